@@ -1,0 +1,74 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/path_order.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace engine {
+
+std::string AsciiFolded(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) c = AsciiLower(c);
+  return folded;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+int CompareNames(std::string_view a, std::string_view b, bool caseSensitive) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    // Compare as unsigned bytes, so UTF-8 sequences sort after ASCII on every platform.
+    const auto ca = static_cast<unsigned char>(AsciiLower(a[i]));
+    const auto cb = static_cast<unsigned char>(AsciiLower(b[i]));
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  if (!caseSensitive || n == 0) return 0;
+  const int exact = std::memcmp(a.data(), b.data(), n);
+  return exact < 0 ? -1 : (exact > 0 ? 1 : 0);
+}
+
+int CompareFolderPaths(std::string_view a, std::string_view b, platform::PathStyle style) {
+  std::size_t i = 0;
+  std::size_t j = 0;
+  for (;;) {
+    const bool aDone = i >= a.size();
+    const bool bDone = j >= b.size();
+    if (aDone || bDone) return aDone == bDone ? 0 : (aDone ? -1 : 1);
+    std::size_t aEnd = a.find(style.separator, i);
+    if (aEnd == std::string_view::npos) aEnd = a.size();
+    std::size_t bEnd = b.find(style.separator, j);
+    if (bEnd == std::string_view::npos) bEnd = b.size();
+    const int c = CompareNames(a.substr(i, aEnd - i), b.substr(j, bEnd - j), style.caseSensitive);
+    if (c != 0) return c;
+    i = aEnd + 1;
+    j = bEnd + 1;
+  }
+}
+
+int CompareFiles(std::string_view folderA, std::string_view nameA, std::string_view folderB,
+                 std::string_view nameB, platform::PathStyle style) {
+  // Records come folder by folder, so most comparisons meet equal folders: try the cheap
+  // exact test first.
+  if (folderA != folderB) {
+    const int c = CompareFolderPaths(folderA, folderB, style);
+    if (c != 0) return c;
+  }
+  return CompareNames(nameA, nameB, style.caseSensitive);
+}
+
+platform::PathStyle PathStyleOfFolder(std::string_view folderPath) {
+  const bool driveLetter = folderPath.size() >= 2 && folderPath[1] == ':' &&
+                           ((folderPath[0] >= 'A' && folderPath[0] <= 'Z') ||
+                            (folderPath[0] >= 'a' && folderPath[0] <= 'z'));
+  return driveLetter ? platform::PathStyle::windows() : platform::PathStyle::posix();
+}
+
+}  // namespace engine
