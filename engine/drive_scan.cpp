@@ -1,0 +1,171 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/drive_scan.h"
+
+#include <algorithm>
+
+#include "engine/path_order.h"
+#include "engine/profile_writer.h"
+
+namespace engine {
+namespace {
+
+bool IsListed(const platform::DirEntry& entry, platform::EntryKind kind) {
+  return entry.kind == kind && !entry.hidden && !entry.system;
+}
+
+}  // namespace
+
+void ScanProblems::add(const Status& problem) {
+  if (m_seen.insert(problem.message()).second) m_problems.push_back(problem);
+}
+
+std::string ScanProblems::summary(std::size_t maxListed) const {
+  std::string text;
+  for (std::size_t i = 0; i < m_problems.size() && i < maxListed; ++i) {
+    text += m_problems[i].message();
+    text += '\n';
+  }
+  if (m_problems.size() > maxListed) {
+    text += "... and " + std::to_string(m_problems.size() - maxListed) + " more\n";
+  }
+  return text;
+}
+
+Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
+                                               const ScanSettings& settings,
+                                               platform::Progress& progress,
+                                               ScanProblems* problems) {
+  const platform::PathStyle style = fs.pathStyle();
+  const std::string caption = "Loading Structure:  " + settings.driveDisplayText;
+  progress.setCaption(caption);
+  progress.setLabelVisible(true);
+
+  // The queue is the folder list itself: entries [first, last] are the current level.
+  std::vector<std::string> paths{settings.driveRoot};
+  platform::FolderListing listing;
+  std::size_t first = 0;
+  for (;;) {
+    const std::size_t end = paths.size();
+    for (std::size_t i = first; i < end; ++i) {
+      listing.entries.clear();
+      listing.problems.clear();
+      Status s = fs.listFolder(paths[i], platform::ListWhat::kFolders, &listing);
+      if (!s.isOk()) {
+        // Without its root there is no drive to profile; below the root, a folder that
+        // vanished is simply gone and one that cannot be read is reported once.
+        if (i == 0) return s;
+        if (!s.isNotFound()) problems->add(s);
+      }
+      for (const Status& p : listing.problems) problems->add(p);
+      for (const platform::DirEntry& entry : listing.entries) {
+        if (!IsListed(entry, platform::EntryKind::kFolder)) continue;
+        std::string child = paths[i];
+        child += entry.name;
+        child += style.separator;
+        paths.push_back(std::move(child));
+      }
+      if (i % 50 == 0 && !progress.shouldContinue()) return Status::cancelled();
+    }
+    first = end;
+    progress.setCaption(caption + "  :  " + std::to_string(paths.size() - 1) + " Directories");
+    if (paths.size() == end) break;
+  }
+
+  if (settings.includeRecycled) {
+    for (std::string& bin : fs.recycleBinFolders(settings.driveRoot)) {
+      paths.push_back(std::move(bin));
+    }
+  }
+  std::sort(paths.begin(), paths.end(), [style](const std::string& a, const std::string& b) {
+    return CompareFolderPaths(a, b, style) < 0;
+  });
+  // A recycle-bin folder may also have been reached by the walk; profile it once.
+  paths.erase(std::unique(paths.begin(), paths.end(),
+                          [style](const std::string& a, const std::string& b) {
+                            return CompareFolderPaths(a, b, style) == 0;
+                          }),
+              paths.end());
+  return paths;
+}
+
+Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& folders,
+                    const ScanSettings& settings, const platform::LocaleFormat& locale,
+                    const std::string& tempProfilePath, platform::Progress& progress,
+                    ScanProblems* problems, std::int64_t* totalFiles) {
+  *totalFiles = 0;
+  auto writer = ProfileWriter::Create(fs, tempProfilePath);
+  if (!writer.isOk()) return writer.status();
+
+  const platform::PathStyle style = fs.pathStyle();
+  const auto last = static_cast<std::int64_t>(folders.size()) - 1;
+  progress.setBarMaximum(std::max<std::int64_t>(last, 0));
+  progress.setBarValue(0);
+  progress.setCaption("Loading " + std::to_string(last) + " Folders");
+  progress.setBarVisible(true);
+
+  platform::FolderListing listing;
+  std::vector<const platform::DirEntry*> files;
+  ProfileRecord record;
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    const std::string& folder = folders[i];
+    // Testing the Ignore list first spares the listing of folders that are passed over.
+    if (!settings.ignore.isIgnored(folder)) {
+      listing.entries.clear();
+      listing.problems.clear();
+      Status s = fs.listFolder(folder, platform::ListWhat::kFiles, &listing);
+      if (!s.isOk() && !s.isNotFound()) problems->add(s);
+      for (const Status& p : listing.problems) problems->add(p);
+
+      files.clear();
+      for (const platform::DirEntry& entry : listing.entries) {
+        if (IsListed(entry, platform::EntryKind::kFile)) files.push_back(&entry);
+      }
+      std::sort(files.begin(), files.end(),
+                [style](const platform::DirEntry* a, const platform::DirEntry* b) {
+                  return CompareNames(a->name, b->name, style.caseSensitive) < 0;
+                });
+
+      const std::size_t count = files.size();
+      *totalFiles += static_cast<std::int64_t>(count);
+      const bool bigFolder = count > 301;
+      if (count > 51) {
+        progress.setCaption("Profiling " + std::to_string(count) + " Files in " + folder);
+      }
+      record.folder = folder;
+      for (std::size_t j = 0; j < count; ++j) {
+        const platform::DirEntry& file = *files[j];
+        record.name = file.name;
+        record.size = file.size;
+        record.time = locale.toLocal(file.modified);
+        if (Status w = writer.value()->add(record); !w.isOk()) return w;
+        if (j % 100 == 0) {
+          if (!progress.shouldContinue()) return Status::cancelled();
+          if (bigFolder) {
+            progress.setCaption("Profiling " + std::to_string(j) + " of " +
+                                std::to_string(count) + " in " + folder);
+          }
+        }
+      }
+    }
+    if (i % 50 == 0) progress.setBarValue(static_cast<std::int64_t>(i));
+  }
+
+  if (Status s = writer.value()->finish(); !s.isOk()) return s;
+  progress.setBarVisible(false);
+  progress.setBarMaximum(*totalFiles);
+  return Status::ok();
+}
+
+Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
+                     const platform::LocaleFormat& locale, const std::string& tempProfilePath,
+                     platform::Progress& progress, ScanProblems* problems,
+                     std::int64_t* totalFiles) {
+  *totalFiles = 0;
+  auto folders = LoadStructure(fs, settings, progress, problems);
+  if (!folders.isOk()) return folders.status();
+  return ProfileFiles(fs, folders.value(), settings, locale, tempProfilePath, progress, problems,
+                      totalFiles);
+}
+
+}  // namespace engine

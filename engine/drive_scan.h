@@ -1,0 +1,75 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Scanning a drive into a profile: LoadStructure walks the folder tree breadth-first into
+// the sorted folder list, ProfileFiles lists every folder's files into the temporary profile.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/ignore_matcher.h"
+#include "engine/status.h"
+#include "platform/file_system.h"
+#include "platform/locale_format.h"
+#include "platform/progress.h"
+
+namespace engine {
+
+struct ScanSettings {
+  std::string driveRoot;         // the drive's root folder, ending in the separator
+  std::string driveDisplayText;  // the drive as the drive list shows it, e.g. "c: [/]"
+  bool includeRecycled = false;  // also profile the volume's recycle-bin folders
+  IgnoreMatcher ignore;          // folders whose own files are left out
+};
+
+// Places of a drive that could not be read. The scan leaves them out and goes on; the
+// run reports them once per drive.
+class ScanProblems {
+ public:
+  void add(const Status& problem);
+  [[nodiscard]] bool empty() const { return m_problems.empty(); }
+  [[nodiscard]] const std::vector<Status>& all() const { return m_problems; }
+  // One message listing the places (at most `maxListed` of them, then a count of the rest).
+  [[nodiscard]] std::string summary(std::size_t maxListed = 10) const;
+
+ private:
+  std::vector<Status> m_problems;
+  std::set<std::string> m_seen;
+};
+
+// Walks the drive's folder tree level by level and returns every folder path (ending in the
+// separator) in the one order of engine/path_order.h, the root first. Hidden and system
+// folders are not walked, nor folders on other volumes; with `includeRecycled` the
+// recycle-bin folders are added (not their sub-folders). Shows the "Loading Structure"
+// captions and asks `progress` whether to go on every 50 folders.
+// Fails when the root folder cannot be listed, and with cancelled when the user stopped;
+// folders below the root that cannot be listed are added to `*problems` and left out.
+[[nodiscard]] Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
+                                                             const ScanSettings& settings,
+                                                             platform::Progress& progress,
+                                                             ScanProblems* problems);
+
+// Writes one profile record for every listed file of every folder of `folders` (from
+// LoadStructure) that is not ignored, to `tempProfilePath` (created or truncated), and sets
+// `*totalFiles` to the number of records. Shows the "Loading"/"Profiling" captions and the
+// progress bar, and asks `progress` whether to go on at the first and every hundredth file
+// of a folder. Folders that vanished are skipped quietly; folders and files that cannot be
+// read are added to `*problems` and left out. Fails when the temporary profile cannot be
+// written, and with cancelled when the user stopped; the temporary profile is then partial.
+[[nodiscard]] Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& folders,
+                                  const ScanSettings& settings,
+                                  const platform::LocaleFormat& locale,
+                                  const std::string& tempProfilePath, platform::Progress& progress,
+                                  ScanProblems* problems, std::int64_t* totalFiles);
+
+// LoadStructure followed by ProfileFiles.
+[[nodiscard]] Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
+                                   const platform::LocaleFormat& locale,
+                                   const std::string& tempProfilePath,
+                                   platform::Progress& progress, ScanProblems* problems,
+                                   std::int64_t* totalFiles);
+
+}  // namespace engine

@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/path_order.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace engine {
+namespace {
+
+using platform::PathStyle;
+
+std::vector<std::string> SortedFolders(std::vector<std::string> paths, PathStyle style) {
+  std::sort(paths.begin(), paths.end(), [style](const std::string& a, const std::string& b) {
+    return CompareFolderPaths(a, b, style) < 0;
+  });
+  return paths;
+}
+
+TEST(PathOrderTest, FolderListIsSortedIgnoringCaseRootFirst) {
+  EXPECT_EQ(SortedFolders({"C:\\b\\c\\", "C:\\B\\", "C:\\a\\", "C:\\"}, PathStyle::windows()),
+            (std::vector<std::string>{"C:\\", "C:\\a\\", "C:\\B\\", "C:\\b\\c\\"}));
+}
+
+TEST(PathOrderTest, SiblingThatExtendsANameComesAfterTheWholeSubtree) {
+  // Compared as whole strings, "a b/" would sort between "a/" and "a/x/" (blank < '/').
+  EXPECT_EQ(SortedFolders({"/a b/", "/a/x/", "/a/", "/a-b/", "/a.b/", "/"}, PathStyle::posix()),
+            (std::vector<std::string>{"/", "/a/", "/a/x/", "/a b/", "/a-b/", "/a.b/"}));
+}
+
+TEST(PathOrderTest, CaseSensitiveSystemsKeepBothNamesInAFixedOrder) {
+  EXPECT_LT(CompareNames("README", "readme", true), 0);
+  EXPECT_GT(CompareNames("readme", "README", true), 0);
+  EXPECT_EQ(CompareNames("readme", "README", false), 0);
+  // Case folding decides before the exact bytes do.
+  EXPECT_LT(CompareNames("a", "B", true), 0);
+  EXPECT_LT(CompareNames("B", "b", true), 0);
+  EXPECT_LT(CompareNames("b", "c", true), 0);
+}
+
+TEST(PathOrderTest, NonAsciiBytesSortAfterAscii) {
+  EXPECT_LT(CompareNames("z", "é", true), 0);
+  EXPECT_LT(CompareNames("ab", "abc", true), 0);
+}
+
+TEST(PathOrderTest, FilesOrderByFolderThenName) {
+  const PathStyle posix = PathStyle::posix();
+  EXPECT_LT(CompareFiles("/a/", "z", "/a/b/", "a", posix), 0);
+  EXPECT_LT(CompareFiles("/a/", "a", "/a/", "b", posix), 0);
+  EXPECT_EQ(CompareFiles("/a/", "x", "/a/", "x", posix), 0);
+  EXPECT_NE(CompareFiles("/a/", "x", "/A/", "x", posix), 0);
+  EXPECT_EQ(CompareFiles("C:\\A\\", "X.TXT", "c:\\a\\", "x.txt", PathStyle::windows()), 0);
+}
+
+TEST(PathOrderTest, TrailingSeparatorMakesNoDifference) {
+  EXPECT_EQ(CompareFolderPaths("/a/b", "/a/b/", PathStyle::posix()), 0);
+}
+
+TEST(PathOrderTest, StyleIsTakenFromTheDriveLetter) {
+  EXPECT_FALSE(PathStyleOfFolder("C:\\x\\").caseSensitive);
+  EXPECT_EQ(PathStyleOfFolder("d:\\").separator, '\\');
+  EXPECT_TRUE(PathStyleOfFolder("/home/").caseSensitive);
+  EXPECT_EQ(PathStyleOfFolder("/").separator, '/');
+}
+
+}  // namespace
+}  // namespace engine
