@@ -1,0 +1,391 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kBufferSize = 256 * 1024;
+
+std::string WithTrailingSlash(std::string path) {
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+// open(2) with O_NOFOLLOW refuses a link only when the path does not end in '/': a
+// trailing slash makes the kernel resolve the last component first.
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+Status FolderOpenError(int err, const std::string& folder) {
+  // O_NOFOLLOW reports a link as ELOOP; for a listing that simply means "not a folder".
+  if (err == ELOOP) return Status::notAFolder(Status::fromErrno(err, folder).message());
+  return Status::fromErrno(err, folder);
+}
+
+Status WriteAll(int fd, std::string_view data, const std::string& path) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return Status::fromErrno(errno, path);
+    }
+    if (written == 0) return Status::ioError(path + ": the write made no progress");
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return Status::ok();
+}
+
+Status PWriteAll(int fd, std::string_view data, std::uint64_t offset, const std::string& path) {
+  while (!data.empty()) {
+    const ssize_t written = ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return Status::fromErrno(errno, path);
+    }
+    if (written == 0) return Status::ioError(path + ": the write made no progress");
+    data.remove_prefix(static_cast<std::size_t>(written));
+    offset += static_cast<std::uint64_t>(written);
+  }
+  return Status::ok();
+}
+
+Status CloseFd(int fd, const std::string& path) {
+  // Never retry close(2) on EINTR: on Linux the descriptor is gone either way. NFS and
+  // some FUSE file systems report a failed write back only here.
+  if (::close(fd) != 0 && errno != EINTR) return Status::fromErrno(errno, path);
+  return Status::ok();
+}
+
+class PosixSequentialFile final : public SequentialFile {
+ public:
+  PosixSequentialFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  ~PosixSequentialFile() override { ::close(m_fd); }
+
+  Status read(std::size_t n, char* scratch, std::size_t* got) override {
+    *got = 0;
+    for (;;) {
+      const ssize_t r = ::read(m_fd, scratch, n);
+      if (r >= 0) {
+        *got = static_cast<std::size_t>(r);
+        return Status::ok();
+      }
+      if (errno != EINTR) return Status::fromErrno(errno, m_path);
+    }
+  }
+
+ private:
+  int m_fd;
+  std::string m_path;
+};
+
+class PosixWritableFile final : public WritableFile {
+ public:
+  PosixWritableFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {
+    m_buffer.reserve(kBufferSize);
+  }
+  ~PosixWritableFile() override {
+    if (m_fd >= 0) (void)close();
+  }
+
+  Status append(std::string_view data) override {
+    if (m_fd < 0) return Status::ioError(m_path + ": the file is closed");
+    if (!m_status.isOk()) return m_status;
+    if (data.size() <= kBufferSize - m_buffer.size()) {
+      m_buffer.append(data);
+      return Status::ok();
+    }
+    if (Status s = flush(); !s.isOk()) return s;
+    if (data.size() < kBufferSize) {
+      m_buffer.append(data);
+      return Status::ok();
+    }
+    m_status = WriteAll(m_fd, data, m_path);
+    return m_status;
+  }
+
+  Status close() override {
+    if (m_fd < 0) return Status::ioError(m_path + ": the file is closed");
+    Status s = flush();
+    Status closed = CloseFd(m_fd, m_path);
+    m_fd = -1;
+    return s.isOk() ? closed : s;
+  }
+
+ private:
+  // After a failed write the file's end is unknown, so every later call repeats the error.
+  Status flush() {
+    if (!m_status.isOk()) return m_status;
+    m_status = WriteAll(m_fd, m_buffer, m_path);
+    m_buffer.clear();
+    return m_status;
+  }
+
+  int m_fd;
+  std::string m_path;
+  std::string m_buffer;
+  Status m_status;
+};
+
+Result<std::unique_ptr<WritableFile>> OpenWritable(const std::string& path, int flags) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666);
+  if (fd < 0) return Status::fromErrno(errno, path);
+  return std::unique_ptr<WritableFile>(std::make_unique<PosixWritableFile>(fd, path));
+}
+
+// Copies the rest of `in` into `out`.
+Status CopyContents(int in, const std::string& from, int out, const std::string& to) {
+  std::string buffer(kBufferSize, '\0');
+  for (;;) {
+    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return Status::fromErrno(errno, from);
+    }
+    if (got == 0) return Status::ok();
+    Status s = WriteAll(out, std::string_view(buffer.data(), static_cast<std::size_t>(got)), to);
+    if (!s.isOk()) return s;
+  }
+}
+
+// Creates a new file beside `path` that no other copy in this process or another uses.
+Result<std::pair<int, std::string>> CreateTemporaryBeside(const std::string& path, mode_t mode) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0;; ++attempt) {
+    std::string temp =
+        path + ".copy-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0) return std::pair<int, std::string>(fd, std::move(temp));
+    if (errno != EEXIST || attempt == 100) return Status::fromErrno(errno, temp);
+  }
+}
+
+// The user's own trash folder as the desktop's trash convention places it, or "" when
+// neither XDG_DATA_HOME nor HOME is usable.
+std::string UserTrashFolder() {
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  if (dataHome != nullptr && dataHome[0] == '/') {
+    return WithTrailingSlash(dataHome) + "Trash/files/";
+  }
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') {
+    return WithTrailingSlash(home) + ".local/share/Trash/files/";
+  }
+  return {};
+}
+
+std::string RealPath(const std::string& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return {};
+  std::string result = WithTrailingSlash(real);
+  std::free(real);
+  return result;
+}
+
+}  // namespace
+
+Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
+  out->entries.clear();
+  out->problems.clear();
+  const std::string prefix = WithTrailingSlash(folder);
+  const int fd = ::open(WithoutTrailingSlashes(folder).c_str(),
+                        O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return FolderOpenError(errno, folder);
+  struct stat self {};
+  if (::fstat(fd, &self) != 0) {
+    const int err = errno;
+    ::close(fd);
+    return Status::fromErrno(err, folder);
+  }
+  DIR* dir = ::fdopendir(fd);
+  if (dir == nullptr) {
+    const int err = errno;
+    ::close(fd);
+    return Status::fromErrno(err, folder);
+  }
+
+  Status result;
+  for (;;) {
+    errno = 0;
+    const dirent* ent = ::readdir(dir);
+    if (ent == nullptr) {
+      if (errno != 0) result = Status::fromErrno(errno, folder);
+      break;
+    }
+    const char* name = ent->d_name;
+    if (IsDotOrDotDot(name)) continue;
+    // d_type spares a stat for entries of the wrong kind; file systems that do not fill
+    // it in (DT_UNKNOWN) are examined like everything else.
+    const unsigned char type = ent->d_type;
+    if (what == ListWhat::kFolders) {
+      if (type != DT_DIR && type != DT_UNKNOWN) continue;
+    } else if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) {
+      continue;
+    }
+
+    struct stat st {};
+    if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      // An entry deleted since readdir is simply no longer there.
+      if (errno != ENOENT) out->problems.push_back(Status::fromErrno(errno, prefix + name));
+      continue;
+    }
+    DirEntry entry;
+    if (what == ListWhat::kFolders) {
+      if (!S_ISDIR(st.st_mode)) continue;
+      // A folder on another device is the mount point of another volume: another drive.
+      entry.kind = st.st_dev == self.st_dev ? EntryKind::kFolder : EntryKind::kOther;
+    } else {
+      if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) continue;
+      entry.kind = EntryKind::kFile;
+      entry.size = static_cast<std::int64_t>(st.st_size);
+      entry.modified = static_cast<UnixSeconds>(st.st_mtime);
+    }
+    entry.name = name;
+    entry.hidden = name[0] == '.';
+    out->entries.push_back(std::move(entry));
+  }
+  ::closedir(dir);  // also closes fd
+  if (!result.isOk()) {
+    // A listing cut short would make the files after the failure look deleted.
+    out->entries.clear();
+    out->problems.clear();
+  }
+  return result;
+}
+
+bool PosixFileSystem::isOrdinaryFile(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  return nameStart < path.size() && path[nameStart] != '.';
+}
+
+bool PosixFileSystem::isFolder(const std::string& path) {
+  struct stat st {};
+  return ::lstat(WithoutTrailingSlashes(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+Result<UnixSeconds> PosixFileSystem::modificationTime(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return Status::fromErrno(errno, path);
+  return static_cast<UnixSeconds>(st.st_mtime);
+}
+
+Result<std::unique_ptr<SequentialFile>> PosixFileSystem::openForReading(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Status::fromErrno(errno, path);
+  return std::unique_ptr<SequentialFile>(std::make_unique<PosixSequentialFile>(fd, path));
+}
+
+Result<std::unique_ptr<WritableFile>> PosixFileSystem::openForWriting(const std::string& path) {
+  return OpenWritable(path, O_TRUNC);
+}
+
+Result<std::unique_ptr<WritableFile>> PosixFileSystem::openForAppending(const std::string& path) {
+  return OpenWritable(path, O_APPEND);
+}
+
+Status PosixFileSystem::writeAt(const std::string& path, std::uint64_t offset,
+                                std::string_view data) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return Status::fromErrno(errno, path);
+  Status s = PWriteAll(fd, data, offset, path);
+  Status closed = CloseFd(fd, path);
+  return s.isOk() ? closed : s;
+}
+
+Status PosixFileSystem::rename(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) return Status::fromErrno(errno, from + " -> " + to);
+  return Status::ok();
+}
+
+Status PosixFileSystem::copyFile(const std::string& from, const std::string& to) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return Status::fromErrno(errno, from);
+  struct stat st {};
+  if (::fstat(in, &st) != 0) {
+    const int err = errno;
+    ::close(in);
+    return Status::fromErrno(err, from);
+  }
+  auto temp = CreateTemporaryBeside(to, st.st_mode & 0777);
+  if (!temp.isOk()) {
+    ::close(in);
+    return temp.status();
+  }
+  const auto& [out, tempPath] = temp.value();
+  Status s = CopyContents(in, from, out, tempPath);
+  ::close(in);
+  // The data must be on the disk before the rename makes it the destination's content,
+  // or a crash could leave an empty file where the old one was.
+  if (s.isOk() && ::fsync(out) != 0) s = Status::fromErrno(errno, tempPath);
+  Status closed = CloseFd(out, tempPath);
+  if (s.isOk()) s = closed;
+  if (s.isOk() && ::rename(tempPath.c_str(), to.c_str()) != 0) s = Status::fromErrno(errno, to);
+  if (!s.isOk()) ::unlink(tempPath.c_str());
+  return s;
+}
+
+Status PosixFileSystem::remove(const std::string& path) {
+  if (::unlink(path.c_str()) != 0) return Status::fromErrno(errno, path);
+  return Status::ok();
+}
+
+Status PosixFileSystem::createFolders(const std::string& path) {
+  const std::string target = WithoutTrailingSlashes(path);
+  if (target.empty()) return Status::invalidArgument("an empty folder path");
+  // Create each ancestor in turn; one that exists already (EEXIST) is checked at the end
+  // only for the last component, since a file in the middle makes the next mkdir fail.
+  for (std::size_t pos = target.find('/', 1);; pos = target.find('/', pos + 1)) {
+    const std::string part = target.substr(0, pos);
+    if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+      return Status::fromErrno(errno, part);
+    }
+    if (pos == std::string::npos) break;
+  }
+  struct stat st {};
+  if (::stat(target.c_str(), &st) != 0) return Status::fromErrno(errno, path);
+  if (!S_ISDIR(st.st_mode)) return Status::notAFolder(path + ": exists and is not a folder");
+  return Status::ok();
+}
+
+std::vector<std::string> PosixFileSystem::recycleBinFolders(const std::string& driveRoot) {
+  const std::string root = WithTrailingSlash(driveRoot);
+  const std::string uid = std::to_string(::getuid());
+  std::vector<std::string> folders = {root + ".Trash-" + uid + "/files/",
+                                      root + ".Trash/" + uid + "/files/"};
+
+  // The user's own trash belongs to this drive only when it lies inside the drive's tree
+  // and on its volume; compare real paths so that links on the way do not matter.
+  const std::string userTrash = RealPath(UserTrashFolder());
+  const std::string realRoot = RealPath(root);
+  if (userTrash.empty() || realRoot.empty() || userTrash.rfind(realRoot, 0) != 0) return folders;
+  struct stat rootStat {};
+  struct stat trashStat {};
+  if (::stat(realRoot.c_str(), &rootStat) != 0 || ::stat(userTrash.c_str(), &trashStat) != 0 ||
+      rootStat.st_dev != trashStat.st_dev) {
+    return folders;
+  }
+  folders.push_back(root + userTrash.substr(realRoot.size()));
+  return folders;
+}
+
+}  // namespace platform

@@ -1,0 +1,335 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/posix/posix_file_system.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace platform {
+namespace {
+
+class PosixFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/brinvale-posix-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    m_root = std::string(pattern) + "/";
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
+  }
+
+  std::string Path(const std::string& relative) const { return m_root + relative; }
+
+  void Write(const std::string& relative, const std::string& content, time_t mtime = 0) {
+    std::ofstream(Path(relative), std::ios::binary) << content;
+    if (mtime != 0) {
+      const timespec times[2] = {{mtime, 0}, {mtime, 0}};
+      ASSERT_EQ(::utimensat(AT_FDCWD, Path(relative).c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+  }
+  void MakeFolder(const std::string& relative) {
+    ASSERT_EQ(::mkdir(Path(relative).c_str(), 0755), 0);
+  }
+  std::string Read(const std::string& relative) {
+    auto data = ReadWholeFile(m_fs, Path(relative));
+    EXPECT_TRUE(data.isOk()) << data.status().toString();
+    return data.isOk() ? data.value() : "";
+  }
+
+  // The listing of a folder below the root, by name.
+  std::map<std::string, DirEntry> List(const std::string& relative, ListWhat what) {
+    FolderListing listing;
+    Status s = m_fs.listFolder(Path(relative), what, &listing);
+    EXPECT_TRUE(s.isOk()) << s.toString();
+    EXPECT_TRUE(listing.problems.empty());
+    std::map<std::string, DirEntry> byName;
+    for (const DirEntry& entry : listing.entries) {
+      EXPECT_TRUE(byName.emplace(entry.name, entry).second) << "listed twice: " << entry.name;
+    }
+    return byName;
+  }
+
+  PosixFileSystem m_fs;
+  std::string m_root;
+};
+
+TEST_F(PosixFileSystemTest, FilesCarryTheirSizeTimeAndHiddenFlag) {
+  Write("plain.txt", "12345", 909532982);  // 1998-10-28 00:03:02 UTC
+  Write(".hidden", "xy", 1000000000);
+  Write("empty", "");
+  MakeFolder("sub");
+  const auto files = List("", ListWhat::kFiles);
+  ASSERT_EQ(files.size(), 3u);
+  EXPECT_EQ(files.at("plain.txt").kind, EntryKind::kFile);
+  EXPECT_EQ(files.at("plain.txt").size, 5);
+  EXPECT_EQ(files.at("plain.txt").modified, 909532982);
+  EXPECT_FALSE(files.at("plain.txt").hidden);
+  EXPECT_TRUE(files.at(".hidden").hidden);
+  EXPECT_EQ(files.at(".hidden").modified, 1000000000);
+  EXPECT_EQ(files.at("empty").size, 0);
+  EXPECT_FALSE(files.at("empty").system);
+}
+
+TEST_F(PosixFileSystemTest, FolderListingHoldsOnlySubFolders) {
+  Write("file", "x");
+  MakeFolder("a");
+  MakeFolder("a b");
+  MakeFolder(".config");
+  MakeFolder("version.1.2");
+  const auto folders = List("", ListWhat::kFolders);
+  ASSERT_EQ(folders.size(), 4u);
+  for (const auto& [name, entry] : folders) EXPECT_EQ(entry.kind, EntryKind::kFolder) << name;
+  EXPECT_TRUE(folders.at(".config").hidden);
+  EXPECT_FALSE(folders.at("version.1.2").hidden);
+  EXPECT_FALSE(folders.contains("file"));
+  EXPECT_TRUE(List("a", ListWhat::kFolders).empty());
+}
+
+TEST_F(PosixFileSystemTest, SymbolicLinksAreFilesAndNeverFollowed) {
+  Write("target.txt", std::string(1000, 'x'));
+  MakeFolder("dir");
+  Write("dir/inside", "y");
+  ASSERT_EQ(::symlink("target.txt", Path("to-file").c_str()), 0);
+  ASSERT_EQ(::symlink("dir", Path("to-folder").c_str()), 0);
+  ASSERT_EQ(::symlink("no/such/thing", Path("dangling").c_str()), 0);
+
+  const auto files = List("", ListWhat::kFiles);
+  ASSERT_EQ(files.size(), 4u);
+  // A link's own size is the length of the text it points to.
+  EXPECT_EQ(files.at("to-file").size, 10);
+  EXPECT_EQ(files.at("to-folder").size, 3);
+  EXPECT_EQ(files.at("dangling").size, 13);
+  EXPECT_EQ(files.at("dangling").kind, EntryKind::kFile);
+
+  const auto folders = List("", ListWhat::kFolders);
+  EXPECT_EQ(folders.size(), 1u);
+  EXPECT_TRUE(folders.contains("dir"));
+
+  // A link given as the folder to list is not followed either.
+  FolderListing listing;
+  EXPECT_EQ(m_fs.listFolder(Path("to-folder/"), ListWhat::kFiles, &listing).code(),
+            Status::Code::kNotAFolder);
+  EXPECT_FALSE(m_fs.isFolder(Path("to-folder")));
+  EXPECT_FALSE(m_fs.isOrdinaryFile(Path("to-file")));
+}
+
+TEST_F(PosixFileSystemTest, FifosAndSocketsAreNeverListed) {
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0644), 0);
+  Write("real", "r");
+  EXPECT_EQ(List("", ListWhat::kFiles).size(), 1u);
+  EXPECT_TRUE(List("", ListWhat::kFolders).empty());
+}
+
+TEST_F(PosixFileSystemTest, OddNamesComeBackByteForByte) {
+  const std::vector<std::string> names = {"a,b",         "say \"hi\"", "two\nlines",  "Con 자백",
+                                          "caf\xC3\xA9", "tab\there",  "back\\slash", "|7C"};
+  for (const std::string& name : names) Write(name, name);
+  const auto files = List("", ListWhat::kFiles);
+  ASSERT_EQ(files.size(), names.size());
+  for (const std::string& name : names) {
+    ASSERT_TRUE(files.contains(name)) << name;
+    EXPECT_EQ(files.at(name).size, static_cast<std::int64_t>(name.size()));
+  }
+}
+
+TEST_F(PosixFileSystemTest, FourGibibyteSparseFileHasItsTrueSize) {
+  constexpr off_t kSize = (off_t{4} << 30) + 1;
+  const int fd = ::open(Path("big.bin").c_str(), O_WRONLY | O_CREAT, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, kSize), 0);
+  ::close(fd);
+  EXPECT_EQ(List("", ListWhat::kFiles).at("big.bin").size, kSize);
+}
+
+TEST_F(PosixFileSystemTest, FolderFailuresSayWhatWentWrong) {
+  Write("file", "x");
+  FolderListing listing;
+  listing.entries.push_back(DirEntry{});
+  Status s = m_fs.listFolder(Path("missing/"), ListWhat::kFiles, &listing);
+  EXPECT_TRUE(s.isNotFound());
+  EXPECT_NE(s.message().find(Path("missing/")), std::string::npos) << s.message();
+  EXPECT_TRUE(listing.entries.empty());
+  EXPECT_EQ(m_fs.listFolder(Path("file/"), ListWhat::kFiles, &listing).code(),
+            Status::Code::kNotAFolder);
+}
+
+TEST_F(PosixFileSystemTest, UnreadableSubFolderIsPermissionDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  MakeFolder("locked");
+  Write("locked/secret", "s");
+  ASSERT_EQ(::chmod(Path("locked").c_str(), 0), 0);
+  FolderListing listing;
+  Status s = m_fs.listFolder(Path("locked/"), ListWhat::kFiles, &listing);
+  ::chmod(Path("locked").c_str(), 0755);
+  EXPECT_EQ(s.code(), Status::Code::kPermissionDenied);
+}
+
+TEST_F(PosixFileSystemTest, UnsearchableFolderReportsEachFileAsAProblem) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  MakeFolder("noexec");
+  Write("noexec/a", "1");
+  ASSERT_EQ(::chmod(Path("noexec").c_str(), 0444), 0);  // readable, not searchable
+  FolderListing listing;
+  Status s = m_fs.listFolder(Path("noexec/"), ListWhat::kFiles, &listing);
+  ::chmod(Path("noexec").c_str(), 0755);
+  ASSERT_TRUE(s.isOk()) << s.toString();
+  EXPECT_TRUE(listing.entries.empty());
+  ASSERT_EQ(listing.problems.size(), 1u);
+  EXPECT_NE(listing.problems[0].message().find(Path("noexec/a")), std::string::npos);
+}
+
+TEST_F(PosixFileSystemTest, MountPointsAreNotOrdinaryFolders) {
+  // /proc is a volume of its own on every Linux system that runs these tests.
+  struct stat rootStat {};
+  struct stat procStat {};
+  if (::stat("/", &rootStat) != 0 || ::stat("/proc", &procStat) != 0 ||
+      rootStat.st_dev == procStat.st_dev) {
+    GTEST_SKIP() << "/proc is not a separate mount here";
+  }
+  FolderListing listing;
+  ASSERT_TRUE(m_fs.listFolder("/", ListWhat::kFolders, &listing).isOk());
+  auto proc = std::find_if(listing.entries.begin(), listing.entries.end(),
+                           [](const DirEntry& e) { return e.name == "proc"; });
+  ASSERT_NE(proc, listing.entries.end());
+  EXPECT_EQ(proc->kind, EntryKind::kOther);
+}
+
+TEST_F(PosixFileSystemTest, StreamingWritesAndReadsRoundTrip) {
+  // Appends of every size around the buffer, so that both the buffered and the direct
+  // path and the seam between them are crossed.
+  std::string expected;
+  auto file = m_fs.openForWriting(Path("stream"));
+  ASSERT_TRUE(file.isOk());
+  for (std::size_t size : {1u, 100u, 262143u, 262144u, 262145u, 7u, 600000u, 3u}) {
+    std::string chunk(size, static_cast<char>('a' + expected.size() % 26));
+    expected += chunk;
+    ASSERT_TRUE(file.value()->append(chunk).isOk());
+  }
+  ASSERT_TRUE(file.value()->close().isOk());
+  EXPECT_FALSE(file.value()->append("late").isOk());
+  EXPECT_EQ(Read("stream"), expected);
+
+  auto more = m_fs.openForAppending(Path("stream"));
+  ASSERT_TRUE(more.isOk());
+  ASSERT_TRUE(more.value()->append("tail").isOk());
+  ASSERT_TRUE(more.value()->close().isOk());
+  EXPECT_EQ(Read("stream"), expected + "tail");
+
+  auto again = m_fs.openForWriting(Path("stream"));
+  ASSERT_TRUE(again.isOk());
+  ASSERT_TRUE(again.value()->close().isOk());
+  EXPECT_EQ(Read("stream"), "");
+}
+
+TEST_F(PosixFileSystemTest, FullDiskIsReportedAtClose) {
+  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  auto file = m_fs.openForWriting("/dev/full");
+  ASSERT_TRUE(file.isOk());
+  ASSERT_TRUE(file.value()->append("fits in the buffer").isOk());
+  Status s = file.value()->close();
+  EXPECT_EQ(s.code(), Status::Code::kIoError);
+  EXPECT_NE(s.message().find("/dev/full"), std::string::npos);
+}
+
+TEST_F(PosixFileSystemTest, WriteAtKeepsTheTailOfALongerFile) {
+  Write("settings", "0123456789");
+  ASSERT_TRUE(m_fs.writeAt(Path("settings"), 2, "ab").isOk());
+  EXPECT_EQ(Read("settings"), "01ab456789");
+  ASSERT_TRUE(m_fs.writeAt(Path("fresh"), 0, "new").isOk());
+  EXPECT_EQ(Read("fresh"), "new");
+}
+
+TEST_F(PosixFileSystemTest, AtomicWriteThatFailsKeepsTheOldContent) {
+  Write("profile", "old");
+  // The temporary file cannot be created where a folder of its name stands.
+  MakeFolder("profile.part");
+  EXPECT_FALSE(WriteFileAtomically(m_fs, Path("profile"), "new").isOk());
+  EXPECT_EQ(Read("profile"), "old");
+  std::filesystem::remove(Path("profile.part"));
+  ASSERT_TRUE(WriteFileAtomically(m_fs, Path("profile"), "new").isOk());
+  EXPECT_EQ(Read("profile"), "new");
+  EXPECT_FALSE(std::filesystem::exists(Path("profile.part")));
+}
+
+TEST_F(PosixFileSystemTest, CopyReplacesTheDestinationWhole) {
+  Write("from", std::string(300000, 'c'));
+  Write("to", "old");
+  ASSERT_TRUE(m_fs.copyFile(Path("from"), Path("to")).isOk());
+  EXPECT_EQ(Read("to"), std::string(300000, 'c'));
+  EXPECT_TRUE(m_fs.copyFile(Path("nothing"), Path("to")).isNotFound());
+  EXPECT_FALSE(m_fs.copyFile(Path("from"), Path("no/such/folder/to")).isOk());
+  EXPECT_EQ(Read("to"), std::string(300000, 'c'));
+  // Neither a success nor a failure leaves a temporary file behind.
+  EXPECT_EQ(List("", ListWhat::kFiles).size(), 2u);
+}
+
+TEST_F(PosixFileSystemTest, RenameRemoveAndPredicates) {
+  Write("a", "1");
+  Write(".dot", "2");
+  MakeFolder("dir");
+  EXPECT_TRUE(m_fs.isOrdinaryFile(Path("a")));
+  EXPECT_FALSE(m_fs.isOrdinaryFile(Path(".dot")));
+  EXPECT_FALSE(m_fs.isOrdinaryFile(Path("dir")));
+  EXPECT_FALSE(m_fs.isOrdinaryFile(Path("missing")));
+  EXPECT_TRUE(m_fs.isFolder(Path("dir/")));
+  EXPECT_FALSE(m_fs.isFolder(Path("a")));
+
+  ASSERT_TRUE(m_fs.rename(Path("a"), Path("b")).isOk());
+  EXPECT_FALSE(m_fs.isOrdinaryFile(Path("a")));
+  EXPECT_EQ(Read("b"), "1");
+  EXPECT_TRUE(m_fs.rename(Path("a"), Path("c")).isNotFound());
+  ASSERT_TRUE(m_fs.remove(Path("b")).isOk());
+  EXPECT_TRUE(m_fs.remove(Path("b")).isNotFound());
+  EXPECT_TRUE(m_fs.modificationTime(Path("b")).status().isNotFound());
+}
+
+TEST_F(PosixFileSystemTest, CreateFoldersMakesParentsAndRefusesFiles) {
+  ASSERT_TRUE(m_fs.createFolders(Path("x/y/z/")).isOk());
+  EXPECT_TRUE(m_fs.isFolder(Path("x/y/z")));
+  EXPECT_TRUE(m_fs.createFolders(Path("x/y")).isOk());
+  Write("x/file", "f");
+  EXPECT_EQ(m_fs.createFolders(Path("x/file")).code(), Status::Code::kNotAFolder);
+  EXPECT_FALSE(m_fs.createFolders(Path("x/file/below")).isOk());
+}
+
+TEST_F(PosixFileSystemTest, RecycleBinsOfTheDriveAndTheUsersTrashInsideIt) {
+  const std::string uid = std::to_string(::getuid());
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  const std::string savedValue = saved ? saved : "";
+  MakeFolder("data");
+  MakeFolder("data/Trash");
+  MakeFolder("data/Trash/files");
+  ::setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
+  const auto inside = m_fs.recycleBinFolders(m_root);
+  ::setenv("XDG_DATA_HOME", "/nonexistent-brinvale", 1);
+  const auto missing = m_fs.recycleBinFolders(m_root);
+  ::setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
+  MakeFolder("drive");
+  const auto outside = m_fs.recycleBinFolders(Path("drive/"));
+  if (saved) {
+    ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_DATA_HOME");
+  }
+
+  const std::vector<std::string> own = {m_root + ".Trash-" + uid + "/files/",
+                                        m_root + ".Trash/" + uid + "/files/"};
+  std::vector<std::string> expected = own;
+  expected.push_back(Path("data/Trash/files/"));
+  EXPECT_EQ(inside, expected);
+  EXPECT_EQ(missing, own);
+  EXPECT_EQ(outside.size(), 2u);
+}
+
+}  // namespace
+}  // namespace platform
