@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev
   fonts-liberation poppler-utils xvfb xauth gstreamer1.0-plugins-base
-  mtree-netbsd
+  mtree-netbsd python3
 )
 
 missing=()

@@ -1,0 +1,187 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Brinvale developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Comparison speed and memory.
+
+1. Two synthetic profiles of RECORDS records, the second a mutation of the first (files
+   added, deleted, grown, shrunk and re-timed, one folder added and one removed): times
+   `brinvale-cli compare` against `diff OLD NEW` on the same two files, at two sizes, and
+   prints Brinvale's peak resident memory for each size (it should stay flat).
+2. Rescan and compare of a mutated tree: `brinvale-cli profile` + `compare` against
+   `mtree -x -f SPEC -p ROOT`, both against a snapshot taken before the mutation.
+"""
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import profile_bench  # noqa: E402
+
+WORK = "/tmp/brinvale-bench"
+
+
+def make_profiles(records, old_path, new_path, seed=11):
+    """Writes a sorted profile of `records` lines and a mutated copy."""
+    rng = random.Random(seed)
+    folders = set()
+    while len(folders) < records // 50:
+        depth = rng.randint(1, 5)
+        folders.add(tuple("d%x" % rng.randint(0, 40) for _ in range(depth)))
+    folders = sorted(folders)
+    per_folder = records // len(folders)
+
+    def line(folder, name, size, stamp):
+        return '%d,#%s#,"/data/%s/","%s"\r\n' % (size, stamp, "/".join(folder), name)
+
+    stamps = ["20%02d-%02d-%02d %02d:%02d:%02d" % (rng.randint(0, 25), rng.randint(1, 12),
+              rng.randint(1, 28), rng.randint(0, 23), rng.randint(0, 59), rng.randint(0, 59))
+              for _ in range(1000)]
+    removed = folders[len(folders) // 3]
+    added_folder = folders[len(folders) // 2] + ("zzznew",)
+    with open(old_path, "w", newline="") as old, open(new_path, "w", newline="") as new:
+        for folder in folders:
+            names = sorted("f%07d.dat" % rng.randint(0, 9_999_999) for _ in range(per_folder))
+            names = sorted(set(names))
+            for name in names:
+                size = rng.randint(0, 10**8)
+                stamp = rng.choice(stamps)
+                old.write(line(folder, name, size, stamp))
+                if folder == removed:
+                    continue
+                roll = rng.random()
+                if roll < 0.002:
+                    continue  # deleted
+                if roll < 0.004:
+                    size += rng.randint(1, 10**6)  # grew
+                elif roll < 0.006:
+                    size //= 2  # shrunk
+                elif roll < 0.008:
+                    stamp = rng.choice(stamps)  # re-timed
+                new.write(line(folder, name, size, stamp))
+                if roll > 0.998:
+                    new.write(line(folder, name + "x", 1234, stamp))  # added
+            if folder == added_folder[:-1]:
+                for i in range(100):
+                    new.write(line(added_folder, "n%03d" % i, i, stamps[0]))
+
+
+def peak_rss_mib(command):
+    return profile_bench.peak_rss_kib(command) / 1024
+
+
+def run_ok(command):
+    """Runs a command that exits 0 or 1 (diff-style)."""
+    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if result.returncode not in (0, 1):
+        raise SystemExit("failed: %s" % " ".join(command))
+
+
+def best_time(command, runs):
+    run_ok(command)
+    best = None
+    for _ in range(runs):
+        start = time.perf_counter()
+        run_ok(command)
+        elapsed = time.perf_counter() - start
+        best = elapsed if best is None else min(best, elapsed)
+    return best
+
+
+def peak_rss_any(command):
+    code = ("import resource,subprocess,sys;"
+            "subprocess.run(sys.argv[1:],stdout=subprocess.DEVNULL,stderr=subprocess.DEVNULL);"
+            "print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
+    out = subprocess.run([sys.executable, "-c", code] + command, capture_output=True, text=True)
+    return int(out.stdout.strip()) / 1024
+
+
+def profiles_part(cli, records_list, runs):
+    print("== compare of two profiles ==")
+    for records in records_list:
+        old = os.path.join(WORK, "old-%d.bvp" % records)
+        new = os.path.join(WORK, "new-%d.bvp" % records)
+        if not (os.path.exists(old) and os.path.exists(new)):
+            make_profiles(records, old, new)
+        report = os.path.join(WORK, "report-%d.rtf" % records)
+        brinvale = [cli, "compare", old, new, "-o", report, "--since", "then"]
+        diff = ["diff", old, new]
+        t_b = best_time(brinvale, runs)
+        t_d = best_time(diff, runs)
+        with open(old, "rb") as f:
+            n = sum(1 for _ in f)
+        print(f"{n:>10,} records  brinvale {t_b:7.3f} s ({n / t_b:12,.0f} rec/s)"
+              f"  diff {t_d:7.3f} s ({n / t_d:12,.0f} rec/s)  ratio {t_d / t_b:5.2f}"
+              f"  peak RSS {peak_rss_any(brinvale):6.1f} MiB")
+
+
+def mutate_tree(root, seed=5):
+    rng = random.Random(seed)
+    files = []
+    folders = []
+    for dirpath, dirnames, filenames in os.walk(root):
+        folders.append(dirpath)
+        files.extend(os.path.join(dirpath, f) for f in filenames if not f.startswith("."))
+    rng.shuffle(files)
+    for path in files[:1000]:
+        os.remove(path)
+    for path in files[1000:2000]:
+        with open(path, "ab") as f:
+            f.write(b"more")
+    for path in files[2000:3000]:
+        os.truncate(path, 0)
+    for path in files[3000:4000]:
+        os.utime(path, (1_234_567_890, 1_234_567_890))
+    for i in range(1000):
+        with open(os.path.join(rng.choice(folders), "added-%d.new" % i), "wb") as f:
+            f.write(b"x" * i)
+    new_folder = os.path.join(root, "a brand new folder")
+    os.makedirs(new_folder, exist_ok=True)
+    for i in range(50):
+        open(os.path.join(new_folder, "f%d" % i), "w").close()
+    victim = max(folders[1:], key=lambda f: len(os.listdir(f)))
+    shutil.rmtree(victim)
+
+
+def tree_part(cli, files, runs):
+    print("== rescan and compare of a mutated tree ==")
+    root = os.path.join(WORK, "mutated-tree")
+    shutil.rmtree(root, ignore_errors=True)
+    profile_bench.build_tree(root, files, seed=3)
+    base = os.path.join(WORK, "mutated-base.bvp")
+    spec = os.path.join(WORK, "mutated.mtree")
+    subprocess.run([cli, "profile", root, "-o", base], check=True, stderr=subprocess.DEVNULL)
+    with open(spec, "w") as f:
+        subprocess.run(["mtree", "-c", "-x", "-k", "size,time", "-p", root], stdout=f, check=True)
+    mutate_tree(root)
+    new = os.path.join(WORK, "mutated-new.bvp")
+    report = os.path.join(WORK, "mutated-report.rtf")
+    script = os.path.join(WORK, "rescan.sh")
+    with open(script, "w") as f:
+        f.write(f'#!/bin/sh\n"{cli}" profile "{root}" -o "{new}" 2>/dev/null || exit 2\n'
+                f'"{cli}" compare "{base}" "{new}" -o "{report}" --since then\n'
+                'test $? -le 1\n')
+    os.chmod(script, 0o755)
+    t_b = best_time([script], runs)
+    t_m = best_time(["sh", "-c", f'mtree -x -f "{spec}" -p "{root}" >/dev/null; true'], runs)
+    print(f"{files:>10,} files    brinvale profile+compare {t_b:7.3f} s   mtree -f {t_m:7.3f} s"
+          f"   ratio {t_m / t_b:5.2f}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--records", type=int, nargs="+", default=[250_000, 1_000_000])
+    parser.add_argument("--files", type=int, default=200_000)
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--cli", default=profile_bench.CLI)
+    args = parser.parse_args()
+    os.makedirs(WORK, exist_ok=True)
+    profiles_part(args.cli, args.records, args.runs)
+    tree_part(args.cli, args.files, args.runs)
+
+
+if __name__ == "__main__":
+    main()

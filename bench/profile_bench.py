@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Brinvale developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Profiling speed: brinvale-cli profile against mtree -c and find on one synthetic tree.
+
+Builds (or reuses) a tree of FILES files in FILES/10 folders with mixed depths, name
+lengths and letter case, some names with blanks and commas, then times each tool on the
+warm page cache (one warm-up run each, then the best of --runs) and prints files per
+second, Brinvale's ratio to each peer and Brinvale's peak resident memory.
+"""
+import argparse
+import os
+import random
+import resource
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CLI = os.path.join(HERE, "..", "build", "cli", "brinvale-cli")
+SYLLABLES = ["ka", "Lo", "mi", "RE", "tu", "Xan", "pe", "do", "Vi", "q", "z", "Or"]
+
+
+def name(rng, extension=True):
+    n = "".join(rng.choice(SYLLABLES) for _ in range(rng.randint(1, 6)))
+    roll = rng.random()
+    if roll < 0.05:
+        n += " copy"
+    elif roll < 0.08:
+        n += ", old"
+    elif roll < 0.10:
+        n = n.upper()
+    if extension and rng.random() < 0.8:
+        n += rng.choice([".txt", ".DLL", ".jpg", ".tar.gz", ".c", ".H"])
+    return n
+
+
+def build_tree(root, files, seed=7):
+    marker = os.path.join(root, ".bench-%d" % files)
+    if os.path.exists(marker):
+        return
+    shutil.rmtree(root, ignore_errors=True)
+    os.makedirs(root)
+    rng = random.Random(seed)
+    folders = [root]
+    while len(folders) < max(1, files // 10):
+        parent = rng.choice(folders[-200:] if rng.random() < 0.6 else folders)
+        path = os.path.join(parent, name(rng, extension=rng.random() < 0.1))
+        if not os.path.exists(path):
+            os.mkdir(path)
+            folders.append(path)
+    made = 0
+    while made < files:
+        path = os.path.join(rng.choice(folders), name(rng))
+        if os.path.exists(path):
+            continue
+        with open(path, "wb") as f:
+            f.truncate(rng.choice([0, 1, 100, 4096, 65536, rng.randint(0, 10**7)]))
+        stamp = rng.randint(600_000_000, 1_700_000_000)
+        os.utime(path, (stamp, stamp))
+        made += 1
+    open(marker, "w").close()
+
+
+def timed(command, runs):
+    """Best wall time over `runs` runs, after one warm-up run."""
+    subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    best = None
+    for _ in range(runs):
+        start = time.perf_counter()
+        subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        elapsed = time.perf_counter() - start
+        best = elapsed if best is None else min(best, elapsed)
+    return best
+
+
+def peak_rss_kib(command):
+    """Peak resident memory of one run, measured in a fresh child process."""
+    code = ("import resource,subprocess,sys;"
+            "subprocess.run(sys.argv[1:],stdout=subprocess.DEVNULL,stderr=subprocess.DEVNULL,check=True);"
+            "print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
+    out = subprocess.run([sys.executable, "-c", code] + command, capture_output=True, text=True,
+                         check=True)
+    return int(out.stdout.strip())
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--files", type=int, default=200_000)
+    parser.add_argument("--tree", default="/tmp/brinvale-bench/tree")
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--cli", default=CLI)
+    args = parser.parse_args()
+
+    build_tree(args.tree, args.files)
+    out = os.path.join(os.path.dirname(args.tree), "profile.bvp")
+    brinvale = [args.cli, "profile", args.tree, "-o", out]
+    peers = {
+        "mtree -c": ["mtree", "-c", "-x", "-k", "size,time", "-p", args.tree],
+        "find -printf": ["find", args.tree, "-xdev", "-type", "f", "-printf",
+                         "%s,%TY-%Tm-%Td %TH:%TM:%TS,%h/,%f\n"],
+    }
+    t_b = timed(brinvale, args.runs)
+    with open(out, "rb") as f:
+        records = sum(1 for _ in f)
+    print(f"tree: {args.tree}, {records} files profiled")
+    print(f"{'brinvale-cli profile':22s} {t_b:8.3f} s  {records / t_b:12,.0f} files/s")
+    for label, command in peers.items():
+        t = timed(command, args.runs)
+        print(f"{label:22s} {t:8.3f} s  {records / t:12,.0f} files/s   ratio {t / t_b:5.2f}")
+    print(f"brinvale peak RSS: {peak_rss_kib(brinvale) / 1024:.1f} MiB")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// What the subcommands of brinvale-cli share: exit codes, argument scanning and the
+// progress printer.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/progress.h"
+
+namespace cli {
+
+// Exit codes, as diff uses them.
+inline constexpr int kExitNoChange = 0;
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitChanges = 1;
+inline constexpr int kExitError = 2;
+
+// Scans `args` for options. Each option may take a value (`-o FILE`, `--ignore=FILE` or
+// `--ignore FILE`); other words are positional. Unknown options are errors.
+class ArgumentScanner {
+ public:
+  // `withValue` and `flags` list the accepted options, e.g. {"-o", "--ignore"}, {"--text"}.
+  ArgumentScanner(std::vector<std::string> withValue, std::vector<std::string> flags);
+
+  // False with `*error` set when the arguments do not fit.
+  [[nodiscard]] bool scan(const std::vector<std::string>& args, std::string* error);
+
+  [[nodiscard]] bool has(const std::string& option) const;
+  [[nodiscard]] std::optional<std::string> value(const std::string& option) const;
+  [[nodiscard]] const std::vector<std::string>& positional() const { return m_positional; }
+
+ private:
+  std::vector<std::string> m_withValue;
+  std::vector<std::string> m_flags;
+  std::vector<std::pair<std::string, std::string>> m_given;
+  std::vector<std::string> m_positional;
+};
+
+// Prints each new caption to a stream: one line per caption, or, on a terminal, one line
+// rewritten in place. Never cancels.
+class CaptionPrinter final : public platform::Progress {
+ public:
+  CaptionPrinter(std::ostream& out, bool terminal);
+  ~CaptionPrinter() override;
+
+  void setCaption(std::string_view caption) override;
+  void setLabelVisible(bool) override {}
+  void setBarMaximum(std::int64_t) override {}
+  void setBarValue(std::int64_t) override {}
+  void setBarVisible(bool) override {}
+  bool shouldContinue() override { return true; }
+
+ private:
+  std::ostream& m_out;
+  bool m_terminal;
+  std::string m_last;
+  bool m_open = false;
+};
+
+// The absolute form of `path` with symbolic links resolved, or nothing when it does not
+// exist.
+[[nodiscard]] std::optional<std::string> AbsolutePath(const std::string& path);
+
+}  // namespace cli

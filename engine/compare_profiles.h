@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// CompareProfiles: merges a drive's new scan with its stored profile in one streaming pass
+// and writes the drive's section of the change report.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/change_report.h"
+#include "engine/ignore_matcher.h"
+#include "engine/status.h"
+#include "platform/file_system.h"
+#include "platform/progress.h"
+
+namespace engine {
+
+struct CompareSettings {
+  std::string newProfilePath;    // the new scan (the temporary profile)
+  std::string oldProfilePath;    // the stored profile
+  std::string driveDisplayText;  // e.g. "c: [/]"; upper-cased in the title
+  std::string profileDate;       // the stored profile's time, general date format
+  IgnoreMatcher ignore;          // applied to the stored profile's folders only
+  bool freshReport = true;       // start the document; otherwise continue it
+  bool writeClosing = true;      // end the document after this drive's totals
+  std::int64_t progressMaximum = 0;  // records of the new scan (for the progress bar)
+};
+
+struct CompareOutcome {
+  std::int64_t addedBytes = 0;
+  std::int64_t deletedBytes = 0;
+  std::int64_t changedBytes = 0;
+  std::int64_t changeLines = 0;  // Added, Deleted, Grew, Shrunk and Time Changed lines
+  // Set when a profile's records were not in the one order (a hand-edited or foreign
+  // file): the merge went on, but its pairs may be wrong. Names the file and line.
+  Status orderWarning;
+};
+
+// Compares the two profiles of `settings` on `fs` and writes the drive's section to
+// `report`: title, folder headers and change lines in record order, then the totals block
+// and, with `writeClosing`, the closing line. Both files are read one record at a time.
+// Shows "Updating " & the drive and "Changes in " & folder captions and moves the progress
+// bar every 150 records, asking `progress` whether to go on.
+// Fails, without totals, when a profile cannot be opened or read (naming the file), when
+// the report cannot be written, and with cancelled when the user stopped. The caller must
+// then keep the stored profile and not save the report.
+[[nodiscard]] Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings,
+                                     ChangeReport& report, platform::Progress& progress,
+                                     CompareOutcome* outcome);
+
+}  // namespace engine

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Brinvale developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Builds Brinvale and starts it. Until the main window exists, this profiles a sample tree
+# with the command-line front end, changes it, and shows the change report.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+cli=build/cli/brinvale-cli
+sample=$(mktemp -d)
+trap 'rm -rf "$sample"' EXIT
+mkdir -p "$sample/tree/docs" "$sample/tree/photos, 2026"
+printf 'hello\n' > "$sample/tree/docs/readme.txt"
+printf 'old\n' > "$sample/tree/docs/notes.txt"
+head -c 3000 /dev/zero > "$sample/tree/photos, 2026/beach.jpg"
+"$cli" profile "$sample/tree" -o "$sample/before.bvp"
+echo "--- profile:"
+cat "$sample/before.bvp"
+printf 'hello again, world\n' >> "$sample/tree/docs/readme.txt"
+rm "$sample/tree/docs/notes.txt"
+head -c 5000 /dev/zero > "$sample/tree/photos, 2026/harbour.jpg"
+"$cli" profile "$sample/tree" -o "$sample/after.bvp"
+status=0
+"$cli" compare "$sample/before.bvp" "$sample/after.bvp" -o "$sample/report.txt" --text \
+  --drive "c: [$sample/tree]" || status=$?
+echo "--- change report:"
+cat "$sample/report.txt"
+[ "$status" -le 1 ]
