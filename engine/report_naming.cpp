@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/report_naming.h"
+
+#include "engine/settings_record.h"
+
+namespace engine {
+namespace {
+
+void AppendTwoDigits(int value, std::string* out) {
+  *out += static_cast<char>('0' + value / 10 % 10);
+  *out += static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
+
+std::string ReportBaseName(std::string_view reportsPath, std::string_view driveTag,
+                           const SettingsRecord& settings, const platform::LocalDateTime& now) {
+  std::string name(reportsPath);
+  name.append("Drive_").append(driveTag);
+  if (settings.isTimeStampedNames()) {
+    name.append("_").append(std::to_string(now.month));
+    name.append("-").append(std::to_string(now.day)).append("-");
+    AppendTwoDigits((now.year % 100 + 100) % 100, &name);
+    name.append("_");
+    AppendTwoDigits(now.hour, &name);
+    AppendTwoDigits(now.minute, &name);
+  }
+  return name;
+}
+
+std::string_view ReportExtension(const SettingsRecord& settings) {
+  return settings.isRichTextReports() ? ".rtf" : ".txt";
+}
+
+std::string ReportPath(std::string_view reportsPath, std::string_view driveTag,
+                       const SettingsRecord& settings, const platform::LocalDateTime& now) {
+  return ReportBaseName(reportsPath, driveTag, settings, now).append(ReportExtension(settings));
+}
+
+}  // namespace engine
