@@ -1,0 +1,152 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/settings_record.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "platform/file_system.h"
+
+namespace engine {
+namespace {
+
+// Offsets of the fields in the file; the record is packed, so they are not those of the
+// struct in memory.
+constexpr std::size_t kSoundOnAt = 0;
+constexpr std::size_t kTopMarginAt = 1;
+constexpr std::size_t kLeftMarginAt = 9;
+constexpr std::size_t kReservedAt = 17;
+constexpr std::size_t kReportFormatAt = 28;
+constexpr std::size_t kReportNamingAt = 29;
+constexpr std::size_t kPrintColorAt = 30;
+constexpr std::size_t kOneReportAt = 31;
+constexpr std::size_t kIncludeRecycledAt = 32;
+
+void PutInt64(std::int64_t value, char* out) {
+  const auto bits = static_cast<std::uint64_t>(value);
+  for (int i = 0; i < 8; ++i) out[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+}
+
+std::int64_t GetInt64(const char* in) {
+  std::uint64_t bits = 0;
+  for (int i = 7; i >= 0; --i) bits = (bits << 8) | static_cast<unsigned char>(in[i]);
+  return static_cast<std::int64_t>(bits);
+}
+
+Status ReadRecord(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
+  auto file = fs.openForReading(path);
+  if (file.status().isNotFound()) {
+    // First start: the file is created so that the next save finds it.
+    auto created = fs.openForAppending(path);
+    if (!created.isOk()) return created.status();
+    if (Status s = created.value()->close(); !s.isOk()) return s;
+    *record = SettingsRecord{};
+    return Status::ok();
+  }
+  if (!file.isOk()) return file.status();
+
+  char bytes[kSettingsRecordSize];
+  std::size_t have = 0;
+  while (have < sizeof bytes) {
+    std::size_t got = 0;
+    if (Status s = file.value()->read(sizeof bytes - have, bytes + have, &got); !s.isOk()) {
+      return s;
+    }
+    if (got == 0) break;
+    have += got;
+  }
+  *record = DecodeSettings(std::string_view(bytes, have));
+  return Status::ok();
+}
+
+}  // namespace
+
+bool SettingsRecord::isRichTextReports() const {
+  return ReportFormat == 'R' || ReportFormat == 'r';
+}
+
+bool SettingsRecord::isTimeStampedNames() const {
+  return ReportNaming == 'T' || ReportNaming == 't';
+}
+
+std::int64_t InchesToStored(double inches) {
+  const double stored = std::round(inches * 10000.0);
+  if (std::isnan(stored)) return 0;
+  // 2^63 is exactly representable; anything at or beyond it does not fit.
+  constexpr double kLimit = 9223372036854775808.0;
+  if (stored >= kLimit) return std::numeric_limits<std::int64_t>::max();
+  if (stored < -kLimit) return std::numeric_limits<std::int64_t>::min();
+  return static_cast<std::int64_t>(stored);
+}
+
+double StoredToInches(std::int64_t stored) { return static_cast<double>(stored) / 10000.0; }
+
+std::int64_t StoredToTwips(std::int64_t stored) {
+  // twips = stored * 1440 / 10000 = stored * 18 / 125, split so that the product cannot
+  // overflow: stored = q * 125 + r.
+  const std::int64_t q = stored / 125;
+  const std::int64_t r = stored % 125;
+  const std::int64_t rest = r * 18;  // |rest| < 2250; round its share of a twip
+  const std::int64_t roundedRest = rest >= 0 ? (rest + 62) / 125 : (rest - 62) / 125;
+  return q * 18 + roundedRest;
+}
+
+std::array<char, kSettingsRecordSize> EncodeSettings(const SettingsRecord& record) {
+  std::array<char, kSettingsRecordSize> out{};
+  out[kSoundOnAt] = static_cast<char>(record.SoundOn);
+  PutInt64(record.TopMargin, &out[kTopMarginAt]);
+  PutInt64(record.LeftMargin, &out[kLeftMarginAt]);
+  for (std::size_t i = 0; i < record.Reserved.size(); ++i)
+    out[kReservedAt + i] = record.Reserved[i];
+  out[kReportFormatAt] = record.ReportFormat;
+  out[kReportNamingAt] = record.ReportNaming;
+  out[kPrintColorAt] = static_cast<char>(record.PrintColor);
+  out[kOneReportAt] = static_cast<char>(record.OneReport);
+  out[kIncludeRecycledAt] = static_cast<char>(record.IncludeRecycled);
+  return out;
+}
+
+SettingsRecord DecodeSettings(std::string_view bytes) {
+  // Reading from a zero-padded copy gives every field the file does not hold in full its
+  // zero default, including a margin cut off in the middle.
+  std::array<char, kSettingsRecordSize> in{};
+  const std::size_t have = std::min(bytes.size(), in.size());
+  bytes.copy(in.data(), have);
+  const auto held = [have](std::size_t at, std::size_t size) { return at + size <= have; };
+
+  SettingsRecord record;
+  record.SoundOn = static_cast<std::uint8_t>(in[kSoundOnAt]);
+  if (held(kTopMarginAt, 8)) record.TopMargin = GetInt64(&in[kTopMarginAt]);
+  if (held(kLeftMarginAt, 8)) record.LeftMargin = GetInt64(&in[kLeftMarginAt]);
+  if (held(kReservedAt, record.Reserved.size())) {
+    for (std::size_t i = 0; i < record.Reserved.size(); ++i)
+      record.Reserved[i] = in[kReservedAt + i];
+  }
+  record.ReportFormat = in[kReportFormatAt];
+  record.ReportNaming = in[kReportNamingAt];
+  record.PrintColor = static_cast<std::uint8_t>(in[kPrintColorAt]);
+  record.OneReport = static_cast<std::uint8_t>(in[kOneReportAt]);
+  record.IncludeRecycled = static_cast<std::uint8_t>(in[kIncludeRecycledAt]);
+  return record;
+}
+
+Status LoadSettings(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
+  SettingsRecord read;
+  Status s = ReadRecord(fs, path, &read);
+  if (s.isOk()) *record = read;
+  return s;
+}
+
+Status SaveOptions(platform::FileSystem& fs, const std::string& path,
+                   const SettingsRecord& record) {
+  const auto bytes = EncodeSettings(record);
+  return fs.writeAt(path, 0, std::string_view(bytes.data(), bytes.size()));
+}
+
+Status ResetOptions(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
+  return LoadSettings(fs, path, record);
+}
+
+}  // namespace engine

@@ -1,0 +1,112 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/settings_record.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace engine {
+namespace {
+
+std::string Bytes(const SettingsRecord& record) {
+  const auto bytes = EncodeSettings(record);
+  return std::string(bytes.data(), bytes.size());
+}
+
+SettingsRecord KnownRecord() {
+  SettingsRecord r;
+  r.SoundOn = 1;
+  r.TopMargin = 12500;  // 1.25 inch
+  r.LeftMargin = -2;    // odd, but the file can hold it
+  r.Reserved = {'a', 'b', 'c', 0, 0, 0, 0, 0, 0, 0, 'z'};
+  r.ReportFormat = 'R';
+  r.ReportNaming = 'T';
+  r.PrintColor = 1;
+  r.OneReport = 0;
+  r.setIncludeRecycled(true);
+  return r;
+}
+
+TEST(SettingsRecordTest, EncodesTheKnownLayout) {
+  const std::string expected = std::string("\x01", 1) +                              // SoundOn
+                               std::string("\xD4\x30\0\0\0\0\0\0", 8) +              // 12500
+                               std::string("\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 8) +  // -2
+                               std::string("abc\0\0\0\0\0\0\0z", 11) + "RT" +
+                               std::string("\x01\x00\xFF", 3);
+  ASSERT_EQ(expected.size(), kSettingsRecordSize);
+  EXPECT_EQ(Bytes(KnownRecord()), expected);
+  EXPECT_EQ(DecodeSettings(expected), KnownRecord());
+  EXPECT_EQ(Bytes(SettingsRecord{}), std::string(kSettingsRecordSize, '\0'));
+}
+
+TEST(SettingsRecordTest, MarginOfOneAndAQuarterInchIsStoredAs12500) {
+  SettingsRecord r;
+  r.TopMargin = InchesToStored(1.25);
+  r.LeftMargin = InchesToStored(1.25);
+  const std::string bytes = Bytes(r);
+  EXPECT_EQ(bytes.substr(1, 8), std::string("\xD4\x30\0\0\0\0\0\0", 8));
+  EXPECT_EQ(bytes.substr(9, 8), std::string("\xD4\x30\0\0\0\0\0\0", 8));
+  EXPECT_EQ(StoredToInches(12500), 1.25);
+}
+
+TEST(SettingsRecordTest, MarginConversionsRoundAndClamp) {
+  EXPECT_EQ(InchesToStored(0.5), 5000);
+  EXPECT_EQ(InchesToStored(0.33336), 3334);  // to the nearest stored unit
+  EXPECT_EQ(InchesToStored(-0.75), -7500);
+  EXPECT_EQ(InchesToStored(1e300), std::numeric_limits<std::int64_t>::max());
+  EXPECT_EQ(InchesToStored(-1e300), std::numeric_limits<std::int64_t>::min());
+  EXPECT_EQ(InchesToStored(std::nan("")), 0);
+  EXPECT_EQ(StoredToTwips(10000), 1440);
+  EXPECT_EQ(StoredToTwips(12500), 1800);
+  EXPECT_EQ(StoredToTwips(35), 5);  // 5.04 twips
+  EXPECT_EQ(StoredToTwips(-35), -5);
+  EXPECT_EQ(StoredToTwips(38), 5);  // 5.472
+  EXPECT_EQ(StoredToTwips(39), 6);  // 5.616
+  EXPECT_EQ(StoredToTwips(std::numeric_limits<std::int64_t>::max()),
+            1328165573307087716);  // no overflow: (2^63 - 1) * 18 / 125, rounded
+}
+
+TEST(SettingsRecordTest, ShortInputKeepsZeroDefaultsForFieldsItLacks) {
+  const std::string full = Bytes(KnownRecord());
+  EXPECT_EQ(DecodeSettings(""), SettingsRecord{});
+
+  SettingsRecord soundOnly;
+  soundOnly.SoundOn = 1;
+  EXPECT_EQ(DecodeSettings(full.substr(0, 1)), soundOnly);
+  // A margin cut off in the middle is not half a number.
+  EXPECT_EQ(DecodeSettings(full.substr(0, 5)), soundOnly);
+
+  SettingsRecord upToFormat = KnownRecord();
+  upToFormat.ReportNaming = 0;
+  upToFormat.PrintColor = 0;
+  upToFormat.IncludeRecycled = 0;
+  EXPECT_EQ(DecodeSettings(full.substr(0, 29)), upToFormat);
+  // Bytes after the record are not part of it.
+  EXPECT_EQ(DecodeSettings(full + "tail"), KnownRecord());
+}
+
+TEST(SettingsRecordTest, ChoicesIgnoreLetterCase) {
+  SettingsRecord r;
+  EXPECT_FALSE(r.isRichTextReports());  // unset: plain text, named by drive
+  EXPECT_FALSE(r.isTimeStampedNames());
+  EXPECT_FALSE(r.includeRecycled());
+  r.ReportFormat = 'r';
+  r.ReportNaming = 't';
+  r.IncludeRecycled = 1;
+  EXPECT_TRUE(r.isRichTextReports());
+  EXPECT_TRUE(r.isTimeStampedNames());
+  EXPECT_TRUE(r.includeRecycled());
+  r.ReportFormat = 'T';
+  r.ReportNaming = 'D';
+  r.setIncludeRecycled(false);
+  EXPECT_FALSE(r.isRichTextReports());
+  EXPECT_FALSE(r.isTimeStampedNames());
+  EXPECT_EQ(r.IncludeRecycled, 0);
+}
+
+}  // namespace
+}  // namespace engine
