@@ -1,0 +1,255 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/drive_scan.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/testing/fixed_locale.h"
+#include "platform/testing/memory_file_system.h"
+#include "platform/testing/recording_progress.h"
+
+namespace engine {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+// 14 March 1998 17:05:02, read by FixedLocale as local time.
+constexpr platform::UnixSeconds kWinIniTime = 889895102;
+constexpr platform::UnixSeconds kMidnight = 889833600;  // 14 March 1998 00:00:00
+constexpr const char* kTemp = "D:\\PRG\\bvp.tmp";
+
+class DriveScanTest : public ::testing::Test {
+ protected:
+  DriveScanTest() {
+    fs.addFolder("D:\\PRG");
+    settings.driveRoot = "C:\\";
+    settings.driveDisplayText = "c: [DISK1]";
+  }
+
+  void AddFiles(const std::string& folder, int count) {
+    for (int i = 0; i < count; ++i) fs.addFile(folder + "\\F" + std::to_string(1000 + i), i, 0);
+  }
+
+  Status Scan() { return ScanToProfile(fs, settings, locale, kTemp, progress, &problems, &total); }
+
+  std::string Profile() { return fs.contents(kTemp).value_or("<missing>"); }
+
+  std::vector<std::string> CaptionsStartingWith(const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& c : progress.captions()) {
+      if (c.rfind(prefix, 0) == 0) found.push_back(c);
+    }
+    return found;
+  }
+
+  platform::MemoryFileSystem fs;
+  platform::FixedLocale locale;
+  platform::RecordingProgress progress;
+  ScanSettings settings;
+  ScanProblems problems;
+  std::int64_t total = -1;
+};
+
+TEST_F(DriveScanTest, WritesOneRecordPerFileInTheOneOrder) {
+  fs.addFile("C:\\WINDOWS\\WIN.INI", 12345, kWinIniTime);
+  fs.addFile("C:\\B\\y.txt", 2, kMidnight);
+  fs.addFile("C:\\b\\c\\z.txt", 1, kMidnight);
+  fs.addFile("C:\\a\\X.TXT", 3, kMidnight);
+  fs.addFile("C:\\a\\w.txt", 4, kMidnight);
+  fs.addFile("C:\\AUTOEXEC.BAT", 390, kWinIniTime);
+
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(),
+            "390,#1998-03-14 17:05:02#,\"C:\\\",\"AUTOEXEC.BAT\"\r\n"
+            "4,#1998-03-14#,\"C:\\a\\\",\"w.txt\"\r\n"
+            "3,#1998-03-14#,\"C:\\a\\\",\"X.TXT\"\r\n"
+            "2,#1998-03-14#,\"C:\\B\\\",\"y.txt\"\r\n"
+            "1,#1998-03-14#,\"C:\\B\\c\\\",\"z.txt\"\r\n"
+            "12345,#1998-03-14 17:05:02#,\"C:\\WINDOWS\\\",\"WIN.INI\"\r\n");
+  EXPECT_EQ(total, 6);
+  EXPECT_EQ(progress.barMaximum(), 6);
+  EXPECT_FALSE(progress.barVisible());
+}
+
+TEST_F(DriveScanTest, HiddenAndSystemEntriesAreLeftOutButFoldersWithPeriodsAreWalked) {
+  fs.addFile("C:\\visible.txt", 1, 0);
+  fs.addFile("C:\\hidden.txt", 1, 0);
+  fs.setHidden("C:\\hidden.txt");
+  fs.addFile("C:\\system.sys", 1, 0);
+  fs.setSystem("C:\\system.sys");
+  fs.addFile("C:\\SECRET\\inside.txt", 1, 0);
+  fs.setHidden("C:\\SECRET");
+  fs.addFile("C:\\v1.2\\deep\\kept.txt", 1, 0);
+
+  ASSERT_TRUE(Scan().isOk());
+  const std::string profile = Profile();
+  EXPECT_NE(profile.find("visible.txt"), std::string::npos);
+  EXPECT_NE(profile.find("\"C:\\v1.2\\deep\\\",\"kept.txt\""), std::string::npos);
+  for (const char* absent : {"hidden.txt", "system.sys", "inside.txt"}) {
+    EXPECT_EQ(profile.find(absent), std::string::npos) << absent;
+  }
+}
+
+TEST_F(DriveScanTest, StructureCaptionsCountFoldersPerLevel) {
+  fs.addFolder("C:\\A\\X");
+  fs.addFolder("C:\\B");
+
+  auto folders = LoadStructure(fs, settings, progress, &problems);
+  ASSERT_TRUE(folders.isOk());
+  EXPECT_THAT(folders.value(), ElementsAre("C:\\", "C:\\A\\", "C:\\A\\X\\", "C:\\B\\"));
+  EXPECT_THAT(progress.captions(),
+              ElementsAre("Loading Structure:  c: [DISK1]",
+                          "Loading Structure:  c: [DISK1]  :  2 Directories",
+                          "Loading Structure:  c: [DISK1]  :  3 Directories",
+                          "Loading Structure:  c: [DISK1]  :  3 Directories"));
+  EXPECT_TRUE(progress.labelVisible());
+}
+
+TEST_F(DriveScanTest, DriveWithoutFoldersCountsZeroDirectoriesAndWritesAnEmptyProfile) {
+  fs.addFolder("C:\\");
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_THAT(progress.captions(), Contains("Loading Structure:  c: [DISK1]  :  0 Directories"));
+  EXPECT_THAT(progress.captions(), Contains("Loading 0 Folders"));
+  EXPECT_EQ(Profile(), "");
+  EXPECT_EQ(total, 0);
+}
+
+TEST_F(DriveScanTest, FolderCaptionFromFiftyTwoFilesPerFileCaptionFromThreeHundredTwo) {
+  AddFiles("C:\\F51", 51);
+  AddFiles("C:\\F52", 52);
+  AddFiles("C:\\F301", 301);
+  AddFiles("C:\\F302", 302);
+  ASSERT_TRUE(Scan().isOk());
+
+  EXPECT_THAT(CaptionsStartingWith("Profiling "),
+              ElementsAre("Profiling 301 Files in C:\\F301\\",
+                          "Profiling 302 Files in C:\\F302\\", "Profiling 0 of 302 in C:\\F302\\",
+                          "Profiling 100 of 302 in C:\\F302\\",
+                          "Profiling 200 of 302 in C:\\F302\\",
+                          "Profiling 300 of 302 in C:\\F302\\",
+                          "Profiling 52 Files in C:\\F52\\"));
+  EXPECT_THAT(progress.captions(), Contains("Loading 4 Folders"));
+  EXPECT_EQ(total, 51 + 52 + 301 + 302);
+}
+
+TEST_F(DriveScanTest, BarMovesEveryFiftyFoldersAndEndsAtTheRecordCount) {
+  for (int i = 0; i < 120; ++i) fs.addFolder("C:\\D" + std::to_string(1000 + i));
+  fs.addFile("C:\\D1000\\one", 1, 0);
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_THAT(progress.barMaximums(), ElementsAre(120, 1));
+  EXPECT_THAT(progress.barValues(), ElementsAre(0, 0, 50, 100));
+}
+
+TEST_F(DriveScanTest, IgnoreEntriesSkipOnlyTheirOwnFolderWhateverTheCase) {
+  fs.addFile("C:\\root.txt", 1, 0);
+  fs.addFile("C:\\TEMP\\skip.txt", 1, 0);
+  fs.addFile("C:\\TEMP\\OLD\\keep.txt", 1, 0);
+  settings.ignore = IgnoreMatcher({"c:\\temp\\"});
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile().find("skip.txt"), std::string::npos);
+  EXPECT_NE(Profile().find("keep.txt"), std::string::npos);
+  EXPECT_NE(Profile().find("root.txt"), std::string::npos);
+
+  settings.ignore = IgnoreMatcher({"C:\\"});
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile().find("root.txt"), std::string::npos);
+  EXPECT_NE(Profile().find("skip.txt"), std::string::npos);
+}
+
+TEST_F(DriveScanTest, OnlyIgnoredFilesGiveAZeroByteProfile) {
+  fs.addFile("C:\\TEMP\\a", 1, 0);
+  settings.ignore = IgnoreMatcher::FromIgnoreText("C:\\TEMP\\\r\n");
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), "");
+}
+
+TEST_F(DriveScanTest, RecycleBinIsProfiledOnlyWhenAskedAndNeverItsSubFolders) {
+  fs.addFile("C:\\RECYCLED\\DC1.TXT", 5, 0);
+  fs.addFile("C:\\RECYCLED\\SUB\\DC2.TXT", 5, 0);
+  fs.setHidden("C:\\RECYCLED");
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), "");
+
+  settings.includeRecycled = true;
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), "5,#1970-01-01#,\"C:\\RECYCLED\\\",\"DC1.TXT\"\r\n");
+}
+
+TEST_F(DriveScanTest, MissingRecycleBinIsSkippedSilently) {
+  settings.includeRecycled = true;
+  fs.addFile("C:\\a.txt", 1, 0);
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_TRUE(problems.empty());
+  EXPECT_EQ(total, 1);
+}
+
+TEST_F(DriveScanTest, CancelDuringTheWalkStopsAtTheNextFiftiethFolder) {
+  for (int i = 0; i < 120; ++i) fs.addFolder("C:\\D" + std::to_string(1000 + i));
+  progress.cancelAfter(1);  // the check at folder 0 passes, the one at folder 50 cancels
+  EXPECT_TRUE(Scan().isCancelled());
+  EXPECT_EQ(progress.shouldContinueCalls(), 2);
+  EXPECT_FALSE(fs.exists(kTemp));
+}
+
+TEST_F(DriveScanTest, CancelInABigFolderStopsWithinAHundredRecords) {
+  AddFiles("C:\\BIG", 1000);
+  progress.cancelWhenCaption(
+      [](const std::string& c) { return c == "Profiling 200 of 1000 in C:\\BIG\\"; });
+  EXPECT_TRUE(Scan().isCancelled());
+  EXPECT_THAT(progress.captions(), Not(Contains("Profiling 300 of 1000 in C:\\BIG\\")));
+}
+
+TEST_F(DriveScanTest, UnreadableRootFailsTheDrive) {
+  fs.failListing("C:\\", Status::permissionDenied("C:\\: access denied"));
+  Status s = Scan();
+  EXPECT_EQ(s.code(), Status::Code::kPermissionDenied);
+  EXPECT_FALSE(fs.exists(kTemp));
+}
+
+TEST_F(DriveScanTest, UnreadablePlacesAreReportedOnceAndVanishedOnesNotAtAll) {
+  fs.addFile("C:\\LOCKED\\a", 1, 0);
+  fs.addFile("C:\\OK\\gone.txt", 1, 0);
+  fs.addFile("C:\\OK\\bad.txt", 1, 0);
+  fs.addFile("C:\\OK\\good.txt", 1, 0);
+  fs.failListing("C:\\LOCKED\\", Status::permissionDenied("C:\\LOCKED\\: access denied"));
+  fs.vanishOnStat("C:\\OK\\gone.txt");
+  fs.failStat("C:\\OK\\bad.txt", Status::ioError("C:\\OK\\bad.txt: I/O error"));
+
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), "1,#1970-01-01#,\"C:\\OK\\\",\"good.txt\"\r\n");
+  ASSERT_EQ(problems.all().size(), 2u);
+  EXPECT_NE(problems.summary().find("C:\\LOCKED\\"), std::string::npos);
+  EXPECT_NE(problems.summary().find("bad.txt"), std::string::npos);
+}
+
+TEST_F(DriveScanTest, FullDiskStopsTheScanWithItsError) {
+  AddFiles("C:\\MANY", 5000);
+  fs.failWritesAfter(kTemp, 1000);
+  Status s = Scan();
+  EXPECT_FALSE(s.isOk());
+  EXPECT_FALSE(s.isCancelled());
+}
+
+TEST_F(DriveScanTest, NoSixteenBitLimitsOnFoldersOrFiles) {
+  for (int i = 0; i < 33000; ++i) fs.addFolder("C:\\D\\" + std::to_string(100000 + i));
+  AddFiles("C:\\E", 33000);
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(total, 33000);
+  EXPECT_THAT(progress.captions(), Contains("Loading 33002 Folders"));
+}
+
+TEST(ScanProblemsTest, SummaryListsAFewAndCountsTheRest) {
+  ScanProblems problems;
+  for (int i = 0; i < 12; ++i) problems.add(Status::ioError("place " + std::to_string(i)));
+  problems.add(Status::ioError("place 3"));
+  EXPECT_EQ(problems.all().size(), 12u);
+  EXPECT_NE(problems.summary(10).find("and 2 more"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace engine

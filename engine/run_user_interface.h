@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Everything a run needs from a user interface: the drive selection, its questions, the
+// progress display, the cues and the report view. The main window implements it with
+// dialogs, the command line with flags, tests with a script.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/settings_record.h"
+#include "engine/status.h"
+#include "platform/date_time.h"
+#include "platform/progress.h"
+
+namespace engine {
+
+class RunUserInterface {
+ public:
+  virtual ~RunUserInterface() = default;
+
+  // The drive selection. `rows` are the drives' display texts ("c: [/]"); `marks` holds one
+  // flag per row, false on the first call of a run, and keeps the user's marks when the
+  // selection is shown again in the same run. The page may also change the report format
+  // and naming of `settings` and store them at once. Returns false when the user cancelled.
+  [[nodiscard]] virtual bool selectDrives(const std::vector<std::string>& rows,
+                                          std::vector<bool>* marks,
+                                          SettingsRecord* settings) = 0;
+
+  // "Abort?: No Drive(s) Selected" with Retry and Cancel. True for Retry.
+  [[nodiscard]] virtual bool retryWithoutDrives() = 0;
+
+  // A Yes/No question with a title. True for Yes.
+  [[nodiscard]] virtual bool askYesNo(std::string_view title, std::string_view text) = 0;
+
+  // The single/many choice, asked when two or more marked drives will be compared. Starts
+  // from `settings->oneReport`; may store the choice. Returns true for one report for all.
+  [[nodiscard]] virtual bool askOneReport(SettingsRecord* settings) = 0;
+
+  // Tells the user something went wrong; the run goes on.
+  virtual void showMessage(std::string_view text) = 0;
+
+  // A drive loop starts (commands switch to cancel mode, the report view makes room for the
+  // progress display) or has ended (completed or cancelled).
+  virtual void runStarted() = 0;
+  virtual void runEnded() = 0;
+
+  enum class Cue { kStart, kDone };
+  virtual void play(Cue cue) = 0;
+
+  // The progress label and bar; shouldContinue() turns false once the user cancelled.
+  [[nodiscard]] virtual platform::Progress& progress() = 0;
+
+  // The report view: load a composed report, save what it shows as rich or plain text.
+  // Saving replaces an existing file without asking.
+  [[nodiscard]] virtual Status loadReport(const std::string& path) = 0;
+  [[nodiscard]] virtual Status saveReport(const std::string& path, bool richText) = 0;
+
+  // Info-only holds for one run: the run switches it off at its end.
+  virtual void switchOffInfoOnly() = 0;
+
+  // The local date and time used in time-stamped report names.
+  [[nodiscard]] virtual platform::LocalDateTime now() = 0;
+};
+
+}  // namespace engine
