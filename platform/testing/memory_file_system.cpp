@@ -1,0 +1,556 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/testing/memory_file_system.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace platform {
+
+// A file's bytes live apart from its name, so an open file keeps writing to the same
+// file after a rename or a remove, as it would on POSIX.
+struct MemoryFileSystem::FileData {
+  std::string contents;
+  std::int64_t size = 0;
+  UnixSeconds modified = 0;
+};
+
+struct MemoryFileSystem::Node {
+  std::string name;
+  bool folder = false;
+  bool hidden = false;
+  bool system = false;
+  UnixSeconds folderModified = 0;
+  std::shared_ptr<FileData> data;     // files only
+  std::vector<std::string> children;  // folders only: keys in creation order
+};
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& why) {
+  std::fprintf(stderr, "MemoryFileSystem: %s\n", why.c_str());
+  std::abort();
+}
+
+// A path split the way the tree stores it. `key` is `trimmed` with ASCII letters folded
+// to lower case, so both have the same length and their separators line up.
+struct ParsedPath {
+  std::string key;
+  std::string trimmed;  // the path without trailing backslashes ("C:" for the root)
+
+  [[nodiscard]] std::size_t lastSeparator() const { return key.rfind('\\'); }
+  [[nodiscard]] bool isRoot() const { return lastSeparator() == std::string::npos; }
+  [[nodiscard]] std::string parentKey() const { return key.substr(0, lastSeparator()); }
+  [[nodiscard]] std::string name() const {
+    return isRoot() ? trimmed : trimmed.substr(lastSeparator() + 1);
+  }
+};
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::optional<ParsedPath> Parse(const std::string& path) {
+  const bool hasDrive = path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                        path[1] == ':' && (path.size() == 2 || path[2] == '\\');
+  if (!hasDrive) return std::nullopt;
+  ParsedPath parsed;
+  parsed.trimmed = path;
+  while (parsed.trimmed.size() > 2 && parsed.trimmed.back() == '\\') parsed.trimmed.pop_back();
+  if (parsed.trimmed.find('/') != std::string::npos ||
+      parsed.trimmed.find("\\\\") != std::string::npos) {
+    return std::nullopt;
+  }
+  for (std::size_t start = 3; start < parsed.trimmed.size();) {
+    std::size_t end = parsed.trimmed.find('\\', start);
+    if (end == std::string::npos) end = parsed.trimmed.size();
+    const std::string_view component(parsed.trimmed.data() + start, end - start);
+    if (component == "." || component == "..") return std::nullopt;
+    start = end + 1;
+  }
+  parsed.key = parsed.trimmed;
+  std::transform(parsed.key.begin(), parsed.key.end(), parsed.key.begin(), Fold);
+  return parsed;
+}
+
+Status BadPath(const std::string& path) {
+  return Status::invalidArgument(path + ": not a path of the form C:\\folder\\name");
+}
+
+bool IsBelow(const std::string& key, const std::string& folderKey) {
+  return key.size() > folderKey.size() && key.compare(0, folderKey.size(), folderKey) == 0 &&
+         key[folderKey.size()] == '\\';
+}
+
+}  // namespace
+
+class MemoryFileSystem::Reader final : public SequentialFile {
+ public:
+  explicit Reader(std::string contents) : m_contents(std::move(contents)) {}
+
+  Status read(std::size_t n, char* scratch, std::size_t* got) override {
+    *got = std::min(n, m_contents.size() - m_position);
+    std::memcpy(scratch, m_contents.data() + m_position, *got);
+    m_position += *got;
+    return Status::ok();
+  }
+
+ private:
+  std::string m_contents;
+  std::size_t m_position = 0;
+};
+
+class MemoryFileSystem::File final : public WritableFile {
+ public:
+  File(MemoryFileSystem* fs, std::shared_ptr<FileData> data, std::string path,
+       std::optional<std::uint64_t> limit)
+      : m_fs(fs), m_data(std::move(data)), m_path(std::move(path)), m_limit(limit) {}
+
+  Status append(std::string_view bytes) override {
+    std::lock_guard<std::mutex> lock(m_fs->m_mutex);
+    if (m_closed) return Status::ioError(m_path + ": the file is closed");
+    if (!m_status.isOk()) return m_status;
+    const auto size = static_cast<std::uint64_t>(m_data->size);
+    if (m_limit && size + bytes.size() > *m_limit) {
+      // Like a real disk that fills up: what fits is written, the rest is lost.
+      bytes = bytes.substr(0, *m_limit > size ? *m_limit - size : 0);
+      m_status = Status::ioError(m_path + ": disk full");
+    }
+    m_data->contents.append(bytes);
+    m_data->size += static_cast<std::int64_t>(bytes.size());
+    m_data->modified = m_fs->m_now;
+    return m_status;
+  }
+
+  Status close() override {
+    std::lock_guard<std::mutex> lock(m_fs->m_mutex);
+    if (m_closed) return Status::ioError(m_path + ": the file is closed");
+    m_closed = true;
+    return m_status;
+  }
+
+ private:
+  MemoryFileSystem* m_fs;
+  std::shared_ptr<FileData> m_data;
+  std::string m_path;
+  std::optional<std::uint64_t> m_limit;
+  Status m_status;
+  bool m_closed = false;
+};
+
+MemoryFileSystem::MemoryFileSystem() = default;
+MemoryFileSystem::~MemoryFileSystem() = default;
+
+MemoryFileSystem::Node* MemoryFileSystem::find(const std::string& key) {
+  auto it = m_nodes.find(key);
+  return it == m_nodes.end() ? nullptr : it->second.get();
+}
+
+const MemoryFileSystem::Node* MemoryFileSystem::find(const std::string& key) const {
+  auto it = m_nodes.find(key);
+  return it == m_nodes.end() ? nullptr : it->second.get();
+}
+
+MemoryFileSystem::Node& MemoryFileSystem::insert(const std::string& key, std::string name,
+                                                 bool folder) {
+  auto node = std::make_unique<Node>();
+  node->name = std::move(name);
+  node->folder = folder;
+  if (folder) {
+    node->folderModified = m_now;
+  } else {
+    node->data = std::make_shared<FileData>();
+    node->data->modified = m_now;
+  }
+  const std::size_t separator = key.rfind('\\');
+  if (separator != std::string::npos) find(key.substr(0, separator))->children.push_back(key);
+  Node& result = *node;
+  m_nodes[key] = std::move(node);
+  return result;
+}
+
+void MemoryFileSystem::erase(const std::string& key) {
+  Node* node = find(key);
+  if (node == nullptr) return;
+  for (const std::string& child : std::vector<std::string>(node->children)) erase(child);
+  const std::size_t separator = key.rfind('\\');
+  if (separator != std::string::npos) {
+    std::vector<std::string>& siblings = find(key.substr(0, separator))->children;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), key));
+  }
+  m_nodes.erase(key);
+}
+
+// Creates the missing folders with the letter case that `path` gives them.
+Status MemoryFileSystem::createFolders(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  if (!parsed) return BadPath(path);
+  for (std::size_t end = 2;; end = parsed->key.find('\\', end + 1)) {
+    const std::string key = parsed->key.substr(0, end);
+    const Node* node = find(key);
+    if (node == nullptr) {
+      const std::size_t start = key.rfind('\\') == std::string::npos ? 0 : key.rfind('\\') + 1;
+      insert(key, parsed->trimmed.substr(start, key.size() - start), true);
+    } else if (!node->folder) {
+      return Status::notAFolder(parsed->trimmed.substr(0, end) + ": is a file");
+    }
+    if (end == std::string::npos || end >= parsed->key.size()) break;
+  }
+  return Status::ok();
+}
+
+Result<std::string> MemoryFileSystem::parentFolderKey(const std::string& path,
+                                                      const std::string& key) {
+  const std::size_t separator = key.rfind('\\');
+  if (separator == std::string::npos) return Status::fromErrno(EISDIR, path);
+  std::string parentKey = key.substr(0, separator);
+  const Node* parent = find(parentKey);
+  if (parent == nullptr) return Status::fromErrno(ENOENT, path);
+  if (!parent->folder) return Status::fromErrno(ENOTDIR, path);
+  return parentKey;
+}
+
+Status MemoryFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
+  out->entries.clear();
+  out->problems.clear();
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(folder);
+  if (!parsed) return BadPath(folder);
+  if (auto fault = m_failListing.find(parsed->key); fault != m_failListing.end()) {
+    return fault->second;
+  }
+  const Node* node = find(parsed->key);
+  if (node == nullptr) return Status::fromErrno(ENOENT, folder);
+  if (!node->folder) return Status::fromErrno(ENOTDIR, folder);
+
+  const std::string prefix = parsed->trimmed + "\\";
+  std::vector<std::string> vanished;
+  for (const std::string& childKey : node->children) {
+    const Node& child = *find(childKey);
+    if (child.folder != (what == ListWhat::kFolders)) continue;
+    if (m_vanishOnStat.erase(childKey) != 0) {
+      vanished.push_back(childKey);
+      continue;
+    }
+    if (auto fault = m_failStat.find(childKey); fault != m_failStat.end()) {
+      out->problems.push_back(fault->second);
+      continue;
+    }
+    DirEntry entry;
+    entry.name = child.name;
+    entry.kind = child.folder ? EntryKind::kFolder : EntryKind::kFile;
+    entry.hidden = child.hidden;
+    entry.system = child.system;
+    if (!child.folder) {
+      entry.size = child.data->size;
+      entry.modified = child.data->modified;
+    }
+    out->entries.push_back(std::move(entry));
+  }
+  for (const std::string& key : vanished) erase(key);
+  return Status::ok();
+}
+
+bool MemoryFileSystem::isOrdinaryFile(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  const Node* node = parsed ? find(parsed->key) : nullptr;
+  return node != nullptr && !node->folder && !node->hidden && !node->system;
+}
+
+bool MemoryFileSystem::isFolder(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  const Node* node = parsed ? find(parsed->key) : nullptr;
+  return node != nullptr && node->folder;
+}
+
+Result<UnixSeconds> MemoryFileSystem::modificationTime(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  if (!parsed) return BadPath(path);
+  if (auto fault = m_failStat.find(parsed->key); fault != m_failStat.end()) return fault->second;
+  const Node* node = find(parsed->key);
+  if (node == nullptr) return Status::fromErrno(ENOENT, path);
+  return node->folder ? node->folderModified : node->data->modified;
+}
+
+Result<std::unique_ptr<SequentialFile>> MemoryFileSystem::openForReading(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  if (!parsed) return BadPath(path);
+  if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
+  const Node* node = find(parsed->key);
+  if (node == nullptr) return Status::fromErrno(ENOENT, path);
+  if (node->folder) return Status::fromErrno(EISDIR, path);
+  return std::unique_ptr<SequentialFile>(std::make_unique<Reader>(node->data->contents));
+}
+
+Result<std::unique_ptr<WritableFile>> MemoryFileSystem::openWritable(const std::string& path,
+                                                                     bool truncate) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  if (!parsed) return BadPath(path);
+  if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
+  Node* node = find(parsed->key);
+  if (node != nullptr && node->folder) return Status::fromErrno(EISDIR, path);
+  if (node == nullptr) {
+    auto parent = parentFolderKey(path, parsed->key);
+    if (!parent.isOk()) return parent.status();
+    node = &insert(parsed->key, parsed->name(), false);
+  }
+  if (truncate) {
+    node->data->contents.clear();
+    node->data->size = 0;
+    node->data->modified = m_now;
+  }
+  std::optional<std::uint64_t> limit;
+  if (auto it = m_writeLimits.find(parsed->key); it != m_writeLimits.end()) limit = it->second;
+  return std::unique_ptr<WritableFile>(std::make_unique<File>(this, node->data, path, limit));
+}
+
+Result<std::unique_ptr<WritableFile>> MemoryFileSystem::openForWriting(const std::string& path) {
+  return openWritable(path, true);
+}
+
+Result<std::unique_ptr<WritableFile>> MemoryFileSystem::openForAppending(const std::string& path) {
+  return openWritable(path, false);
+}
+
+Status MemoryFileSystem::writeAt(const std::string& path, std::uint64_t offset,
+                                 std::string_view data) {
+  auto opened = openWritable(path, false);
+  if (!opened.isOk()) return opened.status();
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  const std::uint64_t end = offset + data.size();
+  if (auto it = m_writeLimits.find(parsed->key); it != m_writeLimits.end() && end > it->second) {
+    return Status::ioError(path + ": disk full");
+  }
+  FileData& file = *find(parsed->key)->data;
+  if (file.contents.size() < end) file.contents.resize(end, '\0');
+  file.contents.replace(offset, data.size(), data);
+  file.size = std::max(file.size, static_cast<std::int64_t>(end));
+  file.modified = m_now;
+  return Status::ok();
+}
+
+Status MemoryFileSystem::rename(const std::string& from, const std::string& to) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto source = Parse(from);
+  const auto target = Parse(to);
+  if (!source) return BadPath(from);
+  if (!target) return BadPath(to);
+  if (m_failRename.contains(source->key) || m_failRename.contains(target->key)) {
+    return Status::ioError(from + " -> " + to + ": rename failed");
+  }
+  Node* node = find(source->key);
+  if (node == nullptr) return Status::fromErrno(ENOENT, from);
+  if (source->key == target->key) {  // only the letter case changes
+    node->name = target->name();
+    return Status::ok();
+  }
+  if (source->isRoot() || IsBelow(target->key, source->key)) {
+    return Status::invalidArgument(from + " -> " + to + ": cannot move a folder into itself");
+  }
+  auto parent = parentFolderKey(to, target->key);
+  if (!parent.isOk()) return parent.status();
+  if (const Node* existing = find(target->key); existing != nullptr) {
+    if (existing->folder) return Status::fromErrno(EISDIR, to);
+    if (node->folder) return Status::fromErrno(ENOTDIR, to);
+    erase(target->key);
+  }
+
+  // Take the node and everything below it out of the tree, re-key it under `to`, and
+  // hang it into its new parent.
+  std::vector<std::pair<std::string, std::unique_ptr<Node>>> moved;
+  for (auto it = m_nodes.begin(); it != m_nodes.end();) {
+    if (it->first == source->key || IsBelow(it->first, source->key)) {
+      moved.emplace_back(target->key + it->first.substr(source->key.size()), std::move(it->second));
+      it = m_nodes.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  std::vector<std::string>& oldSiblings = find(source->parentKey())->children;
+  oldSiblings.erase(std::find(oldSiblings.begin(), oldSiblings.end(), source->key));
+  for (auto& [key, movedNode] : moved) {
+    for (std::string& child : movedNode->children) {
+      child = target->key + child.substr(source->key.size());
+    }
+    if (key == target->key) movedNode->name = target->name();
+    m_nodes[key] = std::move(movedNode);
+  }
+  find(parent.value())->children.push_back(target->key);
+  return Status::ok();
+}
+
+Status MemoryFileSystem::copyFile(const std::string& from, const std::string& to) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto source = Parse(from);
+  const auto target = Parse(to);
+  if (!source) return BadPath(from);
+  if (!target) return BadPath(to);
+  for (const auto* parsed : {&*source, &*target}) {
+    if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) {
+      return fault->second;
+    }
+  }
+  const Node* node = find(source->key);
+  if (node == nullptr) return Status::fromErrno(ENOENT, from);
+  if (node->folder) return Status::fromErrno(EISDIR, from);
+  auto parent = parentFolderKey(to, target->key);
+  if (!parent.isOk()) return parent.status();
+  if (m_failRename.contains(target->key)) return Status::ioError(to + ": rename failed");
+  if (auto it = m_writeLimits.find(target->key);
+      it != m_writeLimits.end() && static_cast<std::uint64_t>(node->data->size) > it->second) {
+    return Status::ioError(to + ": disk full");
+  }
+  Node* copy = find(target->key);
+  if (copy != nullptr && copy->folder) return Status::fromErrno(EISDIR, to);
+  auto data = std::make_shared<FileData>(*node->data);
+  data->modified = m_now;
+  if (copy == nullptr) copy = &insert(target->key, target->name(), false);
+  // A new FileData, so a reader or writer that has the old file open keeps the old one.
+  copy->data = std::move(data);
+  return Status::ok();
+}
+
+Status MemoryFileSystem::remove(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  if (!parsed) return BadPath(path);
+  const Node* node = find(parsed->key);
+  if (node == nullptr) return Status::fromErrno(ENOENT, path);
+  if (node->folder) return Status::fromErrno(EISDIR, path);
+  erase(parsed->key);
+  return Status::ok();
+}
+
+std::vector<std::string> MemoryFileSystem::recycleBinFolders(const std::string& driveRoot) {
+  std::string root = driveRoot;
+  if (root.empty() || root.back() != '\\') root += '\\';
+  return {root + "RECYCLED\\"};
+}
+
+std::string MemoryFileSystem::mustBeKey(const std::string& path) const {
+  const auto parsed = Parse(path);
+  if (!parsed) Fail(path + ": not a path of the form C:\\folder\\name");
+  return parsed->key;
+}
+
+void MemoryFileSystem::addFolder(const std::string& path) {
+  if (Status s = createFolders(path); !s.isOk()) Fail(s.toString());
+}
+
+void MemoryFileSystem::addFile(const std::string& path, std::int64_t size, UnixSeconds modified,
+                               std::string contents) {
+  const auto parsed = Parse(path);
+  if (!parsed || parsed->isRoot()) Fail(path + ": not a path of the form C:\\folder\\name");
+  if (static_cast<std::int64_t>(contents.size()) > size) Fail(path + ": contents beyond size");
+  addFolder(parsed->trimmed.substr(0, parsed->lastSeparator()));
+  std::lock_guard<std::mutex> lock(m_mutex);
+  Node* node = find(parsed->key);
+  if (node != nullptr && node->folder) Fail(path + ": is a folder");
+  if (node == nullptr) node = &insert(parsed->key, parsed->name(), false);
+  node->data = std::make_shared<FileData>(FileData{std::move(contents), size, modified});
+}
+
+void MemoryFileSystem::addTextFile(const std::string& path, std::string contents) {
+  UnixSeconds now = 0;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    now = m_now;
+  }
+  const auto size = static_cast<std::int64_t>(contents.size());
+  addFile(path, size, now, std::move(contents));
+}
+
+void MemoryFileSystem::setHidden(const std::string& path, bool hidden) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  Node* node = find(mustBeKey(path));
+  if (node == nullptr) Fail(path + ": no such entry");
+  node->hidden = hidden;
+}
+
+void MemoryFileSystem::setSystem(const std::string& path, bool system) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  Node* node = find(mustBeKey(path));
+  if (node == nullptr) Fail(path + ": no such entry");
+  node->system = system;
+}
+
+void MemoryFileSystem::setNow(UnixSeconds now) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_now = now;
+}
+
+bool MemoryFileSystem::exists(const std::string& path) const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  return parsed && find(parsed->key) != nullptr;
+}
+
+std::optional<std::string> MemoryFileSystem::contents(const std::string& path) const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  const Node* node = parsed ? find(parsed->key) : nullptr;
+  if (node == nullptr || node->folder) return std::nullopt;
+  return node->data->contents;
+}
+
+std::vector<std::string> MemoryFileSystem::namesIn(const std::string& folder) const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  std::vector<std::string> names;
+  const auto parsed = Parse(folder);
+  const Node* node = parsed ? find(parsed->key) : nullptr;
+  if (node == nullptr) return names;
+  for (const std::string& key : node->children) names.push_back(find(key)->name);
+  return names;
+}
+
+void MemoryFileSystem::failListing(const std::string& folder, Status status) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failListing[mustBeKey(folder)] = std::move(status);
+}
+
+void MemoryFileSystem::vanishOnStat(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_vanishOnStat.insert(mustBeKey(path));
+}
+
+void MemoryFileSystem::failStat(const std::string& path, Status status) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failStat[mustBeKey(path)] = std::move(status);
+}
+
+void MemoryFileSystem::failWritesAfter(const std::string& path, std::uint64_t byteCount) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_writeLimits[mustBeKey(path)] = byteCount;
+}
+
+void MemoryFileSystem::failRename(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failRename.insert(mustBeKey(path));
+}
+
+void MemoryFileSystem::failOpen(const std::string& path, Status status) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failOpen[mustBeKey(path)] = std::move(status);
+}
+
+void MemoryFileSystem::clearFaults() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failListing.clear();
+  m_vanishOnStat.clear();
+  m_failStat.clear();
+  m_writeLimits.clear();
+  m_failRename.clear();
+  m_failOpen.clear();
+}
+
+}  // namespace platform
