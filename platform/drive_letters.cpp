@@ -1,0 +1,176 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/drive_letters.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <set>
+
+namespace platform {
+namespace {
+
+constexpr std::string_view kVolumeMark = "volume";
+
+struct Line {
+  std::string text;            // as read, for lines kept unchanged
+  std::optional<char> letter;  // set for the lines that name a drive
+  std::string path;            // as written in the file
+  bool volume = false;
+};
+
+// A path without trailing slashes, except the root folder itself.
+std::string Trimmed(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+Status LineProblem(const std::string& file, int number, const std::string& why) {
+  return Status::corrupt(file + " line " + std::to_string(number) + ": " + why);
+}
+
+// Splits the file into lines and reads the drive lines; `problems` names the others.
+std::vector<Line> ParseLines(const std::string& text, const std::string& file,
+                             std::vector<Status>* problems) {
+  std::vector<Line> lines;
+  std::set<char> letters;
+  std::set<std::string> paths;
+  std::size_t start = 0;
+  for (int number = 1; start < text.size(); ++number) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    Line line;
+    line.text = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.text.empty() && line.text.back() == '\r') line.text.pop_back();
+    if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
+
+    const std::string& t = line.text;
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(t[0])));
+    if (t.size() < 3 || t[1] != '\t' || letter < 'A' || letter > 'Z') {
+      problems->push_back(LineProblem(file, number, "not a letter, a tab and a path"));
+      lines.push_back(std::move(line));
+      continue;
+    }
+    const std::size_t secondTab = t.find('\t', 2);
+    const std::string path =
+        t.substr(2, secondTab == std::string::npos ? secondTab : secondTab - 2);
+    const std::string mark = secondTab == std::string::npos ? "" : t.substr(secondTab + 1);
+    if (path.empty() || path.front() != '/') {
+      problems->push_back(LineProblem(file, number, "the path is not absolute"));
+    } else if (!mark.empty() && mark != kVolumeMark) {
+      problems->push_back(LineProblem(file, number, "unknown mark \"" + mark + "\""));
+    } else if (letters.contains(letter)) {
+      problems->push_back(LineProblem(file, number, std::string("letter ") + letter + " is taken"));
+    } else if (!paths.insert(Trimmed(path)).second) {
+      problems->push_back(LineProblem(file, number, path + " has a letter already"));
+    } else {
+      letters.insert(letter);
+      line.letter = letter;
+      line.path = path;
+      line.volume = !mark.empty();
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::string LineText(const Line& line) {
+  if (!line.letter) return line.text;
+  std::string text = std::string(1, *line.letter) + '\t' + line.path;
+  if (line.volume) text += '\t' + std::string(kVolumeMark);
+  return text;
+}
+
+Drive MakeDrive(char letter, const std::string& path, bool available, bool isFolder) {
+  Drive drive;
+  drive.letter = letter;
+  const std::string shown = Trimmed(path);
+  drive.root = shown == "/" ? shown : shown + '/';
+  drive.displayText = std::string(1, static_cast<char>(std::tolower(letter))) + ": [" + shown + "]";
+  drive.available = available;
+  drive.isFolder = isFolder;
+  return drive;
+}
+
+}  // namespace
+
+DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
+                        const std::vector<std::string>& mountPoints) {
+  const std::string file = programFolder + kDrivesFileName;
+  DriveListing listing;
+
+  std::string text;
+  if (auto read = ReadWholeFile(fs, file); read.isOk()) {
+    text = std::move(read.value());
+  } else if (!read.status().isNotFound()) {
+    listing.problems.push_back(read.status());
+    return listing;
+  }
+  std::vector<Line> lines = ParseLines(text, file, &listing.problems);
+
+  // Paths that cannot be written on one line of the file can never keep a letter.
+  std::set<std::string> mounted;
+  for (const std::string& mountPoint : mountPoints) {
+    if (mountPoint.find_first_of("\t\r\n") == std::string::npos && !mountPoint.empty()) {
+      mounted.insert(Trimmed(mountPoint));
+    }
+  }
+
+  bool changed = false;
+  std::set<char> used;
+  std::set<std::string> known;
+  for (Line& line : lines) {
+    if (!line.letter) continue;
+    const std::string path = Trimmed(line.path);
+    used.insert(*line.letter);
+    known.insert(path);
+    const bool isMounted = mounted.contains(path);
+    if (isMounted && !line.volume) {
+      line.volume = true;
+      changed = true;
+    }
+    const bool available = line.volume ? isMounted : fs.isFolder(path);
+    listing.drives.push_back(MakeDrive(*line.letter, path, available, !line.volume));
+  }
+
+  std::vector<Drive> added;
+  for (const std::string& path : mounted) {  // std::set: in the order of the paths
+    if (known.contains(path)) continue;
+    char letter = 0;
+    if (path == "/" && !used.contains('C')) {
+      letter = 'C';
+    } else {
+      for (char candidate = 'D'; candidate <= 'Z' && letter == 0; ++candidate) {
+        if (!used.contains(candidate)) letter = candidate;
+      }
+    }
+    if (letter == 0) {
+      listing.problems.push_back(Status::invalidArgument(path + ": no drive letter is free"));
+      continue;
+    }
+    used.insert(letter);
+    Line line;
+    line.letter = letter;
+    line.path = path;
+    line.volume = true;
+    lines.push_back(std::move(line));
+    added.push_back(MakeDrive(letter, path, true, false));
+    changed = true;
+  }
+
+  if (changed) {
+    std::string newText;
+    for (const Line& line : lines) newText += LineText(line) + '\n';
+    if (Status s = WriteFileAtomically(fs, file, newText); !s.isOk()) {
+      listing.problems.push_back(s);
+      added.clear();
+    }
+  }
+  listing.drives.insert(listing.drives.end(), added.begin(), added.end());
+  std::sort(listing.drives.begin(), listing.drives.end(),
+            [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
+  return listing;
+}
+
+}  // namespace platform

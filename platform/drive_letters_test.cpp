@@ -1,0 +1,153 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/drive_letters.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "platform/posix/posix_file_system.h"
+#include "platform/testing/memory_file_system.h"
+
+namespace platform {
+namespace {
+
+constexpr char kProgram[] = "C:\\Prog\\";
+constexpr char kFile[] = "C:\\Prog\\drives.txt";
+
+class DriveLettersTest : public ::testing::Test {
+ protected:
+  void SetUp() override { m_fs.addFolder(kProgram); }
+
+  DriveListing List(const std::vector<std::string>& mounts) {
+    return ListDrives(m_fs, kProgram, mounts);
+  }
+  // "c: [/] +" for each drive, '+' when available.
+  static std::vector<std::string> Shown(const DriveListing& listing) {
+    std::vector<std::string> shown;
+    for (const Drive& d : listing.drives)
+      shown.push_back(d.displayText + (d.available ? " +" : ""));
+    return shown;
+  }
+
+  MemoryFileSystem m_fs;
+};
+
+TEST_F(DriveLettersTest, FirstRunGivesRootCAndOthersTheNextLetters) {
+  const DriveListing listing = List({"/media/usb", "/", "/home/"});
+  EXPECT_TRUE(listing.problems.empty());
+  EXPECT_EQ(Shown(listing),
+            (std::vector<std::string>{"c: [/] +", "d: [/home] +", "e: [/media/usb] +"}));
+  EXPECT_EQ(listing.drives[0].root, "/");
+  EXPECT_EQ(listing.drives[1].root, "/home/");
+  EXPECT_EQ(listing.drives[1].letter, 'D');
+  EXPECT_FALSE(listing.drives[1].isFolder);
+  EXPECT_EQ(m_fs.contents(kFile), "C\t/\tvolume\nD\t/home\tvolume\nE\t/media/usb\tvolume\n");
+}
+
+TEST_F(DriveLettersTest, LettersOutliveTheirVolumes) {
+  (void)List({"/", "/home", "/media/usb"});
+  m_fs.setNow(5000);
+  DriveListing later = List({"/", "/media/usb"});
+  EXPECT_EQ(Shown(later),
+            (std::vector<std::string>{"c: [/] +", "d: [/home]", "e: [/media/usb] +"}));
+  // Nothing new: the file is not written again.
+  EXPECT_NE(m_fs.modificationTime(kFile).value(), 5000);
+
+  later = List({"/", "/mnt/new"});
+  EXPECT_EQ(Shown(later), (std::vector<std::string>{"c: [/] +", "d: [/home]", "e: [/media/usb]",
+                                                    "f: [/mnt/new] +"}));
+}
+
+TEST_F(DriveLettersTest, HandWrittenLinesWithCrLf) {
+  m_fs.addTextFile(kFile, "c\t/\r\nE\t/srv/data\r\n\r\nD\t/home/\r\n");
+  const DriveListing listing = List({"/", "/home"});
+  EXPECT_TRUE(listing.problems.empty());
+  EXPECT_EQ(Shown(listing),
+            (std::vector<std::string>{"c: [/] +", "d: [/home] +", "e: [/srv/data]"}));
+  EXPECT_TRUE(listing.drives[2].isFolder);
+  // The lines learn that they name volumes; the watched folder stays a plain line.
+  EXPECT_EQ(m_fs.contents(kFile), "C\t/\tvolume\nE\t/srv/data\nD\t/home/\tvolume\n");
+}
+
+TEST_F(DriveLettersTest, BadLinesAreReportedAndKept) {
+  const std::string bad =
+      "X /media/usb\n1\t/x\nF\trelative\nG\t/a\tweird\nC\t/\tvolume\n"
+      "c\t/other\nH\t/\n";
+  m_fs.addTextFile(kFile, bad);
+  const DriveListing listing = List({"/", "/media/usb"});
+  ASSERT_EQ(listing.problems.size(), 6u);
+  for (const Status& problem : listing.problems) {
+    EXPECT_EQ(problem.code(), Status::Code::kCorrupt) << problem.toString();
+  }
+  EXPECT_NE(listing.problems[0].message().find("drives.txt line 1"), std::string::npos);
+  EXPECT_NE(listing.problems[5].message().find("line 7"), std::string::npos);
+  EXPECT_EQ(Shown(listing), (std::vector<std::string>{"c: [/] +", "d: [/media/usb] +"}));
+  EXPECT_EQ(m_fs.contents(kFile), bad + "D\t/media/usb\tvolume\n");
+}
+
+TEST_F(DriveLettersTest, UnreadableFileGivesNoDrives) {
+  m_fs.addTextFile(kFile, "C\t/\tvolume\nD\t/media/usb\tvolume\n");
+  m_fs.failOpen(kFile, Status::permissionDenied(kFile));
+  const DriveListing listing = List({"/", "/home"});
+  EXPECT_TRUE(listing.drives.empty());
+  ASSERT_EQ(listing.problems.size(), 1u);
+  EXPECT_EQ(listing.problems[0].code(), Status::Code::kPermissionDenied);
+}
+
+TEST_F(DriveLettersTest, NewVolumesAreLeftOutWhenTheirLettersCannotBeStored) {
+  m_fs.addTextFile(kFile, "C\t/\tvolume\n");
+  m_fs.failRename(kFile);
+  const DriveListing listing = List({"/", "/home"});
+  EXPECT_EQ(Shown(listing), std::vector<std::string>{"c: [/] +"});
+  ASSERT_EQ(listing.problems.size(), 1u);
+  EXPECT_EQ(m_fs.contents(kFile), "C\t/\tvolume\n");
+}
+
+TEST_F(DriveLettersTest, RunningOutOfLetters) {
+  std::string text = "C\t/watched/c\n";
+  for (char letter = 'D'; letter < 'Z'; ++letter) {
+    text += std::string(1, letter) + "\t/watched/" + letter + "\n";
+  }
+  m_fs.addTextFile(kFile, text);
+  // "/" takes the last letter since C is a folder's; then none is left for /home.
+  const DriveListing listing = List({"/", "/home"});
+  ASSERT_EQ(listing.drives.size(), 24u);
+  EXPECT_EQ(listing.drives.back().displayText, "z: [/]");
+  ASSERT_EQ(listing.problems.size(), 1u);
+  EXPECT_NE(listing.problems[0].message().find("/home"), std::string::npos);
+}
+
+TEST_F(DriveLettersTest, MountPointsThatCannotBeWrittenOnALineAreLeftOut) {
+  const DriveListing listing = List({"/", "/media/a\tb", "/media/c\nd"});
+  EXPECT_EQ(Shown(listing), std::vector<std::string>{"c: [/] +"});
+}
+
+// Watched folders on the real disk: whether a line is available depends on whether its
+// folder exists, unless the line names a volume that is not mounted now.
+TEST(DriveLettersOnDiskTest, WatchedFolderAndEmptyMountPoint) {
+  char pattern[] = "/tmp/brinvale-drives-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string base = std::string(pattern) + "/";
+  std::filesystem::create_directories(base + "project");
+  std::filesystem::create_directories(base + "usb");  // a mount point with nothing mounted
+  PosixFileSystem fs;
+  ASSERT_TRUE(WriteFileAtomically(
+                  fs, base + kDrivesFileName,
+                  "E\t" + base + "project\nF\t" + base + "usb\tvolume\nG\t" + base + "gone\n")
+                  .isOk());
+  const DriveListing listing = ListDrives(fs, base, {"/"});
+  std::error_code ignored;
+  std::filesystem::remove_all(base, ignored);
+
+  ASSERT_EQ(listing.drives.size(), 4u);
+  EXPECT_TRUE(listing.drives[1].available);
+  EXPECT_TRUE(listing.drives[1].isFolder);
+  EXPECT_EQ(listing.drives[1].root, base + "project/");
+  EXPECT_FALSE(listing.drives[2].available);
+  EXPECT_FALSE(listing.drives[3].available);
+}
+
+}  // namespace
+}  // namespace platform
