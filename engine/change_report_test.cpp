@@ -3,55 +3,18 @@
 #include "engine/change_report.h"
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "platform/date_time.h"
 #include "platform/file_system.h"
-#include "platform/locale_format.h"
+#include "platform/testing/fixed_locale.h"
+#include "platform/testing/memory_file_system.h"
 
 namespace engine {
 namespace {
-
-using platform::LocalDateTime;
-
-// United States settings: "M/d/yy h:mm:ss AM", date only at midnight.
-class UsLocale : public platform::LocaleFormat {
- public:
-  LocalDateTime toLocal(platform::UnixSeconds) const override { return {}; }
-  std::string generalDate(const LocalDateTime& t) const override {
-    std::string out = std::to_string(t.month) + "/" + std::to_string(t.day) + "/" +
-                      std::to_string(t.year % 100 / 10) + std::to_string(t.year % 10);
-    if (t.isMidnight()) return out;
-    const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-    char time[32];
-    std::snprintf(time, sizeof time, " %d:%02d:%02d %s", hour12, t.minute, t.second,
-                  t.hour < 12 ? "AM" : "PM");
-    return out + time;
-  }
-  std::string groupSeparator() const override { return ","; }
-  std::string decimalSeparator() const override { return "."; }
-};
-
-// Collects what is appended; fails every append from the `failFrom`-th on (0-based).
-class StringFile : public platform::WritableFile {
- public:
-  Status append(std::string_view data) override {
-    if (m_appends++ >= failFrom) return Status::ioError("report.rtf: no space left on device");
-    contents.append(data);
-    return Status::ok();
-  }
-  Status close() override { return Status::ok(); }
-
-  std::string contents;
-  int failFrom = 1 << 30;
-
- private:
-  int m_appends = 0;
-};
 
 std::string Lines(const std::vector<std::string>& lines) {
   std::string out;
@@ -75,14 +38,29 @@ std::string RtfLineOf(const std::string& rtfText, int colour) {
 }
 
 // Composes the same report into both forms at once, so every test checks that the
-// plain-text form follows the rich m_text.
+// plain-text form follows the rich text.
 class ChangeReportTest : public ::testing::Test {
  protected:
+  static constexpr const char* kRtfPath = "C:\\temp.rtf";
+  static constexpr const char* kTextPath = "C:\\temp.txt";
+
   ChangeReportTest()
-      : m_rtfSink(NewRtfReportSink(&m_rtf)),
-        m_textSink(NewPlainTextReportSink(&m_text)),
+      : m_rtfFile(Open(kRtfPath)),
+        m_textFile(Open(kTextPath)),
+        m_rtfSink(NewRtfReportSink(m_rtfFile.get())),
+        m_textSink(NewPlainTextReportSink(m_textFile.get())),
         m_rtfReport(m_rtfSink.get(), m_locale),
         m_textReport(m_textSink.get(), m_locale) {}
+
+  std::unique_ptr<platform::WritableFile> Open(const std::string& path) {
+    m_fs.addFolder("C:\\");
+    auto file = m_fs.openForWriting(path);
+    EXPECT_TRUE(file.isOk());
+    return std::move(file).value();
+  }
+
+  std::string Rtf() const { return *m_fs.contents(kRtfPath); }
+  std::string Text() const { return *m_fs.contents(kTextPath); }
 
   // Runs `step` on both reports and expects it to succeed on both.
   template <typename Step>
@@ -106,9 +84,10 @@ class ChangeReportTest : public ::testing::Test {
     Both([](ChangeReport& r) { return r.writeTotals(1572864, 2560, 30); });
   }
 
-  UsLocale m_locale;
-  StringFile m_rtf;
-  StringFile m_text;
+  platform::MemoryFileSystem m_fs;
+  platform::FixedLocale m_locale;
+  std::unique_ptr<platform::WritableFile> m_rtfFile;
+  std::unique_ptr<platform::WritableFile> m_textFile;
   std::unique_ptr<ReportSink> m_rtfSink;
   std::unique_ptr<ReportSink> m_textSink;
   ChangeReport m_rtfReport;
@@ -158,8 +137,8 @@ TEST_F(ChangeReportTest, WorkedExampleIsWrittenByteForByte) {
   expected.insert(expected.end(), kWorkedExampleBody.begin(), kWorkedExampleBody.end());
   expected.push_back(R"( \par })");
   ASSERT_EQ(expected.size(), 17u);
-  EXPECT_EQ(m_rtf.contents, Lines(expected));
-  EXPECT_EQ(m_text.contents, Lines(kWorkedExampleShown));
+  EXPECT_EQ(Rtf(), Lines(expected));
+  EXPECT_EQ(Text(), Lines(kWorkedExampleShown));
   EXPECT_TRUE(m_rtfReport.hasChanges());
 }
 
@@ -181,23 +160,22 @@ TEST_F(ChangeReportTest, CombinedReportContinuesAfterTheFirstDrive) {
        R"(\par \plain\f2\fs24Disk Activity on D: [/HOME] Since 1/2/03)" + tail, Body(0, " "),
        Body(0, "Total of Files Added = 0.00K"), Body(2, "Total of Files Deleted = 0.00K"),
        Body(0, "Changes to Existing Files = 0.00K"), Body(0, "Net Change = 0.00"), R"( \par })"});
-  EXPECT_EQ(m_rtf.contents, Lines(expected));
+  EXPECT_EQ(Rtf(), Lines(expected));
 
   std::vector<std::string> shown = kWorkedExampleShown;
   shown.insert(shown.end(), {"", "", "Disk Activity on D: [/HOME] Since 1/2/03", " ",
                              "Total of Files Added = 0.00K", "Total of Files Deleted = 0.00K",
                              "Changes to Existing Files = 0.00K", "Net Change = 0.00"});
-  EXPECT_EQ(m_text.contents, Lines(shown));
+  EXPECT_EQ(Text(), Lines(shown));
 }
 
 TEST_F(ChangeReportTest, NoChangeWritesTitleAndZeroTotals) {
   Both([](ChangeReport& r) { return r.startDrive("c:", "10/27/98 8:03:02 PM", true); });
   Both([](ChangeReport& r) { return r.writeTotals(0, 0, 0); });
-  EXPECT_EQ(m_text.contents,
-            Lines({"Disk Activity on C: Since 10/27/98 8:03:02 PM", " ",
-                   "Total of Files Added = 0.00K", "Total of Files Deleted = 0.00K",
-                   "Changes to Existing Files = 0.00K", "Net Change = 0.00"}));
-  EXPECT_TRUE(m_rtf.contents.ends_with(RtfLineOf("Net Change = 0.00", 0)));
+  EXPECT_EQ(Text(), Lines({"Disk Activity on C: Since 10/27/98 8:03:02 PM", " ",
+                           "Total of Files Added = 0.00K", "Total of Files Deleted = 0.00K",
+                           "Changes to Existing Files = 0.00K", "Net Change = 0.00"}));
+  EXPECT_TRUE(Rtf().ends_with(RtfLineOf("Net Change = 0.00", 0)));
   EXPECT_FALSE(m_rtfReport.hasChanges());
 }
 
@@ -230,12 +208,12 @@ TEST_F(ChangeReportTest, TotalsFollowTheirColourRules) {
   };
   for (const TotalsCase& c : cases) {
     SCOPED_TRACE(c.what);
-    m_rtf.contents.clear();
+    const std::size_t mark = Rtf().size();
     ASSERT_TRUE(m_rtfReport.writeTotals(c.added, c.deleted, c.changed).isOk());
     const std::string deletedLine =
         "Total of Files Deleted = " + FormatTotalK(c.deleted, NumberSeparators{}) + "K";
     EXPECT_EQ(
-        m_rtf.contents,
+        Rtf().substr(mark),
         Lines({Body(0, " "),
                Body(0, "Total of Files Added = " + FormatTotalK(c.added, NumberSeparators{}) + "K"),
                Body(2, deletedLine), Body(c.changedColour, c.changedLine),
@@ -248,26 +226,25 @@ TEST_F(ChangeReportTest, SmallSizesInChangeLines) {
   Both([](ChangeReport& r) { return r.added("half.txt", 512); });
   Both([](ChangeReport& r) { return r.added("eighth.txt", 128); });
   Both([](ChangeReport& r) { return r.shrunk("log.txt", 100, 50); });
-  EXPECT_EQ(m_text.contents,
-            Lines({"   Added empty.txt (.00 K)", "   Added half.txt (.50 K)",
-                   "   Added eighth.txt (.13 K)", "   log.txt  Shrunk from .10 to .05 K"}));
-  EXPECT_TRUE(m_rtf.contents.ends_with(RtfLineOf("   log.txt  Shrunk from .10 to .05 K", 4)));
+  EXPECT_EQ(Text(), Lines({"   Added empty.txt (.00 K)", "   Added half.txt (.50 K)",
+                           "   Added eighth.txt (.13 K)", "   log.txt  Shrunk from .10 to .05 K"}));
+  EXPECT_TRUE(Rtf().ends_with(RtfLineOf("   log.txt  Shrunk from .10 to .05 K", 4)));
 }
 
 TEST_F(ChangeReportTest, BracesAndBackslashesInLinesAreEscaped) {
   Both([](ChangeReport& r) { return r.writeFolderHeader("C:\\A\\"); });
   Both([](ChangeReport& r) { return r.deleted("a{b}.txt", 0); });
-  EXPECT_EQ(m_rtf.contents, Lines({Body(0, " "), Body(0, R"(In C:\\A\\)"),
-                                   Body(1, "   Deleted a(b).txt (.00 K)")}));
-  EXPECT_EQ(m_text.contents, Lines({" ", R"(In C:\A\)", "   Deleted a(b).txt (.00 K)"}));
+  EXPECT_EQ(Rtf(), Lines({Body(0, " "), Body(0, R"(In C:\\A\\)"),
+                          Body(1, "   Deleted a(b).txt (.00 K)")}));
+  EXPECT_EQ(Text(), Lines({" ", R"(In C:\A\)", "   Deleted a(b).txt (.00 K)"}));
 }
 
 TEST_F(ChangeReportTest, TitleShowsTheDriveTextAsItIs) {
   // A share name with backslashes and braces is shown unchanged; in the rich text that
   // takes RTF's own escapes, since raw braces would end the document's group early.
   Both([](ChangeReport& r) { return r.startDrive(R"(z: [\\server\share {x}])", "1/2/03", true); });
-  EXPECT_EQ(m_text.contents, Lines({R"(Disk Activity on Z: [\\SERVER\SHARE {X}] Since 1/2/03)"}));
-  EXPECT_TRUE(m_rtf.contents.ends_with(
+  EXPECT_EQ(Text(), Lines({R"(Disk Activity on Z: [\\SERVER\SHARE {X}] Since 1/2/03)"}));
+  EXPECT_TRUE(Rtf().ends_with(
       R"(\f2\fs24Disk Activity on Z: [\\\\SERVER\\SHARE \{X\}] Since 1/2/03\plain\f2\fs20 )"
       "\r\n"));
 }
@@ -280,16 +257,9 @@ TEST_F(ChangeReportTest, FolderHeaderOnlyWhenTheFolderChanges) {
   // A new drive forgets the last header, even of the same folder.
   Both([](ChangeReport& r) { return r.startDrive("d:", "1/2/03", false); });
   Both([](ChangeReport& r) { return r.writeFolderHeader("/A/"); });
-  EXPECT_EQ(m_text.contents,
+  EXPECT_EQ(Text(),
             Lines({"Disk Activity on C: Since 1/2/03", " ", "In /a/", " ", "In /b/", " ", "In /a/",
                    " ", "In /A/", "", "", "Disk Activity on D: Since 1/2/03", " ", "In /A/"}));
-}
-
-TEST_F(ChangeReportTest, TimeAtMidnightShowsTheDateOnly) {
-  Both([](ChangeReport& r) {
-    return r.timeChanged("x", {2000, 1, 1, 0, 0, 0}, {2000, 1, 1, 0, 0, 1});
-  });
-  EXPECT_EQ(m_text.contents, Lines({"   x: Time Changed From: 1/1/00 to 1/1/00 12:00:01 AM"}));
 }
 
 TEST_F(ChangeReportTest, NamesOutsideAsciiBecomeUnicodeEscapes) {
@@ -316,35 +286,69 @@ TEST_F(ChangeReportTest, NamesOutsideAsciiBecomeUnicodeEscapes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    m_rtf.contents.clear();
-    m_text.contents.clear();
+    const std::size_t rtfMark = Rtf().size();
+    const std::size_t textMark = Text().size();
     Both([&](ChangeReport& r) { return r.writeFolderHeader(std::string("/") + c.name + "/"); });
-    EXPECT_EQ(m_rtf.contents, Lines({Body(0, " "), Body(0, std::string("In /") + c.rtf + "/")}));
-    EXPECT_EQ(m_text.contents, Lines({" ", std::string("In /") + c.shown + "/"}));
+    EXPECT_EQ(Rtf().substr(rtfMark),
+              Lines({Body(0, " "), Body(0, std::string("In /") + c.rtf + "/")}));
+    EXPECT_EQ(Text().substr(textMark), Lines({" ", std::string("In /") + c.shown + "/"}));
   }
 }
 
-TEST_F(ChangeReportTest, WriteFailureIsReportedAndNothingFollowsIt) {
-  ASSERT_TRUE(m_rtfReport.startDrive("c:", "1/2/03", true).isOk());
-  const std::string before = m_rtf.contents;
-  m_rtf.failFrom = 1;  // the start was append 0
-  Status s = m_rtfReport.added("a.txt", 1);
-  EXPECT_EQ(s.code(), Status::Code::kIoError);
-  EXPECT_NE(s.message().find("no space left"), std::string::npos);
-  EXPECT_FALSE(m_rtfReport.hasChanges());
+// Fails exactly one append, the `failAt`-th (0-based), as a disk that is full for a moment.
+class FailOnceFile final : public platform::WritableFile {
+ public:
+  explicit FailOnceFile(int failAt) : m_failAt(failAt) {}
+  Status append(std::string_view data) override {
+    if (m_appends++ == m_failAt) return Status::ioError("C:\\temp.rtf: disk full");
+    contents.append(data);
+    return Status::ok();
+  }
+  Status close() override { return Status::ok(); }
 
-  // The file recovers, but the report must not go on after a lost line.
-  m_rtf.failFrom = 1 << 30;
-  EXPECT_FALSE(m_rtfReport.writeFolderHeader("/b/").isOk());
-  EXPECT_FALSE(m_rtfReport.writeTotals(1, 0, 0).isOk());
-  EXPECT_FALSE(m_rtfReport.writeClosing().isOk());
-  EXPECT_EQ(m_rtf.contents, before);
+  std::string contents;
+
+ private:
+  int m_failAt;
+  int m_appends = 0;
+};
+
+TEST_F(ChangeReportTest, WriteFailureIsReportedAndNothingFollowsIt) {
+  FailOnceFile file(/*failAt=*/1);
+  auto sink = NewRtfReportSink(&file);
+  ChangeReport report(sink.get(), m_locale);
+  ASSERT_TRUE(report.startDrive("c:", "1/2/03", true).isOk());
+  const std::string started = file.contents;
+
+  const Status s = report.added("a.txt", 1);
+  EXPECT_EQ(s.code(), Status::Code::kIoError);
+  EXPECT_EQ(s.message(), "C:\\temp.rtf: disk full");
+  EXPECT_FALSE(report.hasChanges());
+  // The file would take more now, but a report with a lost line must not go on.
+  EXPECT_EQ(report.writeFolderHeader("/b/").code(), Status::Code::kIoError);
+  EXPECT_FALSE(report.writeTotals(1, 0, 0).isOk());
+  EXPECT_FALSE(report.writeClosing().isOk());
+  EXPECT_EQ(file.contents, started);
 }
 
-TEST_F(ChangeReportTest, PlainTextWriteFailureIsReported) {
-  m_text.failFrom = 0;
-  EXPECT_FALSE(m_textReport.startDrive("c:", "1/2/03", true).isOk());
-  EXPECT_FALSE(m_textReport.writeClosing().isOk());
+TEST_F(ChangeReportTest, FullDiskFailsThePlainTextForm) {
+  const std::string path = "C:\\full.txt";
+  m_fs.failWritesAfter(path, 20);
+  auto file = Open(path);
+  auto sink = NewPlainTextReportSink(file.get());
+  ChangeReport report(sink.get(), m_locale);
+  EXPECT_FALSE(report.startDrive("c:", "1/2/03", true).isOk());
+  EXPECT_FALSE(report.writeClosing().isOk());
+}
+
+TEST_F(ChangeReportTest, NumbersUseTheLocaleSeparators) {
+  const platform::FixedLocale german(".", ",");
+  ChangeReport report(m_textSink.get(), german);
+  ASSERT_TRUE(report.added("big.iso", 1572864).isOk());
+  ASSERT_TRUE(report.writeTotals(1572864, 0, -512).isOk());
+  EXPECT_EQ(Text(), Lines({"   Added big.iso (1.536,00 K)", " ", "Total of Files Added = 1.536,00K",
+                           "Total of Files Deleted = 0,00K", "Changes to Existing Files = -0,50K",
+                           "Net Change = 1.535,50"}));
 }
 
 }  // namespace
