@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/testing/memory_file_system.h"
+
 namespace engine {
 namespace {
 
@@ -106,6 +108,81 @@ TEST(SettingsRecordTest, ChoicesIgnoreLetterCase) {
   EXPECT_FALSE(r.isRichTextReports());
   EXPECT_FALSE(r.isTimeStampedNames());
   EXPECT_EQ(r.IncludeRecycled, 0);
+}
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  SettingsFileTest() { m_fs.addFolder("C:\\Brinvale"); }
+
+  std::string File() const { return m_fs.contents(kPath).value_or("<missing>"); }
+
+  static constexpr const char* kPath = "C:\\Brinvale\\BV3.Def";
+  platform::MemoryFileSystem m_fs;
+};
+
+TEST_F(SettingsFileTest, FirstStartCreatesAnEmptyFileAndZeroDefaults) {
+  SettingsRecord record = KnownRecord();
+  ASSERT_TRUE(LoadSettings(m_fs, kPath, &record).isOk());
+  EXPECT_EQ(record, SettingsRecord{});
+  EXPECT_EQ(File(), "");
+}
+
+TEST_F(SettingsFileTest, SaveWritesTheRecordAndKeepsALongerFilesTail) {
+  m_fs.addTextFile(kPath, "abc");
+  ASSERT_TRUE(SaveOptions(m_fs, kPath, KnownRecord()).isOk());
+  EXPECT_EQ(File(), Bytes(KnownRecord()));
+
+  m_fs.addTextFile(kPath, std::string(40, 'x'));
+  ASSERT_TRUE(SaveOptions(m_fs, kPath, KnownRecord()).isOk());
+  EXPECT_EQ(File(), Bytes(KnownRecord()) + "xxxxxxx");
+  SettingsRecord read;
+  ASSERT_TRUE(LoadSettings(m_fs, kPath, &read).isOk());
+  EXPECT_EQ(read, KnownRecord());
+}
+
+TEST_F(SettingsFileTest, ShortFileGivesZeroDefaultsForWhatItLacks) {
+  m_fs.addTextFile(kPath, Bytes(KnownRecord()).substr(0, 17));
+  SettingsRecord record = KnownRecord();
+  ASSERT_TRUE(LoadSettings(m_fs, kPath, &record).isOk());
+  SettingsRecord expected;
+  expected.SoundOn = 1;
+  expected.TopMargin = 12500;
+  expected.LeftMargin = -2;
+  EXPECT_EQ(record, expected);
+}
+
+TEST_F(SettingsFileTest, ResetOptionsThrowsAwayUnsavedEdits) {
+  ASSERT_TRUE(SaveOptions(m_fs, kPath, KnownRecord()).isOk());
+  SettingsRecord record = KnownRecord();
+  record.TopMargin = InchesToStored(3);
+  record.PrintColor = 0;
+  ASSERT_TRUE(ResetOptions(m_fs, kPath, &record).isOk());
+  EXPECT_EQ(record, KnownRecord());
+
+  // Never saved: the re-read gives what the start-up read gave, not the edits.
+  m_fs.addTextFile(kPath, "");
+  ASSERT_TRUE(ResetOptions(m_fs, kPath, &record).isOk());
+  EXPECT_EQ(record, SettingsRecord{});
+}
+
+TEST_F(SettingsFileTest, FailuresLeaveRecordAndFileAsTheyWere) {
+  ASSERT_TRUE(SaveOptions(m_fs, kPath, SettingsRecord{}).isOk());
+  m_fs.failOpen(kPath, Status::permissionDenied(kPath));
+  SettingsRecord record = KnownRecord();
+  EXPECT_EQ(LoadSettings(m_fs, kPath, &record).code(), Status::Code::kPermissionDenied);
+  EXPECT_EQ(ResetOptions(m_fs, kPath, &record).code(), Status::Code::kPermissionDenied);
+  EXPECT_EQ(record, KnownRecord());
+  EXPECT_FALSE(SaveOptions(m_fs, kPath, KnownRecord()).isOk());
+
+  m_fs.clearFaults();
+  m_fs.failWritesAfter(kPath, 10);
+  EXPECT_FALSE(SaveOptions(m_fs, kPath, KnownRecord()).isOk());
+  EXPECT_EQ(File(), Bytes(SettingsRecord{}));
+
+  // The settings folder is gone: the file cannot be created on first start.
+  SettingsRecord untouched = KnownRecord();
+  EXPECT_FALSE(LoadSettings(m_fs, "C:\\Gone\\BV3.Def", &untouched).isOk());
+  EXPECT_EQ(untouched, KnownRecord());
 }
 
 }  // namespace
