@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The Ignore list file (ignore.txt): the folders a scan passes over, one entry a line,
+// every line ended by CR LF, in the editor's order.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/status.h"
+
+namespace platform {
+class FileSystem;
+}  // namespace platform
+
+namespace engine {
+
+inline constexpr std::string_view kIgnoreFileName = "ignore.txt";
+
+// Reads the entries of the Ignore list file `path`, in file order, duplicates included.
+// A missing file is an empty list. Files edited by hand are read leniently: lines may end
+// in LF alone, a last line without a line end counts, blank lines (empty or only blanks
+// and tabs) are not entries, and a leading UTF-8 byte order mark is skipped. An entry is
+// otherwise taken byte for byte. Fails with the file system's status, naming `path`.
+[[nodiscard]] Result<std::vector<std::string>> ReadIgnoreList(platform::FileSystem& fs,
+                                                              const std::string& path);
+
+// Replaces `path` by the list `entries` (each followed by CR LF; no entries gives a file
+// of zero bytes), through a temporary file and a rename, so the old list survives a
+// failed write. An empty entry, or one holding CR or LF, cannot be read back as itself:
+// such a list fails with invalidArgument and nothing is written.
+[[nodiscard]] Status WriteIgnoreList(platform::FileSystem& fs, const std::string& path,
+                                     const std::vector<std::string>& entries);
+
+// The list as one text, each entry followed by CR LF: the file's content, and what the
+// run hands to IgnoreMatcher::FromIgnoreText.
+[[nodiscard]] std::string IgnoreTextOf(const std::vector<std::string>& entries);
+
+}  // namespace engine
