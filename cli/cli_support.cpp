@@ -8,8 +8,7 @@
 
 namespace cli {
 
-ArgumentScanner::ArgumentScanner(std::vector<std::string> withValue,
-                                 std::vector<std::string> flags)
+ArgumentScanner::ArgumentScanner(std::vector<std::string> withValue, std::vector<std::string> flags)
     : m_withValue(std::move(withValue)), m_flags(std::move(flags)) {}
 
 bool ArgumentScanner::scan(const std::vector<std::string>& args, std::string* error) {

@@ -82,7 +82,7 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
     settings.profileDate = date.value();
   }
   if (const auto ignoreFile = scanner.value("--ignore")) {
-    auto entries = engine::ReadIgnoreFile(fs, *ignoreFile);
+    auto entries = engine::ReadIgnoreList(fs, *ignoreFile);
     if (!entries.isOk()) {
       err << "brinvale-cli compare: cannot read the Ignore list: " << entries.status().message()
           << '\n';

@@ -65,7 +65,7 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
   settings.driveDisplayText = settings.driveRoot;
   settings.includeRecycled = scanner.has("--recycled");
   if (const auto ignoreFile = scanner.value("--ignore")) {
-    auto entries = engine::ReadIgnoreFile(fs, *ignoreFile);
+    auto entries = engine::ReadIgnoreList(fs, *ignoreFile);
     if (!entries.isOk()) {
       err << "brinvale-cli profile: cannot read the Ignore list: " << entries.status().message()
           << '\n';

@@ -37,8 +37,7 @@ class Side {
     if (m_hasPrevious && orderWarning->isOk() &&
         CompareFiles(m_previous.folder, m_previous.name, m_current.folder, m_current.name,
                      **style) >= 0) {
-      *orderWarning = Status::corrupt(m_path + ", line " +
-                                      std::to_string(m_reader->lineNumber()) +
+      *orderWarning = Status::corrupt(m_path + ", line " + std::to_string(m_reader->lineNumber()) +
                                       ": records are out of order; changes may be misreported");
     }
     return true;
@@ -144,8 +143,8 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
   Side newSide(std::move(newReader).value(), settings.newProfilePath);
   Side oldSide(std::move(oldReader).value(), settings.oldProfilePath);
 
-  if (Status s = report.startDrive(settings.driveDisplayText, settings.profileDate,
-                                   settings.freshReport);
+  if (Status s =
+          report.startDrive(settings.driveDisplayText, settings.profileDate, settings.freshReport);
       !s.isOk()) {
     return s;
   }
@@ -208,8 +207,8 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
   if (!newSide.status().isOk()) return newSide.status();
   if (!oldSide.status().isOk()) return oldSide.status();
 
-  if (Status s = report.writeTotals(outcome->addedBytes, outcome->deletedBytes,
-                                    outcome->changedBytes);
+  if (Status s =
+          report.writeTotals(outcome->addedBytes, outcome->deletedBytes, outcome->changedBytes);
       !s.isOk()) {
     return s;
   }

@@ -17,13 +17,13 @@
 namespace engine {
 
 struct CompareSettings {
-  std::string newProfilePath;    // the new scan (the temporary profile)
-  std::string oldProfilePath;    // the stored profile
-  std::string driveDisplayText;  // e.g. "c: [/]"; upper-cased in the title
-  std::string profileDate;       // the stored profile's time, general date format
-  IgnoreMatcher ignore;          // applied to the stored profile's folders only
-  bool freshReport = true;       // start the document; otherwise continue it
-  bool writeClosing = true;      // end the document after this drive's totals
+  std::string newProfilePath;        // the new scan (the temporary profile)
+  std::string oldProfilePath;        // the stored profile
+  std::string driveDisplayText;      // e.g. "c: [/]"; upper-cased in the title
+  std::string profileDate;           // the stored profile's time, general date format
+  IgnoreMatcher ignore;              // applied to the stored profile's folders only
+  bool freshReport = true;           // start the document; otherwise continue it
+  bool writeClosing = true;          // end the document after this drive's totals
   std::int64_t progressMaximum = 0;  // records of the new scan (for the progress bar)
 };
 

@@ -142,8 +142,8 @@ Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& fo
         if (j % 100 == 0) {
           if (!progress.shouldContinue()) return Status::cancelled();
           if (bigFolder) {
-            progress.setCaption("Profiling " + std::to_string(j) + " of " +
-                                std::to_string(count) + " in " + folder);
+            progress.setCaption("Profiling " + std::to_string(j) + " of " + std::to_string(count) +
+                                " in " + folder);
           }
         }
       }

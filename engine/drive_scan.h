@@ -68,8 +68,7 @@ class ScanProblems {
 // LoadStructure followed by ProfileFiles.
 [[nodiscard]] Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
                                    const platform::LocaleFormat& locale,
-                                   const std::string& tempProfilePath,
-                                   platform::Progress& progress, ScanProblems* problems,
-                                   std::int64_t* totalFiles);
+                                   const std::string& tempProfilePath, platform::Progress& progress,
+                                   ScanProblems* problems, std::int64_t* totalFiles);
 
 }  // namespace engine

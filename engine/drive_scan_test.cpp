@@ -102,11 +102,10 @@ TEST_F(DriveScanTest, StructureCaptionsCountFoldersPerLevel) {
   auto folders = LoadStructure(fs, settings, progress, &problems);
   ASSERT_TRUE(folders.isOk());
   EXPECT_THAT(folders.value(), ElementsAre("C:\\", "C:\\A\\", "C:\\A\\X\\", "C:\\B\\"));
-  EXPECT_THAT(progress.captions(),
-              ElementsAre("Loading Structure:  c: [DISK1]",
-                          "Loading Structure:  c: [DISK1]  :  2 Directories",
-                          "Loading Structure:  c: [DISK1]  :  3 Directories",
-                          "Loading Structure:  c: [DISK1]  :  3 Directories"));
+  EXPECT_THAT(progress.captions(), ElementsAre("Loading Structure:  c: [DISK1]",
+                                               "Loading Structure:  c: [DISK1]  :  2 Directories",
+                                               "Loading Structure:  c: [DISK1]  :  3 Directories",
+                                               "Loading Structure:  c: [DISK1]  :  3 Directories"));
   EXPECT_TRUE(progress.labelVisible());
 }
 
@@ -127,12 +126,10 @@ TEST_F(DriveScanTest, FolderCaptionFromFiftyTwoFilesPerFileCaptionFromThreeHundr
   ASSERT_TRUE(Scan().isOk());
 
   EXPECT_THAT(CaptionsStartingWith("Profiling "),
-              ElementsAre("Profiling 301 Files in C:\\F301\\",
-                          "Profiling 302 Files in C:\\F302\\", "Profiling 0 of 302 in C:\\F302\\",
-                          "Profiling 100 of 302 in C:\\F302\\",
+              ElementsAre("Profiling 301 Files in C:\\F301\\", "Profiling 302 Files in C:\\F302\\",
+                          "Profiling 0 of 302 in C:\\F302\\", "Profiling 100 of 302 in C:\\F302\\",
                           "Profiling 200 of 302 in C:\\F302\\",
-                          "Profiling 300 of 302 in C:\\F302\\",
-                          "Profiling 52 Files in C:\\F52\\"));
+                          "Profiling 300 of 302 in C:\\F302\\", "Profiling 52 Files in C:\\F52\\"));
   EXPECT_THAT(progress.captions(), Contains("Loading 4 Folders"));
   EXPECT_EQ(total, 51 + 52 + 301 + 302);
 }

@@ -81,8 +81,8 @@ bool ProfileReader::next(ProfileRecord* record) {
     Status s = ParseProfileLine(line, record);
     if (s.isOk()) return true;
     if (lastLine) return false;  // a last line cut short ends the file quietly
-    m_status = Status::corrupt(m_path + ", line " + std::to_string(m_lineNumber) + ": " +
-                               s.message());
+    m_status =
+        Status::corrupt(m_path + ", line " + std::to_string(m_lineNumber) + ": " + s.message());
     return false;
   }
 }

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/profile_store.h"
 
-
-
 namespace engine {
 
 ProfilePaths ProfilePathsFor(std::string_view driveText, std::string_view programFolder) {

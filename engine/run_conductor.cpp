@@ -65,11 +65,10 @@ class Run {
   bool askToCreate() {
     const std::string count = std::to_string(m_newProfiles);
     const std::string text =
-        m_newProfiles == 1
-            ? "I do not yet have a profile for " + count +
-                  " of the drives you selected.\r\nDo you want to create it now?"
-            : "I do not yet have profiles for " + count +
-                  " of the drives you selected.\r\nDo you want to create them now?";
+        m_newProfiles == 1 ? "I do not yet have a profile for " + count +
+                                 " of the drives you selected.\r\nDo you want to create it now?"
+                           : "I do not yet have profiles for " + count +
+                                 " of the drives you selected.\r\nDo you want to create them now?";
     return m_ui.askYesNo("Create New Profile(s)?", text);
   }
 

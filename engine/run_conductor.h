@@ -30,7 +30,7 @@ struct RunEnvironment {
   std::string programFolder;  // ends in the separator; profiles, lists and reports live here
   std::string settingsPath;   // the settings file, for choices stored during the run
   SettingsRecord* settings = nullptr;
-  bool infoOnly = false;      // report, but create and replace no profile
+  bool infoOnly = false;  // report, but create and replace no profile
   std::vector<RunDrive> drives;
 };
 
@@ -38,8 +38,8 @@ struct RunOutcome {
   bool driveLoopStarted = false;  // false: the user cancelled or declined in the selection
   bool cancelled = false;         // the user cancelled during the drive loop
   int comparedDrives = 0;
-  int failedDrives = 0;           // drives that could not be scanned, compared or replaced
-  std::int64_t changeLines = 0;   // change lines of all compared drives
+  int failedDrives = 0;          // drives that could not be scanned, compared or replaced
+  std::int64_t changeLines = 0;  // change lines of all compared drives
   std::vector<std::string> savedReports;
   std::vector<std::string> writtenProfiles;
 };

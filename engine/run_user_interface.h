@@ -26,8 +26,7 @@ class RunUserInterface {
   // selection is shown again in the same run. The page may also change the report format
   // and naming of `settings` and store them at once. Returns false when the user cancelled.
   [[nodiscard]] virtual bool selectDrives(const std::vector<std::string>& rows,
-                                          std::vector<bool>* marks,
-                                          SettingsRecord* settings) = 0;
+                                          std::vector<bool>* marks, SettingsRecord* settings) = 0;
 
   // "Abort?: No Drive(s) Selected" with Retry and Cancel. True for Retry.
   [[nodiscard]] virtual bool retryWithoutDrives() = 0;
