@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <random>
 #include <string>
+
+#include "platform/testing/fixed_locale.h"
 
 namespace platform {
 namespace {
@@ -39,6 +42,25 @@ TEST(QtLocaleFormatTest, UnitedStates) {
   EXPECT_EQ(format.generalDate({2001, 1, 2, 0, 0, 1}), "1/2/01 12:00:01 AM");
   EXPECT_EQ(format.generalDate({2001, 1, 2, 12, 0, 0}), "1/2/01 12:00:00 PM");
   EXPECT_EQ(format.generalDate({2001, 1, 2, 9, 5, 7}), "1/2/01 9:05:07 AM");
+}
+
+// Engine tests use FixedLocale in place of the real en_US; it must not drift from Qt's.
+TEST(QtLocaleFormatTest, FixedTestLocaleMatchesQtUnitedStates) {
+  const QtLocaleFormat qt(QLocale(QLocale::English, QLocale::UnitedStates));
+  const FixedLocale fixed;
+  std::mt19937 random(3);
+  for (int i = 0; i < 20000; ++i) {
+    const LocalDateTime when{std::uniform_int_distribution<int>(1980, 2099)(random),
+                             std::uniform_int_distribution<int>(1, 12)(random),
+                             std::uniform_int_distribution<int>(1, 28)(random),
+                             std::uniform_int_distribution<int>(0, 23)(random),
+                             std::uniform_int_distribution<int>(0, 59)(random),
+                             i % 7 == 0 ? 0 : std::uniform_int_distribution<int>(0, 59)(random)};
+    ASSERT_EQ(fixed.generalDate(when), qt.generalDate(when));
+  }
+  EXPECT_EQ(fixed.generalDate(kMidnight), qt.generalDate(kMidnight));
+  EXPECT_EQ(fixed.groupSeparator(), qt.groupSeparator());
+  EXPECT_EQ(fixed.decimalSeparator(), qt.decimalSeparator());
 }
 
 TEST(QtLocaleFormatTest, GermanyAndTheCLocale) {

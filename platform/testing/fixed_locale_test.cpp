@@ -26,11 +26,5 @@ TEST(FixedLocaleTest, FileTimesAreTakenAsLocalTimes) {
   EXPECT_EQ(us.toLocal(SecondsFromCivil(when)), when);
 }
 
-TEST(FixedLocaleTest, OtherSeparators) {
-  const FixedLocale german(".", ",");
-  EXPECT_EQ(german.groupSeparator(), ".");
-  EXPECT_EQ(german.decimalSeparator(), ",");
-}
-
 }  // namespace
 }  // namespace platform
