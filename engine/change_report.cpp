@@ -32,20 +32,24 @@ constexpr char32_t kReplacement = 0xFFFD;
 char32_t NextCodePoint(std::string_view text, std::size_t* pos) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(*pos);
-  std::size_t length = 0;
-  unsigned char secondMin = 0x80, secondMax = 0xBF;
-  char32_t cp = 0;
   if (lead < 0x80) {
     ++*pos;
     return lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, cp = lead & 0x1F;
+  }
+  std::size_t length = 0;
+  unsigned char secondMin = 0x80, secondMax = 0xBF;
+  char32_t cp = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    cp = lead & 0x1F;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, cp = lead & 0x0F;
+    length = 3;
+    cp = lead & 0x0F;
     if (lead == 0xE0) secondMin = 0xA0;
     if (lead == 0xED) secondMax = 0x9F;  // U+D800..U+DFFF are not characters
   } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, cp = lead & 0x07;
+    length = 4;
+    cp = lead & 0x07;
     if (lead == 0xF0) secondMin = 0x90;
     if (lead == 0xF4) secondMax = 0x8F;  // nothing above U+10FFFF
   }
