@@ -1,0 +1,325 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/run_conductor.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "platform/testing/fixed_locale.h"
+#include "platform/testing/memory_file_system.h"
+
+namespace engine {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+constexpr const char* kProgram = "Z:\\BV\\";
+
+// Progress that cancels, as the Cancel button does, when a chosen caption appears.
+class CancellingProgress final : public platform::Progress {
+ public:
+  explicit CancellingProgress(std::vector<std::string>* log) : m_log(log) {}
+  void cancelOnCaption(std::string caption) { m_trigger = std::move(caption); }
+  void setCaption(std::string_view caption) override {
+    if (!m_trigger.empty() && caption == m_trigger && !m_cancelled) {
+      m_cancelled = true;
+      m_log->push_back("play cxl");
+    }
+  }
+  void setLabelVisible(bool) override {}
+  void setBarMaximum(std::int64_t) override {}
+  void setBarValue(std::int64_t) override {}
+  void setBarVisible(bool) override {}
+  bool shouldContinue() override { return !m_cancelled; }
+
+ private:
+  std::vector<std::string>* m_log;
+  std::string m_trigger;
+  bool m_cancelled = false;
+};
+
+// A user who answers from a script and whose actions are logged in order.
+class ScriptedUi final : public RunUserInterface {
+ public:
+  explicit ScriptedUi(platform::FileSystem& fs) : m_fs(fs), m_progress(&log) {}
+
+  // Each selection marks the listed rows (added to the marks kept from the previous show);
+  // an empty optional cancels the dialog.
+  std::deque<std::optional<std::vector<std::size_t>>> selections;
+  std::deque<bool> retries;
+  std::deque<bool> yesNo;
+  bool oneReport = false;
+  std::vector<std::string> log;
+  std::vector<std::vector<bool>> marksShown;
+
+  bool selectDrives(const std::vector<std::string>&, std::vector<bool>* marks,
+                    SettingsRecord*) override {
+    log.push_back("select");
+    marksShown.push_back(*marks);
+    if (selections.empty() || !selections.front()) return false;
+    for (std::size_t row : *selections.front()) (*marks)[row] = true;
+    selections.pop_front();
+    return true;
+  }
+  bool retryWithoutDrives() override {
+    log.push_back("no drives?");
+    const bool answer = !retries.empty() && retries.front();
+    if (!retries.empty()) retries.pop_front();
+    return answer;
+  }
+  bool askYesNo(std::string_view title, std::string_view text) override {
+    log.push_back("ask " + std::string(title) + " " + std::string(text));
+    const bool answer = !yesNo.empty() && yesNo.front();
+    if (!yesNo.empty()) yesNo.pop_front();
+    return answer;
+  }
+  bool askOneReport(SettingsRecord*) override {
+    log.push_back("one report?");
+    return oneReport;
+  }
+  void showMessage(std::string_view text) override {
+    log.push_back("message " + std::string(text));
+  }
+  void runStarted() override { log.push_back("started"); }
+  void runEnded() override { log.push_back("ended"); }
+  void play(Cue cue) override { log.push_back(cue == Cue::kStart ? "play start" : "play done"); }
+  platform::Progress& progress() override { return m_progress; }
+  Status loadReport(const std::string& path) override {
+    log.push_back("load " + path);
+    auto text = platform::ReadWholeFile(m_fs, path);
+    if (!text.isOk()) return text.status();
+    view = text.value();
+    return Status::ok();
+  }
+  Status saveReport(const std::string& path, bool richText) override {
+    log.push_back(std::string("save ") + (richText ? "rich " : "plain ") + path);
+    return platform::WriteFileAtomically(m_fs, path, view);
+  }
+  void switchOffInfoOnly() override { log.push_back("info-only off"); }
+  platform::LocalDateTime now() override { return {1998, 12, 6, 14, 7, 0}; }
+
+  CancellingProgress& cancelling() { return m_progress; }
+  std::string view;
+
+ private:
+  platform::FileSystem& m_fs;
+  CancellingProgress m_progress;
+};
+
+class RunConductorTest : public ::testing::Test {
+ protected:
+  RunConductorTest() : ui(fs) {
+    fs.addFolder("Z:\\BV");
+    for (const char* drive : {"C", "D", "E"}) {
+      const std::string root = std::string(drive) + ":\\";
+      fs.addFile(root + "DATA\\old.txt", 100, 1000);
+      env.drives.push_back({std::string(1, static_cast<char>(drive[0] + 32)) + ": [DISK]", root});
+    }
+    env.fs = &fs;
+    env.locale = &locale;
+    env.programFolder = kProgram;
+    env.settingsPath = std::string(kProgram) + "BV3.Def";
+    env.settings = &settings;
+    settings.ReportFormat = 'R';
+  }
+
+  static std::string ProfileOf(char letter) {
+    return std::string(kProgram) + "Prof_" + letter + "_.bvp";
+  }
+
+  // Gives the drive a stored profile and then changes the drive, so its comparison reports.
+  void ProfileAndChange(char letter) {
+    fs.addTextFile(ProfileOf(letter), "100,#1970-01-01 00:16:40#,\"" + std::string(1, letter) +
+                                          ":\\DATA\\\",\"old.txt\"\r\n");
+    fs.addFile(std::string(1, letter) + ":\\DATA\\new.txt", 2048, 2000);
+  }
+
+  RunOutcome Run() { return FindChanges(env, ui); }
+
+  std::vector<std::string> Asked() {
+    std::vector<std::string> asked;
+    for (const std::string& entry : ui.log) {
+      if (entry.rfind("ask ", 0) == 0 || entry == "one report?") asked.push_back(entry);
+    }
+    return asked;
+  }
+
+  platform::MemoryFileSystem fs;
+  platform::FixedLocale locale;
+  SettingsRecord settings;
+  RunEnvironment env;
+  ScriptedUi ui;
+};
+
+const std::string kOneMissing =
+    "ask Create New Profile(s)? I do not yet have a profile for 1 of the drives you "
+    "selected.\r\nDo you want to create it now?";
+
+TEST_F(RunConductorTest, ThreeDrivesOneMissingAsksSingularThenOneOrMany) {
+  ProfileAndChange('C');
+  ProfileAndChange('E');
+  ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+  ui.yesNo = {true};
+  const RunOutcome outcome = Run();
+  EXPECT_THAT(Asked(), ElementsAre(kOneMissing, "one report?"));
+  EXPECT_EQ(outcome.comparedDrives, 2);
+  EXPECT_EQ(outcome.writtenProfiles.size(), 3u);
+  EXPECT_THAT(outcome.savedReports,
+              ElementsAre("Z:\\BV\\Reports\\Drive_C.rtf", "Z:\\BV\\Reports\\Drive_E.rtf"));
+  EXPECT_THAT(*fs.contents("Z:\\BV\\Reports\\Drive_E.rtf"), HasSubstr("Added new.txt (2.00 K)"));
+  EXPECT_TRUE(fs.exists(ProfileOf('D')));
+  EXPECT_FALSE(fs.exists("Z:\\BV\\bvp.tmp"));
+}
+
+TEST_F(RunConductorTest, TwoDrivesOneMissingIsNotAskedOneOrMany) {
+  ProfileAndChange('C');
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  ui.yesNo = {true};
+  const RunOutcome outcome = Run();
+  EXPECT_THAT(Asked(), ElementsAre(kOneMissing));
+  EXPECT_EQ(outcome.comparedDrives, 1);
+  EXPECT_THAT(outcome.savedReports, ElementsAre("Z:\\BV\\Reports\\Drive_C.rtf"));
+}
+
+TEST_F(RunConductorTest, AllMissingAsksPluralAndWritesNoReport) {
+  ui.selections = {std::vector<std::size_t>{0, 2}};
+  ui.yesNo = {true};
+  const RunOutcome outcome = Run();
+  EXPECT_THAT(Asked(),
+              ElementsAre("ask Create New Profile(s)? I do not yet have profiles for 2 "
+                          "of the drives you selected.\r\nDo you want to create them now?"));
+  EXPECT_EQ(outcome.comparedDrives, 0);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+  EXPECT_FALSE(fs.exists("Z:\\BV\\temp.rtf"));
+  EXPECT_THAT(ui.log, Not(Contains(HasSubstr("load "))));
+  EXPECT_THAT(ui.log, Contains("play done"));
+  EXPECT_EQ(*fs.contents(ProfileOf('E')),
+            "100,#1970-01-01 00:16:40#,\"E:\\DATA\\\",\"old.txt\"\r\n");
+}
+
+TEST_F(RunConductorTest, NoToCreatingShowsTheSelectionAgainWithItsMarks) {
+  ui.selections = {std::vector<std::size_t>{1}, std::vector<std::size_t>{}};
+  ui.yesNo = {false, true};
+  Run();
+  ASSERT_EQ(ui.marksShown.size(), 2u);
+  EXPECT_THAT(ui.marksShown[1], ElementsAre(false, true, false));
+  EXPECT_EQ(Asked().size(), 2u);
+  EXPECT_TRUE(fs.exists(ProfileOf('D')));
+}
+
+TEST_F(RunConductorTest, NothingMarkedThenRetryThenCancelScansNothing) {
+  ui.selections = {std::vector<std::size_t>{}, std::vector<std::size_t>{}};
+  ui.retries = {true, false};
+  const RunOutcome outcome = Run();
+  EXPECT_THAT(ui.log, ElementsAre("select", "no drives?", "select", "no drives?"));
+  EXPECT_FALSE(outcome.driveLoopStarted);
+  EXPECT_FALSE(fs.exists("Z:\\BV\\bvp.tmp"));
+}
+
+TEST_F(RunConductorTest, CancelDuringTheSecondOfThreeDrives) {
+  for (char letter : {'C', 'D', 'E'}) ProfileAndChange(letter);
+  const std::string storedD = *fs.contents(ProfileOf('D'));
+  const std::string storedE = *fs.contents(ProfileOf('E'));
+  ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+  ui.cancelling().cancelOnCaption("Loading Structure:  d: [DISK]");
+  const RunOutcome outcome = Run();
+  EXPECT_TRUE(outcome.cancelled);
+  EXPECT_THAT(*fs.contents(ProfileOf('C')), HasSubstr("new.txt"));
+  EXPECT_EQ(*fs.contents(ProfileOf('D')), storedD);
+  EXPECT_EQ(*fs.contents(ProfileOf('E')), storedE);
+  EXPECT_THAT(ui.log, Contains("play cxl"));
+  EXPECT_THAT(ui.log, Not(Contains("play done")));
+  EXPECT_EQ(ui.log.back(), "ended");
+}
+
+TEST_F(RunConductorTest, InfoOnlyScansButWritesNoProfileAndSwitchesItselfOff) {
+  env.infoOnly = true;
+  ui.selections = {std::vector<std::size_t>{0}};
+  ui.yesNo = {true};
+  Run();
+  EXPECT_FALSE(fs.exists(ProfileOf('C')));
+  EXPECT_TRUE(fs.exists("Z:\\BV\\bvp.tmp"));
+  EXPECT_THAT(ui.log, Contains("info-only off"));
+}
+
+TEST_F(RunConductorTest, InfoOnlyComparisonReportsAndKeepsTheStoredProfile) {
+  ProfileAndChange('C');
+  const std::string stored = *fs.contents(ProfileOf('C'));
+  env.infoOnly = true;
+  ui.selections = {std::vector<std::size_t>{0}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.changeLines, 1);
+  EXPECT_EQ(*fs.contents(ProfileOf('C')), stored);
+}
+
+TEST_F(RunConductorTest, CombinedReportNamesEveryMarkedDriveWithTimeStamp) {
+  ProfileAndChange('D');
+  ProfileAndChange('E');
+  settings.ReportNaming = 'T';
+  ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+  ui.yesNo = {true};
+  ui.oneReport = true;
+  const RunOutcome outcome = Run();
+  EXPECT_THAT(outcome.savedReports, ElementsAre("Z:\\BV\\Reports\\Drive_C_D_E__12-6-98_1407.rtf"));
+  const std::string report = *fs.contents("Z:\\BV\\Reports\\Drive_C_D_E__12-6-98_1407.rtf");
+  EXPECT_THAT(report, HasSubstr("Disk Activity on D: [DISK]"));
+  EXPECT_THAT(report, HasSubstr("Disk Activity on E: [DISK]"));
+  EXPECT_THAT(report, Not(HasSubstr("Disk Activity on C:")));
+  EXPECT_EQ(report.find("{\\rtf1"), report.rfind("{\\rtf1"));
+  EXPECT_EQ(report.substr(report.size() - 9), " \\par }\r\n");
+}
+
+TEST_F(RunConductorTest, CombinedReportWhoseLastDriveIsOnlyCreatedStillEndsTheDocument) {
+  ProfileAndChange('C');
+  ProfileAndChange('D');
+  ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+  ui.yesNo = {true};
+  ui.oneReport = true;
+  settings.ReportFormat = 'T';
+  const RunOutcome outcome = Run();
+  ASSERT_THAT(outcome.savedReports, ElementsAre("Z:\\BV\\Reports\\Drive_C_D_E_.txt"));
+  EXPECT_EQ(ui.view.substr(ui.view.size() - 9), " \\par }\r\n");
+  EXPECT_THAT(ui.log, Contains("save plain Z:\\BV\\Reports\\Drive_C_D_E_.txt"));
+}
+
+TEST_F(RunConductorTest, UnreadableDriveIsReportedSkippedAndKeepsItsProfile) {
+  ProfileAndChange('C');
+  ProfileAndChange('D');
+  const std::string stored = *fs.contents(ProfileOf('C'));
+  fs.failListing("C:\\", Status::ioError("C:\\: device not ready"));
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.failedDrives, 1);
+  EXPECT_EQ(outcome.comparedDrives, 1);
+  EXPECT_EQ(*fs.contents(ProfileOf('C')), stored);
+  EXPECT_THAT(ui.log, Contains(HasSubstr("device not ready")));
+  EXPECT_THAT(outcome.savedReports, ElementsAre("Z:\\BV\\Reports\\Drive_D.rtf"));
+}
+
+TEST_F(RunConductorTest, BrokenStoredProfileKeepsItAndSavesNoReport) {
+  fs.addTextFile(ProfileOf('C'), "this is not a profile\r\n100,#1970-01-01#,\"C:\\\",\"x\"\r\n");
+  ui.selections = {std::vector<std::size_t>{0}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.failedDrives, 1);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+  EXPECT_THAT(*fs.contents(ProfileOf('C')), HasSubstr("this is not a profile"));
+  EXPECT_THAT(ui.log, Not(Contains(HasSubstr("load "))));
+}
+
+TEST_F(RunConductorTest, IgnoreListIsReadAtTheStartOfTheRun) {
+  ProfileAndChange('C');
+  fs.addTextFile("Z:\\BV\\ignore.txt", "c:\\data\\\r\n");
+  ui.selections = {std::vector<std::size_t>{0}};
+  const RunOutcome outcome = Run();
+  // The stored record in the ignored folder is not reported; new files there are not seen.
+  EXPECT_EQ(outcome.changeLines, 0);
+}
+
+}  // namespace
+}  // namespace engine
