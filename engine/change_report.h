@@ -48,10 +48,11 @@ class ReportSink {
   [[nodiscard]] virtual Status writeClosing() = 0;
 };
 
-// Sinks that append to an open file. `file` must remain live while the sink is used; the
-// sink neither closes it nor writes anything before its first call. Each call appends its
-// lines or fails with the file's error; after a failure every later call returns that
-// failure without writing, so the file never holds a line after a lost one.
+// Sinks that append to an open file. A fresh section wants a file opened for writing
+// (empty); a continued one a file opened for appending that holds the earlier drives.
+// `file` must remain live while the sink is used; the sink never closes it. Each call
+// appends its lines or fails with the file's error; after a failure every later call
+// returns that failure without writing, so the file never holds a line after a lost one.
 std::unique_ptr<ReportSink> NewRtfReportSink(platform::WritableFile* file);
 // The plain-text form: one line per paragraph ended by CR LF, UTF-8, no colours.
 std::unique_ptr<ReportSink> NewPlainTextReportSink(platform::WritableFile* file);
