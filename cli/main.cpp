@@ -12,24 +12,57 @@
 #include "cli/cli_support.h"
 #include "cli/compare_command.h"
 #include "cli/profile_command.h"
+#include "cli/run_command.h"
+#include "cli/totext_command.h"
+#include "platform/qt/program_folder.h"
 #include "platform/qt/qt_locale_format.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: brinvale-cli COMMAND [ARGS...]\n"
+    "Usage: brinvale-cli COMMAND [ARGS...] [--program-folder DIR]\n"
     "\n"
     "Commands:\n"
-    "  profile ROOT -o FILE    profile a folder tree as a drive\n"
-    "  compare OLD NEW -o REPORT\n"
-    "                          compare two profiles and write the change report\n"
+    "  drives                      list the drives a run can scan\n"
+    "  run LETTER...               find the changes on drives, as the window's run does\n"
+    "  profile ROOT -o FILE        profile a folder tree as a drive\n"
+    "  compare OLD NEW -o REPORT   compare two profiles and write the change report\n"
+    "  totext FILE [-o OUT]        the plain-text form of a saved report\n"
     "\n"
+    "--program-folder DIR uses the profiles, settings, Ignore list and reports kept in DIR\n"
+    "instead of the program's own folder.\n"
     "Run 'brinvale-cli COMMAND --help' for the options of a command.\n";
+
+// Takes `--program-folder DIR` (or `--program-folder=DIR`) out of `args`. False when the
+// option lacks its value.
+bool TakeProgramFolder(std::vector<std::string>* args, std::string* folder) {
+  for (std::size_t i = 0; i < args->size(); ++i) {
+    const std::string& arg = (*args)[i];
+    if (arg == "--") break;
+    if (arg == "--program-folder") {
+      if (i + 1 >= args->size()) return false;
+      *folder = (*args)[i + 1];
+      args->erase(args->begin() + static_cast<std::ptrdiff_t>(i),
+                  args->begin() + static_cast<std::ptrdiff_t>(i) + 2);
+      --i;
+    } else if (arg.rfind("--program-folder=", 0) == 0) {
+      *folder = arg.substr(17);
+      args->erase(args->begin() + static_cast<std::ptrdiff_t>(i));
+      --i;
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  std::string programFolder;
+  if (!TakeProgramFolder(&args, &programFolder)) {
+    std::cerr << "brinvale-cli: option --program-folder needs a value\n";
+    return cli::kExitError;
+  }
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     (args.empty() ? std::cerr : std::cout) << kUsage;
     return args.empty() ? cli::kExitError : cli::kExitOk;
@@ -43,9 +76,28 @@ int main(int argc, char* argv[]) {
   if (command == "profile") {
     return cli::RunProfileCommand(args, locale, std::cout, std::cerr, errIsTerminal);
   }
-  if (command == "compare") {
-    return cli::RunCompareCommand(args, locale, std::cout, std::cerr);
+  if (command == "compare") return cli::RunCompareCommand(args, locale, std::cout, std::cerr);
+  if (command == "totext") return cli::RunTotextCommand(args, std::cout, std::cerr);
+  if (command != "drives" && command != "run") {
+    std::cerr << "brinvale-cli: unknown command '" << command << "' (see --help)\n";
+    return cli::kExitError;
   }
-  std::cerr << "brinvale-cli: unknown command '" << command << "' (see --help)\n";
-  return cli::kExitError;
+
+  if (programFolder.empty()) {
+    auto folder = platform::ProgramFolder();
+    if (!folder.isOk()) {
+      std::cerr << "brinvale-cli: " << folder.status().message() << '\n';
+      return cli::kExitError;
+    }
+    programFolder = folder.value();
+  } else {
+    const auto absolute = cli::AbsolutePath(programFolder);
+    if (!absolute) {
+      std::cerr << "brinvale-cli: " << programFolder << ": no such folder\n";
+      return cli::kExitError;
+    }
+    programFolder = *absolute == "/" ? "/" : *absolute + "/";
+  }
+  if (command == "drives") return cli::RunDrivesCommand(args, programFolder, std::cout, std::cerr);
+  return cli::RunRunCommand(args, programFolder, locale, std::cout, std::cerr, errIsTerminal);
 }
