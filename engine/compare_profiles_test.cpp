@@ -140,8 +140,9 @@ TEST_F(CompareProfilesTest, WorkedExamplePlainTextIsWhatTheViewShows) {
 }
 
 TEST_F(CompareProfilesTest, EmptyStoredProfileReportsEverythingAdded) {
-  ASSERT_TRUE(Compare("", Line(1, "2000-01-01", "C:\\", "A") + Line(2, "2000-01-01", "C:\\X\\", "B"))
-                  .isOk());
+  ASSERT_TRUE(
+      Compare("", Line(1, "2000-01-01", "C:\\", "A") + Line(2, "2000-01-01", "C:\\X\\", "B"))
+          .isOk());
   EXPECT_EQ(Body(), (std::vector<std::string>{" ", "In C:\\", "   Added A (.00 K)", " ",
                                               "In C:\\X\\", "   Added B (.00 K)"}));
   EXPECT_EQ(outcome.deletedBytes, 0);
@@ -149,7 +150,8 @@ TEST_F(CompareProfilesTest, EmptyStoredProfileReportsEverythingAdded) {
 
 TEST_F(CompareProfilesTest, EmptyNewScanReportsEverythingDeletedExceptIgnoredFolders) {
   settings.ignore = IgnoreMatcher({"c:\\temp\\"});
-  ASSERT_TRUE(Compare(Line(1, "2000-01-01", "C:\\", "A") + Line(5, "2000-01-01", "C:\\TEMP\\", "T") +
+  ASSERT_TRUE(Compare(Line(1, "2000-01-01", "C:\\", "A") +
+                          Line(5, "2000-01-01", "C:\\TEMP\\", "T") +
                           Line(2, "2000-01-01", "C:\\TEMP\\SUB\\", "S"),
                       "")
                   .isOk());
@@ -220,9 +222,9 @@ TEST_F(CompareProfilesTest, UnreadableProfileStopsTheDriveWithoutTotals) {
 }
 
 TEST_F(CompareProfilesTest, CorruptLineStopsTheDriveBeforeAnythingIsCalledAdded) {
-  Status s = Compare(Line(1, "2000-01-01", "C:\\", "A") + "garbage\r\n" +
-                         Line(1, "2000-01-01", "C:\\", "Z"),
-                     Line(1, "2000-01-01", "C:\\", "A") + Line(1, "2000-01-01", "C:\\", "Z"));
+  Status s = Compare(
+      Line(1, "2000-01-01", "C:\\", "A") + "garbage\r\n" + Line(1, "2000-01-01", "C:\\", "Z"),
+      Line(1, "2000-01-01", "C:\\", "A") + Line(1, "2000-01-01", "C:\\", "Z"));
   EXPECT_EQ(s.code(), Status::Code::kCorrupt);
   EXPECT_THAT(s.message(), HasSubstr("line 2"));
   EXPECT_THAT(Report(), Not(HasSubstr("Added")));
@@ -248,14 +250,16 @@ TEST_F(CompareProfilesTest, OutOfOrderStoredProfileIsReportedOnce) {
 TEST_F(CompareProfilesTest, ReportWriteFailureStopsTheDrive) {
   fs.failWritesAfter(kReport, 300);
   std::string many;
-  for (int i = 0; i < 500; ++i) many += Line(i, "2000-01-01", "C:\\", std::to_string(1000 + i).c_str());
+  for (int i = 0; i < 500; ++i)
+    many += Line(i, "2000-01-01", "C:\\", std::to_string(1000 + i).c_str());
   EXPECT_FALSE(Compare("", many, /*plainText=*/false).isOk());
   EXPECT_FALSE(closed.isOk());
 }
 
 TEST_F(CompareProfilesTest, CancelInTheMainPhaseLeavesNoTotals) {
   std::string many;
-  for (int i = 0; i < 1000; ++i) many += Line(i, "2000-01-01", "C:\\", std::to_string(1000 + i).c_str());
+  for (int i = 0; i < 1000; ++i)
+    many += Line(i, "2000-01-01", "C:\\", std::to_string(1000 + i).c_str());
   settings.progressMaximum = 1000;
   progress.cancelAfter(2);
   EXPECT_TRUE(Compare("", many).isCancelled());
