@@ -18,7 +18,7 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-CLI = os.path.join(HERE, "..", "build", "cli", "brinvale-cli")
+CLI = os.path.join(HERE, "..", "build", "bin", "brinvale-cli")
 SYLLABLES = ["ka", "Lo", "mi", "RE", "tu", "Xan", "pe", "do", "Vi", "q", "z", "Or"]
 
 

@@ -6,6 +6,7 @@
 
 #include "cli/cli_support.h"
 #include "engine/drive_scan.h"
+#include "engine/folder_prefetcher.h"
 #include "engine/ignore_list_file.h"
 #include "engine/profile_store.h"
 #include "platform/posix/posix_file_system.h"
@@ -64,6 +65,7 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
   settings.driveRoot = *root == "/" ? *root : *root + "/";
   settings.driveDisplayText = settings.driveRoot;
   settings.includeRecycled = scanner.has("--recycled");
+  settings.listingThreads = engine::FolderPrefetcher::DefaultThreads();
   if (const auto ignoreFile = scanner.value("--ignore")) {
     auto entries = engine::ReadIgnoreList(fs, *ignoreFile);
     if (!entries.isOk()) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "engine/folder_prefetcher.h"
 #include "engine/path_order.h"
 #include "engine/profile_writer.h"
 
@@ -41,16 +42,24 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
   progress.setCaption(caption);
   progress.setLabelVisible(true);
 
-  // The queue is the folder list itself: entries [first, last] are the current level.
+  // The queue is the folder list itself: entries [first, end) are the current level.
   std::vector<std::string> paths{settings.driveRoot};
+  // Folders the file system vouches have no sub-folders need not be listed here: on most
+  // drives that spares reading most folders twice.
+  std::vector<bool> leaves{false};
   platform::FolderListing listing;
   std::size_t first = 0;
   for (;;) {
     const std::size_t end = paths.size();
+    // The workers read their own copy of the level while new folders join `paths`.
+    const std::vector<std::string> level(paths.begin() + static_cast<std::ptrdiff_t>(first),
+                                         paths.end());
+    const std::vector<bool> levelLeaves(leaves.begin() + static_cast<std::ptrdiff_t>(first),
+                                        leaves.end());
+    FolderPrefetcher prefetcher(fs, level, levelLeaves, platform::ListWhat::kFolders,
+                                settings.listingThreads);
     for (std::size_t i = first; i < end; ++i) {
-      listing.entries.clear();
-      listing.problems.clear();
-      Status s = fs.listFolder(paths[i], platform::ListWhat::kFolders, &listing);
+      Status s = prefetcher.take(i - first, &listing);
       if (!s.isOk()) {
         // Without its root there is no drive to profile; below the root, a folder that
         // vanished is simply gone and one that cannot be read is reported once.
@@ -64,6 +73,7 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
         child += entry.name;
         child += style.separator;
         paths.push_back(std::move(child));
+        leaves.push_back(entry.noSubfolders);
       }
       if (i % 50 == 0 && !progress.shouldContinue()) return Status::cancelled();
     }
@@ -72,6 +82,7 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
     if (paths.size() == end) break;
   }
 
+  leaves = std::vector<bool>();
   if (settings.includeRecycled) {
     for (std::string& bin : fs.recycleBinFolders(settings.driveRoot)) {
       paths.push_back(std::move(bin));
@@ -104,16 +115,19 @@ Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& fo
   progress.setCaption("Loading " + std::to_string(last) + " Folders");
   progress.setBarVisible(true);
 
+  // Testing the Ignore list first spares the listing of folders that are passed over.
+  std::vector<bool> ignored(folders.size(), false);
+  for (std::size_t i = 0; i < folders.size(); ++i)
+    ignored[i] = settings.ignore.isIgnored(folders[i]);
+  FolderPrefetcher prefetcher(fs, folders, ignored, platform::ListWhat::kFiles,
+                              settings.listingThreads);
   platform::FolderListing listing;
   std::vector<const platform::DirEntry*> files;
   ProfileRecord record;
   for (std::size_t i = 0; i < folders.size(); ++i) {
     const std::string& folder = folders[i];
-    // Testing the Ignore list first spares the listing of folders that are passed over.
-    if (!settings.ignore.isIgnored(folder)) {
-      listing.entries.clear();
-      listing.problems.clear();
-      Status s = fs.listFolder(folder, platform::ListWhat::kFiles, &listing);
+    Status s = prefetcher.take(i, &listing);
+    if (!ignored[i]) {
       if (!s.isOk() && !s.isNotFound()) problems->add(s);
       for (const Status& p : listing.problems) problems->add(p);
 

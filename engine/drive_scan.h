@@ -23,6 +23,8 @@ struct ScanSettings {
   std::string driveDisplayText;  // the drive as the drive list shows it, e.g. "c: [/]"
   bool includeRecycled = false;  // also profile the volume's recycle-bin folders
   IgnoreMatcher ignore;          // folders whose own files are left out
+  // Threads that list folders ahead of the walk; 0 lists on the calling thread only.
+  unsigned listingThreads = 0;
 };
 
 // Places of a drive that could not be read. The scan leaves them out and goes on; the

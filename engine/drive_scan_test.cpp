@@ -240,6 +240,28 @@ TEST_F(DriveScanTest, NoSixteenBitLimitsOnFoldersOrFiles) {
   EXPECT_THAT(progress.captions(), Contains("Loading 33002 Folders"));
 }
 
+TEST_F(DriveScanTest, ListingAheadOnWorkerThreadsGivesTheSameProfile) {
+  for (int i = 0; i < 300; ++i) {
+    const std::string folder = "C:\\L" + std::to_string(i % 7) + "\\F" + std::to_string(i);
+    AddFiles(folder, i % 13);
+  }
+  AddFiles("C:\\HUGE", 3000);
+  fs.failListing("C:\\L3\\F3\\", Status::permissionDenied("C:\\L3\\F3\\: denied"));
+  ASSERT_TRUE(Scan().isOk());
+  const std::string alone = Profile();
+  const auto problemsAlone = problems.all().size();
+
+  settings.listingThreads = 3;
+  problems = ScanProblems();
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), alone);
+  EXPECT_EQ(problems.all().size(), problemsAlone);
+
+  // Cancelling stops the workers too: the scan returns instead of hanging.
+  progress.cancelAfter(3);
+  EXPECT_TRUE(Scan().isCancelled());
+}
+
 TEST(ScanProblemsTest, SummaryListsAFewAndCountsTheRest) {
   ScanProblems problems;
   for (int i = 0; i < 12; ++i) problems.add(Status::ioError("place " + std::to_string(i)));

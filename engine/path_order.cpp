@@ -24,6 +24,7 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 int CompareNames(std::string_view a, std::string_view b, bool caseSensitive) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;
     // Compare as unsigned bytes, so UTF-8 sequences sort after ASCII on every platform.
     const auto ca = static_cast<unsigned char>(AsciiLower(a[i]));
     const auto cb = static_cast<unsigned char>(AsciiLower(b[i]));

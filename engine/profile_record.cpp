@@ -87,16 +87,18 @@ bool ReadQuoted(std::string_view line, std::size_t* pos, std::string* field) {
 }  // namespace
 
 void AppendEscapedField(std::string_view text, std::string* out) {
-  for (char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (NeedsEscape(u)) {
-      out->push_back('|');
-      out->push_back(kHex[u >> 4]);
-      out->push_back(kHex[u & 15]);
-    } else {
-      out->push_back(c);
-    }
+  // Names almost never need escapes: copy runs of plain bytes in one go.
+  std::size_t runStart = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto u = static_cast<unsigned char>(text[i]);
+    if (!NeedsEscape(u)) continue;
+    out->append(text.data() + runStart, i - runStart);
+    out->push_back('|');
+    out->push_back(kHex[u >> 4]);
+    out->push_back(kHex[u & 15]);
+    runStart = i + 1;
   }
+  out->append(text.data() + runStart, text.size() - runStart);
 }
 
 std::string UnescapeField(std::string_view field) {
@@ -141,6 +143,13 @@ void AppendProfileTime(const platform::LocalDateTime& time, std::string* out) {
 }
 
 void AppendProfileLine(const ProfileRecord& record, std::string* out) {
+  std::string folder;
+  AppendEscapedField(record.folder, &folder);
+  AppendProfileLine(record, folder, out);
+}
+
+void AppendProfileLine(const ProfileRecord& record, std::string_view escapedFolder,
+                       std::string* out) {
   char digits[24];
   auto [end, ec] = std::to_chars(digits, digits + sizeof digits, record.size);
   (void)ec;
@@ -148,7 +157,7 @@ void AppendProfileLine(const ProfileRecord& record, std::string* out) {
   out->push_back(',');
   AppendProfileTime(record.time, out);
   out->append(",\"");
-  AppendEscapedField(record.folder, out);
+  out->append(escapedFolder);
   out->append("\",\"");
   AppendEscapedField(record.name, out);
   out->append("\"\r\n");

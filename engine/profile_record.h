@@ -24,6 +24,10 @@ struct ProfileRecord {
 // Appends the line of `record`, CR LF included, to `*out`. Bytes that would break the line
 // or cannot occur in a Windows name are escaped as '|' and two hex digits.
 void AppendProfileLine(const ProfileRecord& record, std::string* out);
+// The same, with the folder field already escaped (AppendEscapedField of record.folder):
+// writers of many records per folder escape each folder once.
+void AppendProfileLine(const ProfileRecord& record, std::string_view escapedFolder,
+                       std::string* out);
 
 // Parses one line (without its line end) into `*record`. Fails with corrupt and a short
 // reason when the line does not follow the format; `*record` is then unspecified.

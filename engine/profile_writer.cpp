@@ -23,7 +23,12 @@ Result<std::unique_ptr<ProfileWriter>> ProfileWriter::Create(platform::FileSyste
 
 Status ProfileWriter::add(const ProfileRecord& record) {
   if (!m_status.isOk()) return m_status;
-  AppendProfileLine(record, &m_buffer);
+  if (m_count == 0 || record.folder != m_folder) {
+    m_folder = record.folder;
+    m_escapedFolder.clear();
+    AppendEscapedField(m_folder, &m_escapedFolder);
+  }
+  AppendProfileLine(record, m_escapedFolder, &m_buffer);
   ++m_count;
   if (m_buffer.size() >= kFlushAt) m_status = flush();
   return m_status;

@@ -36,6 +36,8 @@ class ProfileWriter {
 
   std::unique_ptr<platform::WritableFile> m_file;
   std::string m_buffer;
+  std::string m_folder;  // the folder of the last record, and its escaped form
+  std::string m_escapedFolder;
   std::int64_t m_count = 0;
   Status m_status;
 };

@@ -7,6 +7,7 @@
 #include "engine/change_report.h"
 #include "engine/compare_profiles.h"
 #include "engine/drive_scan.h"
+#include "engine/folder_prefetcher.h"
 #include "engine/ignore_list_file.h"
 #include "engine/profile_store.h"
 #include "engine/report_naming.h"
@@ -145,6 +146,7 @@ class Run {
     scan.driveDisplayText = drive.displayText;
     scan.includeRecycled = m_env.settings->includeRecycled();
     scan.ignore = m_ignore;
+    scan.listingThreads = FolderPrefetcher::DefaultThreads();
     ScanProblems problems;
     std::int64_t totalFiles = 0;
     Status s = ScanToProfile(m_fs, scan, *m_env.locale, paths.tempProfilePath, m_ui.progress(),

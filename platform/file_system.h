@@ -41,10 +41,14 @@ enum class EntryKind {
 struct DirEntry {
   std::string name;  // the entry's name as the file system gives it (UTF-8 bytes on Linux)
   EntryKind kind = EntryKind::kOther;
-  bool hidden = false;  // POSIX: the name starts with '.'
-  bool system = false;  // never set on POSIX
+  bool hidden = false;       // POSIX: the name starts with '.'
+  bool system = false;       // never set on POSIX
   std::int64_t size = 0;     // files only, and only when listed with ListWhat::kFiles
   UnixSeconds modified = 0;  // as `size`
+  // Folders only: the file system vouches that this folder has no sub-folders (a link
+  // count of 2 on a file system whose link counts count them), so a walk need not list it
+  // for sub-folders. False when unknown.
+  bool noSubfolders = false;
 };
 
 enum class ListWhat {

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-cli=build/cli/brinvale-cli
+cli=build/bin/brinvale-cli
 sample=$(mktemp -d)
 trap 'rm -rf "$sample"' EXIT
 mkdir -p "$sample/tree/docs" "$sample/tree/photos, 2026"

@@ -6,6 +6,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 
 #include <atomic>
 #include <cerrno>
@@ -201,6 +204,29 @@ std::string RealPath(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+// True when the file system holding the open folder `fd` gives every folder a link count
+// of 2 plus its number of sub-folders, so a count of 2 proves there are none. Only file
+// systems known to keep that rule are trusted: btrfs, for one, always reports 1, and some
+// network and FUSE file systems report whatever they like.
+bool LinkCountsCountSubfolders(int fd) {
+#ifdef __linux__
+  struct statfs info {};
+  if (::fstatfs(fd, &info) != 0) return false;
+  constexpr long kExt = 0xEF53;
+  constexpr long kXfs = 0x58465342;
+  constexpr long kTmpfs = 0x01021994;
+  const long type = static_cast<long>(info.f_type);
+  return type == kExt || type == kXfs || type == kTmpfs;
+#else
+  (void)fd;
+  return false;
+#endif
+}
+
+}  // namespace
+
 Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
   out->entries.clear();
   out->problems.clear();
@@ -208,11 +234,16 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
   const int fd = ::open(WithoutTrailingSlashes(folder).c_str(),
                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return FolderOpenError(errno, folder);
+  // Only sub-folders need the folder's own device (mount points) and file system type.
   struct stat self {};
-  if (::fstat(fd, &self) != 0) {
-    const int err = errno;
-    ::close(fd);
-    return Status::fromErrno(err, folder);
+  bool trustLinkCounts = false;
+  if (what == ListWhat::kFolders) {
+    if (::fstat(fd, &self) != 0) {
+      const int err = errno;
+      ::close(fd);
+      return Status::fromErrno(err, folder);
+    }
+    trustLinkCounts = LinkCountsCountSubfolders(fd);
   }
   DIR* dir = ::fdopendir(fd);
   if (dir == nullptr) {
@@ -251,6 +282,7 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
       if (!S_ISDIR(st.st_mode)) continue;
       // A folder on another device is the mount point of another volume: another drive.
       entry.kind = st.st_dev == self.st_dev ? EntryKind::kFolder : EntryKind::kOther;
+      entry.noSubfolders = trustLinkCounts && st.st_nlink == 2;
     } else {
       if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) continue;
       entry.kind = EntryKind::kFile;
