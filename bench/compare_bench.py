@@ -41,7 +41,7 @@ def make_profiles(records, old_path, new_path, seed=11):
               rng.randint(1, 28), rng.randint(0, 23), rng.randint(0, 59), rng.randint(0, 59))
               for _ in range(1000)]
     removed = folders[len(folders) // 3]
-    added_folder = folders[len(folders) // 2] + ("zzznew",)
+    added_folder = ("zzznew",)  # sorts after every "d.." folder
     with open(old_path, "w", newline="") as old, open(new_path, "w", newline="") as new:
         for folder in folders:
             names = sorted("f%07d.dat" % rng.randint(0, 9_999_999) for _ in range(per_folder))
@@ -64,9 +64,8 @@ def make_profiles(records, old_path, new_path, seed=11):
                 new.write(line(folder, name, size, stamp))
                 if roll > 0.998:
                     new.write(line(folder, name + "x", 1234, stamp))  # added
-            if folder == added_folder[:-1]:
-                for i in range(100):
-                    new.write(line(added_folder, "n%03d" % i, i, stamps[0]))
+        for i in range(100):
+            new.write(line(added_folder, "n%03d" % i, i, stamps[0]))
 
 
 def peak_rss_mib(command):
