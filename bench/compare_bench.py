@@ -16,7 +16,6 @@ import random
 import shutil
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import profile_bench  # noqa: E402
@@ -68,38 +67,22 @@ def make_profiles(records, old_path, new_path, seed=11):
             new.write(line(added_folder, "n%03d" % i, i, stamps[0]))
 
 
+def best_time(command, runs):
+    """diff and brinvale-cli compare exit 1 when the files differ."""
+    return profile_bench.timed(command, runs, ok_codes=(0, 1))
+
+
 def peak_rss_mib(command):
     return profile_bench.peak_rss_kib(command) / 1024
 
 
-def run_ok(command):
-    """Runs a command that exits 0 or 1 (diff-style)."""
-    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    if result.returncode not in (0, 1):
-        raise SystemExit("failed: %s" % " ".join(command))
-
-
-def best_time(command, runs):
-    run_ok(command)
-    best = None
-    for _ in range(runs):
-        start = time.perf_counter()
-        run_ok(command)
-        elapsed = time.perf_counter() - start
-        best = elapsed if best is None else min(best, elapsed)
-    return best
-
-
-def peak_rss_any(command):
-    code = ("import resource,subprocess,sys;"
-            "subprocess.run(sys.argv[1:],stdout=subprocess.DEVNULL,stderr=subprocess.DEVNULL);"
-            "print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
-    out = subprocess.run([sys.executable, "-c", code] + command, capture_output=True, text=True)
-    return int(out.stdout.strip()) / 1024
-
-
 def profiles_part(cli, records_list, runs):
     print("== compare of two profiles ==")
+    empty = os.path.join(WORK, "empty.bvp")
+    open(empty, "w").close()
+    floor = peak_rss_mib([cli, "compare", empty, empty, "-o", os.path.join(WORK, "e.rtf"),
+                          "--since", "then"])
+    print(f"peak RSS of a compare of two empty profiles (libraries alone): {floor:.1f} MiB")
     for records in records_list:
         old = os.path.join(WORK, "old-%d.bvp" % records)
         new = os.path.join(WORK, "new-%d.bvp" % records)
@@ -114,7 +97,7 @@ def profiles_part(cli, records_list, runs):
             n = sum(1 for _ in f)
         print(f"{n:>10,} records  brinvale {t_b:7.3f} s ({n / t_b:12,.0f} rec/s)"
               f"  diff {t_d:7.3f} s ({n / t_d:12,.0f} rec/s)  ratio {t_d / t_b:5.2f}"
-              f"  peak RSS {peak_rss_any(brinvale):6.1f} MiB")
+              f"  peak RSS {peak_rss_mib(brinvale):6.1f} MiB")
 
 
 def mutate_tree(root, seed=5):
@@ -146,27 +129,26 @@ def mutate_tree(root, seed=5):
 
 
 def tree_part(cli, files, runs):
+    """The run's own path: the tree is a drive named in drives.txt; an info-only run
+    rescans it, compares it with its profile and saves the report, keeping the profile."""
     print("== rescan and compare of a mutated tree ==")
     root = os.path.join(WORK, "mutated-tree")
+    program = os.path.join(WORK, "program")
     shutil.rmtree(root, ignore_errors=True)
+    shutil.rmtree(program, ignore_errors=True)
+    os.makedirs(program)
     profile_bench.build_tree(root, files, seed=3)
-    base = os.path.join(WORK, "mutated-base.bvp")
+    with open(os.path.join(program, "drives.txt"), "w") as f:
+        f.write("X\t%s\n" % root)
+    run = [cli, "run", "--program-folder", program]
+    profile_bench.run_quietly(run + ["--yes", "X"])
     spec = os.path.join(WORK, "mutated.mtree")
-    subprocess.run([cli, "profile", root, "-o", base], check=True, stderr=subprocess.DEVNULL)
     with open(spec, "w") as f:
         subprocess.run(["mtree", "-c", "-x", "-k", "size,time", "-p", root], stdout=f, check=True)
     mutate_tree(root)
-    new = os.path.join(WORK, "mutated-new.bvp")
-    report = os.path.join(WORK, "mutated-report.rtf")
-    script = os.path.join(WORK, "rescan.sh")
-    with open(script, "w") as f:
-        f.write(f'#!/bin/sh\n"{cli}" profile "{root}" -o "{new}" 2>/dev/null || exit 2\n'
-                f'"{cli}" compare "{base}" "{new}" -o "{report}" --since then\n'
-                'test $? -le 1\n')
-    os.chmod(script, 0o755)
-    t_b = best_time([script], runs)
+    t_b = best_time(run + ["--info-only", "X"], runs)
     t_m = best_time(["sh", "-c", f'mtree -x -f "{spec}" -p "{root}" >/dev/null; true'], runs)
-    print(f"{files:>10,} files    brinvale profile+compare {t_b:7.3f} s   mtree -f {t_m:7.3f} s"
+    print(f"{files:>10,} files    brinvale run --info-only {t_b:7.3f} s   mtree -f {t_m:7.3f} s"
           f"   ratio {t_m / t_b:5.2f}")
 
 
@@ -176,7 +158,10 @@ def main():
     parser.add_argument("--files", type=int, default=200_000)
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--cli", default=profile_bench.CLI)
+    parser.add_argument("--cold", action="store_true",
+                        help="drop the caches before every timed run (needs root)")
     args = parser.parse_args()
+    profile_bench.COLD = args.cold
     os.makedirs(WORK, exist_ok=True)
     profiles_part(args.cli, args.records, args.runs)
     tree_part(args.cli, args.files, args.runs)

@@ -63,13 +63,33 @@ def build_tree(root, files, seed=7):
     open(marker, "w").close()
 
 
-def timed(command, runs):
-    """Best wall time over `runs` runs, after one warm-up run."""
-    subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+def run_quietly(command, ok_codes=(0,)):
+    """Runs a command with its output discarded; fails unless it exits with one of ok_codes."""
+    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if result.returncode not in ok_codes:
+        raise SystemExit("failed (%d): %s" % (result.returncode, " ".join(command)))
+
+
+COLD = False  # set by --cold: every timed run starts with empty page and inode caches
+
+
+def drop_caches():
+    subprocess.run(["sync"], check=True)
+    with open("/proc/sys/vm/drop_caches", "w") as f:
+        f.write("3\n")
+
+
+def timed(command, runs, ok_codes=(0,)):
+    """Best wall time over `runs` runs, after one warm-up run (warm) or each after the
+    caches were dropped (cold)."""
+    if not COLD:
+        run_quietly(command, ok_codes)
     best = None
     for _ in range(runs):
+        if COLD:
+            drop_caches()
         start = time.perf_counter()
-        subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        run_quietly(command, ok_codes)
         elapsed = time.perf_counter() - start
         best = elapsed if best is None else min(best, elapsed)
     return best
@@ -78,7 +98,7 @@ def timed(command, runs):
 def peak_rss_kib(command):
     """Peak resident memory of one run, measured in a fresh child process."""
     code = ("import resource,subprocess,sys;"
-            "subprocess.run(sys.argv[1:],stdout=subprocess.DEVNULL,stderr=subprocess.DEVNULL,check=True);"
+            "subprocess.run(sys.argv[1:],stdout=subprocess.DEVNULL,stderr=subprocess.DEVNULL);"
             "print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
     out = subprocess.run([sys.executable, "-c", code] + command, capture_output=True, text=True,
                          check=True)
@@ -91,7 +111,11 @@ def main():
     parser.add_argument("--tree", default="/tmp/brinvale-bench/tree")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--cli", default=CLI)
+    parser.add_argument("--cold", action="store_true",
+                        help="drop the caches before every timed run (needs root)")
     args = parser.parse_args()
+    global COLD
+    COLD = args.cold
 
     build_tree(args.tree, args.files)
     out = os.path.join(os.path.dirname(args.tree), "profile.bvp")
