@@ -17,8 +17,9 @@ namespace reports {
 
 enum class ReportFormat { kRichText, kPlainText };
 
-// Files larger than this are refused rather than read: no report comes near it.
-inline constexpr qint64 kMaxReportFileSize = qint64{512} * 1024 * 1024;
+// Files larger than this are refused: a document takes several times the size of its file
+// in memory, and no report comes near it.
+inline constexpr qint64 kMaxReportFileSize = qint64{256} * 1024 * 1024;
 
 // True when `bytes` hold rich text: they begin with "{\rtf".
 bool IsRichText(QByteArrayView bytes);

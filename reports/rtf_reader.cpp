@@ -7,7 +7,9 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <set>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -37,6 +39,11 @@ constexpr std::int64_t kParameterLimit = std::int64_t{1} << 40;
 constexpr int kMaxFontNameLength = 256;
 constexpr int kDefaultHalfPoints = 24;  // RTF's default size, 12 points
 constexpr int kMaxHalfPoints = 3276;    // 1638 points, the largest size word processors offer
+// QTextDocument looks a format up among those of equal hash by comparing them one by one, and
+// formats that differ only in font family or colour hash alike. Beyond this many combinations
+// of font and colours, text keeps its other formatting but shows in the default font and
+// colour, so that reading stays linear whatever the input.
+constexpr std::size_t kMaxStyles = 256;
 
 enum class Destination { kText, kSkip, kFontTable, kColorTable };
 
@@ -200,6 +207,12 @@ int Clamp(std::int64_t value, int low, int high) {
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+QTextBlockFormat BlockFormat(Qt::Alignment alignment) {
+  QTextBlockFormat format;
+  format.setAlignment(alignment);
+  return format;
+}
+
 class RtfReader {
  public:
   RtfReader(QByteArrayView in, QTextDocument* document) : m_in(in), m_cursor(document) {}
@@ -228,12 +241,13 @@ class RtfReader {
   void EndParagraph();
   void OpenParagraph();
   void Flush();
-  void ApplyParagraphFormat();
+  void CloseParagraph();
 
   int CodePage();
   const Font* FindFont(int number) const;
   std::optional<QColor> ColorAt(int index) const;
-  QTextCharFormat Format(const CharState& chars) const;
+  QTextCharFormat Format(const CharState& chars);
+  void ForgetFormat() { m_formatCached = false; }
 
   QByteArrayView m_in;
   qsizetype m_pos = 0;
@@ -257,11 +271,17 @@ class RtfReader {
   QTextCursor m_cursor;
   bool m_firstBlockUsed = false;
   bool m_paragraphOpen = false;
+  Qt::Alignment m_blockAlignment;                // the alignment the open paragraph's block has
+  std::set<std::tuple<int, int, int>> m_styles;  // font, text colour, background in use
+  bool m_formatCached = false;
+  CharState m_cachedChars;
+  QTextCharFormat m_cachedFormat;
   QString m_run;  // text not yet inserted, all in m_runChars
   CharState m_runChars;
 };
 
 void RtfReader::Run() {
+  if (m_in.isEmpty()) return;
   // Whatever precedes the document's opening brace is not part of it.
   const char* first = static_cast<const char*>(std::memchr(m_in.data(), '{', m_in.size()));
   if (first == nullptr) return;
@@ -294,7 +314,7 @@ void RtfReader::Run() {
     }
   }
   Flush();
-  if (m_paragraphOpen) ApplyParagraphFormat();
+  if (m_paragraphOpen) CloseParagraph();
   m_cursor.endEditBlock();
 }
 
@@ -439,6 +459,7 @@ void RtfReader::HandleControlWord(std::string_view name, bool hasParameter,
       return;
     case Word::kDefaultFont:
       m_defaultFont = Clamp(parameter, 0, INT32_MAX);
+      ForgetFormat();
       return;
     case Word::kUnicode:
       HandleUnicode(parameter);
@@ -450,6 +471,7 @@ void RtfReader::HandleControlWord(std::string_view name, bool hasParameter,
       break;
   }
   if (state.destination == Destination::kFontTable) {
+    ForgetFormat();
     if (entry.word == Word::kFont) {
       m_fontBeingDefined = Clamp(parameter, 0, INT32_MAX);
       m_fonts[m_fontBeingDefined] = Font{};
@@ -570,6 +592,7 @@ void RtfReader::Emit(char32_t c) {
       AppendToDocument(c);
       break;
     case Destination::kFontTable:
+      ForgetFormat();
       if (m_fontBeingDefined < 0) break;
       if (Font& font = m_fonts[m_fontBeingDefined]; c == U';') {
         font.complete = true;
@@ -580,6 +603,7 @@ void RtfReader::Emit(char32_t c) {
       break;
     case Destination::kColorTable:
       if (c == U';') {
+        ForgetFormat();
         m_colors.push_back(m_colorHasComponents ? std::optional(QColor(m_red, m_green, m_blue))
                                                 : std::nullopt);
         m_red = m_green = m_blue = 0;
@@ -602,31 +626,35 @@ void RtfReader::AppendToDocument(char32_t c) {
 }
 
 // A paragraph becomes a block only once it has content or its \par, so that the text after
-// the document's last \par adds no empty block.
+// the document's last \par adds no empty block. The block's mark takes the formatting of that
+// moment, which gives an empty paragraph its height.
 void RtfReader::OpenParagraph() {
   if (m_paragraphOpen) return;
+  m_paragraphOpen = true;
+  m_blockAlignment = State().alignment;
   if (m_firstBlockUsed) {
     Flush();
-    m_cursor.insertBlock(QTextBlockFormat(), Format(State().chars));
+    m_cursor.insertBlock(BlockFormat(m_blockAlignment), Format(State().chars));
+    return;
   }
-  m_firstBlockUsed = true;
-  m_paragraphOpen = true;
+  m_firstBlockUsed = true;  // the block every document starts with
+  m_cursor.setBlockFormat(BlockFormat(m_blockAlignment));
+  m_cursor.setBlockCharFormat(Format(State().chars));
 }
 
 void RtfReader::EndParagraph() {
   Emit(0);
   OpenParagraph();
-  Flush();
-  ApplyParagraphFormat();
+  CloseParagraph();
   m_paragraphOpen = false;
 }
 
-void RtfReader::ApplyParagraphFormat() {
-  QTextBlockFormat format;
-  format.setAlignment(State().alignment);
-  m_cursor.setBlockFormat(format);
-  // The paragraph mark's size gives an empty paragraph its height.
-  m_cursor.setBlockCharFormat(Format(State().chars));
+// A paragraph is aligned as the state at its end says, which may differ from its start.
+void RtfReader::CloseParagraph() {
+  Flush();
+  if (State().alignment != m_blockAlignment) {
+    m_cursor.setBlockFormat(BlockFormat(State().alignment));
+  }
 }
 
 void RtfReader::Flush() {
@@ -652,9 +680,21 @@ std::optional<QColor> RtfReader::ColorAt(int index) const {
   return m_colors[static_cast<std::size_t>(index)];
 }
 
-QTextCharFormat RtfReader::Format(const CharState& chars) const {
+QTextCharFormat RtfReader::Format(const CharState& chars) {
+  if (m_formatCached && chars == m_cachedChars) return m_cachedFormat;
+  int fontNumber = chars.font < 0 ? m_defaultFont : chars.font;
+  int foreground = chars.foreground;
+  int background = chars.background;
+  const auto style = std::tuple(fontNumber, foreground, background);
+  if (!m_styles.contains(style)) {
+    if (m_styles.size() < kMaxStyles) {
+      m_styles.insert(style);
+    } else {
+      fontNumber = foreground = background = -1;
+    }
+  }
   QTextCharFormat format;
-  const Font* font = FindFont(chars.font < 0 ? m_defaultFont : chars.font);
+  const Font* font = FindFont(fontNumber);
   if (font != nullptr && !font->name.trimmed().isEmpty()) {
     format.setFontFamilies(QStringList{font->name.trimmed()});
   }
@@ -663,8 +703,11 @@ QTextCharFormat RtfReader::Format(const CharState& chars) const {
   if (chars.italic) format.setFontItalic(true);
   if (chars.underline) format.setFontUnderline(true);
   if (chars.strike) format.setFontStrikeOut(true);
-  if (const auto color = ColorAt(chars.foreground)) format.setForeground(*color);
-  if (const auto color = ColorAt(chars.background)) format.setBackground(*color);
+  if (const auto color = ColorAt(foreground)) format.setForeground(*color);
+  if (const auto color = ColorAt(background)) format.setBackground(*color);
+  m_formatCached = true;
+  m_cachedChars = chars;
+  m_cachedFormat = format;
   return format;
 }
 

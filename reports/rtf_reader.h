@@ -18,7 +18,10 @@ namespace reports {
 // Paragraphs: every \par ends one; text after the last \par makes a final paragraph only when
 // there is some, so a file ending in "\par }" has no empty paragraph at its end. Characters
 // carry font family, size, bold, italic, underline, strike-out and the colours of the colour
-// table; text without \cf has no colour of its own (the view's text colour).
+// table; text without \cf has no colour of its own (the view's text colour). Only the first
+// 256 combinations of font and colours that text uses keep theirs; text in further ones shows
+// in the document's default font and colour (beyond that, lookups in QTextDocument's format
+// table would make reading quadratic).
 //
 // Never fails: a truncated, unbalanced or garbled file gives whatever text could be read, and
 // anything after the outermost group closes is ignored. Time and memory grow linearly with the

@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -80,14 +81,17 @@ class RtfWriter {
 
   const QTextDocument& m_document;
   qreal m_defaultPointSize = kFallbackPointSize;
-  QStringList m_fonts;           // index = \fN; 0 is the document's default font
-  std::vector<QColor> m_colors;  // index + 1 = \cfN; 0 is "automatic"
+  QStringList m_fonts;  // index = \fN; 0 is the document's default font
+  QHash<QString, int> m_fontIndex;
+  std::vector<QRgb> m_colors;  // index + 1 = \cfN; 0 is "automatic"
+  QHash<QRgb, int> m_colorIndex;
   QByteArray m_body;
 };
 
 RtfWriter::RtfWriter(const QTextDocument& document) : m_document(document) {
   const QFont font = document.defaultFont();
   m_fonts.append(font.family().isEmpty() ? QString::fromLatin1(kFallbackFamily) : font.family());
+  m_fontIndex.insert(m_fonts.first(), 0);
   if (font.pointSizeF() > 0) m_defaultPointSize = font.pointSizeF();
 }
 
@@ -107,13 +111,13 @@ QByteArray RtfWriter::Write() {
     out.append(";}");
   }
   out.append("}\r\n{\\colortbl;");
-  for (const QColor& color : m_colors) {
+  for (const QRgb color : m_colors) {
     out.append("\\red");
-    AppendNumber(&out, color.red());
+    AppendNumber(&out, qRed(color));
     out.append("\\green");
-    AppendNumber(&out, color.green());
+    AppendNumber(&out, qGreen(color));
     out.append("\\blue");
-    AppendNumber(&out, color.blue());
+    AppendNumber(&out, qBlue(color));
     out.append(';');
   }
   out.append("}\r\n").append(m_body).append("}\r\n");
@@ -175,19 +179,18 @@ void RtfWriter::WriteCharacterFormat(const QTextCharFormat& format) {
 int RtfWriter::FontIndex(const QTextCharFormat& format) {
   const QStringList families = format.property(QTextFormat::FontFamilies).toStringList();
   if (families.isEmpty() || families.first().isEmpty()) return 0;
-  const int found = static_cast<int>(m_fonts.indexOf(families.first()));
-  if (found >= 0) return found;
+  const auto found = m_fontIndex.constFind(families.first());
+  if (found != m_fontIndex.constEnd()) return *found;
   m_fonts.append(families.first());
-  return static_cast<int>(m_fonts.size() - 1);
+  return m_fontIndex[families.first()] = static_cast<int>(m_fonts.size() - 1);
 }
 
 int RtfWriter::ColorIndex(const QColor& color) {
-  const QColor opaque = color.toRgb();
-  auto found = std::find_if(m_colors.begin(), m_colors.end(), [&](const QColor& c) {
-    return c.red() == opaque.red() && c.green() == opaque.green() && c.blue() == opaque.blue();
-  });
-  if (found == m_colors.end()) found = m_colors.insert(m_colors.end(), opaque);
-  return static_cast<int>(found - m_colors.begin()) + 1;
+  const QRgb rgb = color.rgb() | 0xFF000000;  // RTF colours have no transparency
+  const auto found = m_colorIndex.constFind(rgb);
+  if (found != m_colorIndex.constEnd()) return *found;
+  m_colors.push_back(rgb);
+  return m_colorIndex[rgb] = static_cast<int>(m_colors.size());
 }
 
 }  // namespace
