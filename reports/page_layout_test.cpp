@@ -103,19 +103,5 @@ TEST_F(PageLayoutTest, LineTallerThanThePageStillMovesOn) {
   EXPECT_EQ(answers, (std::vector<int>{3, m_document.characterCount() - 1}));
 }
 
-TEST_F(PageLayoutTest, StartInsideALineStartsWithThatLine) {
-  m_document.setPlainText("first line\nsecond line\nthird line");
-  const std::vector<int> answers = Print(100000);
-  ASSERT_EQ(answers.size(), 1u);
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(m_pdf);
-  QPainter painter(&printer);
-  PageLayout layout(m_document);
-  EXPECT_EQ(layout.FormatRange(painter, 15, QRect(0, 0, 5000, 100000)), layout.endPosition());
-  painter.end();
-  EXPECT_EQ(PrintedText().simplified(), "second line third line");
-}
-
 }  // namespace
 }  // namespace reports

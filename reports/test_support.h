@@ -7,7 +7,11 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QFont>
 #include <QString>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <ostream>
 
 // Lets GoogleTest print QStrings and lists of them as text.
@@ -26,6 +30,31 @@ inline QString TestDataPath(const QString& name) {
 inline QByteArray ReadTestData(const QString& name) {
   QFile file(TestDataPath(name));
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// One line per paragraph (alignment) and per run of text (its text and every format the
+// writer promises to keep), so that two documents compare as lists.
+inline QStringList Describe(const QTextDocument& document) {
+  QStringList lines;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    lines.append(QStringLiteral("paragraph align=%1").arg(block.blockFormat().alignment()));
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextCharFormat f = it.fragment().charFormat();
+      const auto color = [&](QTextFormat::Property property) {
+        return f.hasProperty(property) ? f.brushProperty(property).color().name() : QString("-");
+      };
+      lines.append(
+          QStringLiteral("[%1] %2 %3pt fg=%4 bg=%5 b=%6 i=%7 u=%8 s=%9")
+              .arg(it.fragment().text(), f.fontFamilies().toStringList().join(','))
+              .arg(f.fontPointSize())
+              .arg(color(QTextFormat::ForegroundBrush), color(QTextFormat::BackgroundBrush))
+              .arg(f.fontWeight() >= QFont::DemiBold)
+              .arg(f.fontItalic())
+              .arg(f.fontUnderline())
+              .arg(f.fontStrikeOut()));
+    }
+  }
+  return lines;
 }
 
 // Creates the process's QApplication, for tests that lay out text or show widgets, and keeps
