@@ -86,6 +86,8 @@ int main(int argc, char* argv[]) {
 
   // The program folder rule and the volume list need the application object.
   QCoreApplication app(argc, argv);
+  // The window and the command line share the data folder of "Brinvale".
+  QCoreApplication::setApplicationName(QStringLiteral("Brinvale"));
   if (programFolder.empty()) {
     auto folder = platform::ProgramFolder();
     if (!folder.isOk()) {
