@@ -246,8 +246,13 @@ Status ChangeReport::startDrive(std::string_view driveDisplayText, std::string_v
                                 bool fresh) {
   m_hasFolder = false;
   m_lastFolder.clear();
+  // The drive shows in capitals ("c: [DISK1]" becomes "C: [DISK1]"), except a bracketed
+  // Linux path: it is case-sensitive, and in capitals it would name a folder that does not
+  // exist ("c: [/home]" becomes "C: [/home]").
+  const std::size_t path = driveDisplayText.find("[/");
   std::string title = "Disk Activity on ";
-  title += AsciiUpper(driveDisplayText);
+  title += AsciiUpper(driveDisplayText.substr(0, path));
+  if (path != std::string_view::npos) title += driveDisplayText.substr(path);
   title += " Since ";
   title += profileDate;
   return m_sink->startSection(title, fresh);

@@ -157,13 +157,13 @@ TEST_F(ChangeReportTest, CombinedReportContinuesAfterTheFirstDrive) {
   expected.insert(
       expected.end(),
       {"", R"( \par)", R"( \par )",
-       R"(\par \plain\f2\fs24Disk Activity on D: [/HOME] Since 1/2/03)" + tail, Body(0, " "),
+       R"(\par \plain\f2\fs24Disk Activity on D: [/home] Since 1/2/03)" + tail, Body(0, " "),
        Body(0, "Total of Files Added = 0.00K"), Body(2, "Total of Files Deleted = 0.00K"),
        Body(0, "Changes to Existing Files = 0.00K"), Body(0, "Net Change = 0.00"), R"( \par })"});
   EXPECT_EQ(Rtf(), Lines(expected));
 
   std::vector<std::string> shown = kWorkedExampleShown;
-  shown.insert(shown.end(), {"", "", "Disk Activity on D: [/HOME] Since 1/2/03", " ",
+  shown.insert(shown.end(), {"", "", "Disk Activity on D: [/home] Since 1/2/03", " ",
                              "Total of Files Added = 0.00K", "Total of Files Deleted = 0.00K",
                              "Changes to Existing Files = 0.00K", "Net Change = 0.00"});
   EXPECT_EQ(Text(), Lines(shown));
@@ -235,6 +235,11 @@ TEST_F(ChangeReportTest, TitleShowsTheDriveTextAsItIs) {
   EXPECT_TRUE(Rtf().ends_with(
       R"(\f2\fs24Disk Activity on Z: [\\\\SERVER\\SHARE \{X\}] Since 1/2/03\plain\f2\fs20 )"
       "\r\n"));
+}
+
+TEST_F(ChangeReportTest, TitleKeepsTheCaseOfALinuxPath) {
+  Both([](ChangeReport& r) { return r.startDrive("e: [/home/Ann]", "1/2/03", true); });
+  EXPECT_EQ(Text(), Lines({"Disk Activity on E: [/home/Ann] Since 1/2/03"}));
 }
 
 TEST_F(ChangeReportTest, FolderHeaderOnlyWhenTheFolderChanges) {
