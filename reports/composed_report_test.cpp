@@ -16,6 +16,7 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/testing/fixed_locale.h"
+#include "reports/plain_text.h"
 #include "reports/rtf_reader.h"
 #include "reports/rtf_writer.h"
 #include "reports/test_support.h"
@@ -74,6 +75,17 @@ TEST(ComposedReportTest, WorkedExampleIsTheTestDataByteForByte) {
   StringFile rtf;
   Compose(engine::NewRtfReportSink(&rtf).get(), /*withSecondDrive=*/false);
   EXPECT_EQ(QByteArray::fromStdString(rtf.bytes), testing::ReadTestData("worked_example.rtf"));
+}
+
+TEST(ComposedReportTest, PlainTextOfTheWorkedExampleIsWhatTheComposerShows) {
+  StringFile rtf;
+  StringFile plain;
+  Compose(engine::NewRtfReportSink(&rtf).get(), /*withSecondDrive=*/false);
+  Compose(engine::NewPlainTextReportSink(&plain).get(), /*withSecondDrive=*/false);
+  QTextDocument document;
+  ReadRtf(QByteArray::fromStdString(rtf.bytes), &document);
+  EXPECT_EQ(PlainTextOf(document), QByteArray::fromStdString(plain.bytes));
+  EXPECT_EQ(PlainTextOf(document), testing::ReadTestData("worked_example.txt"));
 }
 
 TEST(ComposedReportTest, RichFormShowsThePlainForm) {

@@ -14,13 +14,15 @@ QT_END_NAMESPACE
 namespace reports {
 
 // Returns the text of `document` in UTF-8, one line per paragraph, each ended by CR LF; a line
-// break inside a paragraph also becomes CR LF, and embedded objects are left out. An empty
-// document gives no line at all. Thread-safe for a document no one modifies.
+// break inside a paragraph also becomes CR LF, and embedded objects are left out. Blanks at
+// the end of a line are left out too, unless the line holds nothing else. An empty document
+// gives no line at all. Thread-safe for a document no one modifies.
 QByteArray PlainTextOf(const QTextDocument& document);
 
 // Replaces the content of `document` with `text`, unformatted: one paragraph per line, lines
 // ended by CR LF, LF or CR, a final line break adding no empty paragraph, so that
-// PlainTextOf gives `text` back when it is valid UTF-8 with CR LF line ends. A UTF-8 byte
+// PlainTextOf gives `text` back when it is valid UTF-8 with CR LF line ends and no line
+// ends in blanks after other text. A UTF-8 byte
 // order mark is dropped. Text that is not valid UTF-8 is read as Latin-1 rather than refused;
 // control characters other than the tab are dropped. Clears the undo history. Needs no
 // QGuiApplication. REQUIRES: document != nullptr.
