@@ -36,15 +36,16 @@ def name(rng, extension=True):
     return n
 
 
-def build_tree(root, files, seed=7):
-    marker = os.path.join(root, ".bench-%d" % files)
+def build_tree(root, files, seed=7, folders=None):
+    folder_count = folders or max(1, files // 10)
+    marker = os.path.join(root, ".bench-%d-%d" % (files, folder_count))
     if os.path.exists(marker):
         return
     shutil.rmtree(root, ignore_errors=True)
     os.makedirs(root)
     rng = random.Random(seed)
     folders = [root]
-    while len(folders) < max(1, files // 10):
+    while len(folders) < folder_count:
         parent = rng.choice(folders[-200:] if rng.random() < 0.6 else folders)
         path = os.path.join(parent, name(rng, extension=rng.random() < 0.1))
         if not os.path.exists(path):
@@ -108,6 +109,7 @@ def peak_rss_kib(command):
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--files", type=int, default=200_000)
+    parser.add_argument("--folders", type=int, default=None, help="default: files / 10")
     parser.add_argument("--tree", default="/tmp/brinvale-bench/tree")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--cli", default=CLI)
@@ -117,7 +119,7 @@ def main():
     global COLD
     COLD = args.cold
 
-    build_tree(args.tree, args.files)
+    build_tree(args.tree, args.files, folders=args.folders)
     out = os.path.join(os.path.dirname(args.tree), "profile.bvp")
     brinvale = [args.cli, "profile", args.tree, "-o", out]
     peers = {
