@@ -8,7 +8,7 @@
    `brinvale-cli compare` against `diff OLD NEW` on the same two files, at two sizes, and
    prints Brinvale's peak resident memory for each size (it should stay flat).
 2. Rescan and compare of a mutated tree: `brinvale-cli profile` + `compare` against
-   `mtree -x -f SPEC -p ROOT`, both against a snapshot taken before the mutation.
+   `mtree -x -f SNAPSHOT -p ROOT`, both against a snapshot taken before the mutation.
 """
 import argparse
 import os
@@ -142,12 +142,12 @@ def tree_part(cli, files, runs):
         f.write("X\t%s\n" % root)
     run = [cli, "run", "--program-folder", program]
     profile_bench.run_quietly(run + ["--yes", "X"])
-    spec = os.path.join(WORK, "mutated.mtree")
-    with open(spec, "w") as f:
+    snapshot = os.path.join(WORK, "mutated.mtree")
+    with open(snapshot, "w") as f:
         subprocess.run(["mtree", "-c", "-x", "-k", "size,time", "-p", root], stdout=f, check=True)
     mutate_tree(root)
     t_b = best_time(run + ["--info-only", "X"], runs)
-    t_m = best_time(["sh", "-c", f'mtree -x -f "{spec}" -p "{root}" >/dev/null; true'], runs)
+    t_m = best_time(["sh", "-c", f'mtree -x -f "{snapshot}" -p "{root}" >/dev/null; true'], runs)
     print(f"{files:>10,} files    brinvale run --info-only {t_b:7.3f} s   mtree -f {t_m:7.3f} s"
           f"   ratio {t_m / t_b:5.2f}")
 

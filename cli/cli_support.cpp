@@ -6,10 +6,14 @@
 #include <filesystem>
 #include <ostream>
 
+#include "engine/ignore_list_file.h"
+
 namespace cli {
 
 ArgumentScanner::ArgumentScanner(std::vector<std::string> withValue, std::vector<std::string> flags)
-    : m_withValue(std::move(withValue)), m_flags(std::move(flags)) {}
+    : m_withValue(std::move(withValue)), m_flags(std::move(flags)) {
+  m_flags.insert(m_flags.end(), {"--help", "-h"});
+}
 
 bool ArgumentScanner::scan(const std::vector<std::string>& args, std::string* error) {
   auto contains = [](const std::vector<std::string>& list, const std::string& word) {
@@ -62,6 +66,42 @@ std::optional<std::string> ArgumentScanner::value(const std::string& option) con
     if (it->first == option) return it->second;
   }
   return std::nullopt;
+}
+
+std::optional<std::string> ArgumentScanner::value(std::initializer_list<const char*> names) const {
+  for (const char* name : names) {
+    if (auto given = value(std::string(name))) return given;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> ScanCommandLine(ArgumentScanner* scanner, const std::vector<std::string>& args,
+                                   const char* name, const char* usage, std::ostream& out,
+                                   std::ostream& err) {
+  std::string error;
+  if (!scanner->scan(args, &error)) {
+    err << "brinvale-cli " << name << ": " << error << " (see --help)\n";
+    return kExitError;
+  }
+  if (scanner->has("--help") || scanner->has("-h")) {
+    out << usage;
+    return kExitOk;
+  }
+  return std::nullopt;
+}
+
+std::optional<engine::IgnoreMatcher> IgnoreOption(const ArgumentScanner& scanner,
+                                                  platform::FileSystem& fs, const char* name,
+                                                  std::ostream& err) {
+  const auto file = scanner.value("--ignore");
+  if (!file) return engine::IgnoreMatcher();
+  auto entries = engine::ReadIgnoreList(fs, *file);
+  if (!entries.isOk()) {
+    err << "brinvale-cli " << name
+        << ": cannot read the Ignore list: " << entries.status().message() << '\n';
+    return std::nullopt;
+  }
+  return engine::IgnoreMatcher(entries.value());
 }
 
 CaptionPrinter::CaptionPrinter(std::ostream& out, bool terminal)

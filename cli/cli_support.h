@@ -6,11 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/ignore_matcher.h"
+#include "platform/file_system.h"
 #include "platform/progress.h"
 
 namespace cli {
@@ -33,6 +36,8 @@ class ArgumentScanner {
 
   [[nodiscard]] bool has(const std::string& option) const;
   [[nodiscard]] std::optional<std::string> value(const std::string& option) const;
+  // The value of the first of `names` that was given (an option and its aliases).
+  [[nodiscard]] std::optional<std::string> value(std::initializer_list<const char*> names) const;
   [[nodiscard]] const std::vector<std::string>& positional() const { return m_positional; }
 
  private:
@@ -41,6 +46,22 @@ class ArgumentScanner {
   std::vector<std::pair<std::string, std::string>> m_given;
   std::vector<std::string> m_positional;
 };
+
+// Scans the arguments of the command `name` ("profile"); --help and -h are always accepted.
+// Returns the exit code when the command is done already: kExitError after a one-line
+// message on `err` for arguments that do not fit, kExitOk after `usage` on `out` for --help.
+// Returns nothing when the command should go on.
+[[nodiscard]] std::optional<int> ScanCommandLine(ArgumentScanner* scanner,
+                                                 const std::vector<std::string>& args,
+                                                 const char* name, const char* usage,
+                                                 std::ostream& out, std::ostream& err);
+
+// The folders of the Ignore list file given with --ignore, or an empty list without it.
+// Nothing, after a one-line message on `err`, when the file cannot be read.
+[[nodiscard]] std::optional<engine::IgnoreMatcher> IgnoreOption(const ArgumentScanner& scanner,
+                                                                platform::FileSystem& fs,
+                                                                const char* name,
+                                                                std::ostream& err);
 
 // Prints each new caption to a stream: one line per caption, or, on a terminal, one line
 // rewritten in place. Never cancels.

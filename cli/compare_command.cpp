@@ -35,23 +35,13 @@ constexpr const char* kUsage =
 
 int RunCompareCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
                       std::ostream& out, std::ostream& err) {
-  ArgumentScanner scanner({"-o", "--output", "--drive", "--since", "--ignore"},
-                          {"--text", "--help", "-h"});
-  std::string error;
-  if (!scanner.scan(args, &error)) {
-    err << "brinvale-cli compare: " << error << " (see --help)\n";
-    return kExitError;
-  }
-  if (scanner.has("--help") || scanner.has("-h")) {
-    out << kUsage;
-    return kExitOk;
-  }
+  ArgumentScanner scanner({"-o", "--output", "--drive", "--since", "--ignore"}, {"--text"});
+  if (auto done = ScanCommandLine(&scanner, args, "compare", kUsage, out, err)) return *done;
   if (scanner.positional().size() != 2) {
     err << "brinvale-cli compare: expected the two profiles OLD and NEW (see --help)\n";
     return kExitError;
   }
-  auto output = scanner.value("-o");
-  if (!output) output = scanner.value("--output");
+  const auto output = scanner.value({"-o", "--output"});
   if (!output || output->empty()) {
     err << "brinvale-cli compare: missing -o REPORT (see --help)\n";
     return kExitError;
@@ -81,15 +71,9 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
     }
     settings.profileDate = date.value();
   }
-  if (const auto ignoreFile = scanner.value("--ignore")) {
-    auto entries = engine::ReadIgnoreList(fs, *ignoreFile);
-    if (!entries.isOk()) {
-      err << "brinvale-cli compare: cannot read the Ignore list: " << entries.status().message()
-          << '\n';
-      return kExitError;
-    }
-    settings.ignore = engine::IgnoreMatcher(entries.value());
-  }
+  auto ignore = IgnoreOption(scanner, fs, "compare", err);
+  if (!ignore) return kExitError;
+  settings.ignore = std::move(*ignore);
 
   // The report is composed beside REPORT and renamed over it only when complete.
   const std::string temp = *output + ".part";

@@ -32,22 +32,13 @@ constexpr const char* kUsage =
 
 int RunProfileCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
                       std::ostream& out, std::ostream& err, bool errIsTerminal) {
-  ArgumentScanner scanner({"-o", "--output", "--ignore"}, {"--recycled", "--help", "-h"});
-  std::string error;
-  if (!scanner.scan(args, &error)) {
-    err << "brinvale-cli profile: " << error << " (see --help)\n";
-    return kExitError;
-  }
-  if (scanner.has("--help") || scanner.has("-h")) {
-    out << kUsage;
-    return kExitOk;
-  }
+  ArgumentScanner scanner({"-o", "--output", "--ignore"}, {"--recycled"});
+  if (auto done = ScanCommandLine(&scanner, args, "profile", kUsage, out, err)) return *done;
   if (scanner.positional().size() != 1) {
     err << "brinvale-cli profile: expected one ROOT folder (see --help)\n";
     return kExitError;
   }
-  auto output = scanner.value("-o");
-  if (!output) output = scanner.value("--output");
+  const auto output = scanner.value({"-o", "--output"});
   if (!output || output->empty()) {
     err << "brinvale-cli profile: missing -o FILE (see --help)\n";
     return kExitError;
@@ -66,15 +57,9 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
   settings.driveDisplayText = settings.driveRoot;
   settings.includeRecycled = scanner.has("--recycled");
   settings.listingThreads = engine::FolderPrefetcher::DefaultThreads();
-  if (const auto ignoreFile = scanner.value("--ignore")) {
-    auto entries = engine::ReadIgnoreList(fs, *ignoreFile);
-    if (!entries.isOk()) {
-      err << "brinvale-cli profile: cannot read the Ignore list: " << entries.status().message()
-          << '\n';
-      return kExitError;
-    }
-    settings.ignore = engine::IgnoreMatcher(entries.value());
-  }
+  auto ignore = IgnoreOption(scanner, fs, "profile", err);
+  if (!ignore) return kExitError;
+  settings.ignore = std::move(*ignore);
 
   // The profile is written beside FILE first, so FILE is never left half-written.
   const std::string temp = *output + ".tmp";

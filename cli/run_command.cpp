@@ -141,23 +141,15 @@ class CliRunUserInterface final : public engine::RunUserInterface {
   std::string m_loaded;
 };
 
-bool WantsHelp(const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 int RunDrivesCommand(const std::vector<std::string>& args, const std::string& programFolder,
                      std::ostream& out, std::ostream& err) {
-  if (WantsHelp(args)) {
-    out << kDrivesUsage;
-    return kExitOk;
-  }
-  if (!args.empty()) {
-    err << "brinvale-cli drives: unexpected argument " << args[0] << " (see --help)\n";
+  ArgumentScanner scanner({}, {});
+  if (auto done = ScanCommandLine(&scanner, args, "drives", kDrivesUsage, out, err)) return *done;
+  if (!scanner.positional().empty()) {
+    err << "brinvale-cli drives: unexpected argument " << scanner.positional()[0]
+        << " (see --help)\n";
     return kExitError;
   }
   platform::PosixFileSystem fs;
@@ -175,17 +167,8 @@ int RunDrivesCommand(const std::vector<std::string>& args, const std::string& pr
 int RunRunCommand(const std::vector<std::string>& args, const std::string& programFolder,
                   const platform::LocaleFormat& locale, std::ostream& out, std::ostream& err,
                   bool errIsTerminal) {
-  ArgumentScanner scanner({},
-                          {"--yes", "--info-only", "--one-report", "--separate", "--help", "-h"});
-  std::string error;
-  if (!scanner.scan(args, &error)) {
-    err << "brinvale-cli run: " << error << " (see --help)\n";
-    return kExitError;
-  }
-  if (scanner.has("--help") || scanner.has("-h")) {
-    out << kRunUsage;
-    return kExitOk;
-  }
+  ArgumentScanner scanner({}, {"--yes", "--info-only", "--one-report", "--separate"});
+  if (auto done = ScanCommandLine(&scanner, args, "run", kRunUsage, out, err)) return *done;
   if (scanner.has("--one-report") && scanner.has("--separate")) {
     err << "brinvale-cli run: --one-report and --separate exclude each other\n";
     return kExitError;
