@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 namespace platform {
@@ -225,6 +226,80 @@ bool LinkCountsCountSubfolders(int fd) {
 #endif
 }
 
+// Reads the entries of a folder from its open descriptor, which it owns and closes. On
+// Linux it asks the kernel directly with a large buffer: no DIR to allocate and no fcntl
+// calls per folder, which counts when a drive has tens of thousands of folders.
+class EntryReader {
+ public:
+  explicit EntryReader(int fd) : m_fd(fd) {
+#ifndef __linux__
+    m_dir = ::fdopendir(fd);
+    if (m_dir == nullptr) m_error = errno;
+#endif
+  }
+  EntryReader(const EntryReader&) = delete;
+  EntryReader& operator=(const EntryReader&) = delete;
+  ~EntryReader() {
+#ifdef __linux__
+    ::close(m_fd);
+#else
+    if (m_dir != nullptr) {
+      ::closedir(m_dir);  // also closes the descriptor
+    } else {
+      ::close(m_fd);
+    }
+#endif
+  }
+
+  // The next entry's name and type (DT_*); false at the end or after a failure.
+  bool next(const char** name, unsigned char* type) {
+    if (m_error != 0) return false;
+#ifdef __linux__
+    if (m_pos >= m_end) {
+      const ssize_t got = ::getdents64(m_fd, Buffer(), kBufferSize);
+      if (got < 0) m_error = errno;
+      if (got <= 0) return false;
+      m_pos = 0;
+      m_end = static_cast<std::size_t>(got);
+    }
+    const auto* ent = reinterpret_cast<const dirent64*>(Buffer() + m_pos);
+    m_pos += ent->d_reclen;
+    *name = ent->d_name;
+    *type = ent->d_type;
+    return true;
+#else
+    errno = 0;
+    const dirent* ent = ::readdir(m_dir);
+    if (ent == nullptr) {
+      m_error = errno;
+      return false;
+    }
+    *name = ent->d_name;
+    *type = ent->d_type;
+    return true;
+#endif
+  }
+
+  // The errno of the failure that ended the listing, or 0.
+  [[nodiscard]] int error() const { return m_error; }
+
+ private:
+  int m_fd;
+  int m_error = 0;
+#ifdef __linux__
+  static constexpr std::size_t kBufferSize = 128 * 1024;
+  static char* Buffer() {
+    // One buffer per thread: listing threads never share a reader.
+    thread_local std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+    return buffer.get();
+  }
+  std::size_t m_pos = 0;
+  std::size_t m_end = 0;
+#else
+  DIR* m_dir = nullptr;
+#endif
+};
+
 }  // namespace
 
 Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
@@ -245,26 +320,13 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
     }
     trustLinkCounts = LinkCountsCountSubfolders(fd);
   }
-  DIR* dir = ::fdopendir(fd);
-  if (dir == nullptr) {
-    const int err = errno;
-    ::close(fd);
-    return Status::fromErrno(err, folder);
-  }
-
-  Status result;
-  for (;;) {
-    errno = 0;
-    const dirent* ent = ::readdir(dir);
-    if (ent == nullptr) {
-      if (errno != 0) result = Status::fromErrno(errno, folder);
-      break;
-    }
-    const char* name = ent->d_name;
+  EntryReader reader(fd);
+  const char* name = nullptr;
+  unsigned char type = DT_UNKNOWN;
+  while (reader.next(&name, &type)) {
     if (IsDotOrDotDot(name)) continue;
     // d_type spares a stat for entries of the wrong kind; file systems that do not fill
     // it in (DT_UNKNOWN) are examined like everything else.
-    const unsigned char type = ent->d_type;
     if (what == ListWhat::kFolders) {
       if (type != DT_DIR && type != DT_UNKNOWN) continue;
     } else if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) {
@@ -293,7 +355,8 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
     entry.hidden = name[0] == '.';
     out->entries.push_back(std::move(entry));
   }
-  ::closedir(dir);  // also closes fd
+  Status result;
+  if (reader.error() != 0) result = Status::fromErrno(reader.error(), folder);
   if (!result.isOk()) {
     // A listing cut short would make the files after the failure look deleted.
     out->entries.clear();
