@@ -113,8 +113,10 @@ TEST_F(CliTest, BadInputIsOneLineExitTwoAndNothingWritten) {
     std::vector<std::string> args;
     std::string says;
   };
+  Write(Path("afile"), "x");
   const std::vector<Case> cases = {
       {{"profile", Path("missing").string(), "-o", Path("p.bvp").string()}, "no such folder"},
+      {{"profile", Path("afile").string(), "-o", Path("p.bvp").string()}, "not a folder"},
       {{"profile", Root(), "-o", Path("no/such/dir/p.bvp").string()}, "cannot write"},
       {{"profile", Root(), "-o", Path("p.bvp").string(), "--bogus"}, "unknown option --bogus"},
       {{"profile", Root()}, "missing -o"},

@@ -47,8 +47,12 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
   platform::PosixFileSystem fs;
   const std::string& rootArg = scanner.positional()[0];
   const auto root = AbsolutePath(rootArg);
-  if (!root || !fs.isFolder(*root)) {
+  if (!root) {
     err << "brinvale-cli profile: " << rootArg << ": no such folder\n";
+    return kExitError;
+  }
+  if (!fs.isFolder(*root)) {
+    err << "brinvale-cli profile: " << rootArg << ": not a folder\n";
     return kExitError;
   }
 
