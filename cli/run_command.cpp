@@ -3,7 +3,6 @@
 #include "cli/run_command.h"
 
 #include <QString>
-#include <QTextDocument>
 #include <atomic>
 #include <csignal>
 #include <ctime>
@@ -115,11 +114,8 @@ class CliRunUserInterface final : public engine::RunUserInterface {
   }
   engine::Status saveReport(const std::string& path, bool richText) override {
     if (richText) return m_fs.copyFile(m_loaded, path);
-    QTextDocument document;
-    engine::Status s = reports::LoadReportFile(QString::fromStdString(m_loaded), &document);
-    if (!s.isOk()) return s;
-    return reports::SaveReportFile(document, QString::fromStdString(path),
-                                   reports::ReportFormat::kPlainText);
+    return reports::SaveReportFileAsPlainText(QString::fromStdString(m_loaded),
+                                              QString::fromStdString(path));
   }
   void switchOffInfoOnly() override {}
   platform::LocalDateTime now() override { return m_locale.toLocal(std::time(nullptr)); }

@@ -11,20 +11,23 @@
 
 namespace reports {
 
+void AppendPlainTextLine(QString line, QByteArray* out) {
+  line.remove(QChar::ObjectReplacementCharacter);
+  line.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+  // Blanks at the end of a line are invisible in the view, and a composed report ends
+  // its last line with one (the blank that starts " \par }"); the plain text shows what
+  // the view shows. A line of blanks alone keeps them: it is a blank-holding line.
+  qsizetype end = line.size();
+  while (end > 0 && line[end - 1] == QLatin1Char(' ')) --end;
+  if (end > 0) line.truncate(end);
+  out->append(line.toUtf8()).append("\r\n");
+}
+
 QByteArray PlainTextOf(const QTextDocument& document) {
   QByteArray out;
   if (document.isEmpty()) return out;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    QString line = block.text();
-    line.remove(QChar::ObjectReplacementCharacter);
-    line.replace(QChar::LineSeparator, QLatin1String("\r\n"));
-    // Blanks at the end of a line are invisible in the view, and a composed report ends
-    // its last line with one (the blank that starts " \par }"); the plain text shows what
-    // the view shows. A line of blanks alone keeps them: it is a blank-holding line.
-    qsizetype end = line.size();
-    while (end > 0 && line[end - 1] == QLatin1Char(' ')) --end;
-    if (end > 0) line.truncate(end);
-    out.append(line.toUtf8()).append("\r\n");
+    AppendPlainTextLine(block.text(), &out);
   }
   return out;
 }

@@ -19,6 +19,10 @@ namespace reports {
 // gives no line at all. Thread-safe for a document no one modifies.
 QByteArray PlainTextOf(const QTextDocument& document);
 
+// Appends the text of one paragraph to `out` as PlainTextOf writes it: line breaks as CR LF,
+// end blanks left out, CR LF at the end.
+void AppendPlainTextLine(QString line, QByteArray* out);
+
 // Replaces the content of `document` with `text`, unformatted: one paragraph per line, lines
 // ended by CR LF, LF or CR, a final line break adding no empty paragraph, so that
 // PlainTextOf gives `text` back when it is valid UTF-8 with CR LF line ends and no line

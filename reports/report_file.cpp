@@ -29,11 +29,9 @@ engine::Status FileError(const QFileDevice& file, const QString& path) {
   return engine::Status::ioError(message);
 }
 
-}  // namespace
-
-bool IsRichText(QByteArrayView bytes) { return bytes.startsWith(QByteArrayView("{\\rtf")); }
-
-engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
+// The bytes of a report file the view may open: an ordinary file of at most
+// kMaxReportFileSize bytes.
+engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
   const QFileInfo info(path);
   if (!info.exists()) return engine::Status::notFound(Describe(path, QStringLiteral("not found")));
   // Opening a pipe would wait for a writer and a device could be read forever.
@@ -46,23 +44,15 @@ engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return FileError(file, path);
   // Bounded even if the file grows while it is read.
-  const QByteArray bytes = file.read(kMaxReportFileSize + 1);
+  *bytes = file.read(kMaxReportFileSize + 1);
   if (file.error() != QFileDevice::NoError) return FileError(file, path);
-  if (bytes.size() > kMaxReportFileSize) {
+  if (bytes->size() > kMaxReportFileSize) {
     return engine::Status::invalidArgument(Describe(path, QStringLiteral("too large to open")));
-  }
-  if (IsRichText(bytes)) {
-    ReadRtf(bytes, document);
-  } else {
-    ReadPlainText(bytes, document);
   }
   return engine::Status::ok();
 }
 
-engine::Status SaveReportFile(const QTextDocument& document, const QString& path,
-                              ReportFormat format) {
-  const QByteArray bytes =
-      format == ReportFormat::kRichText ? WriteRtf(document) : PlainTextOf(document);
+engine::Status WriteReportBytes(const QByteArray& bytes, const QString& path) {
   QSaveFile file(path);
   // Unbuffered, because a buffered flush takes a short write (file size limit, full disk) for
   // success and commits a cut-off file. Written directly, the rest of the bytes meet the error.
@@ -78,6 +68,36 @@ engine::Status SaveReportFile(const QTextDocument& document, const QString& path
   }
   if (!file.commit()) return FileError(file, path);
   return engine::Status::ok();
+}
+
+}  // namespace
+
+bool IsRichText(QByteArrayView bytes) { return bytes.startsWith(QByteArrayView("{\\rtf")); }
+
+engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
+  QByteArray bytes;
+  if (engine::Status s = ReadReportBytes(path, &bytes); !s.isOk()) return s;
+  if (IsRichText(bytes)) {
+    ReadRtf(bytes, document);
+  } else {
+    ReadPlainText(bytes, document);
+  }
+  return engine::Status::ok();
+}
+
+engine::Status SaveReportFileAsPlainText(const QString& from, const QString& to) {
+  QByteArray bytes;
+  if (engine::Status s = ReadReportBytes(from, &bytes); !s.isOk()) return s;
+  if (IsRichText(bytes)) return WriteReportBytes(PlainTextOfRtf(bytes), to);
+  QTextDocument document;
+  ReadPlainText(bytes, &document);
+  return WriteReportBytes(PlainTextOf(document), to);
+}
+
+engine::Status SaveReportFile(const QTextDocument& document, const QString& path,
+                              ReportFormat format) {
+  return WriteReportBytes(
+      format == ReportFormat::kRichText ? WriteRtf(document) : PlainTextOf(document), path);
 }
 
 }  // namespace reports

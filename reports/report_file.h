@@ -38,4 +38,9 @@ bool IsRichText(QByteArrayView bytes);
 [[nodiscard]] engine::Status SaveReportFile(const QTextDocument& document, const QString& path,
                                             ReportFormat format);
 
+// Writes the plain-text form of the report file `from` (read as LoadReportFile reads it) to
+// `to`, as SaveReportFile does: what loading `from` and saving it as plain text gives, without
+// building the document. Fails as those two do.
+[[nodiscard]] engine::Status SaveReportFileAsPlainText(const QString& from, const QString& to);
+
 }  // namespace reports

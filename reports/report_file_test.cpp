@@ -52,6 +52,27 @@ TEST_F(ReportFileTest, PlainTextOfTheWorkedExampleIsItsShownColumn) {
   EXPECT_EQ(PlainTextOf(m_document), expected);
 }
 
+TEST_F(ReportFileTest, PlainTextSavedWithoutADocumentIsWhatLoadingAndSavingGives) {
+  const QStringList reports = {"worked_example.rtf", "combined_report.rtf", "non_ascii_report.rtf",
+                               "word_processor.rtf", "cancelled_report.rtf"};
+  for (const QString& name : reports) {
+    SCOPED_TRACE(name.toStdString());
+    ASSERT_TRUE(LoadReportFile(testing::TestDataPath(name), &m_document).isOk());
+    ASSERT_TRUE(
+        SaveReportFile(m_document, PathOf("via-document.txt"), ReportFormat::kPlainText).isOk());
+    ASSERT_TRUE(
+        SaveReportFileAsPlainText(testing::TestDataPath(name), PathOf("direct.txt")).isOk());
+    EXPECT_EQ(FileBytes("direct.txt"), FileBytes("via-document.txt"));
+  }
+  EXPECT_FALSE(FileBytes("direct.txt").isEmpty());
+
+  WriteFile("notes.txt", "plain\r\ntext, not rich\r\n");
+  ASSERT_TRUE(SaveReportFileAsPlainText(PathOf("notes.txt"), PathOf("notes-out.txt")).isOk());
+  EXPECT_EQ(FileBytes("notes-out.txt"), "plain\r\ntext, not rich\r\n");
+  EXPECT_EQ(SaveReportFileAsPlainText(PathOf("missing.rtf"), PathOf("x.txt")).code(),
+            engine::Status::Code::kNotFound);
+}
+
 TEST_F(ReportFileTest, LeadingRtfGroupDecidesRichText) {
   EXPECT_EQ(Loaded("{\\rtf1 {\\b x}\\par y}"), "x\r\ny\r\n");
   EXPECT_EQ(Loaded(" {\\rtf1 x}"), " {\\rtf1 x}\r\n");

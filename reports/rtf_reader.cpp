@@ -24,6 +24,7 @@
 #include <QTextDocument>
 
 #include "reports/code_pages.h"
+#include "reports/plain_text.h"
 #include "reports/text_safety.h"
 
 namespace reports {
@@ -216,6 +217,8 @@ QTextBlockFormat BlockFormat(Qt::Alignment alignment) {
 class RtfReader {
  public:
   RtfReader(QByteArrayView in, QTextDocument* document) : m_in(in), m_cursor(document) {}
+  // Reads the text only, into the plain-text form (see PlainTextOfRtf).
+  RtfReader(QByteArrayView in, QByteArray* plainText) : m_in(in), m_plain(plainText) {}
 
   void Run();
 
@@ -278,6 +281,12 @@ class RtfReader {
   QTextCharFormat m_cachedFormat;
   QString m_run;  // text not yet inserted, all in m_runChars
   CharState m_runChars;
+
+  // Text-only reading: the paragraphs go to m_plain as lines, formats are not made.
+  QByteArray* m_plain = nullptr;
+  QString m_line;          // the open paragraph's text
+  int m_lines = 0;         // paragraphs written
+  bool m_hasText = false;  // some paragraph held a character
 };
 
 void RtfReader::Run() {
@@ -288,7 +297,7 @@ void RtfReader::Run() {
   m_pos = first - m_in.data() + 1;
   m_groups.emplace_back();
 
-  m_cursor.beginEditBlock();
+  if (m_plain == nullptr) m_cursor.beginEditBlock();
   while (!AtEnd() && !m_finished) {
     const char c = Peek();
     switch (c) {
@@ -315,6 +324,11 @@ void RtfReader::Run() {
   }
   Flush();
   if (m_paragraphOpen) CloseParagraph();
+  if (m_plain != nullptr) {
+    // A document of one empty paragraph is an empty document: it has no lines at all.
+    if (m_lines == 1 && !m_hasText) m_plain->clear();
+    return;
+  }
   m_cursor.endEditBlock();
 }
 
@@ -619,6 +633,11 @@ void RtfReader::AppendToDocument(char32_t c) {
   c = DocumentSafeChar(c);
   if (c == 0) return;
   OpenParagraph();
+  if (m_plain != nullptr) {
+    AppendCodePoint(c, &m_line);
+    m_hasText = true;
+    return;
+  }
   const CharState& chars = State().chars;
   if (!m_run.isEmpty() && !(chars == m_runChars)) Flush();
   if (m_run.isEmpty()) m_runChars = chars;
@@ -631,6 +650,7 @@ void RtfReader::AppendToDocument(char32_t c) {
 void RtfReader::OpenParagraph() {
   if (m_paragraphOpen) return;
   m_paragraphOpen = true;
+  if (m_plain != nullptr) return;
   m_blockAlignment = State().alignment;
   if (m_firstBlockUsed) {
     Flush();
@@ -651,6 +671,12 @@ void RtfReader::EndParagraph() {
 
 // A paragraph is aligned as the state at its end says, which may differ from its start.
 void RtfReader::CloseParagraph() {
+  if (m_plain != nullptr) {
+    AppendPlainTextLine(m_line, m_plain);
+    m_line.clear();
+    ++m_lines;
+    return;
+  }
   Flush();
   if (State().alignment != m_blockAlignment) {
     m_cursor.setBlockFormat(BlockFormat(State().alignment));
@@ -712,6 +738,12 @@ QTextCharFormat RtfReader::Format(const CharState& chars) {
 }
 
 }  // namespace
+
+QByteArray PlainTextOfRtf(QByteArrayView rtf) {
+  QByteArray text;
+  RtfReader(rtf, &text).Run();
+  return text;
+}
 
 void ReadRtf(QByteArrayView rtf, QTextDocument* document) {
   const bool undoEnabled = document->isUndoRedoEnabled();

@@ -31,4 +31,8 @@ namespace reports {
 // Needs no QGuiApplication. REQUIRES: document != nullptr. Not thread-safe for one document.
 void ReadRtf(QByteArrayView rtf, QTextDocument* document);
 
+// The plain-text form (PlainTextOf) of the document ReadRtf makes of `rtf`, read without
+// building that document: several times faster, for saving a report as plain text.
+QByteArray PlainTextOfRtf(QByteArrayView rtf);
+
 }  // namespace reports
