@@ -17,14 +17,12 @@ namespace {
 
 TEST(ProfileReaderRegressionTest, EveryStoredInputReadsCleanly) {
   int replayed = 0;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(BRINVALE_TESTDATA_DIR "/profiles")) {
+  for (const auto& entry : std::filesystem::directory_iterator(BRINVALE_TESTDATA_DIR "/profiles")) {
     std::ifstream in(entry.path(), std::ios::binary);
     const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     SCOPED_TRACE(entry.path().string());
-    EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(data.data()),
-                                     data.size()),
-              0);
+    EXPECT_EQ(
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()), 0);
     ++replayed;
   }
   EXPECT_GT(replayed, 0);
