@@ -82,7 +82,6 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
     if (paths.size() == end) break;
   }
 
-  leaves = std::vector<bool>();
   if (settings.includeRecycled) {
     for (std::string& bin : fs.recycleBinFolders(settings.driveRoot)) {
       paths.push_back(std::move(bin));
