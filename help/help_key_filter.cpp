@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
+#include <QWindow>
 #include <optional>
 
 #include "help/help_topics.h"
@@ -43,6 +44,13 @@ QWidget* FocusedWidget() {
   QWidget* focus = QApplication::focusWidget();
   if (QWidget* modal = QApplication::activeModalWidget()) {
     if (focus != nullptr && (focus == modal || modal->isAncestorOf(focus))) return focus;
+    // A window the dialog owns (the help window while the dialog is open) keeps its focus.
+    const QWindow* dialogWindow = modal->windowHandle();
+    const QWindow* focusWindow = focus != nullptr ? focus->window()->windowHandle() : nullptr;
+    if (dialogWindow != nullptr && focusWindow != nullptr &&
+        dialogWindow->isAncestorOf(focusWindow, QWindow::IncludeTransients)) {
+      return focus;
+    }
     return modal->focusWidget() != nullptr ? modal->focusWidget() : modal;
   }
   if (focus != nullptr) return focus;

@@ -30,7 +30,8 @@ inline constexpr char kHelpContextProperty[] = "helpContext";
 // - while a menu is open, the highlighted entry's "helpContext", else that of the entry
 //   that opened the menu, else the context of the widget the menu belongs to;
 // - else the focused widget of the open modal dialog (the dialog itself when nothing in it
-//   has the focus), or the focused widget of the active window, by HelpContextOf;
+//   has the focus; a window the dialog owns, such as the help window, keeps its own focus),
+//   or the focused widget of the active window, by HelpContextOf;
 // - kMainWindowContext when there is nothing to ask.
 // GUI thread only.
 [[nodiscard]] int CurrentHelpContext();

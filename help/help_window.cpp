@@ -58,7 +58,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connectControls();
   fillContents();
   fillIndex();
-  resize(900, 640);
+  resize(960, 660);
 }
 
 void HelpWindow::createControls() {
@@ -134,7 +134,7 @@ void HelpWindow::createControls() {
   splitter->addWidget(m_browser);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({260, 640});
+  splitter->setSizes({320, 640});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
@@ -234,8 +234,8 @@ void HelpWindow::present() {
 
 void HelpWindow::pageChanged(const QUrl& url) {
   const QString title = m_browser->documentTitle();
-  setWindowTitle(title.isEmpty() ? QLatin1String(kWindowTitle)
-                                 : tr("%1 - %2").arg(title, QLatin1String(kWindowTitle)));
+  const QString plain = QLatin1String(kWindowTitle);
+  setWindowTitle(title.isEmpty() || title == plain ? plain : tr("%1 - %2").arg(title, plain));
   const QUrl page = url.adjusted(QUrl::RemoveFragment);
   for (int row = 0; row < m_contents->count(); ++row) {
     if (m_contents->item(row)->data(kUrlRole).toUrl() == page) {

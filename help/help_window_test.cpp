@@ -176,6 +176,7 @@ TEST_F(HelpWindowTest, HelpOpenedFromAModalDialogCanBeUsed) {
   bool dialogCame = false;
   bool helpCame = false;
   QUrl clicked;
+  QUrl helpOnHelp;
   QTimer::singleShot(0, [&] {
     dialogCame = QTest::qWaitFor([&] { return QApplication::activeModalWidget() == &options; });
     if (dialogCame) {
@@ -189,6 +190,13 @@ TEST_F(HelpWindowTest, HelpOpenedFromAModalDialogCanBeUsed) {
       const QPoint at = contents->viewport()->mapTo(m_help, row.center());
       QTest::mouseClick(m_help->windowHandle(), Qt::LeftButton, {}, at);
       clicked = Page();
+      // F1 in the help window itself, the dialog still open: how to use the help.
+      m_help->activateWindow();
+      if (QTest::qWaitForWindowActive(m_help)) {
+        contents->setFocus();
+        QTest::keyClick(contents, Qt::Key_F1);
+        helpOnHelp = Page();
+      }
     }
     options.accept();
   });
@@ -198,6 +206,7 @@ TEST_F(HelpWindowTest, HelpOpenedFromAModalDialogCanBeUsed) {
   ASSERT_TRUE(dialogCame);
   EXPECT_TRUE(helpCame);
   EXPECT_EQ(clicked, TopicUrl(6));
+  EXPECT_EQ(helpOnHelp, ContentsUrl());
   // Once the dialog is gone the help belongs to the main window again.
   m_help->showTopic(10);
   EXPECT_EQ(m_help->windowHandle()->transientParent(), m_mainWindow->windowHandle());
