@@ -18,13 +18,14 @@ inline void PrintTo(const QUrl& url, std::ostream* os) { *os << url.toString().t
 namespace help::testing {
 
 // The one QApplication of a test program, created on first use (offscreen: the test main
-// sets QT_QPA_PLATFORM).
+// sets QT_QPA_PLATFORM). It is never destroyed: destroyed among the static objects at exit,
+// it would outlive Qt's own globals (the input devices of QTest's mouse clicks crash then).
 inline void EnsureApplication() {
   if (QCoreApplication::instance() != nullptr) return;
   static int argc = 1;
   static char name[] = "help_test";
   static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
+  new QApplication(argc, argv);
 }
 
 }  // namespace help::testing
