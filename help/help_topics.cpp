@@ -137,14 +137,6 @@ QUrl TopicUrl(int context) {
   return UrlOf(kTopicFiles[0].file);
 }
 
-int ContextOfUrl(const QUrl& url) {
-  const QUrl page = url.adjusted(QUrl::RemoveFragment);
-  for (const TopicFile& file : kTopicFiles) {
-    if (UrlOf(file.file) == page) return file.context;
-  }
-  return kNoContext;
-}
-
 const std::vector<IndexEntry>& IndexEntries() {
   static const std::vector<IndexEntry> entries = [] {
     std::vector<IndexEntry> all;

@@ -45,10 +45,6 @@ struct SearchHit {
 [[nodiscard]] QUrl TopicUrl(int context);
 [[nodiscard]] QUrl ContentsUrl();
 
-// The help context of the topic at `url` (its fragment ignored); kNoContext for a page that
-// is not a topic or answers no context.
-[[nodiscard]] int ContextOfUrl(const QUrl& url);
-
 // The keyword index: the keywords each topic names in its <meta name="keywords"> (items
 // separated by ';', an item may end in #anchor to lead to a section), sorted by keyword
 // ignoring case. Same requirements as Topics().

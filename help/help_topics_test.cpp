@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// The compiled-in topics: every help context has its topic, every topic is listed and
-// reachable, every link and index entry leads to an existing topic and section, and the
-// search finds topics by their words.
+// The compiled-in topics: every topic is listed and reachable, every link and index entry
+// leads to an existing topic and section, and the search finds topics by their words.
 #include "help/help_topics.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +13,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
-#include <climits>
 
 #include "help/help_test_support.h"
 
@@ -69,40 +67,6 @@ class HelpTopicsTest : public ::testing::Test {
     return {};
   }
 };
-
-TEST_F(HelpTopicsTest, EachHelpContextHasTheTopicOfItsSubject) {
-  // The topic's title, and a caption of the window or menu entry it explains.
-  struct Case {
-    int context;
-    const char* title;
-    const char* caption;
-  };
-  const Case cases[] = {
-      {0, "Brinvale Help", "Finding changes"},
-      {1, "About Brinvale", "System Info..."},
-      {3, "Finding changes: a run", "Please Select Drive(s) to Scan / Update"},
-      {4, "Options and sounds", "Turn Sounds On (Click Here)"},
-      {6, "The Ignore list", "These Directory Folders will NOT be checked"},
-      {7, "Info-only runs", "Next Run is Info Only"},
-      {9, "Printing and printing options", "Printer Selection"},
-      {10, "The main window", "Find 'em"},
-      {13, "Recycle bins (the trash)", "Include Recycle Bins"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.context);
-    const QUrl url = TopicUrl(c.context);
-    EXPECT_EQ(ContextOfUrl(url), c.context);
-    const auto topic = std::find_if(Topics().begin(), Topics().end(),
-                                    [&](const Topic& t) { return t.url == url; });
-    ASSERT_NE(topic, Topics().end());
-    EXPECT_EQ(topic->title, QString::fromUtf8(c.title));
-    EXPECT_TRUE(TopicText(url).contains(QString::fromUtf8(c.caption)));
-  }
-  EXPECT_EQ(ContentsUrl(), TopicUrl(0));
-  for (int unknown : {-1, 2, 5, 8, 11, 12, 14, 99, INT_MAX, INT_MIN}) {
-    EXPECT_EQ(TopicUrl(unknown), ContentsUrl()) << unknown;
-  }
-}
 
 TEST_F(HelpTopicsTest, EveryTopicFileIsATitledTopicListedOnTheContentsPage) {
   QSet<QString> listed;
