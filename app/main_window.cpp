@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolBar>
@@ -360,7 +361,10 @@ engine::Status MainWindow::LoadReport(const QString& path) {
   engine::Status status = reports::LoadReportFile(path, document);
   document->setUndoRedoEnabled(true);
   m_loading = false;
-  if (status.isOk()) m_currentFile = path;
+  if (status.isOk()) {
+    m_currentFile = path;
+    m_rtf1->moveCursor(QTextCursor::Start);  // a report is read from its top
+  }
   return status;
 }
 
