@@ -22,12 +22,9 @@
 #include <QToolBar>
 
 #include "app/error_number.h"
+#include "app/resources.h"
 #include "app/sound_output.h"
 #include "platform/file_system.h"
-
-// Outside any namespace, as Q_INIT_RESOURCE requires: the resources live in a static library,
-// whose initialiser the linker would otherwise drop.
-static void InitBrinvaleResources() { Q_INIT_RESOURCE(brinvale); }
 
 namespace app {
 namespace {
@@ -56,7 +53,7 @@ QString Native(const std::string& path) { return QFile::decodeName(path.c_str())
 
 MainWindow::MainWindow(MainWindowDependencies deps, QWidget* parent)
     : QMainWindow(parent), m_deps(std::move(deps)), m_sound(*m_deps.sound) {
-  InitBrinvaleResources();
+  InitResources();
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QLatin1String(kTitle));
   setWindowIcon(QIcon(QStringLiteral(":/brinvale.svg")));

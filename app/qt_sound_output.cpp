@@ -8,6 +8,8 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+#include "app/resources.h"
+
 namespace app {
 
 QString CueResourcePath(const QString& name) {
@@ -20,7 +22,7 @@ QString CueResourcePath(const QString& name) {
   return {};
 }
 
-QtSoundOutput::QtSoundOutput(QObject* parent) : QObject(parent) {}
+QtSoundOutput::QtSoundOutput(QObject* parent) : QObject(parent) { InitResources(); }
 
 QtSoundOutput::~QtSoundOutput() = default;
 
