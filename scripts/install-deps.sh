@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev
   fonts-liberation poppler-utils xvfb xauth gstreamer1.0-plugins-base
   mtree-netbsd python3

@@ -2,11 +2,17 @@
 # SPDX-FileCopyrightText: 2026 The Brinvale developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Builds Brinvale and starts it. Until the main window exists, this profiles a sample tree
-# with the command-line front end, changes it, and shows the change report.
+# Builds Brinvale and starts its window. Without a display (neither $DISPLAY nor
+# $WAYLAND_DISPLAY set) it says so and shows the command-line front end instead: it profiles a
+# sample tree, changes it, and prints the change report. Arguments go to the window
+# (for example --program-folder DIR).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec build/bin/brinvale "$@"
+fi
+echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): showing the command-line demonstration instead of the window."
 cli=build/bin/brinvale-cli
 sample=$(mktemp -d)
 trap 'rm -rf "$sample"' EXIT

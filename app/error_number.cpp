@@ -1,0 +1,31 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/error_number.h"
+
+#include <cerrno>
+
+namespace app {
+
+int ErrorNumber(const engine::Status& status, int capturedErrno) {
+  // errno may have been overwritten by a later call that failed harmlessly inside Qt or the
+  // C library, so the kind of the status wins where it names the error.
+  switch (status.code()) {
+    case engine::Status::Code::kOk:
+      return 0;
+    case engine::Status::Code::kNotFound:
+      return ENOENT;
+    case engine::Status::Code::kPermissionDenied:
+      return EACCES;
+    case engine::Status::Code::kNotAFolder:
+      return ENOTDIR;
+    case engine::Status::Code::kIoError:
+      return capturedErrno != 0 ? capturedErrno : EIO;
+    case engine::Status::Code::kCorrupt:
+    case engine::Status::Code::kInvalidArgument:
+    case engine::Status::Code::kCancelled:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// brinvale: the desktop program. Chooses the program folder and opens the main window.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QMessageBox>
+
+#include "app/main_window.h"
+#include "app/qt_sound_output.h"
+#include "app/start_up.h"
+#include "brinvale_version.h"
+#include "platform/posix/posix_file_system.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  // The window and the command line share the data folder of "Brinvale".
+  QApplication::setApplicationName(QStringLiteral("Brinvale"));
+  QApplication::setApplicationVersion(QStringLiteral(BRINVALE_VERSION));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Brinvale tells you what changed on your disks since it last looked."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption folderOption(
+      QStringLiteral("program-folder"),
+      QStringLiteral("Keep profiles, settings, the Ignore list and reports in DIR."),
+      QStringLiteral("DIR"));
+  parser.addOption(folderOption);
+  parser.process(application);  // --help, --version and bad options end here
+
+  const auto folder = app::ChooseProgramFolder(parser.value(folderOption));
+  if (!folder.isOk()) {
+    QMessageBox::critical(
+        nullptr, QStringLiteral("Brinvale"),
+        QStringLiteral("Brinvale cannot start: it has no folder for its files.\n\n%1")
+            .arg(QString::fromStdString(folder.status().message())));
+    return 1;
+  }
+
+  platform::PosixFileSystem fileSystem;
+  app::QtSoundOutput sound;
+  app::MainWindow window({&fileSystem, folder.value(), &sound, {}});
+  QApplication::setWindowIcon(window.windowIcon());
+  if (!window.Form_Load()) return 1;
+  window.show();
+  return QApplication::exec();
+}

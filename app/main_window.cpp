@@ -1,0 +1,610 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/main_window.h"
+
+#include <cerrno>
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QLockFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolBar>
+
+#include "app/error_number.h"
+#include "app/resources.h"
+#include "app/sound_output.h"
+#include "platform/file_system.h"
+
+namespace app {
+namespace {
+
+constexpr char kTitle[] = "Brinvale";
+constexpr char kQuitCaption[] = "&Quit";
+constexpr char kCancelCaption[] = "Cancel";
+constexpr char kWorkFileName[] = "temp.rtf";
+constexpr char kWindowLockName[] = "window.lock";
+constexpr int kMainWindowHelpContext = 10;
+
+// The filters of the Save As dialog. HideNameFilterDetails shows the text before the last
+// pattern list, so each caption keeps its own "(*.rtf)" and the pattern follows it.
+const QString kRichFilter = QStringLiteral("Rich Format Report (*.rtf) (*.rtf)");
+const QString kPlainFilter = QStringLiteral("Plain Text (*.txt) (*.txt)");
+const QString kOtherFilter = QStringLiteral("Other (*)");
+
+QIcon Picture(const char* themeName, const char* resource) {
+  return QIcon::fromTheme(QLatin1String(themeName),
+                          QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(resource))));
+}
+
+QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowDependencies deps, QWidget* parent)
+    : QMainWindow(parent), m_deps(std::move(deps)), m_sound(*m_deps.sound) {
+  InitResources();
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QLatin1String(kTitle));
+  setWindowIcon(QIcon(QStringLiteral(":/brinvale.svg")));
+  setProperty("helpContext", kMainWindowHelpContext);
+  CreateActions();
+  CreateToolBar();
+  CreateMenus();
+  CreateReportArea();
+  RefreshCommandStates();
+  resize(760, 560);
+}
+
+MainWindow::~MainWindow() = default;
+
+// --- Building the window ---
+
+void MainWindow::CreateActions() {
+  const auto button = [this](const char* key, const char* caption, const char* toolTip,
+                             QIcon icon) {
+    auto* action = new QAction(std::move(icon), QString::fromUtf8(caption), this);
+    action->setObjectName(QStringLiteral("tlb1_%1").arg(QLatin1String(key)));
+    action->setProperty("key", QLatin1String(key));
+    if (toolTip != nullptr) {
+      action->setToolTip(QString::fromUtf8(toolTip));
+    } else {
+      action->setProperty("noToolTip", true);
+    }
+    return action;
+  };
+  m_tlbFind = button("find", "&Find 'em", "Start Now", Picture("edit-find", "find"));
+  m_tlbOptions = button("options", "Options", nullptr, Picture("preferences-system", "options"));
+  m_tlbQuit = button("quit", kQuitCaption, "Quit or Cancel", Picture("application-exit", "quit"));
+  m_tlbOpen = button("open", "Open", "Open an existing report (rtf or txt)",
+                     Picture("document-open", "open"));
+  m_tlbSave =
+      button("save", "Save", "Save changes to current report", Picture("document-save", "save"));
+  m_tlbPrint = button("print", "&Print", "Print report now", Picture("document-print", "print"));
+  m_tlbHelp = button("help", "Help(F1)", "Use (F1) anytime for context sensitve help",
+                     Picture("help-contents", "help"));
+}
+
+void MainWindow::CreateToolBar() {
+  m_tlb1 = new QToolBar(QStringLiteral("Toolbar"), this);
+  m_tlb1->setObjectName(QStringLiteral("tlb1"));
+  m_tlb1->setMovable(false);
+  m_tlb1->setFloatable(false);
+  m_tlb1->setIconSize(QSize(32, 32));
+  m_tlb1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  m_tlb1->setContextMenuPolicy(Qt::PreventContextMenu);
+  // Eleven entries; Quit is the third, which a run relabels.
+  m_tlb1->addAction(m_tlbFind);
+  m_tlb1->addAction(m_tlbOptions);
+  m_tlb1->addAction(m_tlbQuit);
+  m_tlb1->addSeparator();
+  m_tlb1->addAction(m_tlbOpen);
+  m_tlb1->addSeparator();
+  m_tlb1->addAction(m_tlbSave);
+  m_tlb1->addSeparator();
+  m_tlb1->addAction(m_tlbPrint);
+  m_tlb1->addSeparator();
+  m_tlb1->addAction(m_tlbHelp);
+  addToolBar(Qt::TopToolBarArea, m_tlb1);
+  for (QAction* action : m_tlb1->actions()) {
+    if (QWidget* widget = m_tlb1->widgetForAction(action); widget != nullptr) {
+      widget->setObjectName(action->objectName());
+      if (action->property("noToolTip").toBool()) widget->installEventFilter(this);
+    }
+  }
+  connect(m_tlb1, &QToolBar::actionTriggered, this, &MainWindow::tlb1_ButtonClick);
+}
+
+void MainWindow::CreateMenus() {
+  const auto menu = [this](const char* name, const char* caption) {
+    QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+    m->setObjectName(QLatin1String(name));
+    m->menuAction()->setObjectName(QLatin1String(name));
+    return m;
+  };
+  // An entry; helpContext < 0 for none.
+  const auto entry = [this](QMenu* m, const char* name, const char* caption, int helpContext,
+                            auto slot) {
+    QAction* action = m->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QLatin1String(name));
+    if (helpContext >= 0) action->setProperty("helpContext", helpContext);
+    connect(action, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+    return action;
+  };
+
+  m_mnuReports = menu("mnuReports", "&Reports");
+  m_mnuCreate =
+      entry(m_mnuReports, "mnuCreate", "&Create (Find Changes)", 3, &MainWindow::mnuCreate_Click);
+  m_mnuOpen =
+      entry(m_mnuReports, "mnuOpen", "&Open Existing Report", -1, &MainWindow::mnuOpen_Click);
+  m_mnuSave = entry(m_mnuReports, "mnuSave", "&Save Report", -1, &MainWindow::mnuSave_Click);
+  m_mnuSaveAs = entry(m_mnuReports, "mnuSaveAs", "Save &As", -1, &MainWindow::mnuSaveAs_Click);
+  m_mnuPrint = entry(m_mnuReports, "mnuPrint", "&Print", -1, &MainWindow::mnuPrint_Click);
+  m_mnuPrintSel =
+      entry(m_mnuReports, "mnuPrintSel", "P&rinting Options", 9, &MainWindow::mnuPrintSel_Click);
+
+  m_mnuOptions = menu("mnuOptions", "&Options");
+  m_mnuOptions->menuAction()->setProperty("helpContext", 4);
+  m_mnuOptions->setProperty("helpContext", 4);
+  m_mnuIgnore =
+      entry(m_mnuOptions, "mnuIgnore", "Set Folders to &Ignore", 6, &MainWindow::mnuIgnore_Click);
+  // The caption is replaced at start-up by the sound detection.
+  m_mnuSound = entry(m_mnuOptions, "mnuSound", "&Sound Off", 4, &MainWindow::mnuSound_Click);
+  m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", "&Include Recycle Bins", 13,
+                        &MainWindow::mnuRecycled_Click);
+  m_mnuRecycled->setCheckable(true);
+  m_mnuInfoOnly = entry(m_mnuOptions, "mnuInfoOnly", "&Next Run is Info Only", 7,
+                        &MainWindow::mnuInfoOnly_Click);
+  m_mnuInfoOnly->setCheckable(true);
+  m_mnuPrintOptions2 = entry(m_mnuOptions, "mnuPrintOptions2", "P&rinting Options", 9,
+                             &MainWindow::mnuPrintOptions2_Click);
+
+  m_mnuHelp = menu("mnuHelp", "&Help");
+  m_mnuHelpContents =
+      entry(m_mnuHelp, "mnuHelpContents", "&Contents", -1, &MainWindow::mnuHelpContents_Click);
+  m_mnuHelpIndex = entry(m_mnuHelp, "mnuHelpIndex", "&Index", -1, &MainWindow::mnuHelpIndex_Click);
+  m_mnuAbout = entry(m_mnuHelp, "mnuAbout", "&About", 1, &MainWindow::mnuAbout_Click);
+  m_mnuOnline =
+      entry(m_mnuHelp, "mnuOnline", "Orlo Online (&Go)", -1, &MainWindow::mnuOnline_Click);
+}
+
+void MainWindow::CreateReportArea() {
+  // No layout: the view follows the window by the resize rule in Form_Resize, and the
+  // progress controls keep their places above it.
+  m_reportArea = new QWidget(this);
+  m_reportArea->setObjectName(QStringLiteral("reportArea"));
+  setCentralWidget(m_reportArea);
+
+  m_rtf1 = new QTextEdit(m_reportArea);
+  m_rtf1->setObjectName(QStringLiteral("rtf1"));
+  m_rtf1->setAccessibleName(QStringLiteral("Report"));
+  m_rtf1->setAcceptRichText(true);
+
+  m_lblProgress = new QLabel(m_reportArea);
+  m_lblProgress->setObjectName(QStringLiteral("lblProgress"));
+  m_lblProgress->setGeometry(12, 12, 520, 22);
+  m_lblProgress->hide();
+
+  m_pbr1 = new QProgressBar(m_reportArea);
+  m_pbr1->setObjectName(QStringLiteral("Pbr1"));
+  m_pbr1->setAccessibleName(QStringLiteral("Progress"));
+  m_pbr1->setGeometry(12, 40, 520, 22);
+  m_pbr1->setTextVisible(false);
+  m_pbr1->hide();
+
+  m_reportArea->installEventFilter(this);
+  connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
+}
+
+void MainWindow::setCommands(MainWindowCommands commands) {
+  m_deps.commands = std::move(commands);
+  RefreshCommandStates();
+}
+
+void MainWindow::RefreshCommandStates() {
+  const MainWindowCommands& c = m_deps.commands;
+  const bool idle = m_tlbQuit->text() == QLatin1String(kQuitCaption);
+  m_tlbFind->setEnabled(idle && bool(c.findChanges));
+  m_tlbOptions->setEnabled(idle && bool(c.showOptions));
+  m_tlbQuit->setEnabled(true);
+  m_tlbOpen->setEnabled(idle && bool(c.openReport));
+  m_tlbSave->setEnabled(idle);
+  m_tlbPrint->setEnabled(idle);
+  m_tlbHelp->setEnabled(idle && bool(c.helpContents));
+
+  m_mnuCreate->setEnabled(bool(c.findChanges));
+  m_mnuOpen->setEnabled(bool(c.openReport));
+  m_mnuSave->setEnabled(m_reportCommandsEnabled);
+  m_mnuSaveAs->setEnabled(m_reportCommandsEnabled);
+  m_mnuPrint->setEnabled(m_reportCommandsEnabled);
+  m_mnuPrintSel->setEnabled(bool(c.printingOptions));
+  m_mnuIgnore->setEnabled(bool(c.editIgnoreList));
+  m_mnuPrintOptions2->setEnabled(bool(c.printingOptions));
+  m_mnuHelpContents->setEnabled(bool(c.helpContents));
+  m_mnuHelpIndex->setEnabled(bool(c.helpIndex));
+  m_mnuAbout->setEnabled(bool(c.showAbout));
+  m_mnuOnline->setEnabled(bool(c.openWebPage));
+}
+
+// --- Paths ---
+
+QString MainWindow::programFolder() const { return Native(m_deps.programFolder); }
+QString MainWindow::reportsPath() const { return programFolder() + QStringLiteral("Reports/"); }
+QString MainWindow::settingsPath() const {
+  return programFolder() + QLatin1String(engine::kSettingsFileName.data(),
+                                         qsizetype(engine::kSettingsFileName.size()));
+}
+QString MainWindow::composedReportPath() const {
+  return programFolder() + QLatin1String(kWorkFileName);
+}
+
+// --- Start-up ---
+
+bool MainWindow::Form_Load() {
+  platform::FileSystem& fs = *m_deps.fileSystem;
+
+  // Two windows on one program folder would share temp.rtf. A lock that cannot even be
+  // made (a read-only folder) protects nothing there, as no work file can be written either.
+  m_windowLock = std::make_unique<QLockFile>(programFolder() + QLatin1String(kWindowLockName));
+  // Only a dead holder makes the lock stale, however long a window stays open.
+  m_windowLock->setStaleLockTime(0);
+  if (!m_windowLock->tryLock(0) && m_windowLock->error() == QLockFile::LockFailedError) {
+    QMessageBox::information(this, QLatin1String(kTitle),
+                             QStringLiteral("Brinvale is already open for this program folder."));
+    return false;
+  }
+
+  // Without a Reports folder no run could keep its report, so the program does not start.
+  const std::string reports = m_deps.programFolder + "Reports/";
+  if (!fs.isFolder(reports)) {
+    if (engine::Status s = fs.createFolders(reports); !s.isOk()) {
+      QMessageBox::critical(
+          this, QLatin1String(kTitle),
+          QStringLiteral("Brinvale cannot start: it cannot create the folder for its reports,\n"
+                         "%1\n\n%2")
+              .arg(QDir::toNativeSeparators(Native(reports)), QString::fromStdString(s.message())));
+      return false;
+    }
+  }
+
+  // From here on a failure is reported and the window opens with what was done.
+  errno = 0;
+  if (engine::Status s = engine::LoadSettings(
+          fs, m_deps.programFolder + std::string(engine::kSettingsFileName), &m_settings);
+      !s.isOk()) {
+    ShowLoadFailure(s, errno);
+    return true;
+  }
+
+  m_sound.detect(m_settings.SoundOn);
+  m_mnuSound->setText(m_sound.caption());
+  m_mnuSound->setEnabled(m_sound.soundCardPresent());
+
+  m_mnuRecycled->setChecked(m_settings.IncludeRecycled == 255);
+
+  QFile resource(QStringLiteral(":/startup.rtf"));
+  QByteArray startUp = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
+  startUp.append("\r\n");
+  errno = 0;
+  const std::string workFile = m_deps.programFolder + kWorkFileName;
+  if (engine::Status s = platform::WriteFileAtomically(
+          fs, workFile, std::string_view(startUp.constData(), std::size_t(startUp.size())));
+      !s.isOk()) {
+    ShowLoadFailure(s, errno);
+    return true;
+  }
+  errno = 0;
+  if (engine::Status s = LoadReport(Native(workFile)); !s.isOk()) {
+    ShowLoadFailure(s, errno);
+    return true;
+  }
+
+  Play(QStringLiteral("intro"));
+  return true;
+}
+
+void MainWindow::ShowLoadFailure(const engine::Status& status, int capturedErrno) {
+  QMessageBox::warning(this, QLatin1String(kTitle),
+                       QStringLiteral("Error #%1 %2 called from load")
+                           .arg(ErrorNumber(status, capturedErrno))
+                           .arg(QString::fromStdString(status.message())));
+}
+
+// --- Layout ---
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_reportArea && event->type() == QEvent::Resize) {
+    Form_Resize();
+  } else if (watched != m_reportArea && event->type() == QEvent::ToolTip) {
+    return true;  // a toolbar button that has no tool tip of its own
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::Form_Resize() {
+  // The view takes the space below the toolbar. A window made smaller than its menu and
+  // toolbar leaves the view at its last size rather than collapsing it.
+  const QSize free = m_reportArea->size();
+  QRect view = m_rtf1->geometry();
+  view.moveTopLeft(QPoint(0, 0));
+  if (free.height() > 0) view.setHeight(free.height());
+  if (free.width() > 0) view.setWidth(free.width());
+  m_rtf1->setGeometry(view);
+}
+
+// --- The report view ---
+
+void MainWindow::rtf1_Change(int /*position*/, int removed, int added) {
+  if (m_loading || (removed == 0 && added == 0)) return;
+  m_reportChanged = true;
+  EnableReportCommands();
+}
+
+engine::Status MainWindow::LoadReport(const QString& path) {
+  QTextDocument* document = m_rtf1->document();
+  m_loading = true;
+  // Undo starts from the loaded document, and loading records nothing to undo.
+  document->setUndoRedoEnabled(false);
+  engine::Status status = reports::LoadReportFile(path, document);
+  document->setUndoRedoEnabled(true);
+  m_loading = false;
+  if (status.isOk()) {
+    m_currentFile = path;
+    m_rtf1->moveCursor(QTextCursor::Start);  // a report is read from its top
+  }
+  return status;
+}
+
+engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat format) {
+  engine::Status status = reports::SaveReportFile(*m_rtf1->document(), path, format);
+  if (status.isOk()) {
+    m_currentFile = path;
+    m_reportChanged = false;
+  }
+  return status;
+}
+
+bool MainWindow::IsWorkFile(const QString& path) const {
+  const QFileInfo file(path);
+  const QFileInfo work(composedReportPath());
+  return file == work || file.absoluteFilePath() == work.absoluteFilePath();
+}
+
+void MainWindow::ShowSaveFailure(const engine::Status& status, int capturedErrno) {
+  QMessageBox::warning(this, QLatin1String(kTitle),
+                       QStringLiteral("%1 Error Called from mnuOpen\n%2")
+                           .arg(ErrorNumber(status, capturedErrno))
+                           .arg(QString::fromStdString(status.message())));
+}
+
+bool MainWindow::mnuSave_Click() {
+  if (m_currentFile.isEmpty() && m_rtf1->document()->isEmpty()) {
+    QMessageBox::information(this, QLatin1String(kTitle),
+                             QStringLiteral("There does not apear to be anything to save yet"));
+    return false;
+  }
+  // The work file is rewritten by every run and deleted on closing: what the user keeps
+  // needs a name of its own.
+  if (m_currentFile.isEmpty() || IsWorkFile(m_currentFile)) return mnuSaveAs_Click();
+  const auto format = m_currentFile.contains(QLatin1String(".rtf"), Qt::CaseInsensitive)
+                          ? reports::ReportFormat::kRichText
+                          : reports::ReportFormat::kPlainText;
+  errno = 0;
+  if (engine::Status s = SaveReport(m_currentFile, format); !s.isOk()) {
+    ShowSaveFailure(s, errno);
+    return false;
+  }
+  return true;
+}
+
+bool MainWindow::mnuSaveAs_Click() {
+  QFileDialog dialog(this, QStringLiteral("Select Name for Report File"), reportsPath());
+  dialog.setObjectName(QStringLiteral("dlgSaveAs"));
+  dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters({kRichFilter, kPlainFilter, kOtherFilter});
+  // The default extension is the current file's: a name typed without one gets it. A
+  // current file without a three-letter extension offers none, rather than three letters
+  // of its name.
+  const QString extension = m_currentFile.right(3);
+  const bool hasExtension = m_currentFile.size() > 4 &&
+                            m_currentFile.at(m_currentFile.size() - 4) == QLatin1Char('.') &&
+                            !extension.contains(QLatin1Char('/'));
+  dialog.setDefaultSuffix(hasExtension ? extension : QString());
+  dialog.selectNameFilter(extension.compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0
+                              ? kRichFilter
+                              : kPlainFilter);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const QString path = dialog.selectedFiles().constFirst();
+
+  const auto format =
+      QFileInfo(path).fileName().contains(QLatin1String(".rtf"), Qt::CaseInsensitive)
+          ? reports::ReportFormat::kRichText
+          : reports::ReportFormat::kPlainText;
+  errno = 0;
+  engine::Status s = SaveReport(path, format);
+  // The view shows what the file now holds: plain text loses its colours here, not later.
+  if (s.isOk()) {
+    errno = 0;
+    s = LoadReport(path);
+  }
+  if (!s.isOk()) {
+    ShowSaveFailure(s, errno);
+    return false;
+  }
+  m_reportChanged = false;
+  return true;
+}
+
+// --- Closing ---
+
+bool MainWindow::Form_QueryUnload() {
+  if (m_rtf1->document()->isEmpty() || !m_reportChanged) return true;
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Save Report?"),
+                  QStringLiteral("Save Changes to this Report?"),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+  box.setDefaultButton(QMessageBox::Yes);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      // A save that failed or was cancelled keeps the window open, so nothing is lost.
+      return mnuSave_Click();
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Closing during a run cancels the run; the window stays until the user closes it again.
+  if (m_tlbQuit->text() != QLatin1String(kQuitCaption)) {
+    event->ignore();
+    QuitOrCancel();
+    return;
+  }
+  if (!Form_QueryUnload()) {
+    event->ignore();
+    return;
+  }
+  (void)m_deps.fileSystem->remove(m_deps.programFolder + kWorkFileName);  // may be missing
+  event->accept();
+}
+
+void MainWindow::QuitOrCancel() {
+  if (m_tlbQuit->text().compare(QLatin1String(kQuitCaption), Qt::CaseInsensitive) != 0) {
+    Continue = false;
+    Play(QStringLiteral("cxl"));
+    m_lblProgress->hide();
+    m_pbr1->hide();
+    Dispatch(m_deps.commands.cancelRun);
+    return;
+  }
+  close();
+}
+
+// --- Run state ---
+
+void MainWindow::EnterCancelMode() {
+  for (QAction* action : m_tlb1->actions()) action->setEnabled(false);
+  m_tlbQuit->setText(QLatin1String(kCancelCaption));
+  m_tlbQuit->setIcon(Picture("process-stop", "cancel"));
+  m_tlbQuit->setEnabled(true);
+  m_mnuReports->menuAction()->setEnabled(false);
+  m_mnuOptions->menuAction()->setEnabled(false);
+}
+
+void MainWindow::LeaveCancelMode() {
+  m_tlbQuit->setText(QLatin1String(kQuitCaption));
+  m_tlbQuit->setIcon(Picture("application-exit", "quit"));
+  for (QAction* action : m_tlb1->actions()) action->setEnabled(true);
+  RefreshCommandStates();  // commands not wired yet stay disabled
+  m_mnuReports->menuAction()->setEnabled(true);
+  m_mnuOptions->menuAction()->setEnabled(true);
+}
+
+void MainWindow::EnableReportCommands() {
+  m_reportCommandsEnabled = true;
+  m_mnuSave->setEnabled(true);
+  m_mnuSaveAs->setEnabled(true);
+  m_mnuPrint->setEnabled(true);
+}
+
+// --- Settings and sound ---
+
+std::optional<bool> MainWindow::Play(const QString& WaveName) { return m_sound.play(WaveName); }
+
+engine::Status MainWindow::SaveOptions() {
+  return engine::SaveOptions(*m_deps.fileSystem,
+                             m_deps.programFolder + std::string(engine::kSettingsFileName),
+                             m_settings);
+}
+
+engine::Status MainWindow::ResetOptions() {
+  return engine::ResetOptions(*m_deps.fileSystem,
+                              m_deps.programFolder + std::string(engine::kSettingsFileName),
+                              &m_settings);
+}
+
+void MainWindow::StoreSettings() {
+  if (engine::Status s = SaveOptions(); !s.isOk()) {
+    QMessageBox::warning(this, QLatin1String(kTitle),
+                         QStringLiteral("The setting is used now but could not be stored:\n%1")
+                             .arg(QString::fromStdString(s.message())));
+  }
+}
+
+void MainWindow::mnuSound_Click() {
+  if (!m_sound.soundCardPresent()) {
+    QMessageBox::warning(this, QLatin1String(kTitle), QLatin1String(kNoSoundCardMessage));
+    return;
+  }
+  m_settings.SoundOn = m_sound.toggle();
+  m_mnuSound->setText(m_sound.caption());
+  StoreSettings();
+}
+
+void MainWindow::mnuRecycled_Click() {
+  // The record, not the check mark, says what is on: a click has already flipped the mark.
+  const bool on = m_settings.IncludeRecycled != 255;
+  m_settings.IncludeRecycled = on ? 255 : 0;
+  m_mnuRecycled->setChecked(on);
+  StoreSettings();
+}
+
+void MainWindow::mnuInfoOnly_Click() {
+  m_infoOnly = !m_infoOnly;
+  m_mnuInfoOnly->setChecked(m_infoOnly);
+}
+
+// --- Dispatch ---
+
+void MainWindow::Dispatch(const std::function<void()>& command) {
+  if (command) command();
+}
+
+void MainWindow::tlb1_ButtonClick(QAction* Button) {
+  if (Button == nullptr) return;
+  const QString key = Button->property("key").toString();
+  const auto is = [&key](const char* name) {
+    return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+  };
+  if (is("find")) {
+    mnuCreate_Click();
+  } else if (is("options")) {
+    Dispatch(m_deps.commands.showOptions);
+  } else if (is("quit")) {
+    QuitOrCancel();
+  } else if (is("open")) {
+    mnuOpen_Click();
+  } else if (is("save")) {
+    mnuSave_Click();
+  } else if (is("print")) {
+    mnuPrint_Click();
+  } else if (is("help")) {
+    mnuHelpContents_Click();
+  }
+}
+
+void MainWindow::mnuCreate_Click() { Dispatch(m_deps.commands.findChanges); }
+void MainWindow::mnuOpen_Click() { Dispatch(m_deps.commands.openReport); }
+void MainWindow::mnuPrint_Click() { Dispatch(m_deps.commands.printReport); }
+void MainWindow::mnuPrintSel_Click() { Dispatch(m_deps.commands.printingOptions); }
+void MainWindow::mnuIgnore_Click() { Dispatch(m_deps.commands.editIgnoreList); }
+void MainWindow::mnuPrintOptions2_Click() { Dispatch(m_deps.commands.printingOptions); }
+void MainWindow::mnuHelpContents_Click() { Dispatch(m_deps.commands.helpContents); }
+void MainWindow::mnuHelpIndex_Click() { Dispatch(m_deps.commands.helpIndex); }
+void MainWindow::mnuAbout_Click() { Dispatch(m_deps.commands.showAbout); }
+void MainWindow::mnuOnline_Click() { Dispatch(m_deps.commands.openWebPage); }
+
+}  // namespace app

@@ -1,0 +1,251 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// frmMain, Brinvale's main window: the toolbar and menus and what they dispatch to, the
+// report view, start-up and closing, Save and Save As, the sound switch and the run options.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QMainWindow>
+#include <QString>
+
+#include "app/sound_cues.h"
+#include "engine/settings_record.h"
+#include "engine/status.h"
+#include "reports/report_file.h"
+
+QT_BEGIN_NAMESPACE
+class QAction;
+class QLabel;
+class QLockFile;
+class QMenu;
+class QProgressBar;
+class QTextEdit;
+class QToolBar;
+QT_END_NAMESPACE
+
+namespace platform {
+class FileSystem;
+}  // namespace platform
+
+namespace app {
+
+class SoundOutput;
+
+// The commands whose work lives outside the window. Each runs on the user-interface
+// thread when its menu entry or toolbar button is used. A command without a handler shows
+// its entries disabled (the toolbar's Print button excepted, and the report menu's Print,
+// which follows EnableReportCommands).
+struct MainWindowCommands {
+  std::function<void()> findChanges;      // toolbar "find", mnuCreate: a run
+  std::function<void()> cancelRun;        // QuitOrCancel while the toolbar reads "Cancel"
+  std::function<void()> showOptions;      // toolbar "options": frmOptions
+  std::function<void()> openReport;       // toolbar "open", mnuOpen
+  std::function<void()> printReport;      // toolbar "print", mnuPrint
+  std::function<void()> printingOptions;  // mnuPrintSel, mnuPrintOptions2: frmSelPrint
+  std::function<void()> editIgnoreList;   // mnuIgnore: frmIgnore
+  std::function<void()> showAbout;        // mnuAbout: frmAbout
+  std::function<void()> helpContents;     // toolbar "help", mnuHelpContents
+  std::function<void()> helpIndex;        // mnuHelpIndex
+  std::function<void()> openWebPage;      // mnuOnline
+};
+
+struct MainWindowDependencies {
+  // The settings file, the Reports folder and the work file temp.rtf go through it. Reports
+  // themselves are read and written by reports/report_file.h on the real disk.
+  platform::FileSystem* fileSystem = nullptr;
+  // Absolute, ending in '/'. Every file of the program is named relative to it.
+  std::string programFolder;
+  SoundOutput* sound = nullptr;
+  MainWindowCommands commands;
+};
+
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // REQUIRES: a QApplication; deps.fileSystem and deps.sound outlive the window. Builds the
+  // widgets only; nothing is read or written before Form_Load.
+  explicit MainWindow(MainWindowDependencies deps, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The load step; call once, before show(). Takes this program folder's window lock,
+  // makes the Reports folder, reads BV3.Def, finds the sound device, sets the check marks,
+  // writes the start-up document to temp.rtf and shows it, and plays "intro". Returns
+  // false, after one message, when the program must end: another window holds this program
+  // folder, or the Reports folder cannot be made. A later failure is reported as
+  // "Error #N description called from load", the rest of the step is skipped, and the
+  // window opens with what was done (true).
+  [[nodiscard]] bool Form_Load();
+
+  // Replaces the command handlers and enables the entries that now have one.
+  void setCommands(MainWindowCommands commands);
+
+  // --- What runs and dialogs call ---
+
+  // A run begins: every toolbar button is disabled but Quit, which reads "Cancel" with the
+  // picture "cancel"; the Reports and Options menus are disabled, Help stays usable.
+  void EnterCancelMode();
+  // The run is over: the toolbar and menus are back as they were, Quit reads "&Quit".
+  void LeaveCancelMode();
+  // Enables Save, Save As and Print in the Reports menu. Nothing disables them again.
+  void EnableReportCommands();
+  // The toolbar's third button. While a run goes on (the button does not read "&Quit"):
+  // clears Continue, plays "cxl", hides the progress label and bar and calls the cancelRun
+  // handler. Otherwise closes the window through its closing step; when the user answers
+  // Cancel to the save question, the window stays open.
+  void QuitOrCancel();
+
+  // Plays the cue `WaveName` without waiting when sounds are enabled; returns whether
+  // playing started, or nothing when sounds are off.
+  std::optional<bool> Play(const QString& WaveName);
+  // Writes the settings record to BV3.Def; the status names the file on failure.
+  [[nodiscard]] engine::Status SaveOptions();
+  // Reads BV3.Def into the settings record again, throwing away unsaved edits.
+  [[nodiscard]] engine::Status ResetOptions();
+
+  // The settings record, the one instance of the process. Valid for the window's life;
+  // dialogs change it and then call SaveOptions.
+  [[nodiscard]] engine::SettingsRecord& settings() { return m_settings; }
+  // The info-only flag of the next run ("&Next Run is Info Only" is checked).
+  [[nodiscard]] bool infoOnly() const { return m_infoOnly; }
+  // True when the user changed the report view since it was last saved.
+  [[nodiscard]] bool reportChanged() const { return m_reportChanged; }
+  // Forgets the user's changes: after opening a report, or reloading it for printing.
+  void clearReportChanged() { m_reportChanged = false; }
+
+  // Loads `path` into the report view (rich or plain text by its content), which makes it
+  // the view's current file. Not a change by the user: ReportChanged stays as it was. On
+  // failure the view keeps its document and current file.
+  [[nodiscard]] engine::Status LoadReport(const QString& path);
+  // Saves the view to `path` in `format`, replacing any file there in one step; on success
+  // `path` becomes the current file and ReportChanged is cleared. On failure the previous
+  // file at `path` is intact and nothing changes.
+  [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
+  // The path last loaded or saved; empty before the first.
+  [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
+
+  [[nodiscard]] QTextEdit* reportView() const { return m_rtf1; }
+  [[nodiscard]] QLabel* progressLabel() const { return m_lblProgress; }
+  [[nodiscard]] QProgressBar* progressBar() const { return m_pbr1; }
+
+  // Paths, each absolute: the program folder and Reports folder end in '/'.
+  [[nodiscard]] QString programFolder() const;
+  [[nodiscard]] QString reportsPath() const;
+  [[nodiscard]] QString settingsPath() const;
+  // temp.rtf: the start-up document, later each run's composed report.
+  [[nodiscard]] QString composedReportPath() const;
+
+  // True while a run may go on; cleared by Cancel. Atomic, as the run's worker reads it.
+  std::atomic<bool> Continue{false};
+  // True when the run writes one report for all its drives.
+  bool blnMultiReport = false;
+
+ public slots:
+  // Dispatches a toolbar button by its key ("find", "options", "quit", "open", "save",
+  // "print", "help"), compared ignoring case; any other key does nothing.
+  void tlb1_ButtonClick(QAction* Button);
+
+  void mnuCreate_Click();
+  void mnuOpen_Click();
+  // The Save command. Refuses with a message when there is neither a document nor a
+  // current file. Acts as Save As when there is no current file or the current file is the
+  // work file temp.rtf (which closing deletes); otherwise writes the current file, rich text
+  // when its name contains ".rtf". Returns true when the report was saved; a failure shows
+  // a message and loses nothing.
+  bool mnuSave_Click();
+  // The Save As command: asks for a name in the Reports folder, saves there (rich text when
+  // the file name contains ".rtf") and loads the file back so it becomes the current file.
+  // Returns true when saved; false when the user cancelled or saving failed (message shown).
+  bool mnuSaveAs_Click();
+  void mnuPrint_Click();
+  void mnuPrintSel_Click();
+  void mnuIgnore_Click();
+  // The sound switch; without a sound device only a message. Stores SoundOn.
+  void mnuSound_Click();
+  // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off).
+  void mnuRecycled_Click();
+  // Switches "&Next Run is Info Only" and the info-only flag; not stored.
+  void mnuInfoOnly_Click();
+  void mnuPrintOptions2_Click();
+  void mnuHelpContents_Click();
+  void mnuHelpIndex_Click();
+  void mnuAbout_Click();
+  void mnuOnline_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateToolBar();
+  void CreateMenus();
+  void CreateReportArea();
+  void RefreshCommandStates();
+
+  // The closing question; true when closing may go on.
+  bool Form_QueryUnload();
+  void Form_Resize();
+  // Every change of the document's text or formatting, by typing, Delete, cut, paste,
+  // undo or anything else the user does; loading by the window itself is not one.
+  void rtf1_Change(int position, int removed, int added);
+
+  // Shows the failure of a save as "N Error Called from mnuOpen" with the file and reason.
+  void ShowSaveFailure(const engine::Status& status, int capturedErrno);
+  void ShowLoadFailure(const engine::Status& status, int capturedErrno);
+  bool IsWorkFile(const QString& path) const;
+  void Dispatch(const std::function<void()>& command);
+  void StoreSettings();
+
+  MainWindowDependencies m_deps;
+  SoundCues m_sound;
+  engine::SettingsRecord m_settings;
+  std::unique_ptr<QLockFile> m_windowLock;
+
+  QString m_currentFile;
+  bool m_reportChanged = false;
+  bool m_loading = false;
+  bool m_reportCommandsEnabled = false;
+  bool m_infoOnly = false;
+
+  QToolBar* m_tlb1 = nullptr;
+  QAction* m_tlbFind = nullptr;
+  QAction* m_tlbOptions = nullptr;
+  QAction* m_tlbQuit = nullptr;
+  QAction* m_tlbOpen = nullptr;
+  QAction* m_tlbSave = nullptr;
+  QAction* m_tlbPrint = nullptr;
+  QAction* m_tlbHelp = nullptr;
+
+  QMenu* m_mnuReports = nullptr;
+  QMenu* m_mnuOptions = nullptr;
+  QMenu* m_mnuHelp = nullptr;
+  QAction* m_mnuCreate = nullptr;
+  QAction* m_mnuOpen = nullptr;
+  QAction* m_mnuSave = nullptr;
+  QAction* m_mnuSaveAs = nullptr;
+  QAction* m_mnuPrint = nullptr;
+  QAction* m_mnuPrintSel = nullptr;
+  QAction* m_mnuIgnore = nullptr;
+  QAction* m_mnuSound = nullptr;
+  QAction* m_mnuRecycled = nullptr;
+  QAction* m_mnuInfoOnly = nullptr;
+  QAction* m_mnuPrintOptions2 = nullptr;
+  QAction* m_mnuHelpContents = nullptr;
+  QAction* m_mnuHelpIndex = nullptr;
+  QAction* m_mnuAbout = nullptr;
+  QAction* m_mnuOnline = nullptr;
+
+  QWidget* m_reportArea = nullptr;
+  QTextEdit* m_rtf1 = nullptr;
+  QLabel* m_lblProgress = nullptr;
+  QProgressBar* m_pbr1 = nullptr;
+};
+
+}  // namespace app

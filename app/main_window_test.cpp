@@ -1,0 +1,581 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The main window along a user's path: start-up, typing, saving, closing, the run's modes,
+// the switches, on a temporary program folder with the real disk and a recording sound.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolBar>
+
+#include "app/window_test_support.h"
+
+namespace app {
+namespace {
+
+using testing::ChooseName;
+using testing::DialogScript;
+using testing::FileBytes;
+using testing::FileDialogSeen;
+using testing::MessageSeen;
+using testing::Press;
+using testing::RecordingSound;
+using testing::WindowTest;
+using testing::WriteBytes;
+
+QAction* Entry(MainWindow& window, const char* name) {
+  return window.findChild<QAction*>(QLatin1String(name));
+}
+
+QAction* ToolbarButton(MainWindow& window, const char* key) {
+  for (QAction* action : window.findChild<QToolBar*>(QStringLiteral("tlb1"))->actions()) {
+    if (action->property("key").toString() == QLatin1String(key)) return action;
+  }
+  return nullptr;
+}
+
+void Click(MainWindow& window, const char* key) {
+  auto* tlb1 = window.findChild<QToolBar*>(QStringLiteral("tlb1"));
+  QTest::mouseClick(tlb1->widgetForAction(ToolbarButton(window, key)), Qt::LeftButton);
+}
+
+void Type(MainWindow& window, const QString& text) {
+  window.reportView()->setFocus();
+  QTest::keyClicks(window.reportView(), text);
+}
+
+QByteArray StartUpDocument() {
+  QFile resource(QStringLiteral(":/startup.rtf"));
+  return resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
+}
+
+// --- Start-up ---
+
+TEST_F(WindowTest, FirstStartMakesItsFilesAndShowsTheStartUpDocument) {
+  auto window = Start();
+  EXPECT_TRUE(QDir(reports()).exists());
+  EXPECT_EQ(FileBytes(folder() + "BV3.Def"), QByteArray(""));
+  const QByteArray document = StartUpDocument();
+  ASSERT_TRUE(document.startsWith("{\\rtf"));
+  EXPECT_EQ(FileBytes(folder() + "temp.rtf"), document + "\r\n");
+  EXPECT_EQ(window->currentFile(), folder() + "temp.rtf");
+  EXPECT_TRUE(window->reportView()->toPlainText().startsWith("Welcome to Brinvale"));
+  EXPECT_FALSE(window->reportChanged());
+  EXPECT_FALSE(window->progressLabel()->isVisible());
+  EXPECT_FALSE(window->progressBar()->isVisible());
+
+  // Before any run, open or keystroke the menu's report commands wait; the toolbar's work.
+  EXPECT_FALSE(Entry(*window, "mnuSave")->isEnabled());
+  EXPECT_FALSE(Entry(*window, "mnuSaveAs")->isEnabled());
+  EXPECT_FALSE(Entry(*window, "mnuPrint")->isEnabled());
+  EXPECT_TRUE(ToolbarButton(*window, "save")->isEnabled());
+  EXPECT_TRUE(ToolbarButton(*window, "print")->isEnabled());
+  EXPECT_TRUE(m_sound.played.isEmpty());  // SoundOn is 0 in a new settings file
+
+  // A second window on the same program folder is refused.
+  {
+    auto second = MakeWindow();
+    MessageSeen seen;
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    EXPECT_FALSE(second->Form_Load());
+    EXPECT_EQ(seen.text, QStringLiteral("Brinvale is already open for this program folder."));
+  }
+
+  // Closing without a change asks nothing and removes the work file; then a new start works.
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(QFile::exists(folder() + "temp.rtf"));
+  EXPECT_TRUE(QDir(reports()).exists());
+  window.reset();
+  window = Start();
+  EXPECT_TRUE(QFile::exists(folder() + "temp.rtf"));
+}
+
+TEST_F(WindowTest, StartUpEndsWithOneMessageWhenTheReportsFolderCannotBeMade) {
+  ASSERT_TRUE(WriteBytes(folder() + "Reports", "a file in the folder's place"));
+  auto window = MakeWindow();
+  MessageSeen seen;
+  DialogScript script;
+  script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+  EXPECT_FALSE(window->Form_Load());
+  EXPECT_EQ(seen.icon, QMessageBox::Critical);
+  EXPECT_TRUE(seen.text.startsWith("Brinvale cannot start")) << seen.text.toStdString();
+  EXPECT_TRUE(seen.text.contains(folder() + "Reports/")) << seen.text.toStdString();
+  EXPECT_TRUE(seen.text.contains("not a folder")) << seen.text.toStdString();
+  EXPECT_FALSE(QFile::exists(folder() + "temp.rtf"));
+}
+
+// temp.rtf cannot be written (a folder has its name): the load step reports the failure
+// with the system's error number and the window opens without a document, so Save has
+// nothing to save, and after typing it asks for a name without offering an extension.
+TEST_F(WindowTest, WindowOpensAfterALoadFailureAndSavesWhatIsTypedUnderAChosenName) {
+  ASSERT_TRUE(QDir().mkpath(folder() + "temp.rtf"));
+  auto window = MakeWindow();
+  {
+    MessageSeen seen;
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    EXPECT_TRUE(window->Form_Load());
+    EXPECT_TRUE(seen.text.startsWith("Error #21 ")) << seen.text.toStdString();
+    EXPECT_TRUE(seen.text.endsWith(" called from load")) << seen.text.toStdString();
+    EXPECT_TRUE(seen.text.contains("temp.rtf")) << seen.text.toStdString();
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+  }
+  window->show();
+  EXPECT_TRUE(window->currentFile().isEmpty());
+  EXPECT_TRUE(window->reportView()->toPlainText().isEmpty());
+
+  {
+    MessageSeen seen;
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    EXPECT_FALSE(window->mnuSave_Click());
+    EXPECT_EQ(seen.text, QStringLiteral("There does not apear to be anything to save yet"));
+    EXPECT_EQ(seen.icon, QMessageBox::Information);
+  }
+
+  Type(*window, "kept");
+  FileDialogSeen dialog;
+  DialogScript script;
+  script.then("QFileDialog", ChooseName("Report", {}, &dialog));
+  EXPECT_TRUE(window->mnuSave_Click());
+  EXPECT_TRUE(dialog.defaultSuffix.isEmpty());
+  EXPECT_EQ(dialog.selectedFilter, QStringLiteral("Plain Text (*.txt)"));
+  EXPECT_EQ(FileBytes(reports() + "Report"), QByteArray("kept\r\n"));
+  EXPECT_EQ(window->currentFile(), reports() + "Report");
+}
+
+// --- Sound ---
+
+TEST_F(WindowTest, SoundMenuShowsEachOfItsThreeStates) {
+  struct Case {
+    bool device;
+    char soundOn;
+    const char* caption;
+    bool enabled;
+    bool introAtStart;
+  };
+  const Case kCases[] = {
+      {true, 1, "Turn Off &Sounds", true, true},
+      {true, 0, "Turn &Sounds On", true, false},
+      {false, 1, "Soundcard not Found", false, false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.caption);
+    ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", QByteArray(1, c.soundOn)));
+    RecordingSound sound(c.device);
+    auto window = Start(&sound);
+    QAction* mnuSound = Entry(*window, "mnuSound");
+    EXPECT_EQ(mnuSound->text(), QLatin1String(c.caption));
+    EXPECT_EQ(mnuSound->isEnabled(), c.enabled);
+    EXPECT_EQ(sound.played, c.introAtStart ? QStringList{"intro"} : QStringList{});
+    EXPECT_EQ(window->Play("start").has_value(), c.introAtStart);
+
+    // The switch, twice: each time the caption follows and SoundOn is stored.
+    sound.played.clear();
+    if (c.device) {
+      mnuSound->trigger();
+      const bool on = c.soundOn == 0;
+      EXPECT_EQ(mnuSound->text(),
+                on ? QStringLiteral("Turn Off &Sounds") : QStringLiteral("Turn &Sounds On"));
+      EXPECT_EQ(FileBytes(folder() + "BV3.Def").at(0), on ? 1 : 0);
+      EXPECT_EQ(sound.played, on ? QStringList{"intro"} : QStringList{});
+      EXPECT_EQ(FileBytes(folder() + "BV3.Def").size(), 33);
+      window->mnuSound_Click();
+      EXPECT_EQ(mnuSound->text(), QLatin1String(c.caption));
+      EXPECT_EQ(FileBytes(folder() + "BV3.Def").at(0), c.soundOn);
+    } else {
+      MessageSeen seen;
+      DialogScript script;
+      script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+      window->mnuSound_Click();
+      EXPECT_EQ(seen.text, QStringLiteral("Compatible Soundcard Not Detected"));
+      EXPECT_EQ(seen.icon, QMessageBox::Warning);
+      EXPECT_EQ(FileBytes(folder() + "BV3.Def"), QByteArray(1, 1));  // the choice survives
+      EXPECT_TRUE(sound.played.isEmpty());
+    }
+    window->close();
+  }
+}
+
+// --- Editing ---
+
+TEST_F(WindowTest, EveryKindOfEditMarksTheReportChanged) {
+  auto window = Start();
+  QTextEdit* rtf1 = window->reportView();
+  rtf1->setFocus();
+
+  Type(*window, "x");
+  EXPECT_TRUE(window->reportChanged());
+  EXPECT_TRUE(Entry(*window, "mnuSave")->isEnabled());
+  EXPECT_TRUE(Entry(*window, "mnuSaveAs")->isEnabled());
+  EXPECT_TRUE(Entry(*window, "mnuPrint")->isEnabled());
+
+  const auto changedBy = [&](const std::function<void()>& edit) {
+    window->clearReportChanged();
+    edit();
+    return window->reportChanged();
+  };
+  rtf1->moveCursor(QTextCursor::Start);
+  EXPECT_TRUE(changedBy([&] { QTest::keyClick(rtf1, Qt::Key_Delete); }));
+  EXPECT_TRUE(changedBy([&] { QTest::keyClick(rtf1, Qt::Key_Return); }));
+  EXPECT_TRUE(changedBy([&] { QTest::keyClick(rtf1, Qt::Key_Backspace); }));
+  QApplication::clipboard()->setText(QStringLiteral("pasted"));
+  EXPECT_TRUE(changedBy([&] { QTest::keyClick(rtf1, Qt::Key_V, Qt::ControlModifier); }));
+  EXPECT_TRUE(rtf1->toPlainText().contains("pasted"));
+  EXPECT_TRUE(changedBy([&] { QTest::keyClick(rtf1, Qt::Key_Z, Qt::ControlModifier); }));
+  EXPECT_TRUE(changedBy([&] {
+    rtf1->selectAll();
+    QTest::keyClick(rtf1, Qt::Key_X, Qt::ControlModifier);
+  }));
+  EXPECT_TRUE(rtf1->toPlainText().isEmpty());
+
+  // Moving about and loading are not changes, and nothing disables the commands again.
+  window->clearReportChanged();
+  QTest::keyClick(rtf1, Qt::Key_Up);
+  QTest::keyClick(rtf1, Qt::Key_End);
+  ASSERT_TRUE(window->LoadReport(folder() + "temp.rtf").isOk());
+  EXPECT_FALSE(window->reportChanged());
+  EXPECT_TRUE(Entry(*window, "mnuSave")->isEnabled());
+  // Nor can undo reach back past a load.
+  QTest::keyClick(rtf1, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_FALSE(window->reportChanged());
+  EXPECT_TRUE(rtf1->toPlainText().startsWith("Welcome to Brinvale"));
+}
+
+// --- Save and Save As ---
+
+TEST_F(WindowTest, SaveAndSaveAsNameAndFormatTheirFiles) {
+  auto window = Start();
+  Type(*window, "A");
+
+  // Save of the start-up document asks for a name: temp.rtf is deleted on closing.
+  {
+    FileDialogSeen dialog;
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("Summary", "Rich", &dialog));
+    EXPECT_TRUE(window->mnuSave_Click());
+    EXPECT_EQ(dialog.title, QStringLiteral("Select Name for Report File"));
+    EXPECT_EQ(dialog.directory + '/', reports());
+    EXPECT_EQ(dialog.filterCaptions,
+              QStringList({"Rich Format Report (*.rtf)", "Plain Text (*.txt)", "Other"}));
+    EXPECT_EQ(dialog.selectedFilter, QStringLiteral("Rich Format Report (*.rtf)"));
+    EXPECT_EQ(dialog.defaultSuffix, QStringLiteral("rtf"));
+  }
+  EXPECT_TRUE(FileBytes(reports() + "Summary.rtf").startsWith("{\\rtf"));
+  EXPECT_EQ(window->currentFile(), reports() + "Summary.rtf");
+  EXPECT_FALSE(window->reportChanged());
+  EXPECT_TRUE(FileBytes(folder() + "temp.rtf").startsWith(StartUpDocument()));
+
+  // A name with ".rtf" in any case is rich text; the next dialog offers that extension.
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("Report.RTF"));
+    EXPECT_TRUE(window->mnuSaveAs_Click());
+  }
+  EXPECT_TRUE(FileBytes(reports() + "Report.RTF").startsWith("{\\rtf"));
+
+  // Any other name is plain text, and the view shows what the file holds.
+  {
+    FileDialogSeen dialog;
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("Report.txt", "Plain", &dialog));
+    EXPECT_TRUE(window->mnuSaveAs_Click());
+    EXPECT_EQ(dialog.defaultSuffix, QStringLiteral("RTF"));
+    EXPECT_EQ(dialog.selectedFilter, QStringLiteral("Rich Format Report (*.rtf)"));
+  }
+  const QByteArray plain = FileBytes(reports() + "Report.txt");
+  EXPECT_TRUE(plain.startsWith("AWelcome to Brinvale\r\n")) << plain.left(40).toStdString();
+  EXPECT_EQ(window->currentFile(), reports() + "Report.txt");
+
+  // Save writes the current file back in its format.
+  Type(*window, "B");
+  EXPECT_TRUE(window->mnuSave_Click());
+  EXPECT_TRUE(FileBytes(reports() + "Report.txt").startsWith("BAWelcome"));
+  EXPECT_FALSE(window->reportChanged());
+
+  // A cancelled dialog changes nothing.
+  Type(*window, "C");
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName(QString()));
+    EXPECT_FALSE(window->mnuSaveAs_Click());
+  }
+  EXPECT_TRUE(window->reportChanged());
+  EXPECT_EQ(window->currentFile(), reports() + "Report.txt");
+  EXPECT_TRUE(FileBytes(reports() + "Report.txt").startsWith("BAWelcome"));
+
+  // An existing name is replaced only after the user agrees.
+  {
+    MessageSeen seen;
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("Summary.rtf"))
+        .then("QMessageBox", Press(QMessageBox::Yes, &seen));
+    EXPECT_TRUE(window->mnuSaveAs_Click());
+    EXPECT_TRUE(seen.text.contains("already exists")) << seen.text.toStdString();
+  }
+  EXPECT_TRUE(FileBytes(reports() + "Summary.rtf").startsWith("{\\rtf"));
+  EXPECT_TRUE(FileBytes(reports() + "Summary.rtf").contains("BCAWelcome"));
+  EXPECT_FALSE(window->reportChanged());
+}
+
+TEST_F(WindowTest, AFailedSaveShowsWhyAndLosesNothing) {
+  auto window = Start();
+  ASSERT_TRUE(QDir().mkpath(folder() + "Gone"));
+  ASSERT_TRUE(
+      window->SaveReport(folder() + "Gone/Report.txt", reports::ReportFormat::kPlainText).isOk());
+  ASSERT_TRUE(QDir(folder() + "Gone").removeRecursively());
+  Type(*window, "typed");
+  const QString text = window->reportView()->toPlainText();
+
+  MessageSeen seen;
+  DialogScript script;
+  script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+  EXPECT_FALSE(window->mnuSave_Click());
+  EXPECT_TRUE(seen.text.startsWith("2 Error Called from mnuOpen\n")) << seen.text.toStdString();
+  EXPECT_TRUE(seen.text.contains(folder() + "Gone/Report.txt")) << seen.text.toStdString();
+  EXPECT_EQ(window->reportView()->toPlainText(), text);
+  EXPECT_TRUE(window->reportChanged());
+  EXPECT_EQ(window->currentFile(), folder() + "Gone/Report.txt");
+}
+
+// Permission bits do not stop root; ctest runs this once more as an unprivileged user.
+TEST_F(WindowTest, SaveAsIntoAReadOnlyFolderShowsWhyAndLosesNothing) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  auto window = Start();
+  ASSERT_TRUE(WriteBytes(reports() + "Old.txt", "old report\r\n"));
+  ASSERT_EQ(chmod(reports().toLocal8Bit().constData(), 0555), 0);
+  Type(*window, "typed");
+  const QString text = window->reportView()->toPlainText();
+
+  MessageSeen seen;
+  DialogScript script;
+  script.then("QFileDialog", ChooseName("Old.txt")).then("QMessageBox", Press(QMessageBox::Yes));
+  script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+  EXPECT_FALSE(window->mnuSaveAs_Click());
+  ASSERT_EQ(chmod(reports().toLocal8Bit().constData(), 0755), 0);
+  EXPECT_TRUE(seen.text.startsWith("13 Error Called from mnuOpen\n")) << seen.text.toStdString();
+  EXPECT_TRUE(seen.text.contains(reports() + "Old.txt")) << seen.text.toStdString();
+  EXPECT_EQ(FileBytes(reports() + "Old.txt"), QByteArray("old report\r\n"));
+  EXPECT_EQ(window->reportView()->toPlainText(), text);
+  EXPECT_TRUE(window->reportChanged());
+  EXPECT_EQ(window->currentFile(), folder() + "temp.rtf");
+}
+
+// --- Closing ---
+
+TEST_F(WindowTest, ClosingAsksAboutChangesFromTheCloseBoxAndFromQuit) {
+  struct Case {
+    bool byQuit;
+    QMessageBox::StandardButton answer;
+    const char* saveAs;  // the name given when the answer is Yes
+    bool closes;
+  };
+  const Case kCases[] = {
+      {false, QMessageBox::Cancel, nullptr, false},
+      {false, QMessageBox::No, nullptr, true},
+      {false, QMessageBox::Yes, "ByCloseBox.txt", true},
+      {true, QMessageBox::Cancel, nullptr, false},
+      {true, QMessageBox::No, nullptr, true},
+      {true, QMessageBox::Yes, "ByQuit.rtf", true},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.byQuit ? "Quit, " : "close box, ") + std::to_string(int(c.answer)));
+    auto window = Start();
+    Type(*window, "edit");
+    MessageSeen seen;
+    {
+      DialogScript script;
+      script.then("QMessageBox", Press(c.answer, &seen));
+      if (c.saveAs != nullptr) script.then("QFileDialog", ChooseName(c.saveAs));
+      if (c.byQuit) {
+        Click(*window, "quit");
+      } else {
+        window->close();
+      }
+      EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+    }
+    EXPECT_EQ(seen.title, QStringLiteral("Save Report?"));
+    EXPECT_EQ(seen.text, QStringLiteral("Save Changes to this Report?"));
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(window->isVisible(), !c.closes);
+    EXPECT_EQ(QFile::exists(folder() + "temp.rtf"), !c.closes);
+    if (c.saveAs != nullptr) {
+      EXPECT_TRUE(FileBytes(reports() + c.saveAs).contains("editWelcome"));
+    }
+    if (!c.closes) {
+      // The edits are still there, and closing again asks again.
+      EXPECT_TRUE(window->reportView()->toPlainText().startsWith("editWelcome"));
+      DialogScript script;
+      script.then("QMessageBox", Press(QMessageBox::No));
+      EXPECT_TRUE(window->close());
+    }
+  }
+}
+
+TEST_F(WindowTest, ClosingStaysOpenWhenTheSaveItAskedForDoesNotHappen) {
+  auto window = Start();
+  Type(*window, "edit");
+  DialogScript script;
+  script.then("QMessageBox", Press(QMessageBox::Yes)).then("QFileDialog", ChooseName(QString()));
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->reportChanged());
+}
+
+// --- The run's modes and the switches ---
+
+TEST_F(WindowTest, CancelModeLeavesOnlyCancelAndHelpAndCancelsTheRun) {
+  ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", QByteArray(1, 1)));  // sounds on
+  auto window = Start();
+  int cancels = 0;
+  MainWindowCommands commands;
+  commands.cancelRun = [&] { ++cancels; };
+  commands.findChanges = [] {};
+  commands.helpContents = [] {};
+  window->setCommands(commands);
+  QAction* quit = ToolbarButton(*window, "quit");
+  const QImage quitPicture = quit->icon().pixmap(32).toImage();
+
+  window->EnterCancelMode();
+  window->progressLabel()->show();
+  window->progressBar()->show();
+  window->Continue = true;
+  EXPECT_EQ(quit->text(), QStringLiteral("Cancel"));
+  EXPECT_TRUE(quit->isEnabled());
+  EXPECT_TRUE(quit->icon().pixmap(32).toImage() != quitPicture);
+  for (QAction* a : window->findChild<QToolBar*>(QStringLiteral("tlb1"))->actions()) {
+    if (a != quit && !a->isSeparator()) {
+      EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    }
+  }
+  const QList<QAction*> menus = window->menuBar()->actions();
+  EXPECT_FALSE(menus.at(0)->isEnabled());
+  EXPECT_FALSE(menus.at(1)->isEnabled());
+  EXPECT_TRUE(menus.at(2)->isEnabled());
+
+  m_sound.played.clear();
+  Click(*window, "quit");
+  EXPECT_FALSE(window->Continue.load());
+  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(m_sound.played, QStringList{"cxl"});
+  EXPECT_FALSE(window->progressLabel()->isVisible());
+  EXPECT_FALSE(window->progressBar()->isVisible());
+  EXPECT_TRUE(window->isVisible());
+  // The close box during a run cancels it too, and the window stays.
+  EXPECT_FALSE(window->close());
+  EXPECT_EQ(cancels, 2);
+
+  window->LeaveCancelMode();
+  EXPECT_EQ(quit->text(), QStringLiteral("&Quit"));
+  EXPECT_TRUE(quit->icon().pixmap(32).toImage() == quitPicture);
+  EXPECT_TRUE(ToolbarButton(*window, "find")->isEnabled());
+  EXPECT_TRUE(ToolbarButton(*window, "save")->isEnabled());
+  EXPECT_FALSE(ToolbarButton(*window, "open")->isEnabled());  // not wired
+  EXPECT_TRUE(menus.at(0)->isEnabled());
+  EXPECT_TRUE(menus.at(1)->isEnabled());
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(cancels, 2);
+}
+
+TEST_F(WindowTest, ToolbarKeysAndMenuEntriesReachTheirCommands) {
+  auto window = Start();
+  QStringList calls;
+  const auto record = [&calls](const char* name) {
+    return [&calls, name] { calls.append(QLatin1String(name)); };
+  };
+  MainWindowCommands c;
+  c.findChanges = record("find");
+  c.showOptions = record("options");
+  c.openReport = record("open");
+  c.printReport = record("print");
+  c.printingOptions = record("printing");
+  c.editIgnoreList = record("ignore");
+  c.showAbout = record("about");
+  c.helpContents = record("contents");
+  c.helpIndex = record("index");
+  c.openWebPage = record("web");
+  window->setCommands(c);
+
+  for (const char* key : {"find", "options", "open", "print", "help"}) Click(*window, key);
+  EXPECT_EQ(calls, QStringList({"find", "options", "open", "print", "contents"}));
+  calls.clear();
+  for (const char* name : {"mnuCreate", "mnuOpen", "mnuPrintSel", "mnuIgnore", "mnuPrintOptions2",
+                           "mnuHelpContents", "mnuHelpIndex", "mnuAbout", "mnuOnline"}) {
+    ASSERT_TRUE(Entry(*window, name)->isEnabled()) << name;
+    Entry(*window, name)->trigger();
+  }
+  EXPECT_EQ(calls, QStringList({"find", "open", "printing", "ignore", "printing", "contents",
+                                "index", "about", "web"}));
+
+  // Keys compare ignoring case; an unknown key does nothing.
+  calls.clear();
+  QAction other;
+  other.setProperty("key", QStringLiteral("FIND"));
+  window->tlb1_ButtonClick(&other);
+  other.setProperty("key", QStringLiteral("finder"));
+  window->tlb1_ButtonClick(&other);
+  EXPECT_EQ(calls, QStringList{"find"});
+}
+
+TEST_F(WindowTest, RunOptionsSwitchAndOnlyTheRecycleBinsAreStored) {
+  QByteArray record(33, '\0');
+  record[32] = char(255);
+  ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", record));
+  auto window = Start();
+  QAction* recycled = Entry(*window, "mnuRecycled");
+  QAction* infoOnly = Entry(*window, "mnuInfoOnly");
+  EXPECT_TRUE(recycled->isChecked());
+
+  recycled->trigger();
+  EXPECT_FALSE(recycled->isChecked());
+  EXPECT_EQ(FileBytes(folder() + "BV3.Def").at(32), 0);
+  window->mnuRecycled_Click();
+  EXPECT_TRUE(recycled->isChecked());
+  EXPECT_EQ(quint8(FileBytes(folder() + "BV3.Def").at(32)), 255);
+
+  infoOnly->trigger();
+  EXPECT_TRUE(infoOnly->isChecked());
+  EXPECT_TRUE(window->infoOnly());
+  window->mnuInfoOnly_Click();  // as the run does at its end
+  EXPECT_FALSE(infoOnly->isChecked());
+  EXPECT_FALSE(window->infoOnly());
+  EXPECT_EQ(FileBytes(folder() + "BV3.Def").size(), 33);
+}
+
+// --- Layout ---
+
+TEST_F(WindowTest, ReportViewFillsTheWindowAndKeepsItsSizeWhenTheWindowIsTooSmall) {
+  auto window = Start();
+  QWidget* area = window->centralWidget();
+  window->resize(900, 700);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->reportView()->size() == area->size(); }));
+  EXPECT_GT(area->height(), 400);
+  window->resize(640, 480);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->reportView()->size() == area->size(); }));
+  const QSize last = window->reportView()->size();
+
+  window->resize(1, 1);
+  QTest::qWait(50);
+  EXPECT_EQ(window->reportView()->size(), last);
+  // The space left for the view runs out: it keeps its last size rather than collapsing.
+  area->resize(area->width(), 0);
+  EXPECT_EQ(window->reportView()->size(), last);
+  area->resize(300, 200);
+  EXPECT_EQ(window->reportView()->size(), QSize(300, 200));
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,30 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/start_up.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/qt/program_folder.h"
+
+namespace app {
+
+engine::Result<std::string> ChooseProgramFolder(const QString& option) {
+  if (option.isEmpty()) return platform::ProgramFolder();
+  const QString absolute = QDir::cleanPath(QFileInfo(option).absoluteFilePath());
+  const std::string native = QFile::encodeName(QDir::toNativeSeparators(absolute)).toStdString();
+  if (QFileInfo(absolute).exists() && !QFileInfo(absolute).isDir()) {
+    return engine::Status::notAFolder(native + ": not a folder");
+  }
+  if (!QDir().mkpath(absolute)) {
+    return engine::Status::permissionDenied(native + ": cannot create the folder");
+  }
+  // Links resolved, so two spellings of one folder share one window lock.
+  std::string folder = QFile::encodeName(QFileInfo(absolute).canonicalFilePath()).toStdString();
+  if (folder.empty()) folder = QFile::encodeName(absolute).toStdString();
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace app
