@@ -47,6 +47,15 @@ bool StoreSettings(QWidget* parent, const SaveOptionsFn& save,
   return false;
 }
 
+void ShowMessage(QWidget* parent, const QString& text) {
+  QMessageBox::information(parent, QString::fromLatin1(kProgramTitle), text);
+}
+
+bool AskYesNo(QWidget* parent, const QString& text) {
+  return QMessageBox::question(parent, QString::fromLatin1(kProgramTitle), text,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 void ShowFailure(QWidget* parent, const QString& what, const engine::Status& status) {
   QMessageBox::warning(parent, QString::fromLatin1(kProgramTitle),
                        what + u'\n' + QString::fromStdString(status.message()));

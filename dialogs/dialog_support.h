@@ -50,6 +50,12 @@ void NameControl(QWidget* widget, const char* controlName, const QString& access
 bool StoreSettings(QWidget* parent, const SaveOptionsFn& save,
                    const engine::SettingsRecord& record);
 
+// A message box with the program's title and an OK button over `parent`.
+void ShowMessage(QWidget* parent, const QString& text);
+
+// A question with the program's title and Yes and No buttons over `parent`. True for Yes.
+[[nodiscard]] bool AskYesNo(QWidget* parent, const QString& text);
+
 // One warning box with the program's title over `parent`: `what` and, on a line of its own,
 // the failure's description.
 void ShowFailure(QWidget* parent, const QString& what, const engine::Status& status);

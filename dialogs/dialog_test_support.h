@@ -96,11 +96,16 @@ struct MessageSeen {
   QMessageBox::StandardButtons buttons;
 };
 
-// Answers the next message box with `button`, recording what it showed in `*seen`.
+// Answers the next message box whose text starts with `textStart` with `button`, recording what it
+// showed in `*seen`.
 inline std::shared_ptr<bool> AnswerMessageBox(QMessageBox::StandardButton button,
-                                              MessageSeen* seen = nullptr) {
+                                              MessageSeen* seen = nullptr,
+                                              const QString& textStart = {}) {
   return WhenModal(
-      [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+      [textStart](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        return box != nullptr && box->text().startsWith(textStart);
+      },
       [button, seen](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         if (seen != nullptr) {
@@ -115,6 +120,24 @@ inline std::shared_ptr<bool> AnswerMessageBox(QMessageBox::StandardButton button
         b->click();
       });
 }
+
+// While it lives, any message box that comes up is a test failure; it is closed at once
+// so that the test goes on. For steps that must ask nothing.
+class NoMessageBoxes {
+ public:
+  NoMessageBoxes() {
+    QObject::connect(&m_timer, &QTimer::timeout, [] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        ADD_FAILURE() << "unexpected message: " << box->text().toStdString();
+        box->done(QMessageBox::Cancel);
+      }
+    });
+    m_timer.start(5);
+  }
+
+ private:
+  QTimer m_timer;
+};
 
 // Clicks row `row` of `list` with the mouse, as a user does.
 inline void ClickRow(QListWidget* list, int row) {
