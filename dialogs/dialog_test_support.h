@@ -11,6 +11,7 @@
 #include <memory>
 #include <ostream>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>

@@ -11,44 +11,16 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "dialogs/mark_list.h"
 #include "dialogs/pictures.h"
 
 namespace dialogs {
 namespace {
 
 constexpr int kHelpContext = 3;
-
-// A click anywhere on a row marks or unmarks it, not only on its check box. Presses are
-// left to the view (focus, current row); the release toggles, so a double click is two
-// clicks and leaves the mark as it was. Space toggles the current row, as in any list.
-class RowMarkDelegate final : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                   const QModelIndex& index) override {
-    if (event->type() != QEvent::MouseButtonRelease &&
-        event->type() != QEvent::MouseButtonDblClick) {
-      return QStyledItemDelegate::editorEvent(event, model, option, index);
-    }
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton || !option.rect.contains(mouse->position().toPoint()) ||
-        !(index.flags() & Qt::ItemIsUserCheckable)) {
-      return false;
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-      const bool marked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-      model->setData(index, marked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
-    }
-    return true;
-  }
-};
 
 QPushButton* PictureButton(QWidget* parent, const char* name, const QPixmap& picture,
                            const QString& pictureText, const QString& hint) {
@@ -84,10 +56,8 @@ void DriveSelectionDialog::CreateControls() {
 
   auto* DrvSelBox = new QGroupBox(this);
   NameControl(DrvSelBox, "DrvSelBox", QStringLiteral("Drives"));
-  lstDrives = new QListWidget(DrvSelBox);
+  lstDrives = new MarkList(DrvSelBox);
   NameControl(lstDrives, "lstDrives", Label1->text());
-  lstDrives->setSelectionMode(QAbstractItemView::NoSelection);
-  lstDrives->setItemDelegate(new RowMarkDelegate(lstDrives));
   Label1->setBuddy(lstDrives);
   OkSelBut = PictureButton(DrvSelBox, "OkSelBut", OkButtonPicture(), QStringLiteral("Ok"),
                            QStringLiteral("Continue With Search"));
@@ -136,29 +106,12 @@ void DriveSelectionDialog::CreateControls() {
 }
 
 void DriveSelectionDialog::Form_Load(const std::vector<std::string>& rows) {
-  for (const std::string& row : rows) {
-    auto* item = new QListWidgetItem(QString::fromStdString(row), lstDrives);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-  }
-  if (lstDrives->count() > 0) lstDrives->setCurrentRow(0);
+  for (const std::string& row : rows) lstDrives->addRow(QString::fromStdString(row));
 }
 
-std::vector<bool> DriveSelectionDialog::marks() const {
-  std::vector<bool> result(static_cast<std::size_t>(lstDrives->count()));
-  for (int i = 0; i < lstDrives->count(); ++i) {
-    result[static_cast<std::size_t>(i)] = lstDrives->item(i)->checkState() == Qt::Checked;
-  }
-  return result;
-}
+std::vector<bool> DriveSelectionDialog::marks() const { return lstDrives->marks(); }
 
-void DriveSelectionDialog::setMarks(const std::vector<bool>& marks) {
-  for (int i = 0; i < lstDrives->count(); ++i) {
-    const auto row = static_cast<std::size_t>(i);
-    const bool marked = row < marks.size() && marks[row];
-    lstDrives->item(i)->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
-  }
-}
+void DriveSelectionDialog::setMarks(const std::vector<bool>& marks) { lstDrives->setMarks(marks); }
 
 int DriveSelectionDialog::markedCount() const {
   const std::vector<bool> flags = marks();

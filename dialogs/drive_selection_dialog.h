@@ -15,11 +15,12 @@
 #include "engine/settings_record.h"
 
 QT_BEGIN_NAMESPACE
-class QListWidget;
 class QPushButton;
 QT_END_NAMESPACE
 
 namespace dialogs {
+
+class MarkList;
 
 // Edits: which drives are marked (held by the dialog) and the ReportFormat and ReportNaming
 // fields of the settings record.
@@ -61,7 +62,7 @@ class DriveSelectionDialog final : public QDialog {
   engine::SettingsRecord* m_settings;
   SaveOptionsFn m_saveOptions;
   // Controls keep the names the program has always given them.
-  QListWidget* lstDrives = nullptr;
+  MarkList* lstDrives = nullptr;
   QPushButton* OkSelBut = nullptr;
   QPushButton* CxlSelBut = nullptr;
   ReportOptions* m_options = nullptr;  // Frame1, Frame2 and their option buttons

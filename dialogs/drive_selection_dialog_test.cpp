@@ -88,7 +88,8 @@ TEST_F(DriveSelectionTest, MarksSurviveShowingAgainAndOptionsAreStoredEvenWhenCa
     EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
     QListWidget* list = Rows(dialog);
     list->setFocus();
-    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Down);  // moves to the second row, marking nothing
+    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, true, true}));
     EXPECT_TRUE(Child<QRadioButton>(dialog, "optText")->isChecked());
