@@ -45,6 +45,9 @@ class FolderChooser final : public QTreeWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // No expand or collapse arrows: the rows are always all shown, and the indentation alone
+  // shows the path.
+  void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 
  signals:
   // The current folder changed (a double click, or another drive).

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -257,7 +258,8 @@ void IgnoreListDialog::butDone_Click() {
 void IgnoreListDialog::reject() { close(); }
 
 void IgnoreListDialog::closeEvent(QCloseEvent* event) {
-  if (m_changed) {
+  // A session that ends (logging off, shutting down) closes without a question.
+  if (m_changed && !qApp->isSavingSession()) {
     const auto answer = QMessageBox::question(
         this, QStringLiteral("Save Changes?"), QStringLiteral("Save Changes you Just Made?"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -35,8 +35,9 @@ class FolderChooser;
 // answers Yes to "Save Changes you Just Made?"; through a temporary file and a rename, so a
 // failed write leaves the earlier file as it was. A failed write is shown in one message
 // and the dialog stays open with its list.
-// Discard Changes re-reads the file. Closing by the close box (or Esc) with unsaved changes
-// asks Yes/No/Cancel: No leaves the file as it was, Cancel keeps the dialog open.
+// Discard Changes re-reads the file. Closing by the close box (or Esc, or close() from
+// outside) with unsaved changes asks "Save Changes you Just Made?" Yes/No/Cancel: No leaves
+// the file as it was, Cancel keeps the dialog open. An ending session closes it unasked.
 class IgnoreListDialog final : public QDialog {
   Q_OBJECT
 
