@@ -1,0 +1,281 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dialogs/ignore_list_dialog.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_support.h"
+#include "dialogs/folder_chooser.h"
+#include "dialogs/pictures.h"
+#include "engine/ignore_list_file.h"
+#include "platform/file_system.h"
+
+namespace dialogs {
+namespace {
+
+constexpr int kHelpContext = 6;
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  NameControl(button, name, AccessibleTextOf(caption));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const QString& caption) {
+  auto* label = new QLabel(caption, parent);
+  NameControl(label, name, AccessibleTextOf(caption));
+  return label;
+}
+
+std::string EntryOf(const QListWidgetItem* item) {
+  return item->data(Qt::UserRole).toByteArray().toStdString();
+}
+
+}  // namespace
+
+IgnoreListDialog::IgnoreListDialog(platform::FileSystem& fs, const std::string& programFolder,
+                                   std::vector<platform::Drive> drives, QWidget* parent)
+    : QDialog(parent), m_fs(fs), m_drives(std::move(drives)) {
+  setObjectName(QStringLiteral("frmIgnore"));
+  setWindowTitle(QStringLiteral("Set Folders to Ignore, [F1] for help"));
+  setProperty(kHelpContextProperty, kHelpContext);
+  m_ignoreFile = programFolder + std::string(engine::kIgnoreFileName);
+  CreateControls();
+  Form_Load();
+}
+
+void IgnoreListDialog::CreateControls() {
+  auto* lblTop =
+      Label(this, "lblTop", QStringLiteral("These Directory Folders will NOT be checked"));
+  lstDirs = new QListWidget(this);
+  NameControl(lstDirs, "lstDirs", lblTop->text());
+  lstDirs->setSelectionMode(QAbstractItemView::SingleSelection);
+  lblTop->setBuddy(lstDirs);
+  CreateFolderPicker();
+  m_listOrPicker = new QStackedWidget(this);
+  m_listOrPicker->addWidget(lstDirs);
+  m_listOrPicker->addWidget(picSelFolder);
+
+  auto* butAdd = Button(this, "butAdd", QStringLiteral("&Add A Folder"));
+  auto* butDel = Button(this, "butDel", QStringLiteral("&Remove Folder"));
+  auto* butClear = Button(this, "butClear", QStringLiteral("&Discard Changes "));
+  butClear->setIcon(QIcon(DiscardPicture()));
+  // A picture only: the green check mark and the word Ok.
+  auto* butDone = Button(this, "butDone", QString());
+  butDone->setAccessibleName(QStringLiteral("Ok"));
+  butDone->setIcon(QIcon(OkButtonPicture()));
+  butDone->setIconSize(OkButtonPicture().size());
+  connect(butAdd, &QPushButton::clicked, this, &IgnoreListDialog::butAdd_Click);
+  connect(butDel, &QPushButton::clicked, this, &IgnoreListDialog::butDel_Click);
+  connect(butClear, &QPushButton::clicked, this, &IgnoreListDialog::butClear_Click);
+  connect(butDone, &QPushButton::clicked, this, &IgnoreListDialog::butDone_Click);
+
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(butAdd);
+  buttons->addWidget(butDel);
+  buttons->addWidget(butClear);
+  buttons->addStretch();
+  buttons->addWidget(butDone);
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(lblTop, 0, 0);
+  layout->addWidget(m_listOrPicker, 1, 0);
+  layout->addLayout(buttons, 1, 1);
+  resize(620, 380);
+}
+
+void IgnoreListDialog::CreateFolderPicker() {
+  picSelFolder = new QFrame(this);
+  NameControl(picSelFolder, "picSelFolder", QStringLiteral("Folder picker"));
+  picSelFolder->setFrameShape(QFrame::StyledPanel);
+  auto* lblDirSel =
+      Label(picSelFolder, "lblDirSel", QStringLiteral("Please Select A Folder (Double Click) "));
+  Drive1 = new QComboBox(picSelFolder);
+  NameControl(Drive1, "Drive1", QStringLiteral("Drive"));
+  for (const platform::Drive& drive : m_drives) {
+    Drive1->addItem(QString::fromStdString(drive.displayText));
+  }
+  Dir1 = new FolderChooser(m_fs, picSelFolder);
+  NameControl(Dir1, "Dir1", AccessibleTextOf(lblDirSel->text()));
+  lblDirSel->setBuddy(Dir1);
+  auto* Label1 = Label(picSelFolder, "Label1", QStringLiteral("Selected Path: "));
+  txtSelectedPath = new QLineEdit(picSelFolder);
+  NameControl(txtSelectedPath, "txtSelectedPath", AccessibleTextOf(Label1->text()));
+  txtSelectedPath->setReadOnly(true);
+  Label1->setBuddy(txtSelectedPath);
+  auto* butOKNewFolder = Button(picSelFolder, "butOKNewFolder", QStringLiteral("Then &Click Here"));
+  connect(butOKNewFolder, &QPushButton::clicked, this, &IgnoreListDialog::butOKNewFolder_Click);
+  connect(Dir1, &FolderChooser::pathChanged, this, &IgnoreListDialog::Dir1_Change);
+
+  auto* pathRow = new QHBoxLayout;
+  pathRow->addWidget(Label1);
+  pathRow->addWidget(txtSelectedPath, 1);
+  auto* layout = new QVBoxLayout(picSelFolder);
+  layout->addWidget(lblDirSel);
+  layout->addWidget(Drive1);
+  layout->addWidget(Dir1, 1);
+  layout->addLayout(pathRow);
+  layout->addWidget(butOKNewFolder, 0, Qt::AlignRight);
+}
+
+void IgnoreListDialog::Form_Load() {
+  LoadList();
+  // The picker starts on the first drive that can be shown; none leaves it empty.
+  for (int i = 0; i < static_cast<int>(m_drives.size()); ++i) {
+    if (m_drives[static_cast<std::size_t>(i)].available &&
+        Dir1->setDrive(m_drives[static_cast<std::size_t>(i)].root).isOk()) {
+      m_driveIndex = i;
+      break;
+    }
+  }
+  const QSignalBlocker blocker(Drive1);
+  Drive1->setCurrentIndex(m_driveIndex);
+  connect(Drive1, &QComboBox::currentIndexChanged, this, &IgnoreListDialog::Drive1_Change);
+}
+
+void IgnoreListDialog::LoadList() {
+  auto entries = engine::ReadIgnoreList(m_fs, m_ignoreFile);
+  if (!entries.isOk()) {
+    ShowMessage(this, QString::fromStdString(entries.status().message()));
+    return;
+  }
+  for (const std::string& entry : entries.value()) AddEntry(entry);
+}
+
+void IgnoreListDialog::AddEntry(const std::string& entry) {
+  auto* item = new QListWidgetItem(QString::fromStdString(entry), lstDirs);
+  item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
+}
+
+std::vector<std::string> IgnoreListDialog::entries() const {
+  std::vector<std::string> result;
+  result.reserve(static_cast<std::size_t>(lstDirs->count()));
+  for (int i = 0; i < lstDirs->count(); ++i) result.push_back(EntryOf(lstDirs->item(i)));
+  return result;
+}
+
+bool IgnoreListDialog::SaveList() {
+  const engine::Status status = engine::WriteIgnoreList(m_fs, m_ignoreFile, entries());
+  if (status.isOk()) return true;
+  ShowFailure(this, tr("The list of folders to ignore could not be saved. It stays open here."),
+              status);
+  return false;
+}
+
+bool IgnoreListDialog::ShowDrive(int index) {
+  const platform::Drive& drive = m_drives[static_cast<std::size_t>(index)];
+  engine::Status status =
+      !drive.available
+          ? engine::Status::notFound(drive.root + (drive.isFolder ? ": the folder is missing"
+                                                                  : ": the volume is not mounted"))
+          : Dir1->setDrive(drive.root);
+  if (status.isOk()) return true;
+  ShowFailure(this, tr("Drive %1 is not available.").arg(QString::fromStdString(drive.displayText)),
+              status);
+  return false;
+}
+
+void IgnoreListDialog::Drive1_Change(int index) {
+  if (index < 0 || index == m_driveIndex) return;
+  if (ShowDrive(index)) {
+    m_driveIndex = index;
+    return;
+  }
+  // Back to the drive the folder chooser still shows.
+  const QSignalBlocker blocker(Drive1);
+  Drive1->setCurrentIndex(m_driveIndex);
+}
+
+void IgnoreListDialog::Dir1_Change() {
+  txtSelectedPath->setText(QString::fromStdString(Dir1->path()));
+}
+
+void IgnoreListDialog::butAdd_Click() {
+  Dir1_Change();
+  m_listOrPicker->setCurrentWidget(picSelFolder);
+  Dir1->setFocus();
+}
+
+void IgnoreListDialog::butOKNewFolder_Click() {
+  m_listOrPicker->setCurrentWidget(lstDirs);
+  std::string entry = Dir1->path();
+  if (entry.empty()) return;  // no drive could be shown: nothing was chosen
+  // A drive's root already ends in the separator; every folder below it gets one, which
+  // is how the run recognises a folder in the list.
+  const char separator = m_fs.pathStyle().separator;
+  if (entry.back() != separator) entry += separator;
+  if (entry.find_first_of("\r\n") != std::string::npos) {
+    // The list keeps one entry a line; such a name could never be matched or read back.
+    ShowMessage(this, tr("A folder whose name holds a line break cannot be put in the list."));
+    return;
+  }
+  const std::vector<std::string> present = entries();
+  if (std::find(present.begin(), present.end(), entry) == present.end()) AddEntry(entry);
+  // Also for a folder already in the list: the user did ask for a change.
+  m_changed = true;
+}
+
+void IgnoreListDialog::butDel_Click() {
+  QListWidgetItem* item = lstDirs->currentItem();
+  if (item == nullptr || !item->isSelected()) {
+    ShowMessage(this,
+                QStringLiteral("Item must be selected (by clicking) before it can be deleted"));
+    return;
+  }
+  if (!AskYesNo(this, QStringLiteral("Delete ") + item->text() + QStringLiteral(" From List?"))) {
+    return;
+  }
+  delete lstDirs->takeItem(lstDirs->row(item));
+  m_changed = true;
+}
+
+void IgnoreListDialog::butClear_Click() {
+  m_changed = false;
+  lstDirs->clear();
+  LoadList();
+}
+
+void IgnoreListDialog::butDone_Click() {
+  if (SaveList()) accept();
+}
+
+void IgnoreListDialog::reject() { close(); }
+
+void IgnoreListDialog::closeEvent(QCloseEvent* event) {
+  // A session that ends (logging off, shutting down) closes without a question.
+  if (m_changed && !qApp->isSavingSession()) {
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("Save Changes?"), QStringLiteral("Save Changes you Just Made?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !SaveList())) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+  QDialog::done(QDialog::Rejected);
+}
+
+void EditIgnoreList(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
+                    std::vector<platform::Drive> drives) {
+  IgnoreListDialog dialog(fs, programFolder, std::move(drives), parent);
+  dialog.exec();
+}
+
+}  // namespace dialogs

@@ -1,0 +1,146 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dialogs/options_dialog.h"
+
+#include <utility>
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialogs/clickable_label.h"
+#include "dialogs/pictures.h"
+#include "dialogs/report_options.h"
+
+namespace dialogs {
+namespace {
+
+constexpr int kHelpContext = 4;
+
+ClickableLabel* Link(QWidget* parent, const char* name, const QString& caption) {
+  auto* label = new ClickableLabel(parent);
+  label->setText(caption);
+  NameControl(label, name, AccessibleTextOf(caption));
+  return label;
+}
+
+ClickableLabel* PictureLabel(QWidget* parent, const char* name) {
+  auto* picture = new ClickableLabel(parent);
+  picture->setObjectName(QString::fromLatin1(name));
+  picture->setAlignment(Qt::AlignCenter);
+  // Room for the largest picture, so the page keeps its layout when the picture changes.
+  picture->setFixedSize(PictureOf(Picture::kInfoOff).size());
+  return picture;
+}
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(engine::SettingsRecord* settings, SaveOptionsFn saveOptions,
+                             OptionsWindow window, QWidget* parent)
+    : QDialog(parent), m_window(std::move(window)) {
+  setObjectName(QStringLiteral("frmOptions"));
+  setWindowTitle(QStringLiteral("Options, [F1] for Help"));
+  setProperty(kHelpContextProperty, kHelpContext);
+  // The option buttons show the stored letters as they are created and store each later
+  // choice at once.
+  m_options = new ReportOptions(this,
+                                {"Frame2", QStringLiteral("Create As"), "Frame1",
+                                 QStringLiteral("Default Name"), QStringLiteral("By Time && Date")},
+                                settings, std::move(saveOptions));
+  CreateControls();
+  Form_Load();
+}
+
+void OptionsDialog::CreateControls() {
+  auto* Label1 = new QLabel(QStringLiteral("Report Format Options:"), this);
+  NameControl(Label1, "Label1", Label1->text());
+
+  // Shape1: the frame around the switches and links.
+  auto* Shape1 = new QFrame(this);
+  NameControl(Shape1, "Shape1", QStringLiteral("Switches"));
+  Shape1->setFrameShape(QFrame::Box);
+  imgInfo = PictureLabel(Shape1, "imgInfo");
+  lblInfoOnly = Link(Shape1, "lblInfoOnly", QStringLiteral("Next Run is Info Only (Click Here)"));
+  imgSnd = PictureLabel(Shape1, "imgSnd");
+  lblSound = Link(Shape1, "lblSound", QString());
+  auto* lblIgnore = Link(Shape1, "lblIgnore", QStringLiteral("Set Folders to Ignore (Click Here)"));
+  auto* lblPrintopt =
+      Link(Shape1, "lblPrintopt", QStringLiteral("Set Options for Printing (Click Here)"));
+  auto* switches = new QGridLayout(Shape1);
+  switches->addWidget(imgInfo, 0, 0);
+  switches->addWidget(lblInfoOnly, 0, 1);
+  switches->addWidget(imgSnd, 1, 0);
+  switches->addWidget(lblSound, 1, 1);
+  switches->addWidget(lblIgnore, 2, 1);
+  switches->addWidget(lblPrintopt, 3, 1);
+  switches->setColumnStretch(1, 1);
+
+  auto* Command1 = new QPushButton(QStringLiteral("OK"), this);
+  NameControl(Command1, "Command1", Command1->text());
+  Command1->setDefault(true);
+
+  connect(imgInfo, &ClickableLabel::clicked, this, &OptionsDialog::imgInfo_Click);
+  connect(lblInfoOnly, &ClickableLabel::clicked, this, &OptionsDialog::lblInfoOnly_Click);
+  connect(imgSnd, &ClickableLabel::clicked, this, &OptionsDialog::imgSnd_Click);
+  connect(lblSound, &ClickableLabel::clicked, this, &OptionsDialog::lblSound_Click);
+  connect(lblIgnore, &ClickableLabel::clicked, this, &OptionsDialog::lblIgnore_Click);
+  connect(lblPrintopt, &ClickableLabel::clicked, this, &OptionsDialog::lblPrintopt_Click);
+  connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
+
+  auto* frames = new QHBoxLayout;
+  frames->addWidget(m_options->formatFrame());
+  frames->addWidget(m_options->namingFrame());
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addStretch();
+  buttonRow->addWidget(Command1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Label1);
+  layout->addLayout(frames);
+  layout->addWidget(Shape1);
+  layout->addLayout(buttonRow);
+}
+
+void OptionsDialog::Form_Load() {
+  ShowSoundState();
+  ShowInfoOnlyState();
+}
+
+void OptionsDialog::ShowSoundState() {
+  // The label offers the opposite of what the picture shows.
+  const bool on = m_window.SoundsEnabled();
+  lblSound->setText(on ? QStringLiteral("Turn Sounds Off (Click Here)")
+                       : QStringLiteral("Turn Sounds On (Click Here)"));
+  lblSound->setAccessibleName(AccessibleTextOf(lblSound->text()));
+  imgSnd->setPixmap(PictureOf(on ? Picture::kSoundOn : Picture::kSoundOff));
+  imgSnd->setAccessibleName(on ? tr("Sounds are on") : tr("Sounds are off"));
+}
+
+void OptionsDialog::ShowInfoOnlyState() {
+  const bool on = m_window.InfoOnly();
+  imgInfo->setPixmap(PictureOf(on ? Picture::kInfoOn : Picture::kInfoOff));
+  imgInfo->setAccessibleName(on ? tr("Next run is info only") : tr("Next run is a full run"));
+}
+
+void OptionsDialog::lblSound_Click() {
+  m_window.mnuSound_Click();
+  ShowSoundState();
+}
+
+void OptionsDialog::imgSnd_Click() { lblSound_Click(); }
+
+void OptionsDialog::lblInfoOnly_Click() {
+  m_window.mnuInfoOnly_Click();
+  ShowInfoOnlyState();
+}
+
+void OptionsDialog::imgInfo_Click() { lblInfoOnly_Click(); }
+
+void OptionsDialog::lblIgnore_Click() { m_window.showIgnoreList(this); }
+
+void OptionsDialog::lblPrintopt_Click() { m_window.showPrinterSettings(this); }
+
+void OptionsDialog::Command1_Click() { accept(); }
+
+}  // namespace dialogs
