@@ -1,11 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Helpers for the printing tests and benchmark: long change reports made to order, and what
-// poppler's tools read back from a printed PDF (text, word boxes, page count, pixels).
+// Helpers for the printing tests and benchmark: printer lists made to order, long change
+// reports, and what poppler's tools read back from a printed PDF (text, word boxes, page
+// count, pixels).
 #pragma once
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include <QByteArray>
@@ -16,7 +18,22 @@
 #include <QString>
 #include <QStringList>
 
+#include "reports/printers.h"
+
 namespace reports::testing {
+
+// A printer list of the test's choosing.
+class ListedPrinters final : public PrinterList {
+ public:
+  ListedPrinters(std::vector<PrinterEntry> printers, QString defaultName)
+      : m_printers(std::move(printers)), m_default(std::move(defaultName)) {}
+  std::vector<PrinterEntry> printers() const override { return m_printers; }
+  QString defaultPrinterName() const override { return m_default; }
+
+ private:
+  std::vector<PrinterEntry> m_printers;
+  QString m_default;
+};
 
 // A change report of `lines` lines after its title, in the composer's RTF: folders of ten
 // changes, each change line unique by its number and in its kind's colour (added, deleted,

@@ -4,42 +4,32 @@
 
 #include <gtest/gtest.h>
 
+#include "reports/print_test_support.h"
 #include "reports/test_support.h"
 
 namespace reports {
 namespace {
-
-class ListedPrinters final : public PrinterList {
- public:
-  ListedPrinters(std::vector<PrinterEntry> printers, QString defaultName)
-      : m_printers(std::move(printers)), m_default(std::move(defaultName)) {}
-  std::vector<PrinterEntry> printers() const override { return m_printers; }
-  QString defaultPrinterName() const override { return m_default; }
-
- private:
-  std::vector<PrinterEntry> m_printers;
-  QString m_default;
-};
 
 const PrinterEntry kPdf{kPdfPrinterName, true};
 
 TEST(PrinterChoiceTest, StartsOnTheDefaultThenAnyPrinterThenThePdfFile) {
   const PrinterEntry laser{"Laser", false};
   const PrinterEntry inkjet{"Inkjet", false};
-  EXPECT_EQ(PrinterChoice(ListedPrinters({laser, inkjet, kPdf}, "Inkjet")).current(), inkjet);
-  EXPECT_EQ(PrinterChoice(ListedPrinters({laser, inkjet, kPdf}, "")).current(), laser);
-  EXPECT_EQ(PrinterChoice(ListedPrinters({laser, inkjet, kPdf}, "Gone")).current(), laser);
-  EXPECT_EQ(PrinterChoice(ListedPrinters({kPdf}, "")).current(), kPdf);
+  EXPECT_EQ(PrinterChoice(testing::ListedPrinters({laser, inkjet, kPdf}, "Inkjet")).current(),
+            inkjet);
+  EXPECT_EQ(PrinterChoice(testing::ListedPrinters({laser, inkjet, kPdf}, "")).current(), laser);
+  EXPECT_EQ(PrinterChoice(testing::ListedPrinters({laser, inkjet, kPdf}, "Gone")).current(), laser);
+  EXPECT_EQ(PrinterChoice(testing::ListedPrinters({kPdf}, "")).current(), kPdf);
   // A system printer that happens to share the built-in printer's name is still a printer.
   const PrinterEntry namesake{kPdfPrinterName, false};
-  EXPECT_EQ(PrinterChoice(ListedPrinters({kPdf, namesake}, kPdfPrinterName)).current(),
+  EXPECT_EQ(PrinterChoice(testing::ListedPrinters({kPdf, namesake}, kPdfPrinterName)).current(),
             namesake);
   // The built-in printer is there even when a list forgets it.
-  EXPECT_EQ(PrinterChoice(ListedPrinters({}, "")).current(), kPdf);
+  EXPECT_EQ(PrinterChoice(testing::ListedPrinters({}, "")).current(), kPdf);
 }
 
 TEST(PrinterChoiceTest, ChoosingAPrinterForgetsTheFontThePreviousOneWasLeftIn) {
-  PrinterChoice choice(ListedPrinters({kPdf}, ""));
+  PrinterChoice choice(testing::ListedPrinters({kPdf}, ""));
   EXPECT_FALSE(choice.printerFont());
   choice.setPrinterFont(QFont("Arial", 10));
   EXPECT_EQ(choice.printerFont(), QFont("Arial", 10));

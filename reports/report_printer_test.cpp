@@ -26,12 +26,6 @@
 namespace reports {
 namespace {
 
-class PdfOnly final : public PrinterList {
- public:
-  std::vector<PrinterEntry> printers() const override { return {{kPdfPrinterName, true}}; }
-  QString defaultPrinterName() const override { return {}; }
-};
-
 // The report file's date: 3/14/24 3:09:26 PM in the tests' time zone.
 const QDateTime kCreated(QDate(2024, 3, 14), QTime(15, 9, 26));
 constexpr char kCreatedText[] = "3/14/24 3:09:26 PM";
@@ -134,7 +128,7 @@ class ReportPrinterTest : public ::testing::Test {
   QTextDocument m_view;
   engine::SettingsRecord m_settings;
   platform::QtLocaleFormat m_locale;
-  PdfOnly m_printers;
+  testing::ListedPrinters m_printers{{{kPdfPrinterName, true}}, ""};
   PrinterChoice m_printer{m_printers};
 };
 
