@@ -26,10 +26,10 @@
 #include "engine/settings_record.h"
 #include "platform/locale_format.h"
 #include "reports/page_layout.h"
+#include "reports/plain_text.h"
 #include "reports/print_rules.h"
 #include "reports/printers.h"
 #include "reports/replace_file.h"
-#include "reports/report_file.h"
 
 namespace reports {
 namespace {
@@ -265,9 +265,18 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
   } else {
     const QString workPath =
         QDir(request.programFolder).filePath(QString::fromLatin1(kPlainWorkFileName));
-    if (engine::Status s = SaveReportFile(view, workPath, ReportFormat::kPlainText); !s.isOk()) {
-      return Failure(FromStatus(s));
-    }
+    // Written like every other file of the program, so that a link planted in its place is
+    // replaced rather than written through.
+    const engine::Status written = ReplaceFileWith(workPath, [&](QIODevice& out) {
+      const QByteArray text = PlainTextOf(view);
+      if (out.write(text) != text.size()) {
+        return engine::Status::ioError(
+            (QDir::toNativeSeparators(workPath) + QLatin1String(": ") + out.errorString())
+                .toStdString());
+      }
+      return engine::Status::ok();
+    });
+    if (!written.isOk()) return Failure(FromStatus(written));
     removeWork = std::make_unique<WorkFileRemover>(workPath);
     work.setFileName(workPath);
     if (!work.open(QIODevice::ReadOnly)) {

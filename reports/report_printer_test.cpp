@@ -402,7 +402,9 @@ TEST_F(ReportPrinterTest, FailuresNameTheCauseAndLeaveEverythingAsItWas) {
   EXPECT_FALSE(m_printer.printerFont());
 }
 
-TEST_F(ReportPrinterTest, PdfFileReplacesAnOlderOneAndNeverFollowsALink) {
+// The PDF and the work file replace whatever is in their place, links included, without
+// writing through them.
+TEST_F(ReportPrinterTest, PrintingReplacesOlderFilesAndNeverWritesThroughALink) {
   const QString outside = m_dir.filePath("outside.txt");
   {
     QFile file(outside);
@@ -410,6 +412,7 @@ TEST_F(ReportPrinterTest, PdfFileReplacesAnOlderOneAndNeverFollowsALink) {
     file.write("keep me");
   }
   ASSERT_TRUE(QFile::link(outside, m_reports + "/Drive_C.pdf"));
+  ASSERT_TRUE(QFile::link(outside, WorkFile()));
   for (std::uint8_t colour : {1, 0}) {
     m_settings.PrintColor = colour;
     const PrintResult result = Print();
@@ -421,6 +424,8 @@ TEST_F(ReportPrinterTest, PdfFileReplacesAnOlderOneAndNeverFollowsALink) {
   QFile file(outside);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), "keep me");
+  EXPECT_FALSE(QFileInfo(WorkFile()).isSymLink());
+  EXPECT_FALSE(QFileInfo::exists(WorkFile()));
   EXPECT_EQ(QDir(m_reports).entryList(QDir::Files | QDir::Hidden | QDir::System),
             (QStringList{"Drive_C.pdf", "Drive_C.rtf"}));
 
