@@ -69,9 +69,10 @@ struct PrintResult {
 //
 // Failures (the current file vanished or unreadable, the printer gone, the work file or PDF
 // not writable, the printer refusing the job) return kFailed and leave nothing behind: no
-// work file, no partial PDF; an older PDF stays. Either route leaves the font it used in
-// `printer` for the next print's first header. Runs on the user-interface thread, which it
-// blocks until the job is handed over. REQUIRES: a QGuiApplication exists.
+// work file, no partial PDF; an older PDF stays. A print that succeeds leaves the font its
+// route used in `printer` for the next print's first header; a failed one leaves `printer`
+// as it was. Runs on the user-interface thread, which it blocks until the job is handed
+// over (seconds for a report of many thousand lines). REQUIRES: a QGuiApplication exists.
 [[nodiscard]] PrintResult PrintReport(const PrintRequest& request,
                                       const engine::SettingsRecord& settings,
                                       const platform::LocaleFormat& locale, PrinterChoice* printer);

@@ -30,13 +30,25 @@ namespace {
 using reports::PrinterEntry;
 using reports::testing::ListedPrinters;
 
-void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "print_dialogs_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-}
+// The QApplication of the whole test run, destroyed before the process exits: Qt's input
+// devices, which the simulated clicks and keys create, must go before Qt's globals do.
+class ApplicationEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "printer_settings_dialog_test";
+    static char* argv[] = {name, nullptr};
+    m_application = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { m_application.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> m_application;
+};
+
+// Registered before main() runs, as GoogleTest provides for; it owns the environment.
+[[maybe_unused]] ::testing::Environment* const kApplication =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 // Answers every message box that comes up while it lives with `answer`, and keeps what they
 // said. Message boxes are modal, so once the action that brings one returns, it is in `seen`.
@@ -77,8 +89,6 @@ constexpr char kRecommend[] = "Recommend at least 0.25 for most printers";
 
 class PrinterSettingsDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
-
   void SetUp() override {
     m_settings.TopMargin = 5000;
     m_settings.LeftMargin = 2500;
