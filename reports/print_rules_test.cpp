@@ -42,62 +42,39 @@ TEST(ColourBodyRectTest, TopMarginsUpTo205TwipsGive205) {
   }
 }
 
-TEST(PrintHeadersTest, BothRoutesNameTheFileTheDateAndThePage) {
-  EXPECT_EQ(ColourHeader("Drive_C.rtf", "3/14/24 3:09:26 PM", 1),
-            "Source: Drive_C.rtf, Created 3/14/24 3:09:26 PM (Page 1)");
-  EXPECT_EQ(PlainHeader("Drive_C.rtf", "3/14/24", 70000),
-            " -- Source: Drive_C.rtf, 3/14/24 (Page 70000)");
-  EXPECT_EQ(SourceNameOf("/home/u/Brinvale/Reports/Drive_CD_3-14-24_1509.txt"),
-            "Drive_CD_3-14-24_1509.txt");
-  EXPECT_EQ(SourceNameOf(""), "Untitled");
-}
-
-class MarkPlainLineTest : public ::testing::Test {
- protected:
-  // Lines longer than `m_limit` characters are too wide.
-  PlainPrintLine Mark(const QString& line) const {
-    return MarkPlainLine(line, [this](const QString& s) { return s.size() > m_limit; });
-  }
-  int m_limit = 1000;
-};
-
-TEST_F(MarkPlainLineTest, AddedAndDeletedAreMarkedOnlyAtTheFourthCharacter) {
-  EXPECT_EQ(Mark("   Added NEW.DLL (1,536.00 K)").first, ".   Added NEW.DLL (1,536.00 K)");
-  EXPECT_EQ(Mark("   deleted OLD.LOG (2.50 K)").first, ".   deleted OLD.LOG (2.50 K)");
-  EXPECT_EQ(Mark("abcAdded x").first, ".abcAdded x");
-  // Anywhere else the word leaves the line as it is.
-  EXPECT_EQ(Mark("  Added x").first, "  Added x");
-  EXPECT_EQ(Mark("    Added x").first, "    Added x");
-  EXPECT_EQ(Mark("   Addedx").first, "   Addedx");
-  EXPECT_EQ(Mark("Total of Files Added = 1,536.00K").first, "Total of Files Added = 1,536.00K");
-  EXPECT_EQ(Mark("").first, "");
-  // Added lines are never split, however wide.
-  m_limit = 5;
-  const PlainPrintLine added = Mark("   Added a:b");
-  EXPECT_EQ(added.first, ".   Added a:b");
-  EXPECT_FALSE(added.continuation);
-}
-
-TEST_F(MarkPlainLineTest, ChangeLinesAreMarkedAndTooWideOnesSplitAfterTheFirstColon) {
+// Marking by position and phrase, and splitting only what is marked ".  " and too wide.
+TEST(MarkPlainLineTest, MarksChangeLinesAndSplitsTooWideOnesAfterTheFirstColon) {
   const QString time = "   AUTOEXEC.BAT: Time Changed From: 10/20/98 9:15:00 AM to 10/27/98";
   const QString grew = "   AUTOEXEC.BAT  Grew from .38 to .41 K";
-  EXPECT_EQ(Mark(time).first, ".  " + time);
-  EXPECT_EQ(Mark("   X  SHRUNK FROM 2 to 1 K").first, ".     X  SHRUNK FROM 2 to 1 K");
-  EXPECT_FALSE(Mark(grew).continuation);
-
-  m_limit = 20;
-  const PlainPrintLine timeSplit = Mark(time);
-  EXPECT_EQ(timeSplit.first, ".     AUTOEXEC.BAT: ");
-  EXPECT_EQ(timeSplit.continuation, "Time Changed From: 10/20/98 9:15:00 AM to 10/27/98");
-  const PlainPrintLine grewSplit = Mark(grew);
-  EXPECT_EQ(grewSplit.first, ".");
-  EXPECT_EQ(grewSplit.continuation, "  " + grew);
-  // A colon at the very end leaves nothing to continue with.
-  const PlainPrintLine endColon = Mark("   name Grew from b:");
-  EXPECT_EQ(endColon.first, ".     name Grew from b:");
-  EXPECT_FALSE(endColon.continuation);
-  // Lines that are not change lines are never split.
-  EXPECT_FALSE(Mark("In /home/someone/a/very/long/folder/name/").continuation);
+  struct Case {
+    QString line;
+    int limit;  // characters; longer lines are too wide
+    QString first;
+    std::optional<QString> continuation;
+  };
+  const Case cases[] = {
+      {"   Added NEW.DLL (1,536.00 K)", 5, ".   Added NEW.DLL (1,536.00 K)", {}},
+      {"   deleted a:b (2.50 K)", 5, ".   deleted a:b (2.50 K)", {}},
+      {"abcAdded x", 100, ".abcAdded x", {}},
+      {"  Added x", 100, "  Added x", {}},
+      {"    Added x", 100, "    Added x", {}},
+      {"   Addedx", 100, "   Addedx", {}},
+      {"Total of Files Added = 1,536.00K", 5, "Total of Files Added = 1,536.00K", {}},
+      {"In /home/someone/a/long/folder/name/", 5, "In /home/someone/a/long/folder/name/", {}},
+      {"", 5, "", {}},
+      {"   X  SHRUNK FROM 2 to 1 K", 100, ".     X  SHRUNK FROM 2 to 1 K", {}},
+      {grew, 100, ".  " + grew, {}},
+      {time, 20, ".     AUTOEXEC.BAT: ", "Time Changed From: 10/20/98 9:15:00 AM to 10/27/98"},
+      {grew, 20, ".", "  " + grew},
+      // A colon at the very end leaves nothing to continue with.
+      {"   name Grew from b:", 20, ".     name Grew from b:", {}},
+  };
+  for (const Case& c : cases) {
+    const PlainPrintLine printed =
+        MarkPlainLine(c.line, [&c](const QString& s) { return s.size() > c.limit; });
+    EXPECT_EQ(printed.first, c.first) << c.line.toStdString();
+    EXPECT_EQ(printed.continuation, c.continuation) << c.line.toStdString();
+  }
 }
 
 }  // namespace

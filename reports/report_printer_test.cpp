@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -131,6 +133,17 @@ class ReportPrinterTest : public ::testing::Test {
   testing::ListedPrinters m_printers{{{kPdfPrinterName, true}}, ""};
   PrinterChoice m_printer{m_printers};
 };
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
 
 // The first word box with `text` on `page`; fails the test when there is none.
 testing::PdfWord FindWord(const std::vector<testing::PdfWord>& words, int page,
@@ -290,10 +303,7 @@ TEST_F(ReportPrinterTest, PlainRouteSplitsTooWideChangeLines) {
 }
 
 TEST_F(ReportPrinterTest, PlainRoutePrintsUnsavedTypingAndKeepsIt) {
-  QFile file(m_currentFile);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray stored = file.readAll();
-  file.close();
+  const QByteArray stored = ReadFile(m_currentFile);
   QTextCursor cursor(&m_view);
   cursor.movePosition(QTextCursor::End);
   cursor.insertBlock();
@@ -308,8 +318,7 @@ TEST_F(ReportPrinterTest, PlainRoutePrintsUnsavedTypingAndKeepsIt) {
   EXPECT_EQ(Lines(pages[0]).back(), "Typed but not saved");
   EXPECT_EQ(m_view.toHtml(), before);
   EXPECT_TRUE(m_view.isModified());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), stored);
+  EXPECT_EQ(ReadFile(m_currentFile), stored);
   EXPECT_FALSE(QFileInfo::exists(WorkFile()));
 }
 
@@ -329,88 +338,75 @@ TEST_F(ReportPrinterTest, EmptyViewHasNothingToPrint) {
 // font and the folders as they were.
 TEST_F(ReportPrinterTest, FailuresNameTheCauseAndLeaveEverythingAsItWas) {
   const QString oldPdf = m_reports + "/Drive_C.pdf";
-  {
-    QFile pdf(oldPdf);
-    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
-    pdf.write("an older print");
-  }
+  WriteFile(oldPdf, "an older print");
   const QString viewBefore = m_view.toHtml();
-  const auto expectFailure = [&](const char* what, const QStringList& mentions) {
-    SCOPED_TRACE(what);
-    for (std::uint8_t colour : {0, 1}) {
+  const QString report = m_currentFile;
+  struct Scenario {
+    const char* what;
+    std::function<void()> arrange;
+    std::vector<std::uint8_t> colours;
+    QStringList mentions;
+  };
+  const Scenario scenarios[] = {
+      {"a system printer that is gone",
+       [&] {
+         m_printer.choose({"Office Laser", false});
+       },
+       {0, 1},
+       {"Office Laser", "not available"}},
+      {"the report file vanished since it was loaded",
+       [&] {
+         m_printer.choose({kPdfPrinterName, true});
+         m_currentFile = m_reports + "/Drive_E.rtf";
+       },
+       {0, 1},
+       {QDir::toNativeSeparators(m_reports + "/Drive_E.rtf"), "No such file"}},
+      {"a folder has the work file's name",
+       [&] {
+         m_currentFile = report;
+         ASSERT_TRUE(QDir(m_program).mkpath("text.tmp/inside"));
+       },
+       {0},
+       {QDir::toNativeSeparators(WorkFile())}},
+      {"a folder has the PDF's name",
+       [&] {
+         ASSERT_TRUE(QDir(WorkFile()).removeRecursively());
+         ASSERT_TRUE(QFile::remove(oldPdf));
+         ASSERT_TRUE(QDir(m_reports).mkpath("Drive_C.pdf/inside"));
+       },
+       {0, 1},
+       {QDir::toNativeSeparators(oldPdf)}},
+  };
+  for (const Scenario& scenario : scenarios) {
+    SCOPED_TRACE(scenario.what);
+    scenario.arrange();
+    const QStringList files = QDir(m_reports).entryList(QDir::Files | QDir::Hidden);
+    const QByteArray pdf = ReadFile(oldPdf);
+    const bool workFolder = QFileInfo(WorkFile()).isDir();
+    for (std::uint8_t colour : scenario.colours) {
       m_settings.PrintColor = colour;
       const PrintResult result = Print();
       EXPECT_EQ(result.outcome, PrintResult::Outcome::kFailed);
       EXPECT_TRUE(result.pdfPath.isEmpty());
-      for (const QString& mention : mentions) {
+      for (const QString& mention : scenario.mentions) {
         EXPECT_TRUE(result.message.contains(mention)) << result.message.toStdString();
       }
-      QFile pdf(oldPdf);
-      EXPECT_TRUE(pdf.open(QIODevice::ReadOnly));
-      EXPECT_EQ(pdf.readAll(), "an older print");
+      EXPECT_EQ(QDir(m_reports).entryList(QDir::Files | QDir::Hidden), files);
+      EXPECT_EQ(ReadFile(oldPdf), pdf);
+      EXPECT_EQ(QFileInfo(WorkFile()).exists(), QFileInfo(WorkFile()).isDir());
       EXPECT_EQ(m_view.toHtml(), viewBefore);
       EXPECT_FALSE(m_printer.printerFont());
-      EXPECT_EQ(QDir(m_reports).entryList(QDir::Files | QDir::Hidden | QDir::System),
-                (QStringList{"Drive_C.pdf", "Drive_C.rtf"}));
     }
-  };
-
-  // A system printer that is gone.
-  m_printer.choose({"Office Laser", false});
-  expectFailure("missing printer", {"Office Laser", "not available"});
-  m_printer.choose({kPdfPrinterName, true});
-
-  // The report file vanished since it was loaded.
-  const QString currentFile = m_currentFile;
-  m_currentFile = m_reports + "/Drive_E.rtf";
-  {
-    const QString pdf = m_reports + "/Drive_E.pdf";
-    m_settings.PrintColor = 0;
-    const PrintResult result = Print();
-    EXPECT_EQ(result.outcome, PrintResult::Outcome::kFailed);
-    EXPECT_TRUE(result.message.contains(QDir::toNativeSeparators(m_currentFile)));
-    EXPECT_TRUE(result.message.contains("No such file or directory"));
-    EXPECT_FALSE(QFileInfo::exists(pdf));
-    EXPECT_FALSE(QFileInfo::exists(WorkFile()));
+    EXPECT_TRUE(!workFolder || QFileInfo(WorkFile() + "/inside").isDir());
   }
-  m_currentFile = currentFile;
-
-  // The work file's name is taken by a folder (black and white only).
-  ASSERT_TRUE(QDir(m_program).mkpath("text.tmp/inside"));
-  m_settings.PrintColor = 0;
-  const PrintResult noWorkFile = Print();
-  EXPECT_EQ(noWorkFile.outcome, PrintResult::Outcome::kFailed);
-  EXPECT_TRUE(noWorkFile.message.contains(QDir::toNativeSeparators(WorkFile())))
-      << noWorkFile.message.toStdString();
-  EXPECT_TRUE(QFileInfo(WorkFile() + "/inside").isDir());
-  ASSERT_TRUE(QDir(WorkFile()).removeRecursively());
-
-  // The PDF cannot take the place of a folder of that name.
-  ASSERT_TRUE(QFile::remove(oldPdf));
-  ASSERT_TRUE(QDir(m_reports).mkpath("Drive_C.pdf/inside"));
-  for (std::uint8_t colour : {0, 1}) {
-    m_settings.PrintColor = colour;
-    const PrintResult result = Print();
-    EXPECT_EQ(result.outcome, PrintResult::Outcome::kFailed);
-    EXPECT_TRUE(result.message.contains(QDir::toNativeSeparators(oldPdf)))
-        << result.message.toStdString();
-    EXPECT_TRUE(QFileInfo(oldPdf + "/inside").isDir());
-    EXPECT_EQ(QDir(m_reports).entryList(QDir::Files | QDir::Hidden | QDir::System),
-              QStringList{"Drive_C.rtf"});
-    EXPECT_FALSE(QFileInfo::exists(WorkFile()));
-  }
-  EXPECT_FALSE(m_printer.printerFont());
+  EXPECT_TRUE(QFileInfo(oldPdf + "/inside").isDir());
 }
 
 // The PDF and the work file replace whatever is in their place, links included, without
 // writing through them.
 TEST_F(ReportPrinterTest, PrintingReplacesOlderFilesAndNeverWritesThroughALink) {
   const QString outside = m_dir.filePath("outside.txt");
-  {
-    QFile file(outside);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("keep me");
-  }
+  WriteFile(outside, "keep me");
   ASSERT_TRUE(QFile::link(outside, m_reports + "/Drive_C.pdf"));
   ASSERT_TRUE(QFile::link(outside, WorkFile()));
   for (std::uint8_t colour : {1, 0}) {
@@ -421,9 +417,7 @@ TEST_F(ReportPrinterTest, PrintingReplacesOlderFilesAndNeverWritesThroughALink) 
     EXPECT_FALSE(pdf.isSymLink());
     EXPECT_EQ(testing::PdfPageCount(result.pdfPath), 1);
   }
-  QFile file(outside);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), "keep me");
+  EXPECT_EQ(ReadFile(outside), "keep me");
   EXPECT_FALSE(QFileInfo(WorkFile()).isSymLink());
   EXPECT_FALSE(QFileInfo::exists(WorkFile()));
   EXPECT_EQ(QDir(m_reports).entryList(QDir::Files | QDir::Hidden | QDir::System),
@@ -433,9 +427,7 @@ TEST_F(ReportPrinterTest, PrintingReplacesOlderFilesAndNeverWritesThroughALink) 
   UseReport("Notes.pdf", "plain notes\r\n");
   const PrintResult own = Print();
   EXPECT_EQ(own.outcome, PrintResult::Outcome::kFailed);
-  QFile notes(m_currentFile);
-  ASSERT_TRUE(notes.open(QIODevice::ReadOnly));
-  EXPECT_EQ(notes.readAll(), "plain notes\r\n");
+  EXPECT_EQ(ReadFile(m_currentFile), "plain notes\r\n");
 }
 
 TEST_F(ReportPrinterTest, ViewWithoutAFileIsPrintedAsUntitled) {

@@ -97,9 +97,9 @@ class PrinterSettingsDialogTest : public ::testing::Test {
   }
 
   // Builds the dialog on the settings "file" m_stored and shows it, active.
-  std::unique_ptr<PrinterSettingsDialog> Open() {
+  std::unique_ptr<PrinterSettingsDialog> Open(const reports::PrinterList* printers = nullptr) {
     auto dialog = std::make_unique<PrinterSettingsDialog>(
-        m_printers, &m_choice, &m_settings,
+        printers != nullptr ? *printers : m_printers, &m_choice, &m_settings,
         [this] {
           ++m_saves;
           if (!m_saveFails.isOk()) return m_saveFails;
@@ -332,7 +332,7 @@ TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) 
   // Enter in a margin box presses OK with the focus still in the box.
   auto* left = Find<QLineEdit>(dialog.get(), "txtLeftMarg");
   left->setFocus(Qt::TabFocusReason);
-  QCoreApplication::processEvents();
+  QCoreApplication::processEvents();  // the box selects its text once it has the focus
   QTest::keyClicks(left, "2");
   QTest::keyClick(left, Qt::Key_Return);
   EXPECT_FALSE(dialog->isVisible());
@@ -371,16 +371,9 @@ TEST_F(PrinterSettingsDialogTest, OkWithoutASelectedPrinterKeepsTheCurrentOne) {
 
   // No printer at all.
   const ListedPrinters none({}, "");
-  PrinterSettingsDialog empty(
-      none, &m_choice, &m_settings,
-      [this] {
-        ++m_saves;
-        return engine::Status::ok();
-      },
-      [] { return engine::Status::ok(); });
-  empty.show();
-  QTest::mouseClick(empty.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-  EXPECT_FALSE(empty.isVisible());
+  const auto empty = Open(&none);
+  QTest::mouseClick(Find<QPushButton>(empty.get(), "cmdOK"), Qt::LeftButton);
+  EXPECT_FALSE(empty->isVisible());
   EXPECT_EQ(m_choice.current(), (PrinterEntry{"Gone", false}));
   EXPECT_EQ(m_saves, 2);
   EXPECT_TRUE(answerer.seen.empty());
