@@ -1,0 +1,347 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reports/report_printer.h"
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <system_error>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextDocument>
+
+#include "engine/settings_record.h"
+#include "platform/locale_format.h"
+#include "reports/page_layout.h"
+#include "reports/plain_text.h"
+#include "reports/print_rules.h"
+#include "reports/printers.h"
+#include "reports/replace_file.h"
+
+namespace reports {
+namespace {
+
+// The PDF file printer keeps the unprintable edges of a common office laser printer (a
+// quarter inch at the sides, a sixth at top and bottom), so that its headers and margins sit
+// where a real printer puts them.
+constexpr double kPdfUnprintableSides = 0.25;
+constexpr double kPdfUnprintableTopBottom = 1.0 / 6;
+constexpr int kPdfResolution = 1200;
+
+PrintResult Failure(const QString& message) {
+  PrintResult result;
+  result.outcome = PrintResult::Outcome::kFailed;
+  result.message = QStringLiteral("Cannot print: ") + message;
+  return result;
+}
+
+QString FromStatus(const engine::Status& status) {
+  return QString::fromStdString(status.message());
+}
+
+// The modification time of the view's file in the general date format.
+engine::Result<QString> CreatedTextOf(const QString& currentFile,
+                                      const platform::LocaleFormat& locale) {
+  if (currentFile.isEmpty()) {
+    return QString::fromStdString(
+        locale.generalDate(locale.toLocal(QDateTime::currentSecsSinceEpoch())));
+  }
+  std::error_code error;
+  const auto written =
+      std::filesystem::last_write_time(QFile::encodeName(currentFile).toStdString(), error);
+  if (error) {
+    return engine::Status::ioError((QDir::toNativeSeparators(currentFile) + QLatin1String(": ") +
+                                    QString::fromLocal8Bit(error.message()))
+                                       .toStdString());
+  }
+  const auto seconds =
+      std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(written));
+  return QString::fromStdString(
+      locale.generalDate(locale.toLocal(seconds.time_since_epoch().count())));
+}
+
+// Converts between twips and the device units of one printer.
+struct Twips {
+  double dpiX;
+  double dpiY;
+
+  double toX(double twips) const { return twips * dpiX / kTwipsPerInch; }
+  double toY(double twips) const { return twips * dpiY / kTwipsPerInch; }
+  double fromX(double units) const { return units * kTwipsPerInch / dpiX; }
+  double fromY(double units) const { return units * kTwipsPerInch / dpiY; }
+};
+
+// What both routes need to know of the page being printed on.
+struct Page {
+  QPagedPaintDevice& device;
+  QPainter& painter;
+  Twips twips;
+  QRect full;       // the paper, in device units, relative to the printable area
+  QRect printable;  // the printable area, from (0, 0)
+};
+
+Page PageOf(QPagedPaintDevice& device, QPainter& painter) {
+  const Twips twips{static_cast<double>(device.logicalDpiX()),
+                    static_cast<double>(device.logicalDpiY())};
+  const QPageLayout layout = device.pageLayout();
+  const int resolution = device.logicalDpiY();
+  const QRect paint = layout.paintRectPixels(resolution);
+  const QRect full = layout.fullRectPixels(resolution).translated(-paint.topLeft());
+  return {device, painter, twips, full, QRect(QPoint(0, 0), paint.size())};
+}
+
+// Prints `text` with its top at `top` (device units), as a printer prints a line at its
+// current position.
+void PrintLineAt(QPainter& painter, QPointF top, const QString& text) {
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  painter.drawText(QPointF(top.x(), top.y() + metrics.ascent()), text);
+}
+
+struct Headers {
+  QString source;
+  QString created;
+};
+
+// Returns the number of pages printed.
+int PrintColour(const Page& page, PageLayout& layout, const QFont& viewFont,
+                const std::optional<QFont>& printerFont, const engine::SettingsRecord& settings,
+                const Headers& headers) {
+  QPainter& painter = page.painter;
+  // The first header goes out in whatever font the printer has now.
+  if (printerFont) painter.setFont(*printerFont);
+  PrintLineAt(painter, QPointF(0, 0), ColourHeader(headers.source, headers.created, 1));
+
+  const Twips& t = page.twips;
+  const PaperTwips paper{
+      std::llround(t.fromX(page.full.width())), std::llround(t.fromY(page.full.height())),
+      std::llround(t.fromX(-page.full.left())), std::llround(t.fromY(-page.full.top()))};
+  const TwipsRect body = ColourBodyRect(settings, paper);
+  const int left = static_cast<int>(std::lround(t.toX(static_cast<double>(body.left))));
+  const int top = static_cast<int>(std::lround(t.toY(static_cast<double>(body.top))));
+  const QRect target(left, top,
+                     static_cast<int>(std::lround(t.toX(static_cast<double>(body.right)))) - left,
+                     static_cast<int>(std::lround(t.toY(static_cast<double>(body.bottom)))) - top);
+
+  int pageNumber = 1;
+  int start = 0;
+  for (;;) {
+    ++pageNumber;
+    const int next = layout.FormatRange(painter, start, target);
+    if (next >= layout.endPosition()) break;
+    start = next;
+    page.device.newPage();
+    painter.setFont(viewFont);
+    PrintLineAt(painter, QPointF(0, 0), ColourHeader(headers.source, headers.created, pageNumber));
+  }
+  return pageNumber - 1;
+}
+
+// Prints the lines of `work` in `font`; returns the number of pages printed.
+engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
+                               const engine::SettingsRecord& settings, const Headers& headers) {
+  QPainter& painter = page.painter;
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, &page.device);
+  const Twips& t = page.twips;
+
+  // Unrounded, as positions; the limit is a plain integer so that no page is too wide for it.
+  const double leftTwips = engine::StoredToInches(settings.LeftMargin) * kTwipsPerInch;
+  const double topTwips = engine::StoredToInches(settings.TopMargin) * kTwipsPerInch;
+  const long long limit =
+      std::llround(t.fromX(page.full.width()) - leftTwips - kPlainRightAllowance);
+  const double lineTwips = t.fromY(metrics.lineSpacing());
+  const auto tooWide = [&](const QString& line) {
+    return t.fromX(metrics.horizontalAdvance(line)) > static_cast<double>(limit);
+  };
+
+  double y = topTwips;
+  int pageNumber = 1;
+  const auto print = [&](const QString& line) {
+    painter.drawText(QPointF(t.toX(leftTwips), t.toY(y) + metrics.ascent()), line);
+    y += lineTwips;
+  };
+  const auto printHeader = [&] {
+    print(PlainHeader(headers.source, headers.created, pageNumber));
+    print(QStringLiteral(" "));
+  };
+  const auto printBody = [&](const QString& line) {
+    if (y > kPlainPageFull) {
+      ++pageNumber;
+      page.device.newPage();
+      y = topTwips;
+      printHeader();
+    }
+    print(line);
+  };
+
+  printHeader();
+  while (!work.atEnd()) {
+    QByteArray bytes = work.readLine();
+    if (bytes.isEmpty() && work.error() != QFileDevice::NoError) break;
+    while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
+    const PlainPrintLine line = MarkPlainLine(QString::fromUtf8(bytes), tooWide);
+    printBody(line.first);
+    if (line.continuation) printBody(*line.continuation);
+  }
+  if (work.error() != QFileDevice::NoError) {
+    return engine::Status::ioError(
+        (QDir::toNativeSeparators(work.fileName()) + QLatin1String(": ") + work.errorString())
+            .toStdString());
+  }
+  return pageNumber;
+}
+
+// Removes the work file it was given when it goes out of scope, whatever happened.
+class WorkFileRemover {
+ public:
+  explicit WorkFileRemover(QString path) : m_path(std::move(path)) {}
+  ~WorkFileRemover() {
+    if (!m_path.isEmpty()) QFile::remove(m_path);
+  }
+  WorkFileRemover(const WorkFileRemover&) = delete;
+  WorkFileRemover& operator=(const WorkFileRemover&) = delete;
+
+ private:
+  QString m_path;
+};
+
+}  // namespace
+
+PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecord& settings,
+                        const platform::LocaleFormat& locale, PrinterChoice* printer) {
+  const QTextDocument& view = *request.view;
+  if (view.isEmpty()) {
+    PrintResult result;
+    result.outcome = PrintResult::Outcome::kNothingToPrint;
+    result.message = QString::fromLatin1(kNothingToPrint);
+    return result;
+  }
+  const bool colour = settings.PrintColor == 1;
+  engine::Result<QString> created = CreatedTextOf(request.currentFile, locale);
+  if (!created.isOk()) return Failure(FromStatus(created.status()));
+  const Headers headers{SourceNameOf(request.currentFile), created.value()};
+
+  const PrinterEntry target = printer->current();
+  QString pdfPath;
+  if (target.isPdfFile) {
+    const QString base = request.currentFile.isEmpty()
+                             ? QString()
+                             : QFileInfo(request.currentFile).completeBaseName();
+    pdfPath =
+        QDir(request.reportsFolder)
+            .filePath((base.isEmpty() ? QStringLiteral("Untitled") : base) + QLatin1String(".pdf"));
+    if (!request.currentFile.isEmpty() && QFileInfo(pdfPath).absoluteFilePath() ==
+                                              QFileInfo(request.currentFile).absoluteFilePath()) {
+      return Failure(QDir::toNativeSeparators(pdfPath) +
+                     QLatin1String(": the printed PDF would replace the report itself"));
+    }
+  } else if (QPrinterInfo::printerInfo(target.name).isNull()) {
+    return Failure(QStringLiteral("the printer \"%1\" is not available").arg(target.name));
+  }
+
+  // Everything the print needs from the view is taken now: the routes never touch it again.
+  std::unique_ptr<PageLayout> layout;
+  QFont viewFont = view.defaultFont();
+  viewFont.setPointSize(10);
+  QFont plainFont(QStringLiteral("Arial"));
+  plainFont.setPointSize(10);
+  QFile work;
+  std::unique_ptr<WorkFileRemover> removeWork;
+  if (colour) {
+    layout = std::make_unique<PageLayout>(view);
+  } else {
+    const QString workPath =
+        QDir(request.programFolder).filePath(QString::fromLatin1(kPlainWorkFileName));
+    // Written like every other file of the program, so that a link planted in its place is
+    // replaced rather than written through.
+    const engine::Status written = ReplaceFileWith(workPath, [&](QIODevice& out) {
+      const QByteArray text = PlainTextOf(view);
+      if (out.write(text) != text.size()) {
+        return engine::Status::ioError(
+            (QDir::toNativeSeparators(workPath) + QLatin1String(": ") + out.errorString())
+                .toStdString());
+      }
+      return engine::Status::ok();
+    });
+    if (!written.isOk()) return Failure(FromStatus(written));
+    removeWork = std::make_unique<WorkFileRemover>(workPath);
+    work.setFileName(workPath);
+    if (!work.open(QIODevice::ReadOnly)) {
+      return Failure(QDir::toNativeSeparators(workPath) + QLatin1String(": ") + work.errorString());
+    }
+  }
+
+  int pages = 0;
+  const auto print = [&](QPagedPaintDevice& device) -> engine::Status {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+      return engine::Status::ioError(QStringLiteral("the printer \"%1\" did not start the job")
+                                         .arg(target.name)
+                                         .toStdString());
+    }
+    const Page page = PageOf(device, painter);
+    // A printer prints nothing outside its printable area; the PDF file printer neither.
+    painter.setClipRect(page.printable);
+    engine::Status status;
+    if (colour) {
+      pages = PrintColour(page, *layout, viewFont, printer->printerFont(), settings, headers);
+    } else {
+      engine::Result<int> printed = PrintPlain(page, work, plainFont, settings, headers);
+      if (printed.isOk()) {
+        pages = printed.value();
+      } else {
+        status = printed.status();
+      }
+    }
+    painter.end();
+    return status;
+  };
+
+  PrintResult result;
+  if (target.isPdfFile) {
+    const engine::Status status = ReplaceFileWith(pdfPath, [&](QIODevice& out) {
+      QPdfWriter writer(&out);
+      writer.setResolution(kPdfResolution);
+      writer.setCreator(QStringLiteral("Brinvale"));
+      writer.setTitle(headers.source);
+      const bool us = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+      writer.setPageLayout(QPageLayout(QPageSize(us ? QPageSize::Letter : QPageSize::A4),
+                                       QPageLayout::Portrait,
+                                       QMarginsF(kPdfUnprintableSides, kPdfUnprintableTopBottom,
+                                                 kPdfUnprintableSides, kPdfUnprintableTopBottom),
+                                       QPageLayout::Inch));
+      return print(writer);
+    });
+    if (!status.isOk()) return Failure(FromStatus(status));
+    result.pdfPath = QDir::toNativeSeparators(pdfPath);
+  } else {
+    QPrinter device(QPrinter::HighResolution);
+    device.setPrinterName(target.name);
+    device.setDocName(headers.source);
+    if (engine::Status s = print(device); !s.isOk()) return Failure(FromStatus(s));
+    if (device.printerState() == QPrinter::Error) {
+      return Failure(QStringLiteral("the printer \"%1\" reported an error").arg(target.name));
+    }
+  }
+  // The route's font stays on the printer for the next print's first header; a failed
+  // print leaves the printer as it was.
+  printer->setPrinterFont(colour ? viewFont : plainFont);
+  result.outcome = PrintResult::Outcome::kPrinted;
+  result.pages = pages;
+  return result;
+}
+
+}  // namespace reports
