@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <set>
 
+#include "platform/run_lock.h"
 #include "platform/testing/fixed_locale.h"
 #include "platform/testing/memory_file_system.h"
 
@@ -119,9 +121,9 @@ class ScriptedUi final : public RunUserInterface {
   CancellingProgress m_progress;
 };
 
-class RunConductorTest : public ::testing::Test {
- protected:
-  RunConductorTest() : ui(fs) {
+// Three drives C, D and E with a file each, and the program folder on a fourth, Z.
+struct RunWorld {
+  RunWorld() : ui(fs) {
     fs.addFolder("Z:\\BV");
     for (const char* drive : {"C", "D", "E"}) {
       const std::string root = std::string(drive) + ":\\";
@@ -149,6 +151,17 @@ class RunConductorTest : public ::testing::Test {
 
   RunOutcome Run() { return FindChanges(env, ui); }
 
+  platform::MemoryFileSystem fs;
+  platform::FixedLocale locale;
+  SettingsRecord settings;
+  RunEnvironment env;
+  ScriptedUi ui;
+};
+
+class RunConductorTest : public ::testing::Test, public RunWorld {
+ protected:
+  using RunWorld::Run;  // not the test's own Run()
+
   std::vector<std::string> Asked() {
     std::vector<std::string> asked;
     for (const std::string& entry : ui.log) {
@@ -156,12 +169,6 @@ class RunConductorTest : public ::testing::Test {
     }
     return asked;
   }
-
-  platform::MemoryFileSystem fs;
-  platform::FixedLocale locale;
-  SettingsRecord settings;
-  RunEnvironment env;
-  ScriptedUi ui;
 };
 
 const std::string kOneMissing =
@@ -485,6 +492,121 @@ TEST_F(RunConductorTest, IgnoreListSlipsAreReadAsMeantInOneMessage) {
             1);
   EXPECT_THAT(ui.log, Contains(HasSubstr("line 1: \"c:\\data\" does not end in \\")));
 }
+
+// Runs that meet a failing write: every write step of a whole run fails in turn, each in a
+// fresh world, and after each the record must be whole. The run takes the lock, as the
+// window and the command line do; a run refused at the lock touches nothing.
+class RunFaultTest : public ::testing::TestWithParam<bool> {
+ protected:
+  // C and D are compared and report a change, E is created. One report for all when the
+  // parameter says so.
+  static void Prepare(RunWorld& world) {
+    world.ProfileAndChange('C');
+    world.ProfileAndChange('D');
+    world.ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+    world.ui.yesNo = {true};
+    world.ui.oneReport = GetParam();
+  }
+
+  static RunOutcome Attempt(RunWorld& world) {
+    auto lock = platform::RunLock::TryTake(world.fs, kProgram);
+    if (!lock.isOk()) return RunOutcome();
+    return world.Run();
+  }
+
+  // What a run writes when nothing fails.
+  struct Clean {
+    std::map<char, std::string> oldProfiles;
+    std::map<char, std::string> newProfiles;
+    std::map<std::string, std::string> reports;
+    std::uint64_t writeSteps = 0;
+  };
+
+  static Clean CleanRun() {
+    Clean clean;
+    RunWorld world;
+    Prepare(world);
+    for (char letter : {'C', 'D', 'E'}) {
+      clean.oldProfiles[letter] = world.fs.contents(RunWorld::ProfileOf(letter)).value_or("");
+    }
+    const std::uint64_t before = world.fs.writeSteps();
+    const RunOutcome outcome = Attempt(world);
+    clean.writeSteps = world.fs.writeSteps() - before;
+    EXPECT_EQ(outcome.failedDrives, 0);
+    EXPECT_EQ(outcome.writtenProfiles.size(), 3u);
+    for (char letter : {'C', 'D', 'E'}) {
+      clean.newProfiles[letter] = *world.fs.contents(RunWorld::ProfileOf(letter));
+    }
+    for (const std::string& path : outcome.savedReports) {
+      clean.reports[path] = *world.fs.contents(path);
+    }
+    return clean;
+  }
+};
+
+TEST_P(RunFaultTest, EveryFailingWriteLeavesTheRecordWhole) {
+  const Clean clean = CleanRun();
+  ASSERT_GT(clean.writeSteps, 10u);
+  ASSERT_EQ(clean.reports.size(), GetParam() ? 1u : 2u);
+  const std::set<std::string> allowed = {"Reports",     "Prof_C_.bvp",   "Prof_D_.bvp",
+                                         "Prof_E_.bvp", "brinvale.lock", "temp.rtf"};
+  for (std::uint64_t step = 1; step <= clean.writeSteps; ++step) {
+    SCOPED_TRACE("write step " + std::to_string(step) + " of " + std::to_string(clean.writeSteps) +
+                 " fails");
+    RunWorld world;
+    Prepare(world);
+    world.fs.failWriteStep(step);
+    const RunOutcome outcome = Attempt(world);
+
+    // A report the run names as saved is there, a whole document. (A combined report
+    // lacks the sections of drives that failed.)
+    for (const std::string& path : outcome.savedReports) {
+      ASSERT_TRUE(clean.reports.contains(path)) << path;
+      const std::string report = world.fs.contents(path).value_or("");
+      EXPECT_TRUE(report.starts_with("{\\rtf1") && report.ends_with(" \\par }\r\n")) << report;
+      if (!GetParam()) {
+        EXPECT_EQ(report, clean.reports.at(path)) << path;
+      }
+    }
+    bool anyKept = false;
+    for (char letter : {'C', 'D', 'E'}) {
+      const std::string profile = world.fs.contents(RunWorld::ProfileOf(letter)).value_or("");
+      const bool isNew = profile == clean.newProfiles.at(letter);
+      // The stored profile is the complete old one or the complete new one.
+      EXPECT_TRUE(isNew || profile == clean.oldProfiles.at(letter)) << letter << ": " << profile;
+      anyKept = anyKept || !isNew;
+      // A replaced profile of a compared drive hides changes that a saved report holds.
+      if (isNew && letter != 'E') {
+        const std::string title = std::string("Disk Activity on ") + letter + ": [DISK]";
+        bool inASavedReport = false;
+        for (const std::string& path : outcome.savedReports) {
+          inASavedReport = inASavedReport ||
+                           world.fs.contents(path).value_or("").find(title) != std::string::npos;
+        }
+        EXPECT_TRUE(inASavedReport) << letter;
+      }
+    }
+    // A failure is never reported as success.
+    if (anyKept) {
+      EXPECT_TRUE(outcome.failedDrives > 0 || !outcome.driveLoopStarted);
+    }
+    // No temporaries, and no report that the run does not name.
+    for (const std::string& name : world.fs.namesIn(kProgram)) {
+      EXPECT_TRUE(allowed.contains(name)) << name;
+    }
+    for (const std::string& name : world.fs.namesIn("Z:\\BV\\Reports")) {
+      EXPECT_TRUE(std::find(outcome.savedReports.begin(), outcome.savedReports.end(),
+                            "Z:\\BV\\Reports\\" + name) != outcome.savedReports.end())
+          << name;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ReportKinds, RunFaultTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? std::string("OneReportForAll")
+                                             : std::string("ReportPerDrive");
+                         });
 
 }  // namespace
 }  // namespace engine
