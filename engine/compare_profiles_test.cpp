@@ -164,6 +164,18 @@ TEST_F(CompareProfilesTest, EmptyNewScanReportsEverythingDeletedExceptIgnoredFol
   EXPECT_EQ(outcome.deletedBytes, 3);
 }
 
+TEST_F(CompareProfilesTest, IgnoredFoldersArePassedOverOnBothSides) {
+  // Two profiles given by hand may both hold an ignored folder's records.
+  settings.ignore = IgnoreMatcher({"c:\\temp\\"});
+  const std::string profile =
+      Line(1, "2000-01-01", "C:\\", "A") + Line(5, "2000-01-01", "C:\\TEMP\\", "T");
+  ASSERT_TRUE(Compare(profile, profile).isOk());
+  EXPECT_EQ(outcome.changeLines, 0);
+  ASSERT_TRUE(Compare("", profile + Line(7, "2000-01-01", "C:\\TEMP\\", "U")).isOk());
+  EXPECT_EQ(Body(), (std::vector<std::string>{" ", "In C:\\", "   Added A (.00 K)"}));
+  EXPECT_EQ(outcome.addedBytes, 1);
+}
+
 TEST_F(CompareProfilesTest, LastRecordOfEitherSideIsDecided) {
   ASSERT_TRUE(Compare(Line(1, "2000-01-01", "C:\\", "A") + Line(9, "2000-01-01", "C:\\Z\\", "LAST"),
                       Line(1, "2000-01-01", "C:\\", "A") + Line(3, "2000-01-01", "C:\\M\\", "MID"))

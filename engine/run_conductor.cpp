@@ -276,21 +276,17 @@ class Run {
     // or cancelled comparison leaves it as it was.
     auto composed = m_fs.openForReplacing(composedPath());
     if (!composed.isOk()) return composed.status();
-    if (!fresh) {
-      if (Status s = platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
-          !s.isOk())
-        return s;
-    }
+    Status s = fresh ? Status::ok()
+                     : platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
+    if (!s.isOk()) return s;
     CompareOutcome outcome;
     {
       auto sink = NewRtfReportSink(composed.value().get());
       ChangeReport report(sink.get(), *m_env.locale);
-      if (Status s = CompareProfiles(m_fs, settings, report, m_ui.progress(), &outcome);
-          !s.isOk()) {
-        return s;
-      }
+      s = CompareProfiles(m_fs, settings, report, m_ui.progress(), &outcome);
     }
-    if (Status s = composed.value()->commit(); !s.isOk()) return s;
+    if (s.isOk()) s = composed.value()->commit();
+    if (!s.isOk()) return s;
     m_freshReport = false;
     m_closingWritten = settings.writeClosing;
     ++m_outcome.comparedDrives;
@@ -304,15 +300,13 @@ class Run {
   Status appendClosing() {
     auto composed = m_fs.openForReplacing(composedPath());
     if (!composed.isOk()) return composed.status();
-    if (Status s = platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
-        !s.isOk())
-      return s;
-    {
+    Status s = platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
+    if (s.isOk()) {
       auto sink = NewRtfReportSink(composed.value().get());
       ChangeReport report(sink.get(), *m_env.locale);
-      if (Status s = report.writeClosing(); !s.isOk()) return s;
+      s = report.writeClosing();
     }
-    return composed.value()->commit();
+    return s.isOk() ? composed.value()->commit() : s;
   }
 
   // Names the report of a compared drive; with a report per drive, saves it at once.
