@@ -86,6 +86,12 @@ class Stress:
                 out[d] = f.read()
         return out
 
+    def begin_trial(self, trial):
+        """Changes the drives; returns the stored profiles and those a scan gives now."""
+        before = self.stored()
+        self.change(trial)
+        return before, self.fresh_scans()
+
     def change(self, trial):
         for d in DRIVES:
             files = []
@@ -166,9 +172,7 @@ def main():
         pair_lost = 0
         for _ in range(args.kills):
             trial += 1
-            before = s.stored()
-            s.change(trial)
-            after_scan = s.fresh_scans()
+            before, after_scan = s.begin_trial(trial)
             process = subprocess.Popen(s.run_args(), env=s.env, stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
             time.sleep(s.rng.uniform(0, length))
@@ -193,9 +197,7 @@ def main():
         lock = os.path.join(s.program, "brinvale.lock")
         for _ in range(args.pairs):
             trial += 1
-            before = s.stored()
-            s.change(trial)
-            after_scan = s.fresh_scans()
+            before, after_scan = s.begin_trial(trial)
             first_run = subprocess.Popen(s.run_args(), env=s.env, stdout=subprocess.PIPE,
                                          stderr=subprocess.PIPE)
             deadline = time.monotonic() + 10

@@ -90,29 +90,17 @@ std::string TemporaryName(std::string_view targetName, std::uint64_t processId,
 }
 
 std::optional<std::uint64_t> TemporaryOwner(std::string_view name) {
-  // ".NAME.brinvale-PID-TAG"
-  if (const std::size_t mark = name.rfind(kTemporaryMark);
-      mark != std::string_view::npos && mark > 0 && name.front() == '.') {
-    const std::string_view rest = name.substr(mark + kTemporaryMark.size());
-    const std::size_t dash = rest.find('-');
-    if (dash == std::string_view::npos || !AllDigits(rest.substr(0, dash)) ||
-        !AllLettersAndDigits(rest.substr(dash + 1))) {
-      return std::nullopt;
-    }
-    return ParseProcessId(rest.substr(0, dash));
-  }
-  // "NAME.copy-PID-N", left by copies of earlier versions that were killed.
-  if (const std::size_t mark = name.rfind(kEarlierCopyMark);
-      mark != std::string_view::npos && mark > 0) {
-    const std::string_view rest = name.substr(mark + kEarlierCopyMark.size());
-    const std::size_t dash = rest.find('-');
-    if (dash == std::string_view::npos || !AllDigits(rest.substr(0, dash)) ||
-        !AllDigits(rest.substr(dash + 1))) {
-      return std::nullopt;
-    }
-    return ParseProcessId(rest.substr(0, dash));
-  }
-  return std::nullopt;
+  // ".NAME.brinvale-PID-TAG"; "NAME.copy-PID-N" was left by copies of earlier versions.
+  const bool ours = name.starts_with('.') && name.rfind(kTemporaryMark) != std::string_view::npos;
+  const std::string_view mark = ours ? kTemporaryMark : kEarlierCopyMark;
+  const std::size_t at = name.rfind(mark);
+  if (at == std::string_view::npos || at == 0) return std::nullopt;
+  const std::string_view rest = name.substr(at + mark.size());
+  const std::size_t dash = rest.find('-');
+  if (dash == std::string_view::npos || !AllDigits(rest.substr(0, dash))) return std::nullopt;
+  const std::string_view tag = rest.substr(dash + 1);
+  if (ours ? !AllLettersAndDigits(tag) : !AllDigits(tag)) return std::nullopt;
+  return ParseProcessId(rest.substr(0, dash));
 }
 
 }  // namespace platform
