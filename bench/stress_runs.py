@@ -169,7 +169,7 @@ def main():
         length = max(lengths)
 
         intact = killed_temporaries = later_temporaries = lost = refused_after = 0
-        pair_lost = 0
+        pair_lost = replaced_by_killed = 0
         for _ in range(args.kills):
             trial += 1
             before, after_scan = s.begin_trial(trial)
@@ -181,6 +181,7 @@ def main():
             what = "kill %d" % trial
             count, replaced = s.check_profiles(before, after_scan, what)
             intact += count
+            replaced_by_killed += len(replaced)
             lost += s.changes_lost(replaced, trial, what)
             killed_temporaries += len(s.temporaries())
             follow = s.run()
@@ -241,6 +242,7 @@ def main():
         print("kills at random moments: %d" % args.kills)
         print("  profiles intact after the kill:         %d of %d"
               % (intact, args.kills * profiles))
+        print("  of them replaced before the kill:       %d" % replaced_by_killed)
         print("  changes lost (replaced, not reported):  %d" % lost)
         print("  temporaries left by the kills:          %d (removed by the next run)"
               % killed_temporaries)
