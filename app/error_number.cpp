@@ -7,6 +7,8 @@
 namespace app {
 
 int ErrorNumber(const engine::Status& status, int capturedErrno) {
+  // The system's own number, when the failure came from a system call, is the exact one.
+  if (status.systemError() != 0) return status.systemError();
   // errno may have been overwritten by a later call that failed harmlessly inside Qt or the
   // C library, so the kind of the status wins where it names the error.
   switch (status.code()) {
@@ -20,6 +22,8 @@ int ErrorNumber(const engine::Status& status, int capturedErrno) {
       return ENOTDIR;
     case engine::Status::Code::kIoError:
       return capturedErrno != 0 ? capturedErrno : EIO;
+    case engine::Status::Code::kBusy:
+      return EWOULDBLOCK;
     case engine::Status::Code::kCorrupt:
     case engine::Status::Code::kInvalidArgument:
     case engine::Status::Code::kCancelled:

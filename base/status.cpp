@@ -11,17 +11,24 @@ Status Status::fromErrno(int err, std::string_view path) {
   std::string msg(path);
   msg += ": ";
   msg += std::strerror(err);
+  Status status;
   switch (err) {
     case ENOENT:
-      return notFound(msg);
+      status = notFound(msg);
+      break;
     case EACCES:
     case EPERM:
-      return permissionDenied(msg);
+      status = permissionDenied(msg);
+      break;
     case ENOTDIR:
-      return notAFolder(msg);
+      status = notAFolder(msg);
+      break;
     default:
-      return ioError(msg);
+      status = ioError(msg);
+      break;
   }
+  status.m_systemError = err;
+  return status;
 }
 
 std::string Status::toString() const {

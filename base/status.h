@@ -41,7 +41,8 @@ class [[nodiscard]] Status {
   static Status cancelled(std::string_view msg = "cancelled") { return {Code::kCancelled, msg}; }
   static Status busy(std::string_view msg) { return {Code::kBusy, msg}; }
 
-  // Builds a status from an errno value; `path` is named in the message.
+  // Builds a status from an errno value; `path` is named in the message, and the value is
+  // kept as systemError().
   static Status fromErrno(int err, std::string_view path);
 
   [[nodiscard]] bool isOk() const { return m_code == Code::kOk; }
@@ -50,6 +51,8 @@ class [[nodiscard]] Status {
   [[nodiscard]] bool isBusy() const { return m_code == Code::kBusy; }
   [[nodiscard]] Code code() const { return m_code; }
   [[nodiscard]] const std::string& message() const { return m_message; }
+  // The errno value the status was built from (fromErrno), 0 when it was not.
+  [[nodiscard]] int systemError() const { return m_systemError; }
 
   // "OK", or the message prefixed by a short name of the code ("Not found: /x").
   [[nodiscard]] std::string toString() const;
@@ -59,6 +62,7 @@ class [[nodiscard]] Status {
 
   Code m_code = Code::kOk;
   std::string m_message;
+  int m_systemError = 0;
 };
 
 // A value or the Status that explains why there is none.
