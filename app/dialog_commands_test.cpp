@@ -117,6 +117,7 @@ TEST_F(DialogCommandsTest, OptionsPageActsThroughTheWindowAndOpensTheOtherDialog
   QWidget* ignoreOwner = nullptr;
   QWidget* printerOwner = nullptr;
   QString soundCaption;
+  QString infoShown;
   DialogScript script;
   script.then("dialogs::OptionsDialog", [&](QWidget* dialog) {
     page = dialog;
@@ -125,6 +126,11 @@ TEST_F(DialogCommandsTest, OptionsPageActsThroughTheWindowAndOpensTheOtherDialog
       ASSERT_NE(label, nullptr) << name;
       QTest::mouseClick(label, Qt::LeftButton);
     };
+    // Each switch read back while the other differs, so that neither is mistaken for
+    // the other.
+    click("imgInfo");
+    infoShown = dialog->findChild<QLabel*>(QStringLiteral("imgInfo"))->accessibleName();
+    click("lblInfoOnly");
     click("lblSound");
     soundCaption = dialog->findChild<QLabel*>(QStringLiteral("lblSound"))->text();
     click("imgInfo");
@@ -152,6 +158,7 @@ TEST_F(DialogCommandsTest, OptionsPageActsThroughTheWindowAndOpensTheOtherDialog
   EXPECT_EQ(soundCaption, QStringLiteral("Turn Sounds Off (Click Here)"));
   EXPECT_EQ(Entry("mnuSound")->text(), QString(kSoundsOnCaption));
   // The info-only switch is the window's, check mark included, and is not stored.
+  EXPECT_EQ(infoShown, QStringLiteral("Next run is info only"));
   EXPECT_TRUE(window.infoOnly());
   EXPECT_TRUE(Entry("mnuInfoOnly")->isChecked());
   // The report format went to the window's settings file at once.
