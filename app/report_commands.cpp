@@ -73,6 +73,7 @@ void ReportCommands::Open() {
   m_window.reportView()->viewport()->update();
   m_window.clearReportChanged();
   m_window.EnableReportCommands();
+  m_window.progressLabel()->hide();  // where an earlier report was printed to
 }
 
 void ReportCommands::Print() {
@@ -110,6 +111,8 @@ void ReportCommands::Print() {
   const int room = progress->parentWidget()->width() - progress->x();
   progress->resize(std::max(progress->width(), std::min(progress->sizeHint().width(), room)),
                    progress->height());
+  // The label lies over the report's first line: its own background keeps both readable.
+  progress->setAutoFillBackground(true);
   progress->show();
   progress->raise();
 }

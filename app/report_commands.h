@@ -44,7 +44,8 @@ class ReportCommands {
   // leading "{\rtf", anything else as plain text), becomes the view's current file, the
   // report commands are enabled and ReportChanged is false. Cancelling changes nothing. A
   // file that cannot be read is named in one message with the reason; the view keeps its
-  // document, current file and ReportChanged.
+  // document, current file and ReportChanged. A successful open hides the progress label,
+  // which may still name the file an earlier print went to.
   void Open();
 
   // The Print command: the view as it stands, unsaved typing included, on the current

@@ -264,6 +264,14 @@ TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewA
   }
   EXPECT_EQ(selected, QString(reports::kPdfPrinterName));
 
+  // Another report opened: the label no longer says where this one was printed to.
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::No)).then("QFileDialog", ChooseName("June.rtf"));
+    ClickButton("open");
+  }
+  EXPECT_FALSE(window.progressLabel()->isVisible());
+
   // An empty view has nothing to print.
   window.reportView()->clear();
   MessageSeen nothing;
