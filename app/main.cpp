@@ -7,11 +7,16 @@
 #include <QIcon>
 #include <QMessageBox>
 
+#include "app/dialog_commands.h"
 #include "app/main_window.h"
 #include "app/qt_sound_output.h"
+#include "app/report_commands.h"
 #include "app/start_up.h"
 #include "brinvale_version.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/qt/qt_locale_format.h"
+#include "platform/qt/qt_volumes.h"
+#include "reports/printers.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -44,6 +49,18 @@ int main(int argc, char* argv[]) {
   app::QtSoundOutput sound;
   app::MainWindow window({&fileSystem, folder.value(), &sound, {}});
   QApplication::setWindowIcon(window.windowIcon());
+
+  // What the commands work with, for the whole run of the program.
+  const reports::SystemPrinterList printers;
+  const platform::QtLocaleFormat locale;
+  platform::QtVolumes volumes(fileSystem, folder.value());
+  app::ReportCommands reportCommands(window, printers, locale);
+  app::DialogCommands dialogCommands(window, fileSystem, folder.value(), volumes, reportCommands);
+  app::MainWindowCommands commands;
+  reportCommands.AddTo(&commands);
+  dialogCommands.AddTo(&commands);
+  window.setCommands(std::move(commands));
+
   if (!window.Form_Load()) return 1;
   window.show();
   return QApplication::exec();

@@ -104,6 +104,8 @@ class MainWindow final : public QMainWindow {
   // Plays the cue `WaveName` without waiting when sounds are enabled; returns whether
   // playing started, or nothing when sounds are off.
   std::optional<bool> Play(const QString& WaveName);
+  // True while sound cues play: a device was found and the user has them on.
+  [[nodiscard]] bool SoundsEnabled() const { return m_sound.soundsEnabled(); }
   // Writes the settings record to BV3.Def; the status names the file on failure.
   [[nodiscard]] engine::Status SaveOptions();
   // Reads BV3.Def into the settings record again, throwing away unsaved edits.
@@ -129,6 +131,11 @@ class MainWindow final : public QMainWindow {
   [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
+  // The question before the report in the view is given up, by closing or by opening
+  // another: when the user changed it, asks "Save Changes to this Report?" Yes/No/Cancel.
+  // True when the report may be given up: nothing to save, No, or Yes and the save
+  // succeeded. False on Cancel, or when the save failed or was cancelled (nothing is lost).
+  [[nodiscard]] bool Form_QueryUnload();
 
   [[nodiscard]] QTextEdit* reportView() const { return m_rtf1; }
   [[nodiscard]] QLabel* progressLabel() const { return m_lblProgress; }
@@ -189,8 +196,6 @@ class MainWindow final : public QMainWindow {
   void CreateReportArea();
   void RefreshCommandStates();
 
-  // The closing question; true when closing may go on.
-  bool Form_QueryUnload();
   void Form_Resize();
   // Every change of the document's text or formatting, by typing, Delete, cut, paste,
   // undo or anything else the user does; loading by the window itself is not one.

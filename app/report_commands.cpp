@@ -1,0 +1,127 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/report_commands.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTextEdit>
+
+#include "app/main_window.h"
+#include "dialogs/print/printer_settings_dialog.h"
+#include "reports/report_printer.h"
+
+namespace app {
+namespace {
+
+constexpr char kTitle[] = "Brinvale";
+
+// HideNameFilterDetails shows the text before the last pattern list, so the first caption
+// keeps its own "(rtf/txt)".
+const QString kReportsFilter = QStringLiteral("Reports (rtf/txt) (*.rtf *.txt)");
+const QString kAllFilesFilter = QStringLiteral("All Files (*)");
+
+// The wait cursor while a print blocks the window; gone on every way out.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+ReportCommands::ReportCommands(MainWindow& window, const reports::PrinterList& printers,
+                               const platform::LocaleFormat& locale)
+    : m_window(window), m_printers(printers), m_locale(locale), m_printer(printers) {}
+
+void ReportCommands::AddTo(MainWindowCommands* commands) {
+  commands->openReport = [this] { Open(); };
+  commands->printReport = [this] { Print(); };
+  commands->printingOptions = [this] { PrintingOptions(); };
+}
+
+void ReportCommands::Open() {
+  // Opening replaces the view's document, so the user's edits get the same question as
+  // on closing.
+  if (!m_window.Form_QueryUnload()) return;
+
+  QFileDialog dialog(&m_window, QStringLiteral("Select Report to Open"), m_window.reportsPath());
+  dialog.setObjectName(QStringLiteral("dlgOpen"));
+  dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters({kReportsFilter, kAllFilesFilter});
+  dialog.selectNameFilter(kReportsFilter);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = dialog.selectedFiles().constFirst();
+  if (path.isEmpty()) return;
+
+  // The file may have gone or changed since the dialog listed it: a failed load keeps the
+  // document, its current file and ReportChanged.
+  if (engine::Status s = m_window.LoadReport(path); !s.isOk()) {
+    QMessageBox::warning(&m_window, QLatin1String(kTitle),
+                         QStringLiteral("The report could not be opened.\n%1")
+                             .arg(QString::fromStdString(s.message())));
+    return;
+  }
+  // Replacing the document's content has laid it out afresh; the view shows its top.
+  m_window.reportView()->viewport()->update();
+  m_window.clearReportChanged();
+  m_window.EnableReportCommands();
+  m_window.progressLabel()->hide();  // where an earlier report was printed to
+}
+
+void ReportCommands::Print() {
+  QLabel* progress = m_window.progressLabel();
+  progress->hide();  // a path shown by an earlier print is not this print's
+
+  reports::PrintRequest request;
+  request.view = m_window.reportView()->document();
+  request.currentFile = m_window.currentFile();
+  request.programFolder = m_window.programFolder();
+  request.reportsFolder = m_window.reportsPath();
+  reports::PrintResult result;
+  {
+    const WaitCursor wait;
+    result = reports::PrintReport(request, m_window.settings(), m_locale, &m_printer);
+  }
+
+  switch (result.outcome) {
+    case reports::PrintResult::Outcome::kNothingToPrint: {
+      QMessageBox box(QMessageBox::Warning, QLatin1String(kTitle), result.message, QMessageBox::Ok,
+                      &m_window);
+      box.exec();
+      return;
+    }
+    case reports::PrintResult::Outcome::kFailed:
+      QMessageBox::warning(&m_window, QLatin1String(kTitle), result.message);
+      return;
+    case reports::PrintResult::Outcome::kPrinted:
+      break;
+  }
+  if (result.pdfPath.isEmpty()) return;
+  // The file printer has no queue to look at: the label tells the user where the print is.
+  progress->setText(QStringLiteral("Printed to %1").arg(result.pdfPath));
+  progress->setToolTip(result.pdfPath);
+  const int room = progress->parentWidget()->width() - progress->x();
+  progress->resize(std::max(progress->width(), std::min(progress->sizeHint().width(), room)),
+                   progress->height());
+  // The label lies over the report's first line: its own background keeps both readable.
+  progress->setAutoFillBackground(true);
+  progress->show();
+  progress->raise();
+}
+
+void ReportCommands::PrintingOptions(QWidget* parent) {
+  dialogs::PrinterSettingsDialog dialog(
+      m_printers, &m_printer, &m_window.settings(), [this] { return m_window.SaveOptions(); },
+      [this] { return m_window.ResetOptions(); }, parent != nullptr ? parent : &m_window);
+  dialog.exec();
+}
+
+}  // namespace app
