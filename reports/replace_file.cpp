@@ -2,51 +2,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/replace_file.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <system_error>
-
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <QIODevice>
+
+#include "platform/file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace reports {
 namespace {
 
-engine::Status Failed(const QString& path, const QString& reason) {
-  return engine::Status::ioError(
-      (QDir::toNativeSeparators(path) + QLatin1String(": ") + reason).toStdString());
-}
+// A write-only stream into a file being replaced, for Qt writers that want a QIODevice (the
+// PDF writer). The first failed append sticks: later writes fail too, and the status says
+// why.
+class ReplacementDevice final : public QIODevice {
+ public:
+  explicit ReplacementDevice(platform::ReplacementFile& file) : m_file(file) {
+    open(QIODevice::WriteOnly);
+  }
+
+  [[nodiscard]] const engine::Status& status() const { return m_status; }
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    if (m_status.isOk()) {
+      m_status = m_file.append(std::string_view(data, static_cast<std::size_t>(size)));
+    }
+    if (!m_status.isOk()) {
+      setErrorString(QString::fromStdString(m_status.message()));
+      return -1;
+    }
+    return size;
+  }
+
+ private:
+  platform::ReplacementFile& m_file;
+  engine::Status m_status;
+};
 
 }  // namespace
 
-// TODO(lead): switch to the program's one safe replace operation once it is shared; this
-// does the same steps for a file written as a stream.
+engine::Status ReplaceFileWith(platform::FileSystem& fs, const QString& target,
+                               const std::function<engine::Status(QIODevice&)>& write) {
+  auto opened = fs.openForReplacing(QFile::encodeName(target).toStdString());
+  if (!opened.isOk()) return opened.status();
+  platform::ReplacementFile& file = *opened.value();
+  engine::Status status;
+  {
+    ReplacementDevice device(file);
+    status = write(device);
+    // A writer may ignore a failed write (QPdfWriter does); the device remembers it.
+    if (status.isOk()) status = device.status();
+  }
+  if (status.isOk()) status = file.commit();
+  if (!status.isOk()) file.abandon();
+  return status;
+}
+
 engine::Status ReplaceFileWith(const QString& target,
                                const std::function<engine::Status(QIODevice&)>& write) {
-  const QFileInfo info(target);
-  // QTemporaryFile creates its file exclusively (O_EXCL), so no link can be planted there.
-  QTemporaryFile temp(
-      info.dir().filePath(QLatin1Char('.') + info.fileName() + QLatin1String(".XXXXXX")));
-  if (!temp.open()) return Failed(target, temp.errorString());
-  if (engine::Status s = write(temp); !s.isOk()) return s;
-  if (!temp.flush() || temp.error() != QFileDevice::NoError) {
-    return Failed(target, temp.errorString());
-  }
-  // The bytes must be on the disk before the rename makes them the file's content, or a
-  // crash could leave an empty file in the place of the old one.
-  if (::fsync(temp.handle()) != 0) {
-    return Failed(target, QString::fromLocal8Bit(std::generic_category().message(errno)));
-  }
-  // rename(2) replaces a link at the target instead of following it.
-  std::error_code error;
-  std::filesystem::rename(QFile::encodeName(temp.fileName()).toStdString(),
-                          QFile::encodeName(target).toStdString(), error);
-  if (error) return Failed(target, QString::fromLocal8Bit(error.message()));
-  temp.setAutoRemove(false);
-  return engine::Status::ok();
+  static platform::PosixFileSystem fs;  // stateless: one serves every call
+  return ReplaceFileWith(fs, target, write);
 }
 
 }  // namespace reports

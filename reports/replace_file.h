@@ -15,15 +15,25 @@ QT_BEGIN_NAMESPACE
 class QIODevice;
 QT_END_NAMESPACE
 
+namespace platform {
+class FileSystem;
+}  // namespace platform
+
 namespace reports {
 
-// Creates a new, uniquely named temporary file in the folder of `target`, lets `write` fill
-// it, forces it to the disk and renames it over `target`, replacing whatever is there
-// without asking: a symbolic link in target's place is replaced itself, never written
-// through. When `write` fails (its status is returned), or the file cannot be created,
-// written or renamed, the temporary is removed, `target` is left as it was, and the status
-// names the native path and the reason. `write` gets the open temporary and must not close
-// it.
+// Replaces `target` through the program's one way of replacing a file
+// (platform::FileSystem::openForReplacing on `fs`): `write` fills a new temporary beside it,
+// which is forced to the disk and renamed over `target` without asking; a symbolic link in
+// target's place is replaced itself, never written through, and a folder, device or pipe
+// there is refused. When `write` fails (its status is returned), a write to the device
+// fails, or the file cannot be created or renamed, the temporary is removed, `target` is
+// left as it was, and the status names the path and the reason. `write` gets a write-only,
+// sequential device that lives until it returns; it must not close it.
+[[nodiscard]] engine::Status ReplaceFileWith(
+    platform::FileSystem& fs, const QString& target,
+    const std::function<engine::Status(QIODevice&)>& write);
+
+// The same on the native file system.
 [[nodiscard]] engine::Status ReplaceFileWith(
     const QString& target, const std::function<engine::Status(QIODevice&)>& write);
 
