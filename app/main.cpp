@@ -10,8 +10,11 @@
 #include "app/main_window.h"
 #include "app/qt_sound_output.h"
 #include "app/start_up.h"
+#include "app/window_run.h"
 #include "brinvale_version.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/qt/qt_locale_format.h"
+#include "platform/qt/qt_volumes.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -42,7 +45,13 @@ int main(int argc, char* argv[]) {
 
   platform::PosixFileSystem fileSystem;
   app::QtSoundOutput sound;
+  platform::QtLocaleFormat locale;
+  platform::QtVolumes volumes(fileSystem, folder.value());
   app::MainWindow window({&fileSystem, folder.value(), &sound, {}});
+  app::WindowRun run({&window, &fileSystem, &volumes, &locale});
+  app::MainWindowCommands commands;
+  run.connectTo(&commands);
+  window.setCommands(commands);
   QApplication::setWindowIcon(window.windowIcon());
   if (!window.Form_Load()) return 1;
   window.show();

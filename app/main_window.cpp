@@ -374,6 +374,13 @@ engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat
   return status;
 }
 
+engine::Status MainWindow::SaveRunReport(const QString& path, reports::ReportFormat format) {
+  const bool changed = m_reportChanged;
+  engine::Status status = SaveReport(path, format);
+  m_reportChanged = changed;
+  return status;
+}
+
 bool MainWindow::IsWorkFile(const QString& path) const {
   const QFileInfo file(path);
   const QFileInfo work(composedReportPath());
@@ -467,10 +474,14 @@ bool MainWindow::Form_QueryUnload() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // Closing during a run cancels the run; the window stays until the user closes it again.
+  // Closing during a run cancels the run; the window closes once the run has wound down,
+  // so no file is left half-written and the drive in progress keeps its profile.
   if (m_tlbQuit->text() != QLatin1String(kQuitCaption)) {
     event->ignore();
-    QuitOrCancel();
+    if (!m_closeAfterRun) {
+      m_closeAfterRun = true;
+      QuitOrCancel();
+    }
     return;
   }
   if (!Form_QueryUnload()) {
@@ -490,6 +501,12 @@ void MainWindow::QuitOrCancel() {
     Dispatch(m_deps.commands.cancelRun);
     return;
   }
+  close();
+}
+
+void MainWindow::RunFinished() {
+  if (!m_closeAfterRun) return;
+  m_closeAfterRun = false;
   close();
 }
 

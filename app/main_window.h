@@ -100,6 +100,9 @@ class MainWindow final : public QMainWindow {
   // handler. Otherwise closes the window through its closing step; when the user answers
   // Cancel to the save question, the window stays open.
   void QuitOrCancel();
+  // A run's worker has finished winding down. When the window was asked to close during the
+  // run (close box, logging out), it closes now through its closing step.
+  void RunFinished();
 
   // Plays the cue `WaveName` without waiting when sounds are enabled; returns whether
   // playing started, or nothing when sounds are off.
@@ -127,6 +130,9 @@ class MainWindow final : public QMainWindow {
   // `path` becomes the current file and ReportChanged is cleared. On failure the previous
   // file at `path` is intact and nothing changes.
   [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
+  // The run's automatic save: as SaveReport, but what the user typed before the run stays
+  // unsaved work for the closing question.
+  [[nodiscard]] engine::Status SaveRunReport(const QString& path, reports::ReportFormat format);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
 
@@ -213,6 +219,7 @@ class MainWindow final : public QMainWindow {
   bool m_loading = false;
   bool m_reportCommandsEnabled = false;
   bool m_infoOnly = false;
+  bool m_closeAfterRun = false;
 
   QToolBar* m_tlb1 = nullptr;
   QAction* m_tlbFind = nullptr;
