@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -374,11 +375,15 @@ engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat
   return status;
 }
 
-engine::Status MainWindow::SaveRunReport(const QString& path, reports::ReportFormat format) {
-  const bool changed = m_reportChanged;
-  engine::Status status = SaveReport(path, format);
-  m_reportChanged = changed;
-  return status;
+void MainWindow::AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path) {
+  const QPointer<QTextDocument> previous = m_rtf1->document();
+  disconnect(previous, nullptr, this, nullptr);
+  document->setParent(m_rtf1);  // the view owns and deletes it
+  m_rtf1->setDocument(document.release());
+  connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
+  if (previous != nullptr && previous != m_rtf1->document()) delete previous;
+  m_currentFile = path;
+  m_rtf1->moveCursor(QTextCursor::Start);
 }
 
 bool MainWindow::IsWorkFile(const QString& path) const {

@@ -25,6 +25,7 @@ class QLabel;
 class QLockFile;
 class QMenu;
 class QProgressBar;
+class QTextDocument;
 class QTextEdit;
 class QToolBar;
 QT_END_NAMESPACE
@@ -130,9 +131,12 @@ class MainWindow final : public QMainWindow {
   // `path` becomes the current file and ReportChanged is cleared. On failure the previous
   // file at `path` is intact and nothing changes.
   [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
-  // The run's automatic save: as SaveReport, but what the user typed before the run stays
-  // unsaved work for the closing question.
-  [[nodiscard]] engine::Status SaveRunReport(const QString& path, reports::ReportFormat format);
+  // For a run, which reads and writes its reports on its own thread: shows `document` in
+  // place of the view's document, which is deleted, and makes `path` (the file it was read
+  // from or saved to) the current file. ReportChanged stays as it was: what the user typed
+  // before the run is still unsaved work for the closing question. REQUIRES: `document`
+  // belongs to this window's thread.
+  void AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
 

@@ -329,6 +329,12 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_TRUE(m_window->reportView()->toPlainText().contains("added-on-e.txt"));
   EXPECT_FALSE(m_window->reportView()->toPlainText().contains("grown.txt"));
   EXPECT_TRUE(FileBytes(reports() + "Drive_D.rtf").contains("grown.txt"));
+  // The user's note goes into that report with a plain Save.
+  m_window->reportView()->setFocus();
+  QTest::keyClicks(m_window->reportView(), "my note ");
+  EXPECT_TRUE(m_window->reportChanged());
+  EXPECT_TRUE(m_window->mnuSave_Click());
+  EXPECT_TRUE(FileBytes(reports() + "Drive_E.rtf").contains("my note"));
 
   // "One Large Report" and the close box: one report of both drives under the tag of the
   // marked drives, for this run only; the settings file keeps its choice.

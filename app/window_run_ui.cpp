@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "app/main_window.h"
@@ -16,6 +17,7 @@
 #include "dialogs/drive_selection_dialog.h"
 #include "dialogs/multi_report_dialog.h"
 #include "platform/locale_format.h"
+#include "reports/report_file.h"
 
 namespace app {
 namespace {
@@ -29,6 +31,14 @@ QString DisplayText(std::string_view text) {
 }
 
 QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
+// A digest of the file's bytes; empty when it cannot be read.
+QByteArray Digest(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  return hash.addData(&file) ? hash.result() : QByteArray();
+}
 
 }  // namespace
 
@@ -101,9 +111,11 @@ void WindowRunUserInterface::showMessage(std::string_view text) {
 }
 
 void WindowRunUserInterface::runStarted() {
+  m_loadedFile.clear();
+  m_shownComposed.clear();
+  m_shownComposedSaved = false;
   OnUiThread([&] {
-    m_shownComposed.clear();
-    m_shownComposedSaved = false;
+    m_viewDocument.reset();
     m_window->EnterCancelMode();
     m_window->setCursor(Qt::BusyCursor);
     m_window->reportView()->hide();
@@ -116,6 +128,7 @@ void WindowRunUserInterface::runEnded() {
     m_progress.stop();
     m_window->progressLabel()->hide();
     m_window->progressBar()->hide();
+    if (m_viewDocument != nullptr) m_window->AdoptReport(std::move(m_viewDocument), m_viewFile);
     m_window->reportView()->show();
     m_window->LeaveCancelMode();
     m_window->EnableReportCommands();
@@ -131,43 +144,57 @@ void WindowRunUserInterface::play(Cue cue) {
 }
 
 engine::Status WindowRunUserInterface::loadReport(const std::string& path) {
-  return OnUiThread(
+  const QString file = Native(path);
+  // With a report for each drive, the run ends by loading the last drive's report once
+  // more; the view already shows it under its own name.
+  const QByteArray digest = file == m_window->composedReportPath() ? Digest(file) : QByteArray();
+  if (!digest.isEmpty() && digest == m_shownComposed && m_shownComposedSaved) {
+    return engine::Status::ok();
+  }
+
+  // A long report takes seconds to read into a document: that happens here, on the run's
+  // thread. The view, hidden during the drive loop, takes the last document once it shows
+  // again, so the window lays out one report a run, and none while the run scans.
+  auto document = std::make_unique<QTextDocument>();
+  document->setUndoRedoEnabled(false);
+  if (engine::Status s = reports::LoadReportFile(file, document.get()); !s.isOk()) return s;
+  document->setUndoRedoEnabled(true);
+  document->moveToThread(thread());
+  engine::Status status = OnUiThread(
       [&] {
-        const QString file = Native(path);
-        QByteArray digest;
-        if (file == m_window->composedReportPath()) {
-          QFile composed(file);
-          if (composed.open(QIODevice::ReadOnly)) {
-            QCryptographicHash hash(QCryptographicHash::Sha256);
-            hash.addData(&composed);
-            digest = hash.result();
-          }
-          // With a report for each drive, the run ends by loading the last drive's report
-          // once more; the view already shows it under its own name.
-          if (!digest.isEmpty() && digest == m_shownComposed && m_shownComposedSaved) {
-            return engine::Status::ok();
-          }
-        }
-        engine::Status status = m_window->LoadReport(file);
-        if (status.isOk()) {
-          m_shownComposed = digest;
-          m_shownComposedSaved = false;
-        }
-        return status;
+        m_viewDocument = std::move(document);
+        m_viewFile = file;
+        return engine::Status::ok();
       },
       engine::Status::cancelled());
+  if (document != nullptr) document.release()->deleteLater();  // not taken
+  if (!status.isOk()) return status;
+  m_loadedFile = file;
+  m_shownComposed = digest;
+  m_shownComposedSaved = false;
+  return status;
 }
 
 engine::Status WindowRunUserInterface::saveReport(const std::string& path, bool richText) {
-  return OnUiThread(
-      [&] {
-        engine::Status status =
-            m_window->SaveRunReport(Native(path), richText ? reports::ReportFormat::kRichText
-                                                           : reports::ReportFormat::kPlainText);
-        if (status.isOk()) m_shownComposedSaved = true;
-        return status;
-      },
-      engine::Status::cancelled());
+  // What the view shows is the file it was loaded from: the run keeps the view hidden, so
+  // nobody can have changed it. Written from that file here, off the window's thread, it
+  // gives the bytes that saving the view would.
+  if (m_loadedFile.isEmpty()) return engine::Status::invalidArgument("no report was loaded");
+  const QString file = Native(path);
+  engine::Status status;
+  if (richText) {
+    QTextDocument document;
+    document.setUndoRedoEnabled(false);
+    status = reports::LoadReportFile(m_loadedFile, &document);
+    if (status.isOk())
+      status = reports::SaveReportFile(document, file, reports::ReportFormat::kRichText);
+  } else {
+    status = reports::SaveReportFileAsPlainText(m_loadedFile, file);
+  }
+  if (!status.isOk()) return status;
+  OnUiThread([&] { m_viewFile = file; });
+  m_shownComposedSaved = true;
+  return status;
 }
 
 void WindowRunUserInterface::switchOffInfoOnly() {

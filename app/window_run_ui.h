@@ -8,15 +8,21 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <type_traits>
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <QThread>
 
 #include "app/progress_relay.h"
 #include "engine/run_user_interface.h"
+
+QT_BEGIN_NAMESPACE
+class QTextDocument;
+QT_END_NAMESPACE
 
 namespace platform {
 class LocaleFormat;
@@ -60,13 +66,16 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   void runEnded() override;
   void play(Cue cue) override;
   [[nodiscard]] platform::Progress& progress() override { return m_progress; }
-  // Makes `path` the view's current file; on failure the view keeps what it had. A composed
-  // report that the view already shows, byte for byte, and that this run has saved under
-  // its report name is not loaded again: the view keeps the report file as its current file,
-  // so that the user's Save goes to that report rather than to the work file.
+  // Reads the report into a document on the calling thread. The view, hidden while the
+  // drive loop runs, shows the last document read when the run ends, with the file it was
+  // read from or last saved to as its current file. On failure the view keeps what it had.
+  // A composed report that is, byte for byte, the one read last and that this run has saved
+  // under its report name is not read again: the view keeps the report file as its current
+  // file, so that the user's Save goes to that report rather than to the work file.
   [[nodiscard]] engine::Status loadReport(const std::string& path) override;
-  // Makes `path` the view's current file. What the user typed before the run still counts
-  // as unsaved for the closing question.
+  // Writes the report last read, on the calling thread: the bytes saving the view would
+  // give, as the view cannot change while the drive loop runs. What the user typed before
+  // the run still counts as unsaved for the closing question.
   [[nodiscard]] engine::Status saveReport(const std::string& path, bool richText) override;
   void switchOffInfoOnly() override;
   [[nodiscard]] platform::LocalDateTime now() override;
@@ -82,10 +91,16 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   const platform::LocaleFormat* m_locale;
   ProgressRelay m_progress;
   std::atomic<bool> m_abandoned{false};
-  // The digest of the composed report the view was last loaded from, and whether the run
-  // has saved it since. User-interface thread.
+  // The run's own state, touched only by the thread that runs it: the file the view was
+  // last loaded from, the digest of that file when it is the composed report, and whether
+  // the run has saved it since.
+  QString m_loadedFile;
   QByteArray m_shownComposed;
   bool m_shownComposedSaved = false;
+  // What the view shows when the drive loop ends: the document and its current file.
+  // User-interface thread.
+  std::unique_ptr<QTextDocument> m_viewDocument;
+  QString m_viewFile;
 };
 
 template <class F>
