@@ -36,6 +36,7 @@ WindowRun::~WindowRun() {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   m_worker.join();
+  m_lock.release();
 }
 
 void WindowRun::connectTo(MainWindowCommands* commands) {
@@ -46,6 +47,19 @@ void WindowRun::connectTo(MainWindowCommands* commands) {
 void WindowRun::FindChanges() {
   if (running()) return;
   MainWindow& window = *m_deps.window;
+  const std::string programFolder = NativeBytes(window.programFolder());
+
+  // Nothing of the program folder is read or written, drives.txt included, before the lock
+  // is held: a scheduled run may be replacing those files.
+  auto lock = platform::RunLock::TryTake(*m_deps.fileSystem, programFolder);
+  if (!lock.isOk()) {
+    const QString reason = QString::fromStdString(lock.status().message());
+    dialogs::ShowMessage(&window, lock.status().isBusy()
+                                      ? reason
+                                      : QStringLiteral("The run cannot start:\n%1").arg(reason));
+    return;
+  }
+  m_lock = std::move(lock).value();
 
   const platform::DriveListing listing = m_deps.volumes->drives();
   if (!listing.problems.empty()) {
@@ -59,7 +73,8 @@ void WindowRun::FindChanges() {
   m_env = engine::RunEnvironment();
   m_env.fs = m_deps.fileSystem;
   m_env.locale = m_deps.locale;
-  m_env.programFolder = NativeBytes(window.programFolder());
+  m_env.programFolder = programFolder;
+  m_env.composedReportPath = NativeBytes(window.composedReportPath());
   m_env.settingsPath = NativeBytes(window.settingsPath());
   m_env.settings = &window.settings();
   m_env.infoOnly = window.infoOnly();
@@ -87,6 +102,7 @@ void WindowRun::WorkerFinished(const engine::RunOutcome& outcome) {
   if (m_abandoned) return;  // the destructor waits for the worker itself
   m_worker.join();
   m_outcome = outcome;
+  m_lock.release();
   emit finished();
   m_deps.window->RunFinished();
 }

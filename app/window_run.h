@@ -12,6 +12,7 @@
 #include <QObject>
 
 #include "engine/run_conductor.h"
+#include "platform/run_lock.h"
 
 namespace platform {
 class FileSystem;
@@ -50,8 +51,11 @@ class WindowRun final : public QObject {
   // Sets the window's findChanges and cancelRun handlers to this run's.
   void connectTo(MainWindowCommands* commands);
 
-  // FindChanges: starts a run on a worker thread and returns at once; the drive selection
-  // and the run's questions follow as modal dialogs. Does nothing while a run goes on.
+  // FindChanges: takes the program folder's run lock without waiting, then starts a run on
+  // a worker thread and returns at once; the drive selection and the run's questions follow
+  // as modal dialogs. The lock is held until the run has wound down. When another process
+  // (a scheduled command-line run) holds it, or it cannot be taken, shows why and starts
+  // nothing. Does nothing while a run goes on.
   void FindChanges();
   // Cancels a run in progress, as the Cancel button does; the run winds down on its worker.
   void CancelRun();
@@ -72,6 +76,7 @@ class WindowRun final : public QObject {
   std::unique_ptr<WindowRunUserInterface> m_ui;
   engine::RunEnvironment m_env;
   engine::RunOutcome m_outcome;
+  platform::RunLock m_lock;
   std::thread m_worker;
   std::atomic<bool> m_workerDone{false};
   bool m_abandoned = false;  // being destroyed: the destructor waits for the worker

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <map>
 #include <mutex>
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +30,8 @@
 #include "engine/settings_record.h"
 #include "platform/qt/qt_locale_format.h"
 #include "platform/qt/qt_volumes.h"
+#include "platform/run_lock.h"
+#include "platform/testing/other_process.h"
 
 namespace app::testing {
 namespace {
@@ -68,6 +72,7 @@ class GateFileSystem final : public platform::FileSystem {
   }
   bool isOrdinaryFile(const std::string& path) override { return m_fs.isOrdinaryFile(path); }
   bool isFolder(const std::string& path) override { return m_fs.isFolder(path); }
+  bool exists(const std::string& path) override { return m_fs.exists(path); }
   engine::Result<platform::UnixSeconds> modificationTime(const std::string& path) override {
     return m_fs.modificationTime(path);
   }
@@ -75,27 +80,26 @@ class GateFileSystem final : public platform::FileSystem {
       const std::string& path) override {
     return m_fs.openForReading(path);
   }
-  engine::Result<std::unique_ptr<platform::WritableFile>> openForWriting(
+  engine::Result<std::unique_ptr<platform::ReplacementFile>> openForReplacing(
       const std::string& path) override {
-    return m_fs.openForWriting(path);
-  }
-  engine::Result<std::unique_ptr<platform::WritableFile>> openForAppending(
-      const std::string& path) override {
-    return m_fs.openForAppending(path);
-  }
-  engine::Status writeAt(const std::string& path, std::uint64_t offset,
-                         std::string_view data) override {
-    return m_fs.writeAt(path, offset, data);
+    return m_fs.openForReplacing(path);
   }
   engine::Status rename(const std::string& from, const std::string& to) override {
     return m_fs.rename(from, to);
   }
-  engine::Status copyFile(const std::string& from, const std::string& to) override {
-    return m_fs.copyFile(from, to);
-  }
   engine::Status remove(const std::string& path) override { return m_fs.remove(path); }
   engine::Status createFolders(const std::string& path) override {
     return m_fs.createFolders(path);
+  }
+  void removeStaleTemporaries(const std::string& folder) override {
+    m_fs.removeStaleTemporaries(folder);
+  }
+  engine::Result<std::string> realFolderPath(const std::string& folder) override {
+    return m_fs.realFolderPath(folder);
+  }
+  engine::Result<std::unique_ptr<platform::FileLock>> tryLockFile(
+      const std::string& path, std::string_view holder, std::string* currentHolder) override {
+    return m_fs.tryLockFile(path, holder, currentHolder);
   }
   std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override {
     return m_fs.recycleBinFolders(driveRoot);
@@ -163,6 +167,27 @@ DialogScript::Action Choose(const char* choice, bool ok, bool* startedSingle = n
   };
 }
 
+// Another process that tries to take the run lock of `folder` and holds it when it could.
+std::unique_ptr<platform::OtherProcess> LockFromAnotherProcess(const std::string& folder) {
+  return std::make_unique<platform::OtherProcess>([folder]() -> std::shared_ptr<void> {
+    platform::PosixFileSystem fs;
+    auto lock = platform::RunLock::TryTake(fs, folder);
+    return lock.isOk() ? std::make_shared<platform::RunLock>(std::move(lock).value()) : nullptr;
+  });
+}
+
+// Whether another program could take the run lock of the program folder `folder` now: asks
+// util-linux's flock(1), a process of its own.
+bool LockIsFreeForAnotherProgram(const QString& folder) {
+  constexpr int kHeld = 75;
+  const int exitCode =
+      QProcess::execute(QStringLiteral("flock"),
+                        {QStringLiteral("-n"), QStringLiteral("-E"), QString::number(kHeld),
+                         folder + QLatin1String(platform::kRunLockName), QStringLiteral("true")});
+  EXPECT_TRUE(exitCode == 0 || exitCode == kHeld) << "flock failed: " << exitCode;
+  return exitCode == 0;
+}
+
 const QString kCreateOne = QStringLiteral(
     "I do not yet have a profile for 1 of the drives you selected.\nDo you want to create it "
     "now?");
@@ -201,6 +226,7 @@ class RunTest : public WindowTest {
   void TearDown() override {
     m_gate.open();  // a failed test must not leave the worker waiting
     m_run.reset();
+    m_script.reset();
     m_window.reset();
   }
 
@@ -232,6 +258,21 @@ class RunTest : public WindowTest {
     return QTest::qWaitFor([&] { return m_finishedRuns > before || !m_run->running(); }, 20000) &&
            !m_run->running();
   }
+  // Profiles of D, E and F and a change on each (the profiles as they were in m_stored),
+  // then a run of all three, `choice` clicked in frmMulti, held where drive E begins.
+  void HoldTheSecondOfThreeDrives(const char* choice) {
+    CreateProfiles("DEF");
+    for (const char* letter : {"D", "E", "F"}) {
+      m_stored[letter] = Profile(letter);
+      Put(letter, "old.txt", "changed");
+    }
+    m_gate.holdAt(drive("E").toStdString());
+    m_script = std::make_unique<DialogScript>();
+    m_script->then("dialogs::DriveSelectionDialog", Select("DEF"))
+        .then("dialogs::MultiReportDialog", Choose(choice, true));
+    Click(*m_window, "find");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  }
   // A run that makes the profiles of `letters`, which have none.
   void CreateProfiles(const QString& letters) {
     DialogScript script;
@@ -248,6 +289,8 @@ class RunTest : public WindowTest {
   std::unique_ptr<MainWindow> m_window;
   std::unique_ptr<WindowRun> m_run;
   int m_finishedRuns = 0;
+  std::map<std::string, QByteArray> m_stored;
+  std::unique_ptr<DialogScript> m_script;
 };
 
 TEST_F(RunTest, MissingProfilesAreOfferedAndMadeWithoutAReport) {
@@ -421,18 +464,10 @@ TEST_F(RunTest, NothingMarkedOffersRetryOrCancelAndScansNothing) {
 }
 
 TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
-  CreateProfiles("DEF");
-  const QByteArray storedD = Profile("D");
-  const QByteArray storedE = Profile("E");
-  const QByteArray storedF = Profile("F");
-  for (const char* letter : {"D", "E", "F"}) Put(letter, "old.txt", "changed");
-
-  m_gate.holdAt(drive("E").toStdString());
-  DialogScript script;
-  script.then("dialogs::DriveSelectionDialog", Select("DEF"))
-      .then("dialogs::MultiReportDialog", Choose("optMany", true));
-  Click(*m_window, "find");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(HoldTheSecondOfThreeDrives("optMany"));
+  const QByteArray& storedD = m_stored["D"];
+  const QByteArray& storedE = m_stored["E"];
+  const QByteArray& storedF = m_stored["F"];
 
   // Cancel mode while the run is held in drive E.
   QAction* quit = ToolbarButton(*m_window, "quit");
@@ -478,6 +513,54 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
   EXPECT_TRUE(m_window->reportView()->isVisible());
   EXPECT_FALSE(m_window->progressLabel()->isVisible());
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+}
+
+TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesOfOneReportKeepsEveryProfile) {
+  ASSERT_NO_FATAL_FAILURE(HoldTheSecondOfThreeDrives("optSingle"));
+  const QByteArray& storedD = m_stored["D"];
+  const QByteArray& storedE = m_stored["E"];
+  const QByteArray& storedF = m_stored["F"];
+  // D's changes are in no saved report yet, so its profile is still the old one. The run
+  // holds the program folder: a scheduled run cannot start now.
+  EXPECT_EQ(Profile("D"), storedD);
+  EXPECT_FALSE(LockIsFreeForAnotherProgram(folder()));
+
+  Click(*m_window, "quit");
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+  EXPECT_TRUE(m_run->lastOutcome().cancelled);
+  EXPECT_EQ(Profile("D"), storedD);
+  EXPECT_EQ(Profile("E"), storedE);
+  EXPECT_EQ(Profile("F"), storedF);
+  EXPECT_TRUE(Reports().isEmpty());
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+  // The lock went with the run.
+  EXPECT_TRUE(LockIsFreeForAnotherProgram(folder()));
+}
+
+TEST_F(RunTest, ARunIsRefusedWhileAnotherProcessHoldsTheProgramFolder) {
+  auto scheduled = LockFromAnotherProcess(folder().toStdString());
+  ASSERT_TRUE(scheduled->took());
+  MessageSeen refusal;
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &refusal));
+    Click(*m_window, "find");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_EQ(
+      refusal.text,
+      QStringLiteral("Another run is using this program folder (pid %1).").arg(scheduled->pid()));
+  EXPECT_FALSE(m_run->running());
+  EXPECT_TRUE(m_sound.played.isEmpty());
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+
+  // Once the other run has ended, the drive selection comes.
+  scheduled->release();
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("D", nullptr, false));
+  ASSERT_TRUE(RunToEnd());
 }
 
 TEST_F(RunTest, ClosingTheWindowMidRunCancelsItAndClosesOnceItHasWoundDown) {

@@ -84,7 +84,7 @@ std::optional<int> ScanCommandLine(ArgumentScanner* scanner, const std::vector<s
     return kExitError;
   }
   if (scanner->has("--help") || scanner->has("-h")) {
-    out << usage;
+    out << usage << '\n' << kExitStatusHelp;
     return kExitOk;
   }
   return std::nullopt;
@@ -95,11 +95,21 @@ std::optional<engine::IgnoreMatcher> IgnoreOption(const ArgumentScanner& scanner
                                                   std::ostream& err) {
   const auto file = scanner.value("--ignore");
   if (!file) return engine::IgnoreMatcher();
-  auto entries = engine::ReadIgnoreList(fs, *file);
+  // A list given by name that is not there is a mistake, not an empty list.
+  if (!fs.exists(*file)) {
+    err << "brinvale-cli " << name << ": cannot read the Ignore list: " << *file
+        << ": no such file\n";
+    return std::nullopt;
+  }
+  std::vector<engine::Status> warnings;
+  auto entries = engine::ReadIgnoreList(fs, *file, &warnings);
   if (!entries.isOk()) {
     err << "brinvale-cli " << name
         << ": cannot read the Ignore list: " << entries.status().message() << '\n';
     return std::nullopt;
+  }
+  for (const engine::Status& warning : warnings) {
+    err << "brinvale-cli " << name << ": warning: " << warning.message() << '\n';
   }
   return engine::IgnoreMatcher(entries.value());
 }
@@ -121,6 +131,11 @@ void CaptionPrinter::setCaption(std::string_view caption) {
   } else {
     m_out << caption << '\n';
   }
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 std::optional<std::string> AbsolutePath(const std::string& path) {

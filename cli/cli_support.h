@@ -18,11 +18,18 @@
 
 namespace cli {
 
-// Exit codes, as diff uses them.
+// Exit codes, the same for every command, as diff uses them: 0 no change (or done), 1
+// changes reported, 2 a drive failed, the run was refused or the input was bad. Warnings
+// (places that could not be read, an unreadable Ignore list) leave 0 or 1.
 inline constexpr int kExitNoChange = 0;
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitChanges = 1;
 inline constexpr int kExitError = 2;
+
+// The lines every command's --help ends with.
+inline constexpr const char* kExitStatusHelp =
+    "Exit status: 0 no change, 1 changes reported, 2 a drive failed, the run was refused or\n"
+    "the input was bad. Places that could not be read are warnings and leave 0 or 1.\n";
 
 // Scans `args` for options. Each option may take a value (`-o FILE`, `--ignore=FILE` or
 // `--ignore FILE`); other words are positional. Unknown options are errors.
@@ -49,7 +56,8 @@ class ArgumentScanner {
 
 // Scans the arguments of the command `name` ("profile"); --help and -h are always accepted.
 // Returns the exit code when the command is done already: kExitError after a one-line
-// message on `err` for arguments that do not fit, kExitOk after `usage` on `out` for --help.
+// message on `err` for arguments that do not fit, kExitOk after `usage` and the exit
+// statuses (kExitStatusHelp) on `out` for --help.
 // Returns nothing when the command should go on.
 [[nodiscard]] std::optional<int> ScanCommandLine(ArgumentScanner* scanner,
                                                  const std::vector<std::string>& args,
@@ -57,7 +65,8 @@ class ArgumentScanner {
                                                  std::ostream& out, std::ostream& err);
 
 // The folders of the Ignore list file given with --ignore, or an empty list without it.
-// Nothing, after a one-line message on `err`, when the file cannot be read.
+// Nothing, after a one-line message on `err`, when the file is missing or cannot be read.
+// Lines read as meant rather than as written are warnings on `err`.
 [[nodiscard]] std::optional<engine::IgnoreMatcher> IgnoreOption(const ArgumentScanner& scanner,
                                                                 platform::FileSystem& fs,
                                                                 const char* name,
@@ -87,5 +96,9 @@ class CaptionPrinter final : public platform::Progress {
 // The absolute form of `path` with symbolic links resolved, or nothing when it does not
 // exist.
 [[nodiscard]] std::optional<std::string> AbsolutePath(const std::string& path);
+
+// True when `a` and `b` both name one existing file, links followed: an output that would
+// replace (or, through a link, hide) an input.
+[[nodiscard]] bool SameFile(const std::string& a, const std::string& b);
 
 }  // namespace cli

@@ -9,10 +9,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+
+#include "platform/posix/posix_file_system.h"
+#include "platform/run_lock.h"
+#include "platform/testing/temp_folder.h"
 
 namespace {
 
@@ -46,15 +52,12 @@ std::string Quoted(const std::string& word) {
 
 class CliTest : public ::testing::Test {
  protected:
-  CliTest() {
-    char pattern[] = "/tmp/brinvale-cli-test-XXXXXX";
-    m_dir = mkdtemp(pattern);
-    fs::create_directories(m_dir / "tree");
-  }
-  ~CliTest() override { fs::remove_all(m_dir); }
+  CliTest() { fs::create_directories(m_dir / "tree"); }
 
-  Outcome Cli(const std::vector<std::string>& args) {
-    std::string command = Quoted(BRINVALE_CLI);
+  // Runs the program; one that still runs after a minute (waiting on a FIFO, reading
+  // endless bytes) is stopped and fails the test.
+  Outcome Cli(const std::vector<std::string>& args, const std::string& environment = "") {
+    std::string command = "timeout 60 env " + environment + " " + Quoted(BRINVALE_CLI);
     for (const std::string& arg : args) command += " " + Quoted(arg);
     command += " >" + Quoted(m_dir / "out.txt") + " 2>" + Quoted(m_dir / "err.txt") + " </dev/null";
     const int status = std::system(command.c_str());
@@ -68,7 +71,8 @@ class CliTest : public ::testing::Test {
   std::string Root() const { return (m_dir / "tree").string(); }
   fs::path Path(const std::string& name) const { return m_dir / name; }
 
-  fs::path m_dir;
+  platform::TempFolder m_temp;
+  const fs::path m_dir = m_temp.path();
 };
 
 TEST_F(CliTest, ProfileWritesExactRecordsForAwkwardNames) {
@@ -139,6 +143,8 @@ TEST_F(CliTest, HelpExplainsEachCommand) {
     const Outcome o = Cli({command, "--help"});
     EXPECT_EQ(o.exitCode, 0) << command;
     EXPECT_THAT(o.out, HasSubstr("Usage: brinvale-cli " + std::string(command)));
+    EXPECT_THAT(o.out, HasSubstr("Exit status: 0 no change, 1 changes reported, 2 a drive "
+                                 "failed, the run was refused or\nthe input was bad."));
   }
 }
 
@@ -166,6 +172,91 @@ TEST_F(CliTest, CompareExitsLikeDiffAndWritesTheReport) {
   EXPECT_THAT(report, HasSubstr("\\cf5    Added b.txt (2.00 K)"));
 }
 
+TEST_F(CliTest, OutputsReplaceLinksAndNeverAnInput) {
+  Write(Path("tree/a.txt"), "a");
+  Write(Path("victim"), "precious");
+  fs::create_symlink(Path("victim"), Path("p.bvp"));
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
+  fs::create_symlink(Path("victim"), Path("report.txt"));
+  EXPECT_EQ(Cli({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "-o",
+                 Path("report.txt").string(), "--text"})
+                .exitCode,
+            0);
+  fs::create_symlink(Path("victim"), Path("plain.txt"));
+  EXPECT_EQ(Cli({"totext", Path("report.txt").string(), "-o", Path("plain.txt").string()}).exitCode,
+            0);
+  EXPECT_EQ(Read(Path("victim")), "precious");
+  for (const char* name : {"p.bvp", "report.txt", "plain.txt"}) {
+    EXPECT_FALSE(fs::is_symlink(Path(name))) << name;
+  }
+  EXPECT_THAT(Read(Path("plain.txt")), HasSubstr("Net Change = 0.00"));
+
+  // An output that is one of the inputs, by name or through a link, is refused.
+  const std::string profile = Read(Path("p.bvp"));
+  fs::create_symlink(Path("p.bvp"), Path("alias.bvp"));
+  for (const char* output : {"p.bvp", "alias.bvp"}) {
+    const Outcome o = Cli({"compare", Path("p.bvp").string(), Path("tree/../p.bvp").string(), "-o",
+                           Path(output).string()});
+    EXPECT_EQ(o.exitCode, 2) << output;
+    EXPECT_THAT(o.err, HasSubstr("is the profile")) << output;
+  }
+  EXPECT_EQ(Read(Path("p.bvp")), profile);
+  const std::string report = Read(Path("report.txt"));
+  const Outcome o = Cli({"totext", Path("report.txt").string(), "-o", Path("report.txt").string()});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_EQ(Read(Path("report.txt")), report);
+  // Nothing was left beside the outputs.
+  for (const auto& entry : fs::directory_iterator(m_dir)) {
+    EXPECT_EQ(entry.path().filename().string().find(".brinvale-"), std::string::npos)
+        << entry.path();
+  }
+}
+
+TEST_F(CliTest, SpecialFilesAreRefusedAtOnce) {
+  Write(Path("tree/a.txt"), "a");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+  for (const std::string& input : {std::string("/dev/zero"), Path("fifo").string(), Root()}) {
+    const Outcome o =
+        Cli({"compare", input, Path("p.bvp").string(), "-o", Path("r.txt").string(), "--text"});
+    EXPECT_EQ(o.exitCode, 2) << input;
+    EXPECT_THAT(o.err, HasSubstr(input)) << input;
+    EXPECT_FALSE(fs::exists(Path("r.txt"))) << input;
+  }
+  // A regular file of a gigabyte of zero bytes is no profile: refused at its first line.
+  { std::ofstream big(Path("zeros.bvp"), std::ios::binary); }
+  fs::resize_file(Path("zeros.bvp"), 1ULL << 30);
+  const Outcome o = Cli({"compare", Path("zeros.bvp").string(), Path("p.bvp").string(), "-o",
+                         Path("r.txt").string()});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_THAT(o.err, HasSubstr("zeros.bvp, line 1: longer than 65536 bytes"));
+}
+
+TEST_F(CliTest, CompareIgnoresOnBothSidesAndNeedsTheListItNames) {
+  Write(Path("tree/cache/x.tmp"), "x");
+  Write(Path("tree/keep.txt"), "k");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
+  Write(Path("ignore.txt"), Root() + "/cache/\n");
+  const Outcome same =
+      Cli({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "-o", Path("r.txt").string(),
+           "--text", "--ignore", Path("ignore.txt").string()});
+  EXPECT_EQ(same.exitCode, 0) << same.err;
+  EXPECT_THAT(Read(Path("r.txt")), Not(HasSubstr("x.tmp")));
+
+  const Outcome missing = Cli({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "-o",
+                               Path("r2.txt").string(), "--ignore", Path("none.txt").string()});
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_THAT(missing.err, HasSubstr("none.txt: no such file"));
+  EXPECT_FALSE(fs::exists(Path("r2.txt")));
+
+  // An entry without its closing separator is read as meant, with a warning.
+  Write(Path("ignore.txt"), Root() + "/cache\n");
+  const Outcome slip = Cli({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "-o",
+                            Path("r.txt").string(), "--ignore", Path("ignore.txt").string()});
+  EXPECT_EQ(slip.exitCode, 0);
+  EXPECT_THAT(slip.err, HasSubstr("warning: " + Path("ignore.txt").string() + ", line 1"));
+}
+
 class CliRunTest : public CliTest {
  protected:
   CliRunTest() {
@@ -179,6 +270,16 @@ class CliRunTest : public CliTest {
     args.push_back("--program-folder");
     args.push_back(Path("program").string());
     return Cli(args);
+  }
+
+  // The names in the program folder and its Reports folder, for "nothing else was left".
+  std::vector<std::string> ProgramFiles() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(m_dir / "program")) {
+      names.push_back(fs::relative(entry.path(), m_dir / "program").string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
   }
 };
 
@@ -230,6 +331,165 @@ TEST_F(CliRunTest, UnknownLetterAndUnreadableDriveExitTwo) {
   EXPECT_EQ(o.exitCode, 2);
   EXPECT_THAT(o.err, HasSubstr("gone"));
   EXPECT_FALSE(fs::exists(Path("program/Prof_Y_.bvp")));
+}
+
+TEST_F(CliRunTest, SecondRunAtOnceIsRefusedAndTouchesNothing) {
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  Write(Path("tree/docs/b.txt"), "b");
+  const std::vector<std::string> before = ProgramFiles();
+  const std::string profile = Read(Path("program/Prof_X_.bvp"));
+  platform::PosixFileSystem posix;
+  auto running = platform::RunLock::TryTake(posix, Path("program").string() + "/");
+  ASSERT_TRUE(running.isOk());
+
+  const Outcome o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_EQ(o.err,
+            "Another run is using this program folder (pid " + std::to_string(getpid()) + ").\n");
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(ProgramFiles(), before);
+  EXPECT_EQ(Read(Path("program/Prof_X_.bvp")), profile);
+
+  running.value().release();
+  EXPECT_EQ(RunCli({"X"}).exitCode, 1);
+}
+
+TEST_F(CliRunTest, ReportThatCannotBeSavedKeepsTheProfileForTheNextRun) {
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  const std::string stored = Read(Path("program/Prof_X_.bvp"));
+  Write(Path("tree/docs/b.txt"), std::string(1024, 'b'));
+  fs::create_directories(Path("program/Reports/Drive_X.txt"));  // where the report would go
+
+  const Outcome o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_THAT(o.err, HasSubstr("The report could not be saved"));
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(Read(Path("program/Prof_X_.bvp")), stored);
+
+  fs::remove(Path("program/Reports/Drive_X.txt"));
+  const Outcome again = RunCli({"X"});
+  EXPECT_EQ(again.exitCode, 1) << again.err;
+  EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("Added b.txt (1.00 K)"));
+}
+
+TEST_F(CliRunTest, OneReportForThreeDrivesThatCannotBeSavedKeepsEveryProfile) {
+  Write(Path("program/drives.txt"),
+        "X\t" + Root() + "/docs\nY\t" + Root() + "/more\nZ\t" + Root() + "/most\n");
+  for (const char* folder : {"more", "most"})
+    Write(Path("tree/" + std::string(folder) + "/f"), "f");
+  ASSERT_EQ(RunCli({"--yes", "X", "Y", "Z"}).exitCode, 0);
+  std::map<std::string, std::string> stored;
+  for (const char* letter : {"X", "Y", "Z"}) {
+    stored[letter] = Read(Path("program/Prof_" + std::string(letter) + "_.bvp"));
+  }
+  for (const char* folder : {"docs", "more", "most"}) {
+    Write(Path("tree/" + std::string(folder) + "/new.txt"), "new");
+  }
+  fs::create_directories(Path("program/Reports/Drive_X_Y_Z_.txt"));
+
+  const Outcome o = RunCli({"--one-report", "X", "Y", "Z"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_THAT(o.err, HasSubstr("were kept, so the next run reports their changes again"));
+  for (const char* letter : {"X", "Y", "Z"}) {
+    EXPECT_EQ(Read(Path("program/Prof_" + std::string(letter) + "_.bvp")), stored[letter]);
+  }
+  fs::remove(Path("program/Reports/Drive_X_Y_Z_.txt"));
+  EXPECT_EQ(RunCli({"--one-report", "X", "Y", "Z"}).exitCode, 1);
+  EXPECT_EQ(
+      Read(Path("program/Reports/Drive_X_Y_Z_.txt")).find("Added new.txt") != std::string::npos,
+      true);
+}
+
+TEST_F(CliRunTest, ReportsAndWorkFilesAreNeverWrittenThroughLinks) {
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  Write(Path("tree/docs/b.txt"), "b");
+  Write(Path("victim"), "precious");
+  fs::create_symlink(Path("victim"), Path("program/Reports/Drive_X.txt"));
+  for (const char* name : {"bvp.tmp", "section.tmp", "temp.rtf", "drives.txt.part"}) {
+    fs::create_symlink(Path("victim"), Path("program/" + std::string(name)));
+  }
+  EXPECT_EQ(RunCli({"X"}).exitCode, 1);
+  EXPECT_EQ(Read(Path("victim")), "precious");
+  EXPECT_FALSE(fs::is_symlink(Path("program/Reports/Drive_X.txt")));
+  EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("Added b.txt"));
+}
+
+TEST_F(CliRunTest, GarbageProfileOrSpecialFilesStopWithAMessageAndKeepEverything) {
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  const std::string zeros(1 << 20, '\0');
+  Write(Path("program/Prof_X_.bvp"), zeros);
+  Outcome o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_THAT(o.err, HasSubstr("Prof_X_.bvp, line 1: longer than 65536 bytes"));
+  EXPECT_EQ(Read(Path("program/Prof_X_.bvp")), zeros);
+
+  // A FIFO as the Ignore list is a warning; as the settings file, the run cannot go on.
+  fs::remove(Path("program/Prof_X_.bvp"));
+  ASSERT_EQ(mkfifo(Path("program/ignore.txt").c_str(), 0600), 0);
+  o = RunCli({"--yes", "X"});
+  EXPECT_EQ(o.exitCode, 0);
+  EXPECT_THAT(o.err, HasSubstr("ignore.txt: a FIFO"));
+  fs::remove(Path("program/BV3.Def"));
+  ASSERT_EQ(mkfifo(Path("program/BV3.Def").c_str(), 0600), 0);
+  o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_THAT(o.err, HasSubstr("BV3.Def: a FIFO"));
+}
+
+TEST_F(CliRunTest, ProgramFolderInsideTheDriveIsNoChange) {
+  Write(Path("program/drives.txt"), "X\t" + m_dir.string() + "\n");
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  EXPECT_THAT(Read(Path("program/Prof_X_.bvp")), Not(HasSubstr("/program/")));
+  // Its own profile, settings and lock changed since; the drive did not.
+  const Outcome o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 0) << o.err;
+}
+
+TEST_F(CliRunTest, LeftoversOfKilledRunsAreSwept) {
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  ASSERT_EQ(RunCli({"X"}).exitCode, 0);
+  const std::vector<std::string> clean = ProgramFiles();
+  // Process ids of processes that are gone: a child that has ended.
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  waitpid(ended, nullptr, 0);
+  const std::string pid = std::to_string(ended);
+  Write(Path("program/.Prof_X_.bvp.brinvale-" + pid + "-0"), "partial");
+  Write(Path("program/Prof_X_.bvp.copy-" + pid + "-1"), "partial");
+  Write(Path("program/Reports/.Drive_X.txt.brinvale-" + pid + "-2"), "partial");
+  Write(Path("program/bvp.tmp"), "old scan");
+  Write(Path("program/section.tmp"), "old section");
+  EXPECT_EQ(RunCli({"X"}).exitCode, 0);
+  EXPECT_EQ(ProgramFiles(), clean);
+}
+
+TEST_F(CliRunTest, TimeStampedReportsOfOneMinuteAreAllKept) {
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  std::string settings(33, '\0');
+  settings[29] = 'T';  // ReportNaming: drive, date and time
+  Write(Path("program/BV3.Def"), settings);
+  Write(Path("tree/docs/one.txt"), "1");
+  ASSERT_EQ(RunCli({"X"}).exitCode, 1);
+  Write(Path("tree/docs/two.txt"), "2");
+  ASSERT_EQ(RunCli({"X"}).exitCode, 1);
+  std::string reports;
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(Path("program/Reports"))) {
+    reports += Read(entry.path());
+    ++count;
+  }
+  EXPECT_EQ(count, 2);
+  EXPECT_THAT(reports, HasSubstr("Added one.txt"));
+  EXPECT_THAT(reports, HasSubstr("Added two.txt"));
+}
+
+TEST_F(CliTest, DefaultProgramFolderIsTheUsersDataFolder) {
+  const std::string data = "XDG_DATA_HOME=" + Path("data").string();
+  const Outcome o = Cli({"drives"}, data);
+  EXPECT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_TRUE(fs::exists(Path("data/Brinvale/drives.txt")));
+  EXPECT_EQ(Cli({"run", "--help"}, "XDG_DATA_HOME=" + Path("other").string()).exitCode, 0);
+  EXPECT_FALSE(fs::exists(Path("other")));  // asking for help creates nothing
 }
 
 }  // namespace

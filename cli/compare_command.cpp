@@ -26,10 +26,11 @@ constexpr const char* kUsage =
     "  --drive TEXT         the drive as the title shows it (default \"c:\")\n"
     "  --since TEXT         the time shown as the profile's date (default: OLD's\n"
     "                       modification time)\n"
-    "  --ignore IGNOREFILE  an Ignore list: OLD's records in these folders are not reported\n"
+    "  --ignore IGNOREFILE  an Ignore list: records of these folders, in OLD or NEW, are not\n"
+    "                       reported\n"
     "  --text               write the plain-text form instead of rich text\n"
     "\n"
-    "Exit status: 0 no change, 1 changes found, 2 bad input or failure (no report written).\n";
+    "REPORT may not be OLD or NEW. Nothing is written when the comparison fails.\n";
 
 }  // namespace
 
@@ -52,11 +53,13 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
   settings.oldProfilePath = scanner.positional()[0];
   settings.newProfilePath = scanner.positional()[1];
   for (const std::string* path : {&settings.oldProfilePath, &settings.newProfilePath}) {
-    auto probe = fs.openForReading(*path);
-    if (!probe.isOk() || fs.isFolder(*path)) {
-      err << "brinvale-cli compare: "
-          << (probe.isOk() ? *path + ": is a folder, not a profile" : probe.status().message())
-          << '\n';
+    if (auto probe = fs.openForReading(*path); !probe.isOk()) {
+      err << "brinvale-cli compare: " << probe.status().message() << '\n';
+      return kExitError;
+    }
+    if (SameFile(*path, *output)) {
+      err << "brinvale-cli compare: " << *output << ": is the profile " << *path
+          << "; write the report elsewhere\n";
       return kExitError;
     }
   }
@@ -75,23 +78,23 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
   if (!ignore) return kExitError;
   settings.ignore = std::move(*ignore);
 
-  // The report is composed beside REPORT and renamed over it only when complete.
-  const std::string temp = *output + ".part";
-  auto file = fs.openForWriting(temp);
+  // The report replaces REPORT only when complete.
+  auto file = fs.openForReplacing(*output);
   if (!file.isOk()) {
     err << "brinvale-cli compare: cannot write the report: " << file.status().message() << '\n';
     return kExitError;
   }
-  auto sink = scanner.has("--text") ? engine::NewPlainTextReportSink(file.value().get())
-                                    : engine::NewRtfReportSink(file.value().get());
-  engine::ChangeReport report(sink.get(), locale);
-  platform::SilentProgress progress;
   engine::CompareOutcome outcome;
-  engine::Status s = engine::CompareProfiles(fs, settings, report, progress, &outcome);
-  if (engine::Status closed = file.value()->close(); s.isOk()) s = closed;
-  if (s.isOk()) s = fs.rename(temp, *output);
+  engine::Status s;
+  {
+    auto sink = scanner.has("--text") ? engine::NewPlainTextReportSink(file.value().get())
+                                      : engine::NewRtfReportSink(file.value().get());
+    engine::ChangeReport report(sink.get(), locale);
+    platform::SilentProgress progress;
+    s = engine::CompareProfiles(fs, settings, report, progress, &outcome);
+  }
+  if (s.isOk()) s = file.value()->commit();
   if (!s.isOk()) {
-    (void)fs.remove(temp);
     err << "brinvale-cli compare: " << s.message() << '\n';
     return kExitError;
   }

@@ -4,7 +4,10 @@
 // brinvale-cli: Brinvale without a window. Each subcommand lives in its own file.
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QCoreApplication>
+#include <QFile>
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -29,9 +32,14 @@ constexpr const char* kUsage =
     "  compare OLD NEW -o REPORT   compare two profiles and write the change report\n"
     "  totext FILE [-o OUT]        the plain-text form of a saved report\n"
     "\n"
-    "--program-folder DIR uses the profiles, settings, Ignore list and reports kept in DIR\n"
-    "instead of the program's own folder.\n"
-    "Run 'brinvale-cli COMMAND --help' for the options of a command.\n";
+    "The program folder holds the profiles, settings, Ignore list and reports: the user's\n"
+    "data folder (~/.local/share/Brinvale/), or the program's own folder when a file named\n"
+    "'portable' is beside it. --program-folder DIR uses DIR instead.\n"
+    "\n"
+    "Every file is replaced whole or not at all; a symbolic link in the place of an output\n"
+    "is replaced, never written through.\n"
+    "Run 'brinvale-cli COMMAND --help' for the options of a command.\n"
+    "\n";
 
 // Takes `--program-folder DIR` (or `--program-folder=DIR`) out of `args`. False when the
 // option lacks its value.
@@ -64,7 +72,7 @@ int main(int argc, char* argv[]) {
     return cli::kExitError;
   }
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    (args.empty() ? std::cerr : std::cout) << kUsage;
+    (args.empty() ? std::cerr : std::cout) << kUsage << cli::kExitStatusHelp;
     return args.empty() ? cli::kExitError : cli::kExitOk;
   }
   const std::string command = args[0];
@@ -88,21 +96,25 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   // The window and the command line share the data folder of "Brinvale".
   QCoreApplication::setApplicationName(QStringLiteral("Brinvale"));
-  if (programFolder.empty()) {
-    auto folder = platform::ProgramFolder();
-    if (!folder.isOk()) {
-      std::cerr << "brinvale-cli: " << folder.status().message() << '\n';
+  // Asking for help creates no program folder.
+  const bool help = std::find(args.begin(), args.end(), "--help") != args.end() ||
+                    std::find(args.begin(), args.end(), "-h") != args.end();
+  std::string folder;
+  if (!help) {
+    auto chosen =
+        platform::ProgramFolder(QFile::decodeName(QByteArray::fromStdString(programFolder)));
+    if (!chosen.isOk()) {
+      std::cerr << "brinvale-cli: " << chosen.status().message() << '\n';
       return cli::kExitError;
     }
-    programFolder = folder.value();
-  } else {
-    const auto absolute = cli::AbsolutePath(programFolder);
-    if (!absolute) {
-      std::cerr << "brinvale-cli: " << programFolder << ": no such folder\n";
-      return cli::kExitError;
+    folder = chosen.value();
+    if (programFolder.empty()) {
+      if (const auto notice =
+              platform::EarlierProfilesNotice(QCoreApplication::applicationDirPath(), folder)) {
+        std::cerr << "brinvale-cli: " << *notice << '\n';
+      }
     }
-    programFolder = *absolute == "/" ? "/" : *absolute + "/";
   }
-  if (command == "drives") return cli::RunDrivesCommand(args, programFolder, std::cout, std::cerr);
-  return cli::RunRunCommand(args, programFolder, locale, std::cout, std::cerr, errIsTerminal);
+  if (command == "drives") return cli::RunDrivesCommand(args, folder, std::cout, std::cerr);
+  return cli::RunRunCommand(args, folder, locale, std::cout, std::cerr, errIsTerminal);
 }

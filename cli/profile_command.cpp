@@ -8,7 +8,6 @@
 #include "engine/drive_scan.h"
 #include "engine/folder_prefetcher.h"
 #include "engine/ignore_list_file.h"
-#include "engine/profile_store.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace cli {
@@ -26,7 +25,7 @@ constexpr const char* kUsage =
     "                       files are left out\n"
     "  --recycled           also profile the volume's recycle-bin folders\n"
     "\n"
-    "Exit status: 0 done, 2 bad input or failure (nothing written).\n";
+    "Reports no changes, so it exits with 0 when done; nothing is written on failure.\n";
 
 }  // namespace
 
@@ -65,27 +64,20 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
   if (!ignore) return kExitError;
   settings.ignore = std::move(*ignore);
 
-  // The profile is written beside FILE first, so FILE is never left half-written.
-  const std::string temp = *output + ".tmp";
-  // Learn that FILE cannot be written before walking a large tree, not after.
-  if (auto probe = fs.openForWriting(temp); !probe.isOk()) {
-    err << "brinvale-cli profile: cannot write " << temp << ": " << probe.status().message()
-        << '\n';
-    return kExitError;
-  } else if (engine::Status closed = probe.value()->close(); !closed.isOk()) {
-    (void)fs.remove(temp);
-    err << "brinvale-cli profile: " << closed.message() << '\n';
+  // The profile replaces FILE only once complete; opening the replacement first learns
+  // that FILE cannot be written before walking a large tree, not after.
+  auto file = fs.openForReplacing(*output);
+  if (!file.isOk()) {
+    err << "brinvale-cli profile: cannot write " << file.status().message() << '\n';
     return kExitError;
   }
-
   CaptionPrinter captions(err, errIsTerminal);
   engine::ScanProblems problems;
   std::int64_t totalFiles = 0;
-  engine::Status s =
-      engine::ScanToProfile(fs, settings, locale, temp, captions, &problems, &totalFiles);
-  if (s.isOk()) s = engine::ReplaceProfile(fs, temp, *output);
+  engine::Status s = engine::ScanToProfile(fs, settings, locale, file.value().get(), captions,
+                                           &problems, &totalFiles);
+  if (s.isOk()) s = file.value()->commit();
   if (!s.isOk()) {
-    (void)fs.remove(temp);
     err << "brinvale-cli profile: " << s.message() << '\n';
     return kExitError;
   }

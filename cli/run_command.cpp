@@ -2,17 +2,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/run_command.h"
 
+#include <unistd.h>
+
 #include <QString>
 #include <atomic>
 #include <csignal>
 #include <ctime>
 #include <ostream>
 
+#include "base/ascii.h"
 #include "cli/cli_support.h"
 #include "engine/run_conductor.h"
 #include "engine/settings_record.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_volumes.h"
+#include "platform/run_lock.h"
 #include "reports/report_file.h"
 
 namespace cli {
@@ -32,8 +36,11 @@ constexpr const char* kRunUsage =
     "  --separate    one report per drive (default: the stored choice)\n"
     "  --program-folder DIR   use the profiles, settings and reports in DIR\n"
     "\n"
-    "Prints the paths of the saved reports. Ctrl+C cancels: the drive in progress keeps its\n"
-    "profile. Exit status: 0 no change, 1 changes reported, 2 errors.\n";
+    "Prints the paths of the saved reports. A drive's profile is replaced only once its\n"
+    "changes are in a saved report; with --one-report, once the combined report is saved.\n"
+    "Ctrl+C (or SIGTERM) cancels: the drives whose changes are in no saved report keep their\n"
+    "profiles. One run at a time uses a program folder: a second one is refused at once with\n"
+    "\"Another run is using this program folder (pid N).\" and exit status 2.\n";
 
 constexpr const char* kDrivesUsage =
     "Usage: brinvale-cli drives [--program-folder DIR]\n"
@@ -44,6 +51,23 @@ constexpr const char* kDrivesUsage =
 std::atomic<bool> g_interrupted{false};
 
 extern "C" void OnInterrupt(int) { g_interrupted = true; }
+
+// Cancels the run on Ctrl+C, and on the polite kill a scheduler sends, for as long as it
+// lives; then the default handling is back.
+class InterruptCancels {
+ public:
+  InterruptCancels() {
+    for (int signal : kSignals) std::signal(signal, OnInterrupt);
+  }
+  ~InterruptCancels() {
+    for (int signal : kSignals) std::signal(signal, SIG_DFL);
+  }
+  InterruptCancels(const InterruptCancels&) = delete;
+  InterruptCancels& operator=(const InterruptCancels&) = delete;
+
+ private:
+  static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+};
 
 // Captions go to the terminal; Ctrl+C cancels the run as the Cancel button would.
 class CliProgress final : public platform::Progress {
@@ -113,9 +137,8 @@ class CliRunUserInterface final : public engine::RunUserInterface {
     return engine::Status::ok();
   }
   engine::Status saveReport(const std::string& path, bool richText) override {
-    if (richText) return m_fs.copyFile(m_loaded, path);
-    return reports::SaveReportFileAsPlainText(QString::fromStdString(m_loaded),
-                                              QString::fromStdString(path));
+    if (richText) return platform::CopyFile(m_fs, m_loaded, path);
+    return reports::SaveReportFileAsPlainText(m_fs, m_loaded, path);
   }
   void switchOffInfoOnly() override {}
   platform::LocalDateTime now() override { return m_locale.toLocal(std::time(nullptr)); }
@@ -175,6 +198,16 @@ int RunRunCommand(const std::vector<std::string>& args, const std::string& progr
   }
 
   platform::PosixFileSystem fs;
+  // Nothing of the program folder is touched, not even drives.txt, before the lock is held.
+  auto lock = platform::RunLock::TryTake(fs, programFolder);
+  if (!lock.isOk()) {
+    if (lock.status().isBusy()) {
+      err << lock.status().message() << '\n';
+    } else {
+      err << "brinvale-cli run: " << lock.status().message() << '\n';
+    }
+    return kExitError;
+  }
   platform::QtVolumes volumes(fs, programFolder);
   const platform::DriveListing listing = volumes.drives();
   for (const engine::Status& problem : listing.problems) {
@@ -190,7 +223,7 @@ int RunRunCommand(const std::vector<std::string>& args, const std::string& progr
     if (letter.size() == 2 && letter[1] == ':') letter.pop_back();
     bool found = false;
     for (std::size_t i = 0; i < listing.drives.size() && letter.size() == 1; ++i) {
-      if (listing.drives[i].letter == (letter[0] & ~0x20)) {
+      if (listing.drives[i].letter == base::AsciiUpper(letter[0])) {
         marks[i] = true;
         found = true;
       }
@@ -210,6 +243,10 @@ int RunRunCommand(const std::vector<std::string>& args, const std::string& progr
   env.fs = &fs;
   env.locale = &locale;
   env.programFolder = programFolder;
+  // temp.rtf is the window's; a window opened or closed meanwhile must not disturb this run.
+  env.composedReportPath =
+      programFolder +
+      platform::TemporaryName("composed-report.rtf", static_cast<std::uint64_t>(::getpid()), "run");
   env.settings = &settings;
   env.infoOnly = scanner.has("--info-only");
 
@@ -217,9 +254,12 @@ int RunRunCommand(const std::vector<std::string>& args, const std::string& progr
   if (scanner.has("--one-report")) oneReport = true;
   if (scanner.has("--separate")) oneReport = false;
   CliRunUserInterface ui(marks, scanner.has("--yes"), oneReport, fs, locale, err, errIsTerminal);
-  std::signal(SIGINT, OnInterrupt);
-  const engine::RunOutcome outcome = engine::FindChanges(env, ui);
-  std::signal(SIGINT, SIG_DFL);
+  engine::RunOutcome outcome;
+  {
+    InterruptCancels interrupts;
+    outcome = engine::FindChanges(env, ui);
+  }
+  (void)fs.remove(env.composedReportPath);
 
   for (const std::string& path : outcome.savedReports) out << path << '\n';
   if (!outcome.driveLoopStarted || outcome.cancelled || outcome.failedDrives > 0 || ui.declined()) {

@@ -21,7 +21,7 @@ constexpr const char* kUsage =
     "\n"
     "Writes the plain text of the report FILE, one line per paragraph ended by CR LF, in\n"
     "UTF-8, to OUT (or --output=OUT), or to standard output. FILE is read as rich text when\n"
-    "it begins with {\\rtf, otherwise as plain text. Exit status 0, or 2 on failure.\n";
+    "it begins with {\\rtf, otherwise as plain text. OUT may not be FILE.\n";
 
 int Fail(std::ostream& err, const std::string& message) {
   err << "brinvale-cli totext: " << message << '\n';
@@ -40,12 +40,15 @@ int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, st
   std::string error;
   if (!scanner.scan(args, &error)) return Fail(err, error + " (see --help)");
   if (scanner.has("--help") || scanner.has("-h")) {
-    out << kUsage;
+    out << kUsage << '\n' << kExitStatusHelp;
     return kExitOk;
   }
   if (scanner.positional().size() != 1) return Fail(err, "expected one FILE (see --help)");
   auto output = scanner.value("-o");
   if (!output) output = scanner.value("--output");
+  if (output && SameFile(scanner.positional()[0], *output)) {
+    return Fail(err, *output + ": is the report FILE; write the text elsewhere");
+  }
 
   QTextDocument document;
   if (const engine::Status status =

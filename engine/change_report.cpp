@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "base/ascii.h"
+#include "base/saturating.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
@@ -205,30 +207,6 @@ class PlainTextReportSink final : public FileSinkBase {
   Status writeClosing() override { return status(); }
 };
 
-std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
-  constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
-  constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
-  if (b > 0 && a > kMax - b) return kMax;
-  if (b < 0 && a < kMin - b) return kMin;
-  return a + b;
-}
-
-std::int64_t SaturatingSubtract(std::int64_t a, std::int64_t b) {
-  constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
-  constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
-  if (b < 0 && a > kMax + b) return kMax;
-  if (b > 0 && a < kMin + b) return kMin;
-  return a - b;
-}
-
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 }  // namespace
 
 std::unique_ptr<ReportSink> NewRtfReportSink(platform::WritableFile* file) {
@@ -251,7 +229,7 @@ Status ChangeReport::startDrive(std::string_view driveDisplayText, std::string_v
   // exist ("c: [/home]" becomes "C: [/home]").
   const std::size_t path = driveDisplayText.find("[/");
   std::string title = "Disk Activity on ";
-  title += AsciiUpper(driveDisplayText.substr(0, path));
+  title += base::AsciiUppercased(driveDisplayText.substr(0, path));
   if (path != std::string_view::npos) title += driveDisplayText.substr(path);
   title += " Since ";
   title += profileDate;
@@ -307,7 +285,7 @@ Status ChangeReport::timeChanged(std::string_view fileName, const platform::Loca
 Status ChangeReport::writeTotals(std::int64_t addedBytes, std::int64_t deletedBytes,
                                  std::int64_t changedBytes) {
   const std::int64_t net =
-      SaturatingSubtract(SaturatingAdd(addedBytes, changedBytes), deletedBytes);
+      base::SaturatingSubtract(base::SaturatingAdd(addedBytes, changedBytes), deletedBytes);
   // The changes line is red when the existing files shrank overall; the net line keeps
   // that red unless the drive grew overall.
   const ColourIndex changedColour = changedBytes < 0 ? ColourIndex::kRed : ColourIndex::kBlack;

@@ -52,15 +52,17 @@ class ChangeReportTest : public ::testing::Test {
         m_rtfReport(m_rtfSink.get(), m_locale),
         m_textReport(m_textSink.get(), m_locale) {}
 
-  std::unique_ptr<platform::WritableFile> Open(const std::string& path) {
+  // The memory file system writes at once, so what was written so far can be read where
+  // the replacement keeps it.
+  std::unique_ptr<platform::ReplacementFile> Open(const std::string& path) {
     m_fs.addFolder("C:\\");
-    auto file = m_fs.openForWriting(path);
+    auto file = m_fs.openForReplacing(path);
     EXPECT_TRUE(file.isOk());
     return std::move(file).value();
   }
 
-  std::string Rtf() const { return *m_fs.contents(kRtfPath); }
-  std::string Text() const { return *m_fs.contents(kTextPath); }
+  std::string Rtf() const { return *m_fs.contents(m_rtfFile->temporaryPath()); }
+  std::string Text() const { return *m_fs.contents(m_textFile->temporaryPath()); }
 
   // Runs `step` on both reports and expects it to succeed on both.
   template <typename Step>
@@ -86,8 +88,8 @@ class ChangeReportTest : public ::testing::Test {
 
   platform::MemoryFileSystem m_fs;
   platform::FixedLocale m_locale;
-  std::unique_ptr<platform::WritableFile> m_rtfFile;
-  std::unique_ptr<platform::WritableFile> m_textFile;
+  std::unique_ptr<platform::ReplacementFile> m_rtfFile;
+  std::unique_ptr<platform::ReplacementFile> m_textFile;
   std::unique_ptr<ReportSink> m_rtfSink;
   std::unique_ptr<ReportSink> m_textSink;
   ChangeReport m_rtfReport;

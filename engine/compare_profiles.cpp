@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/saturating.h"
 #include "engine/path_order.h"
 #include "engine/profile_reader.h"
 
@@ -74,14 +75,14 @@ class Merge {
 
   Status added(const ProfileRecord& r) {
     if (Status s = header(r.folder); !s.isOk()) return s;
-    m_outcome->addedBytes = SaturatingAdd(m_outcome->addedBytes, r.size);
+    m_outcome->addedBytes = base::SaturatingAdd(m_outcome->addedBytes, r.size);
     ++m_outcome->changeLines;
     return m_report.added(r.name, r.size);
   }
 
   Status deleted(const ProfileRecord& r) {
     if (Status s = header(r.folder); !s.isOk()) return s;
-    m_outcome->deletedBytes = SaturatingAdd(m_outcome->deletedBytes, r.size);
+    m_outcome->deletedBytes = base::SaturatingAdd(m_outcome->deletedBytes, r.size);
     ++m_outcome->changeLines;
     return m_report.deleted(r.name, r.size);
   }
@@ -90,8 +91,8 @@ class Merge {
   // the new record's name and folder, so a change of letter case alone shows nothing.
   Status matched(const ProfileRecord& oldRecord, const ProfileRecord& newRecord) {
     if (oldRecord.size != newRecord.size) {
-      m_outcome->changedBytes =
-          SaturatingAdd(m_outcome->changedBytes, SaturatingSub(newRecord.size, oldRecord.size));
+      m_outcome->changedBytes = base::SaturatingAdd(
+          m_outcome->changedBytes, base::SaturatingSubtract(newRecord.size, oldRecord.size));
       if (Status s = header(newRecord.folder); !s.isOk()) return s;
       ++m_outcome->changeLines;
       Status s = oldRecord.size > newRecord.size
@@ -108,17 +109,6 @@ class Merge {
   }
 
  private:
-  static std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
-    std::int64_t sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) return b > 0 ? INT64_MAX : INT64_MIN;
-    return sum;
-  }
-  static std::int64_t SaturatingSub(std::int64_t a, std::int64_t b) {
-    std::int64_t diff = 0;
-    if (__builtin_sub_overflow(a, b, &diff)) return b < 0 ? INT64_MAX : INT64_MIN;
-    return diff;
-  }
-
   ChangeReport& m_report;
   platform::Progress& m_progress;
   CompareOutcome* m_outcome;
@@ -151,24 +141,31 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
 
   Merge merge(report, progress, outcome);
   std::optional<platform::PathStyle> style;
-  // The Ignore test runs once per folder of the stored profile, not once per record.
-  std::string lastOldFolder;
-  bool lastOldFolderIgnored = false;
-  bool hasLastOldFolder = false;
-  auto nextOld = [&]() {
-    while (oldSide.advance(&style, &outcome->orderWarning)) {
-      const std::string& folder = oldSide.current().folder;
-      if (!hasLastOldFolder || folder != lastOldFolder) {
-        lastOldFolder = folder;
-        hasLastOldFolder = true;
-        lastOldFolderIgnored = settings.ignore.isIgnored(folder);
+  // The Ignore list applies to both sides: a profile given to the command line may hold an
+  // ignored folder's records on either side. The test runs once per folder, not per record.
+  struct IgnoredFolder {
+    std::string folder;
+    bool ignored = false;
+    bool known = false;
+  };
+  IgnoredFolder lastOld;
+  IgnoredFolder lastNew;
+  auto next = [&](Side& side, IgnoredFolder& last) {
+    while (side.advance(&style, &outcome->orderWarning)) {
+      const std::string& folder = side.current().folder;
+      if (!last.known || folder != last.folder) {
+        last.folder = folder;
+        last.known = true;
+        last.ignored = settings.ignore.isIgnored(folder);
       }
-      if (!lastOldFolderIgnored) return true;
+      if (!last.ignored) return true;
     }
     return false;
   };
+  auto nextOld = [&]() { return next(oldSide, lastOld); };
+  auto nextNew = [&]() { return next(newSide, lastNew); };
 
-  bool haveNew = newSide.advance(&style, &outcome->orderWarning);
+  bool haveNew = nextNew();
   bool haveOld = nextOld();
   std::int64_t steps = 0;
   while (haveNew || haveOld) {
@@ -194,13 +191,13 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
     if (order == 0) {
       s = merge.matched(oldSide.current(), newSide.current());
       haveOld = nextOld();
-      haveNew = newSide.advance(&style, &outcome->orderWarning);
+      haveNew = nextNew();
     } else if (order < 0) {
       s = merge.deleted(oldSide.current());
       haveOld = nextOld();
     } else {
       s = merge.added(newSide.current());
-      haveNew = newSide.advance(&style, &outcome->orderWarning);
+      haveNew = nextNew();
     }
     if (!s.isOk()) return s;
   }

@@ -21,7 +21,7 @@ struct CompareSettings {
   std::string oldProfilePath;        // the stored profile
   std::string driveDisplayText;      // e.g. "c: [/]"; upper-cased in the title
   std::string profileDate;           // the stored profile's time, general date format
-  IgnoreMatcher ignore;              // applied to the stored profile's folders only
+  IgnoreMatcher ignore;              // records of these folders are passed over, both sides
   bool freshReport = true;           // start the document; otherwise continue it
   bool writeClosing = true;          // end the document after this drive's totals
   std::int64_t progressMaximum = 0;  // records of the new scan (for the progress bar)

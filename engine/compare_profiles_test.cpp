@@ -52,13 +52,17 @@ class CompareProfilesTest : public ::testing::Test {
                  bool plainText = true) {
     fs.addTextFile(kOld, oldProfile);
     fs.addTextFile(kNew, newProfile);
-    auto file = settings.freshReport ? fs.openForWriting(kReport) : fs.openForAppending(kReport);
+    // A continued report starts from the earlier drives' sections. What was written is
+    // kept even after a failure, for the tests to look at.
+    const std::string earlier = settings.freshReport ? "" : Report();
+    auto file = fs.openForReplacing(kReport);
     EXPECT_TRUE(file.isOk());
+    EXPECT_TRUE(file.value()->append(earlier).isOk());
     auto sink = plainText ? NewPlainTextReportSink(file.value().get())
                           : NewRtfReportSink(file.value().get());
     ChangeReport report(sink.get(), locale);
     Status s = CompareProfiles(fs, settings, report, progress, &outcome);
-    closed = file.value()->close();
+    closed = file.value()->commit();
     return s;
   }
 
@@ -158,6 +162,18 @@ TEST_F(CompareProfilesTest, EmptyNewScanReportsEverythingDeletedExceptIgnoredFol
   EXPECT_EQ(Body(), (std::vector<std::string>{" ", "In C:\\", "   Deleted A (.00 K)", " ",
                                               "In C:\\TEMP\\SUB\\", "   Deleted S (.00 K)"}));
   EXPECT_EQ(outcome.deletedBytes, 3);
+}
+
+TEST_F(CompareProfilesTest, IgnoredFoldersArePassedOverOnBothSides) {
+  // Two profiles given by hand may both hold an ignored folder's records.
+  settings.ignore = IgnoreMatcher({"c:\\temp\\"});
+  const std::string profile =
+      Line(1, "2000-01-01", "C:\\", "A") + Line(5, "2000-01-01", "C:\\TEMP\\", "T");
+  ASSERT_TRUE(Compare(profile, profile).isOk());
+  EXPECT_EQ(outcome.changeLines, 0);
+  ASSERT_TRUE(Compare("", profile + Line(7, "2000-01-01", "C:\\TEMP\\", "U")).isOk());
+  EXPECT_EQ(Body(), (std::vector<std::string>{" ", "In C:\\", "   Added A (.00 K)"}));
+  EXPECT_EQ(outcome.addedBytes, 1);
 }
 
 TEST_F(CompareProfilesTest, LastRecordOfEitherSideIsDecided) {

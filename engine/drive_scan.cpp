@@ -15,6 +15,20 @@ bool IsListed(const platform::DirEntry& entry, platform::EntryKind kind) {
   return entry.kind == kind && !entry.hidden && !entry.system;
 }
 
+// True when `folder` is `excluded` or lies below it; both end in the separator.
+bool IsAtOrBelow(std::string_view folder, std::string_view excluded, platform::PathStyle style) {
+  if (excluded.empty() || folder.size() < excluded.size()) return false;
+  const std::string_view head = folder.substr(0, excluded.size());
+  return style.caseSensitive ? head == excluded : EqualIgnoringCase(head, excluded);
+}
+
+bool IsExcluded(std::string_view folder, const ScanSettings& settings, platform::PathStyle style) {
+  for (const std::string& excluded : settings.excludedFolders) {
+    if (IsAtOrBelow(folder, excluded, style)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void ScanProblems::add(const Status& problem) {
@@ -42,6 +56,7 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
   progress.setCaption(caption);
   progress.setLabelVisible(true);
 
+  if (IsExcluded(settings.driveRoot, settings, style)) return std::vector<std::string>{};
   // The queue is the folder list itself: entries [first, end) are the current level.
   std::vector<std::string> paths{settings.driveRoot};
   // Folders the file system vouches have no sub-folders need not be listed here: on most
@@ -72,6 +87,7 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
         std::string child = paths[i];
         child += entry.name;
         child += style.separator;
+        if (IsExcluded(child, settings, style)) continue;
         paths.push_back(std::move(child));
         leaves.push_back(entry.noSubfolders);
       }
@@ -84,7 +100,7 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
 
   if (settings.includeRecycled) {
     for (std::string& bin : fs.recycleBinFolders(settings.driveRoot)) {
-      paths.push_back(std::move(bin));
+      if (!IsExcluded(bin, settings, style)) paths.push_back(std::move(bin));
     }
   }
   std::sort(paths.begin(), paths.end(), [style](const std::string& a, const std::string& b) {
@@ -101,15 +117,14 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
 
 Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& folders,
                     const ScanSettings& settings, const platform::LocaleFormat& locale,
-                    const std::string& tempProfilePath, platform::Progress& progress,
+                    platform::WritableFile* out, platform::Progress& progress,
                     ScanProblems* problems, std::int64_t* totalFiles) {
   *totalFiles = 0;
-  auto writer = ProfileWriter::Create(fs, tempProfilePath);
-  if (!writer.isOk()) return writer.status();
+  ProfileWriter writer(out);
 
   const platform::PathStyle style = fs.pathStyle();
-  const auto last = static_cast<std::int64_t>(folders.size()) - 1;
-  progress.setBarMaximum(std::max<std::int64_t>(last, 0));
+  const auto last = std::max<std::int64_t>(static_cast<std::int64_t>(folders.size()) - 1, 0);
+  progress.setBarMaximum(last);
   progress.setBarValue(0);
   progress.setCaption("Loading " + std::to_string(last) + " Folders");
   progress.setBarVisible(true);
@@ -151,7 +166,7 @@ Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& fo
         record.name = file.name;
         record.size = file.size;
         record.time = locale.toLocal(file.modified);
-        if (Status w = writer.value()->add(record); !w.isOk()) return w;
+        if (Status w = writer.add(record); !w.isOk()) return w;
         if (j % 100 == 0) {
           if (!progress.shouldContinue()) return Status::cancelled();
           if (bigFolder) {
@@ -164,21 +179,20 @@ Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& fo
     if (i % 50 == 0) progress.setBarValue(static_cast<std::int64_t>(i));
   }
 
-  if (Status s = writer.value()->finish(); !s.isOk()) return s;
+  if (Status s = writer.finish(); !s.isOk()) return s;
   progress.setBarVisible(false);
   progress.setBarMaximum(*totalFiles);
   return Status::ok();
 }
 
 Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
-                     const platform::LocaleFormat& locale, const std::string& tempProfilePath,
+                     const platform::LocaleFormat& locale, platform::WritableFile* out,
                      platform::Progress& progress, ScanProblems* problems,
                      std::int64_t* totalFiles) {
   *totalFiles = 0;
   auto folders = LoadStructure(fs, settings, progress, problems);
   if (!folders.isOk()) return folders.status();
-  return ProfileFiles(fs, folders.value(), settings, locale, tempProfilePath, progress, problems,
-                      totalFiles);
+  return ProfileFiles(fs, folders.value(), settings, locale, out, progress, problems, totalFiles);
 }
 
 }  // namespace engine

@@ -23,6 +23,9 @@ struct ScanSettings {
   std::string driveDisplayText;  // the drive as the drive list shows it, e.g. "c: [/]"
   bool includeRecycled = false;  // also profile the volume's recycle-bin folders
   IgnoreMatcher ignore;          // folders whose own files are left out
+  // Folders left out with everything below them, each ending in the separator: the
+  // program folder, whose files are the program's own record, not changes on the drive.
+  std::vector<std::string> excludedFolders;
   // Threads that list folders ahead of the walk; 0 lists on the calling thread only.
   unsigned listingThreads = 0;
 };
@@ -44,8 +47,9 @@ class ScanProblems {
 
 // Walks the drive's folder tree level by level and returns every folder path (ending in the
 // separator) in the one order of engine/path_order.h, the root first. Hidden and system
-// folders are not walked, nor folders on other volumes; with `includeRecycled` the
-// recycle-bin folders are added (not their sub-folders). Shows the "Loading Structure"
+// folders are not walked, nor folders on other volumes, nor the excluded folders; with
+// `includeRecycled` the recycle-bin folders are added (not their sub-folders). A root that
+// is excluded itself gives no folders at all. Shows the "Loading Structure"
 // captions and asks `progress` whether to go on every 50 folders.
 // Fails when the root folder cannot be listed, and with cancelled when the user stopped;
 // folders below the root that cannot be listed are added to `*problems` and left out.
@@ -55,22 +59,23 @@ class ScanProblems {
                                                              ScanProblems* problems);
 
 // Writes one profile record for every listed file of every folder of `folders` (from
-// LoadStructure) that is not ignored, to `tempProfilePath` (created or truncated), and sets
-// `*totalFiles` to the number of records. Shows the "Loading"/"Profiling" captions and the
-// progress bar, and asks `progress` whether to go on at the first and every hundredth file
-// of a folder. Folders that vanished are skipped quietly; folders and files that cannot be
-// read are added to `*problems` and left out. Fails when the temporary profile cannot be
-// written, and with cancelled when the user stopped; the temporary profile is then partial.
+// LoadStructure) that is not ignored, to `out`, closes `out` once every record is in it,
+// and sets `*totalFiles` to the number of records. `out` must remain live during the call. Shows
+// the "Loading"/"Profiling" captions and the progress bar, and asks `progress` whether to go on at
+// the first and every hundredth file of a folder. Folders that vanished are skipped quietly;
+// folders and files that cannot be read are added to `*problems` and left out. Fails when `out`
+// cannot be written, and with cancelled when the user stopped; `out` is then partial and the caller
+// abandons it.
 [[nodiscard]] Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& folders,
                                   const ScanSettings& settings,
-                                  const platform::LocaleFormat& locale,
-                                  const std::string& tempProfilePath, platform::Progress& progress,
-                                  ScanProblems* problems, std::int64_t* totalFiles);
+                                  const platform::LocaleFormat& locale, platform::WritableFile* out,
+                                  platform::Progress& progress, ScanProblems* problems,
+                                  std::int64_t* totalFiles);
 
 // LoadStructure followed by ProfileFiles.
 [[nodiscard]] Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
                                    const platform::LocaleFormat& locale,
-                                   const std::string& tempProfilePath, platform::Progress& progress,
+                                   platform::WritableFile* out, platform::Progress& progress,
                                    ScanProblems* problems, std::int64_t* totalFiles);
 
 }  // namespace engine

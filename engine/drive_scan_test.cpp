@@ -21,7 +21,7 @@ using ::testing::Not;
 // 14 March 1998 17:05:02, read by FixedLocale as local time.
 constexpr platform::UnixSeconds kWinIniTime = 889895102;
 constexpr platform::UnixSeconds kMidnight = 889833600;  // 14 March 1998 00:00:00
-constexpr const char* kTemp = "D:\\PRG\\bvp.tmp";
+constexpr const char* kProfile = "D:\\PRG\\Prof_C_.bvp";
 
 class DriveScanTest : public ::testing::Test {
  protected:
@@ -35,9 +35,15 @@ class DriveScanTest : public ::testing::Test {
     for (int i = 0; i < count; ++i) fs.addFile(folder + "\\F" + std::to_string(1000 + i), i, 0);
   }
 
-  Status Scan() { return ScanToProfile(fs, settings, locale, kTemp, progress, &problems, &total); }
+  // Scans into a replacement of the profile, committed only when the scan succeeded.
+  Status Scan() {
+    auto file = fs.openForReplacing(kProfile);
+    if (!file.isOk()) return file.status();
+    Status s = ScanToProfile(fs, settings, locale, file.value().get(), progress, &problems, &total);
+    return s.isOk() ? file.value()->commit() : s;
+  }
 
-  std::string Profile() { return fs.contents(kTemp).value_or("<missing>"); }
+  std::string Profile() { return fs.contents(kProfile).value_or("<missing>"); }
 
   std::vector<std::string> CaptionsStartingWith(const std::string& prefix) {
     std::vector<std::string> found;
@@ -190,7 +196,7 @@ TEST_F(DriveScanTest, CancelDuringTheWalkStopsAtTheNextFiftiethFolder) {
   progress.cancelAfter(1);  // the check at folder 0 passes, the one at folder 50 cancels
   EXPECT_TRUE(Scan().isCancelled());
   EXPECT_EQ(progress.shouldContinueCalls(), 2);
-  EXPECT_FALSE(fs.exists(kTemp));
+  EXPECT_TRUE(fs.namesIn("D:\\PRG").empty());
 }
 
 TEST_F(DriveScanTest, CancelInABigFolderStopsWithinAHundredRecords) {
@@ -205,7 +211,7 @@ TEST_F(DriveScanTest, UnreadableRootFailsTheDrive) {
   fs.failListing("C:\\", Status::permissionDenied("C:\\: access denied"));
   Status s = Scan();
   EXPECT_EQ(s.code(), Status::Code::kPermissionDenied);
-  EXPECT_FALSE(fs.exists(kTemp));
+  EXPECT_FALSE(fs.exists(kProfile));
 }
 
 TEST_F(DriveScanTest, UnreadablePlacesAreReportedOnceAndVanishedOnesNotAtAll) {
@@ -226,10 +232,12 @@ TEST_F(DriveScanTest, UnreadablePlacesAreReportedOnceAndVanishedOnesNotAtAll) {
 
 TEST_F(DriveScanTest, FullDiskStopsTheScanWithItsError) {
   AddFiles("C:\\MANY", 5000);
-  fs.failWritesAfter(kTemp, 1000);
+  fs.failWritesAfter(kProfile, 1000);
   Status s = Scan();
   EXPECT_FALSE(s.isOk());
   EXPECT_FALSE(s.isCancelled());
+  // The partial scan goes with its replacement: a full disk is not kept full.
+  EXPECT_TRUE(fs.namesIn("D:\\PRG").empty());
 }
 
 TEST_F(DriveScanTest, NoSixteenBitLimitsOnFoldersOrFiles) {

@@ -15,20 +15,48 @@ bool IsBlank(std::string_view line) {
 
 }  // namespace
 
-Result<std::vector<std::string>> ReadIgnoreList(platform::FileSystem& fs, const std::string& path) {
-  auto data = platform::ReadWholeFile(fs, path);
+Result<std::vector<std::string>> ReadIgnoreList(platform::FileSystem& fs, const std::string& path,
+                                                std::vector<Status>* warnings) {
+  auto data = platform::ReadWholeFile(fs, path, kMaxIgnoreListSize);
   if (data.status().isNotFound()) return std::vector<std::string>{};
   if (!data.isOk()) return data.status();
+  const auto warn = [&](int line, const std::string& what) {
+    if (warnings != nullptr) {
+      warnings->push_back(
+          Status::invalidArgument(path + ", line " + std::to_string(line) + ": " + what));
+    }
+  };
 
+  const char separator = fs.pathStyle().separator;
   std::string_view rest = data.value();
   if (rest.starts_with(kUtf8Bom)) rest.remove_prefix(kUtf8Bom.size());
   std::vector<std::string> entries;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
+  bool warnedAboutCr = false;
+  for (int number = 1; !rest.empty(); ++number) {
+    std::size_t end = rest.find_first_of("\r\n");
     std::string_view line = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (!IsBlank(line)) entries.emplace_back(line);
+    std::size_t next = end == std::string_view::npos ? rest.size() : end + 1;
+    if (end != std::string_view::npos && rest[end] == '\r') {
+      if (end + 1 < rest.size() && rest[end + 1] == '\n') {
+        ++next;
+      } else if (!warnedAboutCr) {
+        // An editor of an old Macintosh, or a stray CR: the user meant a line end.
+        warn(number, "the line ends in CR alone; read as a line end");
+        warnedAboutCr = true;
+      }
+    }
+    rest.remove_prefix(next);
+    if (IsBlank(line)) continue;
+    std::string entry(line);
+    if (entry.back() != separator) {
+      // Blanks after the separator are a slip of the editor; a name that ends the entry
+      // means that folder.
+      const std::string_view trimmed = line.substr(0, line.find_last_not_of(" \t") + 1);
+      entry = trimmed.back() == separator ? std::string(trimmed) : entry + separator;
+      warn(number, "\"" + std::string(line) + "\" does not end in " + separator + "; read as \"" +
+                       entry + "\"");
+    }
+    entries.push_back(std::move(entry));
   }
   return entries;
 }

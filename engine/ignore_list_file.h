@@ -5,6 +5,7 @@
 // every line ended by CR LF, in the editor's order.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,18 +19,24 @@ class FileSystem;
 namespace engine {
 
 inline constexpr std::string_view kIgnoreFileName = "ignore.txt";
+// No list of folders comes near this; a larger file is not an Ignore list.
+inline constexpr std::size_t kMaxIgnoreListSize = 16 * 1024 * 1024;
 
 // Reads the entries of the Ignore list file `path`, in file order, duplicates included.
 // A missing file is an empty list. Files edited by hand are read leniently: lines may end
 // in LF alone, a last line without a line end counts, blank lines (empty or only blanks
-// and tabs) are not entries, and a leading UTF-8 byte order mark is skipped. An entry is
-// otherwise taken byte for byte. Fails with the file system's status, naming `path`.
-[[nodiscard]] Result<std::vector<std::string>> ReadIgnoreList(platform::FileSystem& fs,
-                                                              const std::string& path);
+// and tabs) are not entries, and a leading UTF-8 byte order mark is skipped. Two slips are
+// read as the user meant them, each with one warning naming the file and line added to
+// `*warnings` (when not null): an entry without the trailing separator of `fs`'s paths
+// (every folder path ends in it) gets one, and lines that end in CR alone are lines. An
+// entry is otherwise taken byte for byte. Fails with the file system's status naming
+// `path`: also when it is not a regular file or is larger than kMaxIgnoreListSize.
+[[nodiscard]] Result<std::vector<std::string>> ReadIgnoreList(
+    platform::FileSystem& fs, const std::string& path, std::vector<Status>* warnings = nullptr);
 
 // Replaces `path` by the list `entries` (each followed by CR LF; no entries gives a file
-// of zero bytes), through a temporary file and a rename, so the old list survives a
-// failed write. An empty entry, or one holding CR or LF, cannot be read back as itself:
+// of zero bytes) with FileSystem::openForReplacing, so the old list survives a failed
+// write. An empty entry, or one holding CR or LF, cannot be read back as itself:
 // such a list fails with invalidArgument and nothing is written.
 [[nodiscard]] Status WriteIgnoreList(platform::FileSystem& fs, const std::string& path,
                                      const std::vector<std::string>& entries);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "engine/ignore_matcher.h"
@@ -50,8 +51,42 @@ TEST_F(IgnoreListFileTest, EmptyListIsAZeroByteFileAndMissingFileIsEmpty) {
 
 TEST_F(IgnoreListFileTest, HandEditedFilesReadSensibly) {
   m_fs.addTextFile(kPath,
-                   "\xEF\xBB\xBF/etc/\n\r\n  \t\r\n/var/log/\r\n\n/home/j\xC3\xB8rn/ \r\n/srv/");
-  EXPECT_EQ(Read(), (Entries{"/etc/", "/var/log/", "/home/j\xC3\xB8rn/ ", "/srv/"}));
+                   "\xEF\xBB\xBF"
+                   "C:\\ETC\\\n\r\n  \t\r\nC:\\VAR\\LOG\\\r\n\n"
+                   "C:\\J\xC3\xB8RN\\\r\nC:\\SRV\\");
+  std::vector<Status> warnings;
+  auto entries = ReadIgnoreList(m_fs, kPath, &warnings);
+  ASSERT_TRUE(entries.isOk());
+  EXPECT_EQ(entries.value(),
+            (Entries{"C:\\ETC\\", "C:\\VAR\\LOG\\", "C:\\J\xC3\xB8RN\\", "C:\\SRV\\"}));
+  EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(IgnoreListFileTest, SlipsAreReadAsMeantWithAWarningNamingTheLine) {
+  // Lines ended by CR alone, as an old Macintosh editor writes them; entries without the
+  // closing separator; blanks after it.
+  m_fs.addTextFile(kPath, "C:\\TEMP\rC:\\CACHE\\ \rC:\\OK\\\r");
+  std::vector<Status> warnings;
+  auto entries = ReadIgnoreList(m_fs, kPath, &warnings);
+  ASSERT_TRUE(entries.isOk());
+  EXPECT_EQ(entries.value(), (Entries{"C:\\TEMP\\", "C:\\CACHE\\", "C:\\OK\\"}));
+  ASSERT_EQ(warnings.size(), 3u);
+  EXPECT_EQ(warnings[0].message(),
+            std::string(kPath) + ", line 1: the line ends in CR alone; read as a line end");
+  EXPECT_EQ(warnings[1].message(), std::string(kPath) +
+                                       ", line 1: \"C:\\TEMP\" does not end in \\; read as "
+                                       "\"C:\\TEMP\\\"");
+  EXPECT_THAT(warnings[2].message(), ::testing::HasSubstr("line 2: \"C:\\CACHE\\ \""));
+  EXPECT_EQ(Read(), entries.value());  // the warnings are for those who ask
+}
+
+TEST_F(IgnoreListFileTest, OnlyARegularFileOfSensibleSizeIsAList) {
+  m_fs.addFolder(kPath);
+  EXPECT_EQ(ReadIgnoreList(m_fs, kPath).status().code(), Status::Code::kInvalidArgument);
+  m_fs.addTextFile("C:\\Brinvale\\huge.txt", std::string(kMaxIgnoreListSize + 1, 'x'));
+  const Status huge = ReadIgnoreList(m_fs, "C:\\Brinvale\\huge.txt").status();
+  EXPECT_EQ(huge.code(), Status::Code::kInvalidArgument);
+  EXPECT_THAT(huge.message(), ::testing::HasSubstr("huge.txt: larger than"));
 }
 
 TEST_F(IgnoreListFileTest, ListThatCannotReadBackAsItselfIsRefused) {
@@ -64,7 +99,7 @@ TEST_F(IgnoreListFileTest, ListThatCannotReadBackAsItselfIsRefused) {
 
 TEST_F(IgnoreListFileTest, FailedWriteKeepsTheOldList) {
   m_fs.addTextFile(kPath, "/keep/\r\n");
-  m_fs.failWritesAfter("C:\\Brinvale\\ignore.txt.part", 3);
+  m_fs.failWritesAfter(kPath, 3);
   EXPECT_FALSE(WriteIgnoreList(m_fs, kPath, {"/new/one/", "/new/two/"}).isOk());
   EXPECT_EQ(File(), "/keep/\r\n");
 

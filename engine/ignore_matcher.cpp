@@ -2,13 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ignore_matcher.h"
 
-#include "engine/path_order.h"
+#include "base/ascii.h"
 
 namespace engine {
 
 IgnoreMatcher::IgnoreMatcher(const std::vector<std::string>& entries) {
   for (const std::string& entry : entries) {
-    if (!entry.empty()) m_folded.insert(AsciiFolded(entry));
+    if (!entry.empty()) m_folded.insert(base::AsciiLowercased(entry));
   }
 }
 
@@ -27,7 +27,7 @@ IgnoreMatcher IgnoreMatcher::FromIgnoreText(std::string_view ignoreText) {
 
 bool IgnoreMatcher::isIgnored(std::string_view folderPath) const {
   if (m_folded.empty()) return false;
-  return m_folded.count(AsciiFolded(folderPath)) != 0;
+  return m_folded.count(base::AsciiLowercased(folderPath)) != 0;
 }
 
 }  // namespace engine

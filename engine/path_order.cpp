@@ -5,18 +5,14 @@
 #include <algorithm>
 #include <cstring>
 
-namespace engine {
+#include "base/ascii.h"
 
-std::string AsciiFolded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) c = AsciiLower(c);
-  return folded;
-}
+namespace engine {
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    if (base::AsciiLower(a[i]) != base::AsciiLower(b[i])) return false;
   }
   return true;
 }
@@ -26,8 +22,8 @@ int CompareNames(std::string_view a, std::string_view b, bool caseSensitive) {
   for (std::size_t i = 0; i < n; ++i) {
     if (a[i] == b[i]) continue;
     // Compare as unsigned bytes, so UTF-8 sequences sort after ASCII on every platform.
-    const auto ca = static_cast<unsigned char>(AsciiLower(a[i]));
-    const auto cb = static_cast<unsigned char>(AsciiLower(b[i]));
+    const auto ca = static_cast<unsigned char>(base::AsciiLower(a[i]));
+    const auto cb = static_cast<unsigned char>(base::AsciiLower(b[i]));
     if (ca != cb) return ca < cb ? -1 : 1;
   }
   if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;

@@ -3,6 +3,8 @@
 //
 // The one order of folder paths and file names that the walk, the file listing and the
 // comparison all use. If two of them disagreed, the merge would report phantom changes.
+// Letter case is folded by base/ascii.h, the same under every locale, so a profile written
+// under one locale merges under another.
 #pragma once
 
 #include <string>
@@ -11,13 +13,6 @@
 #include "platform/file_system.h"
 
 namespace engine {
-
-// The byte with ASCII letters folded to lower case; other bytes unchanged. The fold is
-// independent of the locale, so a profile written under one locale merges under another.
-constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-// `text` with ASCII letters folded to lower case.
-[[nodiscard]] std::string AsciiFolded(std::string_view text);
 
 // True when `a` and `b` are equal after ASCII case folding.
 [[nodiscard]] bool EqualIgnoringCase(std::string_view a, std::string_view b);

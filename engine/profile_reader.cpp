@@ -23,7 +23,8 @@ Result<std::unique_ptr<ProfileReader>> ProfileReader::Open(platform::FileSystem&
 }
 
 bool ProfileReader::fill() {
-  // Drop what was consumed, then read until a line end is in the buffer or the file ends.
+  // Drop what was consumed, then read until a line end is in the buffer, the file ends, or
+  // the buffer holds more than a line may.
   if (m_pos > 0) {
     m_buffer.erase(0, m_pos);
     m_pos = 0;
@@ -33,6 +34,7 @@ bool ProfileReader::fill() {
     if (std::memchr(m_buffer.data() + searchFrom, '\n', m_buffer.size() - searchFrom) != nullptr) {
       return true;
     }
+    if (m_buffer.size() > kMaxProfileLine + 1) return true;
     searchFrom = m_buffer.size();
     const std::size_t old = m_buffer.size();
     m_buffer.resize(old + kChunk);
@@ -74,13 +76,19 @@ bool ProfileReader::next(ProfileRecord* record) {
     }
     ++m_lineNumber;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.size() > kMaxProfileLine) {
+      m_status =
+          Status::corrupt(m_path + ", line " + std::to_string(m_lineNumber) + ": longer than " +
+                          std::to_string(kMaxProfileLine) + " bytes, not a profile line");
+      return false;
+    }
     if (line.empty()) {
       // A file may end with an empty line; an empty line elsewhere is not a record either.
       continue;
     }
     Status s = ParseProfileLine(line, record);
     if (s.isOk()) return true;
-    if (lastLine) return false;  // a last line cut short ends the file quietly
+    if (lastLine && IsCutProfileLine(line)) return false;  // an interrupted write
     m_status =
         Status::corrupt(m_path + ", line " + std::to_string(m_lineNumber) + ": " + s.message());
     return false;

@@ -15,6 +15,10 @@
 
 namespace engine {
 
+// No line of a profile comes near this: a name is at most 255 bytes, a path a few KiB, and
+// escapes triple them. A file of other bytes (all zeros, say) is refused at this length.
+inline constexpr std::size_t kMaxProfileLine = 64 * 1024;
+
 class ProfileReader {
  public:
   // Reads from `file`; `path` names the file in messages.
@@ -27,9 +31,11 @@ class ProfileReader {
                                                                    const std::string& path);
 
   // Reads the next record into `*record` and returns true; returns false at the end of the
-  // file or on a failure, which status() then tells. A last line that is cut short (no
-  // line end, or cut inside a field) is the end of the file, not a failure; any other
-  // malformed line is corrupt, naming the file and the line number.
+  // file or on a failure, which status() then tells. A last line without a line end that
+  // is a record, or a record cut short (IsCutProfileLine: an interrupted write), is read as
+  // such, or as the end of the file; any other malformed line, and a line longer than
+  // kMaxProfileLine bytes, is corrupt, naming the file and the line number. Memory stays
+  // bounded by the line limit whatever the file holds.
   [[nodiscard]] bool next(ProfileRecord* record);
 
   // OK while and after reading without failure. Sticky: the first failure stays.

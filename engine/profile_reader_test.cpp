@@ -44,11 +44,13 @@ TEST_F(ProfileReaderTest, WriterAndReaderRoundTripManyRecords) {
                        "name, " + std::to_string(i)});
   }
   {
-    auto writer = ProfileWriter::Create(fs, kPath);
-    ASSERT_TRUE(writer.isOk());
-    for (const ProfileRecord& r : written) ASSERT_TRUE(writer.value()->add(r).isOk());
-    ASSERT_TRUE(writer.value()->finish().isOk());
-    EXPECT_EQ(writer.value()->recordCount(), 20000);
+    auto file = fs.openForReplacing(kPath);
+    ASSERT_TRUE(file.isOk());
+    ProfileWriter writer(file.value().get());
+    for (const ProfileRecord& r : written) ASSERT_TRUE(writer.add(r).isOk());
+    ASSERT_TRUE(writer.finish().isOk());
+    EXPECT_EQ(writer.recordCount(), 20000);
+    ASSERT_TRUE(file.value()->commit().isOk());
   }
   auto reader = ProfileReader::Open(fs, kPath);
   ASSERT_TRUE(reader.isOk());
@@ -99,23 +101,53 @@ TEST_F(ProfileReaderTest, MalformedLineInTheMiddleNamesFileAndLine) {
 }
 
 TEST_F(ProfileReaderTest, LongLinesSpanningBuffersAreRead) {
-  const std::string name(700000, 'n');
-  const auto records = ReadAll("1,#2000-01-01#,\"C:\\\",\"" + name + "\"\r\n");
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].name, name);
+  // Lines just under the limit, so that some cross the boundaries of the reader's chunks.
+  const std::string name(kMaxProfileLine - 40, 'n');
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "1,#2000-01-01#,\"C:\\\",\"" + name + "\"\r\n";
+  const auto records = ReadAll(text);
+  ASSERT_EQ(records.size(), 12u);
+  EXPECT_TRUE(status.isOk()) << status.toString();
+  EXPECT_EQ(records[11].name, name);
+}
+
+TEST_F(ProfileReaderTest, LineBeyondTheLimitIsCorruptWithoutReadingOn) {
+  const std::string name(kMaxProfileLine, 'n');
+  EXPECT_EQ(ReadAll("1,#2000-01-01#,\"C:\\\",\"A\"\r\n1,#2000-01-01#,\"C:\\\",\"" + name + "\"\r\n")
+                .size(),
+            1u);
+  EXPECT_EQ(status.code(), Status::Code::kCorrupt);
+  EXPECT_THAT(status.message(), HasSubstr("Prof_C_.bvp, line 2: longer than 65536 bytes"));
+
+  // A megabyte of zero bytes, as a crash can leave a file, is no profile that ended early.
+  EXPECT_TRUE(ReadAll(std::string(1 << 20, '\0')).empty());
+  EXPECT_EQ(status.code(), Status::Code::kCorrupt);
+  EXPECT_THAT(status.message(), HasSubstr("line 1"));
+}
+
+TEST_F(ProfileReaderTest, GarbageAsTheOnlyOrLastLineIsCorrupt) {
+  for (const std::string& last :
+       {std::string("garbage"), std::string(100, '\0'), std::string("2,#2000-01-01# ,\"C:\\"),
+        std::string("2,#2000-01-01#,\"C:\\\",\"B\" x")}) {
+    EXPECT_TRUE(ReadAll(last).empty()) << last;
+    EXPECT_EQ(status.code(), Status::Code::kCorrupt) << last;
+    EXPECT_EQ(ReadAll("1,#2000-01-01#,\"C:\\\",\"A\"\r\n" + last).size(), 1u) << last;
+    EXPECT_THAT(status.message(), HasSubstr("line 2")) << last;
+  }
 }
 
 TEST_F(ProfileReaderTest, WriteFailureIsStickyAndReported) {
   fs.failWritesAfter(kPath, 100);
-  auto writer = ProfileWriter::Create(fs, kPath);
-  ASSERT_TRUE(writer.isOk());
+  auto file = fs.openForReplacing(kPath);
+  ASSERT_TRUE(file.isOk());
+  ProfileWriter writer(file.value().get());
   Status s;
   for (int i = 0; i < 10000 && s.isOk(); ++i) {
-    s = writer.value()->add({1, {2000, 1, 1, 0, 0, 0}, "C:\\", "file" + std::to_string(i)});
+    s = writer.add({1, {2000, 1, 1, 0, 0, 0}, "C:\\", "file" + std::to_string(i)});
   }
-  if (s.isOk()) s = writer.value()->finish();
+  if (s.isOk()) s = writer.finish();
   EXPECT_FALSE(s.isOk());
-  EXPECT_FALSE(writer.value()->finish().isOk());
+  EXPECT_FALSE(writer.finish().isOk());
 }
 
 }  // namespace

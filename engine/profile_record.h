@@ -33,6 +33,11 @@ void AppendProfileLine(const ProfileRecord& record, std::string_view escapedFold
 // reason when the line does not follow the format; `*record` is then unspecified.
 [[nodiscard]] Status ParseProfileLine(std::string_view line, ProfileRecord* record);
 
+// True when `line` (without a line end) is the beginning of a line that ParseProfileLine
+// accepts, cut off before that line's end: what an interrupted write leaves as the last
+// line of a file. Garbage, and a line that is whole but wrong, are not.
+[[nodiscard]] bool IsCutProfileLine(std::string_view line);
+
 // The "#yyyy-mm-dd hh:mm:ss#" field, or "#yyyy-mm-dd#" at midnight, appended to `*out`.
 void AppendProfileTime(const platform::LocalDateTime& time, std::string* out);
 

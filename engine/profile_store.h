@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Where a drive's stored and temporary profiles live, whether a stored profile exists,
-// its time stamp, and the step that turns a finished scan into the stored profile.
+// Where a drive's stored profile lives, whether it exists, and its time stamp. A new scan
+// is written as a replacement of the stored profile (FileSystem::openForReplacing): the
+// comparison reads its temporary, and its commit makes it the stored profile in one rename.
 #pragma once
 
 #include <string>
@@ -15,10 +16,14 @@
 namespace engine {
 
 struct ProfilePaths {
-  std::string driveLetter;      // upper case, e.g. "C"
-  std::string profilePath;      // programFolder + "Prof_C_.bvp"
-  std::string tempProfilePath;  // programFolder + "bvp.tmp"
+  std::string driveLetter;  // upper case, e.g. "C"
+  std::string profilePath;  // programFolder + "Prof_C_.bvp"
 };
+
+// The work files of earlier versions in the program folder, shared by every run and left
+// behind by a run that failed or was killed: the temporary profile and the report section.
+// A run removes them when it starts.
+inline constexpr const char* kEarlierWorkFileNames[] = {"bvp.tmp", "section.tmp"};
 
 // The paths for the drive whose chooser text is `driveText` ("c: [/]" or "a:"): the drive
 // letter is the text before the first colon, in upper case. `programFolder` ends in the
@@ -33,12 +38,5 @@ struct ProfilePaths {
 [[nodiscard]] Result<std::string> ProfileDate(platform::FileSystem& fs,
                                               const std::string& profilePath,
                                               const platform::LocaleFormat& locale);
-
-// Copies the temporary profile over the stored one, then deletes the temporary profile.
-// The copy goes through a file beside the stored profile and a rename, so the stored
-// profile holds either its old or its new content, never a part. On failure the message
-// names the file; when only the deletion failed, the stored profile is already replaced.
-[[nodiscard]] Status ReplaceProfile(platform::FileSystem& fs, const std::string& tempProfilePath,
-                                    const std::string& profilePath);
 
 }  // namespace engine

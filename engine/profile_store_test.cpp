@@ -14,7 +14,6 @@ TEST(ProfileStoreTest, PathsComeFromTheLetterBeforeTheFirstColon) {
   const ProfilePaths c = ProfilePathsFor("c: [DISK1]", "C:\\PRG\\");
   EXPECT_EQ(c.driveLetter, "C");
   EXPECT_EQ(c.profilePath, "C:\\PRG\\Prof_C_.bvp");
-  EXPECT_EQ(c.tempProfilePath, "C:\\PRG\\bvp.tmp");
   EXPECT_EQ(ProfilePathsFor("a:", "/opt/b/").profilePath, "/opt/b/Prof_A_.bvp");
 }
 
@@ -39,26 +38,6 @@ TEST(ProfileStoreTest, ProfileDateIsTheFileTimeInTheGeneralDateFormat) {
   ASSERT_TRUE(date.isOk());
   EXPECT_EQ(date.value(), "10/27/98 8:03:02 PM");
   EXPECT_FALSE(ProfileDate(fs, "C:\\P\\none.bvp", locale).isOk());
-}
-
-TEST(ProfileStoreTest, ReplacementCopiesThenDeletesTheTemporaryProfile) {
-  platform::MemoryFileSystem fs;
-  fs.addTextFile("C:\\P\\Prof_C_.bvp", "old");
-  fs.addTextFile("C:\\P\\bvp.tmp", "new");
-  ASSERT_TRUE(ReplaceProfile(fs, "C:\\P\\bvp.tmp", "C:\\P\\Prof_C_.bvp").isOk());
-  EXPECT_EQ(fs.contents("C:\\P\\Prof_C_.bvp"), "new");
-  EXPECT_FALSE(fs.exists("C:\\P\\bvp.tmp"));
-}
-
-TEST(ProfileStoreTest, FailedReplacementKeepsTheStoredProfileWhole) {
-  platform::MemoryFileSystem fs;
-  std::string big(100000, 'x');
-  fs.addTextFile("C:\\P\\Prof_C_.bvp", "old");
-  fs.addTextFile("C:\\P\\bvp.tmp", big);
-  fs.failWritesAfter("C:\\P\\Prof_C_.bvp", 10);
-  EXPECT_FALSE(ReplaceProfile(fs, "C:\\P\\bvp.tmp", "C:\\P\\Prof_C_.bvp").isOk());
-  EXPECT_EQ(fs.contents("C:\\P\\Prof_C_.bvp"), "old");
-  EXPECT_TRUE(fs.exists("C:\\P\\bvp.tmp"));
 }
 
 }  // namespace

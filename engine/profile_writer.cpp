@@ -9,16 +9,8 @@ constexpr std::size_t kFlushAt = 256 * 1024;
 
 }  // namespace
 
-ProfileWriter::ProfileWriter(std::unique_ptr<platform::WritableFile> file)
-    : m_file(std::move(file)) {
+ProfileWriter::ProfileWriter(platform::WritableFile* file) : m_file(file) {
   m_buffer.reserve(kFlushAt + 4096);
-}
-
-Result<std::unique_ptr<ProfileWriter>> ProfileWriter::Create(platform::FileSystem& fs,
-                                                             const std::string& path) {
-  auto file = fs.openForWriting(path);
-  if (!file.isOk()) return file.status();
-  return std::make_unique<ProfileWriter>(std::move(file).value());
 }
 
 Status ProfileWriter::add(const ProfileRecord& record) {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "engine/profile_record.h"
@@ -16,17 +15,16 @@ namespace engine {
 
 class ProfileWriter {
  public:
-  explicit ProfileWriter(std::unique_ptr<platform::WritableFile> file);
+  // Writes to `file`, which must remain live while this object is used (a replacement of
+  // the stored profile, whose owner commits it once it is wanted).
+  explicit ProfileWriter(platform::WritableFile* file);
   ProfileWriter(const ProfileWriter&) = delete;
   ProfileWriter& operator=(const ProfileWriter&) = delete;
 
-  // Creates or truncates `path` on `fs`.
-  [[nodiscard]] static Result<std::unique_ptr<ProfileWriter>> Create(platform::FileSystem& fs,
-                                                                     const std::string& path);
-
   // Appends one record. The first failure is sticky and returned by every later call.
   [[nodiscard]] Status add(const ProfileRecord& record);
-  // Writes what is buffered and closes the file. Must be called for the file to be complete.
+  // Writes what is buffered and closes the file (for a replacement: syncs it, without
+  // committing). Must be called for the file to be complete.
   [[nodiscard]] Status finish();
 
   [[nodiscard]] std::int64_t recordCount() const { return m_count; }
@@ -34,7 +32,7 @@ class ProfileWriter {
  private:
   Status flush();
 
-  std::unique_ptr<platform::WritableFile> m_file;
+  platform::WritableFile* m_file;
   std::string m_buffer;
   std::string m_folder;  // the folder of the last record, and its escaped form
   std::string m_escapedFolder;

@@ -38,4 +38,15 @@ std::string ReportPath(std::string_view reportsPath, std::string_view driveTag,
   return ReportBaseName(reportsPath, driveTag, settings, now).append(ReportExtension(settings));
 }
 
+std::string NumberedReportPath(std::string_view path, int number) {
+  const std::size_t dot = path.rfind('.');
+  const std::size_t separator = path.find_last_of("/\\");
+  const bool hasExtension =
+      dot != std::string_view::npos && (separator == std::string_view::npos || dot > separator);
+  const std::size_t at = hasExtension ? dot : path.size();
+  std::string numbered(path.substr(0, at));
+  numbered.append("_").append(std::to_string(number)).append(path.substr(at));
+  return numbered;
+}
+
 }  // namespace engine

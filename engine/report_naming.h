@@ -18,7 +18,8 @@ struct SettingsRecord;
 // & `driveTag`, followed by "_m-d-yy_hhnn" (month and day without leading zero, two-digit
 // year, 24-hour hour and minute) of `now` when `settings` asks for time-stamped names.
 // `driveTag` is one letter ("C") for a report per drive, or every letter of the run
-// followed by "_" ("C_D_") for a combined one. Two runs in the same minute get one name.
+// followed by "_" ("C_D_") for a combined one. Two runs in the same minute get one name;
+// the run then numbers the second one (NumberedReportPath).
 [[nodiscard]] std::string ReportBaseName(std::string_view reportsPath, std::string_view driveTag,
                                          const SettingsRecord& settings,
                                          const platform::LocalDateTime& now);
@@ -31,5 +32,10 @@ struct SettingsRecord;
 [[nodiscard]] std::string ReportPath(std::string_view reportsPath, std::string_view driveTag,
                                      const SettingsRecord& settings,
                                      const platform::LocalDateTime& now);
+
+// `path` with "_" & `number` before its extension (the part from the last '.' of the last
+// path component), or at its end when it has none: Drive_C_12-6-98_1407_2.rtf. The name
+// a time-stamped report gets when an earlier report of the same minute has taken `path`.
+[[nodiscard]] std::string NumberedReportPath(std::string_view path, int number);
 
 }  // namespace engine

@@ -9,19 +9,29 @@
 #include "engine/drive_scan.h"
 #include "engine/folder_prefetcher.h"
 #include "engine/ignore_list_file.h"
+#include "engine/path_order.h"
 #include "engine/profile_store.h"
 #include "engine/report_naming.h"
 
 namespace engine {
 namespace {
 
-// A drive's report section is composed here first and joins the composed report only when
-// it is complete, so a failed comparison leaves no partial section behind.
-constexpr const char* kSectionName = "section.tmp";
-
 std::string DriveLetterOf(const std::string& displayText) {
   return ProfilePathsFor(displayText, "").driveLetter;
 }
+
+bool StartsWith(std::string_view text, std::string_view prefix, platform::PathStyle style) {
+  if (text.size() < prefix.size()) return false;
+  const std::string_view head = text.substr(0, prefix.size());
+  return style.caseSensitive ? head == prefix : EqualIgnoringCase(head, prefix);
+}
+
+// A compared drive of a run with one report for all drives: its new scan waits, written
+// but not committed, until the combined report is saved.
+struct PendingProfile {
+  const RunDrive* drive = nullptr;
+  std::unique_ptr<platform::ReplacementFile> profile;
+};
 
 class Run {
  public:
@@ -82,12 +92,31 @@ class Run {
   }
 
   void readIgnoreList() {
-    auto entries = ReadIgnoreList(m_fs, m_env.programFolder + std::string(kIgnoreFileName));
+    std::vector<Status> warnings;
+    auto entries =
+        ReadIgnoreList(m_fs, m_env.programFolder + std::string(kIgnoreFileName), &warnings);
     if (entries.isOk()) {
       m_ignore = IgnoreMatcher(entries.value());
     } else {
       m_ui.showMessage("The Ignore list could not be read, so no folder is ignored in this run.\n" +
                        entries.status().message());
+    }
+    if (!warnings.empty()) {
+      std::string text = "Some lines of the Ignore list were read as meant:";
+      for (const Status& warning : warnings) text += "\n" + warning.message();
+      m_ui.showMessage(text);
+    }
+  }
+
+  // What killed or failed runs left behind: temporaries of the one way files are replaced,
+  // and the shared work files of earlier versions. The run lock keeps every other run of
+  // this program folder out meanwhile.
+  void removeLeftovers(const std::string& reportsPath) {
+    m_fs.removeStaleTemporaries(m_env.programFolder);
+    m_fs.removeStaleTemporaries(reportsPath);
+    for (const char* name : kEarlierWorkFileNames) {
+      const std::string path = m_env.programFolder + name;
+      if (m_fs.isOrdinaryFile(path)) (void)m_fs.remove(path);
     }
   }
 
@@ -101,6 +130,7 @@ class Run {
     const std::string reportsPath =
         m_env.programFolder + kReportsFolderName + m_fs.pathStyle().separator;
     if (Status s = m_fs.createFolders(reportsPath); !s.isOk()) m_ui.showMessage(s.message());
+    removeLeftovers(reportsPath);
 
     for (std::size_t i : m_marked) {
       if (!scanDrive(m_env.drives[i], reportsPath)) {
@@ -109,6 +139,8 @@ class Run {
       }
     }
     if (!m_outcome.cancelled) complete();
+    // A cancel keeps the stored profiles whose changes are in no saved report yet.
+    m_pending.clear();
     // The wind-down runs after a cancel too.
     if (m_env.infoOnly) m_ui.switchOffInfoOnly();
     m_ui.runEnded();
@@ -118,15 +150,55 @@ class Run {
     // A run that compared nothing has no report of its own; an earlier run's report is not
     // shown or saved again.
     if (m_outcome.comparedDrives > 0) {
-      if (m_multiReport && !m_closingWritten) appendClosing();
-      const std::string composed = composedPath();
-      if (Status s = m_ui.loadReport(composed); !s.isOk()) {
+      Status s = m_multiReport && !m_closingWritten ? appendClosing() : Status::ok();
+      if (s.isOk()) s = m_ui.loadReport(composedPath());
+      if (s.isOk() && m_multiReport) s = saveReport(m_lastReportPath);
+      if (s.isOk()) {
+        commitPending();
+      } else if (m_pending.empty()) {
         m_ui.showMessage(s.message());
-      } else if (m_multiReport) {
-        saveReport(m_lastReportPath);
+      } else {
+        keepPending(s);
       }
     }
     m_ui.play(RunUserInterface::Cue::kDone);
+  }
+
+  // The combined report is saved: the compared drives' new scans become their profiles.
+  void commitPending() {
+    for (PendingProfile& pending : m_pending) {
+      if (Status s = pending.profile->commit(); !s.isOk()) {
+        driveFailed(*pending.drive, s);
+      } else {
+        m_outcome.writtenProfiles.push_back(pending.profile->targetPath());
+      }
+    }
+    m_pending.clear();
+  }
+
+  // The combined report could not be saved: every compared drive keeps its profile.
+  void keepPending(const Status& why) {
+    std::string drives;
+    for (const PendingProfile& pending : m_pending) {
+      ++m_outcome.failedDrives;
+      drives += (drives.empty() ? "" : ", ") + pending.drive->displayText;
+    }
+    m_ui.showMessage("The report could not be saved: " + why.message() + "\nThe profiles of " +
+                     drives + " were kept, so the next run reports their changes again.");
+    m_pending.clear();
+  }
+
+  // The folders a drive's scan leaves out: the program folder, also where the drive
+  // reaches it through other links than its own path.
+  std::vector<std::string> excludedFolders(const RunDrive& drive) {
+    std::vector<std::string> excluded = {m_env.programFolder};
+    auto realProgram = m_fs.realFolderPath(m_env.programFolder);
+    auto realRoot = m_fs.realFolderPath(drive.root);
+    if (realProgram.isOk() && realRoot.isOk() &&
+        StartsWith(realProgram.value(), realRoot.value(), m_fs.pathStyle())) {
+      excluded.push_back(drive.root + realProgram.value().substr(realRoot.value().size()));
+    }
+    return excluded;
   }
 
   // One drive's step. False when the user cancelled.
@@ -141,15 +213,20 @@ class Run {
       profileDate = date.value();
     }
 
+    // The new scan is written beside the stored profile and becomes it only by commit();
+    // dropping it (cancel, failure, info-only) removes it.
+    auto newProfile = m_fs.openForReplacing(paths.profilePath);
+    if (!newProfile.isOk()) return driveFailed(drive, newProfile.status());
     ScanSettings scan;
     scan.driveRoot = drive.root;
     scan.driveDisplayText = drive.displayText;
     scan.includeRecycled = m_env.settings->includeRecycled();
     scan.ignore = m_ignore;
+    scan.excludedFolders = excludedFolders(drive);
     scan.listingThreads = FolderPrefetcher::DefaultThreads();
     ScanProblems problems;
     std::int64_t totalFiles = 0;
-    Status s = ScanToProfile(m_fs, scan, *m_env.locale, paths.tempProfilePath, m_ui.progress(),
+    Status s = ScanToProfile(m_fs, scan, *m_env.locale, newProfile.value().get(), m_ui.progress(),
                              &problems, &totalFiles);
     if (s.isCancelled()) return false;
     if (!s.isOk()) return driveFailed(drive, s);
@@ -159,27 +236,35 @@ class Run {
     }
 
     if (compare) {
-      s = compareDrive(drive, paths, profileDate, totalFiles);
+      s = compareDrive(drive, paths.profilePath, newProfile.value()->temporaryPath(), profileDate,
+                       totalFiles);
       if (s.isCancelled()) return false;
       if (!s.isOk()) return driveFailed(drive, s);
-      nameAndSave(paths.driveLetter, reportsPath);
-    }
-    if (!m_env.infoOnly) {
-      if (Status r = ReplaceProfile(m_fs, paths.tempProfilePath, paths.profilePath); !r.isOk()) {
-        return driveFailed(drive, r);
+      if (Status saved = nameAndSave(paths.driveLetter, reportsPath); !saved.isOk()) {
+        ++m_outcome.failedDrives;
+        m_ui.showMessage("The report could not be saved: " + saved.message() + "\nThe profile of " +
+                         drive.displayText +
+                         " was kept, so the next run reports its changes again.");
+        return true;
       }
-      m_outcome.writtenProfiles.push_back(paths.profilePath);
     }
+    if (m_env.infoOnly) return true;
+    if (compare && m_multiReport) {
+      m_pending.push_back({&drive, std::move(newProfile).value()});
+      return true;
+    }
+    if (Status r = newProfile.value()->commit(); !r.isOk()) return driveFailed(drive, r);
+    m_outcome.writtenProfiles.push_back(paths.profilePath);
     return true;
   }
 
-  Status compareDrive(const RunDrive& drive, const ProfilePaths& paths,
-                      const std::string& profileDate, std::int64_t totalFiles) {
+  Status compareDrive(const RunDrive& drive, const std::string& profilePath,
+                      const std::string& newScanPath, const std::string& profileDate,
+                      std::int64_t totalFiles) {
     const bool fresh = !m_multiReport || m_freshReport;
-    const std::string section = m_env.programFolder + kSectionName;
     CompareSettings settings;
-    settings.newProfilePath = paths.tempProfilePath;
-    settings.oldProfilePath = paths.profilePath;
+    settings.newProfilePath = newScanPath;
+    settings.oldProfilePath = profilePath;
     settings.driveDisplayText = drive.displayText;
     settings.profileDate = profileDate;
     settings.ignore = m_ignore;
@@ -187,22 +272,21 @@ class Run {
     settings.writeClosing = !m_multiReport || m_driveIndex == m_driveCount;
     settings.progressMaximum = totalFiles;
 
+    // The composed report takes the drive's section only once it is complete: a failed
+    // or cancelled comparison leaves it as it was.
+    auto composed = m_fs.openForReplacing(composedPath());
+    if (!composed.isOk()) return composed.status();
+    Status s = fresh ? Status::ok()
+                     : platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
+    if (!s.isOk()) return s;
     CompareOutcome outcome;
-    Status s;
     {
-      auto file = m_fs.openForWriting(section);
-      if (!file.isOk()) return file.status();
-      auto sink = NewRtfReportSink(file.value().get());
+      auto sink = NewRtfReportSink(composed.value().get());
       ChangeReport report(sink.get(), *m_env.locale);
       s = CompareProfiles(m_fs, settings, report, m_ui.progress(), &outcome);
-      Status closed = file.value()->close();
-      if (s.isOk()) s = closed;
     }
-    if (s.isOk()) s = joinSection(section, fresh);
-    if (!s.isOk()) {
-      (void)m_fs.remove(section);
-      return s;
-    }
+    if (s.isOk()) s = composed.value()->commit();
+    if (!s.isOk()) return s;
     m_freshReport = false;
     m_closingWritten = settings.writeClosing;
     ++m_outcome.comparedDrives;
@@ -211,57 +295,44 @@ class Run {
     return Status::ok();
   }
 
-  // Makes the finished section the composed report (fresh) or appends it to it.
-  Status joinSection(const std::string& section, bool fresh) {
-    if (fresh) return m_fs.rename(section, composedPath());
-    auto text = platform::ReadWholeFile(m_fs, section);
-    if (!text.isOk()) return text.status();
-    Status s = appendToComposed(text.value());
-    if (s.isOk()) s = m_fs.remove(section);
-    return s;
-  }
-
-  Status appendToComposed(std::string_view text) {
-    auto file = m_fs.openForAppending(composedPath());
-    if (!file.isOk()) return file.status();
-    Status s = file.value()->append(text);
-    Status closed = file.value()->close();
-    return s.isOk() ? closed : s;
-  }
-
   // A combined report whose last marked drive was only created (or failed) still ends as a
   // whole document.
-  void appendClosing() {
-    auto file = m_fs.openForAppending(composedPath());
-    Status s = file.isOk() ? Status::ok() : file.status();
+  Status appendClosing() {
+    auto composed = m_fs.openForReplacing(composedPath());
+    if (!composed.isOk()) return composed.status();
+    Status s = platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
     if (s.isOk()) {
-      auto sink = NewRtfReportSink(file.value().get());
+      auto sink = NewRtfReportSink(composed.value().get());
       ChangeReport report(sink.get(), *m_env.locale);
       s = report.writeClosing();
-      Status closed = file.value()->close();
-      if (s.isOk()) s = closed;
     }
-    if (!s.isOk()) m_ui.showMessage(s.message());
+    return s.isOk() ? composed.value()->commit() : s;
   }
 
   // Names the report of a compared drive; with a report per drive, saves it at once.
-  void nameAndSave(const std::string& driveLetter, const std::string& reportsPath) {
+  Status nameAndSave(const std::string& driveLetter, const std::string& reportsPath) {
     const std::string tag = m_multiReport ? m_driveTag : driveLetter;
     m_lastReportPath = ReportPath(reportsPath, tag, *m_env.settings, m_ui.now());
-    if (m_multiReport) return;
-    if (Status s = m_ui.loadReport(composedPath()); !s.isOk()) {
-      m_ui.showMessage(s.message());
-      return;
-    }
-    saveReport(m_lastReportPath);
+    if (m_multiReport) return Status::ok();
+    if (Status s = m_ui.loadReport(composedPath()); !s.isOk()) return s;
+    return saveReport(m_lastReportPath);
   }
 
-  void saveReport(const std::string& path) {
-    if (Status s = m_ui.saveReport(path, m_env.settings->isRichTextReports()); !s.isOk()) {
-      m_ui.showMessage("The report could not be saved: " + s.message());
-      return;
+  // Saves what the report view shows. A time-stamped name that an earlier report took in
+  // the same minute is numbered rather than replaced; a name by drive only is replaced,
+  // as the user chose.
+  Status saveReport(const std::string& path) {
+    std::string target = path;
+    if (m_env.settings->isTimeStampedNames()) {
+      for (int number = 2; m_fs.exists(target); ++number) {
+        target = NumberedReportPath(path, number);
+      }
     }
-    m_outcome.savedReports.push_back(path);
+    if (Status s = m_ui.saveReport(target, m_env.settings->isRichTextReports()); !s.isOk()) {
+      return s;
+    }
+    m_outcome.savedReports.push_back(target);
+    return Status::ok();
   }
 
   // Tells the user and goes on with the next drive; the stored profile stays as it was.
@@ -272,7 +343,10 @@ class Run {
     return true;
   }
 
-  std::string composedPath() const { return m_env.programFolder + kComposedReportName; }
+  std::string composedPath() const {
+    return m_env.composedReportPath.empty() ? m_env.programFolder + kComposedReportName
+                                            : m_env.composedReportPath;
+  }
 
   RunEnvironment& m_env;
   RunUserInterface& m_ui;
@@ -288,6 +362,7 @@ class Run {
   bool m_freshReport = true;
   bool m_closingWritten = false;
   std::string m_lastReportPath;
+  std::vector<PendingProfile> m_pending;
 };
 
 }  // namespace

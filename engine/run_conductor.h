@@ -28,7 +28,12 @@ struct RunEnvironment {
   platform::FileSystem* fs = nullptr;
   const platform::LocaleFormat* locale = nullptr;
   std::string programFolder;  // ends in the separator; profiles, lists and reports live here
-  std::string settingsPath;   // the settings file, for choices stored during the run
+  // The file the run composes its change report in and hands to the report view: the
+  // window passes programFolder & kComposedReportName ("temp.rtf", which also holds its
+  // start-up document); the command line a work file of its own, so that a window opened
+  // or closed during a scheduled run cannot disturb it. Empty means "temp.rtf".
+  std::string composedReportPath;
+  std::string settingsPath;  // the settings file, for choices stored during the run
   SettingsRecord* settings = nullptr;
   bool infoOnly = false;  // report, but create and replace no profile
   std::vector<RunDrive> drives;
@@ -38,10 +43,12 @@ struct RunOutcome {
   bool driveLoopStarted = false;  // false: the user cancelled or declined in the selection
   bool cancelled = false;         // the user cancelled during the drive loop
   int comparedDrives = 0;
-  int failedDrives = 0;          // drives that could not be scanned, compared or replaced
-  std::int64_t changeLines = 0;  // change lines of all compared drives
-  std::vector<std::string> savedReports;
-  std::vector<std::string> writtenProfiles;
+  // Drives that could not be scanned, compared or replaced, or whose changes could not be
+  // saved in a report file: each kept its stored profile.
+  int failedDrives = 0;
+  std::int64_t changeLines = 0;              // change lines of all compared drives
+  std::vector<std::string> savedReports;     // report files that were written whole
+  std::vector<std::string> writtenProfiles;  // stored profiles that were replaced or created
 };
 
 // The file names of the program folder that a run uses.
@@ -53,6 +60,20 @@ inline constexpr const char* kReportsFolderName = "Reports";
 // compared or replaced is reported through `ui.showMessage`, keeps its stored profile and
 // the other drives go on. A cancel keeps the stored profile of the drive in progress and
 // leaves later drives untouched.
+//
+// A stored profile is replaced (in one rename) only once the changes it hides are in a
+// saved report file: with a report per drive, right after that drive's report was saved;
+// with one report for all drives, only after the combined report was saved at the end of
+// the run, so a cancel, or a combined report that cannot be saved, keeps the stored
+// profile of every compared drive and the next run reports the same changes again. A
+// drive that is only created hides no change and gets its profile at once. A report saved
+// with time-stamped names never replaces an earlier one of the same minute: the new name
+// is numbered ("_2", "_3", ... before the extension).
+//
+// The drive loop first removes the temporaries that killed runs left in the program
+// folder and its Reports folder. The program folder and everything below it are left out
+// of every drive's scan. REQUIRES: the caller holds the program folder's run lock
+// (platform/run_lock.h) for the whole call.
 RunOutcome FindChanges(RunEnvironment& env, RunUserInterface& ui);
 
 }  // namespace engine

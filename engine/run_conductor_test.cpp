@@ -5,8 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <map>
+#include <set>
 
+#include "platform/run_lock.h"
 #include "platform/testing/fixed_locale.h"
 #include "platform/testing/memory_file_system.h"
 
@@ -18,6 +22,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
+using ::testing::UnorderedElementsAre;
 
 constexpr const char* kProgram = "Z:\\BV\\";
 
@@ -25,7 +30,11 @@ constexpr const char* kProgram = "Z:\\BV\\";
 class CancellingProgress final : public platform::Progress {
  public:
   explicit CancellingProgress(std::vector<std::string>* log) : m_log(log) {}
-  void cancelOnCaption(std::string caption) { m_trigger = std::move(caption); }
+  // Cancels when `caption` appears; "" never cancels. Starts afresh for the next run.
+  void cancelOnCaption(std::string caption) {
+    m_trigger = std::move(caption);
+    m_cancelled = false;
+  }
   void setCaption(std::string_view caption) override {
     if (!m_trigger.empty() && caption == m_trigger && !m_cancelled) {
       m_cancelled = true;
@@ -112,9 +121,9 @@ class ScriptedUi final : public RunUserInterface {
   CancellingProgress m_progress;
 };
 
-class RunConductorTest : public ::testing::Test {
- protected:
-  RunConductorTest() : ui(fs) {
+// Three drives C, D and E with a file each, and the program folder on a fourth, Z.
+struct RunWorld {
+  RunWorld() : ui(fs) {
     fs.addFolder("Z:\\BV");
     for (const char* drive : {"C", "D", "E"}) {
       const std::string root = std::string(drive) + ":\\";
@@ -142,6 +151,17 @@ class RunConductorTest : public ::testing::Test {
 
   RunOutcome Run() { return FindChanges(env, ui); }
 
+  platform::MemoryFileSystem fs;
+  platform::FixedLocale locale;
+  SettingsRecord settings;
+  RunEnvironment env;
+  ScriptedUi ui;
+};
+
+class RunConductorTest : public ::testing::Test, public RunWorld {
+ protected:
+  using RunWorld::Run;  // not the test's own Run()
+
   std::vector<std::string> Asked() {
     std::vector<std::string> asked;
     for (const std::string& entry : ui.log) {
@@ -149,12 +169,6 @@ class RunConductorTest : public ::testing::Test {
     }
     return asked;
   }
-
-  platform::MemoryFileSystem fs;
-  platform::FixedLocale locale;
-  SettingsRecord settings;
-  RunEnvironment env;
-  ScriptedUi ui;
 };
 
 const std::string kOneMissing =
@@ -244,7 +258,8 @@ TEST_F(RunConductorTest, InfoOnlyScansButWritesNoProfileAndSwitchesItselfOff) {
   ui.yesNo = {true};
   Run();
   EXPECT_FALSE(fs.exists(ProfileOf('C')));
-  EXPECT_TRUE(fs.exists("Z:\\BV\\bvp.tmp"));
+  // The scan that became no profile leaves nothing behind.
+  EXPECT_THAT(fs.namesIn(kProgram), ElementsAre("Reports"));
   EXPECT_THAT(ui.log, Contains("info-only off"));
 }
 
@@ -320,6 +335,278 @@ TEST_F(RunConductorTest, IgnoreListIsReadAtTheStartOfTheRun) {
   // The stored record in the ignored folder is not reported; new files there are not seen.
   EXPECT_EQ(outcome.changeLines, 0);
 }
+
+// Every compared drive of three, with one report for all of them.
+class OneReportTest : public RunConductorTest {
+ protected:
+  OneReportTest() {
+    for (char letter : {'C', 'D', 'E'}) {
+      ProfileAndChange(letter);
+      stored[letter] = *fs.contents(ProfileOf(letter));
+    }
+    ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+    ui.oneReport = true;
+  }
+
+  void ExpectEveryProfileKept() {
+    for (char letter : {'C', 'D', 'E'}) {
+      EXPECT_EQ(*fs.contents(ProfileOf(letter)), stored[letter]) << letter;
+    }
+    EXPECT_THAT(fs.namesIn("Z:\\BV\\Reports"), IsEmpty());
+    EXPECT_THAT(fs.namesIn(kProgram), Not(Contains(HasSubstr(".brinvale-"))));
+  }
+
+  std::map<char, std::string> stored;
+};
+
+TEST_F(OneReportTest, CancelDuringTheThirdDriveKeepsEveryProfileForTheNextRun) {
+  ui.cancelling().cancelOnCaption("Loading Structure:  e: [DISK]");
+  const RunOutcome outcome = Run();
+  EXPECT_TRUE(outcome.cancelled);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+  EXPECT_THAT(outcome.writtenProfiles, IsEmpty());
+  ExpectEveryProfileKept();
+
+  // The next run still has every change to report, and now replaces the profiles.
+  ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+  ui.cancelling().cancelOnCaption("");
+  const RunOutcome again = FindChanges(env, ui);
+  EXPECT_EQ(again.changeLines, 3);
+  ASSERT_EQ(again.savedReports.size(), 1u);
+  EXPECT_EQ(again.writtenProfiles.size(), 3u);
+  EXPECT_THAT(*fs.contents(ProfileOf('E')), HasSubstr("new.txt"));
+}
+
+TEST_F(OneReportTest, CombinedReportThatCannotBeSavedKeepsEveryProfile) {
+  fs.failOpen("Z:\\BV\\Reports\\Drive_C_D_E_.rtf", Status::permissionDenied("read-only"));
+  const RunOutcome outcome = Run();
+  EXPECT_FALSE(outcome.cancelled);
+  EXPECT_EQ(outcome.failedDrives, 3);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+  EXPECT_THAT(ui.log, Contains(HasSubstr("The profiles of c: [DISK], d: [DISK], e: [DISK] were "
+                                         "kept, so the next run reports their changes again.")));
+  ExpectEveryProfileKept();
+}
+
+TEST_F(RunConductorTest, UnsavedReportKeepsTheProfileAndTheNextRunReportsAgain) {
+  ProfileAndChange('C');
+  const std::string stored = *fs.contents(ProfileOf('C'));
+  // Where the report should go, a folder stands.
+  fs.addFolder("Z:\\BV\\Reports\\Drive_C.rtf");
+  ui.selections = {std::vector<std::size_t>{0}};
+  RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.failedDrives, 1);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+  EXPECT_EQ(*fs.contents(ProfileOf('C')), stored);
+  EXPECT_THAT(ui.log, Contains(HasSubstr("The report could not be saved")));
+
+  ASSERT_TRUE(fs.remove("Z:\\BV\\Reports\\Drive_C.rtf").isOk() ||
+              fs.rename("Z:\\BV\\Reports\\Drive_C.rtf", "Z:\\BV\\old").isOk());
+  ui.selections = {std::vector<std::size_t>{0}};
+  outcome = FindChanges(env, ui);
+  EXPECT_EQ(outcome.failedDrives, 0);
+  EXPECT_THAT(*fs.contents("Z:\\BV\\Reports\\Drive_C.rtf"), HasSubstr("Added new.txt"));
+  EXPECT_THAT(*fs.contents(ProfileOf('C')), HasSubstr("new.txt"));
+}
+
+TEST_F(RunConductorTest, TimeStampedReportsOfOneMinuteAreNumberedNotReplaced) {
+  settings.ReportNaming = 'T';
+  std::vector<std::string> saved;
+  for (int run = 0; run < 3; ++run) {
+    ProfileAndChange('C');  // the stored profile again, so every run reports
+    ui.selections = {std::vector<std::size_t>{0}};
+    const RunOutcome outcome = Run();
+    ASSERT_EQ(outcome.savedReports.size(), 1u);
+    saved.push_back(outcome.savedReports[0]);
+  }
+  EXPECT_THAT(saved, ElementsAre("Z:\\BV\\Reports\\Drive_C_12-6-98_1407.rtf",
+                                 "Z:\\BV\\Reports\\Drive_C_12-6-98_1407_2.rtf",
+                                 "Z:\\BV\\Reports\\Drive_C_12-6-98_1407_3.rtf"));
+  for (const std::string& path : saved) EXPECT_THAT(*fs.contents(path), HasSubstr("new.txt"));
+
+  // Names by drive only are replaced, as the user chose.
+  settings.ReportNaming = 'D';
+  for (int run = 0; run < 2; ++run) {
+    ProfileAndChange('C');
+    ui.selections = {std::vector<std::size_t>{0}};
+    EXPECT_THAT(Run().savedReports, ElementsAre("Z:\\BV\\Reports\\Drive_C.rtf"));
+  }
+}
+
+TEST_F(RunConductorTest, TheProgramFolderIsNoPartOfAnyScan) {
+  // The program folder lies on drive Z, which is watched too.
+  env.drives.push_back({"z: [SYSTEM]", "Z:\\"});
+  fs.addFile("Z:\\Work\\notes.txt", 10, 100);
+  ui.selections = {std::vector<std::size_t>{3}};
+  ui.yesNo = {true};
+  ASSERT_EQ(Run().writtenProfiles.size(), 1u);
+  EXPECT_THAT(*fs.contents(ProfileOf('Z')), Not(HasSubstr("BV")));
+
+  // The program's own files changed (a profile, a report, the composed report): no change.
+  ui.selections = {std::vector<std::size_t>{3}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.comparedDrives, 1);
+  EXPECT_EQ(outcome.changeLines, 0);
+}
+
+TEST_F(RunConductorTest, LeftoversOfKilledRunsAreSweptAndTheWorkFileIsTheCallers) {
+  ProfileAndChange('C');
+  const std::string killed = std::string(kProgram) + platform::TemporaryName("Prof_C_.bvp", 1, "3");
+  fs.addTextFile(killed, "partial scan");
+  fs.addTextFile("Z:\\BV\\Prof_D_.bvp.copy-1-0", "partial copy");
+  fs.addTextFile("Z:\\BV\\bvp.tmp", "old scan");
+  fs.addTextFile("Z:\\BV\\section.tmp", "old section");
+  fs.addTextFile("Z:\\BV\\Reports\\" + platform::TemporaryName("Drive_C.txt", 1, "9"), "");
+  env.composedReportPath = "Z:\\BV\\composed-by-cli.rtf";
+  ui.selections = {std::vector<std::size_t>{0}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.changeLines, 1);
+  EXPECT_THAT(fs.namesIn(kProgram),
+              UnorderedElementsAre("Reports", "Prof_C_.bvp", "composed-by-cli.rtf"));
+  EXPECT_THAT(fs.namesIn("Z:\\BV\\Reports"), ElementsAre("Drive_C.rtf"));
+  EXPECT_THAT(ui.log, Contains("load Z:\\BV\\composed-by-cli.rtf"));
+}
+
+TEST_F(RunConductorTest, GarbageAtTheEndOfAStoredProfileStopsTheDrive) {
+  for (const std::string& garbage : {std::string(1 << 20, '\0'), std::string("oops")}) {
+    const std::string stored = "100,#1970-01-01 00:16:40#,\"C:\\DATA\\\",\"old.txt\"\r\n" + garbage;
+    fs.addTextFile(ProfileOf('C'), stored);
+    ui.selections = {std::vector<std::size_t>{0}};
+    const RunOutcome outcome = Run();
+    EXPECT_EQ(outcome.failedDrives, 1);
+    EXPECT_EQ(outcome.changeLines, 0);
+    EXPECT_EQ(*fs.contents(ProfileOf('C')), stored);
+    EXPECT_THAT(ui.log, Contains(HasSubstr("Prof_C_.bvp, line 2")));
+  }
+}
+
+TEST_F(RunConductorTest, IgnoreListSlipsAreReadAsMeantInOneMessage) {
+  ProfileAndChange('C');
+  fs.addTextFile("Z:\\BV\\ignore.txt", "c:\\data\rD:\\X\\\r");
+  ui.selections = {std::vector<std::size_t>{0}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.changeLines, 0);
+  EXPECT_EQ(outcome.failedDrives, 0);
+  EXPECT_EQ(std::count_if(ui.log.begin(), ui.log.end(),
+                          [](const std::string& e) { return e.rfind("message ", 0) == 0; }),
+            1);
+  EXPECT_THAT(ui.log, Contains(HasSubstr("line 1: \"c:\\data\" does not end in \\")));
+}
+
+// Runs that meet a failing write: every write step of a whole run fails in turn, each in a
+// fresh world, and after each the record must be whole. The run takes the lock, as the
+// window and the command line do; a run refused at the lock touches nothing.
+class RunFaultTest : public ::testing::TestWithParam<bool> {
+ protected:
+  // C and D are compared and report a change, E is created. One report for all when the
+  // parameter says so.
+  static void Prepare(RunWorld& world) {
+    world.ProfileAndChange('C');
+    world.ProfileAndChange('D');
+    world.ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+    world.ui.yesNo = {true};
+    world.ui.oneReport = GetParam();
+  }
+
+  static RunOutcome Attempt(RunWorld& world) {
+    auto lock = platform::RunLock::TryTake(world.fs, kProgram);
+    if (!lock.isOk()) return RunOutcome();
+    return world.Run();
+  }
+
+  // What a run writes when nothing fails.
+  struct Clean {
+    std::map<char, std::string> oldProfiles;
+    std::map<char, std::string> newProfiles;
+    std::map<std::string, std::string> reports;
+    std::uint64_t writeSteps = 0;
+  };
+
+  static Clean CleanRun() {
+    Clean clean;
+    RunWorld world;
+    Prepare(world);
+    for (char letter : {'C', 'D', 'E'}) {
+      clean.oldProfiles[letter] = world.fs.contents(RunWorld::ProfileOf(letter)).value_or("");
+    }
+    const std::uint64_t before = world.fs.writeSteps();
+    const RunOutcome outcome = Attempt(world);
+    clean.writeSteps = world.fs.writeSteps() - before;
+    EXPECT_EQ(outcome.failedDrives, 0);
+    EXPECT_EQ(outcome.writtenProfiles.size(), 3u);
+    for (char letter : {'C', 'D', 'E'}) {
+      clean.newProfiles[letter] = *world.fs.contents(RunWorld::ProfileOf(letter));
+    }
+    for (const std::string& path : outcome.savedReports) {
+      clean.reports[path] = *world.fs.contents(path);
+    }
+    return clean;
+  }
+};
+
+TEST_P(RunFaultTest, EveryFailingWriteLeavesTheRecordWhole) {
+  const Clean clean = CleanRun();
+  ASSERT_GT(clean.writeSteps, 10u);
+  ASSERT_EQ(clean.reports.size(), GetParam() ? 1u : 2u);
+  const std::set<std::string> allowed = {"Reports",     "Prof_C_.bvp",   "Prof_D_.bvp",
+                                         "Prof_E_.bvp", "brinvale.lock", "temp.rtf"};
+  for (std::uint64_t step = 1; step <= clean.writeSteps; ++step) {
+    SCOPED_TRACE("write step " + std::to_string(step) + " of " + std::to_string(clean.writeSteps) +
+                 " fails");
+    RunWorld world;
+    Prepare(world);
+    world.fs.failWriteStep(step);
+    const RunOutcome outcome = Attempt(world);
+
+    // A report the run names as saved is there, a whole document. (A combined report
+    // lacks the sections of drives that failed.)
+    for (const std::string& path : outcome.savedReports) {
+      ASSERT_TRUE(clean.reports.contains(path)) << path;
+      const std::string report = world.fs.contents(path).value_or("");
+      EXPECT_TRUE(report.starts_with("{\\rtf1") && report.ends_with(" \\par }\r\n")) << report;
+      if (!GetParam()) {
+        EXPECT_EQ(report, clean.reports.at(path)) << path;
+      }
+    }
+    bool anyKept = false;
+    for (char letter : {'C', 'D', 'E'}) {
+      const std::string profile = world.fs.contents(RunWorld::ProfileOf(letter)).value_or("");
+      const bool isNew = profile == clean.newProfiles.at(letter);
+      // The stored profile is the complete old one or the complete new one.
+      EXPECT_TRUE(isNew || profile == clean.oldProfiles.at(letter)) << letter << ": " << profile;
+      anyKept = anyKept || !isNew;
+      // A replaced profile of a compared drive hides changes that a saved report holds.
+      if (isNew && letter != 'E') {
+        const std::string title = std::string("Disk Activity on ") + letter + ": [DISK]";
+        bool inASavedReport = false;
+        for (const std::string& path : outcome.savedReports) {
+          inASavedReport = inASavedReport ||
+                           world.fs.contents(path).value_or("").find(title) != std::string::npos;
+        }
+        EXPECT_TRUE(inASavedReport) << letter;
+      }
+    }
+    // A failure is never reported as success.
+    if (anyKept) {
+      EXPECT_TRUE(outcome.failedDrives > 0 || !outcome.driveLoopStarted);
+    }
+    // No temporaries, and no report that the run does not name.
+    for (const std::string& name : world.fs.namesIn(kProgram)) {
+      EXPECT_TRUE(allowed.contains(name)) << name;
+    }
+    for (const std::string& name : world.fs.namesIn("Z:\\BV\\Reports")) {
+      EXPECT_TRUE(std::find(outcome.savedReports.begin(), outcome.savedReports.end(),
+                            "Z:\\BV\\Reports\\" + name) != outcome.savedReports.end())
+          << name;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ReportKinds, RunFaultTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? std::string("OneReportForAll")
+                                             : std::string("ReportPerDrive");
+                         });
 
 }  // namespace
 }  // namespace engine

@@ -67,8 +67,11 @@ class RunUserInterface {
   [[nodiscard]] virtual platform::Progress& progress() = 0;
 
   // The report view: load a composed report, save what it shows as rich or plain text.
-  // Saving replaces an existing file without asking. Run's thread; the file is loaded or
-  // written when they return.
+  // Saving replaces an existing file without asking, the way the program replaces every
+  // file (platform::FileSystem::openForReplacing; reports::SaveReportFile does so): whole
+  // or not at all, and a link there is replaced, never written through. A failed save must
+  // be returned: the run then keeps the profiles whose changes the report holds. Run's
+  // thread; the file is loaded or written when they return.
   [[nodiscard]] virtual Status loadReport(const std::string& path) = 0;
   [[nodiscard]] virtual Status saveReport(const std::string& path, bool richText) = 0;
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/file_system.h"
+#include "platform/run_lock.h"
 
 namespace engine {
 namespace {
@@ -35,29 +36,24 @@ std::int64_t GetInt64(const char* in) {
   return static_cast<std::int64_t>(bits);
 }
 
-Status ReadRecord(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
-  auto file = fs.openForReading(path);
-  if (file.status().isNotFound()) {
-    // First start: the file is created so that the next save finds it.
-    auto created = fs.openForAppending(path);
-    if (!created.isOk()) return created.status();
-    if (Status s = created.value()->close(); !s.isOk()) return s;
-    *record = SettingsRecord{};
-    return Status::ok();
-  }
-  if (!file.isOk()) return file.status();
+// Nothing but the record and a tail that other versions may have added belongs in the
+// settings file; a larger file is something else.
+constexpr std::size_t kMaxSettingsFileSize = 1024 * 1024;
 
-  char bytes[kSettingsRecordSize];
-  std::size_t have = 0;
-  while (have < sizeof bytes) {
-    std::size_t got = 0;
-    if (Status s = file.value()->read(sizeof bytes - have, bytes + have, &got); !s.isOk()) {
-      return s;
-    }
-    if (got == 0) break;
-    have += got;
+Status ReadRecord(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
+  auto bytes = platform::ReadWholeFile(fs, path, kMaxSettingsFileSize);
+  if (bytes.status().isNotFound()) {
+    // First start: the file is created so that the next save finds it. Another process
+    // may be creating it too; under the lock, a file that appeared meanwhile is kept.
+    *record = SettingsRecord{};
+    auto lock =
+        platform::RunLock::TakeBriefly(fs, platform::FolderOf(path, fs.pathStyle().separator));
+    if (!lock.isOk()) return lock.status().isBusy() ? Status::ok() : lock.status();
+    if (fs.exists(path)) return ReadRecord(fs, path, record);
+    return platform::WriteFileAtomically(fs, path, "");
   }
-  *record = DecodeSettings(std::string_view(bytes, have));
+  if (!bytes.isOk()) return bytes.status();
+  *record = DecodeSettings(bytes.value());
   return Status::ok();
 }
 
@@ -141,8 +137,21 @@ Status LoadSettings(platform::FileSystem& fs, const std::string& path, SettingsR
 
 Status SaveOptions(platform::FileSystem& fs, const std::string& path,
                    const SettingsRecord& record) {
-  const auto bytes = EncodeSettings(record);
-  return fs.writeAt(path, 0, std::string_view(bytes.data(), bytes.size()));
+  // The lock keeps a run from reading the file half-way through another process's
+  // read-modify-write, and two writers from losing each other's tail.
+  auto lock =
+      platform::RunLock::TakeBriefly(fs, platform::FolderOf(path, fs.pathStyle().separator));
+  if (!lock.isOk()) return lock.status();
+  std::string bytes;
+  if (auto old = platform::ReadWholeFile(fs, path, kMaxSettingsFileSize); old.isOk()) {
+    bytes = std::move(old.value());
+  } else if (!old.status().isNotFound()) {
+    return old.status();
+  }
+  const auto encoded = EncodeSettings(record);
+  if (bytes.size() < encoded.size()) bytes.resize(encoded.size(), '\0');
+  bytes.replace(0, encoded.size(), encoded.data(), encoded.size());
+  return platform::WriteFileAtomically(fs, path, bytes);
 }
 
 Status ResetOptions(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {

@@ -59,14 +59,19 @@ struct SettingsRecord {
 [[nodiscard]] SettingsRecord DecodeSettings(std::string_view bytes);
 
 // Reads the record at the start of the settings file `path` into `*record`; the start-up
-// read. A missing file is created empty and gives the zero defaults; a file shorter than
-// the record gives zero defaults for the fields it does not hold. On failure (the file
-// cannot be created or read) `*record` keeps its values and the status names the path.
+// read. A missing file is created empty (under the program folder's run lock, so a file
+// another process saves meanwhile is kept; when that lock stays busy the file is left to
+// the next save) and gives the zero defaults; a file shorter than the record gives zero
+// defaults for the fields it does not hold. On failure (the file cannot be created or
+// read, or is not a regular file) `*record` keeps its values and the status names the path.
 [[nodiscard]] Status LoadSettings(platform::FileSystem& fs, const std::string& path,
                                   SettingsRecord* record);
 
 // Writes the 33 bytes of `record` at the start of `path`, creating the file when it is
-// missing. Never truncates: bytes after the record stay as they were.
+// missing. Bytes after the record stay as they were. The file is replaced as a whole
+// (FileSystem::openForReplacing), so it holds the old record or the new one, never a mix;
+// the program folder's run lock (platform/run_lock.h) is held meanwhile, and a write
+// that cannot get it within a short wait fails with busy.
 [[nodiscard]] Status SaveOptions(platform::FileSystem& fs, const std::string& path,
                                  const SettingsRecord& record);
 

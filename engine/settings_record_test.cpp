@@ -8,7 +8,9 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include "platform/run_lock.h"
 #include "platform/testing/memory_file_system.h"
 
 namespace engine {
@@ -183,6 +185,23 @@ TEST_F(SettingsFileTest, FailuresLeaveRecordAndFileAsTheyWere) {
   SettingsRecord untouched = KnownRecord();
   EXPECT_FALSE(LoadSettings(m_fs, "C:\\Gone\\BV3.Def", &untouched).isOk());
   EXPECT_EQ(untouched, KnownRecord());
+}
+
+TEST_F(SettingsFileTest, SaveTakesTheRunLockAndNeverWritesThroughAnotherRun) {
+  ASSERT_TRUE(SaveOptions(m_fs, kPath, SettingsRecord{}).isOk());
+  EXPECT_EQ(m_fs.contents("C:\\Brinvale\\brinvale.lock"), std::to_string(::getpid()) + "\n");
+  // Within this process's own run the save goes through at once.
+  {
+    auto run = platform::RunLock::TryTake(m_fs, "C:\\Brinvale\\");
+    ASSERT_TRUE(run.isOk());
+    EXPECT_TRUE(SaveOptions(m_fs, kPath, KnownRecord()).isOk());
+  }
+  // Another process's run holds the program folder for longer than a save waits.
+  m_fs.holdLockElsewhere("C:\\Brinvale\\brinvale.lock", "4711\n");
+  const Status busy = SaveOptions(m_fs, kPath, SettingsRecord{});
+  EXPECT_TRUE(busy.isBusy());
+  EXPECT_EQ(busy.message(), "Another run is using this program folder (pid 4711).");
+  EXPECT_EQ(File(), Bytes(KnownRecord()));
 }
 
 }  // namespace

@@ -1,82 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Status and Result<T>: how the engine and the platform layer report success or failure
-// without exceptions. A Status carries a code and a message that names the path involved.
+// The engine's names for Status and Result<T>. The types live in base/status.h, shared by
+// every layer; engine::Status and base::Status are one and the same type.
 #pragma once
 
-#include <cassert>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <utility>
+#include "base/status.h"
 
 namespace engine {
 
-class [[nodiscard]] Status {
- public:
-  enum class Code {
-    kOk = 0,
-    kNotFound,          // the path does not exist (or vanished)
-    kPermissionDenied,  // the path exists but may not be read or written
-    kNotAFolder,        // a folder was expected
-    kIoError,           // any other failure of the operating system
-    kCorrupt,           // stored data that does not follow its format
-    kInvalidArgument,   // bad input from the user or a caller
-    kCancelled,         // the user stopped the work
-  };
-
-  // Success.
-  Status() = default;
-
-  static Status ok() { return Status(); }
-  static Status notFound(std::string_view msg) { return {Code::kNotFound, msg}; }
-  static Status permissionDenied(std::string_view msg) { return {Code::kPermissionDenied, msg}; }
-  static Status notAFolder(std::string_view msg) { return {Code::kNotAFolder, msg}; }
-  static Status ioError(std::string_view msg) { return {Code::kIoError, msg}; }
-  static Status corrupt(std::string_view msg) { return {Code::kCorrupt, msg}; }
-  static Status invalidArgument(std::string_view msg) { return {Code::kInvalidArgument, msg}; }
-  static Status cancelled(std::string_view msg = "cancelled") { return {Code::kCancelled, msg}; }
-
-  // Builds a status from an errno value; `path` is named in the message.
-  static Status fromErrno(int err, std::string_view path);
-
-  [[nodiscard]] bool isOk() const { return m_code == Code::kOk; }
-  [[nodiscard]] bool isNotFound() const { return m_code == Code::kNotFound; }
-  [[nodiscard]] bool isCancelled() const { return m_code == Code::kCancelled; }
-  [[nodiscard]] Code code() const { return m_code; }
-  [[nodiscard]] const std::string& message() const { return m_message; }
-
-  // "OK", or the message prefixed by a short name of the code ("Not found: /x").
-  [[nodiscard]] std::string toString() const;
-
- private:
-  Status(Code code, std::string_view msg) : m_code(code), m_message(msg) {}
-
-  Code m_code = Code::kOk;
-  std::string m_message;
-};
-
-// A value or the Status that explains why there is none.
-template <typename T>
-class [[nodiscard]] Result {
- public:
-  Result(T value) : m_value(std::move(value)) {}  // NOLINT: implicit by design
-  Result(Status status) : m_status(std::move(status)) {
-    assert(!m_status.isOk() && "a Result without a value needs a failed Status");
-  }
-
-  [[nodiscard]] bool isOk() const { return m_value.has_value(); }
-  [[nodiscard]] const Status& status() const { return m_status; }
-
-  // REQUIRES: isOk().
-  T& value() & { return *m_value; }
-  const T& value() const& { return *m_value; }
-  T&& value() && { return std::move(*m_value); }
-
- private:
-  std::optional<T> m_value;
-  Status m_status;
-};
+using base::Result;
+using base::Status;
 
 }  // namespace engine

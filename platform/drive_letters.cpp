@@ -3,14 +3,18 @@
 #include "platform/drive_letters.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <set>
+
+#include "base/ascii.h"
+#include "platform/run_lock.h"
 
 namespace platform {
 namespace {
 
 constexpr std::string_view kVolumeMark = "volume";
+// A file of drive letters holds a line per drive; anything larger is something else.
+constexpr std::size_t kMaxDrivesFileSize = 1024 * 1024;
 
 struct Line {
   std::string text;            // as read, for lines kept unchanged
@@ -46,7 +50,7 @@ std::vector<Line> ParseLines(const std::string& text, const std::string& file,
     if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
 
     const std::string& t = line.text;
-    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(t[0])));
+    const char letter = base::AsciiUpper(t[0]);
     if (t.size() < 3 || t[1] != '\t' || letter < 'A' || letter > 'Z') {
       problems->push_back(LineProblem(file, number, "not a letter, a tab and a path"));
       lines.push_back(std::move(line));
@@ -87,25 +91,32 @@ Drive MakeDrive(char letter, const std::string& path, bool available, bool isFol
   drive.letter = letter;
   const std::string shown = Trimmed(path);
   drive.root = shown == "/" ? shown : shown + '/';
-  drive.displayText = std::string(1, static_cast<char>(std::tolower(letter))) + ": [" + shown + "]";
+  drive.displayText = std::string(1, base::AsciiLower(letter)) + ": [" + shown + "]";
   drive.available = available;
   drive.isFolder = isFolder;
   return drive;
 }
 
-}  // namespace
+// The drives of drives.txt and of the mount points, before anything is written.
+struct Lettering {
+  DriveListing listing;      // the drives the file names, and the problems
+  std::vector<Drive> added;  // volumes seen for the first time, lettered here
+  bool changed = false;      // the file must be rewritten as newText
+  std::string newText;
+};
 
-DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
-                        const std::vector<std::string>& mountPoints) {
-  const std::string file = programFolder + kDrivesFileName;
-  DriveListing listing;
-
+// Reads the file and letters the volumes. False (with the problem in the listing) when
+// the file exists but cannot be read.
+bool Letter(FileSystem& fs, const std::string& file, const std::vector<std::string>& mountPoints,
+            Lettering* out) {
+  *out = Lettering();
+  DriveListing& listing = out->listing;
   std::string text;
-  if (auto read = ReadWholeFile(fs, file); read.isOk()) {
+  if (auto read = ReadWholeFile(fs, file, kMaxDrivesFileSize); read.isOk()) {
     text = std::move(read.value());
   } else if (!read.status().isNotFound()) {
     listing.problems.push_back(read.status());
-    return listing;
+    return false;
   }
   std::vector<Line> lines = ParseLines(text, file, &listing.problems);
 
@@ -117,7 +128,6 @@ DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
     }
   }
 
-  bool changed = false;
   std::set<char> used;
   std::set<std::string> known;
   for (Line& line : lines) {
@@ -128,13 +138,12 @@ DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
     const bool isMounted = mounted.contains(path);
     if (isMounted && !line.volume) {
       line.volume = true;
-      changed = true;
+      out->changed = true;
     }
     const bool available = line.volume ? isMounted : fs.isFolder(path);
     listing.drives.push_back(MakeDrive(*line.letter, path, available, !line.volume));
   }
 
-  std::vector<Drive> added;
   for (const std::string& path : mounted) {  // std::set: in the order of the paths
     if (known.contains(path)) continue;
     char letter = 0;
@@ -155,22 +164,48 @@ DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
     line.path = path;
     line.volume = true;
     lines.push_back(std::move(line));
-    added.push_back(MakeDrive(letter, path, true, false));
-    changed = true;
+    out->added.push_back(MakeDrive(letter, path, true, false));
+    out->changed = true;
   }
+  if (out->changed) {
+    for (const Line& line : lines) out->newText += LineText(line) + '\n';
+  }
+  return true;
+}
 
-  if (changed) {
-    std::string newText;
-    for (const Line& line : lines) newText += LineText(line) + '\n';
-    if (Status s = WriteFileAtomically(fs, file, newText); !s.isOk()) {
-      listing.problems.push_back(s);
-      added.clear();
-    }
-  }
-  listing.drives.insert(listing.drives.end(), added.begin(), added.end());
+DriveListing Finished(Lettering lettering) {
+  DriveListing listing = std::move(lettering.listing);
+  listing.drives.insert(listing.drives.end(), lettering.added.begin(), lettering.added.end());
   std::sort(listing.drives.begin(), listing.drives.end(),
             [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
   return listing;
+}
+
+}  // namespace
+
+DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
+                        const std::vector<std::string>& mountPoints) {
+  const std::string file = programFolder + kDrivesFileName;
+  Lettering lettering;
+  if (!Letter(fs, file, mountPoints, &lettering) || !lettering.changed) {
+    return Finished(std::move(lettering));
+  }
+  // New letters are stored under the run lock, read afresh: another process may have
+  // lettered the same volume meanwhile, and its letter must win.
+  auto lock = RunLock::TakeBriefly(fs, programFolder);
+  if (!lock.isOk()) {
+    lettering.listing.problems.push_back(lock.status());
+    lettering.added.clear();
+    return Finished(std::move(lettering));
+  }
+  if (!Letter(fs, file, mountPoints, &lettering)) return Finished(std::move(lettering));
+  if (lettering.changed) {
+    if (Status s = WriteFileAtomically(fs, file, lettering.newText); !s.isOk()) {
+      lettering.listing.problems.push_back(s);
+      lettering.added.clear();
+    }
+  }
+  return Finished(std::move(lettering));
 }
 
 }  // namespace platform

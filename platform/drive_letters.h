@@ -31,11 +31,13 @@ inline constexpr char kDrivesFileName[] = "drives.txt";
 // - A line whose path is mounted now, or which the file marks as a volume, is a volume:
 //   available only while mounted, so that an empty mount point folder is never taken
 //   for the volume. Any other line names a watched folder, available while it is a folder.
-// - When letters were added or lines learnt that they name volumes, the file is rewritten
-//   through a temporary file and a rename; lines that could not be read are kept as they
-//   were. If that write fails the new volumes are left out.
-// - A file that exists but cannot be read gives no drives at all, only the problem:
-//   lettering the volumes afresh could hand a volume another volume's profile.
+// - When letters were added or lines learnt that they name volumes, the file is read
+//   again and rewritten under the program folder's run lock (platform/run_lock.h), through
+//   FileSystem::openForReplacing; lines that could not be read are kept as they were. If
+//   the lock stays busy or the write fails, the new volumes are left out.
+// - A file that exists but cannot be read (or is not a regular file) gives no drives at
+//   all, only the problem: lettering the volumes afresh could hand a volume another
+//   volume's profile.
 [[nodiscard]] DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
                                       const std::vector<std::string>& mountPoints);
 

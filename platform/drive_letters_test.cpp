@@ -9,6 +9,7 @@
 
 #include "platform/posix/posix_file_system.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/temp_folder.h"
 
 namespace platform {
 namespace {
@@ -105,6 +106,18 @@ TEST_F(DriveLettersTest, NewVolumesAreLeftOutWhenTheirLettersCannotBeStored) {
   EXPECT_EQ(m_fs.contents(kFile), "C\t/\tvolume\n");
 }
 
+TEST_F(DriveLettersTest, NewLettersWaitForNoRunOfAnotherProcess) {
+  m_fs.addTextFile(kFile, "C\t/\tvolume\n");
+  m_fs.holdLockElsewhere(std::string(kProgram) + "brinvale.lock", "4711\n");
+  const DriveListing listing = List({"/", "/home"});
+  EXPECT_EQ(Shown(listing), std::vector<std::string>{"c: [/] +"});
+  ASSERT_EQ(listing.problems.size(), 1u);
+  EXPECT_EQ(listing.problems[0].message(), "Another run is using this program folder (pid 4711).");
+  EXPECT_EQ(m_fs.contents(kFile), "C\t/\tvolume\n");
+  // Listing what is known needs no lock.
+  EXPECT_EQ(Shown(List({"/"})), std::vector<std::string>{"c: [/] +"});
+}
+
 TEST_F(DriveLettersTest, RunningOutOfLetters) {
   std::string text = "C\t/watched/c\n";
   for (char letter = 'D'; letter < 'Z'; ++letter) {
@@ -127,9 +140,8 @@ TEST_F(DriveLettersTest, MountPointsThatCannotBeWrittenOnALineAreLeftOut) {
 // Watched folders on the real disk: whether a line is available depends on whether its
 // folder exists, unless the line names a volume that is not mounted now.
 TEST(DriveLettersOnDiskTest, WatchedFolderAndEmptyMountPoint) {
-  char pattern[] = "/tmp/brinvale-drives-XXXXXX";
-  ASSERT_NE(::mkdtemp(pattern), nullptr);
-  const std::string base = std::string(pattern) + "/";
+  TempFolder temp;
+  const std::string& base = temp.path();
   std::filesystem::create_directories(base + "project");
   std::filesystem::create_directories(base + "usb");  // a mount point with nothing mounted
   PosixFileSystem fs;
@@ -138,8 +150,6 @@ TEST(DriveLettersOnDiskTest, WatchedFolderAndEmptyMountPoint) {
                   "E\t" + base + "project\nF\t" + base + "usb\tvolume\nG\t" + base + "gone\n")
                   .isOk());
   const DriveListing listing = ListDrives(fs, base, {"/"});
-  std::error_code ignored;
-  std::filesystem::remove_all(base, ignored);
 
   ASSERT_EQ(listing.drives.size(), 4u);
   EXPECT_TRUE(listing.drives[1].available);

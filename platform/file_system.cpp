@@ -2,9 +2,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/file_system.h"
 
-namespace platform {
+#include <charconv>
 
-Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path) {
+namespace platform {
+namespace {
+
+constexpr std::string_view kTemporaryMark = ".brinvale-";
+constexpr std::string_view kEarlierCopyMark = ".copy-";
+// Leaves room for the mark, a process id and a tag within the 255 bytes most file systems
+// allow a name.
+constexpr std::size_t kMaxTargetNameInTemporary = 160;
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool AllLettersAndDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::optional<std::uint64_t> ParseProcessId(std::string_view digits) {
+  std::uint64_t pid = 0;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+  if (ec != std::errc() || end != digits.data() + digits.size() || pid == 0) return std::nullopt;
+  return pid;
+}
+
+}  // namespace
+
+Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path, std::size_t maxBytes) {
   auto file = fs.openForReading(path);
   if (!file.isOk()) return file.status();
   std::string data;
@@ -14,24 +46,61 @@ Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path) {
     Status s = file.value()->read(sizeof buffer, buffer, &got);
     if (!s.isOk()) return s;
     if (got == 0) break;
+    if (got > maxBytes - data.size()) {
+      return Status::invalidArgument(path + ": larger than " + std::to_string(maxBytes) +
+                                     " bytes, too large for what it should hold");
+    }
     data.append(buffer, got);
   }
   return data;
 }
 
 Status WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view data) {
-  const std::string temp = path + ".part";
-  Status s;
-  {
-    auto file = fs.openForWriting(temp);
-    if (!file.isOk()) return file.status();
-    s = file.value()->append(data);
-    Status closed = file.value()->close();
-    if (s.isOk()) s = closed;
+  auto file = fs.openForReplacing(path);
+  if (!file.isOk()) return file.status();
+  if (Status s = file.value()->append(data); !s.isOk()) return s;
+  return file.value()->commit();
+}
+
+Status AppendWholeFile(FileSystem& fs, const std::string& from, WritableFile* out) {
+  auto in = fs.openForReading(from);
+  if (!in.isOk()) return in.status();
+  std::string buffer(256 * 1024, '\0');
+  for (;;) {
+    std::size_t got = 0;
+    if (Status s = in.value()->read(buffer.size(), buffer.data(), &got); !s.isOk()) return s;
+    if (got == 0) return Status::ok();
+    if (Status s = out->append(std::string_view(buffer.data(), got)); !s.isOk()) return s;
   }
-  if (s.isOk()) s = fs.rename(temp, path);
-  if (!s.isOk()) (void)fs.remove(temp);
-  return s;
+}
+
+Status CopyFile(FileSystem& fs, const std::string& from, const std::string& to) {
+  auto out = fs.openForReplacing(to);
+  if (!out.isOk()) return out.status();
+  if (Status s = AppendWholeFile(fs, from, out.value().get()); !s.isOk()) return s;
+  return out.value()->commit();
+}
+
+std::string TemporaryName(std::string_view targetName, std::uint64_t processId,
+                          std::string_view tag) {
+  std::string name = ".";
+  name.append(targetName.substr(0, kMaxTargetNameInTemporary));
+  name.append(kTemporaryMark).append(std::to_string(processId)).append("-").append(tag);
+  return name;
+}
+
+std::optional<std::uint64_t> TemporaryOwner(std::string_view name) {
+  // ".NAME.brinvale-PID-TAG"; "NAME.copy-PID-N" was left by copies of earlier versions.
+  const bool ours = name.starts_with('.') && name.rfind(kTemporaryMark) != std::string_view::npos;
+  const std::string_view mark = ours ? kTemporaryMark : kEarlierCopyMark;
+  const std::size_t at = name.rfind(mark);
+  if (at == std::string_view::npos || at == 0) return std::nullopt;
+  const std::string_view rest = name.substr(at + mark.size());
+  const std::size_t dash = rest.find('-');
+  if (dash == std::string_view::npos || !AllDigits(rest.substr(0, dash))) return std::nullopt;
+  const std::string_view tag = rest.substr(dash + 1);
+  if (ours ? !AllLettersAndDigits(tag) : !AllDigits(tag)) return std::nullopt;
+  return ParseProcessId(rest.substr(0, dash));
 }
 
 }  // namespace platform

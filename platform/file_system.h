@@ -2,24 +2,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The file system as the engine sees it: folder listings with the facts a profile needs,
-// streaming reads and writes, and whole-file operations. Implementations: POSIX
-// (platform/posix) and an in-memory one with Windows-style paths (platform/testing).
+// streaming reads, one way to replace a file, and the run lock's file lock. Implementations:
+// POSIX (platform/posix) and an in-memory one with Windows-style paths (platform/testing).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
+#include "base/status.h"
 #include "platform/date_time.h"
 
 namespace platform {
 
-using engine::Result;
-using engine::Status;
+using base::Result;
+using base::Status;
 
 // How the paths of one file system are spelled and compared.
 struct PathStyle {
@@ -77,8 +78,7 @@ class SequentialFile {
   [[nodiscard]] virtual Status read(std::size_t n, char* scratch, std::size_t* got) = 0;
 };
 
-// Writes a file from its start, buffered. Closing flushes; a file that is destroyed
-// without close() is closed and its final flush error is lost.
+// Writes a file from its start, buffered.
 class WritableFile {
  public:
   WritableFile() = default;
@@ -86,9 +86,46 @@ class WritableFile {
   WritableFile& operator=(const WritableFile&) = delete;
   virtual ~WritableFile() = default;
 
+  // Appends `data`. The first failure is repeated by every later call.
   [[nodiscard]] virtual Status append(std::string_view data) = 0;
   // Flushes and closes; reports a failed flush (disk full). Further calls fail.
   [[nodiscard]] virtual Status close() = 0;
+};
+
+// A file written to replace another one (FileSystem::openForReplacing). The bytes go to a
+// new temporary file beside the target; only commit() makes them the target's content, in
+// one rename, so the target always holds either its old content or the whole new one. A
+// replacement destroyed without commit() is abandoned: its temporary is removed and the
+// target stays as it was. Not thread-safe; one writer uses it at a time.
+class ReplacementFile : public WritableFile {
+ public:
+  // Finishes writing: flushes, forces the bytes to the disk and closes the temporary, which
+  // stays readable at temporaryPath() until commit() or abandon(). Reports a failed write
+  // or sync (disk full). Further appends fail.
+  [[nodiscard]] Status close() override = 0;
+
+  // Closes the file when still open, then renames the temporary over the target (and
+  // syncs the target's folder, so the rename survives a crash). On failure the temporary
+  // is removed and the target is as it was. Call once; later calls fail.
+  [[nodiscard]] virtual Status commit() = 0;
+
+  // Removes the temporary; the target stays as it was. Harmless after commit().
+  virtual void abandon() = 0;
+
+  // The file being replaced, as given to openForReplacing.
+  [[nodiscard]] virtual const std::string& targetPath() const = 0;
+  // Where the bytes are until commit(): read it to use what was written (the new scan,
+  // before it becomes the stored profile).
+  [[nodiscard]] virtual const std::string& temporaryPath() const = 0;
+};
+
+// An exclusive lock held until the object is destroyed (FileSystem::tryLockFile).
+class FileLock {
+ public:
+  FileLock() = default;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  virtual ~FileLock() = default;
 };
 
 class FileSystem {
@@ -111,30 +148,54 @@ class FileSystem {
   [[nodiscard]] virtual bool isOrdinaryFile(const std::string& path) = 0;
   // True when `path` exists and is a folder.
   [[nodiscard]] virtual bool isFolder(const std::string& path) = 0;
+  // True when anything is at `path`: a file, a folder, a symbolic link (even a dangling
+  // one) or any other entry.
+  [[nodiscard]] virtual bool exists(const std::string& path) = 0;
 
   [[nodiscard]] virtual Result<UnixSeconds> modificationTime(const std::string& path) = 0;
 
+  // Opens a regular file for reading; a symbolic link to one is followed. Anything else
+  // (a folder, a FIFO, a device, a socket) fails at once with invalidArgument naming the
+  // path and what it is, without waiting for a writer or reading endless bytes.
   [[nodiscard]] virtual Result<std::unique_ptr<SequentialFile>> openForReading(
       const std::string& path) = 0;
-  // Creates or truncates `path`.
-  [[nodiscard]] virtual Result<std::unique_ptr<WritableFile>> openForWriting(
-      const std::string& path) = 0;
-  // Creates `path` or appends to its end.
-  [[nodiscard]] virtual Result<std::unique_ptr<WritableFile>> openForAppending(
+
+  // The one way the program writes a file: starts replacing `path`. Creates a new
+  // temporary beside `path` under a name no other writer uses, refusing to follow or reuse
+  // anything already at that name, and returns it for writing; see ReplacementFile. A
+  // symbolic link at `path` is itself replaced by the new file on commit, never written
+  // through. An existing regular file's permission bits carry over. Fails at once, naming
+  // `path`, when its folder is missing or cannot be written, or when `path` is a folder or
+  // any other entry that is neither a file nor a link (a device, a FIFO).
+  [[nodiscard]] virtual Result<std::unique_ptr<ReplacementFile>> openForReplacing(
       const std::string& path) = 0;
 
-  // Writes `data` at byte `offset` of `path`, creating the file when missing and never
-  // truncating it: bytes after the written range stay as they were.
-  [[nodiscard]] virtual Status writeAt(const std::string& path, std::uint64_t offset,
-                                       std::string_view data) = 0;
-
-  // Replaces `to` by `from` in one step (rename). Both must lie on one volume.
+  // Renames `from` to `to`, replacing a file at `to`, in one step. Both lie on one volume.
   [[nodiscard]] virtual Status rename(const std::string& from, const std::string& to) = 0;
-  [[nodiscard]] virtual Status copyFile(const std::string& from, const std::string& to) = 0;
   // Deletes a file; a file that does not exist is notFound.
   [[nodiscard]] virtual Status remove(const std::string& path) = 0;
   // Creates a folder and any missing parents; an existing folder is fine.
   [[nodiscard]] virtual Status createFolders(const std::string& path) = 0;
+
+  // Removes from `folder` (ending in the separator) the temporaries of openForReplacing,
+  // and those of earlier versions of the program, whose writer is no longer running: a
+  // process killed while writing leaves its temporary behind. Temporaries of running
+  // writers are kept. Failures are ignored: a temporary that stays is swept next time.
+  virtual void removeStaleTemporaries(const std::string& folder) = 0;
+
+  // The absolute path of `folder` with symbolic links resolved, ending in the separator.
+  // Fails when it is not a folder.
+  [[nodiscard]] virtual Result<std::string> realFolderPath(const std::string& folder) = 0;
+
+  // Takes an exclusive lock on the file `path` without waiting, creating the file when it
+  // is missing (a symbolic link in its place is refused), and writes `holder` into it as
+  // its whole content, so that others can tell who holds it. The lock belongs to the
+  // process: a second lock of the same file while the first is held succeeds at once and
+  // leaves the content alone. When another process holds it, fails with busy and sets
+  // `*currentHolder` (when not null) to the file's content. Released when the returned
+  // object is destroyed, or when the process ends, however it ends.
+  [[nodiscard]] virtual Result<std::unique_ptr<FileLock>> tryLockFile(
+      const std::string& path, std::string_view holder, std::string* currentHolder) = 0;
 
   // The folders that hold the trashed files of the volume whose root folder is `driveRoot`
   // (a path ending in the separator), each ending in the separator. Folders that do not
@@ -145,13 +206,29 @@ class FileSystem {
 
 // Whole-file helpers built on the interface above (platform/file_system.cpp).
 
-// Reads the whole file.
-[[nodiscard]] Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path);
+// Reads the whole file; fails with invalidArgument, naming it, when it holds more than
+// `maxBytes` bytes.
+[[nodiscard]] Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path,
+                                                std::size_t maxBytes = SIZE_MAX);
 
-// Writes `data` to a temporary file beside `path` and renames it over `path`, so `path`
-// holds either its old content or the new one, never a part. The temporary file is
-// removed on failure.
+// Replaces `path` by a file holding `data` (openForReplacing): `path` holds either its old
+// content or the new one, never a part.
 [[nodiscard]] Status WriteFileAtomically(FileSystem& fs, const std::string& path,
                                          std::string_view data);
+
+// Appends the whole of the file `from` to `out`.
+[[nodiscard]] Status AppendWholeFile(FileSystem& fs, const std::string& from, WritableFile* out);
+
+// Replaces `to` by a copy of `from`, as WriteFileAtomically does.
+[[nodiscard]] Status CopyFile(FileSystem& fs, const std::string& from, const std::string& to);
+
+// Names of temporaries. A writer's temporary beside `target` is "." & the target's name &
+// ".brinvale-" & the writer's process id & "-" & `tag` (letters and digits); long target
+// names are cut so the name stays within file-name limits.
+[[nodiscard]] std::string TemporaryName(std::string_view targetName, std::uint64_t processId,
+                                        std::string_view tag);
+// The process id of the writer of the temporary `name`, for the names TemporaryName makes
+// and for the ".copy-PID-N" copies of earlier versions; nothing for any other name.
+[[nodiscard]] std::optional<std::uint64_t> TemporaryOwner(std::string_view name);
 
 }  // namespace platform

@@ -8,9 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextDocument>
 
+#include "platform/file_system.h"
+#include "platform/posix/posix_file_system.h"
 #include "reports/plain_text.h"
 #include "reports/rtf_reader.h"
 #include "reports/rtf_writer.h"
@@ -52,22 +53,26 @@ engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
   return engine::Status::ok();
 }
 
-engine::Status WriteReportBytes(const QByteArray& bytes, const QString& path) {
-  QSaveFile file(path);
-  // Unbuffered, because a buffered flush takes a short write (file size limit, full disk) for
-  // success and commits a cut-off file. Written directly, the rest of the bytes meet the error.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return FileError(file, path);
-  for (qint64 done = 0; done < bytes.size();) {
-    const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-    if (written <= 0) {
-      engine::Status status = FileError(file, path);
-      file.cancelWriting();
-      return status;
-    }
-    done += written;
-  }
-  if (!file.commit()) return FileError(file, path);
-  return engine::Status::ok();
+std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+engine::Status WriteReportBytes(platform::FileSystem& fs, const QByteArray& bytes,
+                                const std::string& path) {
+  return platform::WriteFileAtomically(
+      fs, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// The plain-text form of a report file's bytes, read as LoadReportFile reads them.
+QByteArray PlainTextOfReportBytes(const QByteArray& bytes) {
+  if (IsRichText(bytes)) return PlainTextOfRtf(bytes);
+  QTextDocument document;
+  ReadPlainText(bytes, &document);
+  return PlainTextOf(document);
+}
+
+// The native file system for the functions that take Qt paths: stateless, so one serves all.
+platform::FileSystem& NativeFileSystem() {
+  static platform::PosixFileSystem fs;
+  return fs;
 }
 
 }  // namespace
@@ -88,16 +93,26 @@ engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
 engine::Status SaveReportFileAsPlainText(const QString& from, const QString& to) {
   QByteArray bytes;
   if (engine::Status s = ReadReportBytes(from, &bytes); !s.isOk()) return s;
-  if (IsRichText(bytes)) return WriteReportBytes(PlainTextOfRtf(bytes), to);
-  QTextDocument document;
-  ReadPlainText(bytes, &document);
-  return WriteReportBytes(PlainTextOf(document), to);
+  return WriteReportBytes(NativeFileSystem(), PlainTextOfReportBytes(bytes), NativePath(to));
+}
+
+engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
+                                         const std::string& to) {
+  auto bytes = platform::ReadWholeFile(fs, from, static_cast<std::size_t>(kMaxReportFileSize));
+  if (!bytes.isOk()) return bytes.status();
+  const QByteArray data(bytes.value().data(), static_cast<qsizetype>(bytes.value().size()));
+  return WriteReportBytes(fs, PlainTextOfReportBytes(data), to);
 }
 
 engine::Status SaveReportFile(const QTextDocument& document, const QString& path,
                               ReportFormat format) {
+  return SaveReportFile(NativeFileSystem(), document, NativePath(path), format);
+}
+
+engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
+                              const std::string& path, ReportFormat format) {
   return WriteReportBytes(
-      format == ReportFormat::kRichText ? WriteRtf(document) : PlainTextOf(document), path);
+      fs, format == ReportFormat::kRichText ? WriteRtf(document) : PlainTextOf(document), path);
 }
 
 }  // namespace reports

@@ -6,8 +6,13 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <string>
 
 #include "engine/status.h"
+
+namespace platform {
+class FileSystem;
+}  // namespace platform
 
 QT_BEGIN_NAMESPACE
 class QTextDocument;
@@ -32,15 +37,25 @@ bool IsRichText(QByteArrayView bytes);
 [[nodiscard]] engine::Status LoadReportFile(const QString& path, QTextDocument* document);
 
 // Writes `document` to `path` as RTF (WriteRtf) or as its plain-text form (PlainTextOf),
-// replacing any file there. The bytes go to a temporary file that is renamed over `path` only
-// once complete, so a failed save leaves the previous file intact; the failure is returned
-// with the native path in its message.
+// replacing any file there, the way every file of the program is replaced
+// (platform::FileSystem::openForReplacing on the native file system): the bytes go to a new
+// temporary beside `path` that is renamed over it only once complete, so a failed save
+// leaves the previous file intact, and a symbolic link at `path` is replaced, never written
+// through. The failure is returned with the native path in its message.
 [[nodiscard]] engine::Status SaveReportFile(const QTextDocument& document, const QString& path,
                                             ReportFormat format);
+// The same on `fs`, with `path` in its own spelling.
+[[nodiscard]] engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
+                                            const std::string& path, ReportFormat format);
 
 // Writes the plain-text form of the report file `from` (read as LoadReportFile reads it) to
 // `to`, as SaveReportFile does: what loading `from` and saving it as plain text gives, without
 // building the document. Fails as those two do.
 [[nodiscard]] engine::Status SaveReportFileAsPlainText(const QString& from, const QString& to);
+// The same on `fs`: reads `from` from it (a regular file of at most kMaxReportFileSize
+// bytes) and replaces `to` on it.
+[[nodiscard]] engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs,
+                                                       const std::string& from,
+                                                       const std::string& to);
 
 }  // namespace reports

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -142,10 +143,22 @@ TEST_F(ReportFileTest, FailedSaveKeepsThePreviousFileAndSaysWhy) {
   EXPECT_FALSE(status.isOk());
   EXPECT_NE(status.message().find(PathOf("report.txt").toStdString()), std::string::npos);
   EXPECT_EQ(FileBytes("report.txt"), "previous report");
-  EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"report.txt"});
+  EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.txt"});
 
   EXPECT_FALSE(
       SaveReportFile(m_document, PathOf("no/such/folder.rtf"), ReportFormat::kRichText).isOk());
+}
+
+TEST_F(ReportFileTest, SavingOverALinkReplacesTheLinkNotItsTarget) {
+  WriteFile("victim", "precious");
+  ASSERT_TRUE(QFile::link(PathOf("victim"), PathOf("report.rtf")));
+  ASSERT_TRUE(QFile::link(PathOf("victim"), PathOf("report.txt")));
+  m_document.setPlainText("the report");
+  ASSERT_TRUE(SaveReportFile(m_document, PathOf("report.rtf"), ReportFormat::kRichText).isOk());
+  ASSERT_TRUE(SaveReportFileAsPlainText(PathOf("report.rtf"), PathOf("report.txt")).isOk());
+  EXPECT_EQ(FileBytes("victim"), "precious");
+  EXPECT_FALSE(QFileInfo(PathOf("report.rtf")).isSymLink());
+  EXPECT_EQ(FileBytes("report.txt"), "the report\r\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -12,9 +13,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 namespace platform {
@@ -57,20 +62,6 @@ Status WriteAll(int fd, std::string_view data, const std::string& path) {
   return Status::ok();
 }
 
-Status PWriteAll(int fd, std::string_view data, std::uint64_t offset, const std::string& path) {
-  while (!data.empty()) {
-    const ssize_t written = ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return Status::fromErrno(errno, path);
-    }
-    if (written == 0) return Status::ioError(path + ": the write made no progress");
-    data.remove_prefix(static_cast<std::size_t>(written));
-    offset += static_cast<std::uint64_t>(written);
-  }
-  return Status::ok();
-}
-
 Status CloseFd(int fd, const std::string& path) {
   // Never retry close(2) on EINTR: on Linux the descriptor is gone either way. NFS and
   // some FUSE file systems report a failed write back only here.
@@ -100,17 +91,45 @@ class PosixSequentialFile final : public SequentialFile {
   std::string m_path;
 };
 
-class PosixWritableFile final : public WritableFile {
+// What an open file is, for the message that refuses to read it.
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
+}
+
+std::string FolderOfPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOfPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Makes a finished rename survive a crash. A file system that cannot sync a folder has
+// still renamed the file, so a failure here is no reason to report one.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  (void)::fsync(fd);
+  ::close(fd);
+}
+
+class PosixReplacementFile final : public ReplacementFile {
  public:
-  PosixWritableFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {
+  PosixReplacementFile(int fd, std::string target, std::string temporary)
+      : m_fd(fd), m_target(std::move(target)), m_temporary(std::move(temporary)) {
     m_buffer.reserve(kBufferSize);
   }
-  ~PosixWritableFile() override {
-    if (m_fd >= 0) (void)close();
-  }
+  ~PosixReplacementFile() override { abandon(); }
 
   Status append(std::string_view data) override {
-    if (m_fd < 0) return Status::ioError(m_path + ": the file is closed");
+    if (m_fd < 0) return Status::ioError(m_target + ": the file is closed");
     if (!m_status.isOk()) return m_status;
     if (data.size() <= kBufferSize - m_buffer.size()) {
       m_buffer.append(data);
@@ -121,64 +140,106 @@ class PosixWritableFile final : public WritableFile {
       m_buffer.append(data);
       return Status::ok();
     }
-    m_status = WriteAll(m_fd, data, m_path);
+    m_status = WriteAll(m_fd, data, m_target);
     return m_status;
   }
 
   Status close() override {
-    if (m_fd < 0) return Status::ioError(m_path + ": the file is closed");
+    if (m_fd < 0) return m_done ? Status::ioError(m_target + ": the file is closed") : m_status;
     Status s = flush();
-    Status closed = CloseFd(m_fd, m_path);
+    // The bytes must be on the disk before a rename makes them the target's content, or
+    // a crash could leave an empty file where the old one was.
+    if (s.isOk() && ::fsync(m_fd) != 0) s = Status::fromErrno(errno, m_target);
+    Status closed = CloseFd(m_fd, m_target);
     m_fd = -1;
-    return s.isOk() ? closed : s;
+    if (s.isOk()) s = closed;
+    if (m_status.isOk()) m_status = s;
+    return m_status;
   }
+
+  Status commit() override {
+    if (m_done) return Status::ioError(m_target + ": the replacement is finished already");
+    Status s = m_fd >= 0 ? close() : m_status;
+    if (s.isOk() && ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+      s = Status::fromErrno(errno, m_target);
+    }
+    if (!s.isOk()) {
+      abandon();
+      return s;
+    }
+    m_done = true;
+    SyncFolder(FolderOfPath(m_target));
+    return s;
+  }
+
+  void abandon() override {
+    if (m_fd >= 0) {
+      ::close(m_fd);
+      m_fd = -1;
+    }
+    if (!m_done) ::unlink(m_temporary.c_str());
+    m_done = true;
+  }
+
+  const std::string& targetPath() const override { return m_target; }
+  const std::string& temporaryPath() const override { return m_temporary; }
 
  private:
   // After a failed write the file's end is unknown, so every later call repeats the error.
   Status flush() {
     if (!m_status.isOk()) return m_status;
-    m_status = WriteAll(m_fd, m_buffer, m_path);
+    m_status = WriteAll(m_fd, m_buffer, m_target);
     m_buffer.clear();
     return m_status;
   }
 
   int m_fd;
-  std::string m_path;
+  std::string m_target;
+  std::string m_temporary;
   std::string m_buffer;
   Status m_status;
+  bool m_done = false;  // committed or abandoned
 };
 
-Result<std::unique_ptr<WritableFile>> OpenWritable(const std::string& path, int flags) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666);
-  if (fd < 0) return Status::fromErrno(errno, path);
-  return std::unique_ptr<WritableFile>(std::make_unique<PosixWritableFile>(fd, path));
+// The locks this process holds, by the lock file's device and inode. flock(2) locks
+// belong to open files: a second open of the same file in this process would be refused
+// by the first, so nested takers share the first one's descriptor instead.
+struct HeldLock {
+  int fd = -1;
+  int count = 0;
+};
+std::mutex g_locksMutex;
+std::map<std::pair<dev_t, ino_t>, HeldLock>& HeldLocks() {
+  static std::map<std::pair<dev_t, ino_t>, HeldLock> locks;
+  return locks;
 }
 
-// Copies the rest of `in` into `out`.
-Status CopyContents(int in, const std::string& from, int out, const std::string& to) {
-  std::string buffer(kBufferSize, '\0');
-  for (;;) {
-    const ssize_t got = ::read(in, buffer.data(), buffer.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return Status::fromErrno(errno, from);
-    }
-    if (got == 0) return Status::ok();
-    Status s = WriteAll(out, std::string_view(buffer.data(), static_cast<std::size_t>(got)), to);
-    if (!s.isOk()) return s;
+class PosixFileLock final : public FileLock {
+ public:
+  explicit PosixFileLock(std::pair<dev_t, ino_t> key) : m_key(key) {}
+  ~PosixFileLock() override {
+    std::lock_guard<std::mutex> guard(g_locksMutex);
+    auto it = HeldLocks().find(m_key);
+    if (it == HeldLocks().end() || --it->second.count > 0) return;
+    ::close(it->second.fd);  // releases the flock
+    HeldLocks().erase(it);
   }
+
+ private:
+  std::pair<dev_t, ino_t> m_key;
+};
+
+// The first bytes of the lock file: who holds it.
+std::string ReadHolder(int fd) {
+  char buffer[256];
+  const ssize_t got = ::pread(fd, buffer, sizeof buffer, 0);
+  return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string();
 }
 
-// Creates a new file beside `path` that no other copy in this process or another uses.
-Result<std::pair<int, std::string>> CreateTemporaryBeside(const std::string& path, mode_t mode) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0;; ++attempt) {
-    std::string temp =
-        path + ".copy-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0) return std::pair<int, std::string>(fd, std::move(temp));
-    if (errno != EEXIST || attempt == 100) return Status::fromErrno(errno, temp);
-  }
+bool ProcessIsRunning(std::uint64_t pid) {
+  if (pid > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max())) return false;
+  // EPERM: the process runs under another user.
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 // The user's own trash folder as the desktop's trash convention places it, or "" when
@@ -385,58 +446,69 @@ Result<UnixSeconds> PosixFileSystem::modificationTime(const std::string& path) {
 }
 
 Result<std::unique_ptr<SequentialFile>> PosixFileSystem::openForReading(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return Status::fromErrno(errno, path);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    const int err = errno;
+    ::close(fd);
+    return Status::fromErrno(err, path);
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to read");
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   return std::unique_ptr<SequentialFile>(std::make_unique<PosixSequentialFile>(fd, path));
 }
 
-Result<std::unique_ptr<WritableFile>> PosixFileSystem::openForWriting(const std::string& path) {
-  return OpenWritable(path, O_TRUNC);
+bool PosixFileSystem::exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(WithoutTrailingSlashes(path).c_str(), &st) == 0;
 }
 
-Result<std::unique_ptr<WritableFile>> PosixFileSystem::openForAppending(const std::string& path) {
-  return OpenWritable(path, O_APPEND);
-}
-
-Status PosixFileSystem::writeAt(const std::string& path, std::uint64_t offset,
-                                std::string_view data) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return Status::fromErrno(errno, path);
-  Status s = PWriteAll(fd, data, offset, path);
-  Status closed = CloseFd(fd, path);
-  return s.isOk() ? closed : s;
+Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(
+    const std::string& path) {
+  static std::atomic<std::uint64_t> counter{0};
+  mode_t keepMode = 0;
+  if (struct stat st{}; ::lstat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;  // as open(2) would: callers that show the system's error number read it
+      return Status::fromErrno(EISDIR, path);
+    }
+    // A rename would put a regular file where a device or FIFO was (/dev/null, as root).
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+      return Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to replace");
+    }
+    if (S_ISREG(st.st_mode)) keepMode = st.st_mode & 07777;
+  }
+  const std::string folder = FolderOfPath(path);
+  const std::string name = NameOfPath(path);
+  if (name.empty()) {
+    errno = EISDIR;
+    return Status::fromErrno(EISDIR, path);
+  }
+  const auto pid = static_cast<std::uint64_t>(::getpid());
+  for (int attempt = 0;; ++attempt) {
+    std::string temporary = (folder == "/" ? "" : folder) + "/" +
+                            TemporaryName(name, pid, std::to_string(counter.fetch_add(1)));
+    // O_EXCL never follows a link planted at the name; O_NOFOLLOW says so twice.
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      if (keepMode != 0) (void)::fchmod(fd, keepMode);
+      return std::unique_ptr<ReplacementFile>(
+          std::make_unique<PosixReplacementFile>(fd, path, std::move(temporary)));
+    }
+    if (errno != EEXIST || attempt == 100) return Status::fromErrno(errno, path);
+  }
 }
 
 Status PosixFileSystem::rename(const std::string& from, const std::string& to) {
   if (::rename(from.c_str(), to.c_str()) != 0) return Status::fromErrno(errno, from + " -> " + to);
   return Status::ok();
-}
-
-Status PosixFileSystem::copyFile(const std::string& from, const std::string& to) {
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return Status::fromErrno(errno, from);
-  struct stat st {};
-  if (::fstat(in, &st) != 0) {
-    const int err = errno;
-    ::close(in);
-    return Status::fromErrno(err, from);
-  }
-  auto temp = CreateTemporaryBeside(to, st.st_mode & 0777);
-  if (!temp.isOk()) {
-    ::close(in);
-    return temp.status();
-  }
-  const auto& [out, tempPath] = temp.value();
-  Status s = CopyContents(in, from, out, tempPath);
-  ::close(in);
-  // The data must be on the disk before the rename makes it the destination's content,
-  // or a crash could leave an empty file where the old one was.
-  if (s.isOk() && ::fsync(out) != 0) s = Status::fromErrno(errno, tempPath);
-  Status closed = CloseFd(out, tempPath);
-  if (s.isOk()) s = closed;
-  if (s.isOk() && ::rename(tempPath.c_str(), to.c_str()) != 0) s = Status::fromErrno(errno, to);
-  if (!s.isOk()) ::unlink(tempPath.c_str());
-  return s;
 }
 
 Status PosixFileSystem::remove(const std::string& path) {
@@ -460,6 +532,70 @@ Status PosixFileSystem::createFolders(const std::string& path) {
   if (::stat(target.c_str(), &st) != 0) return Status::fromErrno(errno, path);
   if (!S_ISDIR(st.st_mode)) return Status::notAFolder(path + ": exists and is not a folder");
   return Status::ok();
+}
+
+void PosixFileSystem::removeStaleTemporaries(const std::string& folder) {
+  const int fd = ::open(WithoutTrailingSlashes(folder).c_str(),
+                        O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  std::vector<std::string> stale;
+  EntryReader reader(fd);
+  const char* name = nullptr;
+  unsigned char type = DT_UNKNOWN;
+  while (reader.next(&name, &type)) {
+    if (type != DT_REG && type != DT_UNKNOWN) continue;
+    const auto owner = TemporaryOwner(name);
+    if (owner && !ProcessIsRunning(*owner)) stale.emplace_back(name);
+  }
+  const std::string prefix = WithTrailingSlash(folder);
+  for (const std::string& name : stale) {
+    struct stat st {};
+    if (::lstat((prefix + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      (void)::unlink((prefix + name).c_str());
+    }
+  }
+}
+
+Result<std::string> PosixFileSystem::realFolderPath(const std::string& folder) {
+  const std::string real = RealPath(folder);
+  if (real.empty() || !isFolder(real)) return Status::notAFolder(folder + ": not a folder");
+  return real;
+}
+
+Result<std::unique_ptr<FileLock>> PosixFileSystem::tryLockFile(const std::string& path,
+                                                               std::string_view holder,
+                                                               std::string* currentHolder) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+  if (fd < 0) {
+    if (errno == ELOOP) return Status::invalidArgument(path + ": a symbolic link, not a lock file");
+    return Status::fromErrno(errno, path);
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return Status::invalidArgument(path + ": not a lock file");
+  }
+  const std::pair<dev_t, ino_t> key(st.st_dev, st.st_ino);
+  std::lock_guard<std::mutex> guard(g_locksMutex);
+  if (auto held = HeldLocks().find(key); held != HeldLocks().end()) {
+    ::close(fd);
+    ++held->second.count;
+    return std::unique_ptr<FileLock>(std::make_unique<PosixFileLock>(key));
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int err = errno;
+    if (currentHolder != nullptr) *currentHolder = ReadHolder(fd);
+    ::close(fd);
+    if (err == EWOULDBLOCK) return Status::busy(path + ": locked by another process");
+    return Status::fromErrno(err, path);
+  }
+  // The holder's record is a courtesy for the message of those refused; the lock works
+  // without it.
+  if (::ftruncate(fd, 0) == 0) {
+    (void)WriteAll(fd, holder, path);
+  }
+  HeldLocks()[key] = HeldLock{fd, 1};
+  return std::unique_ptr<FileLock>(std::make_unique<PosixFileLock>(key));
 }
 
 std::vector<std::string> PosixFileSystem::recycleBinFolders(const std::string& driveRoot) {

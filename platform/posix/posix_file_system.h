@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The real file system on Linux and other POSIX systems: folder listings relative to the
-// open folder (one fstatat per entry, links never followed), buffered streaming files.
+// open folder (one fstatat per entry, links never followed), buffered streaming files,
+// replacement through a temporary and a rename, and flock(2) locks.
 #pragma once
 
 #include <string>
@@ -13,7 +14,8 @@
 namespace platform {
 
 // Paths are absolute native paths; folders end in '/'. All operations are thread-safe:
-// the object holds no state of its own.
+// the object holds no state of its own (the locks this process holds are counted
+// process-wide).
 class PosixFileSystem final : public FileSystem {
  public:
   PosixFileSystem() = default;
@@ -35,23 +37,32 @@ class PosixFileSystem final : public FileSystem {
   [[nodiscard]] bool isFolder(const std::string& path) override;
   [[nodiscard]] Result<UnixSeconds> modificationTime(const std::string& path) override;
 
+  // A link is followed; the file is opened without waiting (O_NONBLOCK) and refused unless
+  // it is a regular file.
   [[nodiscard]] Result<std::unique_ptr<SequentialFile>> openForReading(
       const std::string& path) override;
-  // Files are created with mode 0666 less the umask. Appends are buffered (256 KiB).
-  [[nodiscard]] Result<std::unique_ptr<WritableFile>> openForWriting(
+  [[nodiscard]] bool exists(const std::string& path) override;
+
+  // The temporary is created with O_CREAT | O_EXCL | O_NOFOLLOW and mode 0666 less the
+  // umask (or the target's own bits), named by TemporaryName with this process's id;
+  // appends are buffered (256 KiB); close() fsyncs; commit() renames and fsyncs the folder.
+  [[nodiscard]] Result<std::unique_ptr<ReplacementFile>> openForReplacing(
       const std::string& path) override;
-  [[nodiscard]] Result<std::unique_ptr<WritableFile>> openForAppending(
-      const std::string& path) override;
-  [[nodiscard]] Status writeAt(const std::string& path, std::uint64_t offset,
-                               std::string_view data) override;
 
   [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;
-  // Copies into a new temporary file beside `to`, flushes it to the disk and renames it
-  // over `to`: `to` holds its old content or the whole copy, never a part. The copy gets
-  // the permission bits of `from` (less the umask) and the current time.
-  [[nodiscard]] Status copyFile(const std::string& from, const std::string& to) override;
   [[nodiscard]] Status remove(const std::string& path) override;
   [[nodiscard]] Status createFolders(const std::string& path) override;
+
+  // A temporary is stale when no process with its writer's id runs any more.
+  void removeStaleTemporaries(const std::string& folder) override;
+  [[nodiscard]] Result<std::string> realFolderPath(const std::string& folder) override;
+
+  // flock(2) on the file, opened O_NOFOLLOW. Locks this process holds are counted by the
+  // file's device and inode, so a second lock of the same file nests instead of blocking
+  // itself (flock locks belong to open files, not to processes).
+  [[nodiscard]] Result<std::unique_ptr<FileLock>> tryLockFile(const std::string& path,
+                                                              std::string_view holder,
+                                                              std::string* currentHolder) override;
 
   // `ROOT.Trash-UID/files/` and `ROOT.Trash/UID/files/` (UID of the running user), and the
   // user's own trash (`$XDG_DATA_HOME/Trash/files/`, by default below

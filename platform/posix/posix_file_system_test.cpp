@@ -4,7 +4,10 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,22 +15,16 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <thread>
+
+#include "platform/testing/other_process.h"
+#include "platform/testing/temp_folder.h"
 
 namespace platform {
 namespace {
 
 class PosixFileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/brinvale-posix-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    m_root = std::string(pattern) + "/";
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
-  }
-
   std::string Path(const std::string& relative) const { return m_root + relative; }
 
   void Write(const std::string& relative, const std::string& content, time_t mtime = 0) {
@@ -60,7 +57,8 @@ class PosixFileSystemTest : public ::testing::Test {
   }
 
   PosixFileSystem m_fs;
-  std::string m_root;
+  TempFolder m_temp;
+  const std::string m_root = m_temp.path();
 };
 
 TEST_F(PosixFileSystemTest, FilesCarryTheirSizeTimeAndHiddenFlag) {
@@ -204,11 +202,13 @@ TEST_F(PosixFileSystemTest, MountPointsAreNotOrdinaryFolders) {
   EXPECT_EQ(proc->kind, EntryKind::kOther);
 }
 
-TEST_F(PosixFileSystemTest, StreamingWritesAndReadsRoundTrip) {
+TEST_F(PosixFileSystemTest, ReplacementShowsOnlyOnCommitAndKeepsThePermissions) {
+  Write("stream", "old");
+  ASSERT_EQ(::chmod(Path("stream").c_str(), 0640), 0);
   // Appends of every size around the buffer, so that both the buffered and the direct
   // path and the seam between them are crossed.
   std::string expected;
-  auto file = m_fs.openForWriting(Path("stream"));
+  auto file = m_fs.openForReplacing(Path("stream"));
   ASSERT_TRUE(file.isOk());
   for (std::size_t size : {1u, 100u, 262143u, 262144u, 262145u, 7u, 600000u, 3u}) {
     std::string chunk(size, static_cast<char>('a' + expected.size() % 26));
@@ -217,60 +217,140 @@ TEST_F(PosixFileSystemTest, StreamingWritesAndReadsRoundTrip) {
   }
   ASSERT_TRUE(file.value()->close().isOk());
   EXPECT_FALSE(file.value()->append("late").isOk());
+  const std::string temporary = file.value()->temporaryPath();
+  EXPECT_EQ(temporary.rfind(m_root + ".stream.brinvale-" + std::to_string(::getpid()) + "-", 0), 0u)
+      << temporary;
+  EXPECT_EQ(Read("stream"), "old");
+  EXPECT_EQ(ReadWholeFile(m_fs, temporary).value(), expected);
+  ASSERT_TRUE(file.value()->commit().isOk());
   EXPECT_EQ(Read("stream"), expected);
+  EXPECT_FALSE(std::filesystem::exists(temporary));
+  struct stat st {};
+  ASSERT_EQ(::stat(Path("stream").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
 
-  auto more = m_fs.openForAppending(Path("stream"));
-  ASSERT_TRUE(more.isOk());
-  ASSERT_TRUE(more.value()->append("tail").isOk());
-  ASSERT_TRUE(more.value()->close().isOk());
-  EXPECT_EQ(Read("stream"), expected + "tail");
-
-  auto again = m_fs.openForWriting(Path("stream"));
-  ASSERT_TRUE(again.isOk());
-  ASSERT_TRUE(again.value()->close().isOk());
-  EXPECT_EQ(Read("stream"), "");
-}
-
-TEST_F(PosixFileSystemTest, FullDiskIsReportedAtClose) {
-  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-  auto file = m_fs.openForWriting("/dev/full");
-  ASSERT_TRUE(file.isOk());
-  ASSERT_TRUE(file.value()->append("fits in the buffer").isOk());
-  Status s = file.value()->close();
-  EXPECT_EQ(s.code(), Status::Code::kIoError);
-  EXPECT_NE(s.message().find("/dev/full"), std::string::npos);
-}
-
-TEST_F(PosixFileSystemTest, WriteAtKeepsTheTailOfALongerFile) {
-  Write("settings", "0123456789");
-  ASSERT_TRUE(m_fs.writeAt(Path("settings"), 2, "ab").isOk());
-  EXPECT_EQ(Read("settings"), "01ab456789");
-  ASSERT_TRUE(m_fs.writeAt(Path("fresh"), 0, "new").isOk());
-  EXPECT_EQ(Read("fresh"), "new");
-}
-
-TEST_F(PosixFileSystemTest, AtomicWriteThatFailsKeepsTheOldContent) {
-  Write("profile", "old");
-  // The temporary file cannot be created where a folder of its name stands.
-  MakeFolder("profile.part");
-  EXPECT_FALSE(WriteFileAtomically(m_fs, Path("profile"), "new").isOk());
-  EXPECT_EQ(Read("profile"), "old");
-  std::filesystem::remove(Path("profile.part"));
-  ASSERT_TRUE(WriteFileAtomically(m_fs, Path("profile"), "new").isOk());
-  EXPECT_EQ(Read("profile"), "new");
-  EXPECT_FALSE(std::filesystem::exists(Path("profile.part")));
-}
-
-TEST_F(PosixFileSystemTest, CopyReplacesTheDestinationWhole) {
-  Write("from", std::string(300000, 'c'));
-  Write("to", "old");
-  ASSERT_TRUE(m_fs.copyFile(Path("from"), Path("to")).isOk());
-  EXPECT_EQ(Read("to"), std::string(300000, 'c'));
-  EXPECT_TRUE(m_fs.copyFile(Path("nothing"), Path("to")).isNotFound());
-  EXPECT_FALSE(m_fs.copyFile(Path("from"), Path("no/such/folder/to")).isOk());
-  EXPECT_EQ(Read("to"), std::string(300000, 'c'));
-  // Neither a success nor a failure leaves a temporary file behind.
+  ASSERT_TRUE(CopyFile(m_fs, Path("stream"), Path("copy")).isOk());
+  EXPECT_EQ(Read("copy"), expected);
+  EXPECT_TRUE(CopyFile(m_fs, Path("nothing"), Path("copy")).isNotFound());
   EXPECT_EQ(List("", ListWhat::kFiles).size(), 2u);
+}
+
+TEST_F(PosixFileSystemTest, LinksAreReplacedNeverWrittenThrough) {
+  Write("victim", "precious");
+  std::filesystem::create_symlink(Path("victim"), Path("report.txt"));
+  std::filesystem::create_symlink(Path("nowhere"), Path("dangling"));
+  ASSERT_TRUE(WriteFileAtomically(m_fs, Path("report.txt"), "report").isOk());
+  ASSERT_TRUE(WriteFileAtomically(m_fs, Path("dangling"), "new").isOk());
+  EXPECT_EQ(Read("victim"), "precious");
+  EXPECT_FALSE(std::filesystem::is_symlink(Path("report.txt")));
+  EXPECT_EQ(Read("report.txt"), "report");
+  EXPECT_EQ(Read("dangling"), "new");
+  EXPECT_FALSE(std::filesystem::exists(Path("nowhere")));
+
+  // A link planted at the name the next temporary will take is not followed either: the
+  // writer takes another name.
+  auto probe = m_fs.openForReplacing(Path("out"));
+  ASSERT_TRUE(probe.isOk());
+  const std::string used = probe.value()->temporaryPath();
+  probe.value()->abandon();
+  const std::size_t dash = used.rfind('-');
+  const std::string next =
+      used.substr(0, dash + 1) + std::to_string(std::stoul(used.substr(dash + 1)) + 1);
+  std::filesystem::create_symlink(Path("victim"), next);
+  ASSERT_TRUE(WriteFileAtomically(m_fs, Path("out"), "written").isOk());
+  EXPECT_EQ(Read("victim"), "precious");
+  EXPECT_EQ(Read("out"), "written");
+}
+
+TEST_F(PosixFileSystemTest, FailedReplacementLeavesTheTargetAndNoTemporary) {
+  Write("profile", "old");
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const Status full = WriteFileAtomically(m_fs, Path("profile"), std::string(600000, 'p'));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(full.isOk());
+  EXPECT_NE(full.message().find(Path("profile")), std::string::npos) << full.message();
+  EXPECT_EQ(Read("profile"), "old");
+  EXPECT_EQ(List("", ListWhat::kFiles).size(), 1u);
+
+  MakeFolder("folder");
+  EXPECT_FALSE(m_fs.openForReplacing(Path("folder")).isOk());
+  const Status missing = m_fs.openForReplacing(Path("no/such/folder/f")).status();
+  EXPECT_TRUE(missing.isNotFound());
+  EXPECT_NE(missing.message().find(Path("no/such/folder/f")), std::string::npos);
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(m_fs.openForReplacing(Path("fifo")).status().code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(List("", ListWhat::kFiles).size(), 1u);
+}
+
+TEST_F(PosixFileSystemTest, OnlyRegularFilesAreReadAndNothingWaits) {
+  Write("file", "text");
+  std::filesystem::create_symlink(Path("file"), Path("link"));
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  MakeFolder("folder");
+  EXPECT_EQ(Read("link"), "text");
+  // A FIFO without a writer would block an ordinary open for ever.
+  for (const std::string& path : {Path("fifo"), Path("folder"), std::string("/dev/zero")}) {
+    const Status s = m_fs.openForReading(path).status();
+    EXPECT_EQ(s.code(), Status::Code::kInvalidArgument) << path;
+    EXPECT_NE(s.message().find(path), std::string::npos) << s.message();
+  }
+  EXPECT_TRUE(m_fs.exists(Path("fifo")));
+  EXPECT_FALSE(m_fs.exists(Path("missing")));
+}
+
+// A process that has ended: its temporaries are stale.
+pid_t EndedProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST_F(PosixFileSystemTest, TemporariesOfEndedProcessesAreSwept) {
+  const auto ended = static_cast<std::uint64_t>(EndedProcess());
+  const auto self = static_cast<std::uint64_t>(::getpid());
+  Write(TemporaryName("Prof_C_.bvp", ended, "3"), "partial");
+  Write("Prof_D_.bvp.copy-" + std::to_string(ended) + "-0", "partial");
+  Write(TemporaryName("Drive_C.txt", self, "4"), "being written");
+  Write(".notes.brinvale-abc", "not ours");
+  Write("Prof_C_.bvp", "stored");
+  m_fs.removeStaleTemporaries(m_root);
+  std::vector<std::string> left;
+  for (const auto& [name, entry] : List("", ListWhat::kFiles)) left.push_back(name);
+  EXPECT_EQ(left, (std::vector<std::string>{".Drive_C.txt.brinvale-" + std::to_string(self) + "-4",
+                                            ".notes.brinvale-abc", "Prof_C_.bvp"}));
+}
+
+TEST_F(PosixFileSystemTest, LockIsExclusiveBetweenProcessesAndNestsWithinOne) {
+  const std::string lockPath = Path("brinvale.lock");
+  OtherProcess child([&]() -> std::shared_ptr<void> {
+    PosixFileSystem fs;
+    auto lock = fs.tryLockFile(lockPath, "child\n", nullptr);
+    return lock.isOk() ? std::shared_ptr<FileLock>(std::move(lock).value()) : nullptr;
+  });
+  ASSERT_TRUE(child.took());
+  std::string holder;
+  auto refused = m_fs.tryLockFile(lockPath, "parent\n", &holder);
+  EXPECT_TRUE(refused.status().isBusy());
+  EXPECT_EQ(holder, "child\n");
+  child.release();  // the lock goes with the process
+
+  auto taken = m_fs.tryLockFile(lockPath, "parent\n", nullptr);
+  ASSERT_TRUE(taken.isOk()) << taken.status().toString();
+  auto nested = m_fs.tryLockFile(lockPath, "again\n", nullptr);
+  ASSERT_TRUE(nested.isOk()) << nested.status().toString();
+  EXPECT_EQ(Read("brinvale.lock"), "parent\n");
+
+  std::filesystem::create_symlink(Path("elsewhere"), Path("linked.lock"));
+  EXPECT_EQ(m_fs.tryLockFile(Path("linked.lock"), "x", nullptr).status().code(),
+            Status::Code::kInvalidArgument);
+  EXPECT_FALSE(std::filesystem::exists(Path("elsewhere")));
 }
 
 TEST_F(PosixFileSystemTest, RenameRemoveAndPredicates) {

@@ -17,29 +17,76 @@ std::string WithSlash(const QString& folder) {
   return path;
 }
 
-}  // namespace
+std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-engine::Result<std::string> ProgramFolder() {
-  return ProgramFolderFor(QCoreApplication::applicationDirPath());
+QStringList ProfilesIn(const QDir& folder) {
+  return folder.entryList({QStringLiteral("Prof_?_.bvp")}, QDir::Files, QDir::Name);
 }
 
-engine::Result<std::string> ProgramFolderFor(const QString& executableFolder) {
-  // isWritable asks access(2), which also says no on a read-only file system.
-  const QFileInfo beside(executableFolder);
-  if (!executableFolder.isEmpty() && beside.isDir() && beside.isWritable()) {
-    return WithSlash(beside.absoluteFilePath());
+// A word the shell takes as it is.
+std::string ShellQuoted(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+}  // namespace
+
+base::Result<std::string> ProgramFolderFor(const QString& executableFolder,
+                                           const QString& overrideFolder) {
+  if (!overrideFolder.isEmpty()) {
+    const QFileInfo given(overrideFolder);
+    if (!given.isDir()) {
+      return base::Status::notAFolder(Native(overrideFolder) + ": no such folder");
+    }
+    return WithSlash(given.canonicalFilePath());
+  }
+  if (!executableFolder.isEmpty() &&
+      QFileInfo(QDir(executableFolder).filePath(kPortableMarkerName)).isFile()) {
+    return WithSlash(QFileInfo(executableFolder).absoluteFilePath());
   }
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
   if (data.isEmpty()) {
-    return engine::Status::notFound(
-        "no folder for the program's files: " + QFile::encodeName(executableFolder).toStdString() +
-        " is read-only and there is no user data folder");
+    return base::Status::notFound(
+        "no folder for the program's files: there is no user data folder (is HOME set?)");
   }
   if (!QDir().mkpath(data)) {
-    return engine::Status::permissionDenied(QFile::encodeName(data).toStdString() +
-                                            ": cannot create the program's folder");
+    return base::Status::permissionDenied(Native(data) + ": cannot create the program's folder");
   }
   return WithSlash(data);
+}
+
+base::Result<std::string> ProgramFolder() { return ProgramFolder(QString()); }
+
+base::Result<std::string> ProgramFolder(const QString& overrideFolder) {
+  return ProgramFolderFor(QCoreApplication::applicationDirPath(), overrideFolder);
+}
+
+std::optional<std::string> EarlierProfilesNotice(const QString& executableFolder,
+                                                 const std::string& programFolder) {
+  const QDir earlier(executableFolder);
+  const QDir current(QFile::decodeName(QByteArray::fromStdString(programFolder)));
+  if (executableFolder.isEmpty() || !earlier.exists() ||
+      QFileInfo(earlier.absolutePath()).canonicalFilePath() ==
+          QFileInfo(current.absolutePath()).canonicalFilePath()) {
+    return std::nullopt;
+  }
+  const QStringList profiles = ProfilesIn(earlier);
+  if (profiles.isEmpty() || !ProfilesIn(current).isEmpty()) return std::nullopt;
+
+  const std::string from = WithSlash(earlier.absolutePath());
+  std::string command = "mv";
+  QStringList files = profiles;
+  for (const char* name : {"BV3.Def", "ignore.txt", "drives.txt", "Reports"}) {
+    if (earlier.exists(QString::fromLatin1(name))) files.append(QString::fromLatin1(name));
+  }
+  for (const QString& file : files) command += " " + ShellQuoted(from + Native(file));
+  command += " " + ShellQuoted(programFolder);
+  return "Brinvale now keeps its profiles, settings and reports in " + programFolder +
+         ", which holds no profile yet. The profiles of an earlier version are in " + from + " (" +
+         std::to_string(profiles.size()) + (profiles.size() == 1 ? " profile" : " profiles") +
+         "). To go on with them, move them there:\n  " + command +
+         "\nor put a file named \"portable\" in " + from + " to keep using that folder.";
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/posix/posix_file_system.h"
+#include "platform/testing/temp_folder.h"
 
 namespace platform {
 namespace {
@@ -40,15 +41,12 @@ TEST(QtVolumesTest, RootIsAlwaysADriveAndComesFirst) {
 }
 
 TEST(QtVolumesTest, DrivesOfThisSystemStartWithTheRootAsC) {
-  char pattern[] = "/tmp/brinvale-volumes-XXXXXX";
-  ASSERT_NE(::mkdtemp(pattern), nullptr);
-  const std::string programFolder = std::string(pattern) + "/";
+  TempFolder temp;
+  const std::string& programFolder = temp.path();
   PosixFileSystem fs;
   QtVolumes volumes(fs, programFolder);
   const DriveListing listing = volumes.drives();
   auto stored = ReadWholeFile(fs, programFolder + "drives.txt");
-  std::error_code ignored;
-  std::filesystem::remove_all(programFolder, ignored);
 
   ASSERT_FALSE(listing.drives.empty());
   EXPECT_EQ(listing.drives[0].displayText, "c: [/]");

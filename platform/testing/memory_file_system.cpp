@@ -103,21 +103,30 @@ class MemoryFileSystem::Reader final : public SequentialFile {
   std::size_t m_position = 0;
 };
 
-class MemoryFileSystem::File final : public WritableFile {
+class MemoryFileSystem::Replacement final : public ReplacementFile {
  public:
-  File(MemoryFileSystem* fs, std::shared_ptr<FileData> data, std::string path,
-       std::optional<std::uint64_t> limit)
-      : m_fs(fs), m_data(std::move(data)), m_path(std::move(path)), m_limit(limit) {}
+  Replacement(MemoryFileSystem* fs, std::shared_ptr<FileData> data, std::string target,
+              std::string temporary, std::optional<std::uint64_t> limit)
+      : m_fs(fs),
+        m_data(std::move(data)),
+        m_target(std::move(target)),
+        m_temporary(std::move(temporary)),
+        m_limit(limit) {}
+  ~Replacement() override { abandon(); }
 
   Status append(std::string_view bytes) override {
     std::lock_guard<std::mutex> lock(m_fs->m_mutex);
-    if (m_closed) return Status::ioError(m_path + ": the file is closed");
+    if (m_closed) return Status::ioError(m_target + ": the file is closed");
     if (!m_status.isOk()) return m_status;
+    if (Status s = m_fs->writeStep(m_target + ": append"); !s.isOk()) {
+      m_status = s;
+      return s;
+    }
     const auto size = static_cast<std::uint64_t>(m_data->size);
     if (m_limit && size + bytes.size() > *m_limit) {
       // Like a real disk that fills up: what fits is written, the rest is lost.
       bytes = bytes.substr(0, *m_limit > size ? *m_limit - size : 0);
-      m_status = Status::ioError(m_path + ": disk full");
+      m_status = Status::ioError(m_target + ": disk full");
     }
     m_data->contents.append(bytes);
     m_data->size += static_cast<std::int64_t>(bytes.size());
@@ -127,18 +136,69 @@ class MemoryFileSystem::File final : public WritableFile {
 
   Status close() override {
     std::lock_guard<std::mutex> lock(m_fs->m_mutex);
-    if (m_closed) return Status::ioError(m_path + ": the file is closed");
+    return closeLocked();
+  }
+
+  Status commit() override {
+    Status s;
+    {
+      std::lock_guard<std::mutex> lock(m_fs->m_mutex);
+      if (m_done) return Status::ioError(m_target + ": the replacement is finished already");
+      s = m_closed ? m_status : closeLocked();
+      if (s.isOk()) s = m_fs->writeStep(m_target + ": rename");
+      if (s.isOk()) s = m_fs->renameLocked(m_temporary, m_target);
+      if (s.isOk()) {
+        m_fs->m_liveTemporaries.erase(Parse(m_temporary)->key);
+        m_done = true;
+      }
+    }
+    if (!s.isOk()) abandon();
+    return s;
+  }
+
+  void abandon() override {
+    std::lock_guard<std::mutex> lock(m_fs->m_mutex);
+    if (m_done) return;
     m_closed = true;
+    m_done = true;
+    const std::string key = Parse(m_temporary)->key;
+    m_fs->m_liveTemporaries.erase(key);
+    m_fs->erase(key);
+  }
+
+  const std::string& targetPath() const override { return m_target; }
+  const std::string& temporaryPath() const override { return m_temporary; }
+
+ private:
+  Status closeLocked() {
+    if (m_closed) return m_done ? Status::ioError(m_target + ": the file is closed") : m_status;
+    m_closed = true;
+    if (m_status.isOk()) m_status = m_fs->writeStep(m_target + ": sync");
     return m_status;
+  }
+
+  MemoryFileSystem* m_fs;
+  std::shared_ptr<FileData> m_data;
+  std::string m_target;
+  std::string m_temporary;
+  std::optional<std::uint64_t> m_limit;
+  Status m_status;
+  bool m_closed = false;
+  bool m_done = false;
+};
+
+class MemoryFileSystem::Lock final : public FileLock {
+ public:
+  Lock(MemoryFileSystem* fs, std::string key) : m_fs(fs), m_key(std::move(key)) {}
+  ~Lock() override {
+    std::lock_guard<std::mutex> lock(m_fs->m_mutex);
+    auto it = m_fs->m_heldLocks.find(m_key);
+    if (it != m_fs->m_heldLocks.end() && --it->second == 0) m_fs->m_heldLocks.erase(it);
   }
 
  private:
   MemoryFileSystem* m_fs;
-  std::shared_ptr<FileData> m_data;
-  std::string m_path;
-  std::optional<std::uint64_t> m_limit;
-  Status m_status;
-  bool m_closed = false;
+  std::string m_key;
 };
 
 MemoryFileSystem::MemoryFileSystem() = default;
@@ -184,8 +244,24 @@ void MemoryFileSystem::erase(const std::string& key) {
   m_nodes.erase(key);
 }
 
-// Creates the missing folders with the letter case that `path` gives them.
+Status MemoryFileSystem::writeStep(const std::string& what) {
+  ++m_writeSteps;
+  if (m_failingStep != 0 && m_writeSteps == m_failingStep) {
+    return Status::ioError(what + ": injected failure");
+  }
+  return Status::ok();
+}
+
 Status MemoryFileSystem::createFolders(const std::string& path) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (Status s = writeStep(path + ": create folder"); !s.isOk()) return s;
+  }
+  return createFoldersQuietly(path);
+}
+
+// Creates the missing folders with the letter case that `path` gives them.
+Status MemoryFileSystem::createFoldersQuietly(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
@@ -269,6 +345,12 @@ bool MemoryFileSystem::isFolder(const std::string& path) {
   return node != nullptr && node->folder;
 }
 
+bool MemoryFileSystem::exists(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  return parsed && find(parsed->key) != nullptr;
+}
+
 Result<UnixSeconds> MemoryFileSystem::modificationTime(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
@@ -286,61 +368,41 @@ Result<std::unique_ptr<SequentialFile>> MemoryFileSystem::openForReading(const s
   if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
   const Node* node = find(parsed->key);
   if (node == nullptr) return Status::fromErrno(ENOENT, path);
-  if (node->folder) return Status::fromErrno(EISDIR, path);
+  if (node->folder) return Status::invalidArgument(path + ": a folder, not a file to read");
   return std::unique_ptr<SequentialFile>(std::make_unique<Reader>(node->data->contents));
 }
 
-Result<std::unique_ptr<WritableFile>> MemoryFileSystem::openWritable(const std::string& path,
-                                                                     bool truncate) {
+Result<std::unique_ptr<ReplacementFile>> MemoryFileSystem::openForReplacing(
+    const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
   if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
-  Node* node = find(parsed->key);
+  const Node* node = find(parsed->key);
   if (node != nullptr && node->folder) return Status::fromErrno(EISDIR, path);
-  if (node == nullptr) {
-    auto parent = parentFolderKey(path, parsed->key);
-    if (!parent.isOk()) return parent.status();
-    node = &insert(parsed->key, parsed->name(), false);
-  }
-  if (truncate) {
-    node->data->contents.clear();
-    node->data->size = 0;
-    node->data->modified = m_now;
-  }
+  auto parent = parentFolderKey(path, parsed->key);
+  if (!parent.isOk()) return parent.status();
+  if (Status s = writeStep(path + ": create temporary"); !s.isOk()) return s;
+
+  std::string temporary =
+      parsed->trimmed.substr(0, parsed->lastSeparator() + 1) +
+      TemporaryName(parsed->name(), kProcessId, std::to_string(++m_temporaryCounter));
+  const auto temporaryParsed = Parse(temporary);
+  Node& created = insert(temporaryParsed->key, temporaryParsed->name(), false);
+  m_liveTemporaries.insert(temporaryParsed->key);
   std::optional<std::uint64_t> limit;
   if (auto it = m_writeLimits.find(parsed->key); it != m_writeLimits.end()) limit = it->second;
-  return std::unique_ptr<WritableFile>(std::make_unique<File>(this, node->data, path, limit));
-}
-
-Result<std::unique_ptr<WritableFile>> MemoryFileSystem::openForWriting(const std::string& path) {
-  return openWritable(path, true);
-}
-
-Result<std::unique_ptr<WritableFile>> MemoryFileSystem::openForAppending(const std::string& path) {
-  return openWritable(path, false);
-}
-
-Status MemoryFileSystem::writeAt(const std::string& path, std::uint64_t offset,
-                                 std::string_view data) {
-  auto opened = openWritable(path, false);
-  if (!opened.isOk()) return opened.status();
-  std::lock_guard<std::mutex> lock(m_mutex);
-  const auto parsed = Parse(path);
-  const std::uint64_t end = offset + data.size();
-  if (auto it = m_writeLimits.find(parsed->key); it != m_writeLimits.end() && end > it->second) {
-    return Status::ioError(path + ": disk full");
-  }
-  FileData& file = *find(parsed->key)->data;
-  if (file.contents.size() < end) file.contents.resize(end, '\0');
-  file.contents.replace(offset, data.size(), data);
-  file.size = std::max(file.size, static_cast<std::int64_t>(end));
-  file.modified = m_now;
-  return Status::ok();
+  return std::unique_ptr<ReplacementFile>(
+      std::make_unique<Replacement>(this, created.data, path, std::move(temporary), limit));
 }
 
 Status MemoryFileSystem::rename(const std::string& from, const std::string& to) {
   std::lock_guard<std::mutex> lock(m_mutex);
+  if (Status s = writeStep(from + " -> " + to); !s.isOk()) return s;
+  return renameLocked(from, to);
+}
+
+Status MemoryFileSystem::renameLocked(const std::string& from, const std::string& to) {
   const auto source = Parse(from);
   const auto target = Parse(to);
   if (!source) return BadPath(from);
@@ -389,37 +451,6 @@ Status MemoryFileSystem::rename(const std::string& from, const std::string& to) 
   return Status::ok();
 }
 
-Status MemoryFileSystem::copyFile(const std::string& from, const std::string& to) {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  const auto source = Parse(from);
-  const auto target = Parse(to);
-  if (!source) return BadPath(from);
-  if (!target) return BadPath(to);
-  for (const auto* parsed : {&*source, &*target}) {
-    if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) {
-      return fault->second;
-    }
-  }
-  const Node* node = find(source->key);
-  if (node == nullptr) return Status::fromErrno(ENOENT, from);
-  if (node->folder) return Status::fromErrno(EISDIR, from);
-  auto parent = parentFolderKey(to, target->key);
-  if (!parent.isOk()) return parent.status();
-  if (m_failRename.contains(target->key)) return Status::ioError(to + ": rename failed");
-  if (auto it = m_writeLimits.find(target->key);
-      it != m_writeLimits.end() && static_cast<std::uint64_t>(node->data->size) > it->second) {
-    return Status::ioError(to + ": disk full");
-  }
-  Node* copy = find(target->key);
-  if (copy != nullptr && copy->folder) return Status::fromErrno(EISDIR, to);
-  auto data = std::make_shared<FileData>(*node->data);
-  data->modified = m_now;
-  if (copy == nullptr) copy = &insert(target->key, target->name(), false);
-  // A new FileData, so a reader or writer that has the old file open keeps the old one.
-  copy->data = std::move(data);
-  return Status::ok();
-}
-
 Status MemoryFileSystem::remove(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
@@ -429,6 +460,56 @@ Status MemoryFileSystem::remove(const std::string& path) {
   if (node->folder) return Status::fromErrno(EISDIR, path);
   erase(parsed->key);
   return Status::ok();
+}
+
+void MemoryFileSystem::removeStaleTemporaries(const std::string& folder) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(folder);
+  const Node* node = parsed ? find(parsed->key) : nullptr;
+  if (node == nullptr || !node->folder) return;
+  std::vector<std::string> stale;
+  for (const std::string& key : node->children) {
+    const Node& child = *find(key);
+    if (!child.folder && TemporaryOwner(child.name) && !m_liveTemporaries.contains(key)) {
+      stale.push_back(key);
+    }
+  }
+  for (const std::string& key : stale) erase(key);
+}
+
+Result<std::string> MemoryFileSystem::realFolderPath(const std::string& folder) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(folder);
+  if (!parsed) return BadPath(folder);
+  const Node* node = find(parsed->key);
+  if (node == nullptr || !node->folder) return Status::notAFolder(folder + ": not a folder");
+  return parsed->trimmed + "\\";
+}
+
+Result<std::unique_ptr<FileLock>> MemoryFileSystem::tryLockFile(const std::string& path,
+                                                                std::string_view holder,
+                                                                std::string* currentHolder) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  if (!parsed) return BadPath(path);
+  if (Status s = writeStep(path + ": lock"); !s.isOk()) return s;
+  if (auto other = m_otherLocks.find(parsed->key); other != m_otherLocks.end()) {
+    if (currentHolder != nullptr) *currentHolder = other->second;
+    return Status::busy(path + ": locked by another process");
+  }
+  Node* node = find(parsed->key);
+  if (node != nullptr && node->folder) return Status::invalidArgument(path + ": not a lock file");
+  if (node == nullptr) {
+    auto parent = parentFolderKey(path, parsed->key);
+    if (!parent.isOk()) return parent.status();
+    node = &insert(parsed->key, parsed->name(), false);
+  }
+  if (m_heldLocks[parsed->key]++ == 0) {
+    node->data->contents.assign(holder);
+    node->data->size = static_cast<std::int64_t>(holder.size());
+    node->data->modified = m_now;
+  }
+  return std::unique_ptr<FileLock>(std::make_unique<Lock>(this, parsed->key));
 }
 
 std::vector<std::string> MemoryFileSystem::recycleBinFolders(const std::string& driveRoot) {
@@ -444,7 +525,7 @@ std::string MemoryFileSystem::mustBeKey(const std::string& path) const {
 }
 
 void MemoryFileSystem::addFolder(const std::string& path) {
-  if (Status s = createFolders(path); !s.isOk()) Fail(s.toString());
+  if (Status s = createFoldersQuietly(path); !s.isOk()) Fail(s.toString());
 }
 
 void MemoryFileSystem::addFile(const std::string& path, std::int64_t size, UnixSeconds modified,
@@ -487,12 +568,6 @@ void MemoryFileSystem::setSystem(const std::string& path, bool system) {
 void MemoryFileSystem::setNow(UnixSeconds now) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_now = now;
-}
-
-bool MemoryFileSystem::exists(const std::string& path) const {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  const auto parsed = Parse(path);
-  return parsed && find(parsed->key) != nullptr;
 }
 
 std::optional<std::string> MemoryFileSystem::contents(const std::string& path) const {
@@ -543,6 +618,21 @@ void MemoryFileSystem::failOpen(const std::string& path, Status status) {
   m_failOpen[mustBeKey(path)] = std::move(status);
 }
 
+void MemoryFileSystem::holdLockElsewhere(const std::string& path, std::string holder) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_otherLocks[mustBeKey(path)] = std::move(holder);
+}
+
+std::uint64_t MemoryFileSystem::writeSteps() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_writeSteps;
+}
+
+void MemoryFileSystem::failWriteStep(std::uint64_t stepsFromNow) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failingStep = stepsFromNow == 0 ? 0 : m_writeSteps + stepsFromNow;
+}
+
 void MemoryFileSystem::clearFaults() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failListing.clear();
@@ -551,6 +641,8 @@ void MemoryFileSystem::clearFaults() {
   m_writeLimits.clear();
   m_failRename.clear();
   m_failOpen.clear();
+  m_otherLocks.clear();
+  m_failingStep = 0;
 }
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -40,33 +41,40 @@ class MemoryFileSystem final : public FileSystem {
                                   FolderListing* out) override;
   [[nodiscard]] bool isOrdinaryFile(const std::string& path) override;
   [[nodiscard]] bool isFolder(const std::string& path) override;
+  [[nodiscard]] bool exists(const std::string& path) override;
   // Faults: failStat.
   [[nodiscard]] Result<UnixSeconds> modificationTime(const std::string& path) override;
 
-  // Reading gives the file's contents as they were when it was opened. Faults: failOpen.
+  // Reading gives the file's contents as they were when it was opened; a folder is
+  // refused. Faults: failOpen.
   [[nodiscard]] Result<std::unique_ptr<SequentialFile>> openForReading(
       const std::string& path) override;
-  // Writes are not buffered: every append reaches the file at once and stamps it with the
-  // clock. The file stays the same file when it is renamed or removed while open, as on
-  // POSIX. Faults: failOpen, failWritesAfter (an append that fails also fails close()).
-  [[nodiscard]] Result<std::unique_ptr<WritableFile>> openForWriting(
+  // The temporary is a file of the tree, named by TemporaryName with kProcessId, until
+  // commit() or abandon(). Writes are not buffered: every append reaches the temporary at
+  // once and stamps it with the clock. Faults: failOpen on the target, failWritesAfter on
+  // the target (an append that fails also fails close() and commit()), failRename on the
+  // target (commit() fails), and the write steps below.
+  [[nodiscard]] Result<std::unique_ptr<ReplacementFile>> openForReplacing(
       const std::string& path) override;
-  [[nodiscard]] Result<std::unique_ptr<WritableFile>> openForAppending(
-      const std::string& path) override;
-  // Faults: failOpen, failWritesAfter (nothing is written when the range would pass it).
-  [[nodiscard]] Status writeAt(const std::string& path, std::uint64_t offset,
-                               std::string_view data) override;
 
   // Files and folders (a folder takes its whole tree along). Faults: failRename on
   // either path.
   [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;
-  // The copy is stamped with the clock. Faults: failOpen on either path, failRename on
-  // `to`, failWritesAfter on `to`; a failed copy leaves `to` as it was.
-  [[nodiscard]] Status copyFile(const std::string& from, const std::string& to) override;
   [[nodiscard]] Status remove(const std::string& path) override;
   [[nodiscard]] Status createFolders(const std::string& path) override;
+  // Removes the temporaries that no live ReplacementFile of this object owns.
+  void removeStaleTemporaries(const std::string& folder) override;
+  // The folder's path as given, ending in a backslash.
+  [[nodiscard]] Result<std::string> realFolderPath(const std::string& folder) override;
+  // Locks of this object nest; holdLockElsewhere stands for another process.
+  [[nodiscard]] Result<std::unique_ptr<FileLock>> tryLockFile(const std::string& path,
+                                                              std::string_view holder,
+                                                              std::string* currentHolder) override;
   // `driveRoot` & "RECYCLED\", whether or not it exists.
   [[nodiscard]] std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override;
+
+  // The process id in the names of this file system's temporaries.
+  static constexpr std::uint64_t kProcessId = 4242;
 
   // --- Building trees ---
 
@@ -87,7 +95,6 @@ class MemoryFileSystem final : public FileSystem {
 
   // --- Looking at the tree, past every fault ---
 
-  [[nodiscard]] bool exists(const std::string& path) const;
   // The contents of a file, or nothing when `path` is not a file.
   [[nodiscard]] std::optional<std::string> contents(const std::string& path) const;
   // The names in a folder in creation order (empty when it is not a folder).
@@ -108,15 +115,32 @@ class MemoryFileSystem final : public FileSystem {
   void failWritesAfter(const std::string& path, std::uint64_t byteCount);
   // A rename from or to `path` fails with ioError.
   void failRename(const std::string& path);
-  // Opening `path` for reading or writing fails with `status`.
+  // Opening `path` for reading or replacing fails with `status`.
   void failOpen(const std::string& path, Status status);
+  // Another process holds the lock of `path`, and `holder` is what its file says.
+  void holdLockElsewhere(const std::string& path, std::string holder);
   void clearFaults();
+
+  // --- Write steps ---
+  // Every step that changes the tree counts: starting a replacement, each append, closing
+  // (syncing) it, committing it (the rename), rename, createFolders and taking a lock.
+  // Removing a file never fails and does not count.
+
+  // The number of write steps so far.
+  [[nodiscard]] std::uint64_t writeSteps() const;
+  // The step that is `stepsFromNow` steps on (1: the next one) fails with ioError; later
+  // steps succeed again.
+  void failWriteStep(std::uint64_t stepsFromNow);
 
  private:
   struct FileData;
   struct Node;
-  class File;
+  class Replacement;
   class Reader;
+  class Lock;
+
+  // createFolders without counting a write step, for the helpers that build trees.
+  Status createFoldersQuietly(const std::string& path);
 
   // All below REQUIRE m_mutex held.
   Node* find(const std::string& key);
@@ -124,7 +148,9 @@ class MemoryFileSystem final : public FileSystem {
   Result<std::string> parentFolderKey(const std::string& path, const std::string& key);
   Node& insert(const std::string& key, std::string name, bool folder);
   void erase(const std::string& key);
-  Result<std::unique_ptr<WritableFile>> openWritable(const std::string& path, bool truncate);
+  Status renameLocked(const std::string& from, const std::string& to);
+  // Counts a write step; the injected failure of this step, if it is the one.
+  Status writeStep(const std::string& what);
   std::string mustBeKey(const std::string& path) const;
 
   mutable std::mutex m_mutex;
@@ -138,6 +164,12 @@ class MemoryFileSystem final : public FileSystem {
   std::map<std::string, std::uint64_t> m_writeLimits;
   std::set<std::string> m_failRename;
   std::map<std::string, Status> m_failOpen;
+  std::uint64_t m_writeSteps = 0;
+  std::uint64_t m_failingStep = 0;  // 0: none
+  std::uint64_t m_temporaryCounter = 0;
+  std::set<std::string> m_liveTemporaries;          // keys
+  std::map<std::string, int> m_heldLocks;           // keys, nesting count
+  std::map<std::string, std::string> m_otherLocks;  // keys, holder
 };
 
 }  // namespace platform

@@ -21,11 +21,7 @@ class MemoryFileSystemTest : public ::testing::Test {
     return names;
   }
   Status WriteWhole(const std::string& path, std::string_view data) {
-    auto file = m_fs.openForWriting(path);
-    if (!file.isOk()) return file.status();
-    Status appended = file.value()->append(data);
-    Status closed = file.value()->close();
-    return appended.isOk() ? closed : appended;
+    return WriteFileAtomically(m_fs, path, data);
   }
 
   MemoryFileSystem m_fs;
@@ -63,27 +59,91 @@ TEST_F(MemoryFileSystemTest, ListingsKeepCreationOrderAndAttributes) {
 TEST_F(MemoryFileSystemTest, NamesDifferingInCaseAreOneFile) {
   m_fs.addTextFile("C:\\Data\\Report.txt", "one");
   ASSERT_TRUE(WriteWhole("c:\\DATA\\REPORT.TXT", "two").isOk());
-  EXPECT_EQ(m_fs.namesIn("C:\\data"), std::vector<std::string>{"Report.txt"});
+  EXPECT_EQ(m_fs.namesIn("C:\\data").size(), 1u);
   EXPECT_EQ(m_fs.contents("C:\\Data\\Report.txt"), "two");
   ASSERT_TRUE(m_fs.rename("C:\\Data\\Report.txt", "C:\\Data\\REPORT.txt").isOk());
   EXPECT_EQ(m_fs.namesIn("C:\\data"), std::vector<std::string>{"REPORT.txt"});
 }
 
-TEST_F(MemoryFileSystemTest, WritesAreStampedWithTheClock) {
+TEST_F(MemoryFileSystemTest, ReplacementShowsOnlyOnCommitStampedWithTheClock) {
   m_fs.addFolder("C:\\Prog");
   m_fs.setNow(1000);
   ASSERT_TRUE(WriteWhole("C:\\Prog\\a", "x").isOk());
   m_fs.setNow(2000);
-  auto file = m_fs.openForAppending("C:\\Prog\\a");
+  auto file = m_fs.openForReplacing("C:\\Prog\\a");
   ASSERT_TRUE(file.isOk());
-  EXPECT_EQ(m_fs.modificationTime("C:\\Prog\\a").value(), 1000);
   ASSERT_TRUE(file.value()->append("y").isOk());
   ASSERT_TRUE(file.value()->close().isOk());
+  // Written and synced, but not yet the file: it can be read where it is.
+  EXPECT_EQ(m_fs.contents("C:\\Prog\\a"), "x");
+  EXPECT_EQ(m_fs.modificationTime("C:\\Prog\\a").value(), 1000);
+  EXPECT_EQ(ReadWholeFile(m_fs, file.value()->temporaryPath()).value(), "y");
+  ASSERT_TRUE(file.value()->commit().isOk());
+  EXPECT_EQ(m_fs.contents("C:\\Prog\\a"), "y");
   EXPECT_EQ(m_fs.modificationTime("C:\\Prog\\a").value(), 2000);
-  EXPECT_EQ(m_fs.contents("C:\\Prog\\a"), "xy");
+  EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"a"});
+  EXPECT_FALSE(file.value()->commit().isOk());
+
   m_fs.setNow(3000);
-  ASSERT_TRUE(m_fs.copyFile("C:\\Prog\\a", "C:\\Prog\\b").isOk());
+  ASSERT_TRUE(CopyFile(m_fs, "C:\\Prog\\a", "C:\\Prog\\b").isOk());
   EXPECT_EQ(m_fs.modificationTime("C:\\Prog\\b").value(), 3000);
+  EXPECT_EQ(m_fs.contents("C:\\Prog\\b"), "y");
+}
+
+TEST_F(MemoryFileSystemTest, AbandonedReplacementLeavesNothingAndStaleOnesAreSwept) {
+  m_fs.addTextFile("C:\\Prog\\a", "old");
+  {
+    auto dropped = m_fs.openForReplacing("C:\\Prog\\a");
+    ASSERT_TRUE(dropped.isOk());
+    ASSERT_TRUE(dropped.value()->append("new").isOk());
+    EXPECT_EQ(m_fs.namesIn("C:\\Prog").size(), 2u);
+  }
+  EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"a"});
+
+  // What a killed writer leaves goes; a live writer's temporary stays.
+  const std::string left = "C:\\Prog\\" + TemporaryName("a", 99, "7");
+  m_fs.addTextFile(left, "partial");
+  m_fs.addTextFile("C:\\Prog\\Prof_C_.bvp.copy-77-0", "partial");
+  auto live = m_fs.openForReplacing("C:\\Prog\\a");
+  ASSERT_TRUE(live.isOk());
+  m_fs.removeStaleTemporaries("C:\\Prog\\");
+  EXPECT_FALSE(m_fs.exists(left));
+  EXPECT_FALSE(m_fs.exists("C:\\Prog\\Prof_C_.bvp.copy-77-0"));
+  EXPECT_TRUE(m_fs.exists(live.value()->temporaryPath()));
+  EXPECT_EQ(m_fs.contents("C:\\Prog\\a"), "old");
+}
+
+TEST_F(MemoryFileSystemTest, EveryWriteStepFailsInTurnAndLeavesTheOldFile) {
+  m_fs.addTextFile("C:\\Prog\\ignore.txt", "old");
+  const std::uint64_t before = m_fs.writeSteps();
+  ASSERT_TRUE(WriteWhole("C:\\Prog\\ignore.txt", "new").isOk());
+  const std::uint64_t steps = m_fs.writeSteps() - before;
+  EXPECT_EQ(steps, 4u);  // create the temporary, append, sync, rename
+  for (std::uint64_t step = 1; step <= steps; ++step) {
+    m_fs.addTextFile("C:\\Prog\\ignore.txt", "old");
+    m_fs.failWriteStep(step);
+    Status s = WriteWhole("C:\\Prog\\ignore.txt", "new");
+    EXPECT_NE(s.message().find("injected failure"), std::string::npos) << step;
+    EXPECT_EQ(m_fs.contents("C:\\Prog\\ignore.txt"), "old") << step;
+    EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"ignore.txt"}) << step;
+  }
+  ASSERT_TRUE(WriteWhole("C:\\Prog\\ignore.txt", "new").isOk());
+}
+
+TEST_F(MemoryFileSystemTest, LocksNestAndAnotherHolderIsBusy) {
+  m_fs.addFolder("C:\\Prog");
+  {
+    auto first = m_fs.tryLockFile("C:\\Prog\\brinvale.lock", "12\n", nullptr);
+    ASSERT_TRUE(first.isOk());
+    auto nested = m_fs.tryLockFile("C:\\Prog\\brinvale.lock", "13\n", nullptr);
+    ASSERT_TRUE(nested.isOk());
+    EXPECT_EQ(m_fs.contents("C:\\Prog\\brinvale.lock"), "12\n");
+  }
+  m_fs.holdLockElsewhere("C:\\Prog\\brinvale.lock", "77\n");
+  std::string holder;
+  auto refused = m_fs.tryLockFile("C:\\Prog\\brinvale.lock", "12\n", &holder);
+  EXPECT_TRUE(refused.status().isBusy());
+  EXPECT_EQ(holder, "77\n");
 }
 
 TEST_F(MemoryFileSystemTest, FolderThatCannotBeListed) {
@@ -129,23 +189,26 @@ TEST_F(MemoryFileSystemTest, FileThatCannotBeExaminedIsAProblem) {
 
 TEST_F(MemoryFileSystemTest, WriteThatFailsPartWay) {
   m_fs.addFolder("C:\\Prog");
-  m_fs.failWritesAfter("C:\\Prog\\bvp.tmp", 10);
-  auto file = m_fs.openForWriting("C:\\Prog\\bvp.tmp");
-  ASSERT_TRUE(file.isOk());
-  ASSERT_TRUE(file.value()->append("123456").isOk());
-  Status full = file.value()->append("789abc");
-  EXPECT_EQ(full.code(), Status::Code::kIoError);
-  EXPECT_NE(full.message().find("disk full"), std::string::npos);
-  EXPECT_FALSE(file.value()->append("d").isOk());
-  EXPECT_FALSE(file.value()->close().isOk());
-  EXPECT_EQ(m_fs.contents("C:\\Prog\\bvp.tmp"), "123456789a");
+  m_fs.failWritesAfter("C:\\Prog\\Prof_C_.bvp", 10);
+  {
+    auto file = m_fs.openForReplacing("C:\\Prog\\Prof_C_.bvp");
+    ASSERT_TRUE(file.isOk());
+    ASSERT_TRUE(file.value()->append("123456").isOk());
+    Status full = file.value()->append("789abc");
+    EXPECT_EQ(full.code(), Status::Code::kIoError);
+    EXPECT_NE(full.message().find("disk full"), std::string::npos);
+    EXPECT_FALSE(file.value()->append("d").isOk());
+    EXPECT_EQ(ReadWholeFile(m_fs, file.value()->temporaryPath()).value(), "123456789a");
+    EXPECT_FALSE(file.value()->close().isOk());
+    EXPECT_FALSE(file.value()->commit().isOk());
+  }
+  EXPECT_TRUE(m_fs.namesIn("C:\\Prog").empty());
 
   // Whole-file writes and copies that would pass the limit leave the old file.
   m_fs.addTextFile("C:\\Prog\\ignore.txt", "old");
   m_fs.failWritesAfter("C:\\Prog\\ignore.txt", 3);
   m_fs.addTextFile("C:\\Prog\\long", "longer than three");
-  EXPECT_FALSE(m_fs.copyFile("C:\\Prog\\long", "C:\\Prog\\ignore.txt").isOk());
-  EXPECT_FALSE(m_fs.writeAt("C:\\Prog\\ignore.txt", 2, "xy").isOk());
+  EXPECT_FALSE(CopyFile(m_fs, "C:\\Prog\\long", "C:\\Prog\\ignore.txt").isOk());
   EXPECT_EQ(m_fs.contents("C:\\Prog\\ignore.txt"), "old");
 }
 
@@ -155,7 +218,6 @@ TEST_F(MemoryFileSystemTest, AtomicWriteWithAFailingRenameKeepsTheOldFile) {
   EXPECT_FALSE(WriteFileAtomically(m_fs, "C:\\Prog\\ignore.txt", "new").isOk());
   EXPECT_EQ(m_fs.contents("C:\\Prog\\ignore.txt"), "old");
   EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"ignore.txt"});
-  EXPECT_FALSE(m_fs.copyFile("C:\\Prog\\ignore.txt", "C:\\Prog\\ignore.txt").isOk());
   m_fs.clearFaults();
   ASSERT_TRUE(WriteFileAtomically(m_fs, "C:\\Prog\\ignore.txt", "new").isOk());
   EXPECT_EQ(m_fs.contents("C:\\Prog\\ignore.txt"), "new");
@@ -166,15 +228,18 @@ TEST_F(MemoryFileSystemTest, OpenFailures) {
   m_fs.failOpen("C:\\Prog\\Prof_C_.bvp", Status::permissionDenied("C:\\Prog\\Prof_C_.bvp"));
   EXPECT_EQ(m_fs.openForReading("C:\\Prog\\prof_c_.bvp").status().code(),
             Status::Code::kPermissionDenied);
-  EXPECT_FALSE(m_fs.openForWriting("C:\\Prog\\Prof_C_.bvp").isOk());
-  EXPECT_FALSE(m_fs.copyFile("C:\\Prog\\Prof_C_.bvp", "C:\\Prog\\copy").isOk());
+  EXPECT_FALSE(m_fs.openForReplacing("C:\\Prog\\Prof_C_.bvp").isOk());
+  EXPECT_FALSE(CopyFile(m_fs, "C:\\Prog\\Prof_C_.bvp", "C:\\Prog\\copy").isOk());
   EXPECT_FALSE(m_fs.exists("C:\\Prog\\copy"));
-  // Writing where the folder is missing, or is a file, fails as on a real disk.
-  EXPECT_TRUE(m_fs.openForWriting("C:\\Nowhere\\f").status().isNotFound());
-  EXPECT_EQ(m_fs.openForWriting("C:\\Prog\\Prof_C_.bvp\\f").status().code(),
+  // Writing where the folder is missing, or is a file, or over a folder fails as on a
+  // real disk; reading a folder is refused.
+  EXPECT_TRUE(m_fs.openForReplacing("C:\\Nowhere\\f").status().isNotFound());
+  EXPECT_EQ(m_fs.openForReplacing("C:\\Prog\\Prof_C_.bvp\\f").status().code(),
             Status::Code::kNotAFolder);
-  EXPECT_EQ(m_fs.openForReading("C:\\Prog").status().code(), Status::Code::kIoError);
+  EXPECT_FALSE(m_fs.openForReplacing("C:\\Prog").isOk());
+  EXPECT_EQ(m_fs.openForReading("C:\\Prog").status().code(), Status::Code::kInvalidArgument);
   EXPECT_EQ(m_fs.openForReading("/etc/passwd").status().code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"Prof_C_.bvp"});
 }
 
 TEST_F(MemoryFileSystemTest, RenamingAFolderTakesItsTreeAlong) {
@@ -188,23 +253,8 @@ TEST_F(MemoryFileSystemTest, RenamingAFolderTakesItsTreeAlong) {
   EXPECT_FALSE(m_fs.rename("C:\\New", "C:\\New\\Sub\\Inside").isOk());
 }
 
-TEST_F(MemoryFileSystemTest, OpenFileFollowsItsFileAcrossRename) {
-  m_fs.addFolder("C:\\P");
-  auto file = m_fs.openForWriting("C:\\P\\bvp.tmp");
-  ASSERT_TRUE(file.isOk());
-  ASSERT_TRUE(file.value()->append("a").isOk());
-  ASSERT_TRUE(m_fs.rename("C:\\P\\bvp.tmp", "C:\\P\\Prof_C_.bvp").isOk());
-  ASSERT_TRUE(file.value()->append("b").isOk());
-  ASSERT_TRUE(file.value()->close().isOk());
-  EXPECT_EQ(m_fs.contents("C:\\P\\Prof_C_.bvp"), "ab");
-}
-
-TEST_F(MemoryFileSystemTest, WriteAtCreateFoldersRemoveAndRecycleBin) {
+TEST_F(MemoryFileSystemTest, CreateFoldersRemoveAndRecycleBin) {
   m_fs.addTextFile("C:\\BV3.Def", "0123456789");
-  ASSERT_TRUE(m_fs.writeAt("C:\\BV3.Def", 8, "abcd").isOk());
-  EXPECT_EQ(m_fs.contents("C:\\BV3.Def"), "01234567abcd");
-  ASSERT_TRUE(m_fs.writeAt("C:\\BV3.Def", 0, "Z").isOk());
-  EXPECT_EQ(m_fs.contents("C:\\BV3.Def"), "Z1234567abcd");
 
   ASSERT_TRUE(m_fs.createFolders("C:\\Prog\\Reports\\").isOk());
   EXPECT_TRUE(m_fs.isFolder("c:\\prog\\reports"));

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/status.h"
+#include "base/status.h"
 
 #include <cerrno>
 #include <cstring>
 
-namespace engine {
+namespace base {
 
 Status Status::fromErrno(int err, std::string_view path) {
   std::string msg(path);
@@ -50,8 +50,11 @@ std::string Status::toString() const {
     case Code::kCancelled:
       name = "Cancelled";
       break;
+    case Code::kBusy:
+      name = "Busy";
+      break;
   }
   return std::string(name) + ": " + m_message;
 }
 
-}  // namespace engine
+}  // namespace base

@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/ascii.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace base {
+namespace {
+
+TEST(AsciiTest, OnlyTheTwentySixLettersChangeCase) {
+  // A Latin-1 locale would make std::toupper turn 0xE9 into 0xC9 and corrupt UTF-8 names.
+  std::setlocale(LC_ALL, "");
+  EXPECT_EQ(AsciiUppercased("c: [/home/été]"), "C: [/HOME/\xC3\xA9T\xC3\xA9]");
+  EXPECT_EQ(AsciiLowercased("C:\\WINDOWS\\Été"), "c:\\windows\\\xC3\x89t\xC3\xA9");
+  for (int byte = 0; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    const bool lower = byte >= 'a' && byte <= 'z';
+    const bool upper = byte >= 'A' && byte <= 'Z';
+    EXPECT_EQ(AsciiUpper(c), lower ? static_cast<char>(byte - 32) : c) << byte;
+    EXPECT_EQ(AsciiLower(c), upper ? static_cast<char>(byte + 32) : c) << byte;
+  }
+  std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
+}  // namespace base
