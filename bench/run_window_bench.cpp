@@ -24,14 +24,14 @@
 #include <vector>
 
 #include <QApplication>
-#include <QPixmap>
-#include <QProgressBar>
-#include <QScreen>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -197,8 +197,8 @@ int main(int argc, char** argv) {
   std::sort(gaps.begin(), gaps.end());
   const double maxGap = gaps.empty() ? 0 : gaps.back();
   const double p99 = gaps.empty() ? 0 : gaps[gaps.size() * 99 / 100];
-  std::printf("seconds=%.3f max_gap_ms=%.1f p99_gap_ms=%.1f ticks=%zu compared=%d", seconds,
-              maxGap, p99, gaps.size(), run.lastOutcome().comparedDrives);
+  std::printf("seconds=%.3f max_gap_ms=%.1f p99_gap_ms=%.1f ticks=%zu compared=%d", seconds, maxGap,
+              p99, gaps.size(), run.lastOutcome().comparedDrives);
   if (lingerMs > 0) std::printf(" after_max_gap_ms=%.1f", afterMaxGap);
   std::printf("\n");
   return run.lastOutcome().failedDrives > 0 ? 1 : 0;
