@@ -20,10 +20,10 @@ int ErrorNumber(const engine::Status& status, int capturedErrno) {
       return EACCES;
     case engine::Status::Code::kNotAFolder:
       return ENOTDIR;
-    case engine::Status::Code::kIoError:
-      return capturedErrno != 0 ? capturedErrno : EIO;
     case engine::Status::Code::kBusy:
       return EWOULDBLOCK;
+    case engine::Status::Code::kIoError:
+      return capturedErrno != 0 ? capturedErrno : EIO;
     case engine::Status::Code::kCorrupt:
     case engine::Status::Code::kInvalidArgument:
     case engine::Status::Code::kCancelled:

@@ -12,6 +12,7 @@
 #include "app/qt_sound_output.h"
 #include "app/report_commands.h"
 #include "app/start_up.h"
+#include "app/window_run.h"
 #include "brinvale_version.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_locale_format.h"
@@ -47,16 +48,18 @@ int main(int argc, char* argv[]) {
 
   platform::PosixFileSystem fileSystem;
   app::QtSoundOutput sound;
+  // What the window and its commands work with, for the whole run of the program.
+  const platform::QtLocaleFormat locale;
+  platform::QtVolumes volumes(fileSystem, folder.value());
+  const reports::SystemPrinterList printers;
   app::MainWindow window({&fileSystem, folder.value(), &sound, {}});
   QApplication::setWindowIcon(window.windowIcon());
 
-  // What the commands work with, for the whole run of the program.
-  const reports::SystemPrinterList printers;
-  const platform::QtLocaleFormat locale;
-  platform::QtVolumes volumes(fileSystem, folder.value());
+  app::WindowRun run({&window, &fileSystem, &volumes, &locale});
   app::ReportCommands reportCommands(window, printers, locale);
   app::DialogCommands dialogCommands(window, fileSystem, folder.value(), volumes, reportCommands);
   app::MainWindowCommands commands;
+  run.connectTo(&commands);
   reportCommands.AddTo(&commands);
   dialogCommands.AddTo(&commands);
   window.setCommands(std::move(commands));

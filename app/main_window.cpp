@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -374,6 +375,17 @@ engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat
   return status;
 }
 
+void MainWindow::AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path) {
+  const QPointer<QTextDocument> previous = m_rtf1->document();
+  disconnect(previous, nullptr, this, nullptr);
+  document->setParent(m_rtf1);  // the view owns and deletes it
+  m_rtf1->setDocument(document.release());
+  connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
+  if (previous != nullptr && previous != m_rtf1->document()) delete previous;
+  m_currentFile = path;
+  m_rtf1->moveCursor(QTextCursor::Start);
+}
+
 bool MainWindow::IsWorkFile(const QString& path) const {
   const QFileInfo file(path);
   const QFileInfo work(composedReportPath());
@@ -467,10 +479,14 @@ bool MainWindow::Form_QueryUnload() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // Closing during a run cancels the run; the window stays until the user closes it again.
+  // Closing during a run cancels the run; the window closes once the run has wound down,
+  // so no file is left half-written and the drive in progress keeps its profile.
   if (m_tlbQuit->text() != QLatin1String(kQuitCaption)) {
     event->ignore();
-    QuitOrCancel();
+    if (!m_closeAfterRun) {
+      m_closeAfterRun = true;
+      QuitOrCancel();
+    }
     return;
   }
   if (!Form_QueryUnload()) {
@@ -490,6 +506,12 @@ void MainWindow::QuitOrCancel() {
     Dispatch(m_deps.commands.cancelRun);
     return;
   }
+  close();
+}
+
+void MainWindow::RunFinished() {
+  if (!m_closeAfterRun) return;
+  m_closeAfterRun = false;
   close();
 }
 

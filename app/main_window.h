@@ -25,6 +25,7 @@ class QLabel;
 class QLockFile;
 class QMenu;
 class QProgressBar;
+class QTextDocument;
 class QTextEdit;
 class QToolBar;
 QT_END_NAMESPACE
@@ -100,6 +101,9 @@ class MainWindow final : public QMainWindow {
   // handler. Otherwise closes the window through its closing step; when the user answers
   // Cancel to the save question, the window stays open.
   void QuitOrCancel();
+  // A run's worker has finished winding down. When the window was asked to close during the
+  // run (close box, logging out), it closes now through its closing step.
+  void RunFinished();
 
   // Plays the cue `WaveName` without waiting when sounds are enabled; returns whether
   // playing started, or nothing when sounds are off.
@@ -129,6 +133,12 @@ class MainWindow final : public QMainWindow {
   // `path` becomes the current file and ReportChanged is cleared. On failure the previous
   // file at `path` is intact and nothing changes.
   [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
+  // For a run, which reads and writes its reports on its own thread: shows `document` in
+  // place of the view's document, which is deleted, and makes `path` (the file it was read
+  // from or saved to) the current file. ReportChanged stays as it was: what the user typed
+  // before the run is still unsaved work for the closing question. REQUIRES: `document`
+  // belongs to this window's thread.
+  void AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
   // The question before the report in the view is given up, by closing or by opening
@@ -218,6 +228,7 @@ class MainWindow final : public QMainWindow {
   bool m_loading = false;
   bool m_reportCommandsEnabled = false;
   bool m_infoOnly = false;
+  bool m_closeAfterRun = false;
 
   QToolBar* m_tlb1 = nullptr;
   QAction* m_tlbFind = nullptr;

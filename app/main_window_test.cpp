@@ -25,29 +25,19 @@ namespace app {
 namespace {
 
 using testing::ChooseName;
+using testing::Click;
 using testing::DialogScript;
 using testing::FileBytes;
 using testing::FileDialogSeen;
 using testing::MessageSeen;
 using testing::Press;
 using testing::RecordingSound;
+using testing::ToolbarButton;
 using testing::WindowTest;
 using testing::WriteBytes;
 
 QAction* Entry(MainWindow& window, const char* name) {
   return window.findChild<QAction*>(QLatin1String(name));
-}
-
-QAction* ToolbarButton(MainWindow& window, const char* key) {
-  for (QAction* action : window.findChild<QToolBar*>(QStringLiteral("tlb1"))->actions()) {
-    if (action->property("key").toString() == QLatin1String(key)) return action;
-  }
-  return nullptr;
-}
-
-void Click(MainWindow& window, const char* key) {
-  auto* tlb1 = window.findChild<QToolBar*>(QStringLiteral("tlb1"));
-  QTest::mouseClick(tlb1->widgetForAction(ToolbarButton(window, key)), Qt::LeftButton);
 }
 
 void Type(MainWindow& window, const QString& text) {

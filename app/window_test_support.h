@@ -14,6 +14,7 @@
 #include <string>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -24,7 +25,9 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include "app/main_window.h"
 #include "app/sound_output.h"
@@ -200,6 +203,20 @@ inline DialogScript::Action ChooseName(const QString& name, const QString& filte
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept, which checks the name
   };
+}
+
+// The toolbar button with the key `key` ("find", "quit", ...).
+inline QAction* ToolbarButton(MainWindow& window, const char* key) {
+  for (QAction* action : window.findChild<QToolBar*>(QStringLiteral("tlb1"))->actions()) {
+    if (action->property("key").toString() == QLatin1String(key)) return action;
+  }
+  return nullptr;
+}
+
+// Clicks the toolbar button with the key `key`.
+inline void Click(MainWindow& window, const char* key) {
+  auto* tlb1 = window.findChild<QToolBar*>(QStringLiteral("tlb1"));
+  QTest::mouseClick(tlb1->widgetForAction(ToolbarButton(window, key)), Qt::LeftButton);
 }
 
 // The bytes of a file, or a null array when it cannot be read.

@@ -4,6 +4,12 @@
 // Everything a run needs from a user interface: the drive selection, its questions, the
 // progress display, the cues and the report view. The main window implements it with
 // dialogs, the command line with flags, tests with a script.
+//
+// Threads: FindChanges calls every method on the thread that runs it, one call at a time:
+// the command line's main thread, the window's worker thread. The window is on another
+// thread, so its implementation shows the questions, dialogs and report view there through
+// blocking calls, and passes progress on without waiting. Each method below says what its
+// caller may expect.
 #pragma once
 
 #include <string>
@@ -25,10 +31,13 @@ class RunUserInterface {
   // flag per row, false on the first call of a run, and keeps the user's marks when the
   // selection is shown again in the same run. The page may also change the report format
   // and naming of `settings` and store them at once. Returns false when the user cancelled.
+  // Run's thread; blocks until the user has answered. `settings` is not read or written by
+  // the run meanwhile.
   [[nodiscard]] virtual bool selectDrives(const std::vector<std::string>& rows,
                                           std::vector<bool>* marks, SettingsRecord* settings) = 0;
 
-  // "Abort?: No Drive(s) Selected" with Retry and Cancel. True for Retry.
+  // "Abort?: No Drive(s) Selected" with Retry and Cancel. True for Retry. Run's thread;
+  // blocks until answered, as do askYesNo and askOneReport.
   [[nodiscard]] virtual bool retryWithoutDrives() = 0;
 
   // A Yes/No question with a title. True for Yes.
@@ -38,32 +47,38 @@ class RunUserInterface {
   // from `settings->oneReport`; may store the choice. Returns true for one report for all.
   [[nodiscard]] virtual bool askOneReport(SettingsRecord* settings) = 0;
 
-  // Tells the user something went wrong; the run goes on.
+  // Tells the user something went wrong; the run goes on once the user has read it (run's
+  // thread, blocking).
   virtual void showMessage(std::string_view text) = 0;
 
   // A drive loop starts (commands switch to cancel mode, the report view makes room for the
-  // progress display) or has ended (completed or cancelled).
+  // progress display) or has ended (completed or cancelled). Run's thread; the window has
+  // changed when they return.
   virtual void runStarted() = 0;
   virtual void runEnded() = 0;
 
   enum class Cue { kStart, kDone };
+  // Run's thread; returns once the cue has started.
   virtual void play(Cue cue) = 0;
 
   // The progress label and bar; shouldContinue() turns false once the user cancelled.
+  // Called on the run's thread, and its methods too, often: they return at once and never
+  // wait for the display (a window shows the latest state a few dozen times a second).
   [[nodiscard]] virtual platform::Progress& progress() = 0;
 
   // The report view: load a composed report, save what it shows as rich or plain text.
   // Saving replaces an existing file without asking, the way the program replaces every
   // file (platform::FileSystem::openForReplacing; reports::SaveReportFile does so): whole
   // or not at all, and a link there is replaced, never written through. A failed save must
-  // be returned: the run then keeps the profiles whose changes the report holds.
+  // be returned: the run then keeps the profiles whose changes the report holds. Run's
+  // thread; the file is loaded or written when they return.
   [[nodiscard]] virtual Status loadReport(const std::string& path) = 0;
   [[nodiscard]] virtual Status saveReport(const std::string& path, bool richText) = 0;
 
-  // Info-only holds for one run: the run switches it off at its end.
+  // Info-only holds for one run: the run switches it off at its end. Run's thread.
   virtual void switchOffInfoOnly() = 0;
 
-  // The local date and time used in time-stamped report names.
+  // The local date and time used in time-stamped report names. Run's thread, at once.
   [[nodiscard]] virtual platform::LocalDateTime now() = 0;
 };
 

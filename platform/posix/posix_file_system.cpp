@@ -474,7 +474,10 @@ Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(
   static std::atomic<std::uint64_t> counter{0};
   mode_t keepMode = 0;
   if (struct stat st{}; ::lstat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return Status::fromErrno(EISDIR, path);
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;  // as open(2) would: callers that show the system's error number read it
+      return Status::fromErrno(EISDIR, path);
+    }
     // A rename would put a regular file where a device or FIFO was (/dev/null, as root).
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
       return Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to replace");
@@ -483,7 +486,10 @@ Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(
   }
   const std::string folder = FolderOfPath(path);
   const std::string name = NameOfPath(path);
-  if (name.empty()) return Status::fromErrno(EISDIR, path);
+  if (name.empty()) {
+    errno = EISDIR;
+    return Status::fromErrno(EISDIR, path);
+  }
   const auto pid = static_cast<std::uint64_t>(::getpid());
   for (int attempt = 0;; ++attempt) {
     std::string temporary = (folder == "/" ? "" : folder) + "/" +

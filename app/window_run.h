@@ -1,0 +1,85 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// A whole run started from the main window ("&Find 'em", "&Create (Find Changes)"): the
+// drive list, the run conductor on a worker thread, and the window put back when it ends.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include <QObject>
+
+#include "engine/run_conductor.h"
+#include "platform/run_lock.h"
+
+namespace platform {
+class FileSystem;
+class LocaleFormat;
+class Volumes;
+}  // namespace platform
+
+namespace app {
+
+class MainWindow;
+struct MainWindowCommands;
+class WindowRunUserInterface;
+
+struct WindowRunDependencies {
+  MainWindow* window = nullptr;
+  // What the run reads and writes: the drives, profiles, lists and reports.
+  platform::FileSystem* fileSystem = nullptr;
+  // The drives offered, in the order the drive selection lists them.
+  platform::Volumes* volumes = nullptr;
+  const platform::LocaleFormat* locale = nullptr;
+};
+
+// Owns at most one run at a time. Everything here is called on the user-interface thread.
+class WindowRun final : public QObject {
+  Q_OBJECT
+
+ public:
+  // Everything in `deps` must outlive this object.
+  explicit WindowRun(WindowRunDependencies deps, QObject* parent = nullptr);
+  // A run still going (only when the program ends abnormally) is cancelled and waited for;
+  // from then on it shows nothing and asks nothing.
+  ~WindowRun() override;
+  WindowRun(const WindowRun&) = delete;
+  WindowRun& operator=(const WindowRun&) = delete;
+
+  // Sets the window's findChanges and cancelRun handlers to this run's.
+  void connectTo(MainWindowCommands* commands);
+
+  // FindChanges: takes the program folder's run lock without waiting, then starts a run on
+  // a worker thread and returns at once; the drive selection and the run's questions follow
+  // as modal dialogs. The lock is held until the run has wound down. When another process
+  // (a scheduled command-line run) holds it, or it cannot be taken, shows why and starts
+  // nothing. Does nothing while a run goes on.
+  void FindChanges();
+  // Cancels a run in progress, as the Cancel button does; the run winds down on its worker.
+  void CancelRun();
+
+  // True from FindChanges until the run's worker has finished and the window has been told.
+  [[nodiscard]] bool running() const { return m_worker.joinable(); }
+  // What the last finished run did.
+  [[nodiscard]] const engine::RunOutcome& lastOutcome() const { return m_outcome; }
+
+ signals:
+  // A run's worker has finished and the window is back to normal.
+  void finished();
+
+ private:
+  void WorkerFinished(const engine::RunOutcome& outcome);
+
+  WindowRunDependencies m_deps;
+  std::unique_ptr<WindowRunUserInterface> m_ui;
+  engine::RunEnvironment m_env;
+  engine::RunOutcome m_outcome;
+  platform::RunLock m_lock;
+  std::thread m_worker;
+  std::atomic<bool> m_workerDone{false};
+  bool m_abandoned = false;  // being destroyed: the destructor waits for the worker
+};
+
+}  // namespace app

@@ -1,0 +1,590 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Whole runs through the main window on folder drives in a temporary folder: the drive
+// selection and its questions answered by a script, the run on its worker thread, cancel
+// mode, cancelling and closing mid-drive at a folder the test holds the run at.
+#include "app/window_run.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+
+#include "app/window_test_support.h"
+#include "engine/settings_record.h"
+#include "platform/qt/qt_locale_format.h"
+#include "platform/qt/qt_volumes.h"
+#include "platform/run_lock.h"
+#include "platform/testing/other_process.h"
+
+namespace app::testing {
+namespace {
+
+// The POSIX file system with a gate: the listing of a folder below the chosen one waits
+// until the test opens the gate, so the run is held in the middle of that drive.
+class GateFileSystem final : public platform::FileSystem {
+ public:
+  void holdAt(const std::string& folder) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_prefix = folder;
+    m_open = false;
+    m_reached = false;
+  }
+  [[nodiscard]] bool reached() {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_reached;
+  }
+  void open() {
+    {
+      const std::lock_guard<std::mutex> lock(m_mutex);
+      m_open = true;
+    }
+    m_opened.notify_all();
+  }
+
+  platform::PathStyle pathStyle() const override { return m_fs.pathStyle(); }
+  engine::Status listFolder(const std::string& folder, platform::ListWhat what,
+                            platform::FolderListing* out) override {
+    {
+      std::unique_lock<std::mutex> lock(m_mutex);
+      if (!m_prefix.empty() && folder.starts_with(m_prefix)) {
+        m_reached = true;
+        m_opened.wait(lock, [this] { return m_open; });
+      }
+    }
+    return m_fs.listFolder(folder, what, out);
+  }
+  bool isOrdinaryFile(const std::string& path) override { return m_fs.isOrdinaryFile(path); }
+  bool isFolder(const std::string& path) override { return m_fs.isFolder(path); }
+  bool exists(const std::string& path) override { return m_fs.exists(path); }
+  engine::Result<platform::UnixSeconds> modificationTime(const std::string& path) override {
+    return m_fs.modificationTime(path);
+  }
+  engine::Result<std::unique_ptr<platform::SequentialFile>> openForReading(
+      const std::string& path) override {
+    return m_fs.openForReading(path);
+  }
+  engine::Result<std::unique_ptr<platform::ReplacementFile>> openForReplacing(
+      const std::string& path) override {
+    return m_fs.openForReplacing(path);
+  }
+  engine::Status rename(const std::string& from, const std::string& to) override {
+    return m_fs.rename(from, to);
+  }
+  engine::Status remove(const std::string& path) override { return m_fs.remove(path); }
+  engine::Status createFolders(const std::string& path) override {
+    return m_fs.createFolders(path);
+  }
+  void removeStaleTemporaries(const std::string& folder) override {
+    m_fs.removeStaleTemporaries(folder);
+  }
+  engine::Result<std::string> realFolderPath(const std::string& folder) override {
+    return m_fs.realFolderPath(folder);
+  }
+  engine::Result<std::unique_ptr<platform::FileLock>> tryLockFile(
+      const std::string& path, std::string_view holder, std::string* currentHolder) override {
+    return m_fs.tryLockFile(path, holder, currentHolder);
+  }
+  std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override {
+    return m_fs.recycleBinFolders(driveRoot);
+  }
+
+ private:
+  platform::PosixFileSystem m_fs;
+  std::mutex m_mutex;
+  std::condition_variable m_opened;
+  std::string m_prefix;
+  bool m_open = true;
+  bool m_reached = false;
+};
+
+QListWidget* DriveRows(QWidget* dialog) {
+  return dialog->findChild<QListWidget*>(QStringLiteral("lstDrives"));
+}
+
+// The letters of the folder drives D, E and F that the dialog shows marked.
+QString MarkedLetters(QWidget* dialog) {
+  QString letters;
+  QListWidget* rows = DriveRows(dialog);
+  for (int i = 0; i < rows->count(); ++i) {
+    const QString text = rows->item(i)->text();
+    if (rows->item(i)->checkState() == Qt::Checked) letters += text.at(0).toUpper();
+  }
+  return letters;
+}
+
+// A drive selection action: records the marks it was shown with in `*shown`, marks exactly
+// the drives of `letters` by clicking their rows and presses Ok (or Cancel).
+DialogScript::Action Select(const QString& letters, QString* shown = nullptr, bool accept = true) {
+  return [=](QWidget* dialog) {
+    if (shown != nullptr) *shown = MarkedLetters(dialog);
+    QListWidget* rows = DriveRows(dialog);
+    for (int i = 0; i < rows->count(); ++i) {
+      const bool marked = rows->item(i)->checkState() == Qt::Checked;
+      if (marked != letters.contains(rows->item(i)->text().at(0).toUpper())) {
+        const QRect rect = rows->visualItemRect(rows->item(i));
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+      }
+    }
+    EXPECT_EQ(MarkedLetters(dialog), letters);
+    dialog
+        ->findChild<QPushButton*>(accept ? QStringLiteral("OkSelBut") : QStringLiteral("CxlSelBut"))
+        ->click();
+  };
+}
+
+// A frmMulti action: clicks `choice` ("optSingle", "optMany" or nothing) and then "&OK", or
+// the close box when `ok` is false. `*startedSingle` gets the choice it opened with.
+DialogScript::Action Choose(const char* choice, bool ok, bool* startedSingle = nullptr) {
+  return [=](QWidget* dialog) {
+    if (startedSingle != nullptr) {
+      *startedSingle = dialog->findChild<QRadioButton*>(QStringLiteral("optSingle"))->isChecked();
+    }
+    if (choice != nullptr) {
+      dialog->findChild<QRadioButton*>(QLatin1String(choice))->click();
+    }
+    if (ok) {
+      dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    } else {
+      dialog->close();
+    }
+  };
+}
+
+// Another process that tries to take the run lock of `folder` and holds it when it could.
+std::unique_ptr<platform::OtherProcess> LockFromAnotherProcess(const std::string& folder) {
+  return std::make_unique<platform::OtherProcess>([folder]() -> std::shared_ptr<void> {
+    platform::PosixFileSystem fs;
+    auto lock = platform::RunLock::TryTake(fs, folder);
+    return lock.isOk() ? std::make_shared<platform::RunLock>(std::move(lock).value()) : nullptr;
+  });
+}
+
+// Whether another program could take the run lock of the program folder `folder` now: asks
+// util-linux's flock(1), a process of its own.
+bool LockIsFreeForAnotherProgram(const QString& folder) {
+  constexpr int kHeld = 75;
+  const int exitCode =
+      QProcess::execute(QStringLiteral("flock"),
+                        {QStringLiteral("-n"), QStringLiteral("-E"), QString::number(kHeld),
+                         folder + QLatin1String(platform::kRunLockName), QStringLiteral("true")});
+  EXPECT_TRUE(exitCode == 0 || exitCode == kHeld) << "flock failed: " << exitCode;
+  return exitCode == 0;
+}
+
+const QString kCreateOne = QStringLiteral(
+    "I do not yet have a profile for 1 of the drives you selected.\nDo you want to create it "
+    "now?");
+
+class RunTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_TRUE(m_drives.isValid());
+    QByteArray lines;
+    for (const char* letter : {"D", "E", "F"}) {
+      ASSERT_TRUE(QDir().mkpath(drive(letter) + "sub"));
+      Put(letter, "sub/kept.txt", "same");
+      Put(letter, "old.txt", "first");
+      lines += QByteArray(letter) + '\t' + drive(letter).toUtf8() + '\n';
+    }
+    ASSERT_TRUE(WriteBytes(folder() + "drives.txt", lines));
+    // Sounds on, rich-text reports named by drive only: each report's name is known.
+    engine::SettingsRecord settings;
+    settings.SoundOn = 1;
+    settings.ReportFormat = 'R';
+    settings.ReportNaming = 'D';
+    ASSERT_TRUE(engine::SaveOptions(m_fs, folder().toStdString() + "BV3.Def", settings).isOk());
+
+    m_volumes = std::make_unique<platform::QtVolumes>(m_fs, folder().toStdString());
+    m_window = Start();
+    m_run = std::make_unique<WindowRun>(
+        WindowRunDependencies{m_window.get(), &m_gate, m_volumes.get(), &m_locale});
+    MainWindowCommands commands;
+    m_run->connectTo(&commands);
+    m_window->setCommands(commands);
+    QObject::connect(m_run.get(), &WindowRun::finished, [this] { ++m_finishedRuns; });
+    m_sound.played.clear();
+  }
+
+  void TearDown() override {
+    m_gate.open();  // a failed test must not leave the worker waiting
+    m_run.reset();
+    m_script.reset();
+    m_window.reset();
+  }
+
+  // The folder of a drive, ending in '/'.
+  QString drive(const char* letter) const {
+    return m_drives.path() + QLatin1Char('/') + QString::fromLatin1(letter).toLower() +
+           QLatin1Char('/');
+  }
+  void Put(const char* letter, const char* name, const QByteArray& bytes) {
+    ASSERT_TRUE(WriteBytes(drive(letter) + QLatin1String(name), bytes));
+  }
+  QByteArray Profile(const char* letter) const {
+    return FileBytes(folder() + QStringLiteral("Prof_%1_.bvp").arg(QLatin1String(letter)));
+  }
+  QStringList Reports() const { return QDir(reports()).entryList(QDir::Files, QDir::Name); }
+  engine::SettingsRecord StoredSettings() {
+    engine::SettingsRecord stored;
+    EXPECT_TRUE(engine::LoadSettings(m_fs, folder().toStdString() + "BV3.Def", &stored).isOk());
+    return stored;
+  }
+
+  // Starts a run with "&Find 'em" and waits until it has ended.
+  [[nodiscard]] bool RunToEnd() {
+    Click(*m_window, "find");
+    return WaitForRunEnd();
+  }
+  [[nodiscard]] bool WaitForRunEnd() {
+    const int before = m_finishedRuns;
+    return QTest::qWaitFor([&] { return m_finishedRuns > before || !m_run->running(); }, 20000) &&
+           !m_run->running();
+  }
+  // Profiles of D, E and F and a change on each (the profiles as they were in m_stored),
+  // then a run of all three, `choice` clicked in frmMulti, held where drive E begins.
+  void HoldTheSecondOfThreeDrives(const char* choice) {
+    CreateProfiles("DEF");
+    for (const char* letter : {"D", "E", "F"}) {
+      m_stored[letter] = Profile(letter);
+      Put(letter, "old.txt", "changed");
+    }
+    m_gate.holdAt(drive("E").toStdString());
+    m_script = std::make_unique<DialogScript>();
+    m_script->then("dialogs::DriveSelectionDialog", Select("DEF"))
+        .then("dialogs::MultiReportDialog", Choose(choice, true));
+    Click(*m_window, "find");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  }
+  // A run that makes the profiles of `letters`, which have none.
+  void CreateProfiles(const QString& letters) {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select(letters))
+        .then("QMessageBox", Press(QMessageBox::Yes));
+    ASSERT_TRUE(RunToEnd());
+    m_sound.played.clear();
+  }
+
+  QTemporaryDir m_drives;
+  GateFileSystem m_gate;
+  platform::QtLocaleFormat m_locale{QLocale(QLocale::English, QLocale::UnitedStates)};
+  std::unique_ptr<platform::QtVolumes> m_volumes;
+  std::unique_ptr<MainWindow> m_window;
+  std::unique_ptr<WindowRun> m_run;
+  int m_finishedRuns = 0;
+  std::map<std::string, QByteArray> m_stored;
+  std::unique_ptr<DialogScript> m_script;
+};
+
+TEST_F(RunTest, MissingProfilesAreOfferedAndMadeWithoutAReport) {
+  // One drive without a profile: the singular question. No goes back to the drive selection
+  // with its marks; Yes creates the profile.
+  MessageSeen first;
+  MessageSeen second;
+  QString shownAgain;
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"))
+        .then("QMessageBox", Press(QMessageBox::No, &first))
+        .then("dialogs::DriveSelectionDialog", Select("D", &shownAgain))
+        .then("QMessageBox", Press(QMessageBox::Yes, &second));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(first.title, "Create New Profile(s)?");
+  EXPECT_EQ(first.text, kCreateOne);
+  EXPECT_EQ(first.icon, QMessageBox::Question);
+  EXPECT_EQ(first.buttons, QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(second.text, kCreateOne);
+  EXPECT_EQ(shownAgain, "D");
+  EXPECT_FALSE(Profile("D").isEmpty());
+  EXPECT_TRUE(Profile("D").contains("kept.txt"));
+  EXPECT_EQ(m_sound.played, QStringList({"start", "done"}));
+  // Nothing was compared: no report, and the view keeps what it showed.
+  EXPECT_TRUE(Reports().isEmpty());
+  EXPECT_EQ(m_window->currentFile(), m_window->composedReportPath());
+
+  // All marked drives without a profile: the plural question, and still no report.
+  MessageSeen plural;
+  DialogScript again;
+  again.then("dialogs::DriveSelectionDialog", Select("EF"))
+      .then("QMessageBox", Press(QMessageBox::Yes, &plural));
+  ASSERT_TRUE(RunToEnd());
+  EXPECT_EQ(plural.text,
+            "I do not yet have profiles for 2 of the drives you selected.\nDo you want to create "
+            "them now?");
+  EXPECT_FALSE(Profile("E").isEmpty());
+  EXPECT_FALSE(Profile("F").isEmpty());
+  EXPECT_TRUE(Reports().isEmpty());
+  EXPECT_EQ(m_run->lastOutcome().comparedDrives, 0);
+}
+
+TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
+  CreateProfiles("DEF");
+  ASSERT_TRUE(QFile::remove(folder() + "Prof_F_.bvp"));
+
+  // One compared drive and one new: no single/many question, the drive's report is saved
+  // and shown.
+  Put("D", "grown.txt", "new on d");
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("DF"))
+        .then("QMessageBox", Press(QMessageBox::Yes));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
+  EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("grown.txt"));
+  EXPECT_FALSE(Profile("F").isEmpty());
+  EXPECT_EQ(m_sound.played, QStringList({"start", "done"}));
+
+  // Two compared drives: frmMulti, starting from the stored choice (a report for each).
+  // Each drive's report is saved; the view shows the last one.
+  Put("D", "grown.txt", "changed on d");
+  Put("E", "added-on-e.txt", "e");
+  bool startedSingle = true;
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("DE"))
+        .then("dialogs::MultiReportDialog", Choose(nullptr, true, &startedSingle));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_FALSE(startedSingle);
+  EXPECT_FALSE(m_window->blnMultiReport);
+  EXPECT_EQ(Reports(), QStringList({"Drive_D.rtf", "Drive_E.rtf"}));
+  EXPECT_EQ(m_window->currentFile(), reports() + "Drive_E.rtf");
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("added-on-e.txt"));
+  EXPECT_FALSE(m_window->reportView()->toPlainText().contains("grown.txt"));
+  EXPECT_TRUE(FileBytes(reports() + "Drive_D.rtf").contains("grown.txt"));
+  // The user's note goes into that report with a plain Save.
+  m_window->reportView()->setFocus();
+  QTest::keyClicks(m_window->reportView(), "my note ");
+  EXPECT_TRUE(m_window->reportChanged());
+  EXPECT_TRUE(m_window->mnuSave_Click());
+  EXPECT_TRUE(FileBytes(reports() + "Drive_E.rtf").contains("my note"));
+
+  // "One Large Report" and the close box: one report of both drives under the tag of the
+  // marked drives, for this run only; the settings file keeps its choice.
+  Put("D", "third.txt", "d");
+  Put("E", "third-e.txt", "e");
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("DEF"))
+        .then("dialogs::MultiReportDialog", Choose("optSingle", false));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_TRUE(m_window->blnMultiReport);
+  EXPECT_EQ(Reports(), QStringList({"Drive_D.rtf", "Drive_D_E_F_.rtf", "Drive_E.rtf"}));
+  EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D_E_F_.rtf");
+  const QString combined = m_window->reportView()->toPlainText();
+  EXPECT_TRUE(combined.contains("third.txt"));
+  EXPECT_TRUE(combined.contains("third-e.txt"));
+  EXPECT_EQ(StoredSettings().OneReport, 0);
+  EXPECT_EQ(m_window->settings().OneReport, 1);
+
+  // "&OK" stores the choice.
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("DE"))
+        .then("dialogs::MultiReportDialog", Choose(nullptr, true, &startedSingle));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_TRUE(startedSingle);
+  EXPECT_EQ(StoredSettings().OneReport, 1);
+  EXPECT_TRUE(Reports().contains("Drive_D_E_.rtf"));
+  EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D_E_.rtf");
+}
+
+TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
+  CreateProfiles("D");
+  const QByteArray storedD = Profile("D");
+  Put("D", "old.txt", "grew a little");
+  m_window->reportView()->setFocus();
+  QTest::keyClicks(m_window->reportView(), "typed");
+  ASSERT_TRUE(m_window->reportChanged());
+
+  m_window->mnuInfoOnly_Click();
+  ASSERT_TRUE(m_window->infoOnly());
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("DE"))
+      .then("QMessageBox", Press(QMessageBox::Yes));
+  ASSERT_TRUE(RunToEnd());
+  EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("old.txt"));
+  EXPECT_EQ(Profile("D"), storedD);
+  EXPECT_TRUE(Profile("E").isNull());
+  EXPECT_FALSE(m_window->infoOnly());
+  EXPECT_FALSE(m_window->findChild<QAction*>(QStringLiteral("mnuInfoOnly"))->isChecked());
+  // The run's own save does not answer the closing question for the user.
+  EXPECT_TRUE(m_window->reportChanged());
+}
+
+TEST_F(RunTest, NothingMarkedOffersRetryOrCancelAndScansNothing) {
+  MessageSeen abort;
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select(""))
+        .then("QMessageBox", Press(QMessageBox::Retry, &abort))
+        .then("dialogs::DriveSelectionDialog", Select(""))
+        .then("QMessageBox", Press(QMessageBox::Cancel));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(abort.title, "Brinvale");
+  EXPECT_EQ(abort.text, "Abort?: No Drive(s) Selected");
+  EXPECT_EQ(abort.icon, QMessageBox::Question);
+  EXPECT_EQ(abort.buttons, QMessageBox::Retry | QMessageBox::Cancel);
+  EXPECT_FALSE(m_run->lastOutcome().driveLoopStarted);
+  EXPECT_TRUE(m_sound.played.isEmpty());
+  EXPECT_TRUE(Profile("D").isNull());
+
+  // The drive selection's Cancel ends the run before anything else, too.
+  DialogScript cancelled;
+  cancelled.then("dialogs::DriveSelectionDialog", Select("D", nullptr, false));
+  ASSERT_TRUE(RunToEnd());
+  EXPECT_FALSE(m_window->Continue.load());
+  EXPECT_TRUE(m_sound.played.isEmpty());
+  EXPECT_TRUE(Profile("D").isNull());
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+}
+
+TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
+  ASSERT_NO_FATAL_FAILURE(HoldTheSecondOfThreeDrives("optMany"));
+  const QByteArray& storedD = m_stored["D"];
+  const QByteArray& storedE = m_stored["E"];
+  const QByteArray& storedF = m_stored["F"];
+
+  // Cancel mode while the run is held in drive E.
+  QAction* quit = ToolbarButton(*m_window, "quit");
+  EXPECT_EQ(quit->text(), "Cancel");
+  EXPECT_TRUE(quit->isEnabled());
+  for (QAction* a : m_window->findChild<QToolBar*>(QStringLiteral("tlb1"))->actions()) {
+    if (a != quit && !a->isSeparator()) {
+      EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    }
+  }
+  const QList<QAction*> menus = m_window->menuBar()->actions();
+  EXPECT_FALSE(menus.at(0)->isEnabled());  // &Reports
+  EXPECT_FALSE(menus.at(1)->isEnabled());  // &Options
+  EXPECT_TRUE(menus.at(2)->isEnabled());   // &Help
+  EXPECT_EQ(m_window->cursor().shape(), Qt::BusyCursor);
+  EXPECT_FALSE(m_window->reportView()->isVisible());
+  // What the run showed last reaches the label within a few timer ticks.
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return m_window->progressLabel()->text().startsWith("Loading Structure:  e: ["); },
+      5000));
+  EXPECT_TRUE(m_window->progressLabel()->isVisible());
+  // Drive D is done: its report is saved and its profile replaced.
+  EXPECT_TRUE(QFile::exists(reports() + "Drive_D.rtf"));
+  EXPECT_NE(Profile("D"), storedD);
+
+  Click(*m_window, "quit");
+  EXPECT_FALSE(m_window->Continue.load());
+  EXPECT_FALSE(m_window->progressLabel()->isVisible());
+  EXPECT_FALSE(m_window->progressBar()->isVisible());
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+
+  EXPECT_TRUE(m_run->lastOutcome().cancelled);
+  EXPECT_EQ(Profile("E"), storedE);
+  EXPECT_EQ(Profile("F"), storedF);
+  EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
+  EXPECT_EQ(quit->text(), "&Quit");
+  EXPECT_TRUE(ToolbarButton(*m_window, "find")->isEnabled());
+  EXPECT_TRUE(menus.at(0)->isEnabled());
+  EXPECT_TRUE(m_window->findChild<QAction*>(QStringLiteral("mnuSave"))->isEnabled());
+  EXPECT_NE(m_window->cursor().shape(), Qt::BusyCursor);
+  EXPECT_TRUE(m_window->reportView()->isVisible());
+  EXPECT_FALSE(m_window->progressLabel()->isVisible());
+  EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+}
+
+TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesOfOneReportKeepsEveryProfile) {
+  ASSERT_NO_FATAL_FAILURE(HoldTheSecondOfThreeDrives("optSingle"));
+  const QByteArray& storedD = m_stored["D"];
+  const QByteArray& storedE = m_stored["E"];
+  const QByteArray& storedF = m_stored["F"];
+  // D's changes are in no saved report yet, so its profile is still the old one. The run
+  // holds the program folder: a scheduled run cannot start now.
+  EXPECT_EQ(Profile("D"), storedD);
+  EXPECT_FALSE(LockIsFreeForAnotherProgram(folder()));
+
+  Click(*m_window, "quit");
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+  EXPECT_TRUE(m_run->lastOutcome().cancelled);
+  EXPECT_EQ(Profile("D"), storedD);
+  EXPECT_EQ(Profile("E"), storedE);
+  EXPECT_EQ(Profile("F"), storedF);
+  EXPECT_TRUE(Reports().isEmpty());
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+  // The lock went with the run.
+  EXPECT_TRUE(LockIsFreeForAnotherProgram(folder()));
+}
+
+TEST_F(RunTest, ARunIsRefusedWhileAnotherProcessHoldsTheProgramFolder) {
+  auto scheduled = LockFromAnotherProcess(folder().toStdString());
+  ASSERT_TRUE(scheduled->took());
+  MessageSeen refusal;
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &refusal));
+    Click(*m_window, "find");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_EQ(
+      refusal.text,
+      QStringLiteral("Another run is using this program folder (pid %1).").arg(scheduled->pid()));
+  EXPECT_FALSE(m_run->running());
+  EXPECT_TRUE(m_sound.played.isEmpty());
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+
+  // Once the other run has ended, the drive selection comes.
+  scheduled->release();
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("D", nullptr, false));
+  ASSERT_TRUE(RunToEnd());
+}
+
+TEST_F(RunTest, ClosingTheWindowMidRunCancelsItAndClosesOnceItHasWoundDown) {
+  CreateProfiles("D");
+  const QByteArray storedD = Profile("D");
+  Put("D", "old.txt", "changed");
+
+  m_gate.holdAt(drive("D").toStdString());
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("D"));
+  Click(*m_window, "find");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+
+  EXPECT_FALSE(m_window->close());
+  EXPECT_FALSE(m_window->Continue.load());
+  EXPECT_TRUE(m_window->isVisible()) << "closed before the run wound down";
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !m_window->isVisible(); }, 5000));
+  EXPECT_EQ(Profile("D"), storedD);
+  EXPECT_TRUE(Reports().isEmpty());
+  EXPECT_FALSE(QFile::exists(m_window->composedReportPath())) << "closing step skipped";
+}
+
+}  // namespace
+}  // namespace app::testing
