@@ -2,12 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Local time of file times without asking the C library for every file: the offset from
-// UTC is looked up once per quarter hour of time and kept in a small table.
+// UTC is looked up once per day of time (per quarter hour on the days the offset changes)
+// and kept in tables that threads read without a lock.
 #pragma once
 
-#include <array>
+#include <atomic>
 #include <cstdint>
-#include <mutex>
+#include <memory>
 
 #include "platform/date_time.h"
 
@@ -23,18 +24,20 @@ class LocalTimeCache {
 
   // The local calendar time of `utc`, the same as localtime_r gives, including the hour
   // at either side of a change to or from daylight-saving time. Times beyond about
-  // 140 million years from 1970 are taken as UTC. Thread-safe.
+  // 140 million years from 1970 are taken as UTC. Thread-safe and lock-free once the
+  // day of `utc` is in the table.
   [[nodiscard]] LocalDateTime toLocal(UnixSeconds utc) const;
 
  private:
-  struct Slot {
-    std::int64_t block = INT64_MIN;  // the quarter hour the offset belongs to
-    std::int64_t offset = 0;         // seconds east of UTC
-  };
-  static constexpr std::size_t kSlots = 64;
+  // 16384 days, about 45 years: a drive's file times fit without two days sharing a slot.
+  // The days on which the offset changes are kept by the quarter hour, a few at a time.
+  static constexpr std::size_t kDaySlots = 16384;
+  static constexpr std::size_t kQuarterSlots = 256;
 
-  mutable std::mutex m_mutex;
-  mutable std::array<Slot, kSlots> m_slots{};
+  // Each slot holds a block of time and its offset packed into one word (0: empty), so a
+  // reader never sees the block of one writer with the offset of another.
+  std::unique_ptr<std::atomic<std::uint64_t>[]> m_days;
+  std::unique_ptr<std::atomic<std::uint64_t>[]> m_quarters;
 };
 
 }  // namespace platform
