@@ -3,6 +3,7 @@
 #include "engine/drive_scan.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "engine/folder_prefetcher.h"
 #include "engine/path_order.h"
@@ -27,6 +28,40 @@ bool IsExcluded(std::string_view folder, const ScanSettings& settings, platform:
     if (IsAtOrBelow(folder, excluded, style)) return true;
   }
   return false;
+}
+
+// The folders of a walk in the one order of engine/path_order.h. Folder paths are
+// compared component by component with a folder before everything below it, so that order
+// is the walk's tree visited parent first, each folder's sub-folders by their names: no
+// two whole paths need comparing. `children` gives, for folder i, its sub-folders as
+// paths[children[i] .. children[i + 1]); it has one entry more than `paths`.
+std::vector<std::string> InTheOneOrder(std::vector<std::string>& paths,
+                                       const std::vector<std::size_t>& children,
+                                       platform::PathStyle style) {
+  std::vector<std::size_t> byName(paths.size());
+  for (std::size_t i = 0; i < byName.size(); ++i) byName[i] = i;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::size_t begin = children[i];
+    const std::size_t end = children[i + 1];
+    const std::size_t parentLength = paths[i].size();
+    const auto nameOf = [&](std::size_t k) {
+      return std::string_view(paths[k]).substr(parentLength, paths[k].size() - parentLength - 1);
+    };
+    std::sort(byName.begin() + static_cast<std::ptrdiff_t>(begin),
+              byName.begin() + static_cast<std::ptrdiff_t>(end), [&](std::size_t a, std::size_t b) {
+                return CompareNames(nameOf(a), nameOf(b), style.caseSensitive) < 0;
+              });
+  }
+  std::vector<std::string> sorted;
+  sorted.reserve(paths.size());
+  std::vector<std::size_t> stack{0};
+  while (!stack.empty()) {
+    const std::size_t i = stack.back();
+    stack.pop_back();
+    sorted.push_back(std::move(paths[i]));
+    for (std::size_t k = children[i + 1]; k > children[i]; --k) stack.push_back(byName[k - 1]);
+  }
+  return sorted;
 }
 
 }  // namespace
@@ -57,8 +92,10 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
   progress.setLabelVisible(true);
 
   if (IsExcluded(settings.driveRoot, settings, style)) return std::vector<std::string>{};
-  // The queue is the folder list itself: entries [first, end) are the current level.
+  // The queue is the folder list itself: entries [first, end) are the current level. The
+  // sub-folders of folder i join it together, as paths[children[i] .. children[i + 1]).
   std::vector<std::string> paths{settings.driveRoot};
+  std::vector<std::size_t> children;
   // Folders the file system vouches have no sub-folders need not be listed here: on most
   // drives that spares reading most folders twice.
   std::vector<bool> leaves{false};
@@ -74,6 +111,7 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
     FolderPrefetcher prefetcher(fs, level, levelLeaves, platform::ListWhat::kFolders,
                                 settings.listingThreads);
     for (std::size_t i = first; i < end; ++i) {
+      children.push_back(paths.size());
       Status s = prefetcher.take(i - first, &listing);
       if (!s.isOk()) {
         // Without its root there is no drive to profile; below the root, a folder that
@@ -97,22 +135,23 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
     progress.setCaption(caption + "  :  " + std::to_string(paths.size() - 1) + " Directories");
     if (paths.size() == end) break;
   }
+  children.push_back(paths.size());
 
+  std::vector<std::string> sorted = InTheOneOrder(paths, children, style);
   if (settings.includeRecycled) {
     for (std::string& bin : fs.recycleBinFolders(settings.driveRoot)) {
-      if (!IsExcluded(bin, settings, style)) paths.push_back(std::move(bin));
+      if (IsExcluded(bin, settings, style)) continue;
+      // A recycle-bin folder may also have been reached by the walk; profile it once.
+      const auto at = std::lower_bound(sorted.begin(), sorted.end(), bin,
+                                       [style](const std::string& a, const std::string& b) {
+                                         return CompareFolderPaths(a, b, style) < 0;
+                                       });
+      if (at == sorted.end() || CompareFolderPaths(*at, bin, style) != 0) {
+        sorted.insert(at, std::move(bin));
+      }
     }
   }
-  std::sort(paths.begin(), paths.end(), [style](const std::string& a, const std::string& b) {
-    return CompareFolderPaths(a, b, style) < 0;
-  });
-  // A recycle-bin folder may also have been reached by the walk; profile it once.
-  paths.erase(std::unique(paths.begin(), paths.end(),
-                          [style](const std::string& a, const std::string& b) {
-                            return CompareFolderPaths(a, b, style) == 0;
-                          }),
-              paths.end());
-  return paths;
+  return sorted;
 }
 
 Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& folders,
