@@ -3,6 +3,7 @@
 #include "engine/profile_record.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace engine {
 namespace {
@@ -17,11 +18,6 @@ int HexValue(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
-}
-
-void AppendTwoDigits(int value, std::string* out) {
-  out->push_back(static_cast<char>('0' + value / 10 % 10));
-  out->push_back(static_cast<char>('0' + value % 10));
 }
 
 // Reads exactly `width` digits at `*pos`.
@@ -68,20 +64,125 @@ bool ParseTime(std::string_view text, platform::LocalDateTime* time) {
   return true;
 }
 
-// Reads a quoted field at `*pos` and the closing quote.
-bool ReadQuoted(std::string_view line, std::size_t* pos, std::string* field) {
-  if (!Expect(line, pos, '"')) return false;
-  const std::size_t close = line.find('"', *pos);
-  if (close == std::string_view::npos) return false;
-  const std::string_view text = line.substr(*pos, close - *pos);
-  // Assigning keeps the field's buffer, so reading a profile allocates almost nothing.
-  if (text.find('|') == std::string_view::npos) {
-    field->assign(text);
-  } else {
-    *field = UnescapeField(text);
+// The longest time field: '#', an int year (11 characters), "-mm-dd hh:mm:ss" and '#'.
+constexpr std::size_t kMaxTimeField = 28;
+
+char* WriteTwoDigits(char* out, int value) {
+  out[0] = static_cast<char>('0' + value / 10 % 10);
+  out[1] = static_cast<char>('0' + value % 10);
+  return out + 2;
+}
+
+// The "#yyyy-mm-dd hh:mm:ss#" field, or "#yyyy-mm-dd#" at midnight; returns its end.
+char* WriteProfileTime(char* out, const platform::LocalDateTime& time) {
+  *out++ = '#';
+  char year[16];
+  const char* yearEnd = std::to_chars(year, year + sizeof year, time.year).ptr;
+  for (std::ptrdiff_t pad = 4 - (yearEnd - year); pad > 0; --pad) *out++ = '0';
+  std::memcpy(out, year, static_cast<std::size_t>(yearEnd - year));
+  out += yearEnd - year;
+  *out++ = '-';
+  out = WriteTwoDigits(out, time.month);
+  *out++ = '-';
+  out = WriteTwoDigits(out, time.day);
+  if (!time.isMidnight()) {
+    *out++ = ' ';
+    out = WriteTwoDigits(out, time.hour);
+    *out++ = ':';
+    out = WriteTwoDigits(out, time.minute);
+    *out++ = ':';
+    out = WriteTwoDigits(out, time.second);
   }
-  *pos = close + 1;
+  *out++ = '#';
+  return out;
+}
+
+// Writes `field` with its escapes undone at `out` (room for field.size() bytes) and returns
+// the end. A '|' that starts no escape can only come from a hand-edited file; it is kept.
+char* WriteUnescaped(std::string_view field, char* out) {
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '|' && i + 2 < field.size()) {
+      const int hi = HexValue(field[i + 1]);
+      const int lo = HexValue(field[i + 2]);
+      if (hi >= 0 && lo >= 0) {
+        *out++ = static_cast<char>(hi * 16 + lo);
+        i += 2;
+        continue;
+      }
+    }
+    *out++ = field[i];
+  }
+  return out;
+}
+
+// The quoted field that starts at `*at` (at its opening quote), ending before `end`: its
+// raw text, with `*at` moved past the closing quote. False when there is none.
+bool ReadQuoted(const char** at, const char* end, std::string_view* raw) {
+  const char* p = *at;
+  if (p == end || *p != '"') return false;
+  ++p;
+  const auto* close =
+      static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)));
+  if (close == nullptr) return false;
+  *raw = std::string_view(p, static_cast<std::size_t>(close - p));
+  *at = close + 1;
   return true;
+}
+
+// A field's text for the record: the raw text itself, or its unescaped copy.
+std::string_view FieldText(std::string_view raw, TextBuffer* unescaped) {
+  if (std::memchr(raw.data(), '|', raw.size()) == nullptr) return raw;
+  char* start = unescaped->reserveMore(raw.size());
+  char* end = WriteUnescaped(raw, start);
+  unescaped->commitTo(end);
+  return {start, static_cast<std::size_t>(end - start)};
+}
+
+// Parses a line of the grammar of docs/profile_format.md; returns why it is none, or null.
+const char* ParseLine(std::string_view line, RecordView* record, TextBuffer* unescaped,
+                      FolderField* previousFolder) {
+  const char* p = line.data();
+  const char* end = p + line.size();
+  const auto* comma = static_cast<const char*>(std::memchr(p, ',', line.size()));
+  if (comma == nullptr || comma == p) return "no size field";
+  // Sizes are 64-bit; files written when sizes were 32-bit may hold a negative number.
+  if (*p == '+') return "bad size field";
+  const auto [sizeEnd, ec] = std::from_chars(p, comma, record->size);
+  if (ec != std::errc() || sizeEnd != comma) return "bad size field";
+
+  p = comma + 1;
+  if (p == end || *p != '#') return "bad time field";
+  ++p;
+  const auto* hash =
+      static_cast<const char*>(std::memchr(p, '#', static_cast<std::size_t>(end - p)));
+  if (hash == nullptr ||
+      !ParseTime(std::string_view(p, static_cast<std::size_t>(hash - p)), &record->time)) {
+    return "bad time field";
+  }
+  p = hash + 1;
+
+  if (p == end || *p != ',') return "bad folder field";
+  ++p;
+  // Records come folder by folder: most lines repeat the folder field of the line before.
+  const std::size_t known = previousFolder != nullptr ? previousFolder->raw.size() : 0;
+  if (known > 0 && static_cast<std::size_t>(end - p) > known + 1 && p[0] == '"' &&
+      p[known + 1] == '"' && std::memcmp(p + 1, previousFolder->raw.data(), known) == 0) {
+    record->folder = previousFolder->folder;
+    p += known + 2;
+  } else {
+    std::string_view raw;
+    if (!ReadQuoted(&p, end, &raw)) return "bad folder field";
+    record->folder = FieldText(raw, unescaped);
+    if (previousFolder != nullptr) *previousFolder = {raw, record->folder};
+  }
+
+  std::string_view rawName;
+  if (p == end || *p != ',') return "bad name field";
+  ++p;
+  if (!ReadQuoted(&p, end, &rawName)) return "bad name field";
+  record->name = FieldText(rawName, unescaped);
+  if (p != end) return "text after the name field";
+  return nullptr;
 }
 
 }  // namespace
@@ -102,44 +203,14 @@ void AppendEscapedField(std::string_view text, std::string* out) {
 }
 
 std::string UnescapeField(std::string_view field) {
-  std::string out;
-  out.reserve(field.size());
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    if (field[i] == '|' && i + 2 < field.size()) {
-      const int hi = HexValue(field[i + 1]);
-      const int lo = HexValue(field[i + 2]);
-      if (hi >= 0 && lo >= 0) {
-        out.push_back(static_cast<char>(hi * 16 + lo));
-        i += 2;
-        continue;
-      }
-    }
-    // A '|' that starts no escape can only come from a hand-edited file; keep it.
-    out.push_back(field[i]);
-  }
+  std::string out(field.size(), '\0');
+  out.resize(static_cast<std::size_t>(WriteUnescaped(field, out.data()) - out.data()));
   return out;
 }
 
 void AppendProfileTime(const platform::LocalDateTime& time, std::string* out) {
-  out->push_back('#');
-  char year[16];
-  auto [end, ec] = std::to_chars(year, year + sizeof year, time.year);
-  (void)ec;
-  for (std::ptrdiff_t pad = 4 - (end - year); pad > 0; --pad) out->push_back('0');
-  out->append(year, end);
-  out->push_back('-');
-  AppendTwoDigits(time.month, out);
-  out->push_back('-');
-  AppendTwoDigits(time.day, out);
-  if (!time.isMidnight()) {
-    out->push_back(' ');
-    AppendTwoDigits(time.hour, out);
-    out->push_back(':');
-    AppendTwoDigits(time.minute, out);
-    out->push_back(':');
-    AppendTwoDigits(time.second, out);
-  }
-  out->push_back('#');
+  char text[kMaxTimeField];
+  out->append(text, WriteProfileTime(text, time));
 }
 
 void AppendProfileLine(const ProfileRecord& record, std::string* out) {
@@ -150,42 +221,61 @@ void AppendProfileLine(const ProfileRecord& record, std::string* out) {
 
 void AppendProfileLine(const ProfileRecord& record, std::string_view escapedFolder,
                        std::string* out) {
-  char digits[24];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, record.size);
-  (void)ec;
-  out->append(digits, end);
-  out->push_back(',');
-  AppendProfileTime(record.time, out);
-  out->append(",\"");
-  out->append(escapedFolder);
-  out->append("\",\"");
-  AppendEscapedField(record.name, out);
-  out->append("\"\r\n");
+  const std::size_t old = out->size();
+  out->resize(old + MaxProfileLineSize(escapedFolder.size(), record.name.size()));
+  char* end =
+      WriteProfileLine(out->data() + old, record.size, record.time, escapedFolder, record.name);
+  out->resize(static_cast<std::size_t>(end - out->data()));
+}
+
+char* WriteProfileLine(char* out, std::int64_t size, const platform::LocalDateTime& time,
+                       std::string_view escapedFolder, std::string_view name) {
+  out = std::to_chars(out, out + 20, size).ptr;
+  *out++ = ',';
+  out = WriteProfileTime(out, time);
+  *out++ = ',';
+  *out++ = '"';
+  std::memcpy(out, escapedFolder.data(), escapedFolder.size());
+  out += escapedFolder.size();
+  *out++ = '"';
+  *out++ = ',';
+  *out++ = '"';
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (NeedsEscape(u)) {
+      *out++ = '|';
+      *out++ = kHex[u >> 4];
+      *out++ = kHex[u & 15];
+    } else {
+      *out++ = c;
+    }
+  }
+  *out++ = '"';
+  *out++ = '\r';
+  *out++ = '\n';
+  return out;
 }
 
 Status ParseProfileLine(std::string_view line, ProfileRecord* record) {
-  std::size_t comma = line.find(',');
-  if (comma == std::string_view::npos || comma == 0) return Status::corrupt("no size field");
-  // Sizes are 64-bit; files written when sizes were 32-bit may hold a negative number.
-  const char* first = line.data();
-  if (*first == '+') return Status::corrupt("bad size field");
-  auto [ptr, ec] = std::from_chars(first, line.data() + comma, record->size);
-  if (ec != std::errc() || ptr != line.data() + comma) return Status::corrupt("bad size field");
+  RecordView view;
+  TextBuffer unescaped;
+  unescaped.reserveMore(line.size());
+  if (const char* reason = ParseLine(line, &view, &unescaped, nullptr)) {
+    return Status::corrupt(reason);
+  }
+  record->size = view.size;
+  record->time = view.time;
+  // Assigning keeps the fields' buffers, so reading a profile allocates almost nothing.
+  record->folder.assign(view.folder);
+  record->name.assign(view.name);
+  return Status::ok();
+}
 
-  std::size_t pos = comma + 1;
-  if (!Expect(line, &pos, '#')) return Status::corrupt("bad time field");
-  const std::size_t hash = line.find('#', pos);
-  if (hash == std::string_view::npos || !ParseTime(line.substr(pos, hash - pos), &record->time)) {
-    return Status::corrupt("bad time field");
+Status ParseProfileLine(std::string_view line, RecordView* record, TextBuffer* unescaped,
+                        FolderField* previousFolder) {
+  if (const char* reason = ParseLine(line, record, unescaped, previousFolder)) {
+    return Status::corrupt(reason);
   }
-  pos = hash + 1;
-  if (!Expect(line, &pos, ',') || !ReadQuoted(line, &pos, &record->folder)) {
-    return Status::corrupt("bad folder field");
-  }
-  if (!Expect(line, &pos, ',') || !ReadQuoted(line, &pos, &record->name)) {
-    return Status::corrupt("bad name field");
-  }
-  if (pos != line.size()) return Status::corrupt("text after the name field");
   return Status::ok();
 }
 
