@@ -88,12 +88,11 @@ struct Table {
 
 }  // namespace
 
+// Atomics start at 0, an empty slot.
 LocalTimeCache::LocalTimeCache()
-    : m_days(new std::atomic<std::uint64_t>[kDaySlots]),
-      m_quarters(new std::atomic<std::uint64_t>[kQuarterSlots]) {
+    : m_days(std::make_unique<std::atomic<std::uint64_t>[]>(kDaySlots)),
+      m_quarters(std::make_unique<std::atomic<std::uint64_t>[]>(kQuarterSlots)) {
   tzset();
-  for (std::size_t i = 0; i < kDaySlots; ++i) m_days[i].store(0, std::memory_order_relaxed);
-  for (std::size_t i = 0; i < kQuarterSlots; ++i) m_quarters[i].store(0, std::memory_order_relaxed);
 }
 
 LocalDateTime LocalTimeCache::toLocal(UnixSeconds utc) const {
