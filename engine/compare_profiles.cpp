@@ -272,4 +272,34 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
   return Status::ok();
 }
 
+Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan,
+                              const platform::LocaleFormat& locale,
+                              platform::ReplacementFile* newProfile,
+                              const CompareSettings& settings, ChangeReport& report,
+                              platform::Progress& progress, ScanProblems* problems,
+                              std::int64_t* totalFiles, CompareOutcome* outcome) {
+  *outcome = CompareOutcome();
+  *totalFiles = 0;
+  // The stored profile is read ahead on its own thread while the drive is walked.
+  auto oldReader = ProfileBlockReader::Open(fs, settings.oldProfilePath);
+  if (!oldReader.isOk()) return oldReader.status();
+  auto folders = LoadStructure(fs, scan, progress, problems);
+  if (!folders.isOk()) return folders.status();
+
+  FileProfiler profiler(fs, folders.value(), scan, locale, newProfile, newProfile->temporaryPath(),
+                        progress, problems);
+  if (Status s =
+          report.startDrive(settings.driveDisplayText, settings.profileDate, settings.freshReport);
+      !s.isOk()) {
+    return s;
+  }
+  // The merge takes the new side to its end, so the profile is whole and closed before the
+  // totals are written.
+  Status s = MergeSources(profiler, *oldReader.value(), settings, /*barFollowsSteps=*/false, report,
+                          progress, outcome);
+  *totalFiles = profiler.totalFiles();
+  if (!s.isOk()) return s;
+  return FinishDrive(settings, *outcome, report);
+}
+
 }  // namespace engine
