@@ -167,9 +167,10 @@ constexpr std::size_t kMaxHeldBytes = 16 * 1024 * 1024;
 struct FolderFiles {
   Status status;
   platform::FolderListing listing;
-  std::vector<std::uint32_t> order;  // the listed files, in the one order
-  TextBuffer lines;                  // their profile lines
-  std::vector<RecordView> records;   // their records: folder and name point into the listing
+  // The listed files in the one order: each file's NameOrderKey and place in the listing.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> order;
+  TextBuffer lines;                 // their profile lines
+  std::vector<RecordView> records;  // their records: folder and name point into the listing
   std::string escapedFolder;
 };
 
@@ -275,16 +276,17 @@ class FileProfiler::Work {
     AppendEscapedField(folder, &files->escapedFolder);
     for (std::size_t k = 0; k < entries.size(); ++k) {
       if (!IsListed(entries[k], platform::EntryKind::kFile)) continue;
-      files->order.push_back(static_cast<std::uint32_t>(k));
+      files->order.emplace_back(NameOrderKey(entries[k].name), static_cast<std::uint32_t>(k));
       room += MaxProfileLineSize(files->escapedFolder.size(), entries[k].name.size());
     }
     const bool caseSensitive = m_style.caseSensitive;
-    std::sort(files->order.begin(), files->order.end(), [&](std::uint32_t a, std::uint32_t b) {
-      return CompareNames(entries[a].name, entries[b].name, caseSensitive) < 0;
+    std::sort(files->order.begin(), files->order.end(), [&](const auto& a, const auto& b) {
+      if (a.first != b.first) return a.first < b.first;
+      return CompareNames(entries[a.second].name, entries[b.second].name, caseSensitive) < 0;
     });
 
     char* at = files->lines.reserveMore(room);
-    for (const std::uint32_t k : files->order) {
+    for (const auto& [key, k] : files->order) {
       const platform::DirEntry& file = entries[k];
       const platform::LocalDateTime time = locale.toLocal(file.modified);
       at = WriteProfileLine(at, file.size, time, files->escapedFolder, file.name);

@@ -32,6 +32,17 @@ int CompareNames(std::string_view a, std::string_view b, bool caseSensitive) {
   return exact < 0 ? -1 : (exact > 0 ? 1 : 0);
 }
 
+std::uint64_t NameOrderKey(std::string_view name) {
+  // Big-endian, folded like CompareNames, unsigned; a name shorter than eight bytes is padded
+  // with zero bytes, which sort first as the shorter name does.
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    const auto byte = i < name.size() ? static_cast<unsigned char>(base::AsciiLower(name[i])) : 0;
+    key = key << 8 | byte;
+  }
+  return key;
+}
+
 int CompareFolderPaths(std::string_view a, std::string_view b, platform::PathStyle style) {
   std::size_t i = 0;
   std::size_t j = 0;

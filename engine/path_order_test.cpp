@@ -66,5 +66,40 @@ TEST(PathOrderTest, StyleIsTakenFromTheDriveLetter) {
   EXPECT_EQ(PathStyleOfFolder("/").separator, '/');
 }
 
+TEST(PathOrderTest, NameKeysNeverContradictTheNameOrder) {
+  const std::vector<std::string> names = {"",
+                                          "a",
+                                          "A",
+                                          "ab",
+                                          "aB",
+                                          "ab c",
+                                          "a-b",
+                                          "abcdefgh",
+                                          "abcdefghi",
+                                          "ABCDEFGHZ",
+                                          std::string("ab\0", 3),
+                                          std::string("ab\0\x05", 4),
+                                          "ab\x01",
+                                          "\xc3\xa9t\xc3\xa9",
+                                          "Z",
+                                          "zz",
+                                          "[x]",
+                                          "_x",
+                                          "~"};
+  for (const std::string& a : names) {
+    for (const std::string& b : names) {
+      for (bool caseSensitive : {true, false}) {
+        const int order = CompareNames(a, b, caseSensitive);
+        const std::uint64_t keyA = NameOrderKey(a);
+        const std::uint64_t keyB = NameOrderKey(b);
+        if (keyA != keyB) {
+          EXPECT_EQ(order < 0, keyA < keyB) << a << " / " << b;
+          EXPECT_NE(order, 0) << a << " / " << b;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace engine

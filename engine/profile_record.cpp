@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/profile_record.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -11,7 +12,33 @@ namespace {
 constexpr char kHex[] = "0123456789ABCDEF";
 
 // Bytes a Windows name can never hold and that would end the line or the field.
-bool NeedsEscape(unsigned char c) { return c < 0x20 || c == 0x7F || c == '"' || c == '|'; }
+constexpr bool NeedsEscape(unsigned char c) {
+  return c < 0x20 || c == 0x7F || c == '"' || c == '|';
+}
+
+// NeedsEscape as a table, so that a field is checked without a branch per byte.
+constexpr auto kEscapeTable = [] {
+  std::array<unsigned char, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[static_cast<std::size_t>(c)] = NeedsEscape(static_cast<unsigned char>(c)) ? 1 : 0;
+  return table;
+}();
+
+bool AnyNeedsEscape(std::string_view text) {
+  unsigned char any = 0;
+  for (const char c : text) any |= kEscapeTable[static_cast<unsigned char>(c)];
+  return any != 0;
+}
+
+// "00" to "99", for times.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+    pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -68,19 +95,34 @@ bool ParseTime(std::string_view text, platform::LocalDateTime* time) {
 constexpr std::size_t kMaxTimeField = 28;
 
 char* WriteTwoDigits(char* out, int value) {
+  if (static_cast<unsigned>(value) < 100) {
+    std::memcpy(out, kDigitPairs.data() + 2 * value, 2);
+    return out + 2;
+  }
+  // Out of range only in a record made by hand: the last two digits, as ever.
   out[0] = static_cast<char>('0' + value / 10 % 10);
   out[1] = static_cast<char>('0' + value % 10);
   return out + 2;
 }
 
+char* WriteMonthOnward(char* out, const platform::LocalDateTime& time);
+
 // The "#yyyy-mm-dd hh:mm:ss#" field, or "#yyyy-mm-dd#" at midnight; returns its end.
 char* WriteProfileTime(char* out, const platform::LocalDateTime& time) {
   *out++ = '#';
+  if (time.year >= 1000 && time.year <= 9999) {
+    out = WriteTwoDigits(WriteTwoDigits(out, time.year / 100), time.year % 100);
+    return WriteMonthOnward(out, time);
+  }
   char year[16];
   const char* yearEnd = std::to_chars(year, year + sizeof year, time.year).ptr;
   for (std::ptrdiff_t pad = 4 - (yearEnd - year); pad > 0; --pad) *out++ = '0';
   std::memcpy(out, year, static_cast<std::size_t>(yearEnd - year));
-  out += yearEnd - year;
+  return WriteMonthOnward(out + (yearEnd - year), time);
+}
+
+// The time field after its year: "-mm-dd hh:mm:ss#", or "-mm-dd#" at midnight.
+char* WriteMonthOnward(char* out, const platform::LocalDateTime& time) {
   *out++ = '-';
   out = WriteTwoDigits(out, time.month);
   *out++ = '-';
@@ -189,6 +231,10 @@ const char* ParseLine(std::string_view line, RecordView* record, TextBuffer* une
 
 void AppendEscapedField(std::string_view text, std::string* out) {
   // Names almost never need escapes: copy runs of plain bytes in one go.
+  if (!AnyNeedsEscape(text)) {
+    out->append(text);
+    return;
+  }
   std::size_t runStart = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto u = static_cast<unsigned char>(text[i]);
@@ -240,14 +286,19 @@ char* WriteProfileLine(char* out, std::int64_t size, const platform::LocalDateTi
   *out++ = '"';
   *out++ = ',';
   *out++ = '"';
-  for (const char c : name) {
-    const auto u = static_cast<unsigned char>(c);
-    if (NeedsEscape(u)) {
-      *out++ = '|';
-      *out++ = kHex[u >> 4];
-      *out++ = kHex[u & 15];
-    } else {
-      *out++ = c;
+  if (!AnyNeedsEscape(name)) {
+    std::memcpy(out, name.data(), name.size());
+    out += name.size();
+  } else {
+    for (const char c : name) {
+      const auto u = static_cast<unsigned char>(c);
+      if (NeedsEscape(u)) {
+        *out++ = '|';
+        *out++ = kHex[u >> 4];
+        *out++ = kHex[u & 15];
+      } else {
+        *out++ = c;
+      }
     }
   }
   *out++ = '"';

@@ -45,7 +45,7 @@ enum class Known { kNothing, kOffset, kChanges };
 // in which the offset changes, so it is not asked again.
 struct Table {
   std::atomic<std::uint64_t>* slots;
-  std::size_t size;
+  std::size_t size;  // a power of two
   std::int64_t seconds;
 
   // The highest offset field means "the offset changes within the block".
@@ -53,7 +53,7 @@ struct Table {
 
   Known find(std::int64_t block, std::int64_t* offset) const {
     const std::uint64_t packed =
-        slots[static_cast<std::size_t>(block) % size].load(std::memory_order_relaxed);
+        slots[static_cast<std::size_t>(block) & (size - 1)].load(std::memory_order_relaxed);
     if (packed == 0 || static_cast<std::int64_t>(packed >> 20) - kBlockBias != block) {
       return Known::kNothing;
     }
@@ -74,7 +74,7 @@ struct Table {
     const bool changes = first != last;
     const std::uint64_t field =
         changes ? kChangesField : static_cast<std::uint64_t>(first + kOffsetBias);
-    slots[static_cast<std::size_t>(block) % size].store(
+    slots[static_cast<std::size_t>(block) & (size - 1)].store(
         (static_cast<std::uint64_t>(block + kBlockBias) << 20) | field, std::memory_order_relaxed);
     *offset = first;
     return changes ? Known::kChanges : Known::kOffset;
@@ -86,28 +86,61 @@ struct Table {
   }
 };
 
+// A local day and its date packed into one word: bits 25..63 the day plus kDayBias, then
+// the year (16 bits), the month (4) and the day of the month (5). The month is never 0, so a
+// packed word is never 0. Years beyond 0..65535 are not cached.
+constexpr std::int64_t kDayBias = std::int64_t{1} << 38;
+
+LocalDateTime WithTimeOfDay(std::int64_t local, std::int64_t day, LocalDateTime date) {
+  const auto second = static_cast<int>(local - day * kDay);
+  date.hour = second / 3600;
+  date.minute = second / 60 % 60;
+  date.second = second % 60;
+  return date;
+}
+
 }  // namespace
 
 // Atomics start at 0, an empty slot.
 LocalTimeCache::LocalTimeCache()
     : m_days(std::make_unique<std::atomic<std::uint64_t>[]>(kDaySlots)),
-      m_quarters(std::make_unique<std::atomic<std::uint64_t>[]>(kQuarterSlots)) {
+      m_quarters(std::make_unique<std::atomic<std::uint64_t>[]>(kQuarterSlots)),
+      m_dates(std::make_unique<std::atomic<std::uint64_t>[]>(kDaySlots)) {
   tzset();
 }
 
 LocalDateTime LocalTimeCache::toLocal(UnixSeconds utc) const {
   if (utc > kZoneLimit || utc < -kZoneLimit) return CivilFromSeconds(utc);
   const Table days{m_days.get(), kDaySlots, kDay};
-  const std::int64_t day = FloorDiv(utc, kDay);
   std::int64_t offset = 0;
-  if (days.lookUp(day, &offset) == Known::kOffset) return CivilFromSeconds(utc + offset);
-
-  const Table quarters{m_quarters.get(), kQuarterSlots, kQuarterHour};
-  if (quarters.lookUp(FloorDiv(utc, kQuarterHour), &offset) == Known::kOffset) {
-    return CivilFromSeconds(utc + offset);
+  if (days.lookUp(FloorDiv(utc, kDay), &offset) != Known::kOffset) {
+    const Table quarters{m_quarters.get(), kQuarterSlots, kQuarterHour};
+    if (quarters.lookUp(FloorDiv(utc, kQuarterHour), &offset) != Known::kOffset &&
+        !OffsetAt(utc, &offset)) {
+      offset = 0;
+    }
   }
-  if (!OffsetAt(utc, &offset)) offset = 0;
-  return CivilFromSeconds(utc + offset);
+
+  const std::int64_t local = utc + offset;
+  const std::int64_t day = FloorDiv(local, kDay);
+  std::atomic<std::uint64_t>& slot = m_dates[static_cast<std::size_t>(day) % kDaySlots];
+  const std::uint64_t packed = slot.load(std::memory_order_relaxed);
+  if (packed != 0 && static_cast<std::int64_t>(packed >> 25) - kDayBias == day) {
+    LocalDateTime date;
+    date.year = static_cast<int>((packed >> 9) & 0xFFFF);
+    date.month = static_cast<int>((packed >> 5) & 0xF);
+    date.day = static_cast<int>(packed & 0x1F);
+    return WithTimeOfDay(local, day, date);
+  }
+  const LocalDateTime result = CivilFromSeconds(local);
+  if (result.year >= 0 && result.year <= 0xFFFF) {
+    slot.store((static_cast<std::uint64_t>(day + kDayBias) << 25) |
+                   (static_cast<std::uint64_t>(result.year) << 9) |
+                   (static_cast<std::uint64_t>(result.month) << 5) |
+                   static_cast<std::uint64_t>(result.day),
+               std::memory_order_relaxed);
+  }
+  return result;
 }
 
 }  // namespace platform

@@ -31,6 +31,7 @@ class LocalTimeCache {
  private:
   // 16384 days, about 45 years: a drive's file times fit without two days sharing a slot.
   // The days on which the offset changes are kept by the quarter hour, a few at a time.
+  // Both are powers of two.
   static constexpr std::size_t kDaySlots = 16384;
   static constexpr std::size_t kQuarterSlots = 256;
 
@@ -38,6 +39,9 @@ class LocalTimeCache {
   // reader never sees the block of one writer with the offset of another.
   std::unique_ptr<std::atomic<std::uint64_t>[]> m_days;
   std::unique_ptr<std::atomic<std::uint64_t>[]> m_quarters;
+  // The calendar date of each local day met, by the same rule: working it out costs more
+  // than the rest of a file's time together.
+  std::unique_ptr<std::atomic<std::uint64_t>[]> m_dates;
 };
 
 }  // namespace platform
