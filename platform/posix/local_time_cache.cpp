@@ -19,9 +19,16 @@ constexpr std::int64_t kDay = 86400;
 constexpr std::int64_t kQuarterHour = 900;
 constexpr std::int64_t kZoneLimit = std::int64_t{1} << 52;
 
-// Packing: bits 20..63 the block plus kBlockBias, bits 0..19 the offset plus kOffsetBias,
-// which is never 0, so a packed word is never 0 either. Blocks stay below 2^43 either way
-// within kZoneLimit, offsets below six days.
+// The day table: days from 1900-01-01 on, five per slot. A slot word holds in its high
+// byte which of the five (plus one, so that 0 is an empty slot) and in its low byte the
+// offset's index, or kChanges for a day whose ends disagree.
+constexpr std::int64_t kFirstDay = -25567;  // 1900-01-01
+constexpr std::int64_t kDaysPerSlot = 5;
+constexpr std::uint16_t kChanges = 0xFF;
+
+// The quarter-hour table, packed: bits 20..63 the quarter hour plus kBlockBias, bits 0..19
+// the offset plus kOffsetBias, which is never 0, so a packed word is never 0 either.
+// Blocks stay below 2^43 either way within kZoneLimit, offsets below six days.
 constexpr std::int64_t kBlockBias = std::int64_t{1} << 43;
 constexpr std::int64_t kOffsetBias = std::int64_t{1} << 19;
 constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << 20) - 1;
@@ -38,109 +45,121 @@ bool OffsetAt(std::int64_t utc, std::int64_t* offset) {
   return true;
 }
 
-// What a table knows of a block.
-enum class Known { kNothing, kOffset, kChanges };
-
-// One table of blocks of `seconds` each. A block whose ends disagree is remembered as one
-// in which the offset changes, so it is not asked again.
-struct Table {
-  std::atomic<std::uint64_t>* slots;
-  std::size_t size;  // a power of two
-  std::int64_t seconds;
-
-  // The highest offset field means "the offset changes within the block".
-  static constexpr std::uint64_t kChangesField = kOffsetMask;
-
-  Known find(std::int64_t block, std::int64_t* offset) const {
-    const std::uint64_t packed =
-        slots[static_cast<std::size_t>(block) & (size - 1)].load(std::memory_order_relaxed);
-    if (packed == 0 || static_cast<std::int64_t>(packed >> 20) - kBlockBias != block) {
-      return Known::kNothing;
-    }
-    if ((packed & kOffsetMask) == kChangesField) return Known::kChanges;
+// The offset of the quarter hour of `utc` from `slots` (kQuarterSlots of them), asked and
+// cached when unknown; false when the quarter hour's ends disagree.
+bool QuarterOffset(std::atomic<std::uint64_t>* slots, std::size_t count, std::int64_t utc,
+                   std::int64_t* offset) {
+  const std::int64_t block = FloorDiv(utc, kQuarterHour);
+  std::atomic<std::uint64_t>& slot = slots[static_cast<std::size_t>(block) & (count - 1)];
+  const std::uint64_t packed = slot.load(std::memory_order_relaxed);
+  if (packed != 0 && static_cast<std::int64_t>(packed >> 20) - kBlockBias == block) {
     *offset = static_cast<std::int64_t>(packed & kOffsetMask) - kOffsetBias;
-    return Known::kOffset;
+    return true;
   }
-
-  // Asks for the offsets at both ends of the block and caches what they say. localtime_r
-  // is thread-safe, and two threads filling one slot store the same word.
-  Known fill(std::int64_t block, std::int64_t* offset) const {
-    std::int64_t first = 0;
-    std::int64_t last = 0;
-    if (!OffsetAt(block * seconds, &first) || !OffsetAt(block * seconds + seconds - 1, &last) ||
-        first <= -kOffsetBias || first >= kOffsetBias - 1) {
-      return Known::kNothing;
-    }
-    const bool changes = first != last;
-    const std::uint64_t field =
-        changes ? kChangesField : static_cast<std::uint64_t>(first + kOffsetBias);
-    slots[static_cast<std::size_t>(block) & (size - 1)].store(
-        (static_cast<std::uint64_t>(block + kBlockBias) << 20) | field, std::memory_order_relaxed);
-    *offset = first;
-    return changes ? Known::kChanges : Known::kOffset;
+  std::int64_t first = 0;
+  std::int64_t last = 0;
+  if (!OffsetAt(block * kQuarterHour, &first) ||
+      !OffsetAt(block * kQuarterHour + kQuarterHour - 1, &last) || first != last ||
+      first <= -kOffsetBias || first >= kOffsetBias) {
+    return false;
   }
+  slot.store((static_cast<std::uint64_t>(block + kBlockBias) << 20) |
+                 static_cast<std::uint64_t>(first + kOffsetBias),
+             std::memory_order_relaxed);
+  *offset = first;
+  return true;
+}
 
-  Known lookUp(std::int64_t block, std::int64_t* offset) const {
-    const Known known = find(block, offset);
-    return known == Known::kNothing ? fill(block, offset) : known;
-  }
-};
+// The calendar date and time `local` seconds after 1970-01-01 00:00:00, as
+// CivilFromSeconds gives it. Days from year 0 to about 270,000 are worked out in 32 bits,
+// with no table: a table would miss the cache for every file of a scan.
+LocalDateTime CivilFromLocalSeconds(std::int64_t local) {
+  const std::int64_t day = FloorDiv(local, kDay);
+  constexpr std::int64_t kYearZero = -719468;  // 0000-03-01, where the eras start
+  if (day < kYearZero || day >= 100'000'000) return CivilFromSeconds(local);
+  const auto z = static_cast<std::uint32_t>(day - kYearZero);
+  const std::uint32_t era = z / 146097;
+  const std::uint32_t dayOfEra = z - era * 146097;
+  const std::uint32_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::uint32_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::uint32_t monthIndex = (5 * dayOfYear + 2) / 153;  // 0 = March
+  const std::uint32_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+  const auto secondOfDay = static_cast<std::uint32_t>(local - day * kDay);
 
-// A local day and its date packed into one word: bits 25..63 the day plus kDayBias, then
-// the year (16 bits), the month (4) and the day of the month (5). The month is never 0, so a
-// packed word is never 0. Years beyond 0..65535 are not cached.
-constexpr std::int64_t kDayBias = std::int64_t{1} << 38;
-
-LocalDateTime WithTimeOfDay(std::int64_t local, std::int64_t day, LocalDateTime date) {
-  const auto second = static_cast<int>(local - day * kDay);
-  date.hour = second / 3600;
-  date.minute = second / 60 % 60;
-  date.second = second % 60;
-  return date;
+  LocalDateTime result;
+  result.year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+  result.month = static_cast<int>(month);
+  result.day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+  result.hour = static_cast<int>(secondOfDay / 3600);
+  result.minute = static_cast<int>(secondOfDay / 60 % 60);
+  result.second = static_cast<int>(secondOfDay % 60);
+  return result;
 }
 
 }  // namespace
 
 // Atomics start at 0, an empty slot.
 LocalTimeCache::LocalTimeCache()
-    : m_days(std::make_unique<std::atomic<std::uint64_t>[]>(kDaySlots)),
-      m_quarters(std::make_unique<std::atomic<std::uint64_t>[]>(kQuarterSlots)),
-      m_dates(std::make_unique<std::atomic<std::uint64_t>[]>(kDaySlots)) {
+    : m_days(std::make_unique<std::atomic<std::uint16_t>[]>(kDaySlots)),
+      m_quarters(std::make_unique<std::atomic<std::uint64_t>[]>(kQuarterSlots)) {
   tzset();
+}
+
+std::size_t LocalTimeCache::indexOfOffset(std::int64_t offset) const {
+  const auto wanted = static_cast<std::int32_t>(offset);
+  std::size_t count = m_offsetCount.load(std::memory_order_acquire);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (m_offsets[i].load(std::memory_order_relaxed) == wanted) return i;
+  }
+  std::lock_guard<std::mutex> lock(m_addOffset);
+  count = m_offsetCount.load(std::memory_order_relaxed);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (m_offsets[i].load(std::memory_order_relaxed) == wanted) return i;
+  }
+  if (count == kMaxOffsets - 1) return kMaxOffsets;  // index kChanges stays free
+  m_offsets[count].store(wanted, std::memory_order_relaxed);
+  m_offsetCount.store(count + 1, std::memory_order_release);
+  return count;
+}
+
+std::uint16_t LocalTimeCache::fillDay(std::int64_t day, std::size_t slot, std::uint16_t key) const {
+  std::int64_t first = 0;
+  std::int64_t last = 0;
+  if (!OffsetAt(day * kDay, &first) || !OffsetAt(day * kDay + kDay - 1, &last)) return 0;
+  std::uint16_t low = kChanges;
+  if (first == last) {
+    const std::size_t index =
+        first > INT32_MIN && first < INT32_MAX ? indexOfOffset(first) : kMaxOffsets;
+    if (index >= kMaxOffsets) return 0;
+    low = static_cast<std::uint16_t>(index);
+  }
+  const auto word = static_cast<std::uint16_t>(key << 8 | low);
+  // Release: a reader that sees the word also sees the offset its index names.
+  m_days[slot].store(word, std::memory_order_release);
+  return word;
+}
+
+std::int64_t LocalTimeCache::offsetAt(UnixSeconds utc) const {
+  const std::int64_t day = FloorDiv(utc, kDay);
+  const std::int64_t fromFirst = day - kFirstDay;
+  if (fromFirst >= 0 && fromFirst < static_cast<std::int64_t>(kDaySlots) * kDaysPerSlot) {
+    const auto slot = static_cast<std::size_t>(fromFirst) % kDaySlots;
+    const auto key = static_cast<std::uint16_t>(fromFirst / kDaySlots + 1);
+    std::uint16_t word = m_days[slot].load(std::memory_order_acquire);
+    if (word >> 8 != key) word = fillDay(day, slot, key);
+    if (word >> 8 == key && (word & 0xFF) != kChanges) {
+      return m_offsets[word & 0xFF].load(std::memory_order_relaxed);
+    }
+  }
+  std::int64_t offset = 0;
+  if (QuarterOffset(m_quarters.get(), kQuarterSlots, utc, &offset)) return offset;
+  return OffsetAt(utc, &offset) ? offset : 0;
 }
 
 LocalDateTime LocalTimeCache::toLocal(UnixSeconds utc) const {
   if (utc > kZoneLimit || utc < -kZoneLimit) return CivilFromSeconds(utc);
-  const Table days{m_days.get(), kDaySlots, kDay};
-  std::int64_t offset = 0;
-  if (days.lookUp(FloorDiv(utc, kDay), &offset) != Known::kOffset) {
-    const Table quarters{m_quarters.get(), kQuarterSlots, kQuarterHour};
-    if (quarters.lookUp(FloorDiv(utc, kQuarterHour), &offset) != Known::kOffset &&
-        !OffsetAt(utc, &offset)) {
-      offset = 0;
-    }
-  }
-
-  const std::int64_t local = utc + offset;
-  const std::int64_t day = FloorDiv(local, kDay);
-  std::atomic<std::uint64_t>& slot = m_dates[static_cast<std::size_t>(day) % kDaySlots];
-  const std::uint64_t packed = slot.load(std::memory_order_relaxed);
-  if (packed != 0 && static_cast<std::int64_t>(packed >> 25) - kDayBias == day) {
-    LocalDateTime date;
-    date.year = static_cast<int>((packed >> 9) & 0xFFFF);
-    date.month = static_cast<int>((packed >> 5) & 0xF);
-    date.day = static_cast<int>(packed & 0x1F);
-    return WithTimeOfDay(local, day, date);
-  }
-  const LocalDateTime result = CivilFromSeconds(local);
-  if (result.year >= 0 && result.year <= 0xFFFF) {
-    slot.store((static_cast<std::uint64_t>(day + kDayBias) << 25) |
-                   (static_cast<std::uint64_t>(result.year) << 9) |
-                   (static_cast<std::uint64_t>(result.month) << 5) |
-                   static_cast<std::uint64_t>(result.day),
-               std::memory_order_relaxed);
-  }
-  return result;
+  return CivilFromLocalSeconds(utc + offsetAt(utc));
 }
 
 }  // namespace platform
