@@ -385,9 +385,12 @@ class EntryReader {
 Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
   out->entries.clear();
   out->problems.clear();
-  const std::string prefix = WithTrailingSlash(folder);
-  const int fd = ::open(WithoutTrailingSlashes(folder).c_str(),
-                        O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  // A scan lists tens of thousands of folders: the path to open is made in a buffer kept
+  // by the thread, not in a new string each time.
+  thread_local std::string openPath;
+  openPath.assign(folder);
+  while (openPath.size() > 1 && openPath.back() == '/') openPath.pop_back();
+  const int fd = ::open(openPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return FolderOpenError(errno, folder);
   // Only sub-folders need the folder's own device (mount points) and file system type.
   struct stat self {};
@@ -416,24 +419,27 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
     struct stat st {};
     if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
       // An entry deleted since readdir is simply no longer there.
-      if (errno != ENOENT) out->problems.push_back(Status::fromErrno(errno, prefix + name));
+      if (errno != ENOENT) {
+        out->problems.push_back(Status::fromErrno(errno, WithTrailingSlash(folder) + name));
+      }
       continue;
     }
-    DirEntry entry;
+    if (what == ListWhat::kFolders ? !S_ISDIR(st.st_mode)
+                                   : !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+      continue;
+    }
+    DirEntry& entry = out->entries.emplace_back();
     if (what == ListWhat::kFolders) {
-      if (!S_ISDIR(st.st_mode)) continue;
       // A folder on another device is the mount point of another volume: another drive.
       entry.kind = st.st_dev == self.st_dev ? EntryKind::kFolder : EntryKind::kOther;
       entry.noSubfolders = trustLinkCounts && st.st_nlink == 2;
     } else {
-      if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) continue;
       entry.kind = EntryKind::kFile;
       entry.size = static_cast<std::int64_t>(st.st_size);
       entry.modified = static_cast<UnixSeconds>(st.st_mtime);
     }
     entry.name = name;
     entry.hidden = name[0] == '.';
-    out->entries.push_back(std::move(entry));
   }
   Status result;
   if (reader.error() != 0) result = Status::fromErrno(reader.error(), folder);
