@@ -195,7 +195,9 @@ class FileProfiler::Work {
               make(fs, locale, index, files);
             },
             [](const FolderFiles& files) {
-              return files.lines.size() + files.listing.entries.size() * sizeof(platform::DirEntry);
+              return files.lines.size() +
+                     files.listing.entries.size() * sizeof(platform::DirEntry) +
+                     files.records.size() * sizeof(RecordView);
             }) {
     const auto last = std::max<std::int64_t>(static_cast<std::int64_t>(folders.size()) - 1, 0);
     m_progress.setBarMaximum(last);
