@@ -3,6 +3,7 @@
 #include "engine/path_order.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "base/ascii.h"
@@ -18,8 +19,22 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 int CompareNames(std::string_view a, std::string_view b, bool caseSensitive) {
+  // The comparison meets the same name on both sides for most files: say so at once.
+  if (a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0)) {
+    return 0;
+  }
   const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
+  // Equal bytes compare equal folded too: skip them eight at a time.
+  std::size_t start = 0;
+  while (start + 8 <= n) {
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::memcpy(&x, a.data() + start, 8);
+    std::memcpy(&y, b.data() + start, 8);
+    if (x != y) break;
+    start += 8;
+  }
+  for (std::size_t i = start; i < n; ++i) {
     if (a[i] == b[i]) continue;
     // Compare as unsigned bytes, so UTF-8 sequences sort after ASCII on every platform.
     const auto ca = static_cast<unsigned char>(base::AsciiLower(a[i]));
