@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Brinvale developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Profiling speed: brinvale-cli profile against its floor and against mtree -c and find.
+"""Profiling speed: brinvale-cli profile against its floor and against mtree -c (and find).
 
 Builds (or reuses) a tree of FILES files in FOLDERS folders (default FILES/10) with mixed
 depths, name lengths and letter case, some names with blanks and commas. Then, on the warm
@@ -11,7 +11,8 @@ page cache (one warm-up run each, then the median of --runs), times:
   and fstatat every entry, nothing else: the least any tool must do to profile the tree;
 - brinvale-cli profile, and its share of the floor (floor time / Brinvale's time; 1.0 would
   be the floor itself);
-- the peers mtree -c -k size,time and find -printf, and Brinvale's speed-up over each.
+- the peer mtree -c -k size,time (with --with-find also find -printf), and Brinvale's
+  speed-up over each.
 
 Prints absolute times, files per second, Brinvale's peak resident memory and the machine's
 load average before and after, since other work on the machine slows every figure.
@@ -127,6 +128,8 @@ def main():
     parser.add_argument("--tree", default="/tmp/brinvale-bench/tree")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--cli", default=CLI)
+    parser.add_argument("--with-find", action="store_true",
+                        help="also time find -printf (slow: its time formatting dominates)")
     parser.add_argument("--cold", action="store_true",
                         help="drop the caches before every timed run (needs root)")
     args = parser.parse_args()
@@ -136,11 +139,10 @@ def main():
     build_tree(args.tree, args.files, folders=args.folders)
     out = os.path.join(os.path.dirname(args.tree), "profile.bvp")
     brinvale = [args.cli, "profile", args.tree, "-o", out]
-    peers = {
-        "mtree -c": ["mtree", "-c", "-x", "-k", "size,time", "-p", args.tree],
-        "find -printf": ["find", args.tree, "-xdev", "-type", "f", "-printf",
-                         "%s,%TY-%Tm-%Td %TH:%TM:%TS,%h/,%f\n"],
-    }
+    peers = {"mtree -c": ["mtree", "-c", "-x", "-k", "size,time", "-p", args.tree]}
+    if args.with_find:
+        peers["find -printf"] = ["find", args.tree, "-xdev", "-type", "f", "-printf",
+                                 "%s,%TY-%Tm-%Td %TH:%TM:%TS,%h/,%f\n"]
     print(f"load average before: {load_average()}")
     t_floor = timed([WALK_FLOOR, args.tree], args.runs)
     t_b = timed(brinvale, args.runs)

@@ -19,32 +19,33 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 int CompareNames(std::string_view a, std::string_view b, bool caseSensitive) {
-  // The comparison meets the same name on both sides for most files: say so at once.
-  if (a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0)) {
-    return 0;
-  }
   const std::size_t n = std::min(a.size(), b.size());
   // Equal bytes compare equal folded too: skip them eight at a time.
-  std::size_t start = 0;
-  while (start + 8 <= n) {
+  std::size_t i = 0;
+  while (i + 8 <= n) {
     std::uint64_t x = 0;
     std::uint64_t y = 0;
-    std::memcpy(&x, a.data() + start, 8);
-    std::memcpy(&y, b.data() + start, 8);
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
     if (x != y) break;
-    start += 8;
+    i += 8;
   }
-  for (std::size_t i = start; i < n; ++i) {
+  std::size_t firstCaseDifference = n;
+  for (; i < n; ++i) {
     if (a[i] == b[i]) continue;
     // Compare as unsigned bytes, so UTF-8 sequences sort after ASCII on every platform.
     const auto ca = static_cast<unsigned char>(base::AsciiLower(a[i]));
     const auto cb = static_cast<unsigned char>(base::AsciiLower(b[i]));
     if (ca != cb) return ca < cb ? -1 : 1;
+    if (firstCaseDifference == n) firstCaseDifference = i;
   }
   if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-  if (!caseSensitive || n == 0) return 0;
-  const int exact = std::memcmp(a.data(), b.data(), n);
-  return exact < 0 ? -1 : (exact > 0 ? 1 : 0);
+  if (!caseSensitive || firstCaseDifference == n) return 0;
+  // The names differ in letter case only: the first byte that differs decides.
+  return static_cast<unsigned char>(a[firstCaseDifference]) <
+                 static_cast<unsigned char>(b[firstCaseDifference])
+             ? -1
+             : 1;
 }
 
 std::uint64_t NameOrderKey(std::string_view name) {

@@ -47,47 +47,37 @@ int HexValue(char c) {
   return -1;
 }
 
-// Reads exactly `width` digits at `*pos`.
-bool ReadDigits(std::string_view text, std::size_t* pos, std::size_t width, int* value) {
-  if (*pos + width > text.size()) return false;
-  int v = 0;
-  for (std::size_t i = 0; i < width; ++i) {
-    const char c = text[*pos + i];
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + (c - '0');
-  }
-  *pos += width;
-  *value = v;
-  return true;
-}
-
-bool Expect(std::string_view text, std::size_t* pos, char c) {
-  if (*pos >= text.size() || text[*pos] != c) return false;
-  ++*pos;
-  return true;
+// The value of the two digits at `text`, or -1 when they are not digits.
+int TwoDigits(const char* text) {
+  const auto hi = static_cast<unsigned>(text[0] - '0');
+  const auto lo = static_cast<unsigned>(text[1] - '0');
+  return hi < 10 && lo < 10 ? static_cast<int>(hi * 10 + lo) : -1;
 }
 
 // Parses "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss" (the text between the two '#').
 bool ParseTime(std::string_view text, platform::LocalDateTime* time) {
-  std::size_t pos = 0;
-  platform::LocalDateTime t;
-  if (!ReadDigits(text, &pos, 4, &t.year) || !Expect(text, &pos, '-') ||
-      !ReadDigits(text, &pos, 2, &t.month) || !Expect(text, &pos, '-') ||
-      !ReadDigits(text, &pos, 2, &t.day)) {
+  if (text.size() != 10 && text.size() != 19) return false;
+  const char* t = text.data();
+  platform::LocalDateTime parsed;
+  const int century = TwoDigits(t);
+  const int yearOfCentury = TwoDigits(t + 2);
+  if (century < 0 || yearOfCentury < 0 || t[4] != '-' || t[7] != '-') return false;
+  parsed.year = century * 100 + yearOfCentury;
+  parsed.month = TwoDigits(t + 5);
+  parsed.day = TwoDigits(t + 8);
+  if (text.size() == 19) {
+    if (t[10] != ' ' || t[13] != ':' || t[16] != ':') return false;
+    parsed.hour = TwoDigits(t + 11);
+    parsed.minute = TwoDigits(t + 14);
+    parsed.second = TwoDigits(t + 17);
+  }
+  // A field that is no digit reads as -1 and fails the ranges.
+  if (parsed.month < 1 || parsed.month > 12 || parsed.day < 1 || parsed.day > 31 ||
+      parsed.hour < 0 || parsed.hour > 23 || parsed.minute < 0 || parsed.minute > 59 ||
+      parsed.second < 0 || parsed.second > 60) {
     return false;
   }
-  if (pos != text.size()) {
-    if (!Expect(text, &pos, ' ') || !ReadDigits(text, &pos, 2, &t.hour) ||
-        !Expect(text, &pos, ':') || !ReadDigits(text, &pos, 2, &t.minute) ||
-        !Expect(text, &pos, ':') || !ReadDigits(text, &pos, 2, &t.second) || pos != text.size()) {
-      return false;
-    }
-  }
-  if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 ||
-      t.second > 60) {
-    return false;
-  }
-  *time = t;
+  *time = parsed;
   return true;
 }
 
@@ -195,8 +185,17 @@ const char* ParseLine(std::string_view line, RecordView* record, TextBuffer* une
   p = comma + 1;
   if (p == end || *p != '#') return "bad time field";
   ++p;
-  const auto* hash =
-      static_cast<const char*>(std::memchr(p, '#', static_cast<std::size_t>(end - p)));
+  // The time field ends at its next '#', after a date alone or after a date and a clock.
+  // Taking the '#' at either place is safe: a field with an earlier '#' fails to parse
+  // there just as it fails at that earlier '#'.
+  const char* hash = nullptr;
+  if (end - p > 10 && p[10] == '#') {
+    hash = p + 10;
+  } else if (end - p > 19 && p[19] == '#') {
+    hash = p + 19;
+  } else {
+    hash = static_cast<const char*>(std::memchr(p, '#', static_cast<std::size_t>(end - p)));
+  }
   if (hash == nullptr ||
       !ParseTime(std::string_view(p, static_cast<std::size_t>(hash - p)), &record->time)) {
     return "bad time field";

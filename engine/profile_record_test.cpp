@@ -90,6 +90,21 @@ TEST(ProfileRecordTest, RejectsMalformedLines) {
   }
 }
 
+TEST(ProfileRecordTest, TimeFieldsEndAtTheirFirstHash) {
+  ProfileRecord r;
+  for (const char* bad :
+       {"1,#19#8-03-14#,\"C:\\\",\"A\"", "1,#1998-03-14 1#:00:00#,\"C:\\\",\"A\"",
+        "1,#1998-03-14 10:00:00,\"C:\\\",\"A\"", "1,#1998-03-1#4#,\"C:\\\",\"A\""}) {
+    EXPECT_EQ(ParseProfileLine(bad, &r).message(), "bad time field") << bad;
+  }
+  // A date, then no comma where the folder should begin.
+  EXPECT_EQ(ParseProfileLine("1,#1998-03-14#10:00:00#,\"C:\\\",\"A\"", &r).message(),
+            "bad folder field");
+  ASSERT_TRUE(ParseProfileLine("1,#1998-03-14#,\"C:\\#\\\",\"#\"", &r).isOk());
+  EXPECT_EQ(r.folder, "C:\\#\\");
+  EXPECT_EQ(r.name, "#");
+}
+
 TEST(ProfileRecordTest, StrayBarIsKeptAsItIs) {
   EXPECT_EQ(UnescapeField("a|zz|4"), "a|zz|4");
   EXPECT_EQ(UnescapeField("|41|4a"), "AJ");
