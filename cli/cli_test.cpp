@@ -73,8 +73,9 @@ class CliTest : public ::testing::Test {
   }
 
   // Runs the program with its standard error on a terminal (a pseudo-terminal that passes
-  // bytes as they are), its standard output to a file. `err` is what the terminal showed.
-  Outcome CliOnTerminal(const std::vector<std::string>& args) {
+  // bytes as they are), its standard output to a file or, with `outputToo`, to the same
+  // terminal. `err` is what the terminal showed.
+  Outcome CliOnTerminal(const std::vector<std::string>& args, bool outputToo = false) {
     int terminal = -1;
     int program = -1;
     termios raw{};
@@ -90,7 +91,8 @@ class CliTest : public ::testing::Test {
     if (child == 0) {
       const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       const int in = open("/dev/null", O_RDONLY);
-      if (out < 0 || in < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(program, 2) < 0) {
+      if (out < 0 || in < 0 || dup2(in, 0) < 0 || dup2(outputToo ? program : out, 1) < 0 ||
+          dup2(program, 2) < 0) {
         _exit(127);
       }
       close(terminal);
@@ -744,7 +746,21 @@ TEST_F(CliRunTest, RunJsonGoesToStandardOutputOrItsFileAndTheReportIsSavedAllThe
   o = RunCli({"--json", "-o", Path("changes.jsonl").string(), "X"});
   EXPECT_EQ(o.exitCode, 1) << o.err;
   EXPECT_EQ(o.out, Path("program/Reports/Drive_X.txt").string() + "\n");
-  EXPECT_THAT(Read(Path("changes.jsonl")), HasSubstr("\"kind\":\"deleted\""));
+  const std::string jsonLines = Read(Path("changes.jsonl"));
+  EXPECT_THAT(jsonLines, HasSubstr("\"kind\":\"deleted\""));
+
+  // A run that stops before its first drive leaves the file as it was.
+  Write(Path("program/drives.txt"), "X\t" + Root() + "\nY\t" + Path("tree/docs").string() + "\n");
+  o = RunCli({"--json", "-o", Path("changes.jsonl").string(), "X", "Y"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_EQ(Read(Path("changes.jsonl")), jsonLines);
+
+  // On a terminal the caption line is cleared before the JSON Lines.
+  Write(Path("tree/docs/c.txt"), "c");
+  o = CliOnTerminal({"run", "--json", "X", "--program-folder", Path("program").string()},
+                    /*outputToo=*/true);
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_THAT(o.err, HasSubstr("\r\x1b[K{\"drive\":\"x\",\"kind\":\"added\""));
 
   // Nothing changed: only the totals.
   o = RunCli({"--json", "X"});

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <csignal>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -86,6 +87,23 @@ class CliProgress final : public platform::Progress {
  private:
   CaptionPrinter m_captions;
   bool m_show;
+};
+
+// A file that does something first before each write: clears the caption line before
+// standard output writes to the terminal they may share.
+class ClearingFirst final : public platform::WritableFile {
+ public:
+  ClearingFirst(platform::WritableFile& file, std::function<void()> first)
+      : m_file(file), m_first(std::move(first)) {}
+  engine::Status append(std::string_view data) override {
+    m_first();
+    return m_file.append(data);
+  }
+  engine::Status close() override { return m_file.close(); }
+
+ private:
+  platform::WritableFile& m_file;
+  std::function<void()> m_first;
 };
 
 // The run's questions are answered by the command's flags.
@@ -298,23 +316,28 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   env.infoOnly = line.isSet("info-only");
 
   // The JSON Lines go to standard output, or replace FILE once the run has ended.
-  StreamFile standardOutput(out);
-  std::unique_ptr<platform::ReplacementFile> jsonFile;
-  if (jsonOutput) {
-    auto opened = fs.openForReplacing(*jsonOutput);
-    if (!opened.isOk())
-      return line.fail(err, "cannot write the changes: " + opened.status().message());
-    jsonFile = std::move(opened).value();
-  }
-  JsonChangeWriter changes(jsonFile ? static_cast<platform::WritableFile*>(jsonFile.get())
-                                    : &standardOutput);
-  if (json) env.changeListener = &changes;
-
   std::optional<bool> oneReport;
   if (line.isSet("one-report")) oneReport = true;
   if (line.isSet("separate")) oneReport = false;
   CliRunUserInterface ui(marks, line.isSet("yes"), oneReport, fs, locale, err, errIsTerminal,
                          chatter->captions);
+
+  // The JSON Lines go to standard output, which may share the terminal with the captions,
+  // or replace FILE once the run has ended.
+  StreamFile standardOutput(out);
+  ClearingFirst jsonOnStandardOutput(standardOutput, [&ui] { ui.clearProgress(); });
+  std::unique_ptr<platform::ReplacementFile> jsonFile;
+  if (jsonOutput) {
+    auto opened = fs.openForReplacing(*jsonOutput);
+    if (!opened.isOk()) {
+      return line.fail(err, "cannot write the changes: " + opened.status().message());
+    }
+    jsonFile = std::move(opened).value();
+  }
+  JsonChangeWriter changes(jsonFile ? static_cast<platform::WritableFile*>(jsonFile.get())
+                                    : &jsonOnStandardOutput);
+  if (json) env.changeListener = &changes;
+
   engine::RunOutcome outcome;
   {
     InterruptCancels interrupts;
@@ -324,8 +347,9 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   ui.clearProgress();
 
   bool failed = false;
-  if (jsonFile) {
-    // The file holds every drive that was compared whole, also when another failed.
+  if (jsonFile && outcome.driveLoopStarted) {
+    // The file holds every drive that was compared whole, also when another failed. A run
+    // that never started keeps the file as it was.
     if (engine::Status s = jsonFile->commit(); !s.isOk()) {
       line.fail(err, "cannot write the changes: " + s.message());
       failed = true;
