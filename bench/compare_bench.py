@@ -9,6 +9,8 @@
    prints Brinvale's peak resident memory for each size (it should stay flat).
 2. Rescan and compare of a mutated tree: `brinvale-cli profile` + `compare` against
    `mtree -x -f SNAPSHOT -p ROOT`, both against a snapshot taken before the mutation.
+
+Needs mtree: bash scripts/install-bench-deps.sh installs it.
 """
 import argparse
 import os
@@ -153,6 +155,8 @@ def tree_part(cli, files, runs):
 
 
 def main():
+    if shutil.which("mtree") is None:
+        sys.exit("mtree is missing: bash scripts/install-bench-deps.sh")
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--records", type=int, nargs="+", default=[250_000, 1_000_000])
     parser.add_argument("--files", type=int, default=200_000)

@@ -7,6 +7,8 @@ Builds (or reuses) a tree of FILES files in FILES/10 folders with mixed depths, 
 lengths and letter case, some names with blanks and commas, then times each tool on the
 warm page cache (one warm-up run each, then the best of --runs) and prints files per
 second, Brinvale's ratio to each peer and Brinvale's peak resident memory.
+
+Needs mtree: bash scripts/install-bench-deps.sh installs it.
 """
 import argparse
 import os
@@ -107,6 +109,8 @@ def peak_rss_kib(command):
 
 
 def main():
+    if shutil.which("mtree") is None:
+        sys.exit("mtree is missing: bash scripts/install-bench-deps.sh")
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--files", type=int, default=200_000)
     parser.add_argument("--folders", type=int, default=None, help="default: files / 10")

@@ -60,8 +60,9 @@ class Side {
 // The merge with its totals and the folder of the last header, for one drive.
 class Merge {
  public:
-  Merge(ChangeReport& report, platform::Progress& progress, CompareOutcome* outcome)
-      : m_report(report), m_progress(progress), m_outcome(outcome) {}
+  Merge(ChangeReport& report, ChangeListener* listener, platform::Progress& progress,
+        CompareOutcome* outcome)
+      : m_report(report), m_listener(listener), m_progress(progress), m_outcome(outcome) {}
 
   Status header(const std::string& folder) {
     // Captions follow the folder headers, so they change only when the folder does.
@@ -77,14 +78,16 @@ class Merge {
     if (Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->addedBytes = base::SaturatingAdd(m_outcome->addedBytes, r.size);
     ++m_outcome->changeLines;
-    return m_report.added(r.name, r.size);
+    if (Status s = m_report.added(r.name, r.size); !s.isOk()) return s;
+    return m_listener ? m_listener->added(r) : Status::ok();
   }
 
   Status deleted(const ProfileRecord& r) {
     if (Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->deletedBytes = base::SaturatingAdd(m_outcome->deletedBytes, r.size);
     ++m_outcome->changeLines;
-    return m_report.deleted(r.name, r.size);
+    if (Status s = m_report.deleted(r.name, r.size); !s.isOk()) return s;
+    return m_listener ? m_listener->deleted(r) : Status::ok();
   }
 
   // The same file on both sides: size lines first, then the time line. The lines show
@@ -98,18 +101,22 @@ class Merge {
       Status s = oldRecord.size > newRecord.size
                      ? m_report.shrunk(newRecord.name, oldRecord.size, newRecord.size)
                      : m_report.grew(newRecord.name, oldRecord.size, newRecord.size);
+      if (s.isOk() && m_listener) s = m_listener->sizeChanged(oldRecord, newRecord);
       if (!s.isOk()) return s;
     }
     if (oldRecord.time != newRecord.time) {
       if (Status s = header(newRecord.folder); !s.isOk()) return s;
       ++m_outcome->changeLines;
-      return m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
+      Status s = m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
+      if (s.isOk() && m_listener) s = m_listener->timeChanged(oldRecord, newRecord);
+      return s;
     }
     return Status::ok();
   }
 
  private:
   ChangeReport& m_report;
+  ChangeListener* m_listener;
   platform::Progress& m_progress;
   CompareOutcome* m_outcome;
   std::string m_captionFolder;
@@ -139,7 +146,11 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
     return s;
   }
 
-  Merge merge(report, progress, outcome);
+  if (settings.listener) {
+    if (Status s = settings.listener->driveStarted(settings.driveDisplayText); !s.isOk()) return s;
+  }
+
+  Merge merge(report, settings.listener, progress, outcome);
   std::optional<platform::PathStyle> style;
   // The Ignore list applies to both sides: a profile given to the command line may hold an
   // ignored folder's records on either side. The test runs once per folder, not per record.
@@ -208,6 +219,13 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
           report.writeTotals(outcome->addedBytes, outcome->deletedBytes, outcome->changedBytes);
       !s.isOk()) {
     return s;
+  }
+  if (settings.listener) {
+    if (Status s = settings.listener->driveFinished(outcome->addedBytes, outcome->deletedBytes,
+                                                    outcome->changedBytes);
+        !s.isOk()) {
+      return s;
+    }
   }
   if (settings.writeClosing) {
     if (Status s = report.writeClosing(); !s.isOk()) return s;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/change_listener.h"
 #include "engine/change_report.h"
 #include "engine/ignore_matcher.h"
 #include "engine/status.h"
@@ -25,6 +26,8 @@ struct CompareSettings {
   bool freshReport = true;           // start the document; otherwise continue it
   bool writeClosing = true;          // end the document after this drive's totals
   std::int64_t progressMaximum = 0;  // records of the new scan (for the progress bar)
+  // Also told each change, after the report took it; not owned. Null: the report only.
+  ChangeListener* listener = nullptr;
 };
 
 struct CompareOutcome {
