@@ -32,34 +32,9 @@
 #include "app/main_window.h"
 #include "app/sound_output.h"
 #include "platform/posix/posix_file_system.h"
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
+#include "platform/testing/qt_application.h"
 
 namespace app::testing {
-
-// The process's QApplication, made before the first test and destroyed after the last,
-// before the exit handlers: Qt's clean-up routines still find the library's statics then.
-// Closing the last window must not end the application.
-class ApplicationEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "app_test";
-    static char* argv[] = {name, nullptr};
-    m_application = std::make_unique<QApplication>(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-  }
-  void TearDown() override { m_application.reset(); }
-
- private:
-  std::unique_ptr<QApplication> m_application;
-};
-
-// GoogleTest owns the environment.
-inline ::testing::Environment* const kApplicationEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 // Records the cues it is asked to play; `device` says whether a device exists.
 class RecordingSound final : public SoundOutput {

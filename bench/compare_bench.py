@@ -18,6 +18,8 @@
    profile; it is timed against mtree -f SNAPSHOT (the target is twice as fast) with the
    walk floor beside it, and the peak resident memory of both (Brinvale's target: under
    64 MiB). The changed tree and its snapshot are kept and reused by later runs.
+
+Needs mtree: bash scripts/install-bench-deps.sh installs it.
 """
 import argparse
 import os
@@ -187,6 +189,8 @@ def tree_part(cli, files, folders, runs):
 
 
 def main():
+    if shutil.which("mtree") is None:
+        sys.exit("mtree is missing: bash scripts/install-bench-deps.sh")
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--records", type=int, nargs="+", default=[1_000_000])
     parser.add_argument("--files", type=int, default=1_000_000)

@@ -16,6 +16,8 @@ page cache (one warm-up run each, then the median of --runs), times:
 
 Prints absolute times, files per second, Brinvale's peak resident memory and the machine's
 load average before and after, since other work on the machine slows every figure.
+
+Needs mtree: bash scripts/install-bench-deps.sh installs it.
 """
 import argparse
 import os
@@ -122,6 +124,8 @@ def peak_rss_kib(command):
 
 
 def main():
+    if shutil.which("mtree") is None:
+        sys.exit("mtree is missing: bash scripts/install-bench-deps.sh")
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--files", type=int, default=1_000_000)
     parser.add_argument("--folders", type=int, default=60_000)

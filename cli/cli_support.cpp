@@ -10,115 +10,88 @@
 
 namespace cli {
 
-ArgumentScanner::ArgumentScanner(std::vector<std::string> withValue, std::vector<std::string> flags)
-    : m_withValue(std::move(withValue)), m_flags(std::move(flags)) {
-  m_flags.insert(m_flags.end(), {"--help", "-h"});
-}
-
-bool ArgumentScanner::scan(const std::vector<std::string>& args, std::string* error) {
-  auto contains = [](const std::vector<std::string>& list, const std::string& word) {
-    return std::find(list.begin(), list.end(), word) != list.end();
-  };
-  bool onlyPositional = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (onlyPositional || arg.size() < 2 || arg[0] != '-') {
-      m_positional.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      onlyPositional = true;
-      continue;
-    }
-    std::string name = arg;
-    std::optional<std::string> inlineValue;
-    if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
-      name = arg.substr(0, eq);
-      inlineValue = arg.substr(eq + 1);
-    }
-    if (contains(m_flags, name) && !inlineValue) {
-      m_given.emplace_back(name, "");
-    } else if (contains(m_withValue, name)) {
-      if (!inlineValue) {
-        if (i + 1 >= args.size()) {
-          *error = "option " + name + " needs a value";
-          return false;
-        }
-        inlineValue = args[++i];
-      }
-      m_given.emplace_back(name, *inlineValue);
-    } else {
-      *error = "unknown option " + arg;
-      return false;
-    }
+std::optional<Chatter> ChatterOf(const CommandLine& line, bool errIsTerminal, std::ostream& err) {
+  const bool quiet = line.isSet("quiet");
+  const bool progress = line.isSet("progress");
+  if (quiet && progress) {
+    line.fail(err, "-q and --progress exclude each other");
+    return std::nullopt;
   }
-  return true;
+  Chatter chatter;
+  chatter.captions = progress || (errIsTerminal && !quiet);
+  chatter.notes = !quiet;
+  return chatter;
 }
 
-bool ArgumentScanner::has(const std::string& option) const {
-  return std::any_of(m_given.begin(), m_given.end(),
-                     [&](const auto& given) { return given.first == option; });
-}
-
-std::optional<std::string> ArgumentScanner::value(const std::string& option) const {
-  // The last one given wins, as with most command-line tools.
-  for (auto it = m_given.rbegin(); it != m_given.rend(); ++it) {
-    if (it->first == option) return it->second;
-  }
-  return std::nullopt;
-}
-
-std::optional<std::string> ArgumentScanner::value(std::initializer_list<const char*> names) const {
-  for (const char* name : names) {
-    if (auto given = value(std::string(name))) return given;
-  }
-  return std::nullopt;
-}
-
-std::optional<int> ScanCommandLine(ArgumentScanner* scanner, const std::vector<std::string>& args,
-                                   const char* name, const char* usage, std::ostream& out,
-                                   std::ostream& err) {
-  std::string error;
-  if (!scanner->scan(args, &error)) {
-    err << "brinvale-cli " << name << ": " << error << " (see --help)\n";
-    return kExitError;
-  }
-  if (scanner->has("--help") || scanner->has("-h")) {
-    out << usage << '\n' << kExitStatusHelp;
-    return kExitOk;
-  }
-  return std::nullopt;
-}
-
-std::optional<engine::IgnoreMatcher> IgnoreOption(const ArgumentScanner& scanner,
-                                                  platform::FileSystem& fs, const char* name,
+std::optional<engine::IgnoreMatcher> IgnoreOption(const CommandLine& line, platform::FileSystem& fs,
                                                   std::ostream& err) {
-  const auto file = scanner.value("--ignore");
+  const auto file = line.value("ignore");
   if (!file) return engine::IgnoreMatcher();
   // A list given by name that is not there is a mistake, not an empty list.
   if (!fs.exists(*file)) {
-    err << "brinvale-cli " << name << ": cannot read the Ignore list: " << *file
-        << ": no such file\n";
+    line.fail(err, "cannot read the Ignore list: " + *file + ": no such file");
     return std::nullopt;
   }
   std::vector<engine::Status> warnings;
   auto entries = engine::ReadIgnoreList(fs, *file, &warnings);
   if (!entries.isOk()) {
-    err << "brinvale-cli " << name
-        << ": cannot read the Ignore list: " << entries.status().message() << '\n';
+    line.fail(err, "cannot read the Ignore list: " + entries.status().message());
     return std::nullopt;
   }
-  for (const engine::Status& warning : warnings) {
-    err << "brinvale-cli " << name << ": warning: " << warning.message() << '\n';
-  }
+  for (const engine::Status& warning : warnings) line.fail(err, "warning: " + warning.message());
   return engine::IgnoreMatcher(entries.value());
+}
+
+engine::Status StreamFile::append(std::string_view data) {
+  if (m_out) m_out.write(data.data(), static_cast<std::streamsize>(data.size()));
+  return m_out ? engine::Status::ok() : engine::Status::ioError("cannot write to standard output");
+}
+
+engine::Status StreamFile::close() {
+  if (m_out) m_out.flush();
+  return m_out ? engine::Status::ok() : engine::Status::ioError("cannot write to standard output");
+}
+
+std::string GroupedCount(std::int64_t count, const std::string& separator) {
+  const std::string digits = std::to_string(count);
+  const std::size_t sign = count < 0 ? 1 : 0;
+  std::string grouped = digits.substr(0, sign);
+  for (std::size_t i = sign; i < digits.size(); ++i) {
+    if (i > sign && (digits.size() - i) % 3 == 0) grouped += separator;
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
+engine::Result<std::int64_t> CountLines(platform::FileSystem& fs, const std::string& path) {
+  auto file = fs.openForReading(path);
+  if (!file.isOk()) return file.status();
+  std::vector<char> buffer(1 << 16);
+  std::int64_t lines = 0;
+  char last = '\n';
+  for (;;) {
+    std::size_t got = 0;
+    if (engine::Status s = file.value()->read(buffer.size(), buffer.data(), &got); !s.isOk()) {
+      return s;
+    }
+    if (got == 0) break;
+    lines += std::count(buffer.data(), buffer.data() + got, '\n');
+    last = buffer[got - 1];
+  }
+  return last == '\n' ? lines : lines + 1;
 }
 
 CaptionPrinter::CaptionPrinter(std::ostream& out, bool terminal)
     : m_out(out), m_terminal(terminal) {}
 
-CaptionPrinter::~CaptionPrinter() {
-  if (m_open) m_out << '\n' << std::flush;
+CaptionPrinter::~CaptionPrinter() { clear(); }
+
+void CaptionPrinter::clear() {
+  if (!m_open) return;
+  m_out << "\r\x1b[K" << std::flush;
+  m_open = false;
+  // The next caption is shown again, even when it is the one just erased.
+  m_last.clear();
 }
 
 void CaptionPrinter::setCaption(std::string_view caption) {

@@ -1,18 +1,19 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// What the subcommands of brinvale-cli share: exit codes, argument scanning and the
-// progress printer.
+// What the subcommands of brinvale-cli share: exit codes, what they print besides results,
+// the progress printer, standard output as a file, and small helpers.
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "engine/ignore_matcher.h"
+#include "engine/status.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
 
@@ -31,49 +32,49 @@ inline constexpr const char* kExitStatusHelp =
     "Exit status: 0 no change, 1 changes reported, 2 a drive failed, the run was refused or\n"
     "the input was bad. Places that could not be read are warnings and leave 0 or 1.\n";
 
-// Scans `args` for options. Each option may take a value (`-o FILE`, `--ignore=FILE` or
-// `--ignore FILE`); other words are positional. Unknown options are errors.
-class ArgumentScanner {
- public:
-  // `withValue` and `flags` list the accepted options, e.g. {"-o", "--ignore"}, {"--text"}.
-  ArgumentScanner(std::vector<std::string> withValue, std::vector<std::string> flags);
-
-  // False with `*error` set when the arguments do not fit.
-  [[nodiscard]] bool scan(const std::vector<std::string>& args, std::string* error);
-
-  [[nodiscard]] bool has(const std::string& option) const;
-  [[nodiscard]] std::optional<std::string> value(const std::string& option) const;
-  // The value of the first of `names` that was given (an option and its aliases).
-  [[nodiscard]] std::optional<std::string> value(std::initializer_list<const char*> names) const;
-  [[nodiscard]] const std::vector<std::string>& positional() const { return m_positional; }
-
- private:
-  std::vector<std::string> m_withValue;
-  std::vector<std::string> m_flags;
-  std::vector<std::pair<std::string, std::string>> m_given;
-  std::vector<std::string> m_positional;
+// What a command prints on standard error besides problems, from -q, --progress and whether
+// standard error is a terminal.
+struct Chatter {
+  bool captions = false;  // what is being done (on a terminal, one line rewritten in place)
+  bool notes = true;      // what was done: "N files profiled", a line per drive of a run
 };
-
-// Scans the arguments of the command `name` ("profile"); --help and -h are always accepted.
-// Returns the exit code when the command is done already: kExitError after a one-line
-// message on `err` for arguments that do not fit, kExitOk after `usage` and the exit
-// statuses (kExitStatusHelp) on `out` for --help.
-// Returns nothing when the command should go on.
-[[nodiscard]] std::optional<int> ScanCommandLine(ArgumentScanner* scanner,
-                                                 const std::vector<std::string>& args,
-                                                 const char* name, const char* usage,
-                                                 std::ostream& out, std::ostream& err);
+// Nothing, after one line on `err`, when -q and --progress are both given.
+[[nodiscard]] std::optional<Chatter> ChatterOf(const CommandLine& line, bool errIsTerminal,
+                                               std::ostream& err);
 
 // The folders of the Ignore list file given with --ignore, or an empty list without it.
 // Nothing, after a one-line message on `err`, when the file is missing or cannot be read.
 // Lines read as meant rather than as written are warnings on `err`.
-[[nodiscard]] std::optional<engine::IgnoreMatcher> IgnoreOption(const ArgumentScanner& scanner,
+[[nodiscard]] std::optional<engine::IgnoreMatcher> IgnoreOption(const CommandLine& line,
                                                                 platform::FileSystem& fs,
-                                                                const char* name,
                                                                 std::ostream& err);
 
+// The output name that stands for standard output: "-o -".
+inline constexpr const char* kStandardOutputName = "-";
+
+// A WritableFile that writes to a stream (standard output). A failed write fails this and
+// every later call.
+class StreamFile final : public platform::WritableFile {
+ public:
+  explicit StreamFile(std::ostream& out) : m_out(out) {}
+  [[nodiscard]] engine::Status append(std::string_view data) override;
+  [[nodiscard]] engine::Status close() override;
+
+ private:
+  std::ostream& m_out;
+};
+
+// `count` with its digits grouped by `separator`: 151000 gives "151,000".
+[[nodiscard]] std::string GroupedCount(std::int64_t count, const std::string& separator);
+
+// The number of lines of a file, counted by reading it through once: the line ends, and one
+// more when the last line has none. A profile holds one record a line.
+[[nodiscard]] engine::Result<std::int64_t> CountLines(platform::FileSystem& fs,
+                                                      const std::string& path);
+
 // Prints each new caption to a stream: one line per caption, or, on a terminal, one line
-// rewritten in place. Never cancels.
+// rewritten in place and cleared (by clear() or at the end) before anything else is printed
+// there. Never cancels.
 class CaptionPrinter final : public platform::Progress {
  public:
   CaptionPrinter(std::ostream& out, bool terminal);
@@ -85,6 +86,9 @@ class CaptionPrinter final : public platform::Progress {
   void setBarValue(std::int64_t) override {}
   void setBarVisible(bool) override {}
   bool shouldContinue() override { return true; }
+
+  // Erases the caption line of a terminal, so the next text starts on a clean line.
+  void clear();
 
  private:
   std::ostream& m_out;

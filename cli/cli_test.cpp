@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // brinvale-cli as a user runs it: the real executable on real temporary folders.
+#include <fcntl.h>
+#include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -16,6 +19,7 @@
 #include <sstream>
 #include <string>
 
+#include "brinvale_version.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/run_lock.h"
 #include "platform/testing/temp_folder.h"
@@ -68,6 +72,54 @@ class CliTest : public ::testing::Test {
     return outcome;
   }
 
+  // Runs the program with its standard error on a terminal (a pseudo-terminal that passes
+  // bytes as they are), its standard output to a file or, with `outputToo`, to the same
+  // terminal. `err` is what the terminal showed.
+  Outcome CliOnTerminal(const std::vector<std::string>& args, bool outputToo = false) {
+    int terminal = -1;
+    int program = -1;
+    termios raw{};
+    cfmakeraw(&raw);
+    EXPECT_EQ(openpty(&terminal, &program, nullptr, &raw, nullptr), 0);
+    std::vector<std::string> words = {BRINVALE_CLI};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const std::string outPath = (m_dir / "out.txt").string();
+    const pid_t child = fork();
+    if (child == 0) {
+      const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int in = open("/dev/null", O_RDONLY);
+      if (out < 0 || in < 0 || dup2(in, 0) < 0 || dup2(outputToo ? program : out, 1) < 0 ||
+          dup2(program, 2) < 0) {
+        _exit(127);
+      }
+      close(terminal);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    close(program);
+    Outcome outcome;
+    char buffer[4096];
+    for (;;) {
+      const ssize_t got = read(terminal, buffer, sizeof buffer);
+      if (got > 0) {
+        outcome.err.append(buffer, static_cast<std::size_t>(got));
+      } else if (got < 0 && errno == EINTR) {
+        continue;
+      } else {
+        break;  // EIO once the program has closed its end
+      }
+    }
+    close(terminal);
+    int status = 0;
+    waitpid(child, &status, 0);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.out = Read(m_dir / "out.txt");
+    return outcome;
+  }
+
   std::string Root() const { return (m_dir / "tree").string(); }
   fs::path Path(const std::string& name) const { return m_dir / name; }
 
@@ -88,7 +140,7 @@ TEST_F(CliTest, ProfileWritesExactRecordsForAwkwardNames) {
   { std::ofstream big(Path("tree/big.bin"), std::ios::binary); }
   fs::resize_file(Path("tree/big.bin"), 4ULL << 30);
 
-  const Outcome o = Cli({"profile", Root(), "-o", Path("p.bvp").string()});
+  const Outcome o = Cli({"profile", Root(), "-o", Path("p.bvp").string(), "--progress"});
   ASSERT_EQ(o.exitCode, 0) << o.err;
   const std::string profile = Read(Path("p.bvp"));
   const std::string folder = "\"" + Root() + "/\"";
@@ -122,8 +174,29 @@ TEST_F(CliTest, BadInputIsOneLineExitTwoAndNothingWritten) {
       {{"profile", Path("missing").string(), "-o", Path("p.bvp").string()}, "no such folder"},
       {{"profile", Path("afile").string(), "-o", Path("p.bvp").string()}, "not a folder"},
       {{"profile", Root(), "-o", Path("no/such/dir/p.bvp").string()}, "cannot write"},
-      {{"profile", Root(), "-o", Path("p.bvp").string(), "--bogus"}, "unknown option --bogus"},
+      {{"profile", Root(), "-o", Path("p.bvp").string(), "--bogus"},
+       "profile: Unknown option 'bogus' (see --help)"},
+      {{"profile", Root(), "-x", "-o", Path("p.bvp").string()}, "Unknown option 'x'"},
       {{"profile", Root()}, "missing -o"},
+      {{"profile", Root(), "-o"}, "profile: Missing value after '-o' (see --help)"},
+      {{"profile", Root(), "--recycled=yes", "-o", Path("p.bvp").string()},
+       "Unexpected value after '--recycled'"},
+      {{"profile", Root(), "-q", "--progress", "-o", Path("p.bvp").string()},
+       "-q and --progress exclude each other"},
+      {{"profile", Root(), "-o", "-"}, "not to standard output"},
+      // An option a command does not use is refused, not ignored.
+      {{"profile", Root(), "-o", Path("p.bvp").string(), "--program-folder", m_dir.string()},
+       "Unknown option 'program-folder'"},
+      {{"compare", Path("afile").string(), Path("afile").string(), "-o", Path("p.bvp").string(),
+        "--program-folder=" + m_dir.string()},
+       "Unknown option 'program-folder'"},
+      {{"totext", Path("afile").string(), "--json"}, "Unknown option 'json'"},
+      {{"run", "--json", "--text", "X"}, "Unknown option 'text'"},
+      {{"run", "-o", Path("p.bvp").string(), "X"}, "-o is only for --json"},
+      {{"compare", Path("afile").string(), Path("afile").string(), "--json", "--since", "x"},
+       "--since is not used with --json"},
+      {{"--program-folder", m_dir.string(), "drives"}, "Unknown option 'program-folder'"},
+      {{"--bogus"}, "brinvale-cli: Unknown option 'bogus'"},
       {{"compare", Path("none.bvp").string(), Path("none.bvp").string(), "-o",
         Path("p.bvp").string()},
        "none.bvp"},
@@ -490,6 +563,210 @@ TEST_F(CliTest, DefaultProgramFolderIsTheUsersDataFolder) {
   EXPECT_TRUE(fs::exists(Path("data/Brinvale/drives.txt")));
   EXPECT_EQ(Cli({"run", "--help"}, "XDG_DATA_HOME=" + Path("other").string()).exitCode, 0);
   EXPECT_FALSE(fs::exists(Path("other")));  // asking for help creates nothing
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CliTest, VersionAndTopLevelHelp) {
+  for (const char* option : {"-v", "--version"}) {
+    const Outcome o = Cli({option});
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.out, std::string("brinvale-cli ") + BRINVALE_VERSION + "\n");
+    EXPECT_EQ(o.err, "");
+  }
+  const Outcome help = Cli({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_THAT(help.out, HasSubstr("-v, --version"));
+  EXPECT_THAT(help.out, HasSubstr("Exit status: 0 no change, 1 changes reported, 2 a drive"));
+  // Without a command the usage goes where errors go.
+  const Outcome none = Cli({});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_EQ(none.out, "");
+  EXPECT_THAT(none.err, HasSubstr("Usage: brinvale-cli COMMAND"));
+}
+
+TEST_F(CliTest, EveryFormOfTheOutputOptionWritesTheSameFile) {
+  Write(Path("tree/a.txt"), "a");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("old.bvp").string()}).exitCode, 0);
+  Write(Path("tree/b.txt"), "bb");
+  ASSERT_EQ(Cli({"profile", Root(), "-o" + Path("new.bvp").string()}).exitCode, 0);
+  const std::vector<std::string> compare = {
+      "compare", Path("old.bvp").string(), Path("new.bvp").string(), "--since", "then", "--text"};
+  const std::string report = Path("r.txt").string();
+  const std::vector<std::vector<std::string>> forms = {
+      {"-o", report}, {"-o" + report}, {"--output=" + report}, {"--output", report}};
+  std::string first;
+  for (const auto& form : forms) {
+    std::vector<std::string> args = compare;
+    args.insert(args.end(), form.begin(), form.end());
+    const Outcome o = Cli(args);
+    EXPECT_EQ(o.exitCode, 1) << form[0] << o.err;
+    EXPECT_EQ(o.out, "");
+    if (first.empty()) first = Read(report);
+    EXPECT_EQ(Read(report), first) << form[0];
+    fs::remove(report);
+  }
+  EXPECT_THAT(first, HasSubstr("Added b.txt"));
+  std::vector<std::string> toStandardOutput = compare;
+  toStandardOutput.insert(toStandardOutput.end(), {"-o", "-"});
+  const Outcome o = Cli(toStandardOutput);
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_EQ(o.out, first);
+  EXPECT_FALSE(fs::exists(Path("-")));
+
+  // totext takes the same forms; "-o -" is standard output, as is no -o at all.
+  Write(Path("report.txt"), first);
+  const Outcome plain = Cli({"totext", Path("report.txt").string()});
+  ASSERT_EQ(plain.exitCode, 0);
+  EXPECT_EQ(Cli({"totext", Path("report.txt").string(), "-o", "-"}).out, plain.out);
+  for (const std::string& form :
+       {"-o" + Path("t.txt").string(), "--output=" + Path("t.txt").string()}) {
+    EXPECT_EQ(Cli({"totext", Path("report.txt").string(), form}).exitCode, 0);
+    EXPECT_EQ(Read(Path("t.txt")), plain.out) << form;
+    fs::remove(Path("t.txt"));
+  }
+}
+
+TEST_F(CliTest, CaptionsOnlyOnATerminalOrWithProgressAndQuietKeepsProblems) {
+  Write(Path("tree/a.txt"), "a");
+  const std::string out = Path("p.bvp").string();
+  EXPECT_EQ(Cli({"profile", Root(), "-o", out}).err, "1 file profiled\n");
+  EXPECT_EQ(Cli({"profile", Root(), "-q", "-o", out}).err, "");
+  const Outcome progress = Cli({"profile", Root(), "--progress", "-o", out});
+  EXPECT_THAT(progress.err, HasSubstr("Loading Structure:  " + Root() + "/\n"));
+  EXPECT_THAT(progress.err, Not(HasSubstr("\r")));
+
+  // On a terminal the caption line is rewritten in place and cleared before the summary.
+  const Outcome terminal = CliOnTerminal({"profile", Root(), "-o", out});
+  EXPECT_EQ(terminal.exitCode, 0);
+  EXPECT_THAT(terminal.err, HasSubstr("\rLoading Structure:  " + Root() + "/\x1b[K"));
+  EXPECT_THAT(terminal.err, ::testing::EndsWith("\r\x1b[K1 file profiled\n"));
+  EXPECT_EQ(CliOnTerminal({"profile", Root(), "--quiet", "-o", out}).err, "");
+
+  // Quiet still tells of problems: a line of the Ignore list read as meant.
+  Write(Path("ignore.txt"), Root() + "/cache\n");
+  const Outcome quiet =
+      Cli({"profile", Root(), "-q", "-o", out, "--ignore", Path("ignore.txt").string()});
+  EXPECT_EQ(quiet.exitCode, 0);
+  EXPECT_THAT(quiet.err,
+              HasSubstr("brinvale-cli profile: warning: " + Path("ignore.txt").string()));
+}
+
+TEST_F(CliRunTest, RunSaysALinePerDriveAndPrintsOnlyResults) {
+  const std::string drive = "x: [" + Root() + "]: ";
+  Outcome o = RunCli({"--yes", "X"});
+  EXPECT_EQ(o.exitCode, 0);
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(o.err, drive + "profile created, 1 file\n");
+
+  Write(Path("tree/docs/b.txt"), "b");
+  o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_EQ(o.out, Path("program/Reports/Drive_X.txt").string() + "\n");
+  EXPECT_EQ(o.err, drive + "2 files, 1 change, report Reports/Drive_X.txt\n");
+
+  Write(Path("tree/docs/c.txt"), "c");
+  o = RunCli({"-q", "X"});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_EQ(o.out, Path("program/Reports/Drive_X.txt").string() + "\n");
+  EXPECT_EQ(o.err, "");
+
+  // A terminal sees the captions, cleared before the drive's line; results stay apart.
+  Write(Path("tree/docs/d.txt"), "d");
+  o = CliOnTerminal({"run", "X", "--program-folder", Path("program").string()});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_EQ(o.out, Path("program/Reports/Drive_X.txt").string() + "\n");
+  EXPECT_THAT(o.err, HasSubstr("\rLoading Structure:  x: ["));
+  EXPECT_THAT(o.err, ::testing::EndsWith("\r\x1b[K" + drive +
+                                         "4 files, 1 change, report Reports/Drive_X.txt\n"));
+
+  // A drive that fails says so on its line, after the message that tells why.
+  Write(Path("program/drives.txt"), "X\t" + Root() + "\nY\t" + Path("gone").string() + "\n");
+  o = RunCli({"--yes", "X", "Y"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_THAT(o.err, ::testing::EndsWith(drive +
+                                         "4 files, 0 changes, report Reports/Drive_X.txt\n"
+                                         "y: [" +
+                                         Path("gone").string() + "]: failed, profile kept\n"));
+}
+
+TEST_F(CliRunTest, DrivesShowsEachProfilesDateAndFileCount) {
+  Write(Path("program/drives.txt"), "X\t" + Root() + "\nY\t" + Path("tree/docs").string() + "\n");
+  // A drive's column after its display text, and the column it starts at.
+  const auto columnOf = [](const std::string& listing, const std::string& drive) {
+    const std::size_t start = listing.find(drive + "  ");
+    if (start == std::string::npos) return std::make_pair(std::string::npos, std::string());
+    const std::size_t text = listing.find_first_not_of(' ', start + drive.size());
+    return std::make_pair(text - start, listing.substr(text, listing.find('\n', text) - text));
+  };
+  const std::string x = "x: [" + Root() + "]";
+  const std::string y = "y: [" + Path("tree/docs").string() + "]";
+  Outcome o = Cli({"drives", "--program-folder", Path("program").string()});
+  EXPECT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_EQ(columnOf(o.out, x).second, "no profile");
+  EXPECT_EQ(columnOf(o.out, y).second, "no profile");
+  // One column for all drives.
+  EXPECT_EQ(columnOf(o.out, x).first, columnOf(o.out, y).first);
+  EXPECT_EQ(columnOf(o.out, "c: [/]").first, columnOf(o.out, y).first);
+
+  // Three records, the last without its line end, in a profile of a known time.
+  Write(Path("program/Prof_X_.bvp"),
+        "1,#2001-02-03#,\"/\",\"a\"\r\n2,#2001-02-03#,\"/\",\"b\"\r\n"
+        "3,#2001-02-03#,\"/\",\"c\"");
+  struct timespec times[2] = {};
+  times[0].tv_sec = times[1].tv_sec = 981191106;  // 2001-02-03 09:05:06 UTC, 4:05:06 AM here
+  ASSERT_EQ(utimensat(AT_FDCWD, Path("program/Prof_X_.bvp").c_str(), times, 0), 0);
+  std::string many;
+  for (int i = 0; i < 150000; ++i)
+    many += "1,#2001-02-03#,\"/\",\"f" + std::to_string(i) + "\"\r\n";
+  Write(Path("program/Prof_Y_.bvp"), many);
+  o = Cli({"drives", "--program-folder", Path("program").string()});
+  EXPECT_EQ(columnOf(o.out, x).second, "profile of 2/3/01 4:05:06 AM, 3 files");
+  EXPECT_THAT(columnOf(o.out, y).second, ::testing::EndsWith(", 150,000 files"));
+}
+
+TEST_F(CliRunTest, RunJsonGoesToStandardOutputOrItsFileAndTheReportIsSavedAllTheSame) {
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  Write(Path("tree/docs/b.txt"), "bb");
+  Outcome o = RunCli({"--json", "X"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  const std::string folder = Root() + "/docs/";
+  EXPECT_THAT(o.out,
+              ::testing::StartsWith("{\"drive\":\"x\",\"kind\":\"added\",\"folder\":\"" + folder +
+                                    "\",\"name\":\"b.txt\",\"size\":2,\"time\":\""));
+  EXPECT_THAT(o.out,
+              ::testing::EndsWith("\n{\"drive\":\"x\",\"totals\":{\"added\":1,\"deleted\":0,"
+                                  "\"grew\":0,\"shrunk\":0,\"time\":0,\"addedBytes\":2,"
+                                  "\"deletedBytes\":0,\"changedBytes\":0,\"netBytes\":2}}\n"));
+  EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("Added b.txt"));
+
+  fs::remove(Path("tree/docs/b.txt"));
+  o = RunCli({"--json", "-o", Path("changes.jsonl").string(), "X"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  EXPECT_EQ(o.out, Path("program/Reports/Drive_X.txt").string() + "\n");
+  const std::string jsonLines = Read(Path("changes.jsonl"));
+  EXPECT_THAT(jsonLines, HasSubstr("\"kind\":\"deleted\""));
+
+  // A run that stops before its first drive leaves the file as it was.
+  Write(Path("program/drives.txt"), "X\t" + Root() + "\nY\t" + Path("tree/docs").string() + "\n");
+  o = RunCli({"--json", "-o", Path("changes.jsonl").string(), "X", "Y"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_EQ(Read(Path("changes.jsonl")), jsonLines);
+
+  // On a terminal the caption line is cleared before the JSON Lines.
+  Write(Path("tree/docs/c.txt"), "c");
+  o = CliOnTerminal({"run", "--json", "X", "--program-folder", Path("program").string()},
+                    /*outputToo=*/true);
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_THAT(o.err, HasSubstr("\r\x1b[K{\"drive\":\"x\",\"kind\":\"added\""));
+
+  // Nothing changed: only the totals.
+  o = RunCli({"--json", "X"});
+  EXPECT_EQ(o.exitCode, 0);
+  EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1) << o.out;
+  EXPECT_THAT(o.out, HasSubstr("\"totals\":{\"added\":0,"));
 }
 
 }  // namespace

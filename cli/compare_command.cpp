@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/compare_command.h"
 
+#include <memory>
 #include <ostream>
 
 #include "cli/cli_support.h"
+#include "cli/json_changes.h"
 #include "engine/change_report.h"
 #include "engine/compare_profiles.h"
 #include "engine/ignore_list_file.h"
@@ -14,93 +16,123 @@
 namespace cli {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: brinvale-cli compare OLD NEW -o REPORT [--drive TEXT] [--since TEXT]\n"
-    "                            [--ignore IGNOREFILE] [--text]\n"
-    "\n"
+constexpr const char* kAbout =
     "Compares the stored profile OLD with the new scan NEW of one drive and writes the\n"
     "change report to REPORT: the files added, deleted, grown, shrunk or re-timed, folder by\n"
-    "folder, with byte totals. Dates and numbers follow the locale (LANG, LC_ALL).\n"
+    "folder, with byte totals. Dates and numbers follow the locale (LANG, LC_ALL). With\n"
+    "--json it writes the same changes as JSON Lines instead (docs/json_changes.md), to\n"
+    "standard output unless -o names a file.\n"
     "\n"
-    "  -o REPORT            where the report goes (required); replaced when complete\n"
-    "  --drive TEXT         the drive as the title shows it (default \"c:\")\n"
-    "  --since TEXT         the time shown as the profile's date (default: OLD's\n"
-    "                       modification time)\n"
-    "  --ignore IGNOREFILE  an Ignore list: records of these folders, in OLD or NEW, are not\n"
-    "                       reported\n"
-    "  --text               write the plain-text form instead of rich text\n"
-    "\n"
-    "REPORT may not be OLD or NEW. Nothing is written when the comparison fails.\n";
+    "REPORT may not be OLD or NEW; '-o -' writes to standard output. A file is replaced only\n"
+    "when the comparison is complete: nothing is written when it fails.\n";
+
+// Takes the report's lines when only the JSON Lines are wanted.
+class NoReport final : public engine::ReportSink {
+ public:
+  engine::Status startSection(std::string_view, bool) override { return engine::Status::ok(); }
+  engine::Status writeLine(std::string_view, engine::ColourIndex) override {
+    return engine::Status::ok();
+  }
+  engine::Status writeClosing() override { return engine::Status::ok(); }
+};
 
 }  // namespace
 
 int RunCompareCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
                       std::ostream& out, std::ostream& err) {
-  ArgumentScanner scanner({"-o", "--output", "--drive", "--since", "--ignore"}, {"--text"});
-  if (auto done = ScanCommandLine(&scanner, args, "compare", kUsage, out, err)) return *done;
-  if (scanner.positional().size() != 2) {
-    err << "brinvale-cli compare: expected the two profiles OLD and NEW (see --help)\n";
-    return kExitError;
+  CommandLine line("compare",
+                   "compare OLD NEW -o REPORT [--drive TEXT] [--since TEXT]\n"
+                   "                            [--ignore IGNOREFILE] [--text]\n"
+                   "       brinvale-cli compare OLD NEW --json [-o FILE] [--drive TEXT]\n"
+                   "                            [--ignore IGNOREFILE]",
+                   kAbout);
+  line.add(OutputOption("REPORT",
+                        "where the report (or the JSON Lines) goes;\n"
+                        "- for standard output"));
+  line.add(QCommandLineOption(QStringLiteral("drive"),
+                              QStringLiteral("the drive as the title shows it (default \"c:\")"),
+                              QStringLiteral("TEXT")));
+  line.add(QCommandLineOption(QStringLiteral("since"),
+                              QStringLiteral("the time shown as the profile's date\n"
+                                             "(default: OLD's modification time)"),
+                              QStringLiteral("TEXT")));
+  line.add(
+      IgnoreListOption("an Ignore list: records of these folders, in OLD or\n"
+                       "NEW, are not reported"));
+  line.add(QCommandLineOption(QStringLiteral("text"),
+                              QStringLiteral("write the plain-text form instead of rich text")));
+  line.add(JsonOption("write the changes as JSON Lines instead of a report"));
+  if (auto done = line.parse(args, out, err)) return *done;
+  if (line.positional().size() != 2) {
+    return line.fail(err, "expected the two profiles OLD and NEW (see --help)");
   }
-  const auto output = scanner.value({"-o", "--output"});
-  if (!output || output->empty()) {
-    err << "brinvale-cli compare: missing -o REPORT (see --help)\n";
-    return kExitError;
-  }
+  const bool json = line.isSet("json");
+  if (json && line.isSet("text")) return line.fail(err, "--json and --text exclude each other");
+  // The JSON Lines have no title, so no profile date.
+  if (json && line.isSet("since")) return line.fail(err, "--since is not used with --json");
+  std::string output = line.value("output").value_or(json ? kStandardOutputName : "");
+  if (output.empty()) return line.fail(err, "missing -o REPORT (see --help)");
+  const bool toStandardOutput = output == kStandardOutputName;
 
   platform::PosixFileSystem fs;
   engine::CompareSettings settings;
-  settings.oldProfilePath = scanner.positional()[0];
-  settings.newProfilePath = scanner.positional()[1];
+  settings.oldProfilePath = line.positional()[0];
+  settings.newProfilePath = line.positional()[1];
   for (const std::string* path : {&settings.oldProfilePath, &settings.newProfilePath}) {
     if (auto probe = fs.openForReading(*path); !probe.isOk()) {
-      err << "brinvale-cli compare: " << probe.status().message() << '\n';
-      return kExitError;
+      return line.fail(err, probe.status().message());
     }
-    if (SameFile(*path, *output)) {
-      err << "brinvale-cli compare: " << *output << ": is the profile " << *path
-          << "; write the report elsewhere\n";
-      return kExitError;
+    if (!toStandardOutput && SameFile(*path, output)) {
+      return line.fail(err, output + ": is the profile " + *path + "; write the " +
+                                (json ? "changes" : "report") + " elsewhere");
     }
   }
-  settings.driveDisplayText = scanner.value("--drive").value_or("c:");
-  if (const auto since = scanner.value("--since")) {
+  settings.driveDisplayText = line.value("drive").value_or("c:");
+  if (const auto since = line.value("since")) {
     settings.profileDate = *since;
-  } else {
+  } else if (!json) {
     auto date = engine::ProfileDate(fs, settings.oldProfilePath, locale);
-    if (!date.isOk()) {
-      err << "brinvale-cli compare: " << date.status().message() << '\n';
-      return kExitError;
-    }
+    if (!date.isOk()) return line.fail(err, date.status().message());
     settings.profileDate = date.value();
   }
-  auto ignore = IgnoreOption(scanner, fs, "compare", err);
+  auto ignore = IgnoreOption(line, fs, err);
   if (!ignore) return kExitError;
   settings.ignore = std::move(*ignore);
 
-  // The report replaces REPORT only when complete.
-  auto file = fs.openForReplacing(*output);
-  if (!file.isOk()) {
-    err << "brinvale-cli compare: cannot write the report: " << file.status().message() << '\n';
-    return kExitError;
+  // A file output replaces its target only when complete; standard output takes the bytes
+  // as they come, and the JSON Lines hold back each drive until it is complete.
+  std::unique_ptr<platform::ReplacementFile> replacement;
+  StreamFile standardOutput(out);
+  platform::WritableFile* file = &standardOutput;
+  if (!toStandardOutput) {
+    auto opened = fs.openForReplacing(output);
+    if (!opened.isOk()) {
+      return line.fail(err, std::string("cannot write the ") + (json ? "changes: " : "report: ") +
+                                opened.status().message());
+    }
+    replacement = std::move(opened).value();
+    file = replacement.get();
   }
   engine::CompareOutcome outcome;
   engine::Status s;
   {
-    auto sink = scanner.has("--text") ? engine::NewPlainTextReportSink(file.value().get())
-                                      : engine::NewRtfReportSink(file.value().get());
+    std::unique_ptr<engine::ReportSink> sink;
+    if (json) {
+      sink = std::make_unique<NoReport>();
+    } else if (line.isSet("text")) {
+      sink = engine::NewPlainTextReportSink(file);
+    } else {
+      sink = engine::NewRtfReportSink(file);
+    }
+    JsonChangeWriter changes(file);
+    if (json) settings.listener = &changes;
     engine::ChangeReport report(sink.get(), locale);
     platform::SilentProgress progress;
     s = engine::CompareProfiles(fs, settings, report, progress, &outcome);
   }
-  if (s.isOk()) s = file.value()->commit();
-  if (!s.isOk()) {
-    err << "brinvale-cli compare: " << s.message() << '\n';
-    return kExitError;
-  }
-  if (!outcome.orderWarning.isOk()) {
-    err << "brinvale-cli compare: warning: " << outcome.orderWarning.message() << '\n';
-  }
+  if (s.isOk()) s = replacement ? replacement->commit() : standardOutput.close();
+  if (!s.isOk()) return line.fail(err, s.message());
+  if (!outcome.orderWarning.isOk()) line.fail(err, "warning: " + outcome.orderWarning.message());
   return outcome.changeLines > 0 ? kExitChanges : kExitNoChange;
 }
 

@@ -13,8 +13,10 @@
 namespace cli {
 
 // Runs `compare OLD NEW -o REPORT [--drive TEXT] [--since TEXT] [--ignore IGNOREFILE]
-// [--text]`; `args` follow the word "compare". Returns 0 when nothing changed, 1 when
-// changes were reported, 2 on bad input or failure (no report written).
+// [--text]`, or `compare OLD NEW --json [-o FILE] [--drive TEXT] [--ignore IGNOREFILE]`;
+// `args` follow the word "compare". "-o -" and --json without -o write to `out`. Returns 0
+// when nothing changed, 1 when changes were reported, 2 on bad input or failure (no file
+// written).
 int RunCompareCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
                       std::ostream& out, std::ostream& err);
 

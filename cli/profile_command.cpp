@@ -13,79 +13,80 @@
 namespace cli {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: brinvale-cli profile ROOT -o FILE [--ignore IGNOREFILE] [--recycled]\n"
-    "\n"
+constexpr const char* kAbout =
     "Profiles the folder tree at ROOT as a drive whose root folder is ROOT and writes its\n"
     "profile to FILE: one line per file with its size, modification time, folder and name.\n"
-    "FILE is replaced only when the whole tree was profiled.\n"
-    "\n"
-    "  -o FILE              where the profile goes (required)\n"
-    "  --ignore IGNOREFILE  an Ignore list: folders (one per line, ending in '/') whose own\n"
-    "                       files are left out\n"
-    "  --recycled           also profile the volume's recycle-bin folders\n"
-    "\n"
-    "Reports no changes, so it exits with 0 when done; nothing is written on failure.\n";
+    "Hidden files and folders (names starting with '.') are left out. FILE is replaced only\n"
+    "when the whole tree was profiled; nothing is written on failure. Reports no changes, so\n"
+    "it exits with 0 when done.\n";
 
 }  // namespace
 
 int RunProfileCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
                       std::ostream& out, std::ostream& err, bool errIsTerminal) {
-  ArgumentScanner scanner({"-o", "--output", "--ignore"}, {"--recycled"});
-  if (auto done = ScanCommandLine(&scanner, args, "profile", kUsage, out, err)) return *done;
-  if (scanner.positional().size() != 1) {
-    err << "brinvale-cli profile: expected one ROOT folder (see --help)\n";
-    return kExitError;
+  CommandLine line("profile",
+                   "profile ROOT -o FILE [--ignore IGNOREFILE] [--recycled] [-q | --progress]",
+                   kAbout);
+  line.add(OutputOption("FILE", "where the profile goes (required)"));
+  line.add(
+      IgnoreListOption("an Ignore list: folders (one per line, ending in '/')\n"
+                       "whose own files are left out"));
+  line.add(QCommandLineOption(QStringLiteral("recycled"),
+                              QStringLiteral("also profile the volume's recycle-bin folders")));
+  line.add(QuietOption());
+  line.add(ProgressOption());
+  if (auto done = line.parse(args, out, err)) return *done;
+  const auto chatter = ChatterOf(line, errIsTerminal, err);
+  if (!chatter) return kExitError;
+  if (line.positional().size() != 1) {
+    return line.fail(err, "expected one ROOT folder (see --help)");
   }
-  const auto output = scanner.value({"-o", "--output"});
-  if (!output || output->empty()) {
-    err << "brinvale-cli profile: missing -o FILE (see --help)\n";
-    return kExitError;
+  const auto output = line.value("output");
+  if (!output || output->empty()) return line.fail(err, "missing -o FILE (see --help)");
+  if (*output == kStandardOutputName) {
+    return line.fail(err, "a profile is written to a file, not to standard output");
   }
 
   platform::PosixFileSystem fs;
-  const std::string& rootArg = scanner.positional()[0];
+  const std::string& rootArg = line.positional()[0];
   const auto root = AbsolutePath(rootArg);
-  if (!root) {
-    err << "brinvale-cli profile: " << rootArg << ": no such folder\n";
-    return kExitError;
-  }
-  if (!fs.isFolder(*root)) {
-    err << "brinvale-cli profile: " << rootArg << ": not a folder\n";
-    return kExitError;
-  }
+  if (!root) return line.fail(err, rootArg + ": no such folder");
+  if (!fs.isFolder(*root)) return line.fail(err, rootArg + ": not a folder");
 
   engine::ScanSettings settings;
   settings.driveRoot = *root == "/" ? *root : *root + "/";
   settings.driveDisplayText = settings.driveRoot;
-  settings.includeRecycled = scanner.has("--recycled");
+  settings.includeRecycled = line.isSet("recycled");
   settings.listingThreads = engine::FolderPrefetcher::DefaultThreads();
-  auto ignore = IgnoreOption(scanner, fs, "profile", err);
+  auto ignore = IgnoreOption(line, fs, err);
   if (!ignore) return kExitError;
   settings.ignore = std::move(*ignore);
 
   // The profile replaces FILE only once complete; opening the replacement first learns
   // that FILE cannot be written before walking a large tree, not after.
   auto file = fs.openForReplacing(*output);
-  if (!file.isOk()) {
-    err << "brinvale-cli profile: cannot write " << file.status().message() << '\n';
-    return kExitError;
-  }
-  CaptionPrinter captions(err, errIsTerminal);
+  if (!file.isOk()) return line.fail(err, "cannot write " + file.status().message());
   engine::ScanProblems problems;
   std::int64_t totalFiles = 0;
-  engine::Status s = engine::ScanToProfile(fs, settings, locale, file.value().get(), captions,
-                                           &problems, &totalFiles);
-  if (s.isOk()) s = file.value()->commit();
-  if (!s.isOk()) {
-    err << "brinvale-cli profile: " << s.message() << '\n';
-    return kExitError;
+  engine::Status s;
+  {
+    CaptionPrinter captions(err, errIsTerminal);
+    platform::SilentProgress silent;
+    s = engine::ScanToProfile(
+        fs, settings, locale, file.value().get(),
+        chatter->captions ? static_cast<platform::Progress&>(captions) : silent, &problems,
+        &totalFiles);
   }
+  if (s.isOk()) s = file.value()->commit();
+  if (!s.isOk()) return line.fail(err, s.message());
   if (!problems.empty()) {
     err << "brinvale-cli profile: these places could not be read and were left out:\n"
         << problems.summary();
   }
-  err << totalFiles << " files profiled\n";
+  if (chatter->notes) {
+    err << GroupedCount(totalFiles, locale.groupSeparator())
+        << (totalFiles == 1 ? " file" : " files") << " profiled\n";
+  }
   return kExitOk;
 }
 

@@ -5,25 +5,43 @@
 // program folder's profiles, settings, Ignore list and Reports folder.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "engine/run_conductor.h"
+#include "engine/status.h"
 #include "platform/locale_format.h"
 
 namespace cli {
 
-// Runs `drives`: prints one row per drive as the drive selection lists it. Returns 0, or 2
-// when the drive list could not be read.
-int RunDrivesCommand(const std::vector<std::string>& args, const std::string& programFolder,
-                     std::ostream& out, std::ostream& err);
+// Finds the program folder for the folder a command was given with --program-folder (empty
+// when none): the folder itself, or the default, with any notice about it printed. Called
+// only once a command knows that it will run, so that --help creates nothing.
+using ProgramFolderChoice = std::function<engine::Result<std::string>(const std::string& given)>;
 
-// Runs `run [--yes] [--info-only] [--one-report | --separate] LETTER...`. Prints the paths
-// of saved reports to `out`, captions to `err` when `errIsTerminal`, messages to `err`.
-// Returns 0 when nothing changed, 1 when changes were reported, 2 on errors. The caller
-// must have created a QCoreApplication (plain-text reports are made through Qt).
-int RunRunCommand(const std::vector<std::string>& args, const std::string& programFolder,
+// Runs `drives [--program-folder DIR]`: prints one row per drive as the drive selection
+// lists it, with its stored profile's date and file count, or "no profile". Returns 0, or
+// 2 when the drive list could not be read.
+int RunDrivesCommand(const std::vector<std::string>& args, const ProgramFolderChoice& choose,
+                     const platform::LocaleFormat& locale, std::ostream& out, std::ostream& err);
+
+// Runs `run [--yes] [--info-only] [--one-report | --separate] [--json [-o FILE]] [-q |
+// --progress] [--program-folder DIR] LETTER...`. Prints the paths of saved reports to `out`
+// (or, with --json and no file, the JSON Lines), captions to `err` on a terminal or with
+// --progress, a line per drive (DriveSummary) and messages to `err`. Returns 0 when nothing
+// changed, 1 when changes were reported, 2 on errors. The caller must have created a
+// QCoreApplication (plain-text reports are made through Qt).
+int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoice& choose,
                   const platform::LocaleFormat& locale, std::ostream& out, std::ostream& err,
                   bool errIsTerminal);
+
+// The line a run prints for a drive: "k: [/data]: 151,000 files, 12 changes, report
+// Reports/Drive_K.rtf" (the report's path within the program folder), "k: [/data]:
+// profile created, 151,000 files", or that it failed or was cancelled and kept its profile.
+[[nodiscard]] std::string DriveSummary(const engine::DriveResult& drive,
+                                       const std::string& programFolder, bool infoOnly,
+                                       const std::string& groupSeparator);
 
 }  // namespace cli

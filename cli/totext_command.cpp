@@ -16,17 +16,11 @@
 namespace cli {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: brinvale-cli totext FILE [-o OUT]\n"
-    "\n"
+constexpr const char* kAbout =
     "Writes the plain text of the report FILE, one line per paragraph ended by CR LF, in\n"
-    "UTF-8, to OUT (or --output=OUT), or to standard output. FILE is read as rich text when\n"
-    "it begins with {\\rtf, otherwise as plain text. OUT may not be FILE.\n";
-
-int Fail(std::ostream& err, const std::string& message) {
-  err << "brinvale-cli totext: " << message << '\n';
-  return kExitError;
-}
+    "UTF-8, to OUT, or to standard output without -o or with '-o -'. FILE is read as rich\n"
+    "text when it begins with {\\rtf, otherwise as plain text. OUT may not be FILE; it is\n"
+    "replaced only when the text is complete.\n";
 
 // File names on the command line are bytes in the file system's encoding.
 QString FileName(const std::string& arg) {
@@ -36,35 +30,32 @@ QString FileName(const std::string& arg) {
 }  // namespace
 
 int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  ArgumentScanner scanner({"-o", "--output"}, {"--help", "-h"});
-  std::string error;
-  if (!scanner.scan(args, &error)) return Fail(err, error + " (see --help)");
-  if (scanner.has("--help") || scanner.has("-h")) {
-    out << kUsage << '\n' << kExitStatusHelp;
-    return kExitOk;
-  }
-  if (scanner.positional().size() != 1) return Fail(err, "expected one FILE (see --help)");
-  auto output = scanner.value("-o");
-  if (!output) output = scanner.value("--output");
-  if (output && SameFile(scanner.positional()[0], *output)) {
-    return Fail(err, *output + ": is the report FILE; write the text elsewhere");
+  CommandLine line("totext", "totext FILE [-o OUT]", kAbout);
+  line.add(OutputOption("OUT", "where the text goes; - for standard output"));
+  if (auto done = line.parse(args, out, err)) return *done;
+  if (line.positional().size() != 1) return line.fail(err, "expected one FILE (see --help)");
+  auto output = line.value("output");
+  if (output && output->empty()) return line.fail(err, "-o needs a file name, or - (see --help)");
+  if (output && *output == kStandardOutputName) output.reset();
+  if (output && SameFile(line.positional()[0], *output)) {
+    return line.fail(err, *output + ": is the report FILE; write the text elsewhere");
   }
 
   QTextDocument document;
   if (const engine::Status status =
-          reports::LoadReportFile(FileName(scanner.positional()[0]), &document);
+          reports::LoadReportFile(FileName(line.positional()[0]), &document);
       !status.isOk()) {
-    return Fail(err, status.message());
+    return line.fail(err, status.message());
   }
   if (output) {
     const engine::Status status =
         reports::SaveReportFile(document, FileName(*output), reports::ReportFormat::kPlainText);
-    return status.isOk() ? kExitOk : Fail(err, status.message());
+    return status.isOk() ? kExitOk : line.fail(err, status.message());
   }
   const QByteArray text = reports::PlainTextOf(document);
   out.write(text.constData(), text.size());
   out.flush();
-  return out ? kExitOk : Fail(err, "cannot write to standard output");
+  return out ? kExitOk : line.fail(err, "cannot write to standard output");
 }
 
 }  // namespace cli

@@ -23,32 +23,9 @@
 #include <QTest>
 #include <QTimer>
 
-// Lets GoogleTest print QStrings as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
+#include "platform/testing/qt_application.h"
 
 namespace dialogs::testing {
-
-// The process's QApplication, made before the first test and destroyed after the last,
-// while Qt's own globals still exist (a QApplication destroyed at exit outlives some).
-class ApplicationEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "dialogs_test";
-    static char* argv[] = {name, nullptr};
-    m_application = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { m_application.reset(); }
-
- private:
-  std::unique_ptr<QApplication> m_application;
-};
-
-// GoogleTest owns its environments.
-inline ::testing::Environment* const kApplicationEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 // How long a test waits for a dialog it expects before it gives up.
 inline constexpr int kModalTimeoutMs = 5000;

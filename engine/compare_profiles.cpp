@@ -91,8 +91,9 @@ class Side {
 // The merge with its totals and the folder of the last header, for one drive.
 class Merge {
  public:
-  Merge(ChangeReport& report, platform::Progress& progress, CompareOutcome* outcome)
-      : m_report(report), m_progress(progress), m_outcome(outcome) {}
+  Merge(ChangeReport& report, ChangeListener* listener, platform::Progress& progress,
+        CompareOutcome* outcome)
+      : m_report(report), m_listener(listener), m_progress(progress), m_outcome(outcome) {}
 
   Status header(std::string_view folder) {
     // Captions follow the folder headers, so they change only when the folder does.
@@ -108,14 +109,16 @@ class Merge {
     if (Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->addedBytes = base::SaturatingAdd(m_outcome->addedBytes, r.size);
     ++m_outcome->changeLines;
-    return m_report.added(r.name, r.size);
+    if (Status s = m_report.added(r.name, r.size); !s.isOk()) return s;
+    return m_listener ? m_listener->added(r) : Status::ok();
   }
 
   Status deleted(const RecordView& r) {
     if (Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->deletedBytes = base::SaturatingAdd(m_outcome->deletedBytes, r.size);
     ++m_outcome->changeLines;
-    return m_report.deleted(r.name, r.size);
+    if (Status s = m_report.deleted(r.name, r.size); !s.isOk()) return s;
+    return m_listener ? m_listener->deleted(r) : Status::ok();
   }
 
   // The same file on both sides: size lines first, then the time line. The lines show
@@ -130,17 +133,25 @@ class Merge {
                      ? m_report.shrunk(newRecord.name, oldRecord.size, newRecord.size)
                      : m_report.grew(newRecord.name, oldRecord.size, newRecord.size);
       if (!s.isOk()) return s;
+      if (m_listener) {
+        if (Status s = m_listener->sizeChanged(oldRecord, newRecord); !s.isOk()) return s;
+      }
     }
     if (oldRecord.time != newRecord.time) {
       if (Status s = header(newRecord.folder); !s.isOk()) return s;
       ++m_outcome->changeLines;
-      return m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
+      if (Status s = m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
+          !s.isOk()) {
+        return s;
+      }
+      return m_listener ? m_listener->timeChanged(oldRecord, newRecord) : Status::ok();
     }
     return Status::ok();
   }
 
  private:
   ChangeReport& m_report;
+  ChangeListener* m_listener;
   platform::Progress& m_progress;
   CompareOutcome* m_outcome;
   std::string m_captionFolder;
@@ -155,7 +166,7 @@ Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
                     platform::Progress& progress, CompareOutcome* outcome) {
   Side newSide(newSource);
   Side oldSide(oldSource);
-  Merge merge(report, progress, outcome);
+  Merge merge(report, settings.listener, progress, outcome);
   std::optional<platform::PathStyle> style;
   // The Ignore list applies to both sides: a profile given to the command line may hold an
   // ignored folder's records on either side. The test runs once per folder, not per record.
@@ -231,12 +242,31 @@ Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
   return Status::ok();
 }
 
-// The drive's totals block and, when it is the report's last drive, the closing line.
+// The drive's heading in the report, and the listener told the drive has started.
+Status StartDrive(const CompareSettings& settings, ChangeReport& report) {
+  if (Status s =
+          report.startDrive(settings.driveDisplayText, settings.profileDate, settings.freshReport);
+      !s.isOk()) {
+    return s;
+  }
+  return settings.listener ? settings.listener->driveStarted(settings.driveDisplayText)
+                           : Status::ok();
+}
+
+// The drive's totals block, the listener told the drive is finished and, when it is the
+// report's last drive, the closing line.
 Status FinishDrive(const CompareSettings& settings, const CompareOutcome& outcome,
                    ChangeReport& report) {
   if (Status s = report.writeTotals(outcome.addedBytes, outcome.deletedBytes, outcome.changedBytes);
       !s.isOk()) {
     return s;
+  }
+  if (settings.listener) {
+    if (Status s = settings.listener->driveFinished(outcome.addedBytes, outcome.deletedBytes,
+                                                    outcome.changedBytes);
+        !s.isOk()) {
+      return s;
+    }
   }
   return settings.writeClosing ? report.writeClosing() : Status::ok();
 }
@@ -257,11 +287,7 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
   auto oldReader = ProfileBlockReader::Open(fs, settings.oldProfilePath);
   if (!oldReader.isOk()) return oldReader.status();
 
-  if (Status s =
-          report.startDrive(settings.driveDisplayText, settings.profileDate, settings.freshReport);
-      !s.isOk()) {
-    return s;
-  }
+  if (Status s = StartDrive(settings, report); !s.isOk()) return s;
   if (Status s = MergeSources(*newReader.value(), *oldReader.value(), settings,
                               /*barFollowsSteps=*/true, report, progress, outcome);
       !s.isOk()) {
@@ -288,11 +314,7 @@ Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan
 
   FileProfiler profiler(fs, folders.value(), scan, locale, newProfile, newProfile->temporaryPath(),
                         progress, problems);
-  if (Status s =
-          report.startDrive(settings.driveDisplayText, settings.profileDate, settings.freshReport);
-      !s.isOk()) {
-    return s;
-  }
+  if (Status s = StartDrive(settings, report); !s.isOk()) return s;
   // The merge takes the new side to its end, so the profile is whole and closed before the
   // totals are written.
   Status s = MergeSources(profiler, *oldReader.value(), settings, /*barFollowsSteps=*/false, report,

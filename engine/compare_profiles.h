@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/change_listener.h"
 #include "engine/change_report.h"
 #include "engine/drive_scan.h"
 #include "engine/ignore_matcher.h"
@@ -28,6 +29,8 @@ struct CompareSettings {
   bool writeClosing = true;          // end the document after this drive's totals
   std::int64_t progressMaximum = 0;  // records of the new scan (for the progress bar)
   // The new profile and progressMaximum are not used by ScanAndCompareProfiles.
+  // Also told each change, after the report took it; not owned. Null: the report only.
+  ChangeListener* listener = nullptr;
 };
 
 struct CompareOutcome {

@@ -349,6 +349,46 @@ TEST_F(CompareProfilesTest, SwappingTheProfilesSwapsAddedAndDeleted) {
   EXPECT_EQ(outcome.changeLines, forward.changeLines);
 }
 
+// Writes what it is told as the report's lines would read, and fails on a chosen call.
+class RecordingListener final : public ChangeListener {
+ public:
+  std::vector<std::string> lines;
+  int failAt = -1;  // the number of the call (from 0) that fails; -1 never
+
+  Status driveStarted(std::string_view drive) override {
+    return note("start " + std::string(drive));
+  }
+  Status added(const RecordView& r) override {
+    return note(std::string(r.folder) + " Added " + std::string(r.name) + " " +
+                std::to_string(r.size));
+  }
+  Status deleted(const RecordView& r) override {
+    return note(std::string(r.folder) + " Deleted " + std::string(r.name) + " " +
+                std::to_string(r.size));
+  }
+  Status sizeChanged(const RecordView& o, const RecordView& n) override {
+    return note(std::string(n.folder) + (n.size > o.size ? " Grew " : " Shrunk ") +
+                std::string(n.name) + " " + std::to_string(o.size) + " " + std::to_string(n.size));
+  }
+  Status timeChanged(const RecordView& o, const RecordView& n) override {
+    std::string text = std::string(n.folder) + " Time " + std::string(n.name) + " ";
+    AppendProfileTime(o.time, &text);
+    AppendProfileTime(n.time, &text);
+    return note(text);
+  }
+  Status driveFinished(std::int64_t added, std::int64_t deleted, std::int64_t changed) override {
+    return note("totals " + std::to_string(added) + " " + std::to_string(deleted) + " " +
+                std::to_string(changed));
+  }
+
+ private:
+  Status note(std::string line) {
+    if (static_cast<int>(lines.size()) == failAt) return Status::ioError("listener is full");
+    lines.push_back(std::move(line));
+    return Status::ok();
+  }
+};
+
 // A drive compared while it is scanned, against the same drive scanned and then compared.
 class ScanAndCompareTest : public ::testing::Test {
  protected:
@@ -447,8 +487,14 @@ TEST_F(ScanAndCompareTest, GivesWhatAScanThenAComparisonGive) {
   CompareOutcome together;
   std::int64_t scannedTotal = 0;
   std::int64_t fusedTotal = 0;
+  RecordingListener toldApart;
+  RecordingListener toldTogether;
+  settings.listener = &toldApart;
   const std::string expected = Report(false, &scanned, &apart, &scannedTotal);
+  settings.listener = &toldTogether;
   EXPECT_EQ(Report(true, &fused, &together, &fusedTotal), expected);
+  EXPECT_EQ(toldTogether.lines, toldApart.lines);
+  EXPECT_EQ(static_cast<std::int64_t>(toldTogether.lines.size()) - 2, together.changeLines);
   EXPECT_EQ(fused, scanned);
   EXPECT_EQ(fusedTotal, scannedTotal);
   EXPECT_GT(apart.changeLines, 40);
@@ -503,6 +549,42 @@ TEST_F(ScanAndCompareTest, AScanFailingHalfWayWritesNoTotals) {
   // Changes were reported before the disk filled up; the section stops there.
   EXPECT_GT(outcome.changeLines, 0);
   EXPECT_THAT(*fs.contents("Z:\\P\\report.txt"), Not(HasSubstr("Total of Files")));
+}
+
+TEST_F(CompareProfilesTest, ListenerIsToldTheReportsChangesInTheReportsOrder) {
+  RecordingListener listener;
+  settings.listener = &listener;
+  ASSERT_TRUE(Compare(kWorkedOld + Line(5, "1998-01-01", "C:\\WINDOWS\\", "SAME.INI") +
+                          Line(70, "1998-01-01", "C:\\WINDOWS\\", "SMALLER.DAT"),
+                      kWorkedNew + Line(5, "1998-01-01", "C:\\WINDOWS\\", "SAME.INI") +
+                          Line(7, "1998-01-01", "C:\\WINDOWS\\", "SMALLER.DAT"))
+                  .isOk());
+  EXPECT_EQ(listener.lines,
+            (std::vector<std::string>{
+                "start c: [DISK1]", "C:\\ Grew AUTOEXEC.BAT 390 420",
+                "C:\\ Time AUTOEXEC.BAT #1998-10-20 09:15:00##1998-10-27 19:40:12#",
+                "C:\\WINDOWS\\ Added NEW.DLL 1572864", "C:\\WINDOWS\\ Deleted OLD.LOG 2560",
+                "C:\\WINDOWS\\ Shrunk SMALLER.DAT 70 7", "totals 1572864 2560 -33"}));
+  // As many changes as the report has change lines.
+  EXPECT_EQ(static_cast<std::int64_t>(listener.lines.size()) - 2, outcome.changeLines);
+}
+
+TEST_F(CompareProfilesTest, ListenerThatFailsStopsTheDriveWithoutTotals) {
+  for (int failAt : {0, 2, 3}) {
+    RecordingListener listener;
+    listener.failAt = failAt;
+    settings.listener = &listener;
+    const Status s = Compare(kWorkedOld, kWorkedNew);
+    EXPECT_EQ(s.code(), Status::Code::kIoError) << failAt;
+    EXPECT_THAT(Report(), Not(HasSubstr("Total of Files Added"))) << failAt;
+  }
+  // The last call fails: the report has its totals, but the drive still fails.
+  RecordingListener listener;
+  listener.failAt = 5;
+  settings.listener = &listener;
+  EXPECT_EQ(Compare(kWorkedOld, kWorkedNew).code(), Status::Code::kIoError);
+  EXPECT_THAT(Report(), HasSubstr("Total of Files Added"));
+  EXPECT_EQ(listener.lines.back(), "C:\\WINDOWS\\ Deleted OLD.LOG 2560");
 }
 
 }  // namespace

@@ -153,6 +153,11 @@ class Run {
       Status s = m_multiReport && !m_closingWritten ? appendClosing() : Status::ok();
       if (s.isOk()) s = m_ui.loadReport(composedPath());
       if (s.isOk() && m_multiReport) s = saveReport(m_lastReportPath);
+      for (std::size_t index : m_awaitingCombined) {
+        DriveResult& result = m_outcome.drives[index];
+        result.state = s.isOk() ? DriveResult::State::kCompared : DriveResult::State::kFailed;
+        if (s.isOk()) result.reportPath = m_outcome.savedReports.back();
+      }
       if (s.isOk()) {
         commitPending();
       } else if (m_pending.empty()) {
@@ -204,6 +209,9 @@ class Run {
   // One drive's step. False when the user cancelled.
   bool scanDrive(const RunDrive& drive, const std::string& reportsPath) {
     ++m_driveIndex;
+    DriveResult result;
+    result.displayText = drive.displayText;
+    m_outcome.drives.push_back(std::move(result));
     const ProfilePaths paths = ProfilePathsFor(drive.displayText, m_env.programFolder);
     const bool compare = ProfileExists(m_fs, paths.profilePath);
     std::string profileDate;
@@ -225,13 +233,15 @@ class Run {
     scan.excludedFolders = excludedFolders(drive);
     scan.listingThreads = FolderPrefetcher::DefaultThreads();
     ScanProblems problems;
+    std::int64_t totalFiles = 0;
     // A drive with a stored profile is compared while it is scanned; the new scan is
     // written all the same, to become the stored profile later.
     Status s = compare ? compareDrive(drive, scan, paths.profilePath, newProfile.value().get(),
-                                      profileDate, &problems)
-                       : createDrive(scan, newProfile.value().get(), &problems);
+                                      profileDate, &problems, &totalFiles)
+                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles);
     if (s.isCancelled()) return false;
     if (!s.isOk()) return driveFailed(drive, s);
+    m_outcome.drives.back().files = totalFiles;
     if (!problems.empty()) {
       m_ui.showMessage("Some places of drive " + drive.displayText +
                        " could not be read and were left out:\n" + problems.summary());
@@ -239,11 +249,20 @@ class Run {
     if (compare) {
       if (Status saved = nameAndSave(paths.driveLetter, reportsPath); !saved.isOk()) {
         ++m_outcome.failedDrives;
+        m_outcome.drives.back().state = DriveResult::State::kFailed;
         m_ui.showMessage("The report could not be saved: " + saved.message() + "\nThe profile of " +
                          drive.displayText +
                          " was kept, so the next run reports its changes again.");
         return true;
       }
+    }
+    if (!compare) {
+      m_outcome.drives.back().state = DriveResult::State::kProfiled;
+    } else if (m_multiReport) {
+      m_awaitingCombined.push_back(m_outcome.drives.size() - 1);
+    } else {
+      m_outcome.drives.back().state = DriveResult::State::kCompared;
+      m_outcome.drives.back().reportPath = m_outcome.savedReports.back();
     }
     if (m_env.infoOnly) return true;
     if (compare && m_multiReport) {
@@ -256,15 +275,15 @@ class Run {
   }
 
   Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
-                     ScanProblems* problems) {
-    std::int64_t totalFiles = 0;
+                     ScanProblems* problems, std::int64_t* totalFiles) {
     return ScanToProfile(m_fs, scan, *m_env.locale, newProfile, m_ui.progress(), problems,
-                         &totalFiles);
+                         totalFiles);
   }
 
   Status compareDrive(const RunDrive& drive, const ScanSettings& scan,
                       const std::string& profilePath, platform::ReplacementFile* newProfile,
-                      const std::string& profileDate, ScanProblems* problems) {
+                      const std::string& profileDate, ScanProblems* problems,
+                      std::int64_t* totalFiles) {
     const bool fresh = !m_multiReport || m_freshReport;
     CompareSettings settings;
     settings.oldProfilePath = profilePath;
@@ -273,6 +292,7 @@ class Run {
     settings.ignore = m_ignore;
     settings.freshReport = fresh;
     settings.writeClosing = !m_multiReport || m_driveIndex == m_driveCount;
+    settings.listener = m_env.changeListener;
 
     // The composed report takes the drive's section only once it is complete: a failed
     // or cancelled comparison leaves it as it was.
@@ -285,9 +305,8 @@ class Run {
     {
       auto sink = NewRtfReportSink(composed.value().get());
       ChangeReport report(sink.get(), *m_env.locale);
-      std::int64_t totalFiles = 0;
       s = ScanAndCompareProfiles(m_fs, scan, *m_env.locale, newProfile, settings, report,
-                                 m_ui.progress(), problems, &totalFiles, &outcome);
+                                 m_ui.progress(), problems, totalFiles, &outcome);
     }
     if (s.isOk()) s = composed.value()->commit();
     if (!s.isOk()) return s;
@@ -295,6 +314,7 @@ class Run {
     m_closingWritten = settings.writeClosing;
     ++m_outcome.comparedDrives;
     m_outcome.changeLines += outcome.changeLines;
+    m_outcome.drives.back().changeLines = outcome.changeLines;
     if (!outcome.orderWarning.isOk()) m_ui.showMessage(outcome.orderWarning.message());
     return Status::ok();
   }
@@ -342,6 +362,9 @@ class Run {
   // Tells the user and goes on with the next drive; the stored profile stays as it was.
   bool driveFailed(const RunDrive& drive, const Status& status) {
     ++m_outcome.failedDrives;
+    for (DriveResult& result : m_outcome.drives) {
+      if (result.displayText == drive.displayText) result.state = DriveResult::State::kFailed;
+    }
     m_ui.showMessage("Drive " + drive.displayText + " was skipped and its profile kept:\n" +
                      status.message());
     return true;
@@ -367,6 +390,8 @@ class Run {
   bool m_closingWritten = false;
   std::string m_lastReportPath;
   std::vector<PendingProfile> m_pending;
+  // Compared drives of a combined report, as indexes into m_outcome.drives.
+  std::vector<std::size_t> m_awaitingCombined;
 };
 
 }  // namespace

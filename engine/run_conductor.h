@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/change_listener.h"
 #include "engine/run_user_interface.h"
 #include "engine/settings_record.h"
 #include "platform/file_system.h"
@@ -37,6 +38,23 @@ struct RunEnvironment {
   SettingsRecord* settings = nullptr;
   bool infoOnly = false;  // report, but create and replace no profile
   std::vector<RunDrive> drives;
+  // Also told every change that goes into a report, drive by drive; not owned. May be null.
+  ChangeListener* changeListener = nullptr;
+};
+
+// What became of one drive of the drive loop.
+struct DriveResult {
+  enum class State {
+    kProfiled,   // it had no profile: scanned, and its profile created unless info-only
+    kCompared,   // compared, and its changes are in the saved report `reportPath`
+    kFailed,     // skipped, or its changes are in no saved report: its profile was kept
+    kCancelled,  // the run was cancelled before its changes were in a saved report
+  };
+  std::string displayText;
+  State state = State::kCancelled;
+  std::int64_t files = 0;        // records of the new scan
+  std::int64_t changeLines = 0;  // change lines of its comparison
+  std::string reportPath;        // kCompared: the saved report that holds its changes
 };
 
 struct RunOutcome {
@@ -49,6 +67,7 @@ struct RunOutcome {
   std::int64_t changeLines = 0;              // change lines of all compared drives
   std::vector<std::string> savedReports;     // report files that were written whole
   std::vector<std::string> writtenProfiles;  // stored profiles that were replaced or created
+  std::vector<DriveResult> drives;           // the drives the loop reached, in its order
 };
 
 // The file names of the program folder that a run uses.

@@ -18,6 +18,7 @@ namespace engine {
 namespace {
 
 using ::testing::Contains;
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -336,6 +337,62 @@ TEST_F(RunConductorTest, IgnoreListIsReadAtTheStartOfTheRun) {
   EXPECT_EQ(outcome.changeLines, 0);
 }
 
+// What became of each drive, one line a drive, for comparing whole runs at a glance.
+std::vector<std::string> Results(const RunOutcome& outcome) {
+  std::vector<std::string> lines;
+  for (const DriveResult& r : outcome.drives) {
+    const char* states[] = {"profiled", "compared", "failed", "cancelled"};
+    lines.push_back(r.displayText + " " + states[static_cast<int>(r.state)] + " " +
+                    std::to_string(r.files) + " files " + std::to_string(r.changeLines) +
+                    " changes " + r.reportPath);
+  }
+  return lines;
+}
+
+// Counts the drives and changes a run passes on besides its report.
+class CountingListener final : public ChangeListener {
+ public:
+  std::vector<std::string> drives;
+  int changes = 0;
+  int finished = 0;
+  Status driveStarted(std::string_view drive) override {
+    drives.emplace_back(drive);
+    return Status::ok();
+  }
+  Status added(const RecordView&) override { return count(); }
+  Status deleted(const RecordView&) override { return count(); }
+  Status sizeChanged(const RecordView&, const RecordView&) override { return count(); }
+  Status timeChanged(const RecordView&, const RecordView&) override { return count(); }
+  Status driveFinished(std::int64_t, std::int64_t, std::int64_t) override {
+    ++finished;
+    return Status::ok();
+  }
+
+ private:
+  Status count() {
+    ++changes;
+    return Status::ok();
+  }
+};
+
+TEST_F(RunConductorTest, EachDriveSaysWhatBecameOfItAndTheListenerHearsTheComparisons) {
+  ProfileAndChange('C');
+  ProfileAndChange('E');
+  fs.failListing("E:\\", Status::ioError("E:\\: device not ready"));
+  CountingListener listener;
+  env.changeListener = &listener;
+  ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+  ui.yesNo = {true};
+  const RunOutcome outcome = Run();
+  EXPECT_THAT(
+      Results(outcome),
+      ElementsAre("c: [DISK] compared 2 files 1 changes Z:\\BV\\Reports\\Drive_C.rtf",
+                  "d: [DISK] profiled 1 files 0 changes ", "e: [DISK] failed 0 files 0 changes "));
+  EXPECT_THAT(listener.drives, ElementsAre("c: [DISK]"));
+  EXPECT_EQ(listener.changes, 1);
+  EXPECT_EQ(listener.finished, 1);
+}
+
 // Every compared drive of three, with one report for all of them.
 class OneReportTest : public RunConductorTest {
  protected:
@@ -366,6 +423,9 @@ TEST_F(OneReportTest, CancelDuringTheThirdDriveKeepsEveryProfileForTheNextRun) {
   EXPECT_THAT(outcome.savedReports, IsEmpty());
   EXPECT_THAT(outcome.writtenProfiles, IsEmpty());
   ExpectEveryProfileKept();
+  EXPECT_THAT(Results(outcome), ElementsAre("c: [DISK] cancelled 2 files 1 changes ",
+                                            "d: [DISK] cancelled 2 files 1 changes ",
+                                            "e: [DISK] cancelled 0 files 0 changes "));
 
   // The next run still has every change to report, and now replaces the profiles.
   ui.selections = {std::vector<std::size_t>{0, 1, 2}};
@@ -375,6 +435,8 @@ TEST_F(OneReportTest, CancelDuringTheThirdDriveKeepsEveryProfileForTheNextRun) {
   ASSERT_EQ(again.savedReports.size(), 1u);
   EXPECT_EQ(again.writtenProfiles.size(), 3u);
   EXPECT_THAT(*fs.contents(ProfileOf('E')), HasSubstr("new.txt"));
+  EXPECT_THAT(Results(again),
+              Each(HasSubstr("compared 2 files 1 changes Z:\\BV\\Reports\\Drive_C_D_E_.rtf")));
 }
 
 TEST_F(OneReportTest, CombinedReportThatCannotBeSavedKeepsEveryProfile) {
@@ -386,6 +448,7 @@ TEST_F(OneReportTest, CombinedReportThatCannotBeSavedKeepsEveryProfile) {
   EXPECT_THAT(ui.log, Contains(HasSubstr("The profiles of c: [DISK], d: [DISK], e: [DISK] were "
                                          "kept, so the next run reports their changes again.")));
   ExpectEveryProfileKept();
+  EXPECT_THAT(Results(outcome), Each(HasSubstr("failed 2 files 1 changes")));
 }
 
 TEST_F(RunConductorTest, UnsavedReportKeepsTheProfileAndTheNextRunReportsAgain) {

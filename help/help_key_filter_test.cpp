@@ -27,7 +27,6 @@ namespace {
 class HelpKeyFilterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::EnsureApplication();
     m_filter =
         std::make_unique<HelpKeyFilter>([this](int context) { m_opened.push_back(context); });
     qApp->installEventFilter(m_filter.get());

@@ -21,8 +21,6 @@ namespace {
 
 class HelpTopicsTest : public ::testing::Test {
  protected:
-  void SetUp() override { testing::EnsureApplication(); }
-
   static QString Html(const QUrl& url) {
     QFile file(QLatin1Char(':') + url.path());
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();

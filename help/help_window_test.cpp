@@ -30,7 +30,6 @@ namespace {
 class HelpWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::EnsureApplication();
     m_mainWindow = std::make_unique<QWidget>();
     m_help = new HelpWindow(m_mainWindow.get());
     m_mainWindow->show();

@@ -33,7 +33,6 @@ class BrowserStandIn : public QObject {
 class WebEntryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::EnsureApplication();
     for (const char* scheme : {"http", "https"}) {
       QDesktopServices::setUrlHandler(QLatin1String(scheme), &m_browser, "openUrl");
     }

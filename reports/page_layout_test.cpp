@@ -23,8 +23,6 @@ namespace {
 
 class PageLayoutTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
-
   // Prints m_document to a PDF through PageLayout, each page's body `bodyHeight` device units
   // tall, and returns the positions FormatRange answered, page by page.
   std::vector<int> Print(int bodyHeight) {

@@ -39,7 +39,6 @@ TEST(PrinterChoiceTest, ChoosingAPrinterForgetsTheFontThePreviousOneWasLeftIn) {
 }
 
 TEST(SystemPrinterListTest, EndsWithThePdfFilePrinter) {
-  testing::EnsureApplication();
   const std::vector<PrinterEntry> printers = SystemPrinterList().printers();
   ASSERT_FALSE(printers.empty());
   EXPECT_EQ(printers.back(), kPdf);

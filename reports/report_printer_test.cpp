@@ -48,8 +48,6 @@ QStringList Lines(const QString& pageText) {
 
 class ReportPrinterTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
-
   void SetUp() override {
     ASSERT_TRUE(m_dir.isValid());
     ASSERT_TRUE(QDir(m_program).mkpath("Reports"));

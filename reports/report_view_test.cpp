@@ -45,7 +45,6 @@ int TableEntryOf(QRgb pixel) {
 }
 
 TEST(ReportViewTest, WorkedExampleShowsEachLineInItsColour) {
-  testing::EnsureApplication();
   QTextEdit view;
   view.setPalette(QPalette(Qt::black, Qt::white));
   view.resize(620, 300);

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Helpers shared by the tests of reports/: test data files and a QApplication on demand.
+// Helpers shared by the tests of reports/: test data files and the QApplication.
 #pragma once
 
 #include <QApplication>
@@ -14,10 +14,7 @@
 #include <QTextDocument>
 #include <ostream>
 
-// Lets GoogleTest print QStrings and lists of them as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
+#include "platform/testing/qt_application.h"
 
 namespace reports::testing {
 
@@ -55,16 +52,6 @@ inline QStringList Describe(const QTextDocument& document) {
     }
   }
   return lines;
-}
-
-// Creates the process's QApplication, for tests that lay out text or show widgets, and keeps
-// it until the process ends. Does nothing when an application exists.
-inline void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "reports_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
 }
 
 }  // namespace reports::testing

@@ -2,16 +2,21 @@
 # SPDX-FileCopyrightText: 2026 The Brinvale developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Installs every Debian 12 package that building, running, testing and benchmarking
-# Brinvale needs. Quick when everything is already there.
+# Installs the Debian 12 packages that building, running and testing Brinvale need, and no
+# more: the fuzzing toolchain is in install-fuzz-deps.sh, the benchmarks' peers in
+# install-bench-deps.sh. Quick when everything is already there.
+# Usage: install-deps.sh [PACKAGE...]   (more packages, as the other scripts ask for)
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang clang-format libclang-rt-14-dev
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
-  libgtest-dev libgmock-dev
-  fonts-liberation poppler-utils xvfb xauth gstreamer1.0-plugins-base
-  mtree-netbsd python3
+  # Building
+  cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
+  # Running: the report's font, the sound cues
+  fonts-liberation gstreamer1.0-plugins-base
+  # Testing: GoogleTest, PDF text of printed reports, the JSON Lines read back, the package
+  # made (dpkg-shlibdeps) and checked (menu entry, manual page)
+  libgtest-dev libgmock-dev poppler-utils python3 dpkg-dev desktop-file-utils groff-base
+  "$@"
 )
 
 missing=()

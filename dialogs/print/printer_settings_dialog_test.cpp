@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include "engine/settings_record.h"
+#include "platform/testing/qt_application.h"
 #include "reports/print_test_support.h"
 
 namespace dialogs {
@@ -29,26 +30,6 @@ namespace {
 
 using reports::PrinterEntry;
 using reports::testing::ListedPrinters;
-
-// The QApplication of the whole test run, destroyed before the process exits: Qt's input
-// devices, which the simulated clicks and keys create, must go before Qt's globals do.
-class ApplicationEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "printer_settings_dialog_test";
-    static char* argv[] = {name, nullptr};
-    m_application = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { m_application.reset(); }
-
- private:
-  std::unique_ptr<QApplication> m_application;
-};
-
-// Registered before main() runs, as GoogleTest provides for; it owns the environment.
-[[maybe_unused]] ::testing::Environment* const kApplication =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 // Answers every message box that comes up while it lives with `answer`, and keeps what they
 // said. Message boxes are modal, so once the action that brings one returns, it is in `seen`.
