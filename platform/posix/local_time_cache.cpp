@@ -70,33 +70,6 @@ bool QuarterOffset(std::atomic<std::uint64_t>* slots, std::size_t count, std::in
   return true;
 }
 
-// The calendar date and time `local` seconds after 1970-01-01 00:00:00, as
-// CivilFromSeconds gives it. Days from year 0 to about 270,000 are worked out in 32 bits,
-// with no table: a table would miss the cache for every file of a scan.
-LocalDateTime CivilFromLocalSeconds(std::int64_t local) {
-  const std::int64_t day = FloorDiv(local, kDay);
-  constexpr std::int64_t kYearZero = -719468;  // 0000-03-01, where the eras start
-  if (day < kYearZero || day >= 100'000'000) return CivilFromSeconds(local);
-  const auto z = static_cast<std::uint32_t>(day - kYearZero);
-  const std::uint32_t era = z / 146097;
-  const std::uint32_t dayOfEra = z - era * 146097;
-  const std::uint32_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const std::uint32_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const std::uint32_t monthIndex = (5 * dayOfYear + 2) / 153;  // 0 = March
-  const std::uint32_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-  const auto secondOfDay = static_cast<std::uint32_t>(local - day * kDay);
-
-  LocalDateTime result;
-  result.year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-  result.month = static_cast<int>(month);
-  result.day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
-  result.hour = static_cast<int>(secondOfDay / 3600);
-  result.minute = static_cast<int>(secondOfDay / 60 % 60);
-  result.second = static_cast<int>(secondOfDay % 60);
-  return result;
-}
-
 }  // namespace
 
 // Atomics start at 0, an empty slot.
@@ -159,7 +132,7 @@ std::int64_t LocalTimeCache::offsetAt(UnixSeconds utc) const {
 
 LocalDateTime LocalTimeCache::toLocal(UnixSeconds utc) const {
   if (utc > kZoneLimit || utc < -kZoneLimit) return CivilFromSeconds(utc);
-  return CivilFromLocalSeconds(utc + offsetAt(utc));
+  return CivilFromSeconds(utc + offsetAt(utc));
 }
 
 }  // namespace platform
