@@ -1,12 +1,21 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Brinvale developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Profiling speed: brinvale-cli profile against mtree -c and find on one synthetic tree.
+"""Profiling speed: brinvale-cli profile against its floor and against mtree -c (and find).
 
-Builds (or reuses) a tree of FILES files in FILES/10 folders with mixed depths, name
-lengths and letter case, some names with blanks and commas, then times each tool on the
-warm page cache (one warm-up run each, then the best of --runs) and prints files per
-second, Brinvale's ratio to each peer and Brinvale's peak resident memory.
+Builds (or reuses) a tree of FILES files in FOLDERS folders (default FILES/10) with mixed
+depths, name lengths and letter case, some names with blanks and commas. Then, on the warm
+page cache (one warm-up run each, then the median of --runs), times:
+
+- the floor: build/bin/walk_floor, two threads that read every folder once with getdents64
+  and fstatat every entry, nothing else: the least any tool must do to profile the tree;
+- brinvale-cli profile, and its share of the floor (floor time / Brinvale's time; 1.0 would
+  be the floor itself);
+- the peer mtree -c -k size,time (with --with-find also find -printf), and Brinvale's
+  speed-up over each.
+
+Prints absolute times, files per second, Brinvale's peak resident memory and the machine's
+load average before and after, since other work on the machine slows every figure.
 
 Needs mtree: bash scripts/install-bench-deps.sh installs it.
 """
@@ -15,12 +24,15 @@ import os
 import random
 import resource
 import shutil
+import statistics
 import subprocess
 import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-CLI = os.path.join(HERE, "..", "build", "bin", "brinvale-cli")
+BIN = os.path.join(HERE, "..", "build", "bin")
+CLI = os.path.join(BIN, "brinvale-cli")
+WALK_FLOOR = os.path.join(BIN, "walk_floor")
 SYLLABLES = ["ka", "Lo", "mi", "RE", "tu", "Xan", "pe", "do", "Vi", "q", "z", "Or"]
 
 
@@ -83,19 +95,22 @@ def drop_caches():
 
 
 def timed(command, runs, ok_codes=(0,)):
-    """Best wall time over `runs` runs, after one warm-up run (warm) or each after the
+    """Median wall time over `runs` runs, after one warm-up run (warm) or each after the
     caches were dropped (cold)."""
     if not COLD:
         run_quietly(command, ok_codes)
-    best = None
+    times = []
     for _ in range(runs):
         if COLD:
             drop_caches()
         start = time.perf_counter()
         run_quietly(command, ok_codes)
-        elapsed = time.perf_counter() - start
-        best = elapsed if best is None else min(best, elapsed)
-    return best
+        times.append(time.perf_counter() - start)
+    return statistics.median(times)
+
+
+def load_average():
+    return "%.2f %.2f %.2f" % os.getloadavg()
 
 
 def peak_rss_kib(command):
@@ -112,11 +127,13 @@ def main():
     if shutil.which("mtree") is None:
         sys.exit("mtree is missing: bash scripts/install-bench-deps.sh")
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--files", type=int, default=200_000)
-    parser.add_argument("--folders", type=int, default=None, help="default: files / 10")
+    parser.add_argument("--files", type=int, default=1_000_000)
+    parser.add_argument("--folders", type=int, default=60_000)
     parser.add_argument("--tree", default="/tmp/brinvale-bench/tree")
-    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--cli", default=CLI)
+    parser.add_argument("--with-find", action="store_true",
+                        help="also time find -printf (slow: its time formatting dominates)")
     parser.add_argument("--cold", action="store_true",
                         help="drop the caches before every timed run (needs root)")
     args = parser.parse_args()
@@ -126,20 +143,26 @@ def main():
     build_tree(args.tree, args.files, folders=args.folders)
     out = os.path.join(os.path.dirname(args.tree), "profile.bvp")
     brinvale = [args.cli, "profile", args.tree, "-o", out]
-    peers = {
-        "mtree -c": ["mtree", "-c", "-x", "-k", "size,time", "-p", args.tree],
-        "find -printf": ["find", args.tree, "-xdev", "-type", "f", "-printf",
-                         "%s,%TY-%Tm-%Td %TH:%TM:%TS,%h/,%f\n"],
-    }
+    peers = {"mtree -c": ["mtree", "-c", "-x", "-k", "size,time", "-p", args.tree]}
+    if args.with_find:
+        peers["find -printf"] = ["find", args.tree, "-xdev", "-type", "f", "-printf",
+                                 "%s,%TY-%Tm-%Td %TH:%TM:%TS,%h/,%f\n"]
+    print(f"load average before: {load_average()}")
+    t_floor = timed([WALK_FLOOR, args.tree], args.runs)
     t_b = timed(brinvale, args.runs)
     with open(out, "rb") as f:
         records = sum(1 for _ in f)
-    print(f"tree: {args.tree}, {records} files profiled")
-    print(f"{'brinvale-cli profile':22s} {t_b:8.3f} s  {records / t_b:12,.0f} files/s")
+    print(f"tree: {args.tree}, {records} files profiled; medians of {args.runs} warm runs"
+          if not COLD else f"tree: {args.tree}, {records} files; medians of {args.runs} cold runs")
+    print(f"{'floor (walk_floor)':22s} {t_floor:8.3f} s  {records / t_floor:12,.0f} files/s")
+    print(f"{'brinvale-cli profile':22s} {t_b:8.3f} s  {records / t_b:12,.0f} files/s"
+          f"   share of the floor {t_floor / t_b:5.2f} (target 0.80)")
     for label, command in peers.items():
         t = timed(command, args.runs)
-        print(f"{label:22s} {t:8.3f} s  {records / t:12,.0f} files/s   ratio {t / t_b:5.2f}")
+        print(f"{label:22s} {t:8.3f} s  {records / t:12,.0f} files/s"
+              f"   Brinvale's speed-up {t / t_b:5.2f}x")
     print(f"brinvale peak RSS: {peak_rss_kib(brinvale) / 1024:.1f} MiB")
+    print(f"load average after: {load_average()}")
 
 
 if __name__ == "__main__":

@@ -155,7 +155,7 @@ engine::Status JsonChangeWriter::driveStarted(std::string_view driveDisplayText)
   return engine::Status::ok();
 }
 
-void JsonChangeWriter::startChange(const char* kind, const engine::ProfileRecord& record) {
+void JsonChangeWriter::startChange(const char* kind, const engine::RecordView& record) {
   m_line = "{\"drive\":" + m_drive + ",\"kind\":\"" + kind + '"';
   AppendTextField("folder", "rawFolder", record.folder, &m_line);
   AppendTextField("name", "rawName", record.name, &m_line);
@@ -172,17 +172,17 @@ std::string JsonChangeWriter::isoTime(const platform::LocalDateTime& time) {
   return IsoTime(time, known->second);
 }
 
-engine::Status JsonChangeWriter::added(const engine::ProfileRecord& newRecord) {
+engine::Status JsonChangeWriter::added(const engine::RecordView& newRecord) {
   ++m_added;
   return fileLine("added", newRecord);
 }
 
-engine::Status JsonChangeWriter::deleted(const engine::ProfileRecord& oldRecord) {
+engine::Status JsonChangeWriter::deleted(const engine::RecordView& oldRecord) {
   ++m_deleted;
   return fileLine("deleted", oldRecord);
 }
 
-engine::Status JsonChangeWriter::fileLine(const char* kind, const engine::ProfileRecord& record) {
+engine::Status JsonChangeWriter::fileLine(const char* kind, const engine::RecordView& record) {
   startChange(kind, record);
   AppendField("size", record.size, &m_line);
   AppendField("time", isoTime(record.time), &m_line);
@@ -190,8 +190,8 @@ engine::Status JsonChangeWriter::fileLine(const char* kind, const engine::Profil
   return m_spool.append(m_line);
 }
 
-engine::Status JsonChangeWriter::sizeChanged(const engine::ProfileRecord& oldRecord,
-                                             const engine::ProfileRecord& newRecord) {
+engine::Status JsonChangeWriter::sizeChanged(const engine::RecordView& oldRecord,
+                                             const engine::RecordView& newRecord) {
   const bool grew = newRecord.size > oldRecord.size;
   ++(grew ? m_grew : m_shrunk);
   startChange(grew ? "grew" : "shrunk", newRecord);
@@ -201,8 +201,8 @@ engine::Status JsonChangeWriter::sizeChanged(const engine::ProfileRecord& oldRec
   return m_spool.append(m_line);
 }
 
-engine::Status JsonChangeWriter::timeChanged(const engine::ProfileRecord& oldRecord,
-                                             const engine::ProfileRecord& newRecord) {
+engine::Status JsonChangeWriter::timeChanged(const engine::RecordView& oldRecord,
+                                             const engine::RecordView& newRecord) {
   ++m_time;
   startChange("time", newRecord);
   AppendField("oldTime", isoTime(oldRecord.time), &m_line);

@@ -54,12 +54,12 @@ class JsonChangeWriter final : public engine::ChangeListener {
   explicit JsonChangeWriter(platform::WritableFile* out, UtcOffset offset = {});
 
   [[nodiscard]] engine::Status driveStarted(std::string_view driveDisplayText) override;
-  [[nodiscard]] engine::Status added(const engine::ProfileRecord& newRecord) override;
-  [[nodiscard]] engine::Status deleted(const engine::ProfileRecord& oldRecord) override;
-  [[nodiscard]] engine::Status sizeChanged(const engine::ProfileRecord& oldRecord,
-                                           const engine::ProfileRecord& newRecord) override;
-  [[nodiscard]] engine::Status timeChanged(const engine::ProfileRecord& oldRecord,
-                                           const engine::ProfileRecord& newRecord) override;
+  [[nodiscard]] engine::Status added(const engine::RecordView& newRecord) override;
+  [[nodiscard]] engine::Status deleted(const engine::RecordView& oldRecord) override;
+  [[nodiscard]] engine::Status sizeChanged(const engine::RecordView& oldRecord,
+                                           const engine::RecordView& newRecord) override;
+  [[nodiscard]] engine::Status timeChanged(const engine::RecordView& oldRecord,
+                                           const engine::RecordView& newRecord) override;
   [[nodiscard]] engine::Status driveFinished(std::int64_t addedBytes, std::int64_t deletedBytes,
                                              std::int64_t changedBytes) override;
 
@@ -68,9 +68,9 @@ class JsonChangeWriter final : public engine::ChangeListener {
 
  private:
   // `{"drive":"k","kind":KIND,"folder":...,"name":...` of a change line.
-  void startChange(const char* kind, const engine::ProfileRecord& record);
+  void startChange(const char* kind, const engine::RecordView& record);
   // The line of a file that is on one side only: its size and time.
-  engine::Status fileLine(const char* kind, const engine::ProfileRecord& record);
+  engine::Status fileLine(const char* kind, const engine::RecordView& record);
   std::string isoTime(const platform::LocalDateTime& time);
 
   platform::WritableFile* m_out;

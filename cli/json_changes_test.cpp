@@ -57,9 +57,10 @@ TEST(JsonStringTest, Base64AndTimesWithTheirOffset) {
   EXPECT_EQ(LocalUtcOffset({1999, 12, 31, 23, 59, 59}), -5 * 3600);
 }
 
-engine::ProfileRecord Record(std::int64_t size, platform::LocalDateTime time, std::string folder,
-                             std::string name) {
-  return {size, time, std::move(folder), std::move(name)};
+// The names are literals, which outlive the views.
+engine::RecordView Record(std::int64_t size, platform::LocalDateTime time, std::string_view folder,
+                          std::string_view name) {
+  return {folder, name, size, time};
 }
 
 class JsonChangeWriterTest : public ::testing::Test {

@@ -28,15 +28,15 @@ class ChangeListener {
   [[nodiscard]] virtual Status driveStarted(std::string_view driveDisplayText) = 0;
 
   // A file only in the new scan, or only in the stored profile.
-  [[nodiscard]] virtual Status added(const ProfileRecord& newRecord) = 0;
-  [[nodiscard]] virtual Status deleted(const ProfileRecord& oldRecord) = 0;
+  [[nodiscard]] virtual Status added(const RecordView& newRecord) = 0;
+  [[nodiscard]] virtual Status deleted(const RecordView& oldRecord) = 0;
   // The same file on both sides with another size (grew or shrunk) or another time. A file
   // whose size and time both changed gets sizeChanged, then timeChanged. The new record's
   // folder and name are the ones the report shows.
-  [[nodiscard]] virtual Status sizeChanged(const ProfileRecord& oldRecord,
-                                           const ProfileRecord& newRecord) = 0;
-  [[nodiscard]] virtual Status timeChanged(const ProfileRecord& oldRecord,
-                                           const ProfileRecord& newRecord) = 0;
+  [[nodiscard]] virtual Status sizeChanged(const RecordView& oldRecord,
+                                           const RecordView& newRecord) = 0;
+  [[nodiscard]] virtual Status timeChanged(const RecordView& oldRecord,
+                                           const RecordView& newRecord) = 0;
 
   // The drive's last change was passed on; the byte totals are the report's.
   [[nodiscard]] virtual Status driveFinished(std::int64_t addedBytes, std::int64_t deletedBytes,

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <optional>
+#include <span>
+#include <string_view>
 
 #include "base/saturating.h"
 #include "engine/path_order.h"
@@ -14,47 +16,76 @@ namespace {
 
 constexpr std::int64_t kStepsPerYield = 150;
 
-// One side of the merge: the reader, the record it holds, and what is needed to notice
-// records that break the order.
+// One side of the merge: its source, the record it holds, and what is needed to notice
+// records that break the order. Records come folder by folder, so the side numbers its
+// folders as they change: the merge compares two folders once, not once per record.
 class Side {
  public:
-  Side(std::unique_ptr<ProfileReader> reader, std::string path)
-      : m_reader(std::move(reader)), m_path(std::move(path)) {}
+  explicit Side(RecordSource& source) : m_source(source) {}
 
-  // Reads the next record into current(). False at the end of the file or on a failure.
+  // Moves to the next record, current(). False at the end of the source or on a failure.
   bool advance(std::optional<platform::PathStyle>* style, Status* orderWarning) {
     if (m_done) return false;
-    if (m_hasCurrent) {
-      m_previous.folder.swap(m_current.folder);
-      m_previous.name.swap(m_current.name);
-      m_hasPrevious = true;
+    if (++m_index >= m_batch.size()) {
+      // The batch's records go with it: keep what the order check needs of the last one.
+      if (!m_batch.empty()) m_previousName.assign(m_batch.back().name);
+      m_previousInBatch = false;
+      m_folderSeen = {};  // a new batch may reuse the memory of an old one
+      m_index = 0;
+      if (!m_source.nextBatch(&m_batch)) {
+        m_batch = {};
+        m_done = true;
+        return false;
+      }
+    } else {
+      m_previousInBatch = true;
     }
-    m_hasCurrent = m_reader->next(&m_current);
-    if (!m_hasCurrent) {
-      m_done = true;
-      return false;
-    }
-    if (!style->has_value()) *style = PathStyleOfFolder(m_current.folder);
-    if (m_hasPrevious && orderWarning->isOk() &&
-        CompareFiles(m_previous.folder, m_previous.name, m_current.folder, m_current.name,
-                     **style) >= 0) {
-      *orderWarning = Status::corrupt(m_path + ", line " + std::to_string(m_reader->lineNumber()) +
-                                      ": records are out of order; changes may be misreported");
+    const RecordView& current = m_batch[m_index];
+    if (!style->has_value()) *style = PathStyleOfFolder(current.folder);
+    const bool first = m_folderNumber == 0;
+    const std::string_view previousName =
+        m_previousInBatch ? m_batch[m_index - 1].name : std::string_view(m_previousName);
+    // Within a batch, records of one folder mostly share its bytes: a glance suffices.
+    const bool sameFolder = !first && ((current.folder.data() == m_folderSeen.data() &&
+                                        current.folder.size() == m_folderSeen.size()) ||
+                                       current.folder == m_folder);
+    m_folderSeen = current.folder;
+    if (!sameFolder) {
+      if (!first && orderWarning->isOk() &&
+          CompareFiles(m_folder, previousName, current.folder, current.name, **style) >= 0) {
+        warn(orderWarning);
+      }
+      m_folder.assign(current.folder);
+      ++m_folderNumber;
+    } else if (orderWarning->isOk() &&
+               CompareNames(previousName, current.name, (*style)->caseSensitive) >= 0) {
+      warn(orderWarning);
     }
     return true;
   }
 
-  [[nodiscard]] const ProfileRecord& current() const { return m_current; }
-  [[nodiscard]] const Status& status() const { return m_reader->status(); }
+  [[nodiscard]] const RecordView& current() const { return m_batch[m_index]; }
+  [[nodiscard]] const Status& status() const { return m_source.status(); }
+  // The folder of current(), and its number: equal numbers, equal folders.
+  [[nodiscard]] const std::string& folder() const { return m_folder; }
+  [[nodiscard]] std::uint64_t folderNumber() const { return m_folderNumber; }
 
  private:
-  std::unique_ptr<ProfileReader> m_reader;
-  std::string m_path;
-  ProfileRecord m_current;
-  ProfileRecord m_previous;
-  bool m_hasCurrent = false;
-  bool m_hasPrevious = false;
+  void warn(Status* orderWarning) const {
+    *orderWarning = Status::corrupt(m_source.placeOf(m_index) +
+                                    ": records are out of order; changes may be misreported");
+  }
+
+  RecordSource& m_source;
+  std::span<const RecordView> m_batch;
+  std::size_t m_index = static_cast<std::size_t>(-1);
   bool m_done = false;
+  bool m_previousInBatch = false;
+  std::string m_previousName;     // the name of the record before the batch
+  std::string m_folder;           // the current record's folder, owned
+  std::string_view m_folderSeen;  // where in the batch that folder was seen last
+  // 0 before the first record; then the number of folder changes, the first included.
+  std::uint64_t m_folderNumber = 0;
 };
 
 // The merge with its totals and the folder of the last header, for one drive.
@@ -64,17 +95,17 @@ class Merge {
         CompareOutcome* outcome)
       : m_report(report), m_listener(listener), m_progress(progress), m_outcome(outcome) {}
 
-  Status header(const std::string& folder) {
+  Status header(std::string_view folder) {
     // Captions follow the folder headers, so they change only when the folder does.
     if (!m_hasCaptionFolder || folder != m_captionFolder) {
       m_captionFolder = folder;
       m_hasCaptionFolder = true;
-      m_progress.setCaption("Changes in " + folder);
+      m_progress.setCaption("Changes in " + m_captionFolder);
     }
     return m_report.writeFolderHeader(folder);
   }
 
-  Status added(const ProfileRecord& r) {
+  Status added(const RecordView& r) {
     if (Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->addedBytes = base::SaturatingAdd(m_outcome->addedBytes, r.size);
     ++m_outcome->changeLines;
@@ -82,7 +113,7 @@ class Merge {
     return m_listener ? m_listener->added(r) : Status::ok();
   }
 
-  Status deleted(const ProfileRecord& r) {
+  Status deleted(const RecordView& r) {
     if (Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->deletedBytes = base::SaturatingAdd(m_outcome->deletedBytes, r.size);
     ++m_outcome->changeLines;
@@ -92,7 +123,7 @@ class Merge {
 
   // The same file on both sides: size lines first, then the time line. The lines show
   // the new record's name and folder, so a change of letter case alone shows nothing.
-  Status matched(const ProfileRecord& oldRecord, const ProfileRecord& newRecord) {
+  Status matched(const RecordView& oldRecord, const RecordView& newRecord) {
     if (oldRecord.size != newRecord.size) {
       m_outcome->changedBytes = base::SaturatingAdd(
           m_outcome->changedBytes, base::SaturatingSubtract(newRecord.size, oldRecord.size));
@@ -101,15 +132,19 @@ class Merge {
       Status s = oldRecord.size > newRecord.size
                      ? m_report.shrunk(newRecord.name, oldRecord.size, newRecord.size)
                      : m_report.grew(newRecord.name, oldRecord.size, newRecord.size);
-      if (s.isOk() && m_listener) s = m_listener->sizeChanged(oldRecord, newRecord);
       if (!s.isOk()) return s;
+      if (m_listener) {
+        if (Status s = m_listener->sizeChanged(oldRecord, newRecord); !s.isOk()) return s;
+      }
     }
     if (oldRecord.time != newRecord.time) {
       if (Status s = header(newRecord.folder); !s.isOk()) return s;
       ++m_outcome->changeLines;
-      Status s = m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
-      if (s.isOk() && m_listener) s = m_listener->timeChanged(oldRecord, newRecord);
-      return s;
+      if (Status s = m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
+          !s.isOk()) {
+        return s;
+      }
+      return m_listener ? m_listener->timeChanged(oldRecord, newRecord) : Status::ok();
     }
     return Status::ok();
   }
@@ -123,51 +158,29 @@ class Merge {
   bool m_hasCaptionFolder = false;
 };
 
-}  // namespace
-
-Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings,
-                       ChangeReport& report, platform::Progress& progress,
-                       CompareOutcome* outcome) {
-  *outcome = CompareOutcome();
-  progress.setBarValue(0);
-  progress.setCaption("Updating " + settings.driveDisplayText);
-  progress.setBarVisible(true);
-
-  auto newReader = ProfileReader::Open(fs, settings.newProfilePath);
-  if (!newReader.isOk()) return newReader.status();
-  auto oldReader = ProfileReader::Open(fs, settings.oldProfilePath);
-  if (!oldReader.isOk()) return oldReader.status();
-  Side newSide(std::move(newReader).value(), settings.newProfilePath);
-  Side oldSide(std::move(oldReader).value(), settings.oldProfilePath);
-
-  if (Status s =
-          report.startDrive(settings.driveDisplayText, settings.profileDate, settings.freshReport);
-      !s.isOk()) {
-    return s;
-  }
-
-  if (settings.listener) {
-    if (Status s = settings.listener->driveStarted(settings.driveDisplayText); !s.isOk()) return s;
-  }
-
+// Merges the records of `newSource` and `oldSource` into the drive's change lines, as
+// CompareProfiles says, asking `progress` every 150 steps whether to go on; with
+// `barFollowsSteps` the bar shows the steps (up to settings.progressMaximum).
+Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
+                    const CompareSettings& settings, bool barFollowsSteps, ChangeReport& report,
+                    platform::Progress& progress, CompareOutcome* outcome) {
+  Side newSide(newSource);
+  Side oldSide(oldSource);
   Merge merge(report, settings.listener, progress, outcome);
   std::optional<platform::PathStyle> style;
   // The Ignore list applies to both sides: a profile given to the command line may hold an
   // ignored folder's records on either side. The test runs once per folder, not per record.
   struct IgnoredFolder {
-    std::string folder;
+    std::uint64_t folderNumber = 0;
     bool ignored = false;
-    bool known = false;
   };
   IgnoredFolder lastOld;
   IgnoredFolder lastNew;
   auto next = [&](Side& side, IgnoredFolder& last) {
     while (side.advance(&style, &outcome->orderWarning)) {
-      const std::string& folder = side.current().folder;
-      if (!last.known || folder != last.folder) {
-        last.folder = folder;
-        last.known = true;
-        last.ignored = settings.ignore.isIgnored(folder);
+      if (side.folderNumber() != last.folderNumber) {
+        last.folderNumber = side.folderNumber();
+        last.ignored = settings.ignore.isIgnored(side.folder());
       }
       if (!last.ignored) return true;
     }
@@ -175,6 +188,11 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
   };
   auto nextOld = [&]() { return next(oldSide, lastOld); };
   auto nextNew = [&]() { return next(newSide, lastNew); };
+
+  // The order of the two current folders, kept while neither side's folder changes.
+  std::uint64_t orderedOld = 0;
+  std::uint64_t orderedNew = 0;
+  int folderOrder = 0;
 
   bool haveNew = nextNew();
   bool haveOld = nextOld();
@@ -187,14 +205,21 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
     // Every record is decided exactly once, the last of each file included. Cancel is
     // honoured also after one side has run out, so a long tail stays interruptible.
     if (++steps % kStepsPerYield == 0) {
-      if (steps < settings.progressMaximum) progress.setBarValue(steps);
+      if (barFollowsSteps && steps < settings.progressMaximum) progress.setBarValue(steps);
       if (!progress.shouldContinue()) return Status::cancelled();
     }
     int order = 0;
     if (haveNew && haveOld) {
-      const ProfileRecord& o = oldSide.current();
-      const ProfileRecord& n = newSide.current();
-      order = CompareFiles(o.folder, o.name, n.folder, n.name, *style);
+      if (oldSide.folderNumber() != orderedOld || newSide.folderNumber() != orderedNew) {
+        orderedOld = oldSide.folderNumber();
+        orderedNew = newSide.folderNumber();
+        folderOrder = oldSide.folder() == newSide.folder()
+                          ? 0
+                          : CompareFolderPaths(oldSide.folder(), newSide.folder(), *style);
+      }
+      order = folderOrder != 0 ? folderOrder
+                               : CompareNames(oldSide.current().name, newSide.current().name,
+                                              style->caseSensitive);
     } else {
       order = haveOld ? -1 : 1;
     }
@@ -214,24 +239,89 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
   }
   if (!newSide.status().isOk()) return newSide.status();
   if (!oldSide.status().isOk()) return oldSide.status();
+  return Status::ok();
+}
 
+// The drive's heading in the report, and the listener told the drive has started.
+Status StartDrive(const CompareSettings& settings, ChangeReport& report) {
   if (Status s =
-          report.writeTotals(outcome->addedBytes, outcome->deletedBytes, outcome->changedBytes);
+          report.startDrive(settings.driveDisplayText, settings.profileDate, settings.freshReport);
+      !s.isOk()) {
+    return s;
+  }
+  return settings.listener ? settings.listener->driveStarted(settings.driveDisplayText)
+                           : Status::ok();
+}
+
+// The drive's totals block, the listener told the drive is finished and, when it is the
+// report's last drive, the closing line.
+Status FinishDrive(const CompareSettings& settings, const CompareOutcome& outcome,
+                   ChangeReport& report) {
+  if (Status s = report.writeTotals(outcome.addedBytes, outcome.deletedBytes, outcome.changedBytes);
       !s.isOk()) {
     return s;
   }
   if (settings.listener) {
-    if (Status s = settings.listener->driveFinished(outcome->addedBytes, outcome->deletedBytes,
-                                                    outcome->changedBytes);
+    if (Status s = settings.listener->driveFinished(outcome.addedBytes, outcome.deletedBytes,
+                                                    outcome.changedBytes);
         !s.isOk()) {
       return s;
     }
   }
-  if (settings.writeClosing) {
-    if (Status s = report.writeClosing(); !s.isOk()) return s;
+  return settings.writeClosing ? report.writeClosing() : Status::ok();
+}
+
+}  // namespace
+
+Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings,
+                       ChangeReport& report, platform::Progress& progress,
+                       CompareOutcome* outcome) {
+  *outcome = CompareOutcome();
+  progress.setBarValue(0);
+  progress.setCaption("Updating " + settings.driveDisplayText);
+  progress.setBarVisible(true);
+
+  // Each profile is read and parsed on a thread of its own while this one merges.
+  auto newReader = ProfileBlockReader::Open(fs, settings.newProfilePath);
+  if (!newReader.isOk()) return newReader.status();
+  auto oldReader = ProfileBlockReader::Open(fs, settings.oldProfilePath);
+  if (!oldReader.isOk()) return oldReader.status();
+
+  if (Status s = StartDrive(settings, report); !s.isOk()) return s;
+  if (Status s = MergeSources(*newReader.value(), *oldReader.value(), settings,
+                              /*barFollowsSteps=*/true, report, progress, outcome);
+      !s.isOk()) {
+    return s;
   }
+  if (Status s = FinishDrive(settings, *outcome, report); !s.isOk()) return s;
   progress.setBarVisible(false);
   return Status::ok();
+}
+
+Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan,
+                              const platform::LocaleFormat& locale,
+                              platform::ReplacementFile* newProfile,
+                              const CompareSettings& settings, ChangeReport& report,
+                              platform::Progress& progress, ScanProblems* problems,
+                              std::int64_t* totalFiles, CompareOutcome* outcome) {
+  *outcome = CompareOutcome();
+  *totalFiles = 0;
+  // The stored profile is read ahead on its own thread while the drive is walked.
+  auto oldReader = ProfileBlockReader::Open(fs, settings.oldProfilePath);
+  if (!oldReader.isOk()) return oldReader.status();
+  auto folders = LoadStructure(fs, scan, progress, problems);
+  if (!folders.isOk()) return folders.status();
+
+  FileProfiler profiler(fs, folders.value(), scan, locale, newProfile, newProfile->temporaryPath(),
+                        progress, problems);
+  if (Status s = StartDrive(settings, report); !s.isOk()) return s;
+  // The merge takes the new side to its end, so the profile is whole and closed before the
+  // totals are written.
+  Status s = MergeSources(profiler, *oldReader.value(), settings, /*barFollowsSteps=*/false, report,
+                          progress, outcome);
+  *totalFiles = profiler.totalFiles();
+  if (!s.isOk()) return s;
+  return FinishDrive(settings, *outcome, report);
 }
 
 }  // namespace engine

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // CompareProfiles: merges a drive's new scan with its stored profile in one streaming pass
-// and writes the drive's section of the change report.
+// and writes the drive's section of the change report. ScanAndCompareProfiles does the same
+// while the new scan is being made.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "engine/change_listener.h"
 #include "engine/change_report.h"
+#include "engine/drive_scan.h"
 #include "engine/ignore_matcher.h"
 #include "engine/status.h"
 #include "platform/file_system.h"
@@ -26,6 +28,7 @@ struct CompareSettings {
   bool freshReport = true;           // start the document; otherwise continue it
   bool writeClosing = true;          // end the document after this drive's totals
   std::int64_t progressMaximum = 0;  // records of the new scan (for the progress bar)
+  // The new profile and progressMaximum are not used by ScanAndCompareProfiles.
   // Also told each change, after the report took it; not owned. Null: the report only.
   ChangeListener* listener = nullptr;
 };
@@ -51,5 +54,23 @@ struct CompareOutcome {
 [[nodiscard]] Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings,
                                      ChangeReport& report, platform::Progress& progress,
                                      CompareOutcome* outcome);
+
+// A rescan compared as it is made: scans the drive of `scan` into `newProfile` as
+// ScanToProfile does (LoadStructure, then ProfileFiles; `newProfile` is closed, not
+// committed), and compares each folder's records, as they are written, with the stored
+// profile settings.oldProfilePath (settings.newProfilePath and progressMaximum are not
+// used), writing the drive's section to `report` as CompareProfiles does. The new profile
+// is never read back. Progress follows the scan: its captions and its bar over the folders,
+// with the "Changes in " & folder captions as changes appear; `progress` is asked whether to
+// go on where the scan asks and every 150 steps of the comparison.
+// Fails as ScanToProfile and CompareProfiles fail: the stored profile cannot be read, the
+// root cannot be listed, `newProfile` or the report cannot be written, or cancelled. The
+// caller must then keep the stored profile and drop `newProfile` and the report's section.
+[[nodiscard]] Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan,
+                                            const platform::LocaleFormat& locale,
+                                            platform::ReplacementFile* newProfile,
+                                            const CompareSettings& settings, ChangeReport& report,
+                                            platform::Progress& progress, ScanProblems* problems,
+                                            std::int64_t* totalFiles, CompareOutcome* outcome);
 
 }  // namespace engine

@@ -5,8 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
+#include "engine/drive_scan.h"
 #include "engine/path_order.h"
 #include "engine/profile_record.h"
 #include "platform/testing/fixed_locale.h"
@@ -356,18 +358,20 @@ class RecordingListener final : public ChangeListener {
   Status driveStarted(std::string_view drive) override {
     return note("start " + std::string(drive));
   }
-  Status added(const ProfileRecord& r) override {
-    return note(r.folder + " Added " + r.name + " " + std::to_string(r.size));
+  Status added(const RecordView& r) override {
+    return note(std::string(r.folder) + " Added " + std::string(r.name) + " " +
+                std::to_string(r.size));
   }
-  Status deleted(const ProfileRecord& r) override {
-    return note(r.folder + " Deleted " + r.name + " " + std::to_string(r.size));
+  Status deleted(const RecordView& r) override {
+    return note(std::string(r.folder) + " Deleted " + std::string(r.name) + " " +
+                std::to_string(r.size));
   }
-  Status sizeChanged(const ProfileRecord& o, const ProfileRecord& n) override {
-    return note(n.folder + (n.size > o.size ? " Grew " : " Shrunk ") + n.name + " " +
-                std::to_string(o.size) + " " + std::to_string(n.size));
+  Status sizeChanged(const RecordView& o, const RecordView& n) override {
+    return note(std::string(n.folder) + (n.size > o.size ? " Grew " : " Shrunk ") +
+                std::string(n.name) + " " + std::to_string(o.size) + " " + std::to_string(n.size));
   }
-  Status timeChanged(const ProfileRecord& o, const ProfileRecord& n) override {
-    std::string text = n.folder + " Time " + n.name + " ";
+  Status timeChanged(const RecordView& o, const RecordView& n) override {
+    std::string text = std::string(n.folder) + " Time " + std::string(n.name) + " ";
     AppendProfileTime(o.time, &text);
     AppendProfileTime(n.time, &text);
     return note(text);
@@ -384,6 +388,168 @@ class RecordingListener final : public ChangeListener {
     return Status::ok();
   }
 };
+
+// A drive compared while it is scanned, against the same drive scanned and then compared.
+class ScanAndCompareTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kStored = "Z:\\P\\Prof_C_.bvp";
+
+  ScanAndCompareTest() {
+    fs.addFolder("Z:\\P");
+    scan.driveRoot = "C:\\";
+    scan.driveDisplayText = "c: [DISK1]";
+    scan.listingThreads = 3;
+    settings.oldProfilePath = kStored;
+    settings.driveDisplayText = scan.driveDisplayText;
+    settings.profileDate = "10/27/98 8:03:02 PM";
+  }
+
+  // A drive of folders whose names sort apart from their bytes, scanned into the stored
+  // profile, then changed in every way a comparison reports.
+  void MakeChangedDrive() {
+    const char* folders[] = {"C:\\",      "C:\\a\\",    "C:\\A b\\", "C:\\a\\sub\\",
+                             "C:\\a-b\\", "C:\\Temp\\", "C:\\z\\"};
+    std::mt19937 rng(5);
+    for (const char* folder : folders) {
+      for (int i = 0; i < 150; ++i) {
+        fs.addFile(std::string(folder) + "f" + std::to_string(rng() % 400), rng() % 5000,
+                   889895102 + static_cast<platform::UnixSeconds>(rng() % 100000));
+      }
+    }
+    std::int64_t total = 0;
+    auto stored = fs.openForReplacing(kStored);
+    ASSERT_TRUE(
+        ScanToProfile(fs, scan, locale, stored.value().get(), progress, &problems, &total).isOk());
+    ASSERT_TRUE(stored.value()->commit().isOk());
+    for (int i = 0; i < 60; ++i) {
+      const std::string folder = folders[rng() % 7];
+      const std::string name = folder + "f" + std::to_string(rng() % 400);
+      switch (i % 4) {
+        case 0:
+          (void)fs.remove(name);
+          break;
+        case 1:
+          fs.addFile(name, rng() % 9000, 889895102);
+          break;
+        case 2:
+          fs.addFile(name + ".new", 7, 889895102);
+          break;
+        default:
+          fs.addFile(name, 1, 999999999);
+          break;
+      }
+    }
+    fs.addFile("C:\\new folder\\x", 3, 889895102);
+    settings.ignore = IgnoreMatcher({"c:\\temp\\"});
+    scan.ignore = settings.ignore;
+  }
+
+  // Runs one way or the other; returns the plain-text report, and the new profile in
+  // `*profile`.
+  std::string Report(bool fused, std::string* profile, CompareOutcome* outcome,
+                     std::int64_t* total) {
+    const std::string path = fused ? "Z:\\P\\fused.bvp" : "Z:\\P\\scanned.bvp";
+    auto out = fs.openForReplacing(path);
+    auto reportFile = fs.openForReplacing("Z:\\P\\report.txt");
+    auto sink = NewPlainTextReportSink(reportFile.value().get());
+    ChangeReport report(sink.get(), locale);
+    if (fused) {
+      EXPECT_TRUE(ScanAndCompareProfiles(fs, scan, locale, out.value().get(), settings, report,
+                                         progress, &problems, total, outcome)
+                      .isOk());
+      EXPECT_TRUE(out.value()->commit().isOk());
+    } else {
+      EXPECT_TRUE(
+          ScanToProfile(fs, scan, locale, out.value().get(), progress, &problems, total).isOk());
+      EXPECT_TRUE(out.value()->commit().isOk());
+      settings.newProfilePath = path;
+      settings.progressMaximum = *total;
+      EXPECT_TRUE(CompareProfiles(fs, settings, report, progress, outcome).isOk());
+    }
+    EXPECT_TRUE(reportFile.value()->commit().isOk());
+    *profile = fs.contents(path).value_or("");
+    return fs.contents("Z:\\P\\report.txt").value_or("");
+  }
+
+  platform::MemoryFileSystem fs;
+  platform::FixedLocale locale;
+  platform::RecordingProgress progress;
+  ScanSettings scan;
+  CompareSettings settings;
+  ScanProblems problems;
+};
+
+TEST_F(ScanAndCompareTest, GivesWhatAScanThenAComparisonGive) {
+  MakeChangedDrive();
+  std::string scanned;
+  std::string fused;
+  CompareOutcome apart;
+  CompareOutcome together;
+  std::int64_t scannedTotal = 0;
+  std::int64_t fusedTotal = 0;
+  RecordingListener toldApart;
+  RecordingListener toldTogether;
+  settings.listener = &toldApart;
+  const std::string expected = Report(false, &scanned, &apart, &scannedTotal);
+  settings.listener = &toldTogether;
+  EXPECT_EQ(Report(true, &fused, &together, &fusedTotal), expected);
+  EXPECT_EQ(toldTogether.lines, toldApart.lines);
+  EXPECT_EQ(static_cast<std::int64_t>(toldTogether.lines.size()) - 2, together.changeLines);
+  EXPECT_EQ(fused, scanned);
+  EXPECT_EQ(fusedTotal, scannedTotal);
+  EXPECT_GT(apart.changeLines, 40);
+  EXPECT_EQ(together.changeLines, apart.changeLines);
+  EXPECT_EQ(together.addedBytes, apart.addedBytes);
+  EXPECT_EQ(together.deletedBytes, apart.deletedBytes);
+  EXPECT_EQ(together.changedBytes, apart.changedBytes);
+  EXPECT_TRUE(together.orderWarning.isOk());
+  EXPECT_THAT(expected, HasSubstr("In C:\\new folder\\"));
+  EXPECT_THAT(expected, Not(HasSubstr("In C:\\Temp\\")));
+}
+
+TEST_F(ScanAndCompareTest, ProgressFollowsTheScanThenTheChanges) {
+  MakeChangedDrive();
+  progress.clear();
+  std::string profile;
+  CompareOutcome outcome;
+  std::int64_t total = 0;
+  (void)Report(true, &profile, &outcome, &total);
+  const std::vector<std::string> captions = progress.captions();
+  ASSERT_FALSE(captions.empty());
+  EXPECT_EQ(captions.front(), "Loading Structure:  c: [DISK1]");
+  const auto loading = std::find(captions.begin(), captions.end(), "Loading 7 Folders");
+  ASSERT_NE(loading, captions.end());
+  const auto firstChange = std::find_if(captions.begin(), captions.end(), [](const std::string& c) {
+    return c.rfind("Changes in ", 0) == 0;
+  });
+  EXPECT_GT(firstChange, loading);
+  EXPECT_THAT(captions, ::testing::Contains("Changes in C:\\new folder\\"));
+  EXPECT_THAT(captions, Not(::testing::Contains(HasSubstr("Updating"))));
+  // The bar runs over the folders, then holds the number of files; the comparison leaves
+  // it alone.
+  EXPECT_THAT(progress.barMaximums(), ::testing::ElementsAre(7, total));
+  EXPECT_FALSE(progress.barVisible());
+}
+
+TEST_F(ScanAndCompareTest, AScanFailingHalfWayWritesNoTotals) {
+  MakeChangedDrive();
+  const std::string padding(100, 'x');
+  for (int i = 0; i < 8000; ++i) fs.addFile("C:\\zz\\" + padding + std::to_string(i), i, 0);
+  fs.failWritesAfter("Z:\\P\\fused.bvp", 1000);
+  auto out = fs.openForReplacing("Z:\\P\\fused.bvp");
+  auto reportFile = fs.openForReplacing("Z:\\P\\report.txt");
+  auto sink = NewPlainTextReportSink(reportFile.value().get());
+  ChangeReport report(sink.get(), locale);
+  CompareOutcome outcome;
+  std::int64_t total = 0;
+  const Status s = ScanAndCompareProfiles(fs, scan, locale, out.value().get(), settings, report,
+                                          progress, &problems, &total, &outcome);
+  EXPECT_EQ(s.code(), Status::Code::kIoError);
+  ASSERT_TRUE(reportFile.value()->commit().isOk());
+  // Changes were reported before the disk filled up; the section stops there.
+  EXPECT_GT(outcome.changeLines, 0);
+  EXPECT_THAT(*fs.contents("Z:\\P\\report.txt"), Not(HasSubstr("Total of Files")));
+}
 
 TEST_F(CompareProfilesTest, ListenerIsToldTheReportsChangesInTheReportsOrder) {
   RecordingListener listener;

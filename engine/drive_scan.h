@@ -6,11 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "engine/ignore_matcher.h"
+#include "engine/record_source.h"
 #include "engine/status.h"
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
@@ -71,6 +74,41 @@ class ScanProblems {
                                   const platform::LocaleFormat& locale, platform::WritableFile* out,
                                   platform::Progress& progress, ScanProblems* problems,
                                   std::int64_t* totalFiles);
+
+// The work of ProfileFiles, one folder at a time: worker threads list the folders ahead and
+// make their profile lines (sorting, local times, escapes); the caller's thread keeps the
+// one order, shows the progress and writes the lines in large blocks. As a RecordSource it
+// also hands each folder's records to a comparison as they are written, so a rescan is
+// compared without reading its profile back.
+class FileProfiler final : public RecordSource {
+ public:
+  // The arguments are those of ProfileFiles; all must remain live while this object is used.
+  // `outName` names the profile being written in messages.
+  FileProfiler(platform::FileSystem& fs, const std::vector<std::string>& folders,
+               const ScanSettings& settings, const platform::LocaleFormat& locale,
+               platform::WritableFile* out, std::string outName, platform::Progress& progress,
+               ScanProblems* problems);
+  FileProfiler(const FileProfiler&) = delete;
+  FileProfiler& operator=(const FileProfiler&) = delete;
+  ~FileProfiler() override;
+
+  // Profiles every folder and closes `out`: ProfileFiles.
+  [[nodiscard]] Status run();
+
+  // Profiles folders up to the next one with files and gives its records, written to `out`
+  // by then. After the last folder, closes `out` and ends the progress as ProfileFiles does;
+  // false then, or on a failure or cancel (status()): `out` is partial and abandoned.
+  [[nodiscard]] bool nextBatch(std::span<const RecordView>* batch) override;
+  [[nodiscard]] const Status& status() const override;
+  [[nodiscard]] std::string placeOf(std::size_t index) const override;
+
+  // Records written so far; all of them once the last folder is done.
+  [[nodiscard]] std::int64_t totalFiles() const;
+
+ private:
+  class Work;
+  std::unique_ptr<Work> m_work;
+};
 
 // LoadStructure followed by ProfileFiles.
 [[nodiscard]] Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,

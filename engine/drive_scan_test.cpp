@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
+#include "engine/path_order.h"
 #include "platform/testing/fixed_locale.h"
 #include "platform/testing/memory_file_system.h"
 #include "platform/testing/recording_progress.h"
@@ -113,6 +115,32 @@ TEST_F(DriveScanTest, StructureCaptionsCountFoldersPerLevel) {
                                                "Loading Structure:  c: [DISK1]  :  3 Directories",
                                                "Loading Structure:  c: [DISK1]  :  3 Directories"));
   EXPECT_TRUE(progress.labelVisible());
+}
+
+TEST_F(DriveScanTest, FolderListIsInTheOneOrderWhateverTheWalkMet) {
+  // Names that sort apart from their paths' bytes: a blank or a hyphen after a name, case.
+  const std::vector<std::string> names = {"a", "A b", "a-b", "ab", "B", "b0", "a.b", "Z"};
+  std::mt19937 rng(3);
+  std::vector<std::string> made = {"C:\\"};
+  for (int i = 0; i < 400; ++i) {
+    const std::string parent = made[rng() % made.size()];
+    const std::string folder = parent + names[rng() % names.size()] + "\\";
+    fs.addFolder(folder);
+    if (std::find(made.begin(), made.end(), folder) == made.end()) made.push_back(folder);
+  }
+  settings.includeRecycled = true;
+  fs.addFolder("C:\\RECYCLED");
+  fs.setHidden("C:\\RECYCLED");
+
+  auto folders = LoadStructure(fs, settings, progress, &problems);
+  ASSERT_TRUE(folders.isOk());
+  EXPECT_EQ(folders.value().size(), made.size() + 1);
+  for (std::size_t i = 1; i < folders.value().size(); ++i) {
+    EXPECT_LT(CompareFolderPaths(folders.value()[i - 1], folders.value()[i],
+                                 platform::PathStyle::windows()),
+              0)
+        << folders.value()[i - 1] << " then " << folders.value()[i];
+  }
 }
 
 TEST_F(DriveScanTest, DriveWithoutFoldersCountsZeroDirectoriesAndWritesAnEmptyProfile) {

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/folder_prefetcher.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace engine {
 namespace {
@@ -11,7 +11,6 @@ namespace {
 // workers wait: a few huge folders in a row must not pile up in memory.
 constexpr std::size_t kWindow = 128;
 constexpr std::size_t kMaxBufferedEntries = 256 * 1024;
-constexpr std::size_t kWakeBatch = 32;
 
 }  // namespace
 
@@ -26,92 +25,22 @@ FolderPrefetcher::FolderPrefetcher(platform::FileSystem& fs,
                                    const std::vector<std::string>& folders,
                                    const std::vector<bool>& skip, platform::ListWhat what,
                                    unsigned threads)
-    : m_fs(fs), m_folders(folders), m_skip(skip), m_what(what) {
-  if (threads == 0 || folders.size() < 2) return;
-  m_slots.resize(std::min(kWindow, folders.size()));
-  for (unsigned i = 0; i < threads; ++i) m_workers.emplace_back([this] { work(); });
-}
-
-FolderPrefetcher::~FolderPrefetcher() {
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_stop = true;
-  }
-  m_workerWake.notify_all();
-  for (std::thread& worker : m_workers) worker.join();
-}
-
-Status FolderPrefetcher::list(std::size_t index, platform::FolderListing* listing) {
-  listing->entries.clear();
-  listing->problems.clear();
-  if (!m_skip.empty() && m_skip[index]) return Status::ok();
-  return m_fs.listFolder(m_folders[index], m_what, listing);
-}
-
-void FolderPrefetcher::work() {
-  platform::FolderListing listing;
-  std::unique_lock<std::mutex> lock(m_mutex);
-  for (;;) {
-    // Claim the next folder once it fits the window. The folder the consumer waits for is
-    // always claimable: everything before it was taken, so nothing is buffered.
-    auto claimable = [this] {
-      return m_stop || m_nextClaim >= m_folders.size() ||
-             (m_nextClaim < m_taken + m_slots.size() &&
-              (m_buffered < kMaxBufferedEntries || m_nextClaim == m_taken));
-    };
-    if (!claimable()) {
-      ++m_idleWorkers;
-      m_workerWake.wait(lock, claimable);
-      --m_idleWorkers;
-    }
-    if (m_stop || m_nextClaim >= m_folders.size()) return;
-    const std::size_t index = m_nextClaim++;
-    lock.unlock();
-    Status status = list(index, &listing);
-    lock.lock();
-    Slot& slot = m_slots[index % m_slots.size()];
-    slot.status = std::move(status);
-    std::swap(slot.listing, listing);
-    slot.ready = true;
-    m_buffered += slot.listing.entries.size();
-    // Waking a thread costs more than listing a small folder: wake the consumer only when
-    // it waits for this very folder.
-    if (m_consumerWaitsFor == index) m_consumerWake.notify_one();
-  }
-}
+    : m_pipeline(
+          folders.size(), threads, kWindow, kMaxBufferedEntries,
+          [&fs, &folders, &skip, what](std::size_t index, Listed* listed) {
+            listed->listing.entries.clear();
+            listed->listing.problems.clear();
+            listed->status = (!skip.empty() && skip[index])
+                                 ? Status::ok()
+                                 : fs.listFolder(folders[index], what, &listed->listing);
+          },
+          [](const Listed& listed) { return listed.listing.entries.size(); }) {}
 
 Status FolderPrefetcher::take(std::size_t index, platform::FolderListing* listing) {
-  if (m_workers.empty()) return list(index, listing);
-  std::unique_lock<std::mutex> lock(m_mutex);
-  if (index >= m_nextClaim) {
-    // The workers are behind: list the folder here rather than wait for one of them.
-    m_nextClaim = index + 1;
-    lock.unlock();
-    Status status = list(index, listing);
-    lock.lock();
-    m_taken = index + 1;
-    const bool wake = m_idleWorkers > 0;
-    lock.unlock();
-    if (wake) m_workerWake.notify_all();
-    return status;
-  }
-  Slot& slot = m_slots[index % m_slots.size()];
-  if (!slot.ready) {
-    m_consumerWaitsFor = index;
-    m_consumerWake.wait(lock, [&slot] { return slot.ready; });
-    m_consumerWaitsFor = kNobody;
-  }
-  // Swapping hands the consumer's old buffers back to the ring for reuse.
-  std::swap(*listing, slot.listing);
-  Status status = std::move(slot.status);
-  slot.ready = false;
-  m_buffered -= listing->entries.size();
-  m_taken = index + 1;
-  // Idle workers wait for room in the window; let them in a batch at a time.
-  const bool wake = m_idleWorkers > 0 && (m_taken % kWakeBatch == 0 || m_nextClaim == m_taken);
-  lock.unlock();
-  if (wake) m_workerWake.notify_all();
-  return status;
+  m_pipeline.take(index, &m_taken);
+  // Swapping hands the consumer's old buffers back to the pipeline for reuse.
+  std::swap(*listing, m_taken.listing);
+  return std::move(m_taken.status);
 }
 
 }  // namespace engine

@@ -6,12 +6,11 @@
 // walk's own. Memory stays bounded: only a window of listings is held at a time.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
-#include <mutex>
-#include <thread>
+#include <string>
 #include <vector>
 
+#include "engine/ordered_pipeline.h"
 #include "engine/status.h"
 #include "platform/file_system.h"
 
@@ -27,8 +26,6 @@ class FolderPrefetcher {
                    const std::vector<bool>& skip, platform::ListWhat what, unsigned threads);
   FolderPrefetcher(const FolderPrefetcher&) = delete;
   FolderPrefetcher& operator=(const FolderPrefetcher&) = delete;
-  // Stops the workers after the folders they are listing; listings not taken are dropped.
-  ~FolderPrefetcher();
 
   // Moves the listing of folders[index] into `*listing` and returns the status of
   // listFolder. REQUIRES: index is 0 on the first call and one more on each later call.
@@ -38,33 +35,13 @@ class FolderPrefetcher {
   static unsigned DefaultThreads();
 
  private:
-  struct Slot {
-    bool ready = false;
+  struct Listed {
     Status status;
     platform::FolderListing listing;
   };
 
-  void work();
-  Status list(std::size_t index, platform::FolderListing* listing);
-
-  platform::FileSystem& m_fs;
-  const std::vector<std::string>& m_folders;
-  const std::vector<bool>& m_skip;
-  platform::ListWhat m_what;
-
-  static constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
-
-  std::mutex m_mutex;
-  std::condition_variable m_workerWake;
-  std::condition_variable m_consumerWake;
-  std::size_t m_consumerWaitsFor = kNobody;  // the folder the consumer waits for
-  unsigned m_idleWorkers = 0;
-  std::vector<Slot> m_slots;    // a ring: folder i lives in slot i % size
-  std::size_t m_nextClaim = 0;  // the next folder a worker lists
-  std::size_t m_taken = 0;      // folders handed to the consumer
-  std::size_t m_buffered = 0;   // entries held in ready slots
-  bool m_stop = false;
-  std::vector<std::thread> m_workers;
+  OrderedPipeline<Listed> m_pipeline;
+  Listed m_taken;
 };
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,77 @@ TEST(PathOrderTest, StyleIsTakenFromTheDriveLetter) {
   EXPECT_EQ(PathStyleOfFolder("d:\\").separator, '\\');
   EXPECT_TRUE(PathStyleOfFolder("/home/").caseSensitive);
   EXPECT_EQ(PathStyleOfFolder("/").separator, '/');
+}
+
+TEST(PathOrderTest, NameKeysNeverContradictTheNameOrder) {
+  const std::vector<std::string> names = {"",
+                                          "a",
+                                          "A",
+                                          "ab",
+                                          "aB",
+                                          "ab c",
+                                          "a-b",
+                                          "abcdefgh",
+                                          "abcdefghi",
+                                          "ABCDEFGHZ",
+                                          std::string("ab\0", 3),
+                                          std::string("ab\0\x05", 4),
+                                          "ab\x01",
+                                          "\xc3\xa9t\xc3\xa9",
+                                          "Z",
+                                          "zz",
+                                          "[x]",
+                                          "_x",
+                                          "~"};
+  for (const std::string& a : names) {
+    for (const std::string& b : names) {
+      for (bool caseSensitive : {true, false}) {
+        const int order = CompareNames(a, b, caseSensitive);
+        const std::uint64_t keyA = NameOrderKey(a);
+        const std::uint64_t keyB = NameOrderKey(b);
+        if (keyA != keyB) {
+          EXPECT_EQ(order < 0, keyA < keyB) << a << " / " << b;
+          EXPECT_NE(order, 0) << a << " / " << b;
+        }
+      }
+    }
+  }
+}
+
+// The order by its definition: folded bytes, unsigned, shorter first; then, when case
+// counts, the exact bytes.
+int NameOrderByDefinition(const std::string& a, const std::string& b, bool caseSensitive) {
+  auto folded = [](std::string s) {
+    for (char& c : s) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    return std::vector<unsigned char>(s.begin(), s.end());
+  };
+  const auto fa = folded(a);
+  const auto fb = folded(b);
+  if (fa != fb) return fa < fb ? -1 : 1;
+  if (!caseSensitive || a == b) return 0;
+  return std::vector<unsigned char>(a.begin(), a.end()) <
+                 std::vector<unsigned char>(b.begin(), b.end())
+             ? -1
+             : 1;
+}
+
+TEST(PathOrderTest, LongNamesSharingLongBeginningsCompareByTheirDefinition) {
+  std::mt19937 rng(9);
+  const std::string letters = "aAbB.\xe9 ";
+  for (int i = 0; i < 20000; ++i) {
+    // A shared beginning of 0 to 20 bytes, then a few random letters on each side.
+    std::string shared;
+    for (std::size_t n = rng() % 21; n > 0; --n) shared += letters[rng() % letters.size()];
+    std::string a = shared;
+    std::string b = shared;
+    for (std::size_t n = rng() % 4; n > 0; --n) a += letters[rng() % letters.size()];
+    for (std::size_t n = rng() % 4; n > 0; --n) b += letters[rng() % letters.size()];
+    for (bool caseSensitive : {true, false}) {
+      const int order = CompareNames(a, b, caseSensitive);
+      ASSERT_EQ((order > 0) - (order < 0), NameOrderByDefinition(a, b, caseSensitive))
+          << a << " / " << b;
+    }
+  }
 }
 
 }  // namespace

@@ -30,6 +30,16 @@ TEST(ProfileRecordTest, MidnightWritesTheDateOnly) {
             "1,#1998-03-14 00:00:01#,\"C:\\\",\"A\"\r\n");
 }
 
+TEST(ProfileRecordTest, YearsOfAnyLengthAreWrittenWithFourDigitsAtLeast) {
+  std::string text;
+  for (int year : {7, 999, 1000, 2026, 9999, 10000, 123456}) {
+    text.clear();
+    AppendProfileTime({year, 1, 2, 3, 4, 5}, &text);
+    EXPECT_EQ(text, "#" + std::string(year < 1000 ? (year < 10 ? "000" : "0") : "") +
+                        std::to_string(year) + "-01-02 03:04:05#");
+  }
+}
+
 TEST(ProfileRecordTest, SizesAreSixtyFourBit) {
   const std::int64_t fourGiB = 4LL * 1024 * 1024 * 1024;
   const std::string line = Line(Record(fourGiB, {2026, 1, 2, 3, 4, 5}, "/", "big"));
@@ -78,6 +88,21 @@ TEST(ProfileRecordTest, RejectsMalformedLines) {
         "+1,#1998-03-14#,\"C:\\\",\"A\""}) {
     EXPECT_EQ(ParseProfileLine(bad, &r).code(), Status::Code::kCorrupt) << bad;
   }
+}
+
+TEST(ProfileRecordTest, TimeFieldsEndAtTheirFirstHash) {
+  ProfileRecord r;
+  for (const char* bad :
+       {"1,#19#8-03-14#,\"C:\\\",\"A\"", "1,#1998-03-14 1#:00:00#,\"C:\\\",\"A\"",
+        "1,#1998-03-14 10:00:00,\"C:\\\",\"A\"", "1,#1998-03-1#4#,\"C:\\\",\"A\""}) {
+    EXPECT_EQ(ParseProfileLine(bad, &r).message(), "bad time field") << bad;
+  }
+  // A date, then no comma where the folder should begin.
+  EXPECT_EQ(ParseProfileLine("1,#1998-03-14#10:00:00#,\"C:\\\",\"A\"", &r).message(),
+            "bad folder field");
+  ASSERT_TRUE(ParseProfileLine("1,#1998-03-14#,\"C:\\#\\\",\"#\"", &r).isOk());
+  EXPECT_EQ(r.folder, "C:\\#\\");
+  EXPECT_EQ(r.name, "#");
 }
 
 TEST(ProfileRecordTest, StrayBarIsKeptAsItIs) {

@@ -5,12 +5,13 @@
 namespace engine {
 namespace {
 
-constexpr std::size_t kFlushAt = 256 * 1024;
+// Large writes: a 100 MB profile takes a hundred of them.
+constexpr std::size_t kFlushAt = 1024 * 1024;
 
 }  // namespace
 
 ProfileWriter::ProfileWriter(platform::WritableFile* file) : m_file(file) {
-  m_buffer.reserve(kFlushAt + 4096);
+  m_buffer.reserve(2 * kFlushAt);
 }
 
 Status ProfileWriter::add(const ProfileRecord& record) {
@@ -22,6 +23,20 @@ Status ProfileWriter::add(const ProfileRecord& record) {
   }
   AppendProfileLine(record, m_escapedFolder, &m_buffer);
   ++m_count;
+  if (m_buffer.size() >= kFlushAt) m_status = flush();
+  return m_status;
+}
+
+Status ProfileWriter::addLines(std::string_view lines, std::int64_t recordCount) {
+  if (!m_status.isOk()) return m_status;
+  m_count += recordCount;
+  if (lines.size() >= kFlushAt) {
+    // A batch as large as the buffer goes out as it is, after what the buffer holds.
+    if (!m_buffer.empty()) m_status = flush();
+    if (m_status.isOk()) m_status = m_file->append(lines);
+    return m_status;
+  }
+  m_buffer.append(lines);
   if (m_buffer.size() >= kFlushAt) m_status = flush();
   return m_status;
 }

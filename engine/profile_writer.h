@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/profile_record.h"
 #include "engine/status.h"
@@ -23,6 +24,9 @@ class ProfileWriter {
 
   // Appends one record. The first failure is sticky and returned by every later call.
   [[nodiscard]] Status add(const ProfileRecord& record);
+  // Appends `recordCount` records already written as profile lines (WriteProfileLine), for
+  // writers that make the lines elsewhere. Failures as add.
+  [[nodiscard]] Status addLines(std::string_view lines, std::int64_t recordCount);
   // Writes what is buffered and closes the file (for a replacement: syncs it, without
   // committing). Must be called for the file to be complete.
   [[nodiscard]] Status finish();

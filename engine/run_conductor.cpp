@@ -234,8 +234,11 @@ class Run {
     scan.listingThreads = FolderPrefetcher::DefaultThreads();
     ScanProblems problems;
     std::int64_t totalFiles = 0;
-    Status s = ScanToProfile(m_fs, scan, *m_env.locale, newProfile.value().get(), m_ui.progress(),
-                             &problems, &totalFiles);
+    // A drive with a stored profile is compared while it is scanned; the new scan is
+    // written all the same, to become the stored profile later.
+    Status s = compare ? compareDrive(drive, scan, paths.profilePath, newProfile.value().get(),
+                                      profileDate, &problems, &totalFiles)
+                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles);
     if (s.isCancelled()) return false;
     if (!s.isOk()) return driveFailed(drive, s);
     m_outcome.drives.back().files = totalFiles;
@@ -243,12 +246,7 @@ class Run {
       m_ui.showMessage("Some places of drive " + drive.displayText +
                        " could not be read and were left out:\n" + problems.summary());
     }
-
     if (compare) {
-      s = compareDrive(drive, paths.profilePath, newProfile.value()->temporaryPath(), profileDate,
-                       totalFiles);
-      if (s.isCancelled()) return false;
-      if (!s.isOk()) return driveFailed(drive, s);
       if (Status saved = nameAndSave(paths.driveLetter, reportsPath); !saved.isOk()) {
         ++m_outcome.failedDrives;
         m_outcome.drives.back().state = DriveResult::State::kFailed;
@@ -276,19 +274,24 @@ class Run {
     return true;
   }
 
-  Status compareDrive(const RunDrive& drive, const std::string& profilePath,
-                      const std::string& newScanPath, const std::string& profileDate,
-                      std::int64_t totalFiles) {
+  Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
+                     ScanProblems* problems, std::int64_t* totalFiles) {
+    return ScanToProfile(m_fs, scan, *m_env.locale, newProfile, m_ui.progress(), problems,
+                         totalFiles);
+  }
+
+  Status compareDrive(const RunDrive& drive, const ScanSettings& scan,
+                      const std::string& profilePath, platform::ReplacementFile* newProfile,
+                      const std::string& profileDate, ScanProblems* problems,
+                      std::int64_t* totalFiles) {
     const bool fresh = !m_multiReport || m_freshReport;
     CompareSettings settings;
-    settings.newProfilePath = newScanPath;
     settings.oldProfilePath = profilePath;
     settings.driveDisplayText = drive.displayText;
     settings.profileDate = profileDate;
     settings.ignore = m_ignore;
     settings.freshReport = fresh;
     settings.writeClosing = !m_multiReport || m_driveIndex == m_driveCount;
-    settings.progressMaximum = totalFiles;
     settings.listener = m_env.changeListener;
 
     // The composed report takes the drive's section only once it is complete: a failed
@@ -302,7 +305,8 @@ class Run {
     {
       auto sink = NewRtfReportSink(composed.value().get());
       ChangeReport report(sink.get(), *m_env.locale);
-      s = CompareProfiles(m_fs, settings, report, m_ui.progress(), &outcome);
+      s = ScanAndCompareProfiles(m_fs, scan, *m_env.locale, newProfile, settings, report,
+                                 m_ui.progress(), problems, totalFiles, &outcome);
     }
     if (s.isOk()) s = composed.value()->commit();
     if (!s.isOk()) return s;

@@ -359,10 +359,10 @@ class CountingListener final : public ChangeListener {
     drives.emplace_back(drive);
     return Status::ok();
   }
-  Status added(const ProfileRecord&) override { return count(); }
-  Status deleted(const ProfileRecord&) override { return count(); }
-  Status sizeChanged(const ProfileRecord&, const ProfileRecord&) override { return count(); }
-  Status timeChanged(const ProfileRecord&, const ProfileRecord&) override { return count(); }
+  Status added(const RecordView&) override { return count(); }
+  Status deleted(const RecordView&) override { return count(); }
+  Status sizeChanged(const RecordView&, const RecordView&) override { return count(); }
+  Status timeChanged(const RecordView&, const RecordView&) override { return count(); }
   Status driveFinished(std::int64_t, std::int64_t, std::int64_t) override {
     ++finished;
     return Status::ok();
@@ -554,6 +554,61 @@ TEST_F(RunConductorTest, IgnoreListSlipsAreReadAsMeantInOneMessage) {
                           [](const std::string& e) { return e.rfind("message ", 0) == 0; }),
             1);
   EXPECT_THAT(ui.log, Contains(HasSubstr("line 1: \"c:\\data\" does not end in \\")));
+}
+
+// A drive's scan that fails half-way, while its comparison has already written change
+// lines: a new file in the first folder, then a full disk while the profile is written.
+class FailingScanTest : public RunConductorTest {
+ protected:
+  FailingScanTest() {
+    ProfileAndChange('C');
+    stored = *fs.contents(ProfileOf('C'));
+    fs.addFile("C:\\A\\added first.txt", 10, 2000);
+    const std::string padding(100, 'x');
+    for (int i = 0; i < 8000; ++i) fs.addFile("C:\\B\\" + padding + std::to_string(i), i, 2000);
+    fs.failWritesAfter(ProfileOf('C'), 1000);
+  }
+
+  void ExpectNothingOfDriveC(const RunOutcome& outcome) {
+    EXPECT_EQ(*fs.contents(ProfileOf('C')), stored);
+    EXPECT_THAT(ui.log, Contains(HasSubstr("Drive c: [DISK] was skipped and its profile kept")));
+    for (const std::string& name : fs.namesIn(kProgram)) {
+      EXPECT_THAT(name, Not(HasSubstr(".brinvale-")));
+      const std::string text = fs.contents(kProgram + name).value_or("");
+      EXPECT_THAT(text, Not(HasSubstr("Disk Activity on C:"))) << name;
+      EXPECT_THAT(text, Not(HasSubstr("added first.txt"))) << name;
+    }
+    for (const std::string& path : outcome.savedReports) {
+      EXPECT_THAT(*fs.contents(path), Not(HasSubstr("Disk Activity on C:")));
+    }
+  }
+
+  std::string stored;
+};
+
+TEST_F(FailingScanTest, KeepsTheStoredProfileAndWritesNoSection) {
+  ui.selections = {std::vector<std::size_t>{0}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.failedDrives, 1);
+  EXPECT_EQ(outcome.comparedDrives, 0);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+  EXPECT_FALSE(fs.exists("Z:\\BV\\temp.rtf"));
+  ExpectNothingOfDriveC(outcome);
+}
+
+TEST_F(FailingScanTest, InAReportForAllDrivesLeavesTheOtherDrivesSections) {
+  ProfileAndChange('D');
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  ui.oneReport = true;
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.failedDrives, 1);
+  EXPECT_EQ(outcome.comparedDrives, 1);
+  ASSERT_EQ(outcome.savedReports.size(), 1u);
+  const std::string report = *fs.contents(outcome.savedReports[0]);
+  EXPECT_THAT(report, HasSubstr("Disk Activity on D: [DISK]"));
+  EXPECT_EQ(report.find("{\\rtf1"), report.rfind("{\\rtf1"));
+  EXPECT_THAT(outcome.writtenProfiles, ElementsAre(ProfileOf('D')));
+  ExpectNothingOfDriveC(outcome);
 }
 
 // Runs that meet a failing write: every write step of a whole run fails in turn, each in a

@@ -40,6 +40,19 @@ TEST(CivilTimeTest, AgreesWithTheCLibraryBothWays) {
   }
 }
 
+TEST(CivilTimeTest, DatesBeyondTheCLibraryRoundTripAcrossEveryRange) {
+  // Around 0000-03-01 and about 270,000 years on, where the conversion changes its arithmetic,
+  // and far beyond: each second maps to a date that maps back to it.
+  constexpr std::int64_t kDay = 86400;
+  for (const std::int64_t edgeDay : {std::int64_t{-719468}, std::int64_t{100'000'000 - 719468}}) {
+    for (std::int64_t t = (edgeDay - 2) * kDay - 1; t <= (edgeDay + 2) * kDay; t += 3599) {
+      ASSERT_EQ(SecondsFromCivil(CivilFromSeconds(t)), t) << t;
+    }
+  }
+  EXPECT_EQ(CivilFromSeconds(-719468 * kDay), (LocalDateTime{0, 3, 1, 0, 0, 0}));
+  EXPECT_EQ(CivilFromSeconds(-719468 * kDay - 1), (LocalDateTime{0, 2, 29, 23, 59, 59}));
+}
+
 TEST(CivilTimeTest, AbsurdTimesStayInRange) {
   const LocalDateTime far = CivilFromSeconds(INT64_MAX);
   EXPECT_GT(far.year, 1000000000);

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/civil_time.h"
+
 namespace platform {
 namespace {
 
@@ -106,6 +108,19 @@ TEST_F(LocalTimeCacheTest, ChangesAtOddSecondsAreExact) {
   if (!UseZone("Africa/Monrovia")) GTEST_SKIP() << "tzdata is not installed";
   const LocalTimeCache cache;
   for (std::int64_t t = 63592200; t < 63596400; ++t) ASSERT_EQ(cache.toLocal(t), FromLibc(t)) << t;
+}
+
+TEST_F(LocalTimeCacheTest, DatesOfEveryDayFromYearZeroOnAreTheCalendars) {
+  if (!UseZone("UTC")) GTEST_SKIP() << "tzdata is not installed";
+  const LocalTimeCache cache;
+  // Every day from before year 0 to after 4700, then a stride far beyond, at a time of
+  // day that tells the hours, minutes and seconds apart.
+  for (std::int64_t day = -720000; day < 1'000'000; ++day) {
+    ASSERT_EQ(cache.toLocal(day * 86400 + 45296), CivilFromSeconds(day * 86400 + 45296)) << day;
+  }
+  for (std::int64_t day = 1'000'000; day < 200'000'000; day += 999'983) {
+    ASSERT_EQ(cache.toLocal(day * 86400 + 86399), CivilFromSeconds(day * 86400 + 86399)) << day;
+  }
 }
 
 TEST_F(LocalTimeCacheTest, SharedBetweenThreads) {
