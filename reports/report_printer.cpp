@@ -149,6 +149,29 @@ int PrintColour(const Page& page, PageLayout& layout, const QFont& viewFont,
   return pageNumber - 1;
 }
 
+// Where a line too wide for the paper is broken: after the longest beginning that fits
+// (at least one character), moved back to just after its last blank or path separator when
+// that keeps at least half of it, so names and paths break where a reader expects.
+qsizetype WrapPoint(const QString& text, const std::function<bool(const QString&)>& tooWide) {
+  qsizetype fits = 1;  // the longest beginning known to fit, or the first character
+  qsizetype over = text.size();
+  while (over - fits > 1) {
+    const qsizetype middle = fits + (over - fits) / 2;
+    (tooWide(text.left(middle)) ? over : fits) = middle;
+  }
+  qsizetype cut = fits;
+  for (qsizetype i = fits - 1; i >= fits / 2 && i > 0; --i) {
+    const QChar c = text[i];
+    if (c == u' ' || c == u'/' || c == u'\\') {
+      cut = i + 1;
+      break;
+    }
+  }
+  // Never between the two halves of a character outside the basic plane.
+  if (cut > 1 && text[cut - 1].isHighSurrogate()) --cut;
+  return cut;
+}
+
 // Prints the lines of `work` in `font`; returns the number of pages printed.
 engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
                                const engine::SettingsRecord& settings, const Headers& headers) {
@@ -165,6 +188,12 @@ engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
   const double lineTwips = t.fromY(metrics.lineSpacing());
   const auto tooWide = [&](const QString& line) {
     return t.fromX(metrics.horizontalAdvance(line)) > static_cast<double>(limit);
+  };
+  // The limit above is measured on the paper, but lines are printed from the printable
+  // area's left edge: what they may really take ends before its right edge.
+  const double printableLimit = t.fromX(page.printable.width()) - leftTwips - kPlainRightAllowance;
+  const auto beyondPrintable = [&](const QString& line) {
+    return t.fromX(metrics.horizontalAdvance(line)) > printableLimit;
   };
 
   double y = topTwips;
@@ -187,14 +216,26 @@ engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
     print(line);
   };
 
+  // What is still wider than the printable area after the marking (a long folder header, an
+  // Added line of a long name) goes on to further lines: paper has no scroll bar, and a
+  // cut-off name is a lost one.
+  const auto printFitted = [&](QString text) {
+    while (beyondPrintable(text)) {
+      const qsizetype cut = WrapPoint(text, beyondPrintable);
+      printBody(text.left(cut));
+      text.remove(0, cut);
+    }
+    printBody(text);
+  };
+
   printHeader();
   while (!work.atEnd()) {
     QByteArray bytes = work.readLine();
     if (bytes.isEmpty() && work.error() != QFileDevice::NoError) break;
     while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
     const PlainPrintLine line = MarkPlainLine(QString::fromUtf8(bytes), tooWide);
-    printBody(line.first);
-    if (line.continuation) printBody(*line.continuation);
+    printFitted(line.first);
+    if (line.continuation) printFitted(*line.continuation);
   }
   if (work.error() != QFileDevice::NoError) {
     return engine::Status::ioError(

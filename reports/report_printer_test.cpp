@@ -286,18 +286,41 @@ TEST_F(ReportPrinterTest, PlainRouteSplitsTooWideChangeLines) {
   const QStringList pages = testing::PdfPageTexts(result.pdfPath);
   ASSERT_EQ(pages.size(), 1);
   const QStringList lines = Lines(pages[0]);
-  ASSERT_EQ(lines.size(), 8) << lines.join('\n').toStdString();
+  ASSERT_EQ(lines.size(), 9) << lines.join('\n').toStdString();
   EXPECT_EQ(lines[1], "In /srv/");
   // Split after the blank that follows the name's colon.
   EXPECT_EQ(lines[2], ". " + name + ".ini:");
   EXPECT_EQ(lines[3], "Time Changed From: 2/1/24 9:15:00 AM to 3/1/24 7:40:12 PM");
-  // No colon: the period alone, then the line (too wide for the paper, as it stays).
+  // No colon: the period alone, then the line, still too wide for the paper: it goes on to
+  // a further line at a blank, and nothing of it is lost.
   EXPECT_EQ(lines[4], ".");
-  EXPECT_TRUE(lines[5].startsWith(name + name.left(20) + ".bin Grew from"))
-      << lines[5].toStdString();
+  EXPECT_TRUE(lines[5].startsWith(name + name.left(20) + ".bin Grew")) << lines[5].toStdString();
+  EXPECT_EQ(lines[5] + " " + lines[6],
+            name + name.left(20) + ".bin Grew from 1,000.38 to 2,000.41 K");
   // Lines that fit are only marked.
-  EXPECT_EQ(lines[6], ". " + name + ".dat Grew from .38 to .41 K");
-  EXPECT_EQ(lines[7], ". Added " + name + ".dat (1.00 K)");
+  EXPECT_EQ(lines[7], ". " + name + ".dat Grew from .38 to .41 K");
+  EXPECT_EQ(lines[8], ". Added " + name + ".dat (1.00 K)");
+}
+
+TEST_F(ReportPrinterTest, PlainRouteCarriesOnLinesWiderThanThePaper) {
+  // A folder header and an Added line far wider than the page, one without a blank.
+  const QString folder = "/srv/" + QString("deeply/nested/").repeated(12);
+  const QString name = QString("x").repeated(300) + ".log";
+  UseReport("Drive_E.txt", ("In " + folder + "\r\n   Added " + name + " (1.00 K)\r\n").toUtf8());
+  const PrintResult result = Print();
+  ASSERT_EQ(result.outcome, PrintResult::Outcome::kPrinted) << result.message.toStdString();
+  const QStringList pages = testing::PdfPageTexts(result.pdfPath);
+  ASSERT_EQ(pages.size(), 1);
+  const QStringList lines = Lines(pages[0]).mid(1);
+  ASSERT_GT(lines.size(), 4) << lines.join('\n').toStdString();
+  // Every character is printed, in order; the path breaks after a separator.
+  EXPECT_EQ(lines.join(QString()).remove(' '),
+            QString("In " + folder + ". Added " + name + " (1.00 K)").remove(' '));
+  EXPECT_TRUE(lines[0].endsWith('/')) << lines[0].toStdString();
+  // Each printed piece ends inside the printable area (US Letter in the tests' locale).
+  for (const testing::PdfWord& word : testing::PdfWords(result.pdfPath)) {
+    EXPECT_LT(word.xMax, 8.5 * kPointsPerInch - kOffsetPoints) << word.text.toStdString();
+  }
 }
 
 TEST_F(ReportPrinterTest, PlainRoutePrintsUnsavedTypingAndKeepsIt) {
