@@ -137,9 +137,10 @@ TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) 
     const char* formatShown;
     const char* namingShown;
   };
-  // Anything but R shows plain text; anything but D (a new file's NUL too) shows the time.
-  for (const Case& c : {Case{'R', 'D', "optRtf", "optDrive"}, Case{'T', 'T', "optText", "optTime"},
-                        Case{0, 0, "optText", "optTime"}, Case{'X', 'x', "optText", "optTime"}}) {
+  // Anything but R shows plain text; anything but T (a new file's NUL too) shows the drive
+  // only, as a run names its reports.
+  for (const Case& c : {Case{'R', 'D', "optRtf", "optDrive"}, Case{'T', 't', "optText", "optTime"},
+                        Case{0, 0, "optText", "optDrive"}, Case{'X', 'x', "optText", "optDrive"}}) {
     engine::SettingsRecord settings;
     settings.ReportFormat = c.format;
     settings.ReportNaming = c.naming;
@@ -151,10 +152,10 @@ TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) 
   m_fs.addFolder("C:\\");
   DriveSelectionDialog dialog(kRows, &m_settings, m_save);
   dialog.show();
-  Child<QRadioButton>(&dialog, "optDrive")->click();
-  EXPECT_EQ(StoredByte(kNamingOffset), 'D');
   Child<QRadioButton>(&dialog, "optTime")->click();
   EXPECT_EQ(StoredByte(kNamingOffset), 'T');
+  Child<QRadioButton>(&dialog, "optDrive")->click();
+  EXPECT_EQ(StoredByte(kNamingOffset), 'D');
   Child<QRadioButton>(&dialog, "optRtf")->click();
   Child<QRadioButton>(&dialog, "optText")->click();
   EXPECT_EQ(StoredByte(kFormatOffset), 'T');

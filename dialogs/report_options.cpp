@@ -46,8 +46,10 @@ ReportOptions::ReportOptions(QWidget* page, const ReportOptionTexts& texts,
 
   const char format = settings->ReportFormat;
   (format == 'R' || format == 'r' ? optRtf : optText)->setChecked(true);
-  const char naming = settings->ReportNaming;
-  (naming == 'D' || naming == 'd' ? optDrive : optTime)->setChecked(true);
+  // The naming shown is the one a run uses: a record whose letter is not T (a new file's NUL
+  // among them) names reports by drive only, so that is what the page shows. Showing the
+  // time there would let a user believe each report is kept while each run replaces the last.
+  (settings->isTimeStampedNames() ? optTime : optDrive)->setChecked(true);
 
   // Connected only now, so that showing the stored letters stores nothing: a new settings
   // file keeps its NUL letters until the user chooses.
