@@ -5,12 +5,9 @@
 #include <ostream>
 
 #include <QByteArray>
-#include <QFile>
-#include <QString>
-#include <QTextDocument>
 
 #include "cli/cli_support.h"
-#include "reports/plain_text.h"
+#include "platform/posix/posix_file_system.h"
 #include "reports/report_file.h"
 
 namespace cli {
@@ -21,11 +18,6 @@ constexpr const char* kAbout =
     "UTF-8, to OUT, or to standard output without -o or with '-o -'. FILE is read as rich\n"
     "text when it begins with {\\rtf, otherwise as plain text. OUT may not be FILE; it is\n"
     "replaced only when the text is complete.\n";
-
-// File names on the command line are bytes in the file system's encoding.
-QString FileName(const std::string& arg) {
-  return QFile::decodeName(QByteArray(arg.data(), static_cast<qsizetype>(arg.size())));
-}
 
 }  // namespace
 
@@ -41,18 +33,18 @@ int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, st
     return line.fail(err, *output + ": is the report FILE; write the text elsewhere");
   }
 
-  QTextDocument document;
-  if (const engine::Status status =
-          reports::LoadReportFile(FileName(line.positional()[0]), &document);
-      !status.isOk()) {
-    return line.fail(err, status.message());
-  }
+  // File names are used as the bytes they are, so a name that is not valid UTF-8 is found.
+  platform::PosixFileSystem fs;
+  const std::string& input = line.positional()[0];
   if (output) {
-    const engine::Status status =
-        reports::SaveReportFile(document, FileName(*output), reports::ReportFormat::kPlainText);
+    const engine::Status status = reports::SaveReportFileAsPlainText(fs, input, *output);
     return status.isOk() ? kExitOk : line.fail(err, status.message());
   }
-  const QByteArray text = reports::PlainTextOf(document);
+  auto bytes =
+      platform::ReadWholeFile(fs, input, static_cast<std::size_t>(reports::kMaxReportFileSize));
+  if (!bytes.isOk()) return line.fail(err, bytes.status().message());
+  const QByteArray text = reports::PlainTextOfReportBytes(
+      QByteArray(bytes.value().data(), static_cast<qsizetype>(bytes.value().size())));
   out.write(text.constData(), text.size());
   out.flush();
   return out ? kExitOk : line.fail(err, "cannot write to standard output");

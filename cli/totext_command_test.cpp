@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include <QFile>
@@ -62,6 +64,22 @@ TEST_F(TotextCommandTest, FailuresExitWithTwoAndOneLine) {
   }
   Run({missing});
   EXPECT_NE(m_err.str().find(missing), std::string::npos) << m_err.str();
+}
+
+TEST_F(TotextCommandTest, NamesThatAreNotUtf8AreFoundAsTheyAre) {
+  // "caf\xe9" is Latin-1: no UTF-8 text spells it, so it is passed on as bytes.
+  const std::string folder = QFile::encodeName(m_dir.path()).toStdString();
+  const std::string in = folder + "/caf\xe9.rtf";
+  const std::string out = folder + "/caf\xe9.txt";
+  {
+    std::ofstream copy(in, std::ios::binary);
+    copy << reports::testing::ReadTestData("worked_example.rtf").toStdString();
+  }
+  EXPECT_EQ(Run({in}), 0) << m_err.str();
+  EXPECT_EQ(m_out.str(), m_expected);
+  EXPECT_EQ(Run({in, "-o", out}), 0) << m_err.str();
+  std::ifstream written(out, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), m_expected);
 }
 
 TEST_F(TotextCommandTest, HelpExplainsTheCommand) {

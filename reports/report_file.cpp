@@ -61,14 +61,6 @@ engine::Status WriteReportBytes(platform::FileSystem& fs, const QByteArray& byte
       fs, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-// The plain-text form of a report file's bytes, read as LoadReportFile reads them.
-QByteArray PlainTextOfReportBytes(const QByteArray& bytes) {
-  if (IsRichText(bytes)) return PlainTextOfRtf(bytes);
-  QTextDocument document;
-  ReadPlainText(bytes, &document);
-  return PlainTextOf(document);
-}
-
 // The native file system for the functions that take Qt paths: stateless, so one serves all.
 platform::FileSystem& NativeFileSystem() {
   static platform::PosixFileSystem fs;
@@ -78,6 +70,13 @@ platform::FileSystem& NativeFileSystem() {
 }  // namespace
 
 bool IsRichText(QByteArrayView bytes) { return bytes.startsWith(QByteArrayView("{\\rtf")); }
+
+QByteArray PlainTextOfReportBytes(const QByteArray& bytes) {
+  if (IsRichText(bytes)) return PlainTextOfRtf(bytes);
+  QTextDocument document;
+  ReadPlainText(bytes, &document);
+  return PlainTextOf(document);
+}
 
 engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
   QByteArray bytes;

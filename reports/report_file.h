@@ -48,6 +48,9 @@ bool IsRichText(QByteArrayView bytes);
 [[nodiscard]] engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
                                             const std::string& path, ReportFormat format);
 
+// The plain-text form of a report file's bytes, read as LoadReportFile reads them.
+[[nodiscard]] QByteArray PlainTextOfReportBytes(const QByteArray& bytes);
+
 // Writes the plain-text form of the report file `from` (read as LoadReportFile reads it) to
 // `to`, as SaveReportFile does: what loading `from` and saving it as plain text gives, without
 // building the document. Fails as those two do.
