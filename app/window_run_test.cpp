@@ -81,8 +81,8 @@ class GateFileSystem final : public platform::FileSystem {
     return m_fs.openForReading(path);
   }
   engine::Result<std::unique_ptr<platform::ReplacementFile>> openForReplacing(
-      const std::string& path) override {
-    return m_fs.openForReplacing(path);
+      const std::string& path, platform::Durability durability) override {
+    return m_fs.openForReplacing(path, durability);
   }
   engine::Status rename(const std::string& from, const std::string& to) override {
     return m_fs.rename(from, to);

@@ -309,11 +309,12 @@ Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan
   // The stored profile is read ahead on its own thread while the drive is walked.
   auto oldReader = ProfileBlockReader::Open(fs, settings.oldProfilePath);
   if (!oldReader.isOk()) return oldReader.status();
-  auto folders = LoadStructure(fs, scan, progress, problems);
+  WalkedFiles walked(fs);
+  auto folders = LoadStructure(fs, scan, progress, problems, &walked);
   if (!folders.isOk()) return folders.status();
 
   FileProfiler profiler(fs, folders.value(), scan, locale, newProfile, newProfile->temporaryPath(),
-                        progress, problems);
+                        progress, problems, &walked);
   if (Status s = StartDrive(settings, report); !s.isOk()) return s;
   // The merge takes the new side to its end, so the profile is whole and closed before the
   // totals are written.

@@ -3,6 +3,7 @@
 #include "engine/drive_scan.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "engine/folder_prefetcher.h"
@@ -10,6 +11,7 @@
 #include "engine/path_order.h"
 #include "engine/profile_writer.h"
 #include "engine/text_buffer.h"
+#include "engine/walked_files.h"
 
 namespace engine {
 namespace {
@@ -36,10 +38,12 @@ bool IsExcluded(std::string_view folder, const ScanSettings& settings, platform:
 // compared component by component with a folder before everything below it, so that order
 // is the walk's tree visited parent first, each folder's sub-folders by their names: no
 // two whole paths need comparing. `children` gives, for folder i, its sub-folders as
-// paths[children[i] .. children[i + 1]); it has one entry more than `paths`.
+// paths[children[i] .. children[i + 1]); it has one entry more than `paths`. Sets
+// `(*walkIndexOf)[k]` to the index in `paths` of the folder that comes k-th.
 std::vector<std::string> InTheOneOrder(std::vector<std::string>& paths,
                                        const std::vector<std::size_t>& children,
-                                       platform::PathStyle style) {
+                                       platform::PathStyle style,
+                                       std::vector<std::size_t>* walkIndexOf) {
   std::vector<std::size_t> byName(paths.size());
   for (std::size_t i = 0; i < byName.size(); ++i) byName[i] = i;
   for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -56,11 +60,14 @@ std::vector<std::string> InTheOneOrder(std::vector<std::string>& paths,
   }
   std::vector<std::string> sorted;
   sorted.reserve(paths.size());
+  walkIndexOf->clear();
+  walkIndexOf->reserve(paths.size());
   std::vector<std::size_t> stack{0};
   while (!stack.empty()) {
     const std::size_t i = stack.back();
     stack.pop_back();
     sorted.push_back(std::move(paths[i]));
+    walkIndexOf->push_back(i);
     for (std::size_t k = children[i + 1]; k > children[i]; --k) stack.push_back(byName[k - 1]);
   }
   return sorted;
@@ -86,21 +93,27 @@ std::string ScanProblems::summary(std::size_t maxListed) const {
 
 Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
                                                const ScanSettings& settings,
-                                               platform::Progress& progress,
-                                               ScanProblems* problems) {
+                                               platform::Progress& progress, ScanProblems* problems,
+                                               WalkedFiles* walked) {
   const platform::PathStyle style = fs.pathStyle();
   const std::string caption = "Loading Structure:  " + settings.driveDisplayText;
   progress.setCaption(caption);
   progress.setLabelVisible(true);
 
-  if (IsExcluded(settings.driveRoot, settings, style)) return std::vector<std::string>{};
+  std::vector<std::size_t> walkIndexOf;
+  if (IsExcluded(settings.driveRoot, settings, style)) {
+    if (walked != nullptr) walked->finish(walkIndexOf);
+    return std::vector<std::string>{};
+  }
+  const bool keepFiles = walked != nullptr && walked->keeping();
   // The queue is the folder list itself: entries [first, end) are the current level. The
   // sub-folders of folder i join it together, as paths[children[i] .. children[i + 1]).
   std::vector<std::string> paths{settings.driveRoot};
   std::vector<std::size_t> children;
-  // Folders the file system vouches have no sub-folders need not be listed here: on most
-  // drives that spares reading most folders twice.
+  // Folders the file system vouches have no sub-folders need not be listed for them: on
+  // most drives that spares reading most folders twice when the files are not kept.
   std::vector<bool> leaves{false};
+  std::vector<std::optional<platform::ListWhat>> what;
   platform::FolderListing listing;
   std::size_t first = 0;
   for (;;) {
@@ -108,10 +121,17 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
     // The workers read their own copy of the level while new folders join `paths`.
     const std::vector<std::string> level(paths.begin() + static_cast<std::ptrdiff_t>(first),
                                          paths.end());
-    const std::vector<bool> levelLeaves(leaves.begin() + static_cast<std::ptrdiff_t>(first),
-                                        leaves.end());
-    FolderPrefetcher prefetcher(fs, level, levelLeaves, platform::ListWhat::kFolders,
-                                settings.listingThreads);
+    what.assign(level.size(), std::nullopt);
+    for (std::size_t k = 0; k < level.size(); ++k) {
+      // A folder's files are read here when they can be kept for profiling, except in
+      // ignored folders, whose files are never profiled.
+      if (keepFiles && !settings.ignore.isIgnored(level[k])) {
+        what[k] = platform::ListWhat::kFilesAndFolders;
+      } else if (!leaves[first + k]) {
+        what[k] = platform::ListWhat::kFolders;
+      }
+    }
+    FolderPrefetcher prefetcher(fs, level, what, settings.listingThreads);
     for (std::size_t i = first; i < end; ++i) {
       children.push_back(paths.size());
       Status s = prefetcher.take(i - first, &listing);
@@ -120,6 +140,8 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
         // vanished is simply gone and one that cannot be read is reported once.
         if (i == 0) return s;
         if (!s.isNotFound()) problems->add(s);
+      } else if (what[i - first] == platform::ListWhat::kFilesAndFolders) {
+        walked->keep(i, listing);
       }
       for (const Status& p : listing.problems) problems->add(p);
       for (const platform::DirEntry& entry : listing.entries) {
@@ -139,7 +161,7 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
   }
   children.push_back(paths.size());
 
-  std::vector<std::string> sorted = InTheOneOrder(paths, children, style);
+  std::vector<std::string> sorted = InTheOneOrder(paths, children, style, &walkIndexOf);
   if (settings.includeRecycled) {
     for (std::string& bin : fs.recycleBinFolders(settings.driveRoot)) {
       if (IsExcluded(bin, settings, style)) continue;
@@ -149,10 +171,12 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
                                          return CompareFolderPaths(a, b, style) < 0;
                                        });
       if (at == sorted.end() || CompareFolderPaths(*at, bin, style) != 0) {
+        walkIndexOf.insert(walkIndexOf.begin() + (at - sorted.begin()), WalkedFiles::kNotWalked);
         sorted.insert(at, std::move(bin));
       }
     }
   }
+  if (walked != nullptr) walked->finish(walkIndexOf);
   return sorted;
 }
 
@@ -181,8 +205,9 @@ class FileProfiler::Work {
   Work(platform::FileSystem& fs, const std::vector<std::string>& folders,
        const ScanSettings& settings, const platform::LocaleFormat& locale,
        platform::WritableFile* out, std::string outName, platform::Progress& progress,
-       ScanProblems* problems)
+       ScanProblems* problems, const WalkedFiles* walked)
       : m_folders(folders),
+        m_walked(walked),
         m_ignored(IgnoredFolders(folders, settings)),
         m_style(fs.pathStyle()),
         m_writer(out),
@@ -270,7 +295,9 @@ class FileProfiler::Work {
     files->status = Status::ok();
     if (m_ignored[index]) return;
     const std::string& folder = m_folders[index];
-    files->status = fs.listFolder(folder, platform::ListWhat::kFiles, &files->listing);
+    if (m_walked == nullptr || !m_walked->read(index, &files->listing)) {
+      files->status = fs.listFolder(folder, platform::ListWhat::kFiles, &files->listing);
+    }
 
     const std::vector<platform::DirEntry>& entries = files->listing.entries;
     std::size_t room = 0;
@@ -315,6 +342,7 @@ class FileProfiler::Work {
   }
 
   const std::vector<std::string>& m_folders;
+  const WalkedFiles* const m_walked;
   const std::vector<bool> m_ignored;
   const platform::PathStyle m_style;
   ProfileWriter m_writer;
@@ -333,9 +361,10 @@ class FileProfiler::Work {
 FileProfiler::FileProfiler(platform::FileSystem& fs, const std::vector<std::string>& folders,
                            const ScanSettings& settings, const platform::LocaleFormat& locale,
                            platform::WritableFile* out, std::string outName,
-                           platform::Progress& progress, ScanProblems* problems)
+                           platform::Progress& progress, ScanProblems* problems,
+                           const WalkedFiles* walked)
     : m_work(std::make_unique<Work>(fs, folders, settings, locale, out, std::move(outName),
-                                    progress, problems)) {}
+                                    progress, problems, walked)) {}
 
 FileProfiler::~FileProfiler() = default;
 
@@ -362,8 +391,9 @@ std::int64_t FileProfiler::totalFiles() const { return m_work->totalFiles(); }
 Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& folders,
                     const ScanSettings& settings, const platform::LocaleFormat& locale,
                     platform::WritableFile* out, platform::Progress& progress,
-                    ScanProblems* problems, std::int64_t* totalFiles) {
-  FileProfiler profiler(fs, folders, settings, locale, out, "the new profile", progress, problems);
+                    ScanProblems* problems, std::int64_t* totalFiles, const WalkedFiles* walked) {
+  FileProfiler profiler(fs, folders, settings, locale, out, "the new profile", progress, problems,
+                        walked);
   Status s = profiler.run();
   *totalFiles = profiler.totalFiles();
   return s;
@@ -374,9 +404,11 @@ Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
                      platform::Progress& progress, ScanProblems* problems,
                      std::int64_t* totalFiles) {
   *totalFiles = 0;
-  auto folders = LoadStructure(fs, settings, progress, problems);
+  WalkedFiles walked(fs);
+  auto folders = LoadStructure(fs, settings, progress, problems, &walked);
   if (!folders.isOk()) return folders.status();
-  return ProfileFiles(fs, folders.value(), settings, locale, out, progress, problems, totalFiles);
+  return ProfileFiles(fs, folders.value(), settings, locale, out, progress, problems, totalFiles,
+                      &walked);
 }
 
 }  // namespace engine

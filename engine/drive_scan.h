@@ -3,6 +3,8 @@
 //
 // Scanning a drive into a profile: LoadStructure walks the folder tree breadth-first into
 // the sorted folder list, ProfileFiles lists every folder's files into the temporary profile.
+// When the walk is given a WalkedFiles, it reads each folder's files as it goes and keeps
+// them for ProfileFiles, so every folder is read once.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include "engine/ignore_matcher.h"
 #include "engine/record_source.h"
 #include "engine/status.h"
+#include "engine/walked_files.h"
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
 #include "platform/progress.h"
@@ -56,10 +59,13 @@ class ScanProblems {
 // captions and asks `progress` whether to go on every 50 folders.
 // Fails when the root folder cannot be listed, and with cancelled when the user stopped;
 // folders below the root that cannot be listed are added to `*problems` and left out.
+// With `walked`, the files of the folders that are not ignored are read in the same pass
+// and kept there, numbered as the returned folders, along with the problems of reading them.
 [[nodiscard]] Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
                                                              const ScanSettings& settings,
                                                              platform::Progress& progress,
-                                                             ScanProblems* problems);
+                                                             ScanProblems* problems,
+                                                             WalkedFiles* walked = nullptr);
 
 // Writes one profile record for every listed file of every folder of `folders` (from
 // LoadStructure) that is not ignored, to `out`, closes `out` once every record is in it,
@@ -68,14 +74,16 @@ class ScanProblems {
 // the first and every hundredth file of a folder. Folders that vanished are skipped quietly;
 // folders and files that cannot be read are added to `*problems` and left out. Fails when `out`
 // cannot be written, and with cancelled when the user stopped; `out` is then partial and the caller
-// abandons it.
+// abandons it. Files kept in `walked` (from LoadStructure) are taken from there, and only the
+// other folders are listed.
 [[nodiscard]] Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& folders,
                                   const ScanSettings& settings,
                                   const platform::LocaleFormat& locale, platform::WritableFile* out,
                                   platform::Progress& progress, ScanProblems* problems,
-                                  std::int64_t* totalFiles);
+                                  std::int64_t* totalFiles, const WalkedFiles* walked = nullptr);
 
-// The work of ProfileFiles, one folder at a time: worker threads list the folders ahead and
+// The work of ProfileFiles, one folder at a time: worker threads list the folders (or read
+// what the walk kept of them) ahead and
 // make their profile lines (sorting, local times, escapes); the caller's thread keeps the
 // one order, shows the progress and writes the lines in large blocks. As a RecordSource it
 // also hands each folder's records to a comparison as they are written, so a rescan is
@@ -87,7 +95,7 @@ class FileProfiler final : public RecordSource {
   FileProfiler(platform::FileSystem& fs, const std::vector<std::string>& folders,
                const ScanSettings& settings, const platform::LocaleFormat& locale,
                platform::WritableFile* out, std::string outName, platform::Progress& progress,
-               ScanProblems* problems);
+               ScanProblems* problems, const WalkedFiles* walked = nullptr);
   FileProfiler(const FileProfiler&) = delete;
   FileProfiler& operator=(const FileProfiler&) = delete;
   ~FileProfiler() override;

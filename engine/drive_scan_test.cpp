@@ -298,6 +298,35 @@ TEST_F(DriveScanTest, ListingAheadOnWorkerThreadsGivesTheSameProfile) {
   EXPECT_TRUE(Scan().isCancelled());
 }
 
+TEST_F(DriveScanTest, EveryFolderIsReadOnceAndWithoutScratchSpaceTheProfileIsTheSame) {
+  AddFiles("C:\\A", 3);
+  AddFiles("C:\\A\\Deep\\Er", 400);
+  AddFiles("C:\\B", 2);
+  fs.addFile("C:\\top.txt", 7, kMidnight);
+  fs.addFile("C:\\A\\.hidden", 1, 0);
+  fs.setHidden("C:\\A\\.hidden");
+  AddFiles("C:\\TEMP", 2);
+  settings.ignore = IgnoreMatcher({"C:\\TEMP\\"});
+  settings.listingThreads = 2;
+  ASSERT_TRUE(Scan().isOk());
+  const std::string once = Profile();
+  EXPECT_EQ(total, 3 + 400 + 2 + 1);
+  EXPECT_EQ(once.find(".hidden"), std::string::npos);
+  for (const char* folder : {"C:\\", "C:\\A", "C:\\A\\Deep\\Er", "C:\\B", "C:\\TEMP"}) {
+    EXPECT_EQ(fs.listings(folder), 1) << folder;
+  }
+
+  // Without scratch space, or when it fills up part way, folders are read again instead.
+  fs.denyScratch();
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), once);
+  EXPECT_EQ(fs.listings("C:\\A\\Deep\\Er"), 3);
+  fs.clearFaults();
+  fs.failScratchAfter(1000);
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), once);
+}
+
 TEST(ScanProblemsTest, SummaryListsAFewAndCountsTheRest) {
   ScanProblems problems;
   for (int i = 0; i < 12; ++i) problems.add(Status::ioError("place " + std::to_string(i)));

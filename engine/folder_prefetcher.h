@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,12 @@ namespace engine {
 
 class FolderPrefetcher {
  public:
-  // Lists folders[i] with `what` for every i, except that folders whose `skip[i]` is true
-  // (when `skip` is not empty) get an empty listing without asking the file system.
-  // `folders` and `skip` must stay unchanged and live until this object is destroyed.
-  // `threads` == 0 lists on the consumer's thread, one folder at a time.
+  // Lists folders[i] with what[i] for every i; a folder whose what[i] is empty gets an empty
+  // listing without asking the file system. `folders` and `what` must stay unchanged and
+  // live until this object is destroyed. `threads` == 0 lists on the consumer's thread,
+  // one folder at a time.
   FolderPrefetcher(platform::FileSystem& fs, const std::vector<std::string>& folders,
-                   const std::vector<bool>& skip, platform::ListWhat what, unsigned threads);
+                   const std::vector<std::optional<platform::ListWhat>>& what, unsigned threads);
   FolderPrefetcher(const FolderPrefetcher&) = delete;
   FolderPrefetcher& operator=(const FolderPrefetcher&) = delete;
 

@@ -222,8 +222,11 @@ class Run {
     }
 
     // The new scan is written beside the stored profile and becomes it only by commit();
-    // dropping it (cancel, failure, info-only) removes it.
-    auto newProfile = m_fs.openForReplacing(paths.profilePath);
+    // dropping it (cancel, failure, info-only) removes it. An info-only run never keeps
+    // it, so it is not sent to the disk: the report's own sync need not wait for it.
+    auto newProfile =
+        m_fs.openForReplacing(paths.profilePath, m_env.infoOnly ? platform::Durability::kWorkFile
+                                                                : platform::Durability::kSynced);
     if (!newProfile.isOk()) return driveFailed(drive, newProfile.status());
     ScanSettings scan;
     scan.driveRoot = drive.root;
@@ -296,7 +299,7 @@ class Run {
 
     // The composed report takes the drive's section only once it is complete: a failed
     // or cancelled comparison leaves it as it was.
-    auto composed = m_fs.openForReplacing(composedPath());
+    auto composed = m_fs.openForReplacing(composedPath(), platform::Durability::kWorkFile);
     if (!composed.isOk()) return composed.status();
     Status s = fresh ? Status::ok()
                      : platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
@@ -322,7 +325,7 @@ class Run {
   // A combined report whose last marked drive was only created (or failed) still ends as a
   // whole document.
   Status appendClosing() {
-    auto composed = m_fs.openForReplacing(composedPath());
+    auto composed = m_fs.openForReplacing(composedPath(), platform::Durability::kWorkFile);
     if (!composed.isOk()) return composed.status();
     Status s = platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
     if (s.isOk()) {

@@ -34,7 +34,29 @@ std::optional<std::uint64_t> ParseProcessId(std::string_view digits) {
   return pid;
 }
 
+class MemoryScratchFile final : public ScratchFile {
+ public:
+  Status append(std::string_view data) override {
+    m_data.append(data);
+    return Status::ok();
+  }
+  Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
+    if (offset > m_data.size() || n > m_data.size() - offset) {
+      return Status::ioError("scratch space: read beyond what was written");
+    }
+    m_data.copy(out, n, static_cast<std::size_t>(offset));
+    return Status::ok();
+  }
+
+ private:
+  std::string m_data;
+};
+
 }  // namespace
+
+std::unique_ptr<ScratchFile> FileSystem::openScratch() {
+  return std::make_unique<MemoryScratchFile>();
+}
 
 Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path, std::size_t maxBytes) {
   auto file = fs.openForReading(path);

@@ -44,7 +44,7 @@ struct DirEntry {
   EntryKind kind = EntryKind::kOther;
   bool hidden = false;       // POSIX: the name starts with '.'
   bool system = false;       // never set on POSIX
-  std::int64_t size = 0;     // files only, and only when listed with ListWhat::kFiles
+  std::int64_t size = 0;     // files only, and only when their sizes were listed (kFiles)
   UnixSeconds modified = 0;  // as `size`
   // Folders only: the file system vouches that this folder has no sub-folders (a link
   // count of 2 on a file system whose link counts count them), so a walk need not list it
@@ -55,6 +55,9 @@ struct DirEntry {
 enum class ListWhat {
   kFolders,  // the sub-folders (names and flags only; sizes and times are not read)
   kFiles,    // the files, with size and modification time (one stat per file)
+  // Both in one reading of the folder: the files as with kFiles, the sub-folders as with
+  // kFolders.
+  kFilesAndFolders,
 };
 
 struct FolderListing {
@@ -99,14 +102,15 @@ class WritableFile {
 // target stays as it was. Not thread-safe; one writer uses it at a time.
 class ReplacementFile : public WritableFile {
  public:
-  // Finishes writing: flushes, forces the bytes to the disk and closes the temporary, which
-  // stays readable at temporaryPath() until commit() or abandon(). Reports a failed write
-  // or sync (disk full). Further appends fail.
+  // Finishes writing: the whole content is in the temporary, which stays readable at
+  // temporaryPath() until commit() or abandon(). Reports a failed write (disk full).
+  // Further appends fail.
   [[nodiscard]] Status close() override = 0;
 
-  // Closes the file when still open, then renames the temporary over the target (and
-  // syncs the target's folder, so the rename survives a crash). On failure the temporary
-  // is removed and the target is as it was. Call once; later calls fail.
+  // Closes the file when still open, forces its bytes to the disk, then renames the
+  // temporary over the target (and syncs the target's folder, so the rename survives a
+  // crash). On failure (a failed sync included) the temporary is removed and the target is
+  // as it was. Call once; later calls fail.
   [[nodiscard]] virtual Status commit() = 0;
 
   // Removes the temporary; the target stays as it was. Harmless after commit().
@@ -117,6 +121,30 @@ class ReplacementFile : public WritableFile {
   // Where the bytes are until commit(): read it to use what was written (the new scan,
   // before it becomes the stored profile).
   [[nodiscard]] virtual const std::string& temporaryPath() const = 0;
+};
+
+// Scratch space (FileSystem::openScratch): bytes written once, in order, and then read back
+// by position, gone when the object is destroyed. Appends come from one thread; once they
+// are done, any number of threads may read at once.
+class ScratchFile {
+ public:
+  ScratchFile() = default;
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  virtual ~ScratchFile() = default;
+  // Appends `data` after everything appended before. The first failure is repeated by every
+  // later call.
+  [[nodiscard]] virtual Status append(std::string_view data) = 0;
+  // Reads `n` bytes from `offset` into `out`; fails when they were never appended.
+  [[nodiscard]] virtual Status readAt(std::uint64_t offset, std::size_t n, char* out) const = 0;
+};
+
+// Whether a replacement's commit waits for the disk (FileSystem::openForReplacing). What the
+// user or the next run relies on is forced to the disk before it replaces the old content;
+// a work file that the program itself removes again needs only the one-step rename.
+enum class Durability {
+  kSynced,
+  kWorkFile,
 };
 
 // An exclusive lock held until the object is destroyed (FileSystem::tryLockFile).
@@ -166,9 +194,10 @@ class FileSystem {
   // symbolic link at `path` is itself replaced by the new file on commit, never written
   // through. An existing regular file's permission bits carry over. Fails at once, naming
   // `path`, when its folder is missing or cannot be written, or when `path` is a folder or
-  // any other entry that is neither a file nor a link (a device, a FIFO).
+  // any other entry that is neither a file nor a link (a device, a FIFO). A kWorkFile's
+  // commit renames without forcing the bytes to the disk first.
   [[nodiscard]] virtual Result<std::unique_ptr<ReplacementFile>> openForReplacing(
-      const std::string& path) = 0;
+      const std::string& path, Durability durability = Durability::kSynced) = 0;
 
   // Renames `from` to `to`, replacing a file at `to`, in one step. Both lie on one volume.
   [[nodiscard]] virtual Status rename(const std::string& from, const std::string& to) = 0;
@@ -186,6 +215,11 @@ class FileSystem {
   // The absolute path of `folder` with symbolic links resolved, ending in the separator.
   // Fails when it is not a folder.
   [[nodiscard]] virtual Result<std::string> realFolderPath(const std::string& folder) = 0;
+
+  // Scratch space for data too large to hold in memory comfortably. The default keeps it in
+  // memory; a file system with room on a disk keeps it in an unnamed file there, so that it
+  // costs page cache rather than the program's memory. Null when there is no room for it.
+  [[nodiscard]] virtual std::unique_ptr<ScratchFile> openScratch();
 
   // Takes an exclusive lock on the file `path` without waiting, creating the file when it
   // is missing (a symbolic link in its place is refused), and writes `holder` into it as

@@ -122,14 +122,17 @@ void SyncFolder(const std::string& folder) {
 
 class PosixReplacementFile final : public ReplacementFile {
  public:
-  PosixReplacementFile(int fd, std::string target, std::string temporary)
-      : m_fd(fd), m_target(std::move(target)), m_temporary(std::move(temporary)) {
+  PosixReplacementFile(int fd, std::string target, std::string temporary, Durability durability)
+      : m_fd(fd),
+        m_target(std::move(target)),
+        m_temporary(std::move(temporary)),
+        m_synced(durability == Durability::kSynced) {
     m_buffer.reserve(kBufferSize);
   }
   ~PosixReplacementFile() override { abandon(); }
 
   Status append(std::string_view data) override {
-    if (m_fd < 0) return Status::ioError(m_target + ": the file is closed");
+    if (m_closed) return Status::ioError(m_target + ": the file is closed");
     if (!m_status.isOk()) return m_status;
     if (data.size() <= kBufferSize - m_buffer.size()) {
       m_buffer.append(data);
@@ -145,22 +148,23 @@ class PosixReplacementFile final : public ReplacementFile {
     return m_status;
   }
 
+  // The descriptor stays open until commit() or abandon(): the wait for the disk belongs to
+  // commit, so a temporary that is never committed (an info-only run's new profile) costs
+  // no sync at all.
   Status close() override {
-    if (m_fd < 0) return m_done ? Status::ioError(m_target + ": the file is closed") : m_status;
-    Status s = flush();
-    // The bytes must be on the disk before a rename makes them the target's content, or
-    // a crash could leave an empty file where the old one was.
-    if (s.isOk() && ::fsync(m_fd) != 0) s = Status::fromErrno(errno, m_target);
-    Status closed = CloseFd(m_fd, m_target);
-    m_fd = -1;
-    if (s.isOk()) s = closed;
-    if (m_status.isOk()) m_status = s;
-    return m_status;
+    if (m_closed) return m_done ? Status::ioError(m_target + ": the file is closed") : m_status;
+    m_closed = true;
+    return flush();
   }
 
   Status commit() override {
     if (m_done) return Status::ioError(m_target + ": the replacement is finished already");
-    Status s = m_fd >= 0 ? close() : m_status;
+    Status s = close();
+    // The bytes must be on the disk before a rename makes them the target's content, or
+    // a crash could leave an empty file where the old one was.
+    if (s.isOk() && m_synced && ::fsync(m_fd) != 0) s = Status::fromErrno(errno, m_target);
+    if (Status closed = CloseFd(m_fd, m_target); s.isOk()) s = closed;
+    m_fd = -1;
     if (s.isOk() && ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
       s = Status::fromErrno(errno, m_target);
     }
@@ -169,7 +173,7 @@ class PosixReplacementFile final : public ReplacementFile {
       return s;
     }
     m_done = true;
-    SyncFolder(FolderOfPath(m_target));
+    if (m_synced) SyncFolder(FolderOfPath(m_target));
     return s;
   }
 
@@ -178,6 +182,7 @@ class PosixReplacementFile final : public ReplacementFile {
       ::close(m_fd);
       m_fd = -1;
     }
+    m_closed = true;
     if (!m_done) ::unlink(m_temporary.c_str());
     m_done = true;
   }
@@ -196,12 +201,12 @@ class PosixReplacementFile final : public ReplacementFile {
   }
 
   // Large files are handed to the disk while they are written, not all at the sync in
-  // close(): a profile of a few hundred megabytes would otherwise keep its writer waiting
-  // for the disk at the end. This only starts the writing; close() still waits for it.
+  // commit(): a profile of a few hundred megabytes would otherwise keep its writer waiting
+  // for the disk at the end. This only starts the writing; commit() still waits for it.
   void written(std::size_t bytes) {
     m_written += bytes;
 #ifdef __linux__
-    if (m_written - m_started >= kStartWritingEvery) {
+    if (m_synced && m_written - m_started >= kStartWritingEvery) {
       (void)::sync_file_range(m_fd, static_cast<off64_t>(m_started),
                               static_cast<off64_t>(m_written - m_started), SYNC_FILE_RANGE_WRITE);
       m_started = m_written;
@@ -213,8 +218,10 @@ class PosixReplacementFile final : public ReplacementFile {
   std::string m_target;
   std::string m_temporary;
   std::string m_buffer;
+  const bool m_synced;
   Status m_status;
-  bool m_done = false;  // committed or abandoned
+  bool m_closed = false;  // no more appends
+  bool m_done = false;    // committed or abandoned
   static constexpr std::uint64_t kStartWritingEvery = 8 * 1024 * 1024;
   std::uint64_t m_written = 0;  // bytes written to the file so far
   std::uint64_t m_started = 0;  // of which the disk was asked to write this many
@@ -380,7 +387,66 @@ class EntryReader {
 #endif
 };
 
+// Scratch space in an unnamed file: nothing is left behind however the program ends, and
+// its pages are the kernel's to write out or drop, not the program's memory.
+class PosixScratchFile final : public ScratchFile {
+ public:
+  explicit PosixScratchFile(int fd) : m_fd(fd) {}
+  ~PosixScratchFile() override { ::close(m_fd); }
+
+  Status append(std::string_view data) override {
+    if (m_status.isOk()) m_status = WriteAll(m_fd, data, "scratch space");
+    return m_status;
+  }
+
+  Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
+    while (n > 0) {
+      const ssize_t got = ::pread(m_fd, out, n, static_cast<off_t>(offset));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return Status::fromErrno(errno, "scratch space");
+      if (got == 0) return Status::ioError("scratch space: read beyond what was written");
+      out += got;
+      n -= static_cast<std::size_t>(got);
+      offset += static_cast<std::uint64_t>(got);
+    }
+    return Status::ok();
+  }
+
+ private:
+  const int m_fd;
+  Status m_status;
+};
+
+// Opens an unnamed file in `folder`: O_TMPFILE where the file system has it, otherwise a
+// file made and removed at once. -1 when neither works.
+int OpenUnnamedFile(const std::string& folder) {
+#ifdef O_TMPFILE
+  const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd >= 0) return fd;
+#endif
+  std::string name = WithTrailingSlash(folder) + ".brinvale-scratch-XXXXXX";
+  const int made = ::mkostemp(name.data(), O_CLOEXEC);
+  if (made < 0) return -1;
+  ::unlink(name.c_str());
+  return made;
+}
+
 }  // namespace
+
+std::unique_ptr<ScratchFile> PosixFileSystem::openScratch() {
+  std::vector<std::string> places;
+  if (const char* tmp = std::getenv("TMPDIR"); tmp != nullptr && *tmp != '\0') {
+    places.emplace_back(tmp);
+  }
+  places.emplace_back("/var/tmp");
+  places.emplace_back("/tmp");
+  for (const std::string& place : places) {
+    if (const int fd = OpenUnnamedFile(place); fd >= 0) {
+      return std::make_unique<PosixScratchFile>(fd);
+    }
+  }
+  return nullptr;
+}
 
 Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
   out->entries.clear();
@@ -392,17 +458,13 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
   while (openPath.size() > 1 && openPath.back() == '/') openPath.pop_back();
   const int fd = ::open(openPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return FolderOpenError(errno, folder);
-  // Only sub-folders need the folder's own device (mount points) and file system type.
+  const bool folders = what != ListWhat::kFiles;
+  const bool files = what != ListWhat::kFolders;
+  // Only sub-folders need the folder's own device (mount points) and file system type, so
+  // they are asked for when the first sub-folder turns up: most folders have none.
   struct stat self {};
+  bool knowSelf = false;
   bool trustLinkCounts = false;
-  if (what == ListWhat::kFolders) {
-    if (::fstat(fd, &self) != 0) {
-      const int err = errno;
-      ::close(fd);
-      return Status::fromErrno(err, folder);
-    }
-    trustLinkCounts = LinkCountsCountSubfolders(fd);
-  }
   EntryReader reader(fd);
   const char* name = nullptr;
   unsigned char type = DT_UNKNOWN;
@@ -410,11 +472,9 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
     if (IsDotOrDotDot(name)) continue;
     // d_type spares a stat for entries of the wrong kind; file systems that do not fill
     // it in (DT_UNKNOWN) are examined like everything else.
-    if (what == ListWhat::kFolders) {
-      if (type != DT_DIR && type != DT_UNKNOWN) continue;
-    } else if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) {
-      continue;
-    }
+    const bool maybeFolder = type == DT_DIR || type == DT_UNKNOWN;
+    const bool maybeFile = type == DT_REG || type == DT_LNK || type == DT_UNKNOWN;
+    if (!(folders && maybeFolder) && !(files && maybeFile)) continue;
 
     struct stat st {};
     if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -424,12 +484,20 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
       }
       continue;
     }
-    if (what == ListWhat::kFolders ? !S_ISDIR(st.st_mode)
-                                   : !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
-      continue;
+    const bool isFolder = S_ISDIR(st.st_mode);
+    if (isFolder ? !folders : !(files && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))) continue;
+    if (isFolder && !knowSelf) {
+      if (::fstat(fd, &self) != 0) {
+        const int err = errno;
+        out->entries.clear();
+        out->problems.clear();
+        return Status::fromErrno(err, folder);  // the reader closes fd
+      }
+      trustLinkCounts = LinkCountsCountSubfolders(fd);
+      knowSelf = true;
     }
     DirEntry& entry = out->entries.emplace_back();
-    if (what == ListWhat::kFolders) {
+    if (isFolder) {
       // A folder on another device is the mount point of another volume: another drive.
       entry.kind = st.st_dev == self.st_dev ? EntryKind::kFolder : EntryKind::kOther;
       entry.noSubfolders = trustLinkCounts && st.st_nlink == 2;
@@ -494,8 +562,8 @@ bool PosixFileSystem::exists(const std::string& path) {
   return ::lstat(WithoutTrailingSlashes(path).c_str(), &st) == 0;
 }
 
-Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(
-    const std::string& path) {
+Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(const std::string& path,
+                                                                           Durability durability) {
   static std::atomic<std::uint64_t> counter{0};
   mode_t keepMode = 0;
   if (struct stat st{}; ::lstat(path.c_str(), &st) == 0) {
@@ -525,7 +593,7 @@ Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(
     if (fd >= 0) {
       if (keepMode != 0) (void)::fchmod(fd, keepMode);
       return std::unique_ptr<ReplacementFile>(
-          std::make_unique<PosixReplacementFile>(fd, path, std::move(temporary)));
+          std::make_unique<PosixReplacementFile>(fd, path, std::move(temporary), durability));
     }
     if (errno != EEXIST || attempt == 100) return Status::fromErrno(errno, path);
   }

@@ -26,10 +26,13 @@ class PosixFileSystem final : public FileSystem {
   // followed when it is a symbolic link (notAFolder). With ListWhat::kFolders a sub-folder
   // that lies on another device than `folder` (a mount point) is returned as kOther; with
   // ListWhat::kFiles only regular files and symbolic links are returned, each with its own
-  // lstat size and time. A read error in the middle of the listing fails the whole listing,
-  // so callers never take a partial listing for a complete one.
+  // lstat size and time; ListWhat::kFilesAndFolders returns both. A read error in the middle of the
+  // listing fails the whole listing, so callers never take a partial listing for a complete one.
   [[nodiscard]] Status listFolder(const std::string& folder, ListWhat what,
                                   FolderListing* out) override;
+
+  // An unnamed file in $TMPDIR, else /var/tmp, else /tmp (the first that takes one).
+  [[nodiscard]] std::unique_ptr<ScratchFile> openScratch() override;
 
   // A regular file (not a link) whose name does not start with '.'.
   [[nodiscard]] bool isOrdinaryFile(const std::string& path) override;
@@ -45,9 +48,9 @@ class PosixFileSystem final : public FileSystem {
 
   // The temporary is created with O_CREAT | O_EXCL | O_NOFOLLOW and mode 0666 less the
   // umask (or the target's own bits), named by TemporaryName with this process's id;
-  // appends are buffered (256 KiB); close() fsyncs; commit() renames and fsyncs the folder.
+  // appends are buffered (256 KiB); commit() fsyncs, renames and fsyncs the folder.
   [[nodiscard]] Result<std::unique_ptr<ReplacementFile>> openForReplacing(
-      const std::string& path) override;
+      const std::string& path, Durability durability = Durability::kSynced) override;
 
   [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;
   [[nodiscard]] Status remove(const std::string& path) override;

@@ -93,6 +93,55 @@ TEST_F(PosixFileSystemTest, FolderListingHoldsOnlySubFolders) {
   EXPECT_TRUE(List("a", ListWhat::kFolders).empty());
 }
 
+TEST_F(PosixFileSystemTest, OneReadingListsFilesAndFoldersTogether) {
+  Write("file", "12345", 909532982);
+  MakeFolder("leaf");
+  MakeFolder("parent");
+  MakeFolder("parent/child");
+  const auto both = List("", ListWhat::kFilesAndFolders);
+  ASSERT_EQ(both.size(), 3u);
+  EXPECT_EQ(both.at("file").kind, EntryKind::kFile);
+  EXPECT_EQ(both.at("file").size, 5);
+  EXPECT_EQ(both.at("file").modified, 909532982);
+  EXPECT_EQ(both.at("leaf").kind, EntryKind::kFolder);
+  EXPECT_EQ(both.at("parent").kind, EntryKind::kFolder);
+  // The sub-folder flags are those of a folder listing, whatever the file system trusts.
+  const auto folders = List("", ListWhat::kFolders);
+  EXPECT_EQ(both.at("leaf").noSubfolders, folders.at("leaf").noSubfolders);
+  EXPECT_FALSE(both.at("parent").noSubfolders);
+}
+
+TEST_F(PosixFileSystemTest, ScratchSpaceGivesBackWhatWasWrittenAndLeavesNothing) {
+  const char* const before = std::getenv("TMPDIR");
+  const std::string kept = before != nullptr ? before : "";
+  MakeFolder("tmp");
+  ASSERT_EQ(::setenv("TMPDIR", Path("tmp").c_str(), 1), 0);
+  auto scratch = m_fs.openScratch();
+  ASSERT_NE(scratch, nullptr);
+  std::string written;
+  for (int i = 0; i < 300; ++i) {
+    const std::string piece(static_cast<std::size_t>(i * 37 % 5000),
+                            static_cast<char>('a' + i % 26));
+    ASSERT_TRUE(scratch->append(piece).isOk());
+    written += piece;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(Path("tmp")));
+  std::string back(1000, '\0');
+  ASSERT_TRUE(scratch->readAt(written.size() - 1000, 1000, back.data()).isOk());
+  EXPECT_EQ(back, written.substr(written.size() - 1000));
+  EXPECT_FALSE(scratch->readAt(written.size() - 10, 11, back.data()).isOk());
+  scratch.reset();
+
+  // A TMPDIR that is not there is passed over, not fatal.
+  ASSERT_EQ(::setenv("TMPDIR", Path("missing").c_str(), 1), 0);
+  EXPECT_NE(m_fs.openScratch(), nullptr);
+  if (before != nullptr) {
+    ::setenv("TMPDIR", kept.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
+}
+
 TEST_F(PosixFileSystemTest, SymbolicLinksAreFilesAndNeverFollowed) {
   Write("target.txt", std::string(1000, 'x'));
   MakeFolder("dir");
@@ -233,6 +282,15 @@ TEST_F(PosixFileSystemTest, ReplacementShowsOnlyOnCommitAndKeepsThePermissions) 
   EXPECT_EQ(Read("copy"), expected);
   EXPECT_TRUE(CopyFile(m_fs, Path("nothing"), Path("copy")).isNotFound());
   EXPECT_EQ(List("", ListWhat::kFiles).size(), 2u);
+
+  // A work file skips only the wait for the disk: it still shows only on commit, whole.
+  auto work = m_fs.openForReplacing(Path("copy"), Durability::kWorkFile);
+  ASSERT_TRUE(work.isOk());
+  ASSERT_TRUE(work.value()->append("work").isOk());
+  ASSERT_TRUE(work.value()->close().isOk());
+  EXPECT_EQ(Read("copy"), expected);
+  ASSERT_TRUE(work.value()->commit().isOk());
+  EXPECT_EQ(Read("copy"), "work");
 }
 
 TEST_F(PosixFileSystemTest, LinksAreReplacedNeverWrittenThrough) {

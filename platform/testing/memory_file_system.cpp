@@ -296,6 +296,7 @@ Status MemoryFileSystem::listFolder(const std::string& folder, ListWhat what, Fo
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(folder);
   if (!parsed) return BadPath(folder);
+  ++m_listings[parsed->key];
   if (auto fault = m_failListing.find(parsed->key); fault != m_failListing.end()) {
     return fault->second;
   }
@@ -307,7 +308,7 @@ Status MemoryFileSystem::listFolder(const std::string& folder, ListWhat what, Fo
   std::vector<std::string> vanished;
   for (const std::string& childKey : node->children) {
     const Node& child = *find(childKey);
-    if (child.folder != (what == ListWhat::kFolders)) continue;
+    if (child.folder ? what == ListWhat::kFiles : what == ListWhat::kFolders) continue;
     if (m_vanishOnStat.erase(childKey) != 0) {
       vanished.push_back(childKey);
       continue;
@@ -373,7 +374,7 @@ Result<std::unique_ptr<SequentialFile>> MemoryFileSystem::openForReading(const s
 }
 
 Result<std::unique_ptr<ReplacementFile>> MemoryFileSystem::openForReplacing(
-    const std::string& path) {
+    const std::string& path, Durability /*durability*/) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
@@ -578,6 +579,59 @@ std::optional<std::string> MemoryFileSystem::contents(const std::string& path) c
   return node->data->contents;
 }
 
+int MemoryFileSystem::listings(const std::string& folder) const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto found = m_listings.find(mustBeKey(folder));
+  return found == m_listings.end() ? 0 : found->second;
+}
+
+namespace {
+
+// Scratch space that fails, like a full disk, once it would hold more than its limit.
+class LimitedScratch final : public ScratchFile {
+ public:
+  LimitedScratch(std::unique_ptr<ScratchFile> inner, std::uint64_t limit)
+      : m_inner(std::move(inner)), m_limit(limit) {}
+  Status append(std::string_view data) override {
+    if (m_status.isOk() && data.size() > m_limit - m_held) {
+      m_status = Status::ioError("scratch space: disk full");
+    }
+    if (m_status.isOk()) m_status = m_inner->append(data);
+    m_held += data.size();
+    return m_status;
+  }
+  Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
+    return m_inner->readAt(offset, n, out);
+  }
+
+ private:
+  const std::unique_ptr<ScratchFile> m_inner;
+  const std::uint64_t m_limit;
+  std::uint64_t m_held = 0;
+  Status m_status;
+};
+
+}  // namespace
+
+std::unique_ptr<ScratchFile> MemoryFileSystem::openScratch() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (m_denyScratch) return nullptr;
+  if (m_scratchLimit) {
+    return std::make_unique<LimitedScratch>(FileSystem::openScratch(), *m_scratchLimit);
+  }
+  return FileSystem::openScratch();
+}
+
+void MemoryFileSystem::denyScratch() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_denyScratch = true;
+}
+
+void MemoryFileSystem::failScratchAfter(std::uint64_t byteCount) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_scratchLimit = byteCount;
+}
+
 std::vector<std::string> MemoryFileSystem::namesIn(const std::string& folder) const {
   std::lock_guard<std::mutex> lock(m_mutex);
   std::vector<std::string> names;
@@ -636,6 +690,8 @@ void MemoryFileSystem::failWriteStep(std::uint64_t stepsFromNow) {
 void MemoryFileSystem::clearFaults() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failListing.clear();
+  m_denyScratch = false;
+  m_scratchLimit.reset();
   m_vanishOnStat.clear();
   m_failStat.clear();
   m_writeLimits.clear();

@@ -36,7 +36,8 @@ class MemoryFileSystem final : public FileSystem {
   [[nodiscard]] PathStyle pathStyle() const override { return PathStyle::windows(); }
 
   // Faults: failListing, and per entry vanishOnStat and failStat (ListWhat::kFiles looks
-  // at files, kFolders at folders; an entry of the other kind is skipped unexamined).
+  // at files, kFolders at folders, kFilesAndFolders at both; an entry of a kind not asked
+  // for is skipped unexamined). Counted by listings().
   [[nodiscard]] Status listFolder(const std::string& folder, ListWhat what,
                                   FolderListing* out) override;
   [[nodiscard]] bool isOrdinaryFile(const std::string& path) override;
@@ -55,7 +56,7 @@ class MemoryFileSystem final : public FileSystem {
   // the target (an append that fails also fails close() and commit()), failRename on the
   // target (commit() fails), and the write steps below.
   [[nodiscard]] Result<std::unique_ptr<ReplacementFile>> openForReplacing(
-      const std::string& path) override;
+      const std::string& path, Durability durability = Durability::kSynced) override;
 
   // Files and folders (a folder takes its whole tree along). Faults: failRename on
   // either path.
@@ -72,6 +73,8 @@ class MemoryFileSystem final : public FileSystem {
                                                               std::string* currentHolder) override;
   // `driveRoot` & "RECYCLED\", whether or not it exists.
   [[nodiscard]] std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override;
+  // In memory, as the default. Faults: denyScratch, failScratchAfter.
+  [[nodiscard]] std::unique_ptr<ScratchFile> openScratch() override;
 
   // The process id in the names of this file system's temporaries.
   static constexpr std::uint64_t kProcessId = 4242;
@@ -99,6 +102,8 @@ class MemoryFileSystem final : public FileSystem {
   [[nodiscard]] std::optional<std::string> contents(const std::string& path) const;
   // The names in a folder in creation order (empty when it is not a folder).
   [[nodiscard]] std::vector<std::string> namesIn(const std::string& folder) const;
+  // How many times `folder` was listed, successfully or not.
+  [[nodiscard]] int listings(const std::string& folder) const;
 
   // --- Faults ---
 
@@ -117,6 +122,10 @@ class MemoryFileSystem final : public FileSystem {
   void failRename(const std::string& path);
   // Opening `path` for reading or replacing fails with `status`.
   void failOpen(const std::string& path, Status status);
+  // There is no scratch space: openScratch gives null.
+  void denyScratch();
+  // Scratch space fails with ioError once it would hold more than `byteCount` bytes.
+  void failScratchAfter(std::uint64_t byteCount);
   // Another process holds the lock of `path`, and `holder` is what its file says.
   void holdLockElsewhere(const std::string& path, std::string holder);
   void clearFaults();
@@ -159,6 +168,9 @@ class MemoryFileSystem final : public FileSystem {
   std::unordered_map<std::string, std::unique_ptr<Node>> m_nodes;
 
   std::map<std::string, Status> m_failListing;
+  std::map<std::string, int> m_listings;  // keys
+  bool m_denyScratch = false;
+  std::optional<std::uint64_t> m_scratchLimit;
   std::set<std::string> m_vanishOnStat;
   std::map<std::string, Status> m_failStat;
   std::map<std::string, std::uint64_t> m_writeLimits;
