@@ -91,6 +91,9 @@ std::string ScanProblems::summary(std::size_t maxListed) const {
   return text;
 }
 
+// Folders of one level walked between two counts on the "Loading Structure" caption.
+constexpr std::size_t kFoldersPerCount = 1000;
+
 Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
                                                const ScanSettings& settings,
                                                platform::Progress& progress, ScanProblems* problems,
@@ -115,6 +118,9 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
   std::vector<bool> leaves{false};
   std::vector<std::optional<platform::ListWhat>> what;
   platform::FolderListing listing;
+  const auto showCount = [&] {
+    progress.setCaption(caption + "  :  " + std::to_string(paths.size() - 1) + " Directories");
+  };
   std::size_t first = 0;
   for (;;) {
     const std::size_t end = paths.size();
@@ -154,9 +160,12 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
         leaves.push_back(entry.noSubfolders);
       }
       if (i % 50 == 0 && !progress.shouldContinue()) return Status::cancelled();
+      // The walk reads every file's size and time, so a level of a big drive takes a while:
+      // the count also moves within it.
+      if ((i + 1 - first) % kFoldersPerCount == 0 && i + 1 < end) showCount();
     }
     first = end;
-    progress.setCaption(caption + "  :  " + std::to_string(paths.size() - 1) + " Directories");
+    showCount();
     if (paths.size() == end) break;
   }
   children.push_back(paths.size());

@@ -117,6 +117,21 @@ TEST_F(DriveScanTest, StructureCaptionsCountFoldersPerLevel) {
   EXPECT_TRUE(progress.labelVisible());
 }
 
+TEST_F(DriveScanTest, TheCountMovesWithinALevelEveryThousandFolders) {
+  for (int i = 0; i < 2500; ++i) fs.addFolder("C:\\L\\" + std::to_string(10000 + i) + "\\In");
+  auto folders = LoadStructure(fs, settings, progress, &problems);
+  ASSERT_TRUE(folders.isOk());
+  EXPECT_THAT(CaptionsStartingWith("Loading Structure:  c: [DISK1]  :  "),
+              ElementsAre("Loading Structure:  c: [DISK1]  :  1 Directories",
+                          "Loading Structure:  c: [DISK1]  :  2501 Directories",
+                          "Loading Structure:  c: [DISK1]  :  3501 Directories",
+                          "Loading Structure:  c: [DISK1]  :  4501 Directories",
+                          "Loading Structure:  c: [DISK1]  :  5001 Directories",
+                          "Loading Structure:  c: [DISK1]  :  5001 Directories",
+                          "Loading Structure:  c: [DISK1]  :  5001 Directories",
+                          "Loading Structure:  c: [DISK1]  :  5001 Directories"));
+}
+
 TEST_F(DriveScanTest, FolderListIsInTheOneOrderWhateverTheWalkMet) {
   // Names that sort apart from their paths' bytes: a blank or a hyphen after a name, case.
   const std::vector<std::string> names = {"a", "A b", "a-b", "ab", "B", "b0", "a.b", "Z"};
