@@ -44,7 +44,7 @@ struct DirEntry {
   EntryKind kind = EntryKind::kOther;
   bool hidden = false;       // POSIX: the name starts with '.'
   bool system = false;       // never set on POSIX
-  std::int64_t size = 0;     // files only, and only when their sizes were listed (kFiles)
+  std::int64_t size = 0;     // files only, listed with kFiles or kFilesAndFolders
   UnixSeconds modified = 0;  // as `size`
   // Folders only: the file system vouches that this folder has no sub-folders (a link
   // count of 2 on a file system whose link counts count them), so a walk need not list it
