@@ -31,6 +31,7 @@
 
 #include "app/main_window.h"
 #include "app/sound_output.h"
+#include "dialogs/dialog_test_support.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/testing/qt_application.h"
 
@@ -51,13 +52,7 @@ class RecordingSound final : public SoundOutput {
   bool m_device;
 };
 
-// What a message box showed.
-struct MessageSeen {
-  QString title;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QMessageBox::StandardButtons buttons;
-};
+using dialogs::testing::MessageSeen;
 
 // What the Save As dialog showed.
 struct FileDialogSeen {
@@ -134,18 +129,7 @@ class DialogScript {
 // A message box action: records what the box showed in `*seen` (when given) and presses
 // `button`.
 inline DialogScript::Action Press(QMessageBox::StandardButton button, MessageSeen* seen = nullptr) {
-  return [button, seen](QWidget* widget) {
-    auto* box = qobject_cast<QMessageBox*>(widget);
-    if (seen != nullptr) {
-      *seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-    }
-    if (QAbstractButton* b = box->button(button); b != nullptr) {
-      b->click();
-    } else {
-      ADD_FAILURE() << "the box has no such button: " << box->text().toStdString();
-      box->close();
-    }
-  };
+  return [button, seen](QWidget* widget) { dialogs::testing::PressButton(widget, button, seen); };
 }
 
 // A Save As action: records the dialog in `*seen` (when given), chooses the filter whose

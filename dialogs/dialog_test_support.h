@@ -74,6 +74,20 @@ struct MessageSeen {
   QMessageBox::StandardButtons buttons;
 };
 
+// Records what the message box `widget` showed in `*seen` (when given) and presses
+// `button`; a box without that button fails the test and is closed.
+inline void PressButton(QWidget* widget, QMessageBox::StandardButton button, MessageSeen* seen) {
+  auto* box = qobject_cast<QMessageBox*>(widget);
+  if (seen != nullptr)
+    *seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+  if (QAbstractButton* b = box->button(button); b != nullptr) {
+    b->click();
+  } else {
+    ADD_FAILURE() << "the message box has no such button: " << box->text().toStdString();
+    box->done(QMessageBox::Cancel);
+  }
+}
+
 // Answers the next message box whose text starts with `textStart` with `button`, recording what it
 // showed in `*seen`.
 inline std::shared_ptr<bool> AnswerMessageBox(QMessageBox::StandardButton button,
@@ -84,19 +98,7 @@ inline std::shared_ptr<bool> AnswerMessageBox(QMessageBox::StandardButton button
         auto* box = qobject_cast<QMessageBox*>(w);
         return box != nullptr && box->text().startsWith(textStart);
       },
-      [button, seen](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        if (seen != nullptr) {
-          *seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-        }
-        QAbstractButton* b = box->button(button);
-        if (b == nullptr) {
-          ADD_FAILURE() << "the message box has no such button: " << box->text().toStdString();
-          box->done(QMessageBox::Cancel);
-          return;
-        }
-        b->click();
-      });
+      [button, seen](QWidget* w) { PressButton(w, button, seen); });
 }
 
 // While it lives, any message box that comes up is a test failure; it is closed at once
