@@ -315,7 +315,7 @@ TEST_F(DriveScanTest, ListingAheadOnWorkerThreadsGivesTheSameProfile) {
 
 TEST_F(DriveScanTest, EveryFolderIsReadOnceAndWithoutScratchSpaceTheProfileIsTheSame) {
   AddFiles("C:\\A", 3);
-  AddFiles("C:\\A\\Deep\\Er", 400);
+  AddFiles("C:\\A\\Deep\\Er", 3000);  // more than one block of kept files
   AddFiles("C:\\B", 2);
   fs.addFile("C:\\top.txt", 7, kMidnight);
   fs.addFile("C:\\A\\.hidden", 1, 0);
@@ -325,7 +325,7 @@ TEST_F(DriveScanTest, EveryFolderIsReadOnceAndWithoutScratchSpaceTheProfileIsThe
   settings.listingThreads = 2;
   ASSERT_TRUE(Scan().isOk());
   const std::string once = Profile();
-  EXPECT_EQ(total, 3 + 400 + 2 + 1);
+  EXPECT_EQ(total, 3 + 3000 + 2 + 1);
   EXPECT_EQ(once.find(".hidden"), std::string::npos);
   for (const char* folder : {"C:\\", "C:\\A", "C:\\A\\Deep\\Er", "C:\\B", "C:\\TEMP"}) {
     EXPECT_EQ(fs.listings(folder), 1) << folder;

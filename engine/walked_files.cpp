@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/walked_files.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -10,6 +11,8 @@ namespace {
 
 // Bytes gathered before they go to the scratch file in one write.
 constexpr std::size_t kBlock = 1024 * 1024;
+// Bytes read back from it at a time.
+constexpr std::size_t kReadBlock = 64 * 1024;
 
 // A kept file: its size (8 bytes), time (8), name length (4), hidden and system flags (1
 // each), then the name's bytes.
@@ -75,29 +78,42 @@ bool WalkedFiles::read(std::size_t index, platform::FolderListing* listing) cons
   listing->problems.clear();
   if (!keeping() || index >= m_extents.size() || !m_extents[index].kept) return false;
   const Extent& extent = m_extents[index];
+  // Read a block at a time: a folder of millions of files must not need its whole extent
+  // in memory beside its listing.
   thread_local std::string bytes;
-  bytes.resize(extent.bytes);
-  if (!m_scratch->readAt(extent.offset, bytes.size(), bytes.data()).isOk()) return false;
-
-  for (std::size_t at = 0; at + kHeadSize <= bytes.size();) {
-    const char* head = bytes.data() + at;
-    std::uint32_t nameLength = 0;
-    std::memcpy(&nameLength, head + 16, 4);
-    at += kHeadSize;
-    if (nameLength > bytes.size() - at) {
-      listing->entries.clear();
-      return false;
+  std::uint64_t at = extent.offset;
+  const std::uint64_t end = extent.offset + extent.bytes;
+  std::size_t held = 0;  // bytes at the start of `bytes` not yet decoded
+  while (at < end) {
+    const auto more = static_cast<std::size_t>(std::min<std::uint64_t>(end - at, kReadBlock));
+    bytes.resize(held + more);
+    if (!m_scratch->readAt(at, more, bytes.data() + held).isOk()) return false;
+    at += more;
+    held += more;
+    std::size_t used = 0;
+    while (held - used >= kHeadSize) {
+      const char* head = bytes.data() + used;
+      std::uint32_t nameLength = 0;
+      std::memcpy(&nameLength, head + 16, 4);
+      if (nameLength > held - used - kHeadSize) break;  // the rest comes with the next block
+      platform::DirEntry& file = listing->entries.emplace_back();
+      file.kind = platform::EntryKind::kFile;
+      std::memcpy(&file.size, head, 8);
+      std::int64_t modified = 0;
+      std::memcpy(&modified, head + 8, 8);
+      file.modified = static_cast<platform::UnixSeconds>(modified);
+      file.hidden = head[20] != 0;
+      file.system = head[21] != 0;
+      file.name.assign(head + kHeadSize, nameLength);
+      used += kHeadSize + nameLength;
     }
-    platform::DirEntry& file = listing->entries.emplace_back();
-    file.kind = platform::EntryKind::kFile;
-    std::memcpy(&file.size, head, 8);
-    std::int64_t modified = 0;
-    std::memcpy(&modified, head + 8, 8);
-    file.modified = static_cast<platform::UnixSeconds>(modified);
-    file.hidden = head[20] != 0;
-    file.system = head[21] != 0;
-    file.name.assign(bytes.data() + at, nameLength);
-    at += nameLength;
+    bytes.erase(0, used);
+    held -= used;
+  }
+  if (held != 0) {
+    // The extent ends inside a file: what was kept cannot be trusted.
+    listing->entries.clear();
+    return false;
   }
   return true;
 }
