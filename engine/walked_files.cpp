@@ -45,16 +45,17 @@ void WalkedFiles::keep(std::size_t walkIndex, const platform::FolderListing& lis
   Extent& extent = m_extents[walkIndex];
   extent.offset = m_written + m_pending.size();
   for (const platform::DirEntry& entry : listing.entries) {
-    if (entry.kind == platform::EntryKind::kFile) Put(&m_pending, entry);
+    if (entry.kind != platform::EntryKind::kFile) continue;
+    Put(&m_pending, entry);
+    if (m_pending.size() >= kBlock) flush();
+    if (!keeping()) return;
   }
   extent.bytes = m_written + m_pending.size() - extent.offset;
   extent.kept = true;
-  if (m_pending.size() >= kBlock) flush();
 }
 
 void WalkedFiles::flush() {
-  if (m_pending.empty() || !keeping()) return;
-  if (!m_scratch->append(m_pending).isOk()) {
+  if (keeping() && !m_pending.empty() && !m_scratch->append(m_pending).isOk()) {
     // Nothing kept can be trusted now; every folder is listed again instead.
     m_failed = true;
   }
