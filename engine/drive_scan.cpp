@@ -16,6 +16,9 @@
 namespace engine {
 namespace {
 
+// Folders of one level walked between two counts on the "Loading Structure" caption.
+constexpr std::size_t kFoldersPerCount = 1000;
+
 bool IsListed(const platform::DirEntry& entry, platform::EntryKind kind) {
   return entry.kind == kind && !entry.hidden && !entry.system;
 }
@@ -90,9 +93,6 @@ std::string ScanProblems::summary(std::size_t maxListed) const {
   }
   return text;
 }
-
-// Folders of one level walked between two counts on the "Loading Structure" caption.
-constexpr std::size_t kFoldersPerCount = 1000;
 
 Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
                                                const ScanSettings& settings,

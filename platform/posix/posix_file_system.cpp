@@ -485,7 +485,8 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
       continue;
     }
     const bool isFolder = S_ISDIR(st.st_mode);
-    if (isFolder ? !folders : !(files && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))) continue;
+    const bool isFile = S_ISREG(st.st_mode) || S_ISLNK(st.st_mode);
+    if (!(isFolder && folders) && !(isFile && files)) continue;
     if (isFolder && !knowSelf) {
       if (::fstat(fd, &self) != 0) {
         const int err = errno;
