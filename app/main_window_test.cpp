@@ -146,6 +146,30 @@ TEST_F(WindowTest, WindowOpensAfterALoadFailureAndSavesWhatIsTypedUnderAChosenNa
   EXPECT_EQ(window->currentFile(), reports() + "Report");
 }
 
+// A failure that is not a system call's own still shows the nearest system error number:
+// BV3.Def as a folder reads as EISDIR, an oversized one as EINVAL. Never "Error #0".
+TEST_F(WindowTest, ASettingsFileThatCannotBeReadShowsTheNearestSystemErrorNumber) {
+  ASSERT_TRUE(QDir().mkpath(folder() + "BV3.Def"));
+  {
+    auto window = MakeWindow();
+    MessageSeen seen;
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    EXPECT_TRUE(window->Form_Load());
+    EXPECT_EQ(seen.text,
+              QStringLiteral("Error #21 %1BV3.Def: Is a directory called from load").arg(folder()));
+  }
+  ASSERT_TRUE(QDir(folder()).rmdir("BV3.Def"));
+  ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", QByteArray(2 * 1024 * 1024, 'x')));
+  auto window = MakeWindow();
+  MessageSeen seen;
+  DialogScript script;
+  script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+  EXPECT_TRUE(window->Form_Load());
+  EXPECT_TRUE(seen.text.startsWith("Error #22 ")) << seen.text.toStdString();
+  EXPECT_TRUE(seen.text.endsWith(" called from load")) << seen.text.toStdString();
+}
+
 // --- Sound ---
 
 TEST_F(WindowTest, SoundMenuShowsEachOfItsThreeStates) {

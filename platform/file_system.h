@@ -182,9 +182,10 @@ class FileSystem {
 
   [[nodiscard]] virtual Result<UnixSeconds> modificationTime(const std::string& path) = 0;
 
-  // Opens a regular file for reading; a symbolic link to one is followed. Anything else
-  // (a folder, a FIFO, a device, a socket) fails at once with invalidArgument naming the
-  // path and what it is, without waiting for a writer or reading endless bytes.
+  // Opens a regular file for reading; a symbolic link to one is followed. A folder fails
+  // as reading one does, with the system error EISDIR ("path: Is a directory"); anything
+  // else (a FIFO, a device, a socket) fails at once with invalidArgument naming the path
+  // and what it is, without waiting for a writer or reading endless bytes.
   [[nodiscard]] virtual Result<std::unique_ptr<SequentialFile>> openForReading(
       const std::string& path) = 0;
 

@@ -549,6 +549,13 @@ Result<std::unique_ptr<SequentialFile>> PosixFileSystem::openForReading(const st
     ::close(fd);
     return Status::fromErrno(err, path);
   }
+  if (S_ISDIR(st.st_mode)) {
+    // open(2) lets a folder be opened for reading; read(2) would fail with EISDIR, which
+    // is what the user is shown, with its number, as the system describes it.
+    ::close(fd);
+    errno = EISDIR;
+    return Status::fromErrno(EISDIR, path);
+  }
   if (!S_ISREG(st.st_mode)) {
     ::close(fd);
     return Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to read");

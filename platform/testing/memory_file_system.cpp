@@ -369,7 +369,7 @@ Result<std::unique_ptr<SequentialFile>> MemoryFileSystem::openForReading(const s
   if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
   const Node* node = find(parsed->key);
   if (node == nullptr) return Status::fromErrno(ENOENT, path);
-  if (node->folder) return Status::invalidArgument(path + ": a folder, not a file to read");
+  if (node->folder) return Status::fromErrno(EISDIR, path);  // as the POSIX file system
   return std::unique_ptr<SequentialFile>(std::make_unique<Reader>(node->data->contents));
 }
 

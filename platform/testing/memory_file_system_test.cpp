@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace platform {
 namespace {
 
@@ -237,7 +239,7 @@ TEST_F(MemoryFileSystemTest, OpenFailures) {
   EXPECT_EQ(m_fs.openForReplacing("C:\\Prog\\Prof_C_.bvp\\f").status().code(),
             Status::Code::kNotAFolder);
   EXPECT_FALSE(m_fs.openForReplacing("C:\\Prog").isOk());
-  EXPECT_EQ(m_fs.openForReading("C:\\Prog").status().code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(m_fs.openForReading("C:\\Prog").status().systemError(), EISDIR);
   EXPECT_EQ(m_fs.openForReading("/etc/passwd").status().code(), Status::Code::kInvalidArgument);
   EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"Prof_C_.bvp"});
 }
