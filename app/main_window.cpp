@@ -291,7 +291,8 @@ bool MainWindow::Form_Load() {
   m_mnuSound->setText(m_sound.caption());
   m_mnuSound->setEnabled(m_sound.soundCardPresent());
 
-  m_mnuRecycled->setChecked(m_settings.IncludeRecycled == 255);
+  // Checked exactly when the scan includes the bins: any value but 0 (a file may hold 1).
+  m_mnuRecycled->setChecked(m_settings.includeRecycled());
 
   QFile resource(QStringLiteral(":/startup.rtf"));
   QByteArray startUp = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
@@ -578,8 +579,8 @@ void MainWindow::mnuSound_Click() {
 
 void MainWindow::mnuRecycled_Click() {
   // The record, not the check mark, says what is on: a click has already flipped the mark.
-  const bool on = m_settings.IncludeRecycled != 255;
-  m_settings.IncludeRecycled = on ? 255 : 0;
+  const bool on = !m_settings.includeRecycled();
+  m_settings.setIncludeRecycled(on);
   m_mnuRecycled->setChecked(on);
   StoreSettings();
 }

@@ -185,7 +185,8 @@ class MainWindow final : public QMainWindow {
   void mnuIgnore_Click();
   // The sound switch; without a sound device only a message. Stores SoundOn.
   void mnuSound_Click();
-  // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off).
+  // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off). The entry
+  // shows any value but 0 as on, as the scan takes it.
   void mnuRecycled_Click();
   // Switches "&Next Run is Info Only" and the info-only flag; not stored.
   void mnuInfoOnly_Click();

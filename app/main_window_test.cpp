@@ -569,6 +569,24 @@ TEST_F(WindowTest, RunOptionsSwitchAndOnlyTheRecycleBinsAreStored) {
   EXPECT_EQ(FileBytes(folder() + "BV3.Def").size(), 33);
 }
 
+// Any value but 0 means on, as the scan reads it; switching off and on again stores 0 and
+// 255.
+TEST_F(WindowTest, AnyNonZeroRecycleBinSettingShowsTheCheckMark) {
+  QByteArray record(33, '\0');
+  record[32] = 1;
+  ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", record));
+  auto window = Start();
+  QAction* recycled = Entry(*window, "mnuRecycled");
+  EXPECT_TRUE(recycled->isChecked());
+  EXPECT_TRUE(window->settings().includeRecycled());
+  recycled->trigger();
+  EXPECT_FALSE(recycled->isChecked());
+  EXPECT_EQ(FileBytes(folder() + "BV3.Def").at(32), 0);
+  recycled->trigger();
+  EXPECT_TRUE(recycled->isChecked());
+  EXPECT_EQ(quint8(FileBytes(folder() + "BV3.Def").at(32)), 255);
+}
+
 // --- Layout ---
 
 TEST_F(WindowTest, ReportViewFillsTheWindowAndKeepsItsSizeWhenTheWindowIsTooSmall) {

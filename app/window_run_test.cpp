@@ -7,6 +7,7 @@
 #include "app/window_run.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <map>
@@ -433,6 +434,22 @@ TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
   EXPECT_FALSE(m_window->findChild<QAction*>(QStringLiteral("mnuInfoOnly"))->isChecked());
   // The run's own save does not answer the closing question for the user.
   EXPECT_TRUE(m_window->reportChanged());
+}
+
+// A settings file may hold 1 for the recycle bins: the menu shows it checked and the scan
+// takes the drive's trash in.
+TEST_F(RunTest, ARecycleBinSettingOfOneIncludesTheTrash) {
+  const QString trash = drive("D") + QStringLiteral(".Trash-%1/files/").arg(::getuid());
+  ASSERT_TRUE(QDir().mkpath(trash));
+  ASSERT_TRUE(WriteBytes(trash + "thrown-away.txt", "gone"));
+  m_window->settings().IncludeRecycled = 1;  // as read from such a file
+  CreateProfiles("D");
+  EXPECT_TRUE(Profile("D").contains("thrown-away.txt"));
+
+  m_window->settings().IncludeRecycled = 0;
+  ASSERT_TRUE(QFile::remove(folder() + "Prof_D_.bvp"));
+  CreateProfiles("D");
+  EXPECT_FALSE(Profile("D").contains("thrown-away.txt"));
 }
 
 TEST_F(RunTest, NothingMarkedOffersRetryOrCancelAndScansNothing) {
