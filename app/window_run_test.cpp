@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -23,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
@@ -410,6 +412,33 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_EQ(StoredSettings().OneReport, 1);
   EXPECT_TRUE(Reports().contains("Drive_D_E_.rtf"));
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D_E_.rtf");
+}
+
+// A settings file that holds no naming letter names each report by drive, date and time,
+// and the drive selection shows so: no run replaces an earlier report unasked.
+TEST_F(RunTest, ANewSettingsFileNamesReportsByTimeAndDate) {
+  CreateProfiles("D");
+  ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", QByteArray(33, '\0')));
+  ASSERT_TRUE(m_window->ResetOptions().isOk());
+  bool timeShown = false;
+  for (const char* change : {"one", "two"}) {
+    Put("D", change, change);
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", [&](QWidget* dialog) {
+      timeShown = dialog->findChild<QRadioButton*>(QStringLiteral("optTime"))->isChecked();
+      Select("D")(dialog);
+    });
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_TRUE(timeShown);
+  }
+  const QStringList saved = Reports();
+  ASSERT_EQ(saved.size(), 2) << saved.join(' ').toStdString();
+  const QRegularExpression stamped(
+      QStringLiteral("^Drive_D_\\d{1,2}-\\d{1,2}-\\d\\d_\\d{4}(_2)?\\.txt$"));
+  for (const QString& name : saved)
+    EXPECT_TRUE(stamped.match(name).hasMatch()) << name.toStdString();
+  EXPECT_TRUE(saved.contains(QFileInfo(m_window->currentFile()).fileName()));
+  EXPECT_EQ(StoredSettings().ReportNaming, 0);  // showing the choice stored nothing
 }
 
 TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {

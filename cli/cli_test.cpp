@@ -336,6 +336,10 @@ class CliRunTest : public CliTest {
     fs::create_directories(Path("program"));
     Write(Path("tree/docs/a.txt"), "one");
     Write(Path("program/drives.txt"), "X\t" + Root() + "\n");
+    // Reports named by drive alone, so each run's report has a known name.
+    std::string settings(33, '\0');
+    settings[29] = 'D';
+    Write(Path("program/BV3.Def"), settings);
   }
 
   Outcome RunCli(std::vector<std::string> args) {
@@ -536,15 +540,22 @@ TEST_F(CliRunTest, LeftoversOfKilledRunsAreSwept) {
   EXPECT_EQ(ProgramFiles(), clean);
 }
 
-TEST_F(CliRunTest, TimeStampedReportsOfOneMinuteAreAllKept) {
+// A new settings file names reports by drive, date and time, so every run keeps its
+// report; a second one of the same minute is numbered.
+TEST_F(CliRunTest, ANewSettingsFileKeepsEveryReportUnderItsTimeAndDate) {
+  fs::remove(Path("program/BV3.Def"));
   ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
-  std::string settings(33, '\0');
-  settings[29] = 'T';  // ReportNaming: drive, date and time
-  Write(Path("program/BV3.Def"), settings);
   Write(Path("tree/docs/one.txt"), "1");
-  ASSERT_EQ(RunCli({"X"}).exitCode, 1);
+  const Outcome first = RunCli({"X"});
+  ASSERT_EQ(first.exitCode, 1) << first.err;
   Write(Path("tree/docs/two.txt"), "2");
-  ASSERT_EQ(RunCli({"X"}).exitCode, 1);
+  const Outcome second = RunCli({"X"});
+  ASSERT_EQ(second.exitCode, 1) << second.err;
+  const std::string stamped = "Drive_X_[0-9]{1,2}-[0-9]{1,2}-[0-9]{2}_[0-9]{4}";
+  EXPECT_THAT(first.out, ::testing::MatchesRegex(".*/program/Reports/" + stamped + "\\.txt\n"));
+  EXPECT_THAT(second.out,
+              ::testing::MatchesRegex(".*/program/Reports/" + stamped + "(_2)?\\.txt\n"));
+  EXPECT_THAT(second.err, ::testing::MatchesRegex(".*report Reports/" + stamped + "(_2)?\\.txt\n"));
   std::string reports;
   int count = 0;
   for (const auto& entry : fs::directory_iterator(Path("program/Reports"))) {

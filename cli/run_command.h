@@ -38,7 +38,7 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
                   bool errIsTerminal);
 
 // The line a run prints for a drive: "k: [/data]: 151,000 files, 12 changes, report
-// Reports/Drive_K.rtf" (the report's path within the program folder), "k: [/data]:
+// Reports/Drive_K_3-14-26_0230.rtf" (the report's path within the program folder), "k: [/data]:
 // profile created, 151,000 files", or that it failed or was cancelled and kept its profile.
 [[nodiscard]] std::string DriveSummary(const engine::DriveResult& drive,
                                        const std::string& programFolder, bool infoOnly,

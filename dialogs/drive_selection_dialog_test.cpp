@@ -137,10 +137,11 @@ TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) 
     const char* formatShown;
     const char* namingShown;
   };
-  // Anything but R shows plain text; anything but T (a new file's NUL too) shows the drive
-  // only, as a run names its reports.
+  // Anything but R shows plain text; anything but D (a new file's NUL too) shows the time
+  // and date, as a run names its reports.
   for (const Case& c : {Case{'R', 'D', "optRtf", "optDrive"}, Case{'T', 't', "optText", "optTime"},
-                        Case{0, 0, "optText", "optDrive"}, Case{'X', 'x', "optText", "optDrive"}}) {
+                        Case{0, 0, "optText", "optTime"}, Case{'X', 'x', "optText", "optTime"},
+                        Case{'r', 'd', "optRtf", "optDrive"}}) {
     engine::SettingsRecord settings;
     settings.ReportFormat = c.format;
     settings.ReportNaming = c.naming;
@@ -152,10 +153,10 @@ TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) 
   m_fs.addFolder("C:\\");
   DriveSelectionDialog dialog(kRows, &m_settings, m_save);
   dialog.show();
-  Child<QRadioButton>(&dialog, "optTime")->click();
-  EXPECT_EQ(StoredByte(kNamingOffset), 'T');
   Child<QRadioButton>(&dialog, "optDrive")->click();
   EXPECT_EQ(StoredByte(kNamingOffset), 'D');
+  Child<QRadioButton>(&dialog, "optTime")->click();
+  EXPECT_EQ(StoredByte(kNamingOffset), 'T');
   Child<QRadioButton>(&dialog, "optRtf")->click();
   Child<QRadioButton>(&dialog, "optText")->click();
   EXPECT_EQ(StoredByte(kFormatOffset), 'T');

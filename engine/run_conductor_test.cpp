@@ -137,6 +137,7 @@ struct RunWorld {
     env.settingsPath = std::string(kProgram) + "BV3.Def";
     env.settings = &settings;
     settings.ReportFormat = 'R';
+    settings.ReportNaming = 'D';  // names by drive alone, the same every run
   }
 
   static std::string ProfileOf(char letter) {

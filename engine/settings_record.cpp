@@ -64,7 +64,7 @@ bool SettingsRecord::isRichTextReports() const {
 }
 
 bool SettingsRecord::isTimeStampedNames() const {
-  return ReportNaming == 'T' || ReportNaming == 't';
+  return ReportNaming != 'D' && ReportNaming != 'd';
 }
 
 std::int64_t InchesToStored(double inches) {

@@ -29,14 +29,15 @@ struct SettingsRecord {
   std::int64_t LeftMargin = 0;         // inches x 10000
   std::array<char, 11> Reserved = {};  // not interpreted; written back as read
   char ReportFormat = 0;               // 'R' rich text, anything else plain text
-  char ReportNaming = 0;               // 'T' drive, date and time; anything else drive only
+  char ReportNaming = 0;               // 'D' drive only; anything else drive, date and time
   std::uint8_t PrintColor = 0;         // 1 = colour printing
   std::uint8_t OneReport = 0;          // 1 = one report for all drives of a run
   std::uint8_t IncludeRecycled = 0;    // 255 = recycle bins are scanned
 
   // ReportFormat is 'R' or 'r'. An unset field (NUL) means plain text.
   [[nodiscard]] bool isRichTextReports() const;
-  // ReportNaming is 'T' or 't'. An unset field means names by drive only.
+  // ReportNaming is not 'D' or 'd'. An unset field (NUL) means names by drive, date and
+  // time, so a run never replaces an earlier report unless the user chose names by drive.
   [[nodiscard]] bool isTimeStampedNames() const;
   // Any nonzero IncludeRecycled counts as on; setIncludeRecycled stores 255 or 0.
   [[nodiscard]] bool includeRecycled() const { return IncludeRecycled != 0; }

@@ -95,8 +95,8 @@ TEST(SettingsRecordTest, ShortInputKeepsZeroDefaultsForFieldsItLacks) {
 
 TEST(SettingsRecordTest, ChoicesIgnoreLetterCase) {
   SettingsRecord r;
-  EXPECT_FALSE(r.isRichTextReports());  // unset: plain text, named by drive
-  EXPECT_FALSE(r.isTimeStampedNames());
+  EXPECT_FALSE(r.isRichTextReports());  // unset: plain text, named by drive, date and time
+  EXPECT_TRUE(r.isTimeStampedNames());
   EXPECT_FALSE(r.includeRecycled());
   r.ReportFormat = 'r';
   r.ReportNaming = 't';
@@ -105,10 +105,12 @@ TEST(SettingsRecordTest, ChoicesIgnoreLetterCase) {
   EXPECT_TRUE(r.isTimeStampedNames());
   EXPECT_TRUE(r.includeRecycled());
   r.ReportFormat = 'T';
-  r.ReportNaming = 'D';
+  r.ReportNaming = 'd';
   r.setIncludeRecycled(false);
   EXPECT_FALSE(r.isRichTextReports());
   EXPECT_FALSE(r.isTimeStampedNames());
+  r.ReportNaming = 'X';  // only D names by drive alone
+  EXPECT_TRUE(r.isTimeStampedNames());
   EXPECT_EQ(r.IncludeRecycled, 0);
 }
 
