@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -63,6 +64,7 @@ MainWindow::MainWindow(MainWindowDependencies deps, QWidget* parent)
   CreateToolBar();
   CreateMenus();
   CreateReportArea();
+  CreateStatusBar();
   RefreshCommandStates();
   resize(760, 560);
 }
@@ -206,6 +208,29 @@ void MainWindow::CreateReportArea() {
   m_reportArea->installEventFilter(this);
   connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
 }
+
+void MainWindow::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("sbrStatus"));
+  m_lblStatus = new QLabel(bar);
+  m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  m_lblStatus->setAccessibleName(QStringLiteral("Status"));
+  m_lblStatus->setTextFormat(Qt::PlainText);
+  m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path can be copied
+  // A long path must not widen the window: the label takes the room there is, and its tool
+  // tip holds the whole message.
+  m_lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // Permanent: the empty status tips that menus send on hovering, which clear a temporary
+  // message, never touch it.
+  bar->addPermanentWidget(m_lblStatus, 1);
+}
+
+void MainWindow::showStatus(const QString& message) {
+  m_lblStatus->setText(message);
+  m_lblStatus->setToolTip(message);
+}
+
+QString MainWindow::statusMessage() const { return m_lblStatus->text(); }
 
 void MainWindow::setCommands(MainWindowCommands commands) {
   m_deps.commands = std::move(commands);

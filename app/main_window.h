@@ -147,6 +147,12 @@ class MainWindow final : public QMainWindow {
   // succeeded. False on Cancel, or when the save failed or was cancelled (nothing is lost).
   [[nodiscard]] bool Form_QueryUnload();
 
+  // The program's own messages (a print's file, a file that is not a report, a cancel that
+  // came too late) go to the status bar under the report, never over it. A message stays
+  // until the next one replaces it; an empty one clears the bar.
+  void showStatus(const QString& message);
+  [[nodiscard]] QString statusMessage() const;
+
   [[nodiscard]] QTextEdit* reportView() const { return m_rtf1; }
   [[nodiscard]] QLabel* progressLabel() const { return m_lblProgress; }
   [[nodiscard]] QProgressBar* progressBar() const { return m_pbr1; }
@@ -205,6 +211,7 @@ class MainWindow final : public QMainWindow {
   void CreateToolBar();
   void CreateMenus();
   void CreateReportArea();
+  void CreateStatusBar();
   void RefreshCommandStates();
 
   void Form_Resize();
@@ -263,6 +270,7 @@ class MainWindow final : public QMainWindow {
   QTextEdit* m_rtf1 = nullptr;
   QLabel* m_lblProgress = nullptr;
   QProgressBar* m_pbr1 = nullptr;
+  QLabel* m_lblStatus = nullptr;
 };
 
 }  // namespace app

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -588,6 +589,30 @@ TEST_F(WindowTest, AnyNonZeroRecycleBinSettingShowsTheCheckMark) {
 }
 
 // --- Layout ---
+
+// The status bar keeps a message until another replaces it: the empty status tip that a
+// menu sends when the mouse leaves an entry, which clears a bar's temporary message, and a
+// long path, which must not widen the window, leave it as it is.
+TEST_F(WindowTest, StatusMessagesStayUntilTheNextOneBelowTheReport) {
+  auto window = Start();
+  EXPECT_EQ(window->statusMessage(), QString());
+  const QString path = "Printed to " + QString(400, 'x') + ".pdf";
+  const int width = window->width();
+  window->showStatus(path);
+  QStatusTipEvent leaving{QString()};
+  QApplication::sendEvent(window.get(), &leaving);
+  QTest::qWait(50);
+  EXPECT_EQ(window->statusMessage(), path);
+  EXPECT_EQ(window->width(), width);
+  auto* label = window->findChild<QLabel*>(QStringLiteral("lblStatus"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_EQ(label->toolTip(), path);
+  EXPECT_GE(label->mapTo(window.get(), QPoint(0, 0)).y(),
+            window->centralWidget()->geometry().bottom());
+  window->showStatus(QStringLiteral("next"));
+  EXPECT_EQ(window->statusMessage(), QStringLiteral("next"));
+}
 
 TEST_F(WindowTest, ReportViewFillsTheWindowAndKeepsItsSizeWhenTheWindowIsTooSmall) {
   auto window = Start();

@@ -2,11 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/report_commands.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QTextEdit>
 
@@ -73,13 +70,9 @@ void ReportCommands::Open() {
   m_window.reportView()->viewport()->update();
   m_window.clearReportChanged();
   m_window.EnableReportCommands();
-  m_window.progressLabel()->hide();  // where an earlier report was printed to
 }
 
 void ReportCommands::Print() {
-  QLabel* progress = m_window.progressLabel();
-  progress->hide();  // a path shown by an earlier print is not this print's
-
   reports::PrintRequest request;
   request.view = m_window.reportView()->document();
   request.currentFile = m_window.currentFile();
@@ -104,17 +97,10 @@ void ReportCommands::Print() {
     case reports::PrintResult::Outcome::kPrinted:
       break;
   }
-  if (result.pdfPath.isEmpty()) return;
-  // The file printer has no queue to look at: the label tells the user where the print is.
-  progress->setText(QStringLiteral("Printed to %1").arg(result.pdfPath));
-  progress->setToolTip(result.pdfPath);
-  const int room = progress->parentWidget()->width() - progress->x();
-  progress->resize(std::max(progress->width(), std::min(progress->sizeHint().width(), room)),
-                   progress->height());
-  // The label lies over the report's first line: its own background keeps both readable.
-  progress->setAutoFillBackground(true);
-  progress->show();
-  progress->raise();
+  // The file printer has no queue to look at: the status bar tells the user where the
+  // print is.
+  if (!result.pdfPath.isEmpty())
+    m_window.showStatus(QStringLiteral("Printed to %1").arg(result.pdfPath));
 }
 
 void ReportCommands::PrintingOptions(QWidget* parent) {
