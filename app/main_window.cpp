@@ -386,16 +386,43 @@ engine::Status MainWindow::LoadReport(const QString& path) {
   document->setUndoRedoEnabled(true);
   m_loading = false;
   if (status.isOk()) {
-    m_currentFile = path;
+    SetCurrentFile(path, true);
     m_rtf1->moveCursor(QTextCursor::Start);  // a report is read from its top
   }
   return status;
 }
 
+engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& path) {
+  QTextDocument* document = m_rtf1->document();
+  m_loading = true;
+  document->setUndoRedoEnabled(false);
+  auto kind = reports::OpenReportFile(path, document);
+  document->setUndoRedoEnabled(true);
+  m_loading = false;
+  if (!kind.isOk() || kind.value() == reports::ReportFileKind::kNotText) return kind;
+  const bool isReport = kind.value() == reports::ReportFileKind::kReport;
+  SetCurrentFile(path, isReport);
+  m_rtf1->moveCursor(QTextCursor::Start);
+  if (!isReport) {
+    m_notAReportMessage =
+        QStringLiteral("%1 is not a Brinvale report: Save will ask for a new name.")
+            .arg(QDir::toNativeSeparators(path));
+    showStatus(m_notAReportMessage);
+  }
+  return kind;
+}
+
+void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
+  m_currentFile = path;
+  m_currentFileIsReport = isReport;
+  if (!m_notAReportMessage.isEmpty() && statusMessage() == m_notAReportMessage) showStatus({});
+  m_notAReportMessage.clear();
+}
+
 engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat format) {
   engine::Status status = reports::SaveReportFile(*m_rtf1->document(), path, format);
   if (status.isOk()) {
-    m_currentFile = path;
+    SetCurrentFile(path, true);  // written in the view's own form
     m_reportChanged = false;
   }
   return status;
@@ -408,7 +435,7 @@ void MainWindow::AdoptReport(std::unique_ptr<QTextDocument> document, const QStr
   m_rtf1->setDocument(document.release());
   connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
   if (previous != nullptr && previous != m_rtf1->document()) delete previous;
-  m_currentFile = path;
+  SetCurrentFile(path, true);
   m_rtf1->moveCursor(QTextCursor::Start);
 }
 
@@ -433,7 +460,10 @@ bool MainWindow::mnuSave_Click() {
   }
   // The work file is rewritten by every run and deleted on closing: what the user keeps
   // needs a name of its own.
-  if (m_currentFile.isEmpty() || IsWorkFile(m_currentFile)) return mnuSaveAs_Click();
+  // A file that is not a report of this program would lose what the view cannot hold.
+  if (m_currentFile.isEmpty() || IsWorkFile(m_currentFile) || !m_currentFileIsReport) {
+    return mnuSaveAs_Click();
+  }
   const auto format = m_currentFile.contains(QLatin1String(".rtf"), Qt::CaseInsensitive)
                           ? reports::ReportFormat::kRichText
                           : reports::ReportFormat::kPlainText;

@@ -129,6 +129,12 @@ class MainWindow final : public QMainWindow {
   // the view's current file. Not a change by the user: ReportChanged stays as it was. On
   // failure the view keeps its document and current file.
   [[nodiscard]] engine::Status LoadReport(const QString& path);
+  // Loads `path` as the Open command does. A file that is not text (kNotText) is not loaded
+  // and nothing changes. Anything else is loaded as LoadReport does; for a file that is not
+  // a report of this program (kOtherText) the status bar says "FILE is not a Brinvale
+  // report: Save will ask for a new name.", and Save acts as Save As, so the file is never
+  // rewritten in the view's poorer form. Fails as LoadReport does.
+  [[nodiscard]] engine::Result<reports::ReportFileKind> OpenReport(const QString& path);
   // Saves the view to `path` in `format`, replacing any file there in one step; on success
   // `path` becomes the current file and ReportChanged is cleared. On failure the previous
   // file at `path` is intact and nothing changes.
@@ -141,6 +147,8 @@ class MainWindow final : public QMainWindow {
   void AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
+  // False while the current file is one Save must not rewrite (OpenReport's kOtherText).
+  [[nodiscard]] bool currentFileIsReport() const { return m_currentFileIsReport; }
   // The question before the report in the view is given up, by closing or by opening
   // another: when the user changed it, asks "Save Changes to this Report?" Yes/No/Cancel.
   // True when the report may be given up: nothing to save, No, or Yes and the save
@@ -177,10 +185,10 @@ class MainWindow final : public QMainWindow {
   void mnuCreate_Click();
   void mnuOpen_Click();
   // The Save command. Refuses with a message when there is neither a document nor a
-  // current file. Acts as Save As when there is no current file or the current file is the
-  // work file temp.rtf (which closing deletes); otherwise writes the current file, rich text
-  // when its name contains ".rtf". Returns true when the report was saved; a failure shows
-  // a message and loses nothing.
+  // current file. Acts as Save As when there is no current file, when the current file is
+  // the work file temp.rtf (which closing deletes) or not a report of this program;
+  // otherwise writes the current file, rich text when its name contains ".rtf". Returns true when
+  // the report was saved; a failure shows a message and loses nothing.
   bool mnuSave_Click();
   // The Save As command: asks for a name in the Reports folder, saves there (rich text when
   // the file name contains ".rtf") and loads the file back so it becomes the current file.
@@ -223,6 +231,9 @@ class MainWindow final : public QMainWindow {
   void ShowSaveFailure(const engine::Status& status, int capturedErrno);
   void ShowLoadFailure(const engine::Status& status, int capturedErrno);
   bool IsWorkFile(const QString& path) const;
+  // The view's current file is now `path`; `isReport` as for currentFileIsReport(). A status
+  // message that said the previous file was no report goes with it.
+  void SetCurrentFile(const QString& path, bool isReport);
   void Dispatch(const std::function<void()>& command);
   void StoreSettings();
 
@@ -232,6 +243,8 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<QLockFile> m_windowLock;
 
   QString m_currentFile;
+  bool m_currentFileIsReport = true;
+  QString m_notAReportMessage;  // the status message OpenReport showed, while it stands
   bool m_reportChanged = false;
   bool m_loading = false;
   bool m_reportCommandsEnabled = false;

@@ -3,6 +3,7 @@
 #include "app/report_commands.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTextEdit>
@@ -60,10 +61,17 @@ void ReportCommands::Open() {
 
   // The file may have gone or changed since the dialog listed it: a failed load keeps the
   // document, its current file and ReportChanged.
-  if (engine::Status s = m_window.LoadReport(path); !s.isOk()) {
+  auto opened = m_window.OpenReport(path);
+  if (!opened.isOk()) {
     QMessageBox::warning(&m_window, QLatin1String(kTitle),
                          QStringLiteral("The report could not be opened.\n%1")
-                             .arg(QString::fromStdString(s.message())));
+                             .arg(QString::fromStdString(opened.status().message())));
+    return;
+  }
+  if (opened.value() == reports::ReportFileKind::kNotText) {
+    QMessageBox::warning(&m_window, QLatin1String(kTitle),
+                         QStringLiteral("%1 is not a report or a text file; it was not opened.")
+                             .arg(QDir::toNativeSeparators(path)));
     return;
   }
   // Replacing the document's content has laid it out afresh; the view shows its top.

@@ -42,9 +42,12 @@ class ReportCommands {
   // closing does; Cancel (or a save that did not happen) stops here. Then "Select Report
   // to Open" in the Reports folder; a chosen file is loaded into the view (rich text by its
   // leading "{\rtf", anything else as plain text), becomes the view's current file, the
-  // report commands are enabled and ReportChanged is false. Cancelling changes nothing. A
-  // file that cannot be read is named in one message with the reason; the view keeps its
-  // document, current file and ReportChanged.
+  // report commands are enabled and ReportChanged is false; a text that is no report of
+  // this program is marked so that Save asks for a new name (MainWindow::OpenReport).
+  // Cancelling changes nothing. A file that is not text is refused with "FILE is not a
+  // report or a text file; it was not opened.", and one that cannot be read is named in
+  // one message with the reason; either way the view keeps its document, current file and
+  // ReportChanged.
   void Open();
 
   // The Print command: the view as it stands, unsaved typing included, on the current
