@@ -103,6 +103,14 @@ void WindowRun::WorkerFinished(const engine::RunOutcome& outcome) {
   m_worker.join();
   m_outcome = outcome;
   m_lock.release();
+  // Cancel was pressed after the point from which a run completes: tell the user why the
+  // run did not stop.
+  if (outcome.driveLoopStarted && !outcome.cancelled && !m_deps.window->Continue) {
+    m_deps.window->showStatus(
+        outcome.savedReports.empty()
+            ? QStringLiteral("The run had already finished when Cancel was pressed.")
+            : QStringLiteral("The run had already saved its report when Cancel was pressed."));
+  }
   emit finished();
   m_deps.window->RunFinished();
 }

@@ -67,16 +67,18 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   void play(Cue cue) override;
   [[nodiscard]] platform::Progress& progress() override { return m_progress; }
   // Reads the report into a document on the calling thread. The view, hidden while the
-  // drive loop runs, shows the last document read when the run ends, with the file it was
-  // read from or last saved to as its current file. On failure the view keeps what it had.
-  // A composed report that is, byte for byte, the one read last and that this run has saved
-  // under its report name is not read again: the view keeps the report file as its current
-  // file, so that the user's Save goes to that report rather than to the work file.
+  // drive loop runs, shows when the run ends the last document saved as a report, under
+  // that report's name; a document read last and not saved is shown only when the run was
+  // not cancelled (its report could not be saved: the view shows the changes all the
+  // same, under the work file's name). A cancelled run's unsaved report is not shown. On
+  // failure the view keeps what it had. A composed report that is, byte for byte, the one
+  // read last and that this run has saved under its report name is not read again.
   [[nodiscard]] engine::Status loadReport(const std::string& path) override;
   // Writes the report last read, on the calling thread: the bytes saving the view would
-  // give, as the view cannot change while the drive loop runs. What the user typed before
-  // the run still counts as unsaved for the closing question.
-  [[nodiscard]] engine::Status saveReport(const std::string& path, bool richText) override;
+  // give, as the view cannot change while the drive loop runs.
+  [[nodiscard]] engine::Status writeReport(platform::ReplacementFile* report,
+                                           bool richText) override;
+  void reportSaved(const std::string& path) override;
   void switchOffInfoOnly() override;
   [[nodiscard]] platform::LocalDateTime now() override;
 
@@ -97,8 +99,10 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   QString m_loadedFile;
   QByteArray m_shownComposed;
   bool m_shownComposedSaved = false;
-  // What the view shows when the drive loop ends: the document and its current file.
-  // User-interface thread.
+  // User-interface thread: the document read last and not yet saved, with the file it was
+  // read from; and the document of the report saved last, with that report's name.
+  std::unique_ptr<QTextDocument> m_readDocument;
+  QString m_readFile;
   std::unique_ptr<QTextDocument> m_viewDocument;
   QString m_viewFile;
 };

@@ -157,10 +157,11 @@ class CliRunUserInterface final : public engine::RunUserInterface {
     m_loaded = path;
     return engine::Status::ok();
   }
-  engine::Status saveReport(const std::string& path, bool richText) override {
-    if (richText) return platform::CopyFile(m_fs, m_loaded, path);
-    return reports::SaveReportFileAsPlainText(m_fs, m_loaded, path);
+  engine::Status writeReport(platform::ReplacementFile* report, bool richText) override {
+    if (richText) return platform::AppendWholeFile(m_fs, m_loaded, report);
+    return reports::AppendReportFileAsPlainText(m_fs, m_loaded, report);
   }
+  void reportSaved(const std::string&) override {}
   void switchOffInfoOnly() override {}
   platform::LocalDateTime now() override { return m_locale.toLocal(std::time(nullptr)); }
 

@@ -138,7 +138,7 @@ class Run {
         break;
       }
     }
-    if (!m_outcome.cancelled) complete();
+    if (!m_outcome.cancelled && !complete()) m_outcome.cancelled = true;
     // A cancel keeps the stored profiles whose changes are in no saved report yet.
     m_pending.clear();
     // The wind-down runs after a cancel too.
@@ -146,13 +146,21 @@ class Run {
     m_ui.runEnded();
   }
 
-  void complete() {
+  // The end of a run that was not cancelled in its drive loop. False when the user cancelled
+  // before the combined report was in place: nothing was saved and no profile replaced.
+  bool complete() {
     // A run that compared nothing has no report of its own; an earlier run's report is not
     // shown or saved again.
     if (m_outcome.comparedDrives > 0) {
       Status s = m_multiReport && !m_closingWritten ? appendClosing() : Status::ok();
       if (s.isOk()) s = m_ui.loadReport(composedPath());
       if (s.isOk() && m_multiReport) s = saveReport(m_lastReportPath);
+      if (s.isCancelled()) {
+        for (std::size_t index : m_awaitingCombined) {
+          m_outcome.drives[index].state = DriveResult::State::kCancelled;
+        }
+        return false;
+      }
       for (std::size_t index : m_awaitingCombined) {
         DriveResult& result = m_outcome.drives[index];
         result.state = s.isOk() ? DriveResult::State::kCompared : DriveResult::State::kFailed;
@@ -167,6 +175,7 @@ class Run {
       }
     }
     m_ui.play(RunUserInterface::Cue::kDone);
+    return true;
   }
 
   // The combined report is saved: the compared drives' new scans become their profiles.
@@ -249,8 +258,13 @@ class Run {
       m_ui.showMessage("Some places of drive " + drive.displayText +
                        " could not be read and were left out:\n" + problems.summary());
     }
+    // A drive only profiled hides no change: its profile is made unless the user cancelled
+    // meanwhile. A compared drive goes on only once its report is in place (nameAndSave).
+    if (!compare && !m_ui.progress().shouldContinue()) return false;
     if (compare) {
-      if (Status saved = nameAndSave(paths.driveLetter, reportsPath); !saved.isOk()) {
+      Status saved = nameAndSave(paths.driveLetter, reportsPath);
+      if (saved.isCancelled()) return false;
+      if (!saved.isOk()) {
         ++m_outcome.failedDrives;
         m_outcome.drives.back().state = DriveResult::State::kFailed;
         m_ui.showMessage("The report could not be saved: " + saved.message() + "\nThe profile of " +
@@ -347,17 +361,25 @@ class Run {
 
   // Saves what the report view shows. A time-stamped name that an earlier report took in
   // the same minute is numbered rather than replaced; a name by drive only is replaced,
-  // as the user chose.
+  // as the user chose. A cancel is honoured until the report is renamed into place: the
+  // report is then dropped and the result is cancelled. From the rename on, the report
+  // stands and the run finishes the drive (or, at its end, the run) as if no cancel came.
   Status saveReport(const std::string& path) {
+    if (!m_ui.progress().shouldContinue()) return Status::cancelled();
     std::string target = path;
     if (m_env.settings->isTimeStampedNames()) {
       for (int number = 2; m_fs.exists(target); ++number) {
         target = NumberedReportPath(path, number);
       }
     }
-    if (Status s = m_ui.saveReport(target, m_env.settings->isRichTextReports()); !s.isOk()) {
-      return s;
-    }
+    auto report = m_fs.openForReplacing(target, platform::Durability::kSynced);
+    if (!report.isOk()) return report.status();
+    Status s = m_ui.writeReport(report.value().get(), m_env.settings->isRichTextReports());
+    if (!s.isOk()) return s;
+    // The last moment a cancel can stop the run: writing a large report takes seconds.
+    if (!m_ui.progress().shouldContinue()) return Status::cancelled();
+    if (s = report.value()->commit(); !s.isOk()) return s;
+    m_ui.reportSaved(target);
     m_outcome.savedReports.push_back(target);
     return Status::ok();
   }

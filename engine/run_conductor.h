@@ -85,9 +85,15 @@ inline constexpr const char* kReportsFolderName = "Reports";
 // with one report for all drives, only after the combined report was saved at the end of
 // the run, so a cancel, or a combined report that cannot be saved, keeps the stored
 // profile of every compared drive and the next run reports the same changes again. A
-// drive that is only created hides no change and gets its profile at once. A report saved
-// with time-stamped names never replaces an earlier one of the same minute: the new name
-// is numbered ("_2", "_3", ... before the extension).
+// drive that is only created hides no change and gets its profile at once.
+//
+// A cancel is honoured until a report is renamed into place: the report is dropped, its
+// drives keep their profiles, and the run winds down without "done". A cancel after that
+// rename lets the drive finish (its changes are saved); after the last report's rename the
+// whole run completes, "done" included, with RunOutcome::cancelled false.
+//
+// A report saved with time-stamped names never replaces an earlier one of the same minute:
+// the new name is numbered ("_2", "_3", ... before the extension).
 //
 // The drive loop first removes the temporaries that killed runs left in the program
 // folder and its Reports folder. The program folder and everything below it are left out

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -35,6 +36,11 @@ class CancellingProgress final : public platform::Progress {
   void cancelOnCaption(std::string caption) {
     m_trigger = std::move(caption);
     m_cancelled = false;
+  }
+  // The user presses Cancel now.
+  void cancelNow() {
+    m_cancelled = true;
+    m_log->push_back("play cxl");
   }
   void setCaption(std::string_view caption) override {
     if (!m_trigger.empty() && caption == m_trigger && !m_cancelled) {
@@ -107,15 +113,24 @@ class ScriptedUi final : public RunUserInterface {
     view = text.value();
     return Status::ok();
   }
-  Status saveReport(const std::string& path, bool richText) override {
-    log.push_back(std::string("save ") + (richText ? "rich " : "plain ") + path);
-    return platform::WriteFileAtomically(m_fs, path, view);
+  Status writeReport(platform::ReplacementFile* report, bool richText) override {
+    log.push_back(std::string("save ") + (richText ? "rich " : "plain ") + report->targetPath());
+    Status s = report->append(view);
+    if (afterWriting) afterWriting();
+    return s;
+  }
+  void reportSaved(const std::string& path) override {
+    log.push_back("saved " + path);
+    if (afterSaving) afterSaving();
   }
   void switchOffInfoOnly() override { log.push_back("info-only off"); }
   platform::LocalDateTime now() override { return {1998, 12, 6, 14, 7, 0}; }
 
   CancellingProgress& cancelling() { return m_progress; }
   std::string view;
+  // Run when a report has been written but not yet renamed into place, and when it has.
+  std::function<void()> afterWriting;
+  std::function<void()> afterSaving;
 
  private:
   platform::FileSystem& m_fs;
@@ -440,6 +455,17 @@ TEST_F(OneReportTest, CancelDuringTheThirdDriveKeepsEveryProfileForTheNextRun) {
               Each(HasSubstr("compared 2 files 1 changes Z:\\BV\\Reports\\Drive_C_D_E_.rtf")));
 }
 
+TEST_F(OneReportTest, CancelWhileTheCombinedReportIsWrittenKeepsEveryProfile) {
+  ui.afterWriting = [this] { ui.cancelling().cancelNow(); };
+  const RunOutcome outcome = Run();
+  EXPECT_TRUE(outcome.cancelled);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+  EXPECT_THAT(outcome.writtenProfiles, IsEmpty());
+  ExpectEveryProfileKept();
+  EXPECT_THAT(Results(outcome), Each(HasSubstr("cancelled 2 files 1 changes")));
+  EXPECT_THAT(ui.log, Not(Contains("play done")));
+}
+
 TEST_F(OneReportTest, CombinedReportThatCannotBeSavedKeepsEveryProfile) {
   fs.failOpen("Z:\\BV\\Reports\\Drive_C_D_E_.rtf", Status::permissionDenied("read-only"));
   const RunOutcome outcome = Run();
@@ -450,6 +476,40 @@ TEST_F(OneReportTest, CombinedReportThatCannotBeSavedKeepsEveryProfile) {
                                          "kept, so the next run reports their changes again.")));
   ExpectEveryProfileKept();
   EXPECT_THAT(Results(outcome), Each(HasSubstr("failed 2 files 1 changes")));
+}
+
+// A cancel while the last drive's report is written, before it is renamed into place,
+// stops the run there: no report, the stored profile kept, no "done".
+TEST_F(RunConductorTest, CancelBeforeTheReportIsInPlaceKeepsTheProfile) {
+  ProfileAndChange('C');
+  const std::string storedC = *fs.contents(ProfileOf('C'));
+  ui.selections = {std::vector<std::size_t>{0}};
+  ui.afterWriting = [this] { ui.cancelling().cancelNow(); };
+  const RunOutcome outcome = Run();
+  EXPECT_TRUE(outcome.cancelled);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+  EXPECT_THAT(outcome.writtenProfiles, IsEmpty());
+  EXPECT_THAT(Results(outcome), ElementsAre("c: [DISK] cancelled 2 files 1 changes "));
+  EXPECT_EQ(*fs.contents(ProfileOf('C')), storedC);
+  EXPECT_THAT(fs.namesIn("Z:\\BV\\Reports"), IsEmpty());
+  EXPECT_THAT(fs.namesIn(kProgram), Not(Contains(HasSubstr(".brinvale-"))));
+  EXPECT_THAT(ui.log, Not(Contains("play done")));
+  EXPECT_THAT(ui.log, Not(Contains(HasSubstr("saved "))));
+  EXPECT_EQ(ui.log.back(), "ended");
+}
+
+// Once the last report is in place, a cancel comes too late: the run completes.
+TEST_F(RunConductorTest, CancelAfterTheLastReportIsInPlaceCompletesTheRun) {
+  ProfileAndChange('C');
+  ui.selections = {std::vector<std::size_t>{0}};
+  ui.afterSaving = [this] { ui.cancelling().cancelNow(); };
+  const RunOutcome outcome = Run();
+  EXPECT_FALSE(outcome.cancelled);
+  EXPECT_THAT(outcome.savedReports, ElementsAre("Z:\\BV\\Reports\\Drive_C.rtf"));
+  EXPECT_THAT(*fs.contents("Z:\\BV\\Reports\\Drive_C.rtf"), HasSubstr("Added new.txt"));
+  EXPECT_THAT(*fs.contents(ProfileOf('C')), HasSubstr("new.txt"));
+  EXPECT_THAT(ui.log, Contains("play cxl"));
+  EXPECT_THAT(ui.log, Contains("play done"));
 }
 
 TEST_F(RunConductorTest, UnsavedReportKeepsTheProfileAndTheNextRunReportsAgain) {

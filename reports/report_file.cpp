@@ -56,6 +56,15 @@ engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
   return engine::Status::ok();
 }
 
+// The plain-text form of the report file `from` on `fs`.
+engine::Result<QByteArray> PlainTextOfReportFile(platform::FileSystem& fs,
+                                                 const std::string& from) {
+  auto bytes = platform::ReadWholeFile(fs, from, static_cast<std::size_t>(kMaxReportFileSize));
+  if (!bytes.isOk()) return bytes.status();
+  return PlainTextOfReportBytes(
+      QByteArray(bytes.value().data(), static_cast<qsizetype>(bytes.value().size())));
+}
+
 void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
   if (IsRichText(bytes)) {
     ReadRtf(bytes, document);
@@ -146,18 +155,29 @@ engine::Result<ReportFileKind> OpenReportFile(const QString& path, QTextDocument
   return kind;
 }
 
-engine::Status SaveReportFileAsPlainText(const QString& from, const QString& to) {
+engine::Result<QByteArray> ReportFileBytesAs(const QString& from, ReportFormat format) {
   QByteArray bytes;
   if (engine::Status s = ReadReportBytes(from, &bytes); !s.isOk()) return s;
-  return WriteReportBytes(NativeFileSystem(), PlainTextOfReportBytes(bytes), NativePath(to));
+  if (format == ReportFormat::kPlainText) return PlainTextOfReportBytes(bytes);
+  QTextDocument document;
+  document.setUndoRedoEnabled(false);
+  LoadReportBytes(bytes, &document);
+  return WriteRtf(document);
 }
 
 engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
                                          const std::string& to) {
-  auto bytes = platform::ReadWholeFile(fs, from, static_cast<std::size_t>(kMaxReportFileSize));
-  if (!bytes.isOk()) return bytes.status();
-  const QByteArray data(bytes.value().data(), static_cast<qsizetype>(bytes.value().size()));
-  return WriteReportBytes(fs, PlainTextOfReportBytes(data), to);
+  auto text = PlainTextOfReportFile(fs, from);
+  if (!text.isOk()) return text.status();
+  return WriteReportBytes(fs, text.value(), to);
+}
+
+engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
+                                           platform::WritableFile* out) {
+  auto text = PlainTextOfReportFile(fs, from);
+  if (!text.isOk()) return text.status();
+  return out->append(
+      std::string_view(text.value().constData(), static_cast<std::size_t>(text.value().size())));
 }
 
 engine::Status SaveReportFile(const QTextDocument& document, const QString& path,

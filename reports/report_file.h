@@ -12,6 +12,7 @@
 
 namespace platform {
 class FileSystem;
+class WritableFile;
 }  // namespace platform
 
 QT_BEGIN_NAMESPACE
@@ -75,14 +76,22 @@ inline constexpr qsizetype kTextProbeSize = 64 * 1024;
 // The plain-text form of a report file's bytes, read as LoadReportFile reads them.
 [[nodiscard]] QByteArray PlainTextOfReportBytes(const QByteArray& bytes);
 
-// Writes the plain-text form of the report file `from` (read as LoadReportFile reads it) to
-// `to`, as SaveReportFile does: what loading `from` and saving it as plain text gives, without
+// Writes the plain-text form of the report file `from` on `fs` (a regular file of at most
+// kMaxReportFileSize bytes, read as LoadReportFile reads it) to `to` on `fs`, as
+// SaveReportFile does: what loading `from` and saving it as plain text gives, without
 // building the document. Fails as those two do.
-[[nodiscard]] engine::Status SaveReportFileAsPlainText(const QString& from, const QString& to);
-// The same on `fs`: reads `from` from it (a regular file of at most kMaxReportFileSize
-// bytes) and replaces `to` on it.
 [[nodiscard]] engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs,
                                                        const std::string& from,
                                                        const std::string& to);
+// The same, appending to `out`, a file the caller finishes.
+[[nodiscard]] engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs,
+                                                         const std::string& from,
+                                                         platform::WritableFile* out);
+
+// What saving the report file `from` in `format` writes, read as LoadReportFile reads it:
+// for rich text what WriteRtf gives for the loaded document, for plain text its plain-text
+// form. Fails as LoadReportFile does.
+[[nodiscard]] engine::Result<QByteArray> ReportFileBytesAs(const QString& from,
+                                                           ReportFormat format);
 
 }  // namespace reports

@@ -55,24 +55,25 @@ TEST_F(ReportFileTest, PlainTextOfTheWorkedExampleIsItsShownColumn) {
   EXPECT_EQ(PlainTextOf(m_document), expected);
 }
 
-TEST_F(ReportFileTest, PlainTextSavedWithoutADocumentIsWhatLoadingAndSavingGives) {
+TEST_F(ReportFileTest, BytesOfAFileInAFormatAreWhatLoadingAndSavingGives) {
   const QStringList reports = {"worked_example.rtf", "combined_report.rtf", "non_ascii_report.rtf",
                                "word_processor.rtf", "cancelled_report.rtf"};
   for (const QString& name : reports) {
     SCOPED_TRACE(name.toStdString());
     ASSERT_TRUE(LoadReportFile(testing::TestDataPath(name), &m_document).isOk());
-    ASSERT_TRUE(
-        SaveReportFile(m_document, PathOf("via-document.txt"), ReportFormat::kPlainText).isOk());
-    ASSERT_TRUE(
-        SaveReportFileAsPlainText(testing::TestDataPath(name), PathOf("direct.txt")).isOk());
-    EXPECT_EQ(FileBytes("direct.txt"), FileBytes("via-document.txt"));
+    for (ReportFormat format : {ReportFormat::kPlainText, ReportFormat::kRichText}) {
+      ASSERT_TRUE(SaveReportFile(m_document, PathOf("via-document"), format).isOk());
+      auto direct = ReportFileBytesAs(testing::TestDataPath(name), format);
+      ASSERT_TRUE(direct.isOk());
+      EXPECT_FALSE(direct.value().isEmpty());
+      EXPECT_EQ(direct.value(), FileBytes("via-document"));
+    }
   }
-  EXPECT_FALSE(FileBytes("direct.txt").isEmpty());
 
   WriteFile("notes.txt", "plain\r\ntext, not rich\r\n");
-  ASSERT_TRUE(SaveReportFileAsPlainText(PathOf("notes.txt"), PathOf("notes-out.txt")).isOk());
-  EXPECT_EQ(FileBytes("notes-out.txt"), "plain\r\ntext, not rich\r\n");
-  EXPECT_EQ(SaveReportFileAsPlainText(PathOf("missing.rtf"), PathOf("x.txt")).code(),
+  EXPECT_EQ(ReportFileBytesAs(PathOf("notes.txt"), ReportFormat::kPlainText).value(),
+            "plain\r\ntext, not rich\r\n");
+  EXPECT_EQ(ReportFileBytesAs(PathOf("missing.rtf"), ReportFormat::kPlainText).status().code(),
             engine::Status::Code::kNotFound);
 }
 
@@ -211,7 +212,7 @@ TEST_F(ReportFileTest, SavingOverALinkReplacesTheLinkNotItsTarget) {
   ASSERT_TRUE(QFile::link(PathOf("victim"), PathOf("report.txt")));
   m_document.setPlainText("the report");
   ASSERT_TRUE(SaveReportFile(m_document, PathOf("report.rtf"), ReportFormat::kRichText).isOk());
-  ASSERT_TRUE(SaveReportFileAsPlainText(PathOf("report.rtf"), PathOf("report.txt")).isOk());
+  ASSERT_TRUE(SaveReportFile(m_document, PathOf("report.txt"), ReportFormat::kPlainText).isOk());
   EXPECT_EQ(FileBytes("victim"), "precious");
   EXPECT_FALSE(QFileInfo(PathOf("report.rtf")).isSymLink());
   EXPECT_EQ(FileBytes("report.txt"), "the report\r\n");
