@@ -436,6 +436,7 @@ void MainWindow::AdoptReport(std::unique_ptr<QTextDocument> document, const QStr
   connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
   if (previous != nullptr && previous != m_rtf1->document()) delete previous;
   SetCurrentFile(path, true);
+  m_reportChanged = false;  // the user was asked about the previous document before the run
   m_rtf1->moveCursor(QTextCursor::Start);
 }
 
@@ -674,7 +675,13 @@ void MainWindow::tlb1_ButtonClick(QAction* Button) {
   }
 }
 
-void MainWindow::mnuCreate_Click() { Dispatch(m_deps.commands.findChanges); }
+void MainWindow::mnuCreate_Click() {
+  if (!m_deps.commands.findChanges) return;
+  // A run that reports puts its report in place of the view's document: what the user
+  // typed gets the question that closing and opening ask, before anything starts.
+  if (!Form_QueryUnload()) return;
+  Dispatch(m_deps.commands.findChanges);
+}
 void MainWindow::mnuOpen_Click() { Dispatch(m_deps.commands.openReport); }
 void MainWindow::mnuPrint_Click() { Dispatch(m_deps.commands.printReport); }
 void MainWindow::mnuPrintSel_Click() { Dispatch(m_deps.commands.printingOptions); }

@@ -140,17 +140,18 @@ class MainWindow final : public QMainWindow {
   // file at `path` is intact and nothing changes.
   [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
   // For a run, which reads and writes its reports on its own thread: shows `document` in
-  // place of the view's document, which is deleted, and makes `path` (the file it was read
-  // from or saved to) the current file. ReportChanged stays as it was: what the user typed
-  // before the run is still unsaved work for the closing question. REQUIRES: `document`
-  // belongs to this window's thread.
+  // place of the view's document, which is deleted, makes `path` (the file it was read from
+  // or saved to) the current file and clears ReportChanged: Find 'em asked about the
+  // previous document's changes before the run began. REQUIRES: `document` belongs to this
+  // window's thread.
   void AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
   // False while the current file is one Save must not rewrite (OpenReport's kOtherText).
   [[nodiscard]] bool currentFileIsReport() const { return m_currentFileIsReport; }
-  // The question before the report in the view is given up, by closing or by opening
-  // another: when the user changed it, asks "Save Changes to this Report?" Yes/No/Cancel.
+  // The question before the report in the view is given up, by closing, by opening another
+  // or by a run (which may put its report in its place): when the user changed it, asks
+  // "Save Changes to this Report?" Yes/No/Cancel.
   // True when the report may be given up: nothing to save, No, or Yes and the save
   // succeeded. False on Cancel, or when the save failed or was cancelled (nothing is lost).
   [[nodiscard]] bool Form_QueryUnload();
@@ -182,6 +183,8 @@ class MainWindow final : public QMainWindow {
   // "print", "help"), compared ignoring case; any other key does nothing.
   void tlb1_ButtonClick(QAction* Button);
 
+  // Find 'em: when the view holds changes, asks first as closing does (Form_QueryUnload);
+  // Cancel, or a save that did not happen, starts nothing. Then the findChanges handler.
   void mnuCreate_Click();
   void mnuOpen_Click();
   // The Save command. Refuses with a message when there is neither a document nor a

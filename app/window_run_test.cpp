@@ -39,13 +39,26 @@
 namespace app::testing {
 namespace {
 
-// The POSIX file system with a gate: the listing of a folder below the chosen one waits
-// until the test opens the gate, so the run is held in the middle of that drive.
+// The POSIX file system with a gate: the listing of a folder below the chosen one, or a
+// report file at a chosen stage of its saving, waits until the test opens the gate, so the
+// run is held in the middle of that drive or of that save.
 class GateFileSystem final : public platform::FileSystem {
  public:
+  enum class ReportStage {
+    kNone,
+    kWritten,  // the report's bytes are being written, it is not yet renamed into place
+    kRenamed,  // the report is in place
+  };
+
   void holdAt(const std::string& folder) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_prefix = folder;
+    m_open = false;
+    m_reached = false;
+  }
+  void holdReport(ReportStage stage) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_reportStage = stage;
     m_open = false;
     m_reached = false;
   }
@@ -66,10 +79,7 @@ class GateFileSystem final : public platform::FileSystem {
                             platform::FolderListing* out) override {
     {
       std::unique_lock<std::mutex> lock(m_mutex);
-      if (!m_prefix.empty() && folder.starts_with(m_prefix)) {
-        m_reached = true;
-        m_opened.wait(lock, [this] { return m_open; });
-      }
+      if (!m_prefix.empty() && folder.starts_with(m_prefix)) Wait(lock);
     }
     return m_fs.listFolder(folder, what, out);
   }
@@ -85,7 +95,10 @@ class GateFileSystem final : public platform::FileSystem {
   }
   engine::Result<std::unique_ptr<platform::ReplacementFile>> openForReplacing(
       const std::string& path, platform::Durability durability) override {
-    return m_fs.openForReplacing(path, durability);
+    auto file = m_fs.openForReplacing(path, durability);
+    if (!file.isOk() || path.find("/Reports/") == std::string::npos) return file;
+    return std::unique_ptr<platform::ReplacementFile>(
+        std::make_unique<GatedReport>(*this, std::move(file).value()));
   }
   engine::Status rename(const std::string& from, const std::string& to) override {
     return m_fs.rename(from, to);
@@ -109,13 +122,53 @@ class GateFileSystem final : public platform::FileSystem {
   }
 
  private:
+  // A report file that stops at the gate at the stage the test chose.
+  class GatedReport final : public platform::ReplacementFile {
+   public:
+    GatedReport(GateFileSystem& gate, std::unique_ptr<platform::ReplacementFile> file)
+        : m_gate(gate), m_file(std::move(file)) {}
+    engine::Status append(std::string_view data) override {
+      engine::Status s = m_file->append(data);
+      m_gate.Stage(ReportStage::kWritten);
+      return s;
+    }
+    engine::Status close() override { return m_file->close(); }
+    engine::Status commit() override {
+      engine::Status s = m_file->commit();
+      m_gate.Stage(ReportStage::kRenamed);
+      return s;
+    }
+    void abandon() override { m_file->abandon(); }
+    const std::string& targetPath() const override { return m_file->targetPath(); }
+    const std::string& temporaryPath() const override { return m_file->temporaryPath(); }
+
+   private:
+    GateFileSystem& m_gate;
+    std::unique_ptr<platform::ReplacementFile> m_file;
+  };
+
+  void Wait(std::unique_lock<std::mutex>& lock) {
+    m_reached = true;
+    m_opened.wait(lock, [this] { return m_open; });
+  }
+  void Stage(ReportStage stage) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (stage == m_reportStage) Wait(lock);
+  }
+
   platform::PosixFileSystem m_fs;
   std::mutex m_mutex;
   std::condition_variable m_opened;
   std::string m_prefix;
+  ReportStage m_reportStage = ReportStage::kNone;
   bool m_open = true;
   bool m_reached = false;
 };
+
+void Type(MainWindow& window, const QString& text) {
+  window.reportView()->setFocus();
+  QTest::keyClicks(window.reportView(), text);
+}
 
 QListWidget* DriveRows(QWidget* dialog) {
   return dialog->findChild<QListWidget*>(QStringLiteral("lstDrives"));
@@ -452,7 +505,9 @@ TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
   m_window->mnuInfoOnly_Click();
   ASSERT_TRUE(m_window->infoOnly());
   DialogScript script;
-  script.then("dialogs::DriveSelectionDialog", Select("DE"))
+  script
+      .then("QMessageBox", Press(QMessageBox::No))  // Save Changes to this Report?
+      .then("dialogs::DriveSelectionDialog", Select("DE"))
       .then("QMessageBox", Press(QMessageBox::Yes));
   ASSERT_TRUE(RunToEnd());
   EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
@@ -461,8 +516,8 @@ TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
   EXPECT_TRUE(Profile("E").isNull());
   EXPECT_FALSE(m_window->infoOnly());
   EXPECT_FALSE(m_window->findChild<QAction*>(QStringLiteral("mnuInfoOnly"))->isChecked());
-  // The run's own save does not answer the closing question for the user.
-  EXPECT_TRUE(m_window->reportChanged());
+  // The view shows the run's report now: nothing in it is the user's unsaved work.
+  EXPECT_FALSE(m_window->reportChanged());
 }
 
 // A settings file may hold 1 for the recycle bins: the menu shows it checked and the scan
@@ -583,6 +638,131 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesOfOneReportKeepsEveryProfile) 
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
   // The lock went with the run.
   EXPECT_TRUE(LockIsFreeForAnotherProgram(folder()));
+}
+
+// A cancel while the last drive's report is being written, before it is renamed into
+// place, stops the run: no report, the stored profile kept, "cxl" and no "done", and the
+// view keeps what it showed.
+TEST_F(RunTest, CancelWhileTheReportIsWrittenKeepsTheProfileAndShowsNoReport) {
+  CreateProfiles("D");
+  const QByteArray storedD = Profile("D");
+  Put("D", "changed.txt", "new");
+  const QString shown = m_window->reportView()->toPlainText();
+  m_gate.holdReport(GateFileSystem::ReportStage::kWritten);
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("D"));
+  Click(*m_window, "find");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  Click(*m_window, "quit");
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+
+  EXPECT_TRUE(m_run->lastOutcome().cancelled);
+  EXPECT_EQ(Profile("D"), storedD);
+  EXPECT_TRUE(Reports().isEmpty());
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
+  EXPECT_EQ(m_window->reportView()->toPlainText(), shown);
+  EXPECT_EQ(m_window->currentFile(), m_window->composedReportPath());
+  EXPECT_EQ(m_window->statusMessage(), QString());
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+}
+
+// Once the last report is in place, a cancel comes too late: the run completes and the
+// status bar says why.
+TEST_F(RunTest, CancelAfterTheReportIsInPlaceCompletesTheRunAndSaysSo) {
+  CreateProfiles("D");
+  const QByteArray storedD = Profile("D");
+  Put("D", "changed.txt", "new");
+  m_gate.holdReport(GateFileSystem::ReportStage::kRenamed);
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("D"));
+  Click(*m_window, "find");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  Click(*m_window, "quit");
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+
+  EXPECT_FALSE(m_run->lastOutcome().cancelled);
+  EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
+  EXPECT_NE(Profile("D"), storedD);
+  EXPECT_TRUE(Profile("D").contains("changed.txt"));
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl", "done"}));
+  EXPECT_EQ(m_window->statusMessage(),
+            QStringLiteral("The run had already saved its report when Cancel was pressed."));
+  EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("changed.txt"));
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+}
+
+// What the user typed is never lost to a run without a question: Find 'em asks as closing
+// does. Cancel, or a Save As that is cancelled, starts nothing; No goes on; Yes saves first.
+// A run that puts its report in the view leaves nothing unsaved, so Quit then asks nothing.
+TEST_F(RunTest, FindEmAsksBeforeARunReplacesWhatWasTyped) {
+  CreateProfiles("D");
+  Type(*m_window, "my note ");
+  const QString typed = m_window->reportView()->toPlainText();
+  MessageSeen question;
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Cancel, &question));
+    Click(*m_window, "find");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+    QTest::qWait(100);  // no drive selection follows
+  }
+  EXPECT_EQ(question.title, QStringLiteral("Save Report?"));
+  EXPECT_EQ(question.text, QStringLiteral("Save Changes to this Report?"));
+  EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_FALSE(m_run->running());
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Yes)).then("QFileDialog", ChooseName({}));
+    Click(*m_window, "find");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+    QTest::qWait(100);
+  }
+  EXPECT_FALSE(m_run->running());
+  EXPECT_TRUE(m_sound.played.isEmpty());
+
+  // No, and a run cancelled in its drive selection: the text is still there, still unsaved.
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::No))
+        .then("dialogs::DriveSelectionDialog", Select("D", nullptr, false));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(m_window->reportView()->toPlainText(), typed);
+  EXPECT_TRUE(m_window->reportChanged());
+
+  // Yes: the typing is saved under a chosen name, then the run shows its report.
+  Put("D", "first.txt", "1");
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Yes))
+        .then("QFileDialog", ChooseName("Kept.rtf"))
+        .then("dialogs::DriveSelectionDialog", Select("D"));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_TRUE(FileBytes(reports() + "Kept.rtf").contains("my note"));
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("first.txt"));
+  EXPECT_FALSE(m_window->reportChanged());
+
+  // No: the run replaces the typing, as the user chose, and nothing is left unsaved.
+  Type(*m_window, "scratch ");
+  Put("D", "second.txt", "2");
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::No))
+        .then("dialogs::DriveSelectionDialog", Select("D"));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("second.txt"));
+  EXPECT_FALSE(m_window->reportView()->toPlainText().contains("scratch"));
+  EXPECT_FALSE(m_window->reportChanged());
+  {
+    dialogs::testing::NoMessageBoxes none;
+    Click(*m_window, "quit");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_window->isVisible(); }, 5000));
+  }
 }
 
 TEST_F(RunTest, ARunIsRefusedWhileAnotherProcessHoldsTheProgramFolder) {
