@@ -329,6 +329,17 @@ class RunTest : public WindowTest {
     Click(*m_window, "find");
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
   }
+  // A run of drive D, cancelled while its report is held at `stage` of its saving.
+  void CancelTheReportOfD(GateFileSystem::ReportStage stage) {
+    m_gate.holdReport(stage);
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"));
+    Click(*m_window, "find");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+    Click(*m_window, "quit");
+    m_gate.open();
+    ASSERT_TRUE(WaitForRunEnd());
+  }
   // A run that makes the profiles of `letters`, which have none.
   void CreateProfiles(const QString& letters) {
     DialogScript script;
@@ -648,14 +659,7 @@ TEST_F(RunTest, CancelWhileTheReportIsWrittenKeepsTheProfileAndShowsNoReport) {
   const QByteArray storedD = Profile("D");
   Put("D", "changed.txt", "new");
   const QString shown = m_window->reportView()->toPlainText();
-  m_gate.holdReport(GateFileSystem::ReportStage::kWritten);
-  DialogScript script;
-  script.then("dialogs::DriveSelectionDialog", Select("D"));
-  Click(*m_window, "find");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
-  Click(*m_window, "quit");
-  m_gate.open();
-  ASSERT_TRUE(WaitForRunEnd());
+  ASSERT_NO_FATAL_FAILURE(CancelTheReportOfD(GateFileSystem::ReportStage::kWritten));
 
   EXPECT_TRUE(m_run->lastOutcome().cancelled);
   EXPECT_EQ(Profile("D"), storedD);
@@ -673,14 +677,7 @@ TEST_F(RunTest, CancelAfterTheReportIsInPlaceCompletesTheRunAndSaysSo) {
   CreateProfiles("D");
   const QByteArray storedD = Profile("D");
   Put("D", "changed.txt", "new");
-  m_gate.holdReport(GateFileSystem::ReportStage::kRenamed);
-  DialogScript script;
-  script.then("dialogs::DriveSelectionDialog", Select("D"));
-  Click(*m_window, "find");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
-  Click(*m_window, "quit");
-  m_gate.open();
-  ASSERT_TRUE(WaitForRunEnd());
+  ASSERT_NO_FATAL_FAILURE(CancelTheReportOfD(GateFileSystem::ReportStage::kRenamed));
 
   EXPECT_FALSE(m_run->lastOutcome().cancelled);
   EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
