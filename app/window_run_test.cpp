@@ -40,14 +40,14 @@ namespace app::testing {
 namespace {
 
 // The POSIX file system with a gate: the listing of a folder below the chosen one, or a
-// report file at a chosen stage of its saving, waits until the test opens the gate, so the
-// run is held in the middle of that drive or of that save.
+// file the run replaces (a report, a profile) at a chosen stage of its writing, waits until
+// the test opens the gate, so the run is held in the middle of that drive or of that save.
 class GateFileSystem final : public platform::FileSystem {
  public:
-  enum class ReportStage {
+  enum class Stage {
     kNone,
-    kWritten,  // the report's bytes are being written, it is not yet renamed into place
-    kRenamed,  // the report is in place
+    kWritten,  // the file's bytes are being written, it is not yet renamed into place
+    kRenamed,  // the file is in place
   };
 
   void holdAt(const std::string& folder) {
@@ -56,9 +56,11 @@ class GateFileSystem final : public platform::FileSystem {
     m_open = false;
     m_reached = false;
   }
-  void holdReport(ReportStage stage) {
+  // Holds the replacement of the first file whose path contains `name` at `stage`.
+  void holdReplacing(const std::string& name, Stage stage) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    m_reportStage = stage;
+    m_replacing = name;
+    m_stage = stage;
     m_open = false;
     m_reached = false;
   }
@@ -96,9 +98,14 @@ class GateFileSystem final : public platform::FileSystem {
   engine::Result<std::unique_ptr<platform::ReplacementFile>> openForReplacing(
       const std::string& path, platform::Durability durability) override {
     auto file = m_fs.openForReplacing(path, durability);
-    if (!file.isOk() || path.find("/Reports/") == std::string::npos) return file;
+    {
+      const std::lock_guard<std::mutex> lock(m_mutex);
+      if (!file.isOk() || m_replacing.empty() || path.find(m_replacing) == std::string::npos) {
+        return file;
+      }
+    }
     return std::unique_ptr<platform::ReplacementFile>(
-        std::make_unique<GatedReport>(*this, std::move(file).value()));
+        std::make_unique<GatedFile>(*this, std::move(file).value()));
   }
   engine::Status rename(const std::string& from, const std::string& to) override {
     return m_fs.rename(from, to);
@@ -122,20 +129,20 @@ class GateFileSystem final : public platform::FileSystem {
   }
 
  private:
-  // A report file that stops at the gate at the stage the test chose.
-  class GatedReport final : public platform::ReplacementFile {
+  // A replaced file that stops at the gate at the stage the test chose.
+  class GatedFile final : public platform::ReplacementFile {
    public:
-    GatedReport(GateFileSystem& gate, std::unique_ptr<platform::ReplacementFile> file)
+    GatedFile(GateFileSystem& gate, std::unique_ptr<platform::ReplacementFile> file)
         : m_gate(gate), m_file(std::move(file)) {}
     engine::Status append(std::string_view data) override {
       engine::Status s = m_file->append(data);
-      m_gate.Stage(ReportStage::kWritten);
+      m_gate.Reach(Stage::kWritten);
       return s;
     }
     engine::Status close() override { return m_file->close(); }
     engine::Status commit() override {
       engine::Status s = m_file->commit();
-      m_gate.Stage(ReportStage::kRenamed);
+      m_gate.Reach(Stage::kRenamed);
       return s;
     }
     void abandon() override { m_file->abandon(); }
@@ -151,16 +158,17 @@ class GateFileSystem final : public platform::FileSystem {
     m_reached = true;
     m_opened.wait(lock, [this] { return m_open; });
   }
-  void Stage(ReportStage stage) {
+  void Reach(Stage stage) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    if (stage == m_reportStage) Wait(lock);
+    if (stage == m_stage) Wait(lock);
   }
 
   platform::PosixFileSystem m_fs;
   std::mutex m_mutex;
   std::condition_variable m_opened;
   std::string m_prefix;
-  ReportStage m_reportStage = ReportStage::kNone;
+  std::string m_replacing;
+  Stage m_stage = Stage::kNone;
   bool m_open = true;
   bool m_reached = false;
 };
@@ -329,9 +337,10 @@ class RunTest : public WindowTest {
     Click(*m_window, "find");
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
   }
-  // A run of drive D, cancelled while its report is held at `stage` of its saving.
-  void CancelTheReportOfD(GateFileSystem::ReportStage stage) {
-    m_gate.holdReport(stage);
+  // A run of drive D, cancelled while the file whose path holds `name` (its report, its
+  // profile) is held at `stage` of its saving.
+  void CancelWhileReplacing(const std::string& name, GateFileSystem::Stage stage) {
+    m_gate.holdReplacing(name, stage);
     DialogScript script;
     script.then("dialogs::DriveSelectionDialog", Select("D"));
     Click(*m_window, "find");
@@ -659,7 +668,7 @@ TEST_F(RunTest, CancelWhileTheReportIsWrittenKeepsTheProfileAndShowsNoReport) {
   const QByteArray storedD = Profile("D");
   Put("D", "changed.txt", "new");
   const QString shown = m_window->reportView()->toPlainText();
-  ASSERT_NO_FATAL_FAILURE(CancelTheReportOfD(GateFileSystem::ReportStage::kWritten));
+  ASSERT_NO_FATAL_FAILURE(CancelWhileReplacing("/Reports/", GateFileSystem::Stage::kWritten));
 
   EXPECT_TRUE(m_run->lastOutcome().cancelled);
   EXPECT_EQ(Profile("D"), storedD);
@@ -677,7 +686,7 @@ TEST_F(RunTest, CancelAfterTheReportIsInPlaceCompletesTheRunAndSaysSo) {
   CreateProfiles("D");
   const QByteArray storedD = Profile("D");
   Put("D", "changed.txt", "new");
-  ASSERT_NO_FATAL_FAILURE(CancelTheReportOfD(GateFileSystem::ReportStage::kRenamed));
+  ASSERT_NO_FATAL_FAILURE(CancelWhileReplacing("/Reports/", GateFileSystem::Stage::kRenamed));
 
   EXPECT_FALSE(m_run->lastOutcome().cancelled);
   EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
@@ -689,6 +698,25 @@ TEST_F(RunTest, CancelAfterTheReportIsInPlaceCompletesTheRunAndSaysSo) {
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
   EXPECT_TRUE(m_window->reportView()->toPlainText().contains("changed.txt"));
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+}
+
+// A run without a report ends once the drive's first profile is in place: a cancel after
+// that comes too late, and the status bar says so.
+TEST_F(RunTest, CancelAfterTheLastProfileIsInPlaceCompletesTheRunAndSaysSo) {
+  m_gate.holdReplacing("Prof_D_.bvp", GateFileSystem::Stage::kRenamed);
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("D"))
+      .then("QMessageBox", Press(QMessageBox::Yes));
+  Click(*m_window, "find");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  Click(*m_window, "quit");
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+  EXPECT_FALSE(m_run->lastOutcome().cancelled);
+  EXPECT_TRUE(Profile("D").contains("kept.txt"));
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl", "done"}));
+  EXPECT_EQ(m_window->statusMessage(),
+            QStringLiteral("The run had already finished when Cancel was pressed."));
 }
 
 // What the user typed is never lost to a run without a question: Find 'em asks as closing
