@@ -524,8 +524,10 @@ TEST_F(RunConductorTest, LeftoversOfKilledRunsAreSweptAndTheWorkFileIsTheCallers
   ui.selections = {std::vector<std::size_t>{0}};
   const RunOutcome outcome = Run();
   EXPECT_EQ(outcome.changeLines, 1);
+  // A file that merely looks like the copies of earlier versions may be the user's: it stays.
   EXPECT_THAT(fs.namesIn(kProgram),
-              UnorderedElementsAre("Reports", "Prof_C_.bvp", "composed-by-cli.rtf"));
+              UnorderedElementsAre("Reports", "Prof_C_.bvp", "Prof_D_.bvp.copy-1-0",
+                                   "composed-by-cli.rtf"));
   EXPECT_THAT(fs.namesIn("Z:\\BV\\Reports"), ElementsAre("Drive_C.rtf"));
   EXPECT_THAT(ui.log, Contains("load Z:\\BV\\composed-by-cli.rtf"));
 }
