@@ -247,6 +247,12 @@ void AppendEscapedField(std::string_view text, std::string* out) {
   out->append(text.data() + runStart, text.size() - runStart);
 }
 
+std::size_t EscapedFieldSize(std::string_view text) {
+  std::size_t size = text.size();
+  for (const char c : text) size += 2 * kEscapeTable[static_cast<unsigned char>(c)];
+  return size;
+}
+
 std::string UnescapeField(std::string_view field) {
   std::string out(field.size(), '\0');
   out.resize(static_cast<std::size_t>(WriteUnescaped(field, out.data()) - out.data()));

@@ -78,6 +78,8 @@ void AppendProfileTime(const platform::LocalDateTime& time, std::string* out);
 
 // Escaping of folder and name fields, exposed for tests and tools.
 void AppendEscapedField(std::string_view text, std::string* out);
+// The length of `text` once escaped as AppendEscapedField does it.
+[[nodiscard]] std::size_t EscapedFieldSize(std::string_view text);
 [[nodiscard]] std::string UnescapeField(std::string_view field);
 
 }  // namespace engine

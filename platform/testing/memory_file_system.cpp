@@ -310,6 +310,10 @@ Status MemoryFileSystem::listLocked(const std::string& folder, ListWhat what, Fo
   if (auto fault = m_failListing.find(parsed->key); fault != m_failListing.end()) {
     return fault->second;
   }
+  if (auto fault = m_failFileListing.find(parsed->key);
+      fault != m_failFileListing.end() && what != ListWhat::kFolders) {
+    return fault->second;
+  }
   Node* node = find(parsed->key);
   if (node == nullptr) return Status::fromErrno(ENOENT, folder);
   if (!node->folder) return Status::fromErrno(ENOTDIR, folder);
@@ -741,6 +745,11 @@ void MemoryFileSystem::failListing(const std::string& folder, Status status) {
   m_failListing[mustBeKey(folder)] = std::move(status);
 }
 
+void MemoryFileSystem::failFileListing(const std::string& folder, Status status) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failFileListing[mustBeKey(folder)] = std::move(status);
+}
+
 void MemoryFileSystem::replaceFolderBeforeOpening(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_replaceBeforeOpening.insert(mustBeKey(path));
@@ -789,6 +798,7 @@ void MemoryFileSystem::failWriteStep(std::uint64_t stepsFromNow) {
 void MemoryFileSystem::clearFaults() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failListing.clear();
+  m_failFileListing.clear();
   m_replaceBeforeOpening.clear();
   m_denyScratch = false;
   m_scratchLimit.reset();

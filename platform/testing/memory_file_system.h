@@ -35,9 +35,9 @@ class MemoryFileSystem final : public FileSystem {
 
   [[nodiscard]] PathStyle pathStyle() const override { return PathStyle::windows(); }
 
-  // Faults: failListing, and per entry vanishOnStat and failStat (ListWhat::kFiles looks
-  // at files, kFolders at folders, kFilesAndFolders at both; an entry of a kind not asked
-  // for is skipped unexamined). Counted by listings().
+  // Faults: failListing, failFileListing, and per entry vanishOnStat and failStat (ListWhat::kFiles
+  // looks at files, kFolders at folders, kFilesAndFolders at both; an entry of a kind not asked for
+  // is skipped unexamined). Counted by listings().
   [[nodiscard]] Status listFolder(const std::string& folder, ListWhat what,
                                   FolderListing* out) override;
   // A tree's listings are listings as above (counted, with the same faults); a folder's id
@@ -118,6 +118,9 @@ class MemoryFileSystem final : public FileSystem {
 
   // Listing `folder` fails with `status`.
   void failListing(const std::string& folder, Status status);
+  // Listing the files of `folder` (kFiles, kFilesAndFolders) fails with `status`; its
+  // sub-folders alone can be listed.
+  void failFileListing(const std::string& folder, Status status);
   // The folder at `path` is replaced by another one (with the same contents) after the
   // listing of its parent, just before a tree opens it: what the tree finds there is not
   // what the parent's listing saw.
@@ -184,6 +187,7 @@ class MemoryFileSystem final : public FileSystem {
   std::unordered_map<std::string, std::unique_ptr<Node>> m_nodes;
 
   std::map<std::string, Status> m_failListing;
+  std::map<std::string, Status> m_failFileListing;
   std::set<std::string> m_replaceBeforeOpening;
   std::uint64_t m_lastSerial = 0;
   std::map<std::string, int> m_listings;  // keys
