@@ -249,11 +249,14 @@ TEST_F(CompareProfilesTest, CorruptLineStopsTheDriveBeforeAnythingIsCalledAdded)
   EXPECT_THAT(Report(), Not(HasSubstr("Total")));
 }
 
-TEST_F(CompareProfilesTest, TruncatedLastLineEndsTheFileQuietly) {
-  ASSERT_TRUE(Compare(Line(1, "2000-01-01", "C:\\", "A") + "5,#2000-01-01#,\"C:\\\",\"B",
-                      Line(1, "2000-01-01", "C:\\", "A"))
-                  .isOk());
+TEST_F(CompareProfilesTest, AStoredProfileCutShortStopsTheComparisonBeforeAnythingIsAdded) {
+  const Status s = Compare(Line(1, "2000-01-01", "C:\\", "A") + "5,#2000-01-01#,\"C:\\\",\"B",
+                           Line(1, "2000-01-01", "C:\\", "A") + Line(5, "2000-01-01", "C:\\", "B") +
+                               Line(6, "2000-01-01", "C:\\", "C"));
+  EXPECT_EQ(s.code(), Status::Code::kCorrupt);
+  EXPECT_THAT(s.message(), HasSubstr("Prof_C_.bvp, line 2: the profile is damaged at its end."));
   EXPECT_EQ(outcome.changeLines, 0);
+  EXPECT_THAT(Report(), Not(HasSubstr("Added")));
 }
 
 TEST_F(CompareProfilesTest, OutOfOrderStoredProfileIsReportedOnce) {

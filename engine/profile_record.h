@@ -68,11 +68,6 @@ struct FolderField {
 [[nodiscard]] Status ParseProfileLine(std::string_view line, RecordView* record,
                                       TextBuffer* unescaped, FolderField* previousFolder);
 
-// True when `line` (without a line end) is the beginning of a line that ParseProfileLine
-// accepts, cut off before that line's end: what an interrupted write leaves as the last
-// line of a file. Garbage, and a line that is whole but wrong, are not.
-[[nodiscard]] bool IsCutProfileLine(std::string_view line);
-
 // The "#yyyy-mm-dd hh:mm:ss#" field, or "#yyyy-mm-dd#" at midnight, appended to `*out`.
 void AppendProfileTime(const platform::LocalDateTime& time, std::string* out);
 

@@ -575,7 +575,8 @@ TEST_F(RunConductorTest, AnUnreadableFolderKeepsItsFilesAndIsToldOnceForItsDrive
 }
 
 TEST_F(RunConductorTest, GarbageAtTheEndOfAStoredProfileStopsTheDrive) {
-  for (const std::string& garbage : {std::string(1 << 20, '\0'), std::string("oops")}) {
+  for (const std::string& garbage :
+       {std::string(1 << 20, '\0'), std::string("oops"), std::string("100,#1970-01-01 00:1")}) {
     const std::string stored = "100,#1970-01-01 00:16:40#,\"C:\\DATA\\\",\"old.txt\"\r\n" + garbage;
     fs.addTextFile(ProfileOf('C'), stored);
     ui.selections = {std::vector<std::size_t>{0}};
@@ -585,6 +586,10 @@ TEST_F(RunConductorTest, GarbageAtTheEndOfAStoredProfileStopsTheDrive) {
     EXPECT_EQ(*fs.contents(ProfileOf('C')), stored);
     EXPECT_THAT(ui.log, Contains(HasSubstr("Prof_C_.bvp, line 2")));
   }
+  // A profile cut short says how to get going again.
+  EXPECT_THAT(ui.log, Contains("message Drive c: [DISK] was skipped and its profile kept:\n"
+                               "Z:\\BV\\Prof_C_.bvp, line 2: the profile is damaged at its end. "
+                               "Rename or delete it to make a new one on the next run."));
 }
 
 TEST_F(RunConductorTest, IgnoreListSlipsAreReadAsMeantInOneMessage) {
