@@ -285,6 +285,101 @@ TEST_F(CliTest, OutputsReplaceLinksAndNeverAnInput) {
   }
 }
 
+TEST_F(CliTest, NoOutputReplacesOneOfTheProgramsOwnFiles) {
+  // The default program folder (XDG_DATA_HOME/Brinvale) and one that `run` is given.
+  const std::string data = "XDG_DATA_HOME=" + Path("data").string();
+  const fs::path program = Path("data/Brinvale");
+  const fs::path other = Path("other");
+  for (const fs::path& folder : {program, other}) {
+    Write(folder / "Prof_T_.bvp", "stored profile");
+    Write(folder / "drives.txt", "X\t" + Root() + "\n");
+    Write(folder / "brinvale.lock", "4242\n");
+    fs::create_directories(folder / "Reports");
+  }
+  fs::create_directory_symlink(program, Path("alias"));
+  Write(Path("tree/a.txt"), "a");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}, data).exitCode, 0);
+  Write(Path("r.txt"), "a report\r\n");
+
+  const std::vector<std::string> own = {(program / "Prof_T_.bvp").string(),
+                                        (program / "drives.txt").string(),
+                                        (program / "brinvale.lock").string(),
+                                        (program / "BV3.Def").string(),
+                                        (program / "Reports/../ignore.txt").string(),
+                                        Path("alias/Prof_T_.bvp").string(),
+                                        (other / "Prof_T_.bvp").string()};
+  for (const std::string& target : own) {
+    const bool otherFolder = target.find("/other/") != std::string::npos;
+    std::vector<std::vector<std::string>> commands = {
+        {"run", "--json", "-o", target, "--program-folder", other.string(), "X"}};
+    if (!otherFolder) {
+      commands.push_back({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "-o", target});
+      commands.push_back(
+          {"compare", Path("p.bvp").string(), Path("p.bvp").string(), "--json", "-o" + target});
+      commands.push_back({"totext", Path("r.txt").string(), "--output=" + target});
+      commands.push_back({"profile", Root(), "-o", target});
+    }
+    for (const std::vector<std::string>& command : commands) {
+      const Outcome o = Cli(command, data);
+      EXPECT_EQ(o.exitCode, 2) << command[0] << " " << target;
+      EXPECT_EQ(o.err, "brinvale-cli: " + target +
+                           " is one of Brinvale's own files in the program folder; choose "
+                           "another output.\n")
+          << command[0];
+    }
+  }
+  for (const fs::path& folder : {program, other}) {
+    EXPECT_EQ(Read(folder / "Prof_T_.bvp"), "stored profile");
+    EXPECT_EQ(Read(folder / "brinvale.lock"), "4242\n");
+    EXPECT_EQ(Read(folder / "drives.txt"), "X\t" + Root() + "\n");
+    EXPECT_FALSE(fs::exists(folder / "BV3.Def"));
+  }
+  // The reports are the user's.
+  EXPECT_EQ(
+      Cli({"totext", Path("r.txt").string(), "-o", (program / "Reports/r.txt").string()}, data)
+          .exitCode,
+      0);
+  EXPECT_EQ(Read(program / "Reports/r.txt"), "a report\r\n");
+}
+
+TEST_F(CliTest, OutputsOntoAPipeOrThroughADescriptorAreWrittenAsStreamsNeverReplaced) {
+  Write(Path("tree/a.txt"), "a");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
+  Write(Path("r.txt"), "a report\r\n");
+  // A link to a pipe that the program inherits, as /dev/stdout is one to its own output.
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  (void)::fcntl(pipeEnds[1], F_SETPIPE_SZ, 1 << 20);
+  fs::create_symlink("/proc/self/fd/" + std::to_string(pipeEnds[1]), Path("to-pipe"));
+  const std::string toPipe = Path("to-pipe").string();
+  EXPECT_EQ(Cli({"totext", Path("r.txt").string(), "-o", toPipe}).exitCode, 0);
+  EXPECT_EQ(Cli({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "--json", "-o", toPipe})
+                .exitCode,
+            0);
+  EXPECT_EQ(Cli({"profile", Root(), "-o", toPipe}).exitCode, 0);
+  ::close(pipeEnds[1]);
+  std::string streamed;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+    streamed.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(pipeEnds[0]);
+  EXPECT_THAT(streamed, ::testing::StartsWith("a report\r\n{\"drive\":\"c\",\"totals\""));
+  EXPECT_THAT(streamed, ::testing::EndsWith("\"" + Root() + "/\",\"a.txt\"\r\n"));
+  EXPECT_TRUE(fs::is_symlink(Path("to-pipe")));
+
+  // A regular file behind a descriptor (standard output sent to a file) is added to, as the
+  // shell's redirection left it; the link stays a link.
+  const int file = ::open(Path("log.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  ASSERT_GE(file, 0);
+  ASSERT_EQ(::write(file, "before\n", 7), 7);
+  fs::create_symlink("/proc/self/fd/" + std::to_string(file), Path("to-file"));
+  EXPECT_EQ(Cli({"totext", Path("r.txt").string(), "-o", Path("to-file").string()}).exitCode, 0);
+  ::close(file);
+  EXPECT_EQ(Read(Path("log.txt")), "before\na report\r\n");
+  EXPECT_TRUE(fs::is_symlink(Path("to-file")));
+}
+
 TEST_F(CliTest, SpecialFilesAreRefusedAtOnce) {
   Write(Path("tree/a.txt"), "a");
   ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
