@@ -582,6 +582,33 @@ TEST_F(CliRunTest, ReportsAndWorkFilesAreNeverWrittenThroughLinks) {
   EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("Added b.txt"));
 }
 
+TEST_F(CliRunTest, AReportsFolderThatIsAnotherUsersLinkIsRefusedAndTheOwnersOwnFollowed) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs a folder of another user, made as root";
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  const std::string profile = Read(Path("program/Prof_X_.bvp"));
+  fs::create_directories(Path("nobodys"));
+  ASSERT_EQ(chown(Path("nobodys").c_str(), 65534, 65534), 0);
+  fs::remove_all(Path("program/Reports"));
+  fs::create_directory_symlink(Path("nobodys"), Path("program/Reports"));
+  Write(Path("tree/docs/b.txt"), "b");
+  const Outcome refused = RunCli({"X"});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_THAT(refused.err, HasSubstr(Path("program/Reports").string() +
+                                     " is a link to a folder of another user; nothing was "
+                                     "written there."));
+  EXPECT_TRUE(fs::is_empty(Path("nobodys")));
+  EXPECT_EQ(Read(Path("program/Prof_X_.bvp")), profile);
+
+  // The user's own link to a folder of their own is followed.
+  fs::create_directories(Path("mine"));
+  fs::remove(Path("program/Reports"));
+  fs::create_directory_symlink(Path("mine"), Path("program/Reports"));
+  const Outcome followed = RunCli({"X"});
+  EXPECT_EQ(followed.exitCode, 1) << followed.err;
+  EXPECT_THAT(Read(Path("mine/Drive_X.txt")), HasSubstr("Added b.txt"));
+  EXPECT_TRUE(fs::is_symlink(Path("program/Reports")));
+}
+
 TEST_F(CliRunTest, GarbageProfileOrSpecialFilesStopWithAMessageAndKeepEverything) {
   ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
   const std::string zeros(1 << 20, '\0');

@@ -520,6 +520,74 @@ TEST_F(PosixFileSystemTest, OnlyUnlockedTemporariesOfTheProgramsOwnFormAreSwept)
   EXPECT_EQ(Read("temp.rtf"), "whole");
 }
 
+TEST_F(PosixFileSystemTest, GuardedFolderIsMadeOpenedAndWrittenWhereItWasOpened) {
+  MakeFolder("program");
+  const std::string program = Path("program/");
+  auto reports = m_fs.openGuardedFolder(program, "Reports");
+  ASSERT_TRUE(reports.isOk()) << reports.status().toString();
+  EXPECT_EQ(reports.value()->path(), program + "Reports/");
+  EXPECT_TRUE(m_fs.isFolder(program + "Reports"));
+
+  // A link put in its place once it is open is never written through, nor swept.
+  MakeFolder("victim");
+  Write(TemporaryName("Drive_C.rtf", 1, "2"), "");
+  ASSERT_EQ(::rename(Path(TemporaryName("Drive_C.rtf", 1, "2")).c_str(),
+                     Path("program/Reports/" + TemporaryName("Drive_C.rtf", 1, "2")).c_str()),
+            0);
+  Write("victim/" + TemporaryName("Drive_D.rtf", 1, "3"), "");
+  ASSERT_EQ(::rename(Path("program/Reports").c_str(), Path("program/moved").c_str()), 0);
+  ASSERT_EQ(::symlink(Path("victim").c_str(), Path("program/Reports").c_str()), 0);
+  ASSERT_TRUE(WriteFileAtomically(m_fs, program + "Reports/Drive_C.rtf", "report").isOk());
+  m_fs.removeStaleTemporaries(program + "Reports/");
+  EXPECT_EQ(Read("program/moved/Drive_C.rtf"), "report");
+  EXPECT_EQ(List("program/moved", ListWhat::kFiles).size(), 1u);  // the stale temporary went
+  EXPECT_EQ(List("victim", ListWhat::kFiles).size(), 1u);
+  reports.value().reset();
+  // Without the guard the path is an ordinary path again.
+  ASSERT_TRUE(WriteFileAtomically(m_fs, program + "Reports/Drive_C.rtf", "through").isOk());
+  EXPECT_EQ(Read("victim/Drive_C.rtf"), "through");
+}
+
+TEST_F(PosixFileSystemTest, GuardedFolderFollowsOnlyTheProgramFolderOwnersOwnLinks) {
+  MakeFolder("program");
+  MakeFolder("mine");
+  const std::string program = Path("program/");
+  // The owner's own link to the owner's own folder (Reports -> /big/disk/reports) works.
+  ASSERT_EQ(::symlink(Path("mine").c_str(), Path("program/Reports").c_str()), 0);
+  {
+    auto reports = m_fs.openGuardedFolder(program, "Reports");
+    ASSERT_TRUE(reports.isOk()) << reports.status().toString();
+    ASSERT_TRUE(WriteFileAtomically(m_fs, program + "Reports/Drive_C.rtf", "report").isOk());
+    EXPECT_EQ(Read("mine/Drive_C.rtf"), "report");
+  }
+  // A link to a folder of another user is refused, and so is another user's link.
+  std::vector<std::string> refusedLinks = {"others"};
+  if (::geteuid() == 0) {
+    MakeFolder("nobodys");
+    ASSERT_EQ(::chown(Path("nobodys").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::symlink(Path("nobodys").c_str(), Path("program/ToNobodys").c_str()), 0);
+    ASSERT_EQ(::symlink(Path("mine").c_str(), Path("program/NobodysLink").c_str()), 0);
+    ASSERT_EQ(::lchown(Path("program/NobodysLink").c_str(), 65534, 65534), 0);
+    refusedLinks = {"ToNobodys", "NobodysLink"};
+  } else {
+    ASSERT_EQ(::symlink("/", Path("program/others").c_str()), 0);  // root's
+  }
+  for (const std::string& name : refusedLinks) {
+    auto refused = m_fs.openGuardedFolder(program, name);
+    ASSERT_FALSE(refused.isOk()) << name;
+    EXPECT_EQ(
+        refused.status().message(),
+        program + name + " is a link to a folder of another user; nothing was written there.");
+  }
+  if (::geteuid() == 0) {
+    EXPECT_TRUE(List("nobodys", ListWhat::kFiles).empty());
+  }
+  // Something that is no folder stays as it is.
+  Write("program/afile", "x");
+  EXPECT_FALSE(m_fs.openGuardedFolder(program, "afile").isOk());
+  EXPECT_EQ(Read("program/afile"), "x");
+}
+
 TEST_F(PosixFileSystemTest, LockIsExclusiveBetweenProcessesAndNestsWithinOne) {
   const std::string lockPath = Path("brinvale.lock");
   OtherProcess child([&]() -> std::shared_ptr<void> {
