@@ -158,6 +158,50 @@ TEST_F(CliTest, ProfileWritesExactRecordsForAwkwardNames) {
   EXPECT_FALSE(fs::exists(Path("p.bvp.tmp")));
 }
 
+// Makes `depth` folders named `name`, one inside the other, below `top`, with a file
+// "f.txt" in each; paths beyond PATH_MAX are reached from the folder above.
+void MakeDeepTree(const fs::path& top, const std::string& name, int depth) {
+  fs::create_directories(top);
+  int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  for (int level = 0; level < depth; ++level) {
+    ASSERT_EQ(mkdirat(fd, name.c_str(), 0755), 0);
+    const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+    close(fd);
+    ASSERT_GE(next, 0);
+    fd = next;
+    const int file = openat(fd, "f.txt", O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(file, 0);
+    close(file);
+  }
+  close(fd);
+}
+
+TEST_F(CliTest, DeepTreesAreProfiledWholeToTheOneLimitAndReadBack) {
+  // 1000 folders deep, some 10,000 bytes of path: far beyond PATH_MAX.
+  MakeDeepTree(Path("tree/deep"), "level-abc", 1000);
+  // 161 folders of 200 bytes: the last one lies beyond 32,000 bytes.
+  MakeDeepTree(Path("tree/long"), std::string(199, 'n'), 161);
+  const Outcome o = Cli({"profile", Root(), "-o", Path("p.bvp").string()});
+  EXPECT_EQ(o.exitCode, 0) << o.err.substr(0, 2000);
+  EXPECT_THAT(o.err, HasSubstr("these places could not be read and were left out:\n" + Root() +
+                               "/long/nnnn"));
+  EXPECT_THAT(o.err, HasSubstr("...: path longer than 32,000 bytes\n"));
+  // Every folder of the long chain whose path (ending in '/') fits has its file profiled.
+  const std::size_t fitting = (32000 - (Root() + "/long/").size()) / 200;
+  ASSERT_LT(fitting, 161u);
+  const std::string profile = Read(Path("p.bvp"));
+  EXPECT_EQ(std::count(profile.begin(), profile.end(), '\n'),
+            1000 + static_cast<std::ptrdiff_t>(fitting));
+  std::string deepest = Root() + "/deep/";
+  for (int level = 0; level < 1000; ++level) deepest += "level-abc/";
+  EXPECT_THAT(profile, HasSubstr(",\"" + deepest + "\",\"f.txt\"\r\n"));
+  // Read back whole: compared with itself it shows no change.
+  const Outcome same = Cli({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "-o",
+                            Path("r.txt").string(), "--text"});
+  EXPECT_EQ(same.exitCode, 0) << same.err;
+}
+
 TEST_F(CliTest, EmptyTreeGivesAZeroByteProfile) {
   ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
   EXPECT_TRUE(fs::exists(Path("p.bvp")));
