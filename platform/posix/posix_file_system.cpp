@@ -553,7 +553,9 @@ int OpenFolderBelow(int at, const char* path) {
   if (g_openat2.load(std::memory_order_relaxed) != Openat2::kMissing) {
     open_how how{};
     how.flags = kFlags;
-    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+    // Names from listings hold no "..", so refusing links keeps the path below `at`;
+    // RESOLVE_BENEATH would only add a walk back up the tree to every open.
+    how.resolve = RESOLVE_NO_SYMLINKS;
     const long fd = ::syscall(SYS_openat2, at, path, &how, sizeof how);
     if (fd >= 0) {
       g_openat2.store(Openat2::kAvailable, std::memory_order_relaxed);
