@@ -79,11 +79,21 @@ class GateFileSystem final : public platform::FileSystem {
   platform::PathStyle pathStyle() const override { return m_fs.pathStyle(); }
   engine::Status listFolder(const std::string& folder, platform::ListWhat what,
                             platform::FolderListing* out) override {
-    {
-      std::unique_lock<std::mutex> lock(m_mutex);
-      if (!m_prefix.empty() && folder.starts_with(m_prefix)) Wait(lock);
-    }
+    pass(folder);
     return m_fs.listFolder(folder, what, out);
+  }
+  engine::Result<std::unique_ptr<platform::FolderTree>> openTree(const std::string& root) override {
+    auto tree = m_fs.openTree(root);
+    if (!tree.isOk()) return tree.status();
+    return std::unique_ptr<platform::FolderTree>(
+        std::make_unique<GatedTree>(*this, std::move(tree).value()));
+  }
+  engine::Result<platform::FileId> folderId(const std::string& path) override {
+    return m_fs.folderId(path);
+  }
+  engine::Result<std::unique_ptr<platform::GuardedFolder>> openGuardedFolder(
+      const std::string& programFolder, std::string_view name) override {
+    return m_fs.openGuardedFolder(programFolder, name);
   }
   bool isOrdinaryFile(const std::string& path) override { return m_fs.isOrdinaryFile(path); }
   bool isFolder(const std::string& path) override { return m_fs.isFolder(path); }
@@ -154,6 +164,24 @@ class GateFileSystem final : public platform::FileSystem {
     std::unique_ptr<platform::ReplacementFile> m_file;
   };
 
+  // The walk's tree, whose listings pass the gate too.
+  class GatedTree final : public platform::FolderTree {
+   public:
+    GatedTree(GateFileSystem& gate, std::unique_ptr<platform::FolderTree> tree)
+        : m_gate(gate), m_tree(std::move(tree)) {}
+    const std::string& root() const override { return m_tree->root(); }
+    platform::FileId rootId() const override { return m_tree->rootId(); }
+    engine::Status list(const std::string& folder, platform::FileId expected,
+                        platform::ListWhat what, platform::FolderListing* out) override {
+      m_gate.pass(folder);
+      return m_tree->list(folder, expected, what, out);
+    }
+
+   private:
+    GateFileSystem& m_gate;
+    std::unique_ptr<platform::FolderTree> m_tree;
+  };
+
   void Wait(std::unique_lock<std::mutex>& lock) {
     m_reached = true;
     m_opened.wait(lock, [this] { return m_open; });
@@ -161,6 +189,12 @@ class GateFileSystem final : public platform::FileSystem {
   void Reach(Stage stage) {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (stage == m_stage) Wait(lock);
+  }
+
+  // Waits at the gate while it is closed for `folder`.
+  void pass(const std::string& folder) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!m_prefix.empty() && folder.starts_with(m_prefix)) Wait(lock);
   }
 
   platform::PosixFileSystem m_fs;

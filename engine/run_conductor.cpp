@@ -111,9 +111,9 @@ class Run {
   // What killed or failed runs left behind: temporaries of the one way files are replaced,
   // and the shared work files of earlier versions. The run lock keeps every other run of
   // this program folder out meanwhile.
-  void removeLeftovers(const std::string& reportsPath) {
+  void removeLeftovers() {
     m_fs.removeStaleTemporaries(m_env.programFolder);
-    m_fs.removeStaleTemporaries(reportsPath);
+    if (m_reports) m_fs.removeStaleTemporaries(m_reports->path());
     for (const char* name : kEarlierWorkFileNames) {
       const std::string path = m_env.programFolder + name;
       if (m_fs.isOrdinaryFile(path)) (void)m_fs.remove(path);
@@ -129,8 +129,15 @@ class Run {
     m_freshReport = true;
     const std::string reportsPath =
         m_env.programFolder + kReportsFolderName + m_fs.pathStyle().separator;
-    if (Status s = m_fs.createFolders(reportsPath); !s.isOk()) m_ui.showMessage(s.message());
-    removeLeftovers(reportsPath);
+    // Reports are written only into the Reports folder opened here, never through another
+    // user's link in its place; when it cannot be had, each report says why it was not saved.
+    if (auto reports = m_fs.openGuardedFolder(m_env.programFolder, kReportsFolderName);
+        reports.isOk()) {
+      m_reports = std::move(reports).value();
+    } else {
+      m_reportsProblem = reports.status();
+    }
+    removeLeftovers();
 
     for (std::size_t i : m_marked) {
       if (!scanDrive(m_env.drives[i], reportsPath)) {
@@ -141,6 +148,7 @@ class Run {
     if (!m_outcome.cancelled && !complete()) m_outcome.cancelled = true;
     // A cancel keeps the stored profiles whose changes are in no saved report yet.
     m_pending.clear();
+    m_reports.reset();
     // The wind-down runs after a cancel too.
     if (m_env.infoOnly) m_ui.switchOffInfoOnly();
     m_ui.runEnded();
@@ -254,10 +262,7 @@ class Run {
     if (s.isCancelled()) return false;
     if (!s.isOk()) return driveFailed(drive, s);
     m_outcome.drives.back().files = totalFiles;
-    if (!problems.empty()) {
-      m_ui.showMessage("Some places of drive " + drive.displayText +
-                       " could not be read and were left out:\n" + problems.summary());
-    }
+    if (!problems.empty()) m_ui.showMessage(problems.message(drive.displayText, compare));
     // A drive only profiled hides no change: its profile is made unless the user cancelled
     // meanwhile. A compared drive goes on only once its report is in place (nameAndSave).
     if (!compare && !m_ui.progress().shouldContinue()) return false;
@@ -366,6 +371,7 @@ class Run {
   // stands and the run finishes the drive (or, at its end, the run) as if no cancel came.
   Status saveReport(const std::string& path) {
     if (!m_ui.progress().shouldContinue()) return Status::cancelled();
+    if (!m_reports) return m_reportsProblem;
     std::string target = path;
     if (m_env.settings->isTimeStampedNames()) {
       for (int number = 2; m_fs.exists(target); ++number) {
@@ -415,6 +421,9 @@ class Run {
   bool m_closingWritten = false;
   std::string m_lastReportPath;
   std::vector<PendingProfile> m_pending;
+  // The Reports folder for the drive loop, or why there is none.
+  std::unique_ptr<platform::GuardedFolder> m_reports;
+  Status m_reportsProblem;
   // Compared drives of a combined report, as indexes into m_outcome.drives.
   std::vector<std::size_t> m_awaitingCombined;
 };

@@ -95,6 +95,14 @@ inline constexpr const char* kReportsFolderName = "Reports";
 // A report saved with time-stamped names never replaces an earlier one of the same minute:
 // the new name is numbered ("_2", "_3", ... before the extension).
 //
+// Reports are saved only into the Reports folder as FileSystem::openGuardedFolder opens
+// it: never through another user's link in its place. When it cannot be had, no report is
+// saved and every compared drive keeps its profile, with a message saying why.
+//
+// A drive's places that cannot be read are told once per drive; where the drive was
+// compared, the records its stored profile holds of them are carried into the new profile
+// (FileProfiler), so they are reported neither as deleted now nor as added later.
+//
 // The drive loop first removes the temporaries that killed runs left in the program
 // folder and its Reports folder. The program folder and everything below it are left out
 // of every drive's scan. REQUIRES: the caller holds the program folder's run lock
