@@ -137,6 +137,9 @@ class GateFileSystem final : public platform::FileSystem {
   std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override {
     return m_fs.recycleBinFolders(driveRoot);
   }
+  std::vector<std::string> trashFolders(const std::string& driveRoot) override {
+    return m_fs.trashFolders(driveRoot);
+  }
 
  private:
   // A replaced file that stops at the gate at the stage the test chose.
