@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStringList>
 
 #include "app/main_window.h"
 #include "app/window_run_ui.h"
@@ -78,6 +79,8 @@ void WindowRun::FindChanges() {
   m_env.settingsPath = NativeBytes(window.settingsPath());
   m_env.settings = &window.settings();
   m_env.infoOnly = window.infoOnly();
+  m_env.includeHidden = window.includeHidden();
+  m_env.confPath = NativeBytes(window.confPath());
   // A volume that is not mounted now is not a drive of the system for this run; it keeps
   // its letter and profile for when it comes back.
   for (const platform::Drive& drive : listing.drives) {
@@ -103,13 +106,26 @@ void WindowRun::WorkerFinished(const engine::RunOutcome& outcome) {
   m_worker.join();
   m_outcome = outcome;
   m_lock.release();
+  // Why a drive's report is full of hidden files, said once.
+  QStringList notes;
+  for (const engine::DriveResult& drive : outcome.drives) {
+    if (!drive.notice.empty()) notes.append(QString::fromStdString(drive.notice));
+  }
   // Cancel was pressed after the point from which a run completes: tell the user why the
   // run did not stop.
   if (outcome.driveLoopStarted && !outcome.cancelled && !m_deps.window->Continue) {
-    m_deps.window->showStatus(
+    notes.append(
         outcome.savedReports.empty()
             ? QStringLiteral("The run had already finished when Cancel was pressed.")
             : QStringLiteral("The run had already saved its report when Cancel was pressed."));
+  }
+  // What an earlier run said no longer holds once another run has ended.
+  if (!notes.isEmpty()) {
+    m_notes = notes.join(QLatin1Char(' '));
+    m_deps.window->showStatus(m_notes);
+  } else if (!m_notes.isEmpty()) {
+    if (m_deps.window->statusMessage() == m_notes) m_deps.window->showStatus({});
+    m_notes.clear();
   }
   emit finished();
   m_deps.window->RunFinished();

@@ -593,6 +593,32 @@ TEST_F(RunTest, ARecycleBinSettingOfOneIncludesTheTrash) {
   EXPECT_FALSE(Profile("D").contains("thrown-away.txt"));
 }
 
+TEST_F(RunTest, HiddenFilesFollowTheMenuAndAChangeIsToldInTheStatusBarForOneRun) {
+  Put("D", ".rc", "r");
+  CreateProfiles("D");
+  EXPECT_FALSE(Profile("D").contains(".rc"));
+
+  m_window->findChild<QAction*>(QStringLiteral("mnuHidden"))->trigger();
+  ASSERT_TRUE(m_window->includeHidden());
+  const auto runD = [&] {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"));
+    return RunToEnd();
+  };
+  ASSERT_TRUE(runD());
+  EXPECT_TRUE(Profile("D").contains(".rc"));
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains(QStringLiteral("Added .rc")));
+  const QString driveText = QStringLiteral("d: [%1]").arg(drive("D").chopped(1));
+  EXPECT_EQ(m_window->statusMessage(),
+            QStringLiteral("Hidden files are now included for %1: their files show as added this "
+                           "once.")
+                .arg(driveText));
+
+  // The next run has nothing to say, and the note goes.
+  ASSERT_TRUE(runD());
+  EXPECT_EQ(m_window->statusMessage(), QString());
+}
+
 TEST_F(RunTest, NothingMarkedOffersRetryOrCancelAndScansNothing) {
   MessageSeen abort;
   {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -24,6 +25,7 @@
 #include "dialogs/folder_chooser.h"
 #include "dialogs/pictures.h"
 #include "engine/ignore_list_file.h"
+#include "engine/ignore_matcher.h"
 #include "platform/file_system.h"
 
 namespace dialogs {
@@ -119,6 +121,8 @@ void IgnoreListDialog::CreateFolderPicker() {
   NameControl(txtSelectedPath, "txtSelectedPath", AccessibleTextOf(Label1->text()));
   txtSelectedPath->setReadOnly(true);
   Label1->setBuddy(txtSelectedPath);
+  chkSubFolders = new QCheckBox(QStringLiteral("Also Ignore Its &Sub-Folders"), picSelFolder);
+  NameControl(chkSubFolders, "chkSubFolders", AccessibleTextOf(chkSubFolders->text()));
   auto* butOKNewFolder = Button(picSelFolder, "butOKNewFolder", QStringLiteral("Then &Click Here"));
   connect(butOKNewFolder, &QPushButton::clicked, this, &IgnoreListDialog::butOKNewFolder_Click);
   connect(Dir1, &FolderChooser::pathChanged, this, &IgnoreListDialog::Dir1_Change);
@@ -131,6 +135,7 @@ void IgnoreListDialog::CreateFolderPicker() {
   layout->addWidget(Drive1);
   layout->addWidget(Dir1, 1);
   layout->addLayout(pathRow);
+  layout->addWidget(chkSubFolders);
   layout->addWidget(butOKNewFolder, 0, Qt::AlignRight);
 }
 
@@ -208,6 +213,8 @@ void IgnoreListDialog::Dir1_Change() {
 
 void IgnoreListDialog::butAdd_Click() {
   Dir1_Change();
+  // A whole tree left out is a choice made for one folder at a time.
+  chkSubFolders->setChecked(false);
   m_listOrPicker->setCurrentWidget(picSelFolder);
   Dir1->setFocus();
 }
@@ -220,6 +227,7 @@ void IgnoreListDialog::butOKNewFolder_Click() {
   // is how the run recognises a folder in the list.
   const char separator = m_fs.pathStyle().separator;
   if (entry.back() != separator) entry += separator;
+  if (chkSubFolders->isChecked()) entry = engine::WholeTreeEntryOf(entry);
   if (entry.find_first_of("\r\n") != std::string::npos) {
     // The list keeps one entry a line; such a name could never be matched or read back.
     ShowMessage(this, tr("A folder whose name holds a line break cannot be put in the list."));
