@@ -26,6 +26,7 @@
 #include "dialogs/pictures.h"
 #include "engine/ignore_list_file.h"
 #include "engine/ignore_matcher.h"
+#include "engine/program_conf.h"
 #include "platform/file_system.h"
 
 namespace dialogs {
@@ -60,6 +61,10 @@ IgnoreListDialog::IgnoreListDialog(platform::FileSystem& fs, const std::string& 
   setProperty(kHelpContextProperty, kHelpContext);
   m_ignoreFile = programFolder + std::string(engine::kIgnoreFileName);
   CreateControls();
+  // A settings file that cannot be read was told of at start-up; its defaults hold here.
+  engine::ProgramConf conf;
+  (void)engine::LoadProgramConf(m_fs, programFolder + std::string(engine::kConfFileName), &conf);
+  Dir1->setShowHidden(conf.includeHidden);
   Form_Load();
 }
 

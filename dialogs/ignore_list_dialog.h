@@ -33,7 +33,8 @@ class FolderChooser;
 // is built; its rows show the entries exactly as stored, in the file's order, and a new
 // entry goes to the end. With "Also Ignore Its Sub-Folders" checked in the folder picker
 // (unchecked each time the picker opens), the new entry leaves out the folder's whole tree:
-// its path followed by "**".
+// its path followed by "**". The picker lists hidden folders when runs include them
+// ([scan] hidden of brinvale.conf in the program folder).
 // Writes: the whole list, once, when the user clicks Done (the picture button "Ok") or
 // answers Yes to "Save Changes you Just Made?"; through a temporary file and a rename, so a
 // failed write leaves the earlier file as it was. A failed write is shown in one message

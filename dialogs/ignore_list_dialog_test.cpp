@@ -202,6 +202,32 @@ TEST_F(IgnoreListDialogTest, TheSubFoldersCheckBoxAddsTheWholeTreeFormForOneFold
   EXPECT_EQ(again.rows(), editor.rows());
 }
 
+TEST_F(IgnoreListDialogTest, ThePickerListsHiddenFoldersWhenRunsIncludeThem) {
+  m_fs.addFolder("C:\\CACHE\\SUB");
+  m_fs.setHidden("C:\\CACHE");
+  const auto listed = [&](const QString& name) {
+    Editor editor(m_fs, kProgramFolder, Drives());
+    editor.click("butAdd");
+    return !editor.dialog()
+                .findChild<FolderChooser*>("Dir1")
+                ->findItems(name, Qt::MatchExactly | Qt::MatchRecursive)
+                .isEmpty();
+  };
+  EXPECT_TRUE(listed("DATA"));
+  EXPECT_FALSE(listed("CACHE"));
+  m_fs.addTextFile("C:\\Brinvale\\brinvale.conf", "[scan]\nhidden = true\n");
+  EXPECT_TRUE(listed("CACHE"));
+
+  // So a hidden tree can be left out whole.
+  Editor editor(m_fs, kProgramFolder, Drives());
+  editor.click("butAdd");
+  editor.openFolder("CACHE");
+  QTest::mouseClick(editor.dialog().findChild<QCheckBox*>("chkSubFolders"), Qt::LeftButton,
+                    Qt::NoModifier, QPoint(6, 6));
+  editor.click("butOKNewFolder");
+  EXPECT_EQ(editor.rows(), QStringList{"C:\\CACHE\\**"});
+}
+
 TEST_F(IgnoreListDialogTest, RemovalAsksAndDiscardGoesBackToTheFile) {
   m_fs.addTextFile(kIgnoreFile, "C:\\Temp\\\r\nC:\\DATA\\OLD\\\r\n");
   Editor editor(m_fs, kProgramFolder, Drives());
