@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLockFile>
 #include <QMenu>
@@ -50,6 +51,15 @@ QIcon Picture(const char* themeName, const char* resource) {
 }
 
 QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
+// The platform's keys for `standard`, with `key` first: the key the help names works on
+// every desktop, also where the platform binds none to the command (Save As, Quit).
+QList<QKeySequence> KeysFor(QKeySequence::StandardKey standard, const QKeySequence& key) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+  keys.removeAll(key);
+  keys.prepend(key);
+  return keys;
+}
 
 }  // namespace
 
@@ -122,6 +132,8 @@ void MainWindow::CreateToolBar() {
   for (QAction* action : m_tlb1->actions()) {
     if (QWidget* widget = m_tlb1->widgetForAction(action); widget != nullptr) {
       widget->setObjectName(action->objectName());
+      // Reachable by Tab from the report view; a click leaves the focus where it was.
+      if (!action->isSeparator()) widget->setFocusPolicy(Qt::TabFocus);
       if (action->property("noToolTip").toBool()) widget->installEventFilter(this);
     }
   }
@@ -179,6 +191,28 @@ void MainWindow::CreateMenus() {
   m_mnuAbout = entry(m_mnuHelp, "mnuAbout", "&About", 1, &MainWindow::mnuAbout_Click);
   m_mnuOnline =
       entry(m_mnuHelp, "mnuOnline", "Orlo Online (&Go)", -1, &MainWindow::mnuOnline_Click);
+
+  CreateKeys();
+}
+
+void MainWindow::CreateKeys() {
+  // Shown beside the entries; a key follows its entry, so it does nothing while the entry
+  // is greyed out or its menu is disabled by a run.
+  m_mnuCreate->setShortcut(QKeySequence(Qt::Key_F5));
+  m_mnuOpen->setShortcuts(KeysFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+  m_mnuSave->setShortcuts(KeysFor(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
+  m_mnuSaveAs->setShortcuts(
+      KeysFor(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+  m_mnuPrint->setShortcuts(KeysFor(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
+
+  // Quit has no menu entry: the key belongs to the window and does what the toolbar's
+  // third button does at the moment, Cancel during a run.
+  m_keyQuit = new QAction(QStringLiteral("Quit or Cancel"), this);
+  m_keyQuit->setObjectName(QStringLiteral("keyQuit"));
+  m_keyQuit->setShortcuts(KeysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+  m_keyQuit->setShortcutContext(Qt::WindowShortcut);
+  addAction(m_keyQuit);
+  connect(m_keyQuit, &QAction::triggered, this, &MainWindow::QuitOrCancel);
 }
 
 void MainWindow::CreateReportArea() {
@@ -192,6 +226,8 @@ void MainWindow::CreateReportArea() {
   m_rtf1->setObjectName(QStringLiteral("rtf1"));
   m_rtf1->setAccessibleName(QStringLiteral("Report"));
   m_rtf1->setAcceptRichText(true);
+  // Tab and Shift+Tab leave the view for the toolbar; a report has no use for tab stops.
+  m_rtf1->setTabChangesFocus(true);
 
   m_lblProgress = new QLabel(m_reportArea);
   m_lblProgress->setObjectName(QStringLiteral("lblProgress"));

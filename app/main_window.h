@@ -221,6 +221,7 @@ class MainWindow final : public QMainWindow {
   void CreateActions();
   void CreateToolBar();
   void CreateMenus();
+  void CreateKeys();
   void CreateReportArea();
   void CreateStatusBar();
   void RefreshCommandStates();
@@ -281,6 +282,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuHelpIndex = nullptr;
   QAction* m_mnuAbout = nullptr;
   QAction* m_mnuOnline = nullptr;
+  QAction* m_keyQuit = nullptr;  // Ctrl+Q: the toolbar's Quit, or Cancel during a run
 
   QWidget* m_reportArea = nullptr;
   QTextEdit* m_rtf1 = nullptr;

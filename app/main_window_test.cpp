@@ -545,6 +545,148 @@ TEST_F(WindowTest, ToolbarKeysAndMenuEntriesReachTheirCommands) {
   EXPECT_EQ(calls, QStringList{"find"});
 }
 
+// Presses `keys` on the window as the keyboard delivers them: shortcut override first. The
+// window becomes the active one first, as it is again for a user once a dialog has closed.
+void Press(MainWindow& window, const QKeySequence& keys) {
+  if (!window.isActiveWindow()) {
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+  QTest::keySequence(window.windowHandle(), keys);
+}
+
+TEST_F(WindowTest, StandardKeysReachTheCommandsOfTheirEntriesAndQuitFollowsTheToolbar) {
+  auto window = Start();
+  QStringList calls;
+  int cancels = 0;
+  MainWindowCommands c;
+  c.findChanges = [&calls] { calls.append("find"); };
+  c.openReport = [&calls] { calls.append("open"); };
+  c.printReport = [&calls] { calls.append("print"); };
+  c.cancelRun = [&cancels] { ++cancels; };
+  window->setCommands(c);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+  const struct {
+    const char* entry;
+    QKeySequence key;
+  } kShown[] = {{"mnuCreate", QKeySequence(Qt::Key_F5)},
+                {"mnuOpen", QKeySequence(Qt::CTRL | Qt::Key_O)},
+                {"mnuSave", QKeySequence(Qt::CTRL | Qt::Key_S)},
+                {"mnuSaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+                {"mnuPrint", QKeySequence(Qt::CTRL | Qt::Key_P)}};
+  for (const auto& shown : kShown) {
+    EXPECT_EQ(Entry(*window, shown.entry)->shortcut(), shown.key) << shown.entry;
+  }
+
+  // Save, Save As and Print wait, greyed out, for a run, an open or a keystroke: so do their
+  // keys. Find 'em and Open answer at once.
+  {
+    DialogScript nothing;  // any dialog would fail the test
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_S));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_P));
+    Press(*window, QKeySequence(Qt::Key_F5));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_O));
+    QTest::qWait(50);
+  }
+  EXPECT_EQ(calls, QStringList({"find", "open"}));
+
+  // After typing, Find 'em by its key asks about the changes first, as the toolbar does.
+  Type(*window, "note");
+  calls.clear();
+  MessageSeen asked;
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Cancel, &asked));
+    Press(*window, QKeySequence(Qt::Key_F5));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_EQ(asked.text, QStringLiteral("Save Changes to this Report?"));
+  EXPECT_TRUE(calls.isEmpty());
+  Press(*window, QKeySequence(Qt::CTRL | Qt::Key_P));
+  EXPECT_EQ(calls, QStringList{"print"});
+
+  // Ctrl+S on the work file asks for a name, as Save does; Ctrl+Shift+S always asks.
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName(QString()))
+        .then("QFileDialog", ChooseName(QStringLiteral("ByKey.rtf")));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_S));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_TRUE(FileBytes(reports() + "ByKey.rtf").contains("noteWelcome"));
+  EXPECT_EQ(window->currentFile(), reports() + "ByKey.rtf");
+  // Now the report has a file of its own: Ctrl+S writes it without a question.
+  Type(*window, "more ");
+  {
+    DialogScript nothing;
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_S));
+  }
+  EXPECT_TRUE(FileBytes(reports() + "ByKey.rtf").contains("more noteWelcome"));
+  EXPECT_FALSE(window->reportChanged());
+
+  // During a run only Cancel works: the menu keys do nothing, Ctrl+Q cancels and the
+  // window stays.
+  window->EnterCancelMode();
+  window->Continue = true;
+  calls.clear();
+  {
+    DialogScript nothing;
+    for (const auto& shown : kShown) Press(*window, shown.key);
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QTest::qWait(50);
+  }
+  EXPECT_TRUE(calls.isEmpty()) << calls.join(' ').toStdString();
+  EXPECT_EQ(cancels, 1);
+  EXPECT_FALSE(window->Continue.load());
+  EXPECT_TRUE(window->isVisible());
+
+  // Afterwards Ctrl+Q closes the window through its closing step.
+  window->LeaveCancelMode();
+  Type(*window, "x");
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::No));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(QFile::exists(folder() + "temp.rtf"));
+}
+
+TEST_F(WindowTest, TabLeavesTheReportViewForTheToolbar) {
+  auto window = Start();
+  int finds = 0;
+  MainWindowCommands c;
+  c.findChanges = [&finds] { ++finds; };
+  c.helpContents = [] {};
+  window->setCommands(c);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  auto* tlb1 = window->findChild<QToolBar*>(QStringLiteral("tlb1"));
+  const QString text = window->reportView()->toPlainText();
+
+  window->reportView()->setFocus();
+  QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+  QWidget* focused = QApplication::focusWidget();
+  ASSERT_NE(focused, window->reportView());
+  EXPECT_EQ(focused, tlb1->widgetForAction(ToolbarButton(*window, "find")));
+  // The focused button is used by the keyboard, like a click.
+  QTest::keyClick(window->windowHandle(), Qt::Key_Space);
+  EXPECT_EQ(finds, 1);
+
+  window->reportView()->setFocus();
+  QTest::keyClick(window->windowHandle(), Qt::Key_Tab, Qt::ShiftModifier);
+  EXPECT_NE(QApplication::focusWidget(), window->reportView());
+  EXPECT_EQ(QApplication::focusWidget()->parentWidget(), tlb1);
+  // Neither key went into the report.
+  EXPECT_EQ(window->reportView()->toPlainText(), text);
+  EXPECT_FALSE(window->reportChanged());
+}
+
 TEST_F(WindowTest, RunOptionsSwitchAndOnlyTheRecycleBinsAreStored) {
   QByteArray record(33, '\0');
   record[32] = char(255);
