@@ -371,6 +371,7 @@ bool MainWindow::Form_Load() {
     ShowLoadFailure(s, errno);
     return true;
   }
+  m_showsStartUpDocument = true;
 
   Play(QStringLiteral("intro"));
   return true;
@@ -451,6 +452,7 @@ engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& pa
 void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
   m_currentFile = path;
   m_currentFileIsReport = isReport;
+  m_showsStartUpDocument = false;
   if (!m_notAReportMessage.isEmpty() && statusMessage() == m_notAReportMessage) showStatus({});
   m_notAReportMessage.clear();
 }

@@ -149,6 +149,9 @@ class MainWindow final : public QMainWindow {
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
   // False while the current file is one Save must not rewrite (OpenReport's kOtherText).
   [[nodiscard]] bool currentFileIsReport() const { return m_currentFileIsReport; }
+  // True while the view shows the start-up document that the load step put there: until
+  // a report is loaded, opened, saved or shown by a run.
+  [[nodiscard]] bool showsStartUpDocument() const { return m_showsStartUpDocument; }
   // The question before the report in the view is given up, by closing, by opening another
   // or by a run (which may put its report in its place): when the user changed it, asks
   // "Save Changes to this Report?" Yes/No/Cancel.
@@ -248,6 +251,7 @@ class MainWindow final : public QMainWindow {
 
   QString m_currentFile;
   bool m_currentFileIsReport = true;
+  bool m_showsStartUpDocument = false;
   QString m_notAReportMessage;  // the status message OpenReport showed, while it stands
   bool m_reportChanged = false;
   bool m_loading = false;

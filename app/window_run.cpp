@@ -6,8 +6,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QTextDocument>
+#include <QTextEdit>
 
 #include "app/main_window.h"
+#include "app/run_status.h"
 #include "app/window_run_ui.h"
 #include "dialogs/dialog_support.h"
 #include "platform/volumes.h"
@@ -103,13 +107,18 @@ void WindowRun::WorkerFinished(const engine::RunOutcome& outcome) {
   m_worker.join();
   m_outcome = outcome;
   m_lock.release();
-  // Cancel was pressed after the point from which a run completes: tell the user why the
-  // run did not stop.
-  if (outcome.driveLoopStarted && !outcome.cancelled && !m_deps.window->Continue) {
-    m_deps.window->showStatus(
-        outcome.savedReports.empty()
-            ? QStringLiteral("The run had already finished when Cancel was pressed.")
-            : QStringLiteral("The run had already saved its report when Cancel was pressed."));
+  // What the run did, in the status bar; a run cancelled in its selection did nothing.
+  if (outcome.driveLoopStarted) {
+    MainWindow& window = *m_deps.window;
+    RunStatusFacts facts;
+    facts.infoOnly = m_env.infoOnly;
+    facts.shownFile = QFileInfo(window.currentFile()).fileName();
+    facts.earlierReportShown = !m_ui->showedReport() && !window.showsStartUpDocument() &&
+                               !window.reportView()->document()->isEmpty();
+    // Cancel was pressed after the point from which a run completes.
+    facts.cancelTooLate = !outcome.cancelled && !window.Continue;
+    window.showStatus(
+        RunStatusMessage(outcome, facts, engine::NumberSeparators::From(*m_deps.locale)));
   }
   emit finished();
   m_deps.window->RunFinished();

@@ -137,6 +137,7 @@ void WindowRunUserInterface::runEnded() {
       m_viewFile = m_readFile;
     }
     m_readDocument.reset();
+    m_showedReport = m_viewDocument != nullptr;
     if (m_viewDocument != nullptr) m_window->AdoptReport(std::move(m_viewDocument), m_viewFile);
     m_window->reportView()->show();
     m_window->LeaveCancelMode();

@@ -80,6 +80,9 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
                                            bool richText) override;
   void reportSaved(const std::string& path) override;
   void switchOffInfoOnly() override;
+  // True when the run that ended last put a report of its own in the view.
+  // User-interface thread, after runEnded().
+  [[nodiscard]] bool showedReport() const { return m_showedReport; }
   [[nodiscard]] platform::LocalDateTime now() override;
 
  private:
@@ -105,6 +108,7 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   QString m_readFile;
   std::unique_ptr<QTextDocument> m_viewDocument;
   QString m_viewFile;
+  bool m_showedReport = false;
 };
 
 template <class F>
