@@ -3,6 +3,7 @@
 #include "app/window_run.h"
 
 #include <chrono>
+#include <set>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -82,11 +83,15 @@ void WindowRun::FindChanges() {
   m_env.settingsPath = NativeBytes(window.settingsPath());
   m_env.settings = &window.settings();
   m_env.infoOnly = window.infoOnly();
-  // A volume that is not mounted now is not a drive of the system for this run; it keeps
-  // its letter and profile for when it comes back.
+  // A volume that is not mounted now, or a watched folder that is missing, is listed so
+  // that the user sees it, but it cannot be marked and is never scanned; it keeps its
+  // letter and profile for when it comes back.
+  std::set<std::string> unavailable;
   for (const platform::Drive& drive : listing.drives) {
-    if (drive.available) m_env.drives.push_back({drive.displayText, drive.root});
+    m_env.drives.push_back({drive.displayText, drive.root, drive.available});
+    if (!drive.available) unavailable.insert(drive.displayText);
   }
+  m_ui->setUnavailableDrives(std::move(unavailable));
 
   window.blnMultiReport = false;
   window.Continue = true;

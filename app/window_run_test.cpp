@@ -573,6 +573,35 @@ TEST_F(RunTest, ARecycleBinSettingOfOneIncludesTheTrash) {
   EXPECT_FALSE(Profile("D").contains("thrown-away.txt"));
 }
 
+// A watched folder that is gone is listed so that the user sees it, but it cannot be marked
+// and is never scanned: its profile is not replaced by one of an empty folder.
+TEST_F(RunTest, AWatchedFolderThatIsGoneIsListedGreyedAndCannotBeMarked) {
+  CreateProfiles("DF");
+  const QByteArray storedF = Profile("F");
+  ASSERT_TRUE(QDir().rename(drive("F"), m_drives.path() + "/f-moved"));
+  QString shownF;
+  bool markableF = true;
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", [&](QWidget* dialog) {
+      QListWidget* rows = DriveRows(dialog);
+      const QList<QListWidgetItem*> f = rows->findItems("f: [", Qt::MatchStartsWith);
+      ASSERT_EQ(f.size(), 1);
+      shownF = f[0]->text();
+      markableF = f[0]->flags() & Qt::ItemIsUserCheckable;
+      const QRect rect = rows->visualItemRect(f[0]);
+      QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+      EXPECT_EQ(MarkedLetters(dialog), "");
+      Select("D")(dialog);
+    });
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(shownF, Shown("F") + "  (not available)");
+  EXPECT_FALSE(markableF);
+  EXPECT_EQ(m_run->lastOutcome().markedDrives, std::vector<std::string>{Shown("D").toStdString()});
+  EXPECT_EQ(Profile("F"), storedF);
+}
+
 TEST_F(RunTest, NothingMarkedOffersRetryOrCancelAndScansNothing) {
   MessageSeen abort;
   {

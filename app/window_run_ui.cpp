@@ -60,11 +60,13 @@ void WindowRunUserInterface::abandon() {
 bool WindowRunUserInterface::selectDrives(const std::vector<std::string>& rows,
                                           std::vector<bool>* marks,
                                           engine::SettingsRecord* settings) {
+  std::vector<bool> available;
+  for (const std::string& row : rows) available.push_back(!m_unavailable.contains(row));
   return OnUiThread(
       [&] {
         const bool accepted = dialogs::SelectDrives(
             m_window, rows, marks, settings,
-            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); });
+            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); }, available);
         if (!accepted) m_window->Continue = false;
         return accepted;
       },
