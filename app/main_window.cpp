@@ -173,6 +173,8 @@ void MainWindow::CreateMenus() {
   m_mnuOptions->setProperty("helpContext", 4);
   m_mnuIgnore =
       entry(m_mnuOptions, "mnuIgnore", "Set Folders to &Ignore", 6, &MainWindow::mnuIgnore_Click);
+  m_mnuFolderDrives = entry(m_mnuOptions, "mnuFolderDrives", "&Folders Watched as Drives...", 14,
+                            &MainWindow::mnuFolderDrives_Click);
   // The caption is replaced at start-up by the sound detection.
   m_mnuSound = entry(m_mnuOptions, "mnuSound", "&Sound Off", 4, &MainWindow::mnuSound_Click);
   m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", "&Include Recycle Bins", 13,
@@ -291,6 +293,7 @@ void MainWindow::RefreshCommandStates() {
   m_mnuPrint->setEnabled(m_reportCommandsEnabled);
   m_mnuPrintSel->setEnabled(bool(c.printingOptions));
   m_mnuIgnore->setEnabled(bool(c.editIgnoreList));
+  m_mnuFolderDrives->setEnabled(bool(c.editFolderDrives));
   m_mnuPrintOptions2->setEnabled(bool(c.printingOptions));
   m_mnuHelpContents->setEnabled(bool(c.helpContents));
   m_mnuHelpIndex->setEnabled(bool(c.helpIndex));
@@ -724,6 +727,7 @@ void MainWindow::mnuOpen_Click() { Dispatch(m_deps.commands.openReport); }
 void MainWindow::mnuPrint_Click() { Dispatch(m_deps.commands.printReport); }
 void MainWindow::mnuPrintSel_Click() { Dispatch(m_deps.commands.printingOptions); }
 void MainWindow::mnuIgnore_Click() { Dispatch(m_deps.commands.editIgnoreList); }
+void MainWindow::mnuFolderDrives_Click() { Dispatch(m_deps.commands.editFolderDrives); }
 void MainWindow::mnuPrintOptions2_Click() { Dispatch(m_deps.commands.printingOptions); }
 void MainWindow::mnuHelpContents_Click() { Dispatch(m_deps.commands.helpContents); }
 void MainWindow::mnuHelpIndex_Click() { Dispatch(m_deps.commands.helpIndex); }

@@ -43,17 +43,18 @@ class SoundOutput;
 // its entries disabled (the toolbar's Print button excepted, and the report menu's Print,
 // which follows EnableReportCommands).
 struct MainWindowCommands {
-  std::function<void()> findChanges;      // toolbar "find", mnuCreate: a run
-  std::function<void()> cancelRun;        // QuitOrCancel while the toolbar reads "Cancel"
-  std::function<void()> showOptions;      // toolbar "options": frmOptions
-  std::function<void()> openReport;       // toolbar "open", mnuOpen
-  std::function<void()> printReport;      // toolbar "print", mnuPrint
-  std::function<void()> printingOptions;  // mnuPrintSel, mnuPrintOptions2: frmSelPrint
-  std::function<void()> editIgnoreList;   // mnuIgnore: frmIgnore
-  std::function<void()> showAbout;        // mnuAbout: frmAbout
-  std::function<void()> helpContents;     // toolbar "help", mnuHelpContents
-  std::function<void()> helpIndex;        // mnuHelpIndex
-  std::function<void()> openWebPage;      // mnuOnline
+  std::function<void()> findChanges;       // toolbar "find", mnuCreate: a run
+  std::function<void()> cancelRun;         // QuitOrCancel while the toolbar reads "Cancel"
+  std::function<void()> showOptions;       // toolbar "options": frmOptions
+  std::function<void()> openReport;        // toolbar "open", mnuOpen
+  std::function<void()> printReport;       // toolbar "print", mnuPrint
+  std::function<void()> printingOptions;   // mnuPrintSel, mnuPrintOptions2: frmSelPrint
+  std::function<void()> editIgnoreList;    // mnuIgnore: frmIgnore
+  std::function<void()> editFolderDrives;  // mnuFolderDrives: frmFolderDrives
+  std::function<void()> showAbout;         // mnuAbout: frmAbout
+  std::function<void()> helpContents;      // toolbar "help", mnuHelpContents
+  std::function<void()> helpIndex;         // mnuHelpIndex
+  std::function<void()> openWebPage;       // mnuOnline
 };
 
 struct MainWindowDependencies {
@@ -203,6 +204,7 @@ class MainWindow final : public QMainWindow {
   void mnuPrint_Click();
   void mnuPrintSel_Click();
   void mnuIgnore_Click();
+  void mnuFolderDrives_Click();
   // The sound switch; without a sound device only a message. Stores SoundOn.
   void mnuSound_Click();
   // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off). The entry
@@ -278,6 +280,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuPrint = nullptr;
   QAction* m_mnuPrintSel = nullptr;
   QAction* m_mnuIgnore = nullptr;
+  QAction* m_mnuFolderDrives = nullptr;
   QAction* m_mnuSound = nullptr;
   QAction* m_mnuRecycled = nullptr;
   QAction* m_mnuInfoOnly = nullptr;
