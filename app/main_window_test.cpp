@@ -16,11 +16,15 @@
 #include <QProgressBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolBar>
 
 #include "app/window_test_support.h"
+#include "engine/change_report.h"
+#include "platform/testing/fixed_locale.h"
+#include "reports/report_file.h"
 
 namespace app {
 namespace {
@@ -91,6 +95,75 @@ TEST_F(WindowTest, FirstStartMakesItsFilesAndShowsTheStartUpDocument) {
   window.reset();
   window = Start();
   EXPECT_TRUE(QFile::exists(folder() + "temp.rtf"));
+}
+
+// The colour of the first line of `document` that begins with `start`; black when there is
+// no such line, which the comparisons below then tell.
+QColor ColourOfLine(const QTextDocument& document, const QString& start) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    if (block.text().startsWith(start) && block.begin() != block.end()) {
+      return block.begin().fragment().charFormat().foreground().color();
+    }
+  }
+  ADD_FAILURE() << "no line begins with " << start.toStdString();
+  return {};
+}
+
+// Collects what the composer writes.
+class BytesFile final : public platform::WritableFile {
+ public:
+  engine::Status append(std::string_view data) override {
+    bytes.append(data);
+    return engine::Status::ok();
+  }
+  engine::Status close() override { return engine::Status::ok(); }
+  std::string bytes;
+};
+
+TEST_F(WindowTest, TheWelcomePageShowsEachKindOfLineInTheColourReportsUse) {
+  // A report as a run composes it, read back as the view reads it.
+  BytesFile composed;
+  {
+    const platform::FixedLocale locale;
+    auto sink = engine::NewRtfReportSink(&composed);
+    engine::ChangeReport report(sink.get(), locale);
+    ASSERT_TRUE(report.startDrive("c: [/]", "3/1/26 9:00:00 AM", true).isOk());
+    ASSERT_TRUE(report.writeFolderHeader("/home/").isOk());
+    ASSERT_TRUE(report.added("new.txt", 10).isOk());
+    ASSERT_TRUE(report.deleted("old.txt", 10).isOk());
+    ASSERT_TRUE(report.grew("log.txt", 10, 20).isOk());
+    ASSERT_TRUE(report.shrunk("cut.txt", 20, 10).isOk());
+    ASSERT_TRUE(
+        report.timeChanged("touched.txt", {2026, 3, 1, 9, 0, 0}, {2026, 3, 2, 9, 0, 0}).isOk());
+    ASSERT_TRUE(report.writeTotals(10, 10, 0).isOk());
+  }
+  ASSERT_TRUE(WriteBytes(folder() + "report.rtf", QByteArray::fromStdString(composed.bytes)));
+  QTextDocument report;
+  ASSERT_TRUE(reports::LoadReportFile(folder() + "report.rtf", &report).isOk());
+
+  auto window = Start();
+  const QTextDocument& welcome = *window->reportView()->document();
+  const struct {
+    const char* welcomeLine;
+    const char* reportLine;
+  } kKinds[] = {
+      {"Added files are navy", "   Added new.txt"},
+      {"deleted files green", "   Deleted old.txt"},
+      {"files that grew or shrank maroon", "   log.txt  Grew"},
+      {"files that grew or shrank maroon", "   cut.txt  Shrunk"},
+      {"files whose time changed olive", "   touched.txt: Time Changed"},
+      {"the total of deleted files red", "Total of Files Deleted"},
+      {"and the headings", "Disk Activity on"},
+      {"and the headings", "In /home/"},
+      {"and the headings", "Total of Files Added"},
+  };
+  for (const auto& kind : kKinds) {
+    SCOPED_TRACE(kind.reportLine);
+    EXPECT_EQ(ColourOfLine(welcome, kind.welcomeLine), ColourOfLine(report, kind.reportLine));
+  }
+  EXPECT_EQ(ColourOfLine(welcome, "Added files are navy"), QColor(0, 0, 128));
+  // And it tells how to watch a folder as a drive.
+  EXPECT_TRUE(welcome.toPlainText().contains("Options, Folders Watched as Drives..."));
 }
 
 TEST_F(WindowTest, StartUpEndsWithOneMessageWhenTheReportsFolderCannotBeMade) {
