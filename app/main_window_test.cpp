@@ -109,23 +109,13 @@ QColor ColourOfLine(const QTextDocument& document, const QString& start) {
   return {};
 }
 
-// Collects what the composer writes.
-class BytesFile final : public platform::WritableFile {
- public:
-  engine::Status append(std::string_view data) override {
-    bytes.append(data);
-    return engine::Status::ok();
-  }
-  engine::Status close() override { return engine::Status::ok(); }
-  std::string bytes;
-};
-
 TEST_F(WindowTest, TheWelcomePageShowsEachKindOfLineInTheColourReportsUse) {
   // A report as a run composes it, read back as the view reads it.
-  BytesFile composed;
   {
+    auto file = m_fs.openForReplacing((folder() + "report.rtf").toStdString());
+    ASSERT_TRUE(file.isOk());
     const platform::FixedLocale locale;
-    auto sink = engine::NewRtfReportSink(&composed);
+    auto sink = engine::NewRtfReportSink(file.value().get());
     engine::ChangeReport report(sink.get(), locale);
     ASSERT_TRUE(report.startDrive("c: [/]", "3/1/26 9:00:00 AM", true).isOk());
     ASSERT_TRUE(report.writeFolderHeader("/home/").isOk());
@@ -136,8 +126,9 @@ TEST_F(WindowTest, TheWelcomePageShowsEachKindOfLineInTheColourReportsUse) {
     ASSERT_TRUE(
         report.timeChanged("touched.txt", {2026, 3, 1, 9, 0, 0}, {2026, 3, 2, 9, 0, 0}).isOk());
     ASSERT_TRUE(report.writeTotals(10, 10, 0).isOk());
+    ASSERT_TRUE(report.writeClosing().isOk());
+    ASSERT_TRUE(file.value()->commit().isOk());
   }
-  ASSERT_TRUE(WriteBytes(folder() + "report.rtf", QByteArray::fromStdString(composed.bytes)));
   QTextDocument report;
   ASSERT_TRUE(reports::LoadReportFile(folder() + "report.rtf", &report).isOk());
 
