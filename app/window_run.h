@@ -10,7 +10,6 @@
 #include <thread>
 
 #include <QObject>
-#include <QString>
 
 #include "engine/run_conductor.h"
 #include "platform/run_lock.h"
@@ -62,8 +61,6 @@ class WindowRun final : public QObject {
   // A cancel that comes once the run's last report is in place does not stop the run: it
   // completes, and the status bar says "The run had already saved its report when Cancel
   // was pressed." ("... had already finished ..." for a run without a report).
-  // A drive whose profile was made with the other hidden-files setting is told in the
-  // status bar too (engine::DriveResult::notice); the next run's end takes such notes away.
   void CancelRun();
 
   // True from FindChanges until the run's worker has finished and the window has been told.
@@ -86,7 +83,6 @@ class WindowRun final : public QObject {
   std::thread m_worker;
   std::atomic<bool> m_workerDone{false};
   bool m_abandoned = false;  // being destroyed: the destructor waits for the worker
-  QString m_notes;           // what the last run said in the status bar
 };
 
 }  // namespace app

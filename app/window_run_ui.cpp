@@ -60,11 +60,13 @@ void WindowRunUserInterface::abandon() {
 bool WindowRunUserInterface::selectDrives(const std::vector<std::string>& rows,
                                           std::vector<bool>* marks,
                                           engine::SettingsRecord* settings) {
+  std::vector<bool> available;
+  for (const std::string& row : rows) available.push_back(!m_unavailable.contains(row));
   return OnUiThread(
       [&] {
         const bool accepted = dialogs::SelectDrives(
             m_window, rows, marks, settings,
-            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); });
+            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); }, available);
         if (!accepted) m_window->Continue = false;
         return accepted;
       },
@@ -137,6 +139,7 @@ void WindowRunUserInterface::runEnded() {
       m_viewFile = m_readFile;
     }
     m_readDocument.reset();
+    m_showedReport = m_viewDocument != nullptr;
     if (m_viewDocument != nullptr) m_window->AdoptReport(std::move(m_viewDocument), m_viewFile);
     m_window->reportView()->show();
     m_window->LeaveCancelMode();

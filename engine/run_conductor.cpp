@@ -55,7 +55,10 @@ class Run {
     for (;;) {
       if (!m_ui.selectDrives(rows, &marks, m_env.settings)) return false;
       m_marked.clear();
-      for (std::size_t i = 0; i < marks.size(); ++i) {
+      for (std::size_t i = 0; i < marks.size() && i < m_env.drives.size(); ++i) {
+        // A drive that is not there now would be scanned as an empty folder, and its
+        // profile replaced by one that says every file was deleted.
+        if (!m_env.drives[i].available) marks[i] = false;
         if (marks[i]) m_marked.push_back(i);
       }
       if (m_marked.empty()) {
@@ -125,6 +128,7 @@ class Run {
     m_outcome.driveLoopStarted = true;
     m_ui.runStarted();
     m_ui.play(RunUserInterface::Cue::kStart);
+    for (std::size_t i : m_marked) m_outcome.markedDrives.push_back(m_env.drives[i].displayText);
     m_driveCount = m_marked.size();
     m_driveIndex = 0;
     m_freshReport = true;
@@ -260,14 +264,17 @@ class Run {
     scan.listingThreads = FolderPrefetcher::DefaultThreads();
     ScanProblems problems;
     std::int64_t totalFiles = 0;
+    std::int64_t totalFolders = 0;
     // A drive with a stored profile is compared while it is scanned; the new scan is
     // written all the same, to become the stored profile later.
     Status s = compare ? compareDrive(drive, scan, paths.profilePath, newProfile.value().get(),
                                       profileDate, &problems, &totalFiles)
-                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles);
+                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles,
+                                     &totalFolders);
     if (s.isCancelled()) return false;
     if (!s.isOk()) return driveFailed(drive, s);
     m_outcome.drives.back().files = totalFiles;
+    m_outcome.drives.back().folders = totalFolders;
     if (!problems.empty()) m_ui.showMessage(problems.message(drive.displayText, compare));
     // A drive only profiled hides no change: its profile is made unless the user cancelled
     // meanwhile. A compared drive goes on only once its report is in place (nameAndSave).
@@ -339,9 +346,9 @@ class Run {
   }
 
   Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
-                     ScanProblems* problems, std::int64_t* totalFiles) {
+                     ScanProblems* problems, std::int64_t* totalFiles, std::int64_t* totalFolders) {
     return ScanToProfile(m_fs, scan, *m_env.locale, newProfile, m_ui.progress(), problems,
-                         totalFiles);
+                         totalFiles, totalFolders);
   }
 
   Status compareDrive(const RunDrive& drive, const ScanSettings& scan,
