@@ -154,6 +154,11 @@ class Run {
       }
     }
     if (!m_outcome.cancelled && !complete()) m_outcome.cancelled = true;
+    // A notice explains a saved report. A drive whose changes ended in none kept its profile
+    // and its record, so the next run, which reports the same changes, tells it then.
+    for (DriveResult& result : m_outcome.drives) {
+      if (result.state != DriveResult::State::kCompared) result.notice.clear();
+    }
     // A cancel keeps the stored profiles whose changes are in no saved report yet.
     m_pending.clear();
     m_reports.reset();

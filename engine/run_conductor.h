@@ -65,9 +65,10 @@ struct DriveResult {
   std::int64_t folders = 0;      // kProfiled: folders walked, the root included
   std::int64_t changeLines = 0;  // change lines of its comparison
   std::string reportPath;        // kCompared: the saved report that holds its changes
-  // Compared drives whose stored profile was made with the other hidden-files setting:
+  // kCompared drives whose stored profile was made with the other hidden-files setting:
   // "Hidden files are now included for k: [/home]: their files show as added this once."
-  // (or "... now left out ...: their files show as deleted this once."). Empty otherwise.
+  // (or "... now left out ...: their files show as deleted this once."). Empty otherwise,
+  // also for a drive compared but whose changes ended in no saved report.
   std::string notice;
 };
 

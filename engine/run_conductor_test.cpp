@@ -499,6 +499,42 @@ TEST_F(RunConductorTest, AChangedHiddenFilesSettingIsToldOnceAndRecordedWithEach
   EXPECT_THAT(ui.log, Not(Contains(HasSubstr("message"))));
 }
 
+// A drive whose report could not be saved has nothing explained: no notice, and no record,
+// so the run that does save its changes is the one that tells.
+TEST_F(RunConductorTest, AnUnsavedReportGetsNoNoticeAndTheRunThatSavesOneTellsIt) {
+  const std::string conf = std::string(kProgram) + "brinvale.conf";
+  env.confPath = conf;
+  env.includeHidden = true;
+  ProfileAndChange('C');
+  fs.addFile("C:\\DATA\\.rc", 7, 1000);
+  fs.setHidden("C:\\DATA\\.rc");
+  fs.addFolder("Z:\\BV\\Reports\\Drive_C.rtf");  // where the report should go
+  ui.selections = {std::vector<std::size_t>{0}};
+  RunOutcome outcome = Run();
+  ASSERT_EQ(outcome.failedDrives, 1);
+  EXPECT_EQ(outcome.drives.at(0).notice, "");
+  EXPECT_FALSE(fs.contents(conf).has_value());
+
+  ASSERT_TRUE(fs.rename("Z:\\BV\\Reports\\Drive_C.rtf", "Z:\\BV\\old").isOk());
+  ui.selections = {std::vector<std::size_t>{0}};
+  outcome = Run();
+  ASSERT_EQ(outcome.failedDrives, 0);
+  EXPECT_EQ(outcome.drives.at(0).notice,
+            "Hidden files are now included for c: [DISK]: their files show as added this once.");
+  EXPECT_EQ(fs.contents(conf), "[profiles]\nC.hidden = true\n");
+
+  // Cancelled before its report was in place: the same.
+  fs.addFile("C:\\DATA\\.rc2", 7, 1000);
+  fs.setHidden("C:\\DATA\\.rc2");
+  env.includeHidden = false;
+  ui.selections = {std::vector<std::size_t>{0}};
+  ui.afterWriting = [this] { ui.cancelling().cancelNow(); };
+  outcome = Run();
+  ASSERT_TRUE(outcome.cancelled);
+  EXPECT_EQ(outcome.drives.at(0).notice, "");
+  EXPECT_EQ(fs.contents(conf), "[profiles]\nC.hidden = true\n");
+}
+
 TEST_F(RunConductorTest, ARecordThatCannotBeStoredIsToldOnceAndTheProfilesStillReplaced) {
   const std::string conf = std::string(kProgram) + "brinvale.conf";
   env.confPath = conf;
