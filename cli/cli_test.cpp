@@ -965,6 +965,33 @@ TEST_F(CliRunTest, HiddenFilesFollowTheSettingsFileOrTheCommandLineAndAChangeIsT
   EXPECT_THAT(Read(Path("program/Prof_X_.bvp")), Not(HasSubstr(".rc")));
 }
 
+TEST_F(CliRunTest, AWholeTreeOnTheIgnoreListIsLeftOutOfARunWhileAPlainEntryKeepsItsMeaning) {
+  Write(Path("tree/build/a.o"), "a");
+  Write(Path("tree/build/sub/b.o"), "b");
+  Write(Path("tree/tmp/t.txt"), "t");
+  Write(Path("tree/tmp/deep/u.txt"), "u");
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  ASSERT_THAT(Read(Path("program/Prof_X_.bvp")), HasSubstr("\"b.o\""));
+
+  Write(Path("program/ignore.txt"), Root() + "/build/**\r\n" + Root() + "/tmp/\r\n");
+  Write(Path("tree/build/sub/new.o"), "n");
+  Write(Path("tree/tmp/new.txt"), "n");
+  Write(Path("tree/tmp/deep/new.txt"), "n");
+  const Outcome o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  // The tree's stored files are not reported deleted nor its new one added; of the plain
+  // entry only the folder's own files are left out, not its sub-folder's.
+  const std::string report = Read(Path("program/Reports/Drive_X.txt"));
+  EXPECT_THAT(report, Not(HasSubstr("build")));
+  EXPECT_THAT(report, Not(HasSubstr("   Deleted ")));
+  EXPECT_THAT(report, HasSubstr("In " + Root() + "/tmp/deep/\r\n   Added new.txt"));
+  EXPECT_EQ(report.find("   Added "), report.rfind("   Added "));
+  const std::string profile = Read(Path("program/Prof_X_.bvp"));
+  EXPECT_THAT(profile, Not(HasSubstr("/build/")));
+  EXPECT_THAT(profile, Not(HasSubstr("\"t.txt\"")));
+  EXPECT_THAT(profile, HasSubstr("\"" + Root() + "/tmp/deep/\",\"new.txt\""));
+}
+
 TEST_F(CliRunTest, DrivesShowsEachProfilesDateAndFileCount) {
   Write(Path("program/drives.txt"), "X\t" + Root() + "\nY\t" + Path("tree/docs").string() + "\n");
   // A drive's column after its display text, and the column it starts at.
