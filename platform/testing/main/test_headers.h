@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// The headers that most test files include, precompiled once for each test executable. The
-// Qt headers are taken only where the executable links that Qt module: an executable of
-// plain C++ tests has no Qt include folders, so it precompiles GoogleTest alone. Test files
-// still include what they use; this only makes it quicker to parse.
+// The headers that most test files include, precompiled once and shared by the test
+// executables. The Qt headers are taken only where Qt's widgets are linked: the executables of
+// plain C++ tests have no Qt include folders, so theirs hold GoogleTest alone. QTest is left
+// out, as its headers depend on macros that differ between executables. Test files still
+// include what they use; this only makes it quicker to parse.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -18,18 +19,13 @@
 #include <string_view>
 #include <vector>
 
-#if __has_include(<QString>)
-#include <QByteArray>
-#include <QCoreApplication>
-#include <QString>
-#include <QStringList>
-#endif
 #if __has_include(<QApplication>)
 #include <QApplication>
+#include <QByteArray>
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QString>
+#include <QStringList>
 #include <QTextDocument>
 #include <QWidget>
-#endif
-#if __has_include(<QTest>)
-#include <QTest>
 #endif
