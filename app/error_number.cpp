@@ -26,10 +26,11 @@ int ErrorNumber(const engine::Status& status, int capturedErrno) {
       return capturedErrno != 0 ? capturedErrno : EIO;
     case engine::Status::Code::kCorrupt:
     case engine::Status::Code::kInvalidArgument:
+      return EINVAL;
     case engine::Status::Code::kCancelled:
-      break;
+      return ECANCELED;
   }
-  return 0;
+  return EINVAL;
 }
 
 }  // namespace app

@@ -4,8 +4,10 @@
 // brinvale: the desktop program. Chooses the program folder and opens the main window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QStringList>
 
 #include "app/dialog_commands.h"
 #include "app/main_window.h"
@@ -19,23 +21,50 @@
 #include "platform/qt/qt_volumes.h"
 #include "reports/printers.h"
 
-int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
-  // The window and the command line share the data folder of "Brinvale".
-  QApplication::setApplicationName(QStringLiteral("Brinvale"));
-  QApplication::setApplicationVersion(QStringLiteral(BRINVALE_VERSION));
+namespace {
 
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
+// The program's options; returns --program-folder.
+QCommandLineOption DescribeOptions(QCommandLineParser* parser) {
+  // The window and the command line share the data folder of "Brinvale".
+  QCoreApplication::setApplicationName(QStringLiteral("Brinvale"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(BRINVALE_VERSION));
+  parser->setApplicationDescription(
       QStringLiteral("Brinvale tells you what changed on your disks since it last looked."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption folderOption(
+  parser->addHelpOption();
+  parser->addVersionOption();
+  QCommandLineOption folder(
       QStringLiteral("program-folder"),
       QStringLiteral("Keep profiles, settings, the Ignore list and reports in DIR."),
       QStringLiteral("DIR"));
-  parser.addOption(folderOption);
-  parser.process(application);  // --help, --version and bad options end here
+  parser->addOption(folder);
+  return folder;
+}
+
+// --help and --version answer on standard output and end the program, before anything
+// needs a display: the window's application cannot even be made without one. Other
+// options, Qt's own (-platform, -display) among them, wait for the window's parse.
+void AnswerHelpOrVersion(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  QCommandLineParser parser;
+  (void)DescribeOptions(&parser);
+  (void)parser.parse(arguments);
+  const bool help =
+      parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"));
+  if (!help && !parser.isSet(QStringLiteral("version"))) return;
+  QCoreApplication application(argc, argv);  // the program's name for the usage line
+  if (help) parser.showHelp(0);
+  parser.showVersion();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  AnswerHelpOrVersion(argc, argv);
+  QApplication application(argc, argv);
+  QCommandLineParser parser;
+  const QCommandLineOption folderOption = DescribeOptions(&parser);
+  parser.process(application);  // bad options end here
 
   const auto folder = app::ChooseProgramFolder(parser.value(folderOption));
   if (!folder.isOk()) {

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLockFile>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -50,6 +52,15 @@ QIcon Picture(const char* themeName, const char* resource) {
 
 QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
 
+// The platform's keys for `standard`, with `key` first: the key the help names works on
+// every desktop, also where the platform binds none to the command (Save As, Quit).
+QList<QKeySequence> KeysFor(QKeySequence::StandardKey standard, const QKeySequence& key) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+  keys.removeAll(key);
+  keys.prepend(key);
+  return keys;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(MainWindowDependencies deps, QWidget* parent)
@@ -63,6 +74,7 @@ MainWindow::MainWindow(MainWindowDependencies deps, QWidget* parent)
   CreateToolBar();
   CreateMenus();
   CreateReportArea();
+  CreateStatusBar();
   RefreshCommandStates();
   resize(760, 560);
 }
@@ -120,6 +132,8 @@ void MainWindow::CreateToolBar() {
   for (QAction* action : m_tlb1->actions()) {
     if (QWidget* widget = m_tlb1->widgetForAction(action); widget != nullptr) {
       widget->setObjectName(action->objectName());
+      // Reachable by Tab from the report view; a click leaves the focus where it was.
+      if (!action->isSeparator()) widget->setFocusPolicy(Qt::TabFocus);
       if (action->property("noToolTip").toBool()) widget->installEventFilter(this);
     }
   }
@@ -159,6 +173,8 @@ void MainWindow::CreateMenus() {
   m_mnuOptions->setProperty("helpContext", 4);
   m_mnuIgnore =
       entry(m_mnuOptions, "mnuIgnore", "Set Folders to &Ignore", 6, &MainWindow::mnuIgnore_Click);
+  m_mnuFolderDrives = entry(m_mnuOptions, "mnuFolderDrives", "&Folders Watched as Drives...", 14,
+                            &MainWindow::mnuFolderDrives_Click);
   // The caption is replaced at start-up by the sound detection.
   m_mnuSound = entry(m_mnuOptions, "mnuSound", "&Sound Off", 4, &MainWindow::mnuSound_Click);
   m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", "&Include Recycle Bins", 13,
@@ -177,6 +193,28 @@ void MainWindow::CreateMenus() {
   m_mnuAbout = entry(m_mnuHelp, "mnuAbout", "&About", 1, &MainWindow::mnuAbout_Click);
   m_mnuOnline =
       entry(m_mnuHelp, "mnuOnline", "Orlo Online (&Go)", -1, &MainWindow::mnuOnline_Click);
+
+  CreateKeys();
+}
+
+void MainWindow::CreateKeys() {
+  // Shown beside the entries; a key follows its entry, so it does nothing while the entry
+  // is greyed out or its menu is disabled by a run.
+  m_mnuCreate->setShortcut(QKeySequence(Qt::Key_F5));
+  m_mnuOpen->setShortcuts(KeysFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+  m_mnuSave->setShortcuts(KeysFor(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
+  m_mnuSaveAs->setShortcuts(
+      KeysFor(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+  m_mnuPrint->setShortcuts(KeysFor(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
+
+  // Quit has no menu entry: the key belongs to the window and does what the toolbar's
+  // third button does at the moment, Cancel during a run.
+  m_keyQuit = new QAction(QStringLiteral("Quit or Cancel"), this);
+  m_keyQuit->setObjectName(QStringLiteral("keyQuit"));
+  m_keyQuit->setShortcuts(KeysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+  m_keyQuit->setShortcutContext(Qt::WindowShortcut);
+  addAction(m_keyQuit);
+  connect(m_keyQuit, &QAction::triggered, this, &MainWindow::QuitOrCancel);
 }
 
 void MainWindow::CreateReportArea() {
@@ -190,6 +228,8 @@ void MainWindow::CreateReportArea() {
   m_rtf1->setObjectName(QStringLiteral("rtf1"));
   m_rtf1->setAccessibleName(QStringLiteral("Report"));
   m_rtf1->setAcceptRichText(true);
+  // Tab and Shift+Tab leave the view for the toolbar; a report has no use for tab stops.
+  m_rtf1->setTabChangesFocus(true);
 
   m_lblProgress = new QLabel(m_reportArea);
   m_lblProgress->setObjectName(QStringLiteral("lblProgress"));
@@ -206,6 +246,29 @@ void MainWindow::CreateReportArea() {
   m_reportArea->installEventFilter(this);
   connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
 }
+
+void MainWindow::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("sbrStatus"));
+  m_lblStatus = new QLabel(bar);
+  m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  m_lblStatus->setAccessibleName(QStringLiteral("Status"));
+  m_lblStatus->setTextFormat(Qt::PlainText);
+  m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path can be copied
+  // A long path must not widen the window: the label takes the room there is, and its tool
+  // tip holds the whole message.
+  m_lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // Permanent: the empty status tips that menus send on hovering, which clear a temporary
+  // message, never touch it.
+  bar->addPermanentWidget(m_lblStatus, 1);
+}
+
+void MainWindow::showStatus(const QString& message) {
+  m_lblStatus->setText(message);
+  m_lblStatus->setToolTip(message);
+}
+
+QString MainWindow::statusMessage() const { return m_lblStatus->text(); }
 
 void MainWindow::setCommands(MainWindowCommands commands) {
   m_deps.commands = std::move(commands);
@@ -230,6 +293,7 @@ void MainWindow::RefreshCommandStates() {
   m_mnuPrint->setEnabled(m_reportCommandsEnabled);
   m_mnuPrintSel->setEnabled(bool(c.printingOptions));
   m_mnuIgnore->setEnabled(bool(c.editIgnoreList));
+  m_mnuFolderDrives->setEnabled(bool(c.editFolderDrives));
   m_mnuPrintOptions2->setEnabled(bool(c.printingOptions));
   m_mnuHelpContents->setEnabled(bool(c.helpContents));
   m_mnuHelpIndex->setEnabled(bool(c.helpIndex));
@@ -291,7 +355,8 @@ bool MainWindow::Form_Load() {
   m_mnuSound->setText(m_sound.caption());
   m_mnuSound->setEnabled(m_sound.soundCardPresent());
 
-  m_mnuRecycled->setChecked(m_settings.IncludeRecycled == 255);
+  // Checked exactly when the scan includes the bins: any value but 0 (a file may hold 1).
+  m_mnuRecycled->setChecked(m_settings.includeRecycled());
 
   QFile resource(QStringLiteral(":/startup.rtf"));
   QByteArray startUp = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
@@ -309,6 +374,7 @@ bool MainWindow::Form_Load() {
     ShowLoadFailure(s, errno);
     return true;
   }
+  m_showsStartUpDocument = true;
 
   Play(QStringLiteral("intro"));
   return true;
@@ -360,16 +426,44 @@ engine::Status MainWindow::LoadReport(const QString& path) {
   document->setUndoRedoEnabled(true);
   m_loading = false;
   if (status.isOk()) {
-    m_currentFile = path;
+    SetCurrentFile(path, true);
     m_rtf1->moveCursor(QTextCursor::Start);  // a report is read from its top
   }
   return status;
 }
 
+engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& path) {
+  QTextDocument* document = m_rtf1->document();
+  m_loading = true;
+  document->setUndoRedoEnabled(false);
+  auto kind = reports::OpenReportFile(path, document);
+  document->setUndoRedoEnabled(true);
+  m_loading = false;
+  if (!kind.isOk() || kind.value() == reports::ReportFileKind::kNotText) return kind;
+  const bool isReport = kind.value() == reports::ReportFileKind::kReport;
+  SetCurrentFile(path, isReport);
+  m_rtf1->moveCursor(QTextCursor::Start);
+  if (!isReport) {
+    m_notAReportMessage =
+        QStringLiteral("%1 is not a Brinvale report: Save will ask for a new name.")
+            .arg(QDir::toNativeSeparators(path));
+    showStatus(m_notAReportMessage);
+  }
+  return kind;
+}
+
+void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
+  m_currentFile = path;
+  m_currentFileIsReport = isReport;
+  m_showsStartUpDocument = false;
+  if (!m_notAReportMessage.isEmpty() && statusMessage() == m_notAReportMessage) showStatus({});
+  m_notAReportMessage.clear();
+}
+
 engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat format) {
   engine::Status status = reports::SaveReportFile(*m_rtf1->document(), path, format);
   if (status.isOk()) {
-    m_currentFile = path;
+    SetCurrentFile(path, true);  // written in the view's own form
     m_reportChanged = false;
   }
   return status;
@@ -382,7 +476,8 @@ void MainWindow::AdoptReport(std::unique_ptr<QTextDocument> document, const QStr
   m_rtf1->setDocument(document.release());
   connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
   if (previous != nullptr && previous != m_rtf1->document()) delete previous;
-  m_currentFile = path;
+  SetCurrentFile(path, true);
+  m_reportChanged = false;  // the user was asked about the previous document before the run
   m_rtf1->moveCursor(QTextCursor::Start);
 }
 
@@ -407,7 +502,10 @@ bool MainWindow::mnuSave_Click() {
   }
   // The work file is rewritten by every run and deleted on closing: what the user keeps
   // needs a name of its own.
-  if (m_currentFile.isEmpty() || IsWorkFile(m_currentFile)) return mnuSaveAs_Click();
+  // A file that is not a report of this program would lose what the view cannot hold.
+  if (m_currentFile.isEmpty() || IsWorkFile(m_currentFile) || !m_currentFileIsReport) {
+    return mnuSaveAs_Click();
+  }
   const auto format = m_currentFile.contains(QLatin1String(".rtf"), Qt::CaseInsensitive)
                           ? reports::ReportFormat::kRichText
                           : reports::ReportFormat::kPlainText;
@@ -578,8 +676,8 @@ void MainWindow::mnuSound_Click() {
 
 void MainWindow::mnuRecycled_Click() {
   // The record, not the check mark, says what is on: a click has already flipped the mark.
-  const bool on = m_settings.IncludeRecycled != 255;
-  m_settings.IncludeRecycled = on ? 255 : 0;
+  const bool on = !m_settings.includeRecycled();
+  m_settings.setIncludeRecycled(on);
   m_mnuRecycled->setChecked(on);
   StoreSettings();
 }
@@ -618,11 +716,18 @@ void MainWindow::tlb1_ButtonClick(QAction* Button) {
   }
 }
 
-void MainWindow::mnuCreate_Click() { Dispatch(m_deps.commands.findChanges); }
+void MainWindow::mnuCreate_Click() {
+  if (!m_deps.commands.findChanges) return;
+  // A run that reports puts its report in place of the view's document: what the user
+  // typed gets the question that closing and opening ask, before anything starts.
+  if (!Form_QueryUnload()) return;
+  Dispatch(m_deps.commands.findChanges);
+}
 void MainWindow::mnuOpen_Click() { Dispatch(m_deps.commands.openReport); }
 void MainWindow::mnuPrint_Click() { Dispatch(m_deps.commands.printReport); }
 void MainWindow::mnuPrintSel_Click() { Dispatch(m_deps.commands.printingOptions); }
 void MainWindow::mnuIgnore_Click() { Dispatch(m_deps.commands.editIgnoreList); }
+void MainWindow::mnuFolderDrives_Click() { Dispatch(m_deps.commands.editFolderDrives); }
 void MainWindow::mnuPrintOptions2_Click() { Dispatch(m_deps.commands.printingOptions); }
 void MainWindow::mnuHelpContents_Click() { Dispatch(m_deps.commands.helpContents); }
 void MainWindow::mnuHelpIndex_Click() { Dispatch(m_deps.commands.helpIndex); }

@@ -43,17 +43,18 @@ class SoundOutput;
 // its entries disabled (the toolbar's Print button excepted, and the report menu's Print,
 // which follows EnableReportCommands).
 struct MainWindowCommands {
-  std::function<void()> findChanges;      // toolbar "find", mnuCreate: a run
-  std::function<void()> cancelRun;        // QuitOrCancel while the toolbar reads "Cancel"
-  std::function<void()> showOptions;      // toolbar "options": frmOptions
-  std::function<void()> openReport;       // toolbar "open", mnuOpen
-  std::function<void()> printReport;      // toolbar "print", mnuPrint
-  std::function<void()> printingOptions;  // mnuPrintSel, mnuPrintOptions2: frmSelPrint
-  std::function<void()> editIgnoreList;   // mnuIgnore: frmIgnore
-  std::function<void()> showAbout;        // mnuAbout: frmAbout
-  std::function<void()> helpContents;     // toolbar "help", mnuHelpContents
-  std::function<void()> helpIndex;        // mnuHelpIndex
-  std::function<void()> openWebPage;      // mnuOnline
+  std::function<void()> findChanges;       // toolbar "find", mnuCreate: a run
+  std::function<void()> cancelRun;         // QuitOrCancel while the toolbar reads "Cancel"
+  std::function<void()> showOptions;       // toolbar "options": frmOptions
+  std::function<void()> openReport;        // toolbar "open", mnuOpen
+  std::function<void()> printReport;       // toolbar "print", mnuPrint
+  std::function<void()> printingOptions;   // mnuPrintSel, mnuPrintOptions2: frmSelPrint
+  std::function<void()> editIgnoreList;    // mnuIgnore: frmIgnore
+  std::function<void()> editFolderDrives;  // mnuFolderDrives: frmFolderDrives
+  std::function<void()> showAbout;         // mnuAbout: frmAbout
+  std::function<void()> helpContents;      // toolbar "help", mnuHelpContents
+  std::function<void()> helpIndex;         // mnuHelpIndex
+  std::function<void()> openWebPage;       // mnuOnline
 };
 
 struct MainWindowDependencies {
@@ -129,23 +130,41 @@ class MainWindow final : public QMainWindow {
   // the view's current file. Not a change by the user: ReportChanged stays as it was. On
   // failure the view keeps its document and current file.
   [[nodiscard]] engine::Status LoadReport(const QString& path);
+  // Loads `path` as the Open command does. A file that is not text (kNotText) is not loaded
+  // and nothing changes. Anything else is loaded as LoadReport does; for a file that is not
+  // a report of this program (kOtherText) the status bar says "FILE is not a Brinvale
+  // report: Save will ask for a new name.", and Save acts as Save As, so the file is never
+  // rewritten in the view's poorer form. Fails as LoadReport does.
+  [[nodiscard]] engine::Result<reports::ReportFileKind> OpenReport(const QString& path);
   // Saves the view to `path` in `format`, replacing any file there in one step; on success
   // `path` becomes the current file and ReportChanged is cleared. On failure the previous
   // file at `path` is intact and nothing changes.
   [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
   // For a run, which reads and writes its reports on its own thread: shows `document` in
-  // place of the view's document, which is deleted, and makes `path` (the file it was read
-  // from or saved to) the current file. ReportChanged stays as it was: what the user typed
-  // before the run is still unsaved work for the closing question. REQUIRES: `document`
-  // belongs to this window's thread.
+  // place of the view's document, which is deleted, makes `path` (the file it was read from
+  // or saved to) the current file and clears ReportChanged: Find 'em asked about the
+  // previous document's changes before the run began. REQUIRES: `document` belongs to this
+  // window's thread.
   void AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
-  // The question before the report in the view is given up, by closing or by opening
-  // another: when the user changed it, asks "Save Changes to this Report?" Yes/No/Cancel.
+  // False while the current file is one Save must not rewrite (OpenReport's kOtherText).
+  [[nodiscard]] bool currentFileIsReport() const { return m_currentFileIsReport; }
+  // True while the view shows the start-up document that the load step put there: until
+  // a report is loaded, opened, saved or shown by a run.
+  [[nodiscard]] bool showsStartUpDocument() const { return m_showsStartUpDocument; }
+  // The question before the report in the view is given up, by closing, by opening another
+  // or by a run (which may put its report in its place): when the user changed it, asks
+  // "Save Changes to this Report?" Yes/No/Cancel.
   // True when the report may be given up: nothing to save, No, or Yes and the save
   // succeeded. False on Cancel, or when the save failed or was cancelled (nothing is lost).
   [[nodiscard]] bool Form_QueryUnload();
+
+  // The program's own messages (a print's file, a file that is not a report, a cancel that
+  // came too late) go to the status bar under the report, never over it. A message stays
+  // until the next one replaces it; an empty one clears the bar.
+  void showStatus(const QString& message);
+  [[nodiscard]] QString statusMessage() const;
 
   [[nodiscard]] QTextEdit* reportView() const { return m_rtf1; }
   [[nodiscard]] QLabel* progressLabel() const { return m_lblProgress; }
@@ -168,13 +187,15 @@ class MainWindow final : public QMainWindow {
   // "print", "help"), compared ignoring case; any other key does nothing.
   void tlb1_ButtonClick(QAction* Button);
 
+  // Find 'em: when the view holds changes, asks first as closing does (Form_QueryUnload);
+  // Cancel, or a save that did not happen, starts nothing. Then the findChanges handler.
   void mnuCreate_Click();
   void mnuOpen_Click();
   // The Save command. Refuses with a message when there is neither a document nor a
-  // current file. Acts as Save As when there is no current file or the current file is the
-  // work file temp.rtf (which closing deletes); otherwise writes the current file, rich text
-  // when its name contains ".rtf". Returns true when the report was saved; a failure shows
-  // a message and loses nothing.
+  // current file. Acts as Save As when there is no current file, when the current file is
+  // the work file temp.rtf (which closing deletes) or not a report of this program;
+  // otherwise writes the current file, rich text when its name contains ".rtf". Returns true when
+  // the report was saved; a failure shows a message and loses nothing.
   bool mnuSave_Click();
   // The Save As command: asks for a name in the Reports folder, saves there (rich text when
   // the file name contains ".rtf") and loads the file back so it becomes the current file.
@@ -183,9 +204,11 @@ class MainWindow final : public QMainWindow {
   void mnuPrint_Click();
   void mnuPrintSel_Click();
   void mnuIgnore_Click();
+  void mnuFolderDrives_Click();
   // The sound switch; without a sound device only a message. Stores SoundOn.
   void mnuSound_Click();
-  // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off).
+  // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off). The entry
+  // shows any value but 0 as on, as the scan takes it.
   void mnuRecycled_Click();
   // Switches "&Next Run is Info Only" and the info-only flag; not stored.
   void mnuInfoOnly_Click();
@@ -203,7 +226,9 @@ class MainWindow final : public QMainWindow {
   void CreateActions();
   void CreateToolBar();
   void CreateMenus();
+  void CreateKeys();
   void CreateReportArea();
+  void CreateStatusBar();
   void RefreshCommandStates();
 
   void Form_Resize();
@@ -215,6 +240,9 @@ class MainWindow final : public QMainWindow {
   void ShowSaveFailure(const engine::Status& status, int capturedErrno);
   void ShowLoadFailure(const engine::Status& status, int capturedErrno);
   bool IsWorkFile(const QString& path) const;
+  // The view's current file is now `path`; `isReport` as for currentFileIsReport(). A status
+  // message that said the previous file was no report goes with it.
+  void SetCurrentFile(const QString& path, bool isReport);
   void Dispatch(const std::function<void()>& command);
   void StoreSettings();
 
@@ -224,6 +252,9 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<QLockFile> m_windowLock;
 
   QString m_currentFile;
+  bool m_currentFileIsReport = true;
+  bool m_showsStartUpDocument = false;
+  QString m_notAReportMessage;  // the status message OpenReport showed, while it stands
   bool m_reportChanged = false;
   bool m_loading = false;
   bool m_reportCommandsEnabled = false;
@@ -249,6 +280,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuPrint = nullptr;
   QAction* m_mnuPrintSel = nullptr;
   QAction* m_mnuIgnore = nullptr;
+  QAction* m_mnuFolderDrives = nullptr;
   QAction* m_mnuSound = nullptr;
   QAction* m_mnuRecycled = nullptr;
   QAction* m_mnuInfoOnly = nullptr;
@@ -257,11 +289,13 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuHelpIndex = nullptr;
   QAction* m_mnuAbout = nullptr;
   QAction* m_mnuOnline = nullptr;
+  QAction* m_keyQuit = nullptr;  // Ctrl+Q: the toolbar's Quit, or Cancel during a run
 
   QWidget* m_reportArea = nullptr;
   QTextEdit* m_rtf1 = nullptr;
   QLabel* m_lblProgress = nullptr;
   QProgressBar* m_pbr1 = nullptr;
+  QLabel* m_lblStatus = nullptr;
 };
 
 }  // namespace app

@@ -2,16 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/report_commands.h"
 
-#include <algorithm>
-
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QTextEdit>
 
 #include "app/main_window.h"
 #include "dialogs/print/printer_settings_dialog.h"
+#include "engine/settings_record.h"
 #include "reports/report_printer.h"
 
 namespace app {
@@ -63,23 +62,26 @@ void ReportCommands::Open() {
 
   // The file may have gone or changed since the dialog listed it: a failed load keeps the
   // document, its current file and ReportChanged.
-  if (engine::Status s = m_window.LoadReport(path); !s.isOk()) {
+  auto opened = m_window.OpenReport(path);
+  if (!opened.isOk()) {
     QMessageBox::warning(&m_window, QLatin1String(kTitle),
                          QStringLiteral("The report could not be opened.\n%1")
-                             .arg(QString::fromStdString(s.message())));
+                             .arg(QString::fromStdString(opened.status().message())));
+    return;
+  }
+  if (opened.value() == reports::ReportFileKind::kNotText) {
+    QMessageBox::warning(&m_window, QLatin1String(kTitle),
+                         QStringLiteral("%1 is not a report or a text file; it was not opened.")
+                             .arg(QDir::toNativeSeparators(path)));
     return;
   }
   // Replacing the document's content has laid it out afresh; the view shows its top.
   m_window.reportView()->viewport()->update();
   m_window.clearReportChanged();
   m_window.EnableReportCommands();
-  m_window.progressLabel()->hide();  // where an earlier report was printed to
 }
 
 void ReportCommands::Print() {
-  QLabel* progress = m_window.progressLabel();
-  progress->hide();  // a path shown by an earlier print is not this print's
-
   reports::PrintRequest request;
   request.view = m_window.reportView()->document();
   request.currentFile = m_window.currentFile();
@@ -88,7 +90,12 @@ void ReportCommands::Print() {
   reports::PrintResult result;
   {
     const WaitCursor wait;
-    result = reports::PrintReport(request, m_window.settings(), m_locale, &m_printer);
+    // A margin never set prints at its default rather than at the paper's edge; the stored
+    // record stays as it is until the printer settings dialog is confirmed.
+    engine::SettingsRecord settings = m_window.settings();
+    settings.TopMargin = settings.effectiveTopMargin();
+    settings.LeftMargin = settings.effectiveLeftMargin();
+    result = reports::PrintReport(request, settings, m_locale, &m_printer);
   }
 
   switch (result.outcome) {
@@ -104,17 +111,10 @@ void ReportCommands::Print() {
     case reports::PrintResult::Outcome::kPrinted:
       break;
   }
-  if (result.pdfPath.isEmpty()) return;
-  // The file printer has no queue to look at: the label tells the user where the print is.
-  progress->setText(QStringLiteral("Printed to %1").arg(result.pdfPath));
-  progress->setToolTip(result.pdfPath);
-  const int room = progress->parentWidget()->width() - progress->x();
-  progress->resize(std::max(progress->width(), std::min(progress->sizeHint().width(), room)),
-                   progress->height());
-  // The label lies over the report's first line: its own background keeps both readable.
-  progress->setAutoFillBackground(true);
-  progress->show();
-  progress->raise();
+  // The file printer has no queue to look at: the status bar tells the user where the
+  // print is.
+  if (!result.pdfPath.isEmpty())
+    m_window.showStatus(QStringLiteral("Printed to %1").arg(result.pdfPath));
 }
 
 void ReportCommands::PrintingOptions(QWidget* parent) {

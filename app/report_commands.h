@@ -42,17 +42,19 @@ class ReportCommands {
   // closing does; Cancel (or a save that did not happen) stops here. Then "Select Report
   // to Open" in the Reports folder; a chosen file is loaded into the view (rich text by its
   // leading "{\rtf", anything else as plain text), becomes the view's current file, the
-  // report commands are enabled and ReportChanged is false. Cancelling changes nothing. A
-  // file that cannot be read is named in one message with the reason; the view keeps its
-  // document, current file and ReportChanged. A successful open hides the progress label,
-  // which may still name the file an earlier print went to.
+  // report commands are enabled and ReportChanged is false; a text that is no report of
+  // this program is marked so that Save asks for a new name (MainWindow::OpenReport).
+  // Cancelling changes nothing. A file that is not text is refused with "FILE is not a
+  // report or a text file; it was not opened.", and one that cannot be read is named in
+  // one message with the reason; either way the view keeps its document, current file and
+  // ReportChanged.
   void Open();
 
   // The Print command: the view as it stands, unsaved typing included, on the current
   // printer, in colour or black and white as the settings say. "There is Nothing to Print"
   // for an empty view; a failure in one message naming the file or printer. A print to the
-  // PDF file printer shows the file it wrote in the progress label. Neither the view nor
-  // ReportChanged changes.
+  // PDF file printer says in the status bar which file it wrote ("Printed to FILE"). Neither
+  // the view nor ReportChanged changes.
   void Print();
 
   // The printer settings dialog frmSelPrint, modal over `parent` (the window itself when

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -120,6 +122,126 @@ TEST_F(ReportCommandsTest, OpenShowsRichPlainAndOtherFilesAndACancelChangesNothi
   }
   EXPECT_EQ(State(), before);
   EXPECT_TRUE(before.changed);
+}
+
+// A word processor's document, with what the view cannot hold: its information block,
+// page setup, a table and a picture.
+const QByteArray kWordProcessorRtf =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
+    "Calibri;}}\r\n{\\*\\generator Riched20 10.0.19041}{\\info{\\title Quarterly letter}{\\author "
+    "A. Writer}{\\creatim\\yr2024\\mo3\\dy14\\hr9\\min5}}\r\n\\paperw11906\\paperh16838\\margl1440"
+    "\\margr1440\\viewkind4\\uc1\r\n\\pard\\sa200\\sl276\\slmult1\\f0\\fs22 Dear reader,\\par\r\n"
+    "\\trowd\\trgaph108\\cellx3000\\cellx6000\r\n\\pard\\intbl Cell one\\cell Cell "
+    "two\\cell\\row\r\n"
+    "\\pard{\\pict{\\*\\picprop}\\pngblip\\picw10\\pich10\\picwgoal150\\pichgoal150\r\n"
+    "89504e470d0a1a0a0000000d4948445200000001}\\par\r\nRegards\\par\r\n}\r\n";
+
+// Open tells a report of this program from other text and from what is not text at all.
+// Other text is shown, but Save asks for a new name, so the original is never rewritten in
+// the view's poorer form; what is not text is refused and the view stays as it was.
+TEST_F(ReportCommandsTest, OpenTellsReportsFromOtherFilesAndSaveNeverRewritesAForeignOne) {
+  ASSERT_TRUE(WriteBytes(reports() + "letter.rtf", kWordProcessorRtf));
+  QImage image(40, 30, QImage::Format_RGB32);
+  image.fill(Qt::darkGreen);
+  ASSERT_TRUE(image.save(reports() + "photo.png", "PNG"));
+  ASSERT_TRUE(QFile::rename(reports() + "photo.png", reports() + "photo.rtf"));
+  const QByteArray png = FileBytes(reports() + "photo.rtf");
+  ASSERT_TRUE(WriteBytes(reports() + "unix.txt", "first line\nsecond line\n"));
+  // A plain report of an older version, in an 8-bit code page.
+  ASSERT_TRUE(WriteBytes(reports() + "Drive_C.txt",
+                         "Disk Activity on C: Since 12/6/98 2:07:00 PM\r\n \r\nIn C:\\Caf\xe9\\\r\n"
+                         "   Added men\xfa.txt (1.00 K)\r\n"));
+  MainWindow& window = StartWired();
+
+  // The word processor's file: shown, named in the status bar; Save and Save after typing
+  // ask for a name, and a cancelled dialog leaves the file's bytes as they were.
+  const QString letter = reports() + "letter.rtf";
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("letter.rtf"));
+    ClickButton("open");
+  }
+  EXPECT_EQ(window.currentFile(), letter);
+  EXPECT_TRUE(window.reportView()->toPlainText().contains("Dear reader,"));
+  EXPECT_TRUE(window.reportView()->toPlainText().contains("Regards"));
+  EXPECT_EQ(window.statusMessage(), QDir::toNativeSeparators(letter) +
+                                        " is not a Brinvale report: Save will ask for a new name.");
+  for (bool typed : {false, true}) {
+    if (typed) Type("A note ");
+    FileDialogSeen seen;
+    DialogScript script;
+    script.then("QFileDialog", ChooseName({}, {}, &seen));
+    ClickButton("save");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+    EXPECT_EQ(seen.title, QStringLiteral("Select Name for Report File"));
+    EXPECT_EQ(FileBytes(letter), kWordProcessorRtf);
+  }
+  EXPECT_TRUE(window.reportChanged());
+
+  // Saved under a new name, the view's own file may be saved as it is from then on, and
+  // the status bar no longer calls it foreign.
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("letter-notes.rtf"));
+    EXPECT_TRUE(window.mnuSave_Click());
+  }
+  EXPECT_EQ(window.currentFile(), reports() + "letter-notes.rtf");
+  EXPECT_EQ(window.statusMessage(), QString());
+  EXPECT_EQ(FileBytes(letter), kWordProcessorRtf);
+  Type("more ");
+  {
+    dialogs::testing::NoMessageBoxes none;
+    EXPECT_TRUE(window.mnuSave_Click());
+  }
+  EXPECT_TRUE(FileBytes(reports() + "letter-notes.rtf").contains("more A note"));
+
+  // A picture under a report's name: refused, naming the file; the view keeps everything.
+  const ViewState before = State();
+  MessageSeen refusal;
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("photo.rtf"))
+        .then("QMessageBox", Press(QMessageBox::Ok, &refusal));
+    ClickButton("open");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_EQ(refusal.text, QDir::toNativeSeparators(reports() + "photo.rtf") +
+                              " is not a report or a text file; it was not opened.");
+  EXPECT_EQ(refusal.icon, QMessageBox::Warning);
+  EXPECT_EQ(State(), before);
+  EXPECT_EQ(FileBytes(reports() + "photo.rtf"), png);
+
+  // Text with LF line ends is not rewritten with CR LF by a plain Save either.
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("unix.txt"));
+    ClickButton("open");
+  }
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName({}));
+    ClickButton("save");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_EQ(FileBytes(reports() + "unix.txt"), QByteArray("first line\nsecond line\n"));
+
+  // An older plain report, not UTF-8: opened as a report, its 8-bit letters as Latin-1; the
+  // status message about the foreign file goes, and Save writes it back without asking.
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("Drive_C.txt"));
+    ClickButton("open");
+  }
+  EXPECT_EQ(window.currentFile(), reports() + "Drive_C.txt");
+  EXPECT_TRUE(window.reportView()->toPlainText().contains(QStringLiteral("In C:\\Caf\u00e9\\")));
+  EXPECT_TRUE(window.reportView()->toPlainText().contains(QStringLiteral("Added men\u00fa.txt")));
+  EXPECT_EQ(window.statusMessage(), QString());
+  Type("Checked. ");
+  {
+    dialogs::testing::NoMessageBoxes none;
+    EXPECT_TRUE(window.mnuSave_Click());
+  }
+  EXPECT_TRUE(FileBytes(reports() + "Drive_C.txt").startsWith("Checked. Disk Activity on C:"));
 }
 
 TEST_F(ReportCommandsTest, OpenAfterTypingAsksFirstAsClosingDoes) {
@@ -250,14 +372,26 @@ TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewA
     SCOPED_TRACE(int(colour));
     window.settings().PrintColor = colour;
     QFile::remove(pdf);
-    window.progressLabel()->hide();
+    window.showStatus({});
     Entry("mnuPrint")->trigger();
     const QStringList pages = reports::testing::PdfPageTexts(pdf);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages[0].contains("Source: June.rtf")) << pages[0].toStdString();
     EXPECT_TRUE(pages[0].contains("Unsaved words Deleted old.txt")) << pages[0].toStdString();
-    EXPECT_TRUE(window.progressLabel()->isVisible());
-    EXPECT_TRUE(window.progressLabel()->text().contains(QDir::toNativeSeparators(pdf)));
+    // The file printed to is named in the status bar, below the report: nothing lies over
+    // the report's first line.
+    EXPECT_EQ(window.statusMessage(), "Printed to " + QDir::toNativeSeparators(pdf));
+    EXPECT_TRUE(window.statusBar()->isVisible());
+    const QRect view(window.reportView()->mapTo(&window, QPoint(0, 0)),
+                     window.reportView()->size());
+    EXPECT_LE(view.bottom(), window.statusBar()->geometry().top());
+    for (QWidget* other :
+         window.centralWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      if (other != window.reportView() && other->isVisible()) {
+        EXPECT_FALSE(other->geometry().intersects(window.reportView()->geometry()))
+            << other->objectName().toStdString();
+      }
+    }
     EXPECT_EQ(State(), typed);
     EXPECT_FALSE(QFile::exists(folder() + "text.tmp"));
   }
@@ -274,14 +408,6 @@ TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewA
   }
   EXPECT_EQ(selected, QString(reports::kPdfPrinterName));
 
-  // Another report opened: the label no longer says where this one was printed to.
-  {
-    DialogScript script;
-    script.then("QMessageBox", Press(QMessageBox::No)).then("QFileDialog", ChooseName("June.rtf"));
-    ClickButton("open");
-  }
-  EXPECT_FALSE(window.progressLabel()->isVisible());
-
   // An empty view has nothing to print.
   window.reportView()->clear();
   MessageSeen nothing;
@@ -294,6 +420,48 @@ TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewA
   EXPECT_EQ(nothing.icon, QMessageBox::Warning);
   EXPECT_EQ(nothing.buttons, QMessageBox::Ok);
   EXPECT_FALSE(window.progressLabel()->isVisible());
+}
+
+TEST_F(ReportCommandsTest, AFirstColourPrintKeepsItsTextOffThePapersEdges) {
+  // A new settings file but for colour printing: both margins are 0, never set.
+  QByteArray colourOnly(33, '\0');
+  colourOnly[30] = 1;  // PrintColor
+  ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", colourOnly));
+  ASSERT_TRUE(WriteBytes(reports() + "First.rtf", kRichReport));
+  MainWindow& window = StartWired({{reports::kPdfPrinterName, true}});
+  ASSERT_EQ(window.settings().PrintColor, 1);
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("First.rtf"));
+    ClickButton("open");
+  }
+  ClickButton("print");
+  const std::vector<reports::testing::PdfWord> words =
+      reports::testing::PdfWords(reports() + "First.pdf");
+  ASSERT_FALSE(words.empty());
+
+  // The page header sits at the printable area's top left; the report's own text starts
+  // three quarters of an inch from the left edge, and half an inch from the top less the
+  // room the header takes (205 twips), as for a top margin of 0.5 set by hand.
+  constexpr double kPointsPerTwip = 1.0 / 20;
+  constexpr double kDeviceUnit = 72.0 / 1200;  // the PDF printer's resolution, in points
+  double headerBottom = 0;
+  for (const auto& word : words) {
+    if (word.text == "Source:") headerBottom = word.yMax;
+  }
+  ASSERT_GT(headerBottom, 0);
+  int body = 0;
+  for (const auto& word : words) {
+    if (word.yMin < headerBottom) continue;
+    ++body;
+    EXPECT_GE(word.xMin, 0.75 * 72) << word.text.toStdString();
+    EXPECT_GE(word.yMin, (720 - 205) * kPointsPerTwip - kDeviceUnit) << word.text.toStdString();
+  }
+  EXPECT_EQ(body, 3);  // Deleted old.txt kept
+  // The stored margins stay 0 until the printer settings are confirmed.
+  EXPECT_EQ(FileBytes(folder() + "BV3.Def"), colourOnly);
+  EXPECT_EQ(window.settings().TopMargin, 0);
+  EXPECT_EQ(window.settings().LeftMargin, 0);
 }
 
 }  // namespace

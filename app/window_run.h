@@ -58,6 +58,9 @@ class WindowRun final : public QObject {
   // nothing. Does nothing while a run goes on.
   void FindChanges();
   // Cancels a run in progress, as the Cancel button does; the run winds down on its worker.
+  // A cancel that comes once the run's last report is in place does not stop the run: it
+  // completes, and the status bar says "The run had already saved its report when Cancel
+  // was pressed." ("... had already finished ..." for a run without a report).
   void CancelRun();
 
   // True from FindChanges until the run's worker has finished and the window has been told.

@@ -7,6 +7,7 @@
 #include "app/window_run.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <map>
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -22,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
@@ -36,13 +39,28 @@
 namespace app::testing {
 namespace {
 
-// The POSIX file system with a gate: the listing of a folder below the chosen one waits
-// until the test opens the gate, so the run is held in the middle of that drive.
+// The POSIX file system with a gate: the listing of a folder below the chosen one, or a
+// file the run replaces (a report, a profile) at a chosen stage of its writing, waits until
+// the test opens the gate, so the run is held in the middle of that drive or of that save.
 class GateFileSystem final : public platform::FileSystem {
  public:
+  enum class Stage {
+    kNone,
+    kWritten,  // the file's bytes are being written, it is not yet renamed into place
+    kRenamed,  // the file is in place
+  };
+
   void holdAt(const std::string& folder) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_prefix = folder;
+    m_open = false;
+    m_reached = false;
+  }
+  // Holds the replacement of the first file whose path contains `name` at `stage`.
+  void holdReplacing(const std::string& name, Stage stage) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_replacing = name;
+    m_stage = stage;
     m_open = false;
     m_reached = false;
   }
@@ -61,14 +79,21 @@ class GateFileSystem final : public platform::FileSystem {
   platform::PathStyle pathStyle() const override { return m_fs.pathStyle(); }
   engine::Status listFolder(const std::string& folder, platform::ListWhat what,
                             platform::FolderListing* out) override {
-    {
-      std::unique_lock<std::mutex> lock(m_mutex);
-      if (!m_prefix.empty() && folder.starts_with(m_prefix)) {
-        m_reached = true;
-        m_opened.wait(lock, [this] { return m_open; });
-      }
-    }
+    pass(folder);
     return m_fs.listFolder(folder, what, out);
+  }
+  engine::Result<std::unique_ptr<platform::FolderTree>> openTree(const std::string& root) override {
+    auto tree = m_fs.openTree(root);
+    if (!tree.isOk()) return tree.status();
+    return std::unique_ptr<platform::FolderTree>(
+        std::make_unique<GatedTree>(*this, std::move(tree).value()));
+  }
+  engine::Result<platform::FileId> folderId(const std::string& path) override {
+    return m_fs.folderId(path);
+  }
+  engine::Result<std::unique_ptr<platform::GuardedFolder>> openGuardedFolder(
+      const std::string& programFolder, std::string_view name) override {
+    return m_fs.openGuardedFolder(programFolder, name);
   }
   bool isOrdinaryFile(const std::string& path) override { return m_fs.isOrdinaryFile(path); }
   bool isFolder(const std::string& path) override { return m_fs.isFolder(path); }
@@ -82,7 +107,15 @@ class GateFileSystem final : public platform::FileSystem {
   }
   engine::Result<std::unique_ptr<platform::ReplacementFile>> openForReplacing(
       const std::string& path, platform::Durability durability) override {
-    return m_fs.openForReplacing(path, durability);
+    auto file = m_fs.openForReplacing(path, durability);
+    {
+      const std::lock_guard<std::mutex> lock(m_mutex);
+      if (!file.isOk() || m_replacing.empty() || path.find(m_replacing) == std::string::npos) {
+        return file;
+      }
+    }
+    return std::unique_ptr<platform::ReplacementFile>(
+        std::make_unique<GatedFile>(*this, std::move(file).value()));
   }
   engine::Status rename(const std::string& from, const std::string& to) override {
     return m_fs.rename(from, to);
@@ -106,13 +139,78 @@ class GateFileSystem final : public platform::FileSystem {
   }
 
  private:
+  // A replaced file that stops at the gate at the stage the test chose.
+  class GatedFile final : public platform::ReplacementFile {
+   public:
+    GatedFile(GateFileSystem& gate, std::unique_ptr<platform::ReplacementFile> file)
+        : m_gate(gate), m_file(std::move(file)) {}
+    engine::Status append(std::string_view data) override {
+      engine::Status s = m_file->append(data);
+      m_gate.Reach(Stage::kWritten);
+      return s;
+    }
+    engine::Status close() override { return m_file->close(); }
+    engine::Status commit() override {
+      engine::Status s = m_file->commit();
+      m_gate.Reach(Stage::kRenamed);
+      return s;
+    }
+    void abandon() override { m_file->abandon(); }
+    const std::string& targetPath() const override { return m_file->targetPath(); }
+    const std::string& temporaryPath() const override { return m_file->temporaryPath(); }
+
+   private:
+    GateFileSystem& m_gate;
+    std::unique_ptr<platform::ReplacementFile> m_file;
+  };
+
+  // The walk's tree, whose listings pass the gate too.
+  class GatedTree final : public platform::FolderTree {
+   public:
+    GatedTree(GateFileSystem& gate, std::unique_ptr<platform::FolderTree> tree)
+        : m_gate(gate), m_tree(std::move(tree)) {}
+    const std::string& root() const override { return m_tree->root(); }
+    platform::FileId rootId() const override { return m_tree->rootId(); }
+    engine::Status list(const std::string& folder, platform::FileId expected,
+                        platform::ListWhat what, platform::FolderListing* out) override {
+      m_gate.pass(folder);
+      return m_tree->list(folder, expected, what, out);
+    }
+
+   private:
+    GateFileSystem& m_gate;
+    std::unique_ptr<platform::FolderTree> m_tree;
+  };
+
+  void Wait(std::unique_lock<std::mutex>& lock) {
+    m_reached = true;
+    m_opened.wait(lock, [this] { return m_open; });
+  }
+  void Reach(Stage stage) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (stage == m_stage) Wait(lock);
+  }
+
+  // Waits at the gate while it is closed for `folder`.
+  void pass(const std::string& folder) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!m_prefix.empty() && folder.starts_with(m_prefix)) Wait(lock);
+  }
+
   platform::PosixFileSystem m_fs;
   std::mutex m_mutex;
   std::condition_variable m_opened;
   std::string m_prefix;
+  std::string m_replacing;
+  Stage m_stage = Stage::kNone;
   bool m_open = true;
   bool m_reached = false;
 };
+
+void Type(MainWindow& window, const QString& text) {
+  window.reportView()->setFocus();
+  QTest::keyClicks(window.reportView(), text);
+}
 
 QListWidget* DriveRows(QWidget* dialog) {
   return dialog->findChild<QListWidget*>(QStringLiteral("lstDrives"));
@@ -235,6 +333,10 @@ class RunTest : public WindowTest {
     return m_drives.path() + QLatin1Char('/') + QString::fromLatin1(letter).toLower() +
            QLatin1Char('/');
   }
+  // The drive as the drive list shows it: "d: [/tmp/.../d]".
+  QString Shown(const char* letter) const {
+    return QString::fromLatin1(letter).toLower() + ": [" + drive(letter).chopped(1) + "]";
+  }
   void Put(const char* letter, const char* name, const QByteArray& bytes) {
     ASSERT_TRUE(WriteBytes(drive(letter) + QLatin1String(name), bytes));
   }
@@ -272,6 +374,18 @@ class RunTest : public WindowTest {
         .then("dialogs::MultiReportDialog", Choose(choice, true));
     Click(*m_window, "find");
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  }
+  // A run of drive D, cancelled while the file whose path holds `name` (its report, its
+  // profile) is held at `stage` of its saving.
+  void CancelWhileReplacing(const std::string& name, GateFileSystem::Stage stage) {
+    m_gate.holdReplacing(name, stage);
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"));
+    Click(*m_window, "find");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+    Click(*m_window, "quit");
+    m_gate.open();
+    ASSERT_TRUE(WaitForRunEnd());
   }
   // A run that makes the profiles of `letters`, which have none.
   void CreateProfiles(const QString& letters) {
@@ -319,6 +433,8 @@ TEST_F(RunTest, MissingProfilesAreOfferedAndMadeWithoutAReport) {
   // Nothing was compared: no report, and the view keeps what it showed.
   EXPECT_TRUE(Reports().isEmpty());
   EXPECT_EQ(m_window->currentFile(), m_window->composedReportPath());
+  EXPECT_EQ(m_window->statusMessage(),
+            "Profile created for " + Shown("D") + ": 2 files in 2 folders.");
 
   // All marked drives without a profile: the plural question, and still no report.
   MessageSeen plural;
@@ -333,6 +449,9 @@ TEST_F(RunTest, MissingProfilesAreOfferedAndMadeWithoutAReport) {
   EXPECT_FALSE(Profile("F").isEmpty());
   EXPECT_TRUE(Reports().isEmpty());
   EXPECT_EQ(m_run->lastOutcome().comparedDrives, 0);
+  EXPECT_EQ(m_window->statusMessage(), "Profiles created for " + Shown("E") +
+                                           ": 2 files in 2 folders; " + Shown("F") +
+                                           ": 2 files in 2 folders.");
 }
 
 TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
@@ -353,6 +472,8 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_TRUE(m_window->reportView()->toPlainText().contains("grown.txt"));
   EXPECT_FALSE(Profile("F").isEmpty());
   EXPECT_EQ(m_sound.played, QStringList({"start", "done"}));
+  EXPECT_EQ(m_window->statusMessage(), "Profile created for " + Shown("F") +
+                                           ": 2 files in 2 folders. Report saved: Drive_D.rtf.");
 
   // Two compared drives: frmMulti, starting from the stored choice (a report for each).
   // Each drive's report is saved; the view shows the last one.
@@ -372,6 +493,8 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_TRUE(m_window->reportView()->toPlainText().contains("added-on-e.txt"));
   EXPECT_FALSE(m_window->reportView()->toPlainText().contains("grown.txt"));
   EXPECT_TRUE(FileBytes(reports() + "Drive_D.rtf").contains("grown.txt"));
+  EXPECT_EQ(m_window->statusMessage(),
+            "Reports saved: Drive_D.rtf, Drive_E.rtf. Showing Drive_E.rtf.");
   // The user's note goes into that report with a plain Save.
   m_window->reportView()->setFocus();
   QTest::keyClicks(m_window->reportView(), "my note ");
@@ -395,6 +518,7 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   const QString combined = m_window->reportView()->toPlainText();
   EXPECT_TRUE(combined.contains("third.txt"));
   EXPECT_TRUE(combined.contains("third-e.txt"));
+  EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D_E_F_.rtf.");
   EXPECT_EQ(StoredSettings().OneReport, 0);
   EXPECT_EQ(m_window->settings().OneReport, 1);
 
@@ -411,6 +535,33 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D_E_.rtf");
 }
 
+// A settings file that holds no naming letter names each report by drive, date and time,
+// and the drive selection shows so: no run replaces an earlier report unasked.
+TEST_F(RunTest, ANewSettingsFileNamesReportsByTimeAndDate) {
+  CreateProfiles("D");
+  ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", QByteArray(33, '\0')));
+  ASSERT_TRUE(m_window->ResetOptions().isOk());
+  bool timeShown = false;
+  for (const char* change : {"one", "two"}) {
+    Put("D", change, change);
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", [&](QWidget* dialog) {
+      timeShown = dialog->findChild<QRadioButton*>(QStringLiteral("optTime"))->isChecked();
+      Select("D")(dialog);
+    });
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_TRUE(timeShown);
+  }
+  const QStringList saved = Reports();
+  ASSERT_EQ(saved.size(), 2) << saved.join(' ').toStdString();
+  const QRegularExpression stamped(
+      QStringLiteral("^Drive_D_\\d{1,2}-\\d{1,2}-\\d\\d_\\d{4}(_2)?\\.txt$"));
+  for (const QString& name : saved)
+    EXPECT_TRUE(stamped.match(name).hasMatch()) << name.toStdString();
+  EXPECT_TRUE(saved.contains(QFileInfo(m_window->currentFile()).fileName()));
+  EXPECT_EQ(StoredSettings().ReportNaming, 0);  // showing the choice stored nothing
+}
+
 TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
   CreateProfiles("D");
   const QByteArray storedD = Profile("D");
@@ -422,7 +573,9 @@ TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
   m_window->mnuInfoOnly_Click();
   ASSERT_TRUE(m_window->infoOnly());
   DialogScript script;
-  script.then("dialogs::DriveSelectionDialog", Select("DE"))
+  script
+      .then("QMessageBox", Press(QMessageBox::No))  // Save Changes to this Report?
+      .then("dialogs::DriveSelectionDialog", Select("DE"))
       .then("QMessageBox", Press(QMessageBox::Yes));
   ASSERT_TRUE(RunToEnd());
   EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
@@ -431,8 +584,56 @@ TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
   EXPECT_TRUE(Profile("E").isNull());
   EXPECT_FALSE(m_window->infoOnly());
   EXPECT_FALSE(m_window->findChild<QAction*>(QStringLiteral("mnuInfoOnly"))->isChecked());
-  // The run's own save does not answer the closing question for the user.
-  EXPECT_TRUE(m_window->reportChanged());
+  // E was scanned, but no profile was made for it.
+  EXPECT_EQ(m_window->statusMessage(),
+            "Report saved: Drive_D.rtf. Info only: the stored profiles were not replaced.");
+  // The view shows the run's report now: nothing in it is the user's unsaved work.
+  EXPECT_FALSE(m_window->reportChanged());
+}
+
+// A settings file may hold 1 for the recycle bins: the menu shows it checked and the scan
+// takes the drive's trash in.
+TEST_F(RunTest, ARecycleBinSettingOfOneIncludesTheTrash) {
+  const QString trash = drive("D") + QStringLiteral(".Trash-%1/files/").arg(::getuid());
+  ASSERT_TRUE(QDir().mkpath(trash));
+  ASSERT_TRUE(WriteBytes(trash + "thrown-away.txt", "gone"));
+  m_window->settings().IncludeRecycled = 1;  // as read from such a file
+  CreateProfiles("D");
+  EXPECT_TRUE(Profile("D").contains("thrown-away.txt"));
+
+  m_window->settings().IncludeRecycled = 0;
+  ASSERT_TRUE(QFile::remove(folder() + "Prof_D_.bvp"));
+  CreateProfiles("D");
+  EXPECT_FALSE(Profile("D").contains("thrown-away.txt"));
+}
+
+// A watched folder that is gone is listed so that the user sees it, but it cannot be marked
+// and is never scanned: its profile is not replaced by one of an empty folder.
+TEST_F(RunTest, AWatchedFolderThatIsGoneIsListedGreyedAndCannotBeMarked) {
+  CreateProfiles("DF");
+  const QByteArray storedF = Profile("F");
+  ASSERT_TRUE(QDir().rename(drive("F"), m_drives.path() + "/f-moved"));
+  QString shownF;
+  bool markableF = true;
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", [&](QWidget* dialog) {
+      QListWidget* rows = DriveRows(dialog);
+      const QList<QListWidgetItem*> f = rows->findItems("f: [", Qt::MatchStartsWith);
+      ASSERT_EQ(f.size(), 1);
+      shownF = f[0]->text();
+      markableF = f[0]->flags() & Qt::ItemIsUserCheckable;
+      const QRect rect = rows->visualItemRect(f[0]);
+      QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+      EXPECT_EQ(MarkedLetters(dialog), "");
+      Select("D")(dialog);
+    });
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(shownF, Shown("F") + "  (not available)");
+  EXPECT_FALSE(markableF);
+  EXPECT_EQ(m_run->lastOutcome().markedDrives, std::vector<std::string>{Shown("D").toStdString()});
+  EXPECT_EQ(Profile("F"), storedF);
 }
 
 TEST_F(RunTest, NothingMarkedOffersRetryOrCancelAndScansNothing) {
@@ -513,6 +714,9 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
   EXPECT_TRUE(m_window->reportView()->isVisible());
   EXPECT_FALSE(m_window->progressLabel()->isVisible());
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+  EXPECT_EQ(m_window->statusMessage(),
+            "Run cancelled. Not checked: e, f; their profiles are unchanged. Report saved: "
+            "Drive_D.rtf.");
 }
 
 TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesOfOneReportKeepsEveryProfile) {
@@ -535,8 +739,166 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesOfOneReportKeepsEveryProfile) 
   EXPECT_TRUE(Reports().isEmpty());
   EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+  EXPECT_EQ(m_window->statusMessage(),
+            "Run cancelled. Not checked: d, e, f; their profiles are unchanged.");
   // The lock went with the run.
   EXPECT_TRUE(LockIsFreeForAnotherProgram(folder()));
+}
+
+// After a cancel the view keeps what it showed; when that is a report, the status bar
+// says it is not this run's.
+TEST_F(RunTest, ACancelledRunSaysTheReportShownIsFromAnEarlierRun) {
+  CreateProfiles("D");
+  Put("D", "first.txt", "1");
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"));
+    ASSERT_TRUE(RunToEnd());
+  }
+  ASSERT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+  EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D.rtf.");
+
+  Put("D", "second.txt", "2");
+  ASSERT_NO_FATAL_FAILURE(CancelWhileReplacing("/Reports/", GateFileSystem::Stage::kWritten));
+  EXPECT_TRUE(m_run->lastOutcome().cancelled);
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("first.txt"));
+  EXPECT_FALSE(m_window->reportView()->toPlainText().contains("second.txt"));
+  EXPECT_EQ(m_window->statusMessage(),
+            "Run cancelled. Not checked: d; its profile is unchanged. The report shown is from "
+            "an earlier run.");
+}
+
+// A cancel while the last drive's report is being written, before it is renamed into
+// place, stops the run: no report, the stored profile kept, "cxl" and no "done", and the
+// view keeps what it showed.
+TEST_F(RunTest, CancelWhileTheReportIsWrittenKeepsTheProfileAndShowsNoReport) {
+  CreateProfiles("D");
+  const QByteArray storedD = Profile("D");
+  Put("D", "changed.txt", "new");
+  const QString shown = m_window->reportView()->toPlainText();
+  ASSERT_NO_FATAL_FAILURE(CancelWhileReplacing("/Reports/", GateFileSystem::Stage::kWritten));
+
+  EXPECT_TRUE(m_run->lastOutcome().cancelled);
+  EXPECT_EQ(Profile("D"), storedD);
+  EXPECT_TRUE(Reports().isEmpty());
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
+  EXPECT_EQ(m_window->reportView()->toPlainText(), shown);
+  EXPECT_EQ(m_window->currentFile(), m_window->composedReportPath());
+  // The view shows the welcome page, not a report of an earlier run.
+  EXPECT_EQ(m_window->statusMessage(), "Run cancelled. Not checked: d; its profile is unchanged.");
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+}
+
+// Once the last report is in place, a cancel comes too late: the run completes and the
+// status bar says why.
+TEST_F(RunTest, CancelAfterTheReportIsInPlaceCompletesTheRunAndSaysSo) {
+  CreateProfiles("D");
+  const QByteArray storedD = Profile("D");
+  Put("D", "changed.txt", "new");
+  ASSERT_NO_FATAL_FAILURE(CancelWhileReplacing("/Reports/", GateFileSystem::Stage::kRenamed));
+
+  EXPECT_FALSE(m_run->lastOutcome().cancelled);
+  EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
+  EXPECT_NE(Profile("D"), storedD);
+  EXPECT_TRUE(Profile("D").contains("changed.txt"));
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl", "done"}));
+  EXPECT_EQ(m_window->statusMessage(),
+            "The run had already saved its report when Cancel was pressed. Report saved: "
+            "Drive_D.rtf.");
+  EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("changed.txt"));
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+}
+
+// A run without a report ends once the drive's first profile is in place: a cancel after
+// that comes too late, and the status bar says so.
+TEST_F(RunTest, CancelAfterTheLastProfileIsInPlaceCompletesTheRunAndSaysSo) {
+  m_gate.holdReplacing("Prof_D_.bvp", GateFileSystem::Stage::kRenamed);
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("D"))
+      .then("QMessageBox", Press(QMessageBox::Yes));
+  Click(*m_window, "find");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  Click(*m_window, "quit");
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+  EXPECT_FALSE(m_run->lastOutcome().cancelled);
+  EXPECT_TRUE(Profile("D").contains("kept.txt"));
+  EXPECT_EQ(m_sound.played, QStringList({"start", "cxl", "done"}));
+  EXPECT_EQ(m_window->statusMessage(),
+            "The run had already finished when Cancel was pressed. Profile created for " +
+                Shown("D") + ": 2 files in 2 folders.");
+}
+
+// What the user typed is never lost to a run without a question: Find 'em asks as closing
+// does. Cancel, or a Save As that is cancelled, starts nothing; No goes on; Yes saves first.
+// A run that puts its report in the view leaves nothing unsaved, so Quit then asks nothing.
+TEST_F(RunTest, FindEmAsksBeforeARunReplacesWhatWasTyped) {
+  CreateProfiles("D");
+  Type(*m_window, "my note ");
+  const QString typed = m_window->reportView()->toPlainText();
+  MessageSeen question;
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Cancel, &question));
+    Click(*m_window, "find");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+    QTest::qWait(100);  // no drive selection follows
+  }
+  EXPECT_EQ(question.title, QStringLiteral("Save Report?"));
+  EXPECT_EQ(question.text, QStringLiteral("Save Changes to this Report?"));
+  EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_FALSE(m_run->running());
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Yes)).then("QFileDialog", ChooseName({}));
+    Click(*m_window, "find");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+    QTest::qWait(100);
+  }
+  EXPECT_FALSE(m_run->running());
+  EXPECT_TRUE(m_sound.played.isEmpty());
+
+  // No, and a run cancelled in its drive selection: the text is still there, still unsaved.
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::No))
+        .then("dialogs::DriveSelectionDialog", Select("D", nullptr, false));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(m_window->reportView()->toPlainText(), typed);
+  EXPECT_TRUE(m_window->reportChanged());
+
+  // Yes: the typing is saved under a chosen name, then the run shows its report.
+  Put("D", "first.txt", "1");
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Yes))
+        .then("QFileDialog", ChooseName("Kept.rtf"))
+        .then("dialogs::DriveSelectionDialog", Select("D"));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_TRUE(FileBytes(reports() + "Kept.rtf").contains("my note"));
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("first.txt"));
+  EXPECT_FALSE(m_window->reportChanged());
+
+  // No: the run replaces the typing, as the user chose, and nothing is left unsaved.
+  Type(*m_window, "scratch ");
+  Put("D", "second.txt", "2");
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::No))
+        .then("dialogs::DriveSelectionDialog", Select("D"));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("second.txt"));
+  EXPECT_FALSE(m_window->reportView()->toPlainText().contains("scratch"));
+  EXPECT_FALSE(m_window->reportChanged());
+  {
+    dialogs::testing::NoMessageBoxes none;
+    Click(*m_window, "quit");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_window->isVisible(); }, 5000));
+  }
 }
 
 TEST_F(RunTest, ARunIsRefusedWhileAnotherProcessHoldsTheProgramFolder) {

@@ -75,11 +75,13 @@ void WindowRunUserInterface::abandon() {
 bool WindowRunUserInterface::selectDrives(const std::vector<std::string>& rows,
                                           std::vector<bool>* marks,
                                           engine::SettingsRecord* settings) {
+  std::vector<bool> available;
+  for (const std::string& row : rows) available.push_back(!m_unavailable.contains(row));
   return OnUiThread(
       [&] {
         const bool accepted = dialogs::SelectDrives(
             m_window, rows, marks, settings,
-            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); });
+            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); }, available);
         if (!accepted) m_window->Continue = false;
         return accepted;
       },
@@ -130,6 +132,7 @@ void WindowRunUserInterface::runStarted() {
   m_shownComposed.clear();
   m_shownComposedSaved = false;
   OnUiThread([&] {
+    m_readDocument.reset();
     m_viewDocument.reset();
     m_window->EnterCancelMode();
     m_window->setCursor(Qt::BusyCursor);
@@ -143,6 +146,15 @@ void WindowRunUserInterface::runEnded() {
     m_progress.stop();
     m_window->progressLabel()->hide();
     m_window->progressBar()->hide();
+    const bool cancelPressed = !m_window->Continue;
+    // A report read but not saved: its save failed, so the view shows the changes under the
+    // work file's name; after a cancel the view is not reloaded.
+    if (m_readDocument != nullptr && !cancelPressed) {
+      m_viewDocument = std::move(m_readDocument);
+      m_viewFile = m_readFile;
+    }
+    m_readDocument.reset();
+    m_showedReport = m_viewDocument != nullptr;
     if (m_viewDocument != nullptr) m_window->AdoptReport(std::move(m_viewDocument), m_viewFile);
     m_window->reportView()->show();
     m_window->LeaveCancelMode();
@@ -177,8 +189,8 @@ engine::Status WindowRunUserInterface::loadReport(const std::string& path) {
   document->moveToThread(thread());
   engine::Status status = OnUiThread(
       [&] {
-        m_viewDocument = std::move(document);
-        m_viewFile = file;
+        m_readDocument = std::move(document);
+        m_readFile = file;
         return engine::Status::ok();
       },
       engine::Status::cancelled());
@@ -190,26 +202,29 @@ engine::Status WindowRunUserInterface::loadReport(const std::string& path) {
   return status;
 }
 
-engine::Status WindowRunUserInterface::saveReport(const std::string& path, bool richText) {
+engine::Status WindowRunUserInterface::writeReport(platform::ReplacementFile* report,
+                                                   bool richText) {
   // What the view shows is the file it was loaded from: the run keeps the view hidden, so
   // nobody can have changed it. Written from that file here, off the window's thread, it
   // gives the bytes that saving the view would.
   if (m_loadedFile.isEmpty()) return engine::Status::invalidArgument("no report was loaded");
+  auto bytes =
+      reports::ReportFileBytesAs(m_loadedFile, richText ? reports::ReportFormat::kRichText
+                                                        : reports::ReportFormat::kPlainText);
+  if (!bytes.isOk()) return bytes.status();
+  return report->append(
+      std::string_view(bytes.value().constData(), static_cast<std::size_t>(bytes.value().size())));
+}
+
+void WindowRunUserInterface::reportSaved(const std::string& path) {
   const QString file = Native(path);
-  engine::Status status;
-  if (richText) {
-    QTextDocument document;
-    document.setUndoRedoEnabled(false);
-    status = reports::LoadReportFile(m_loadedFile, &document);
-    if (status.isOk())
-      status = reports::SaveReportFile(document, file, reports::ReportFormat::kRichText);
-  } else {
-    status = reports::SaveReportFileAsPlainText(m_loadedFile, file);
-  }
-  if (!status.isOk()) return status;
-  OnUiThread([&] { m_viewFile = file; });
+  OnUiThread([&] {
+    // The document read last is the one just saved; with a report per drive, the last
+    // drive's report is not read again at the end, so it may be the one already shown.
+    if (m_readDocument != nullptr) m_viewDocument = std::move(m_readDocument);
+    m_viewFile = file;
+  });
   m_shownComposedSaved = true;
-  return status;
 }
 
 void WindowRunUserInterface::switchOffInfoOnly() {

@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 #include <type_traits>
 
 #include <QByteArray>
@@ -49,9 +51,15 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   // From now on nothing is shown and every question is answered as if cancelled: for a
   // program that ends while a worker is still winding down. User-interface thread.
   void abandon();
+  // The drives, by display text, that the next run's drive selection lists greyed out as
+  // not available. Set before the run starts, on the user-interface thread.
+  void setUnavailableDrives(std::set<std::string> displayTexts) {
+    m_unavailable = std::move(displayTexts);
+  }
 
   // engine::RunUserInterface
   // frmDriveSel over the window; Cancel or its close box clear the window's Continue.
+  // The unavailable drives are listed but cannot be marked.
   [[nodiscard]] bool selectDrives(const std::vector<std::string>& rows, std::vector<bool>* marks,
                                   engine::SettingsRecord* settings) override;
   [[nodiscard]] bool retryWithoutDrives() override;
@@ -67,17 +75,22 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   void play(Cue cue) override;
   [[nodiscard]] platform::Progress& progress() override { return m_progress; }
   // Reads the report into a document on the calling thread. The view, hidden while the
-  // drive loop runs, shows the last document read when the run ends, with the file it was
-  // read from or last saved to as its current file. On failure the view keeps what it had.
-  // A composed report that is, byte for byte, the one read last and that this run has saved
-  // under its report name is not read again: the view keeps the report file as its current
-  // file, so that the user's Save goes to that report rather than to the work file.
+  // drive loop runs, shows when the run ends the last document saved as a report, under
+  // that report's name; a document read last and not saved is shown only when the run was
+  // not cancelled (its report could not be saved: the view shows the changes all the
+  // same, under the work file's name). A cancelled run's unsaved report is not shown. On
+  // failure the view keeps what it had. A composed report that is, byte for byte, the one
+  // read last and that this run has saved under its report name is not read again.
   [[nodiscard]] engine::Status loadReport(const std::string& path) override;
   // Writes the report last read, on the calling thread: the bytes saving the view would
-  // give, as the view cannot change while the drive loop runs. What the user typed before
-  // the run still counts as unsaved for the closing question.
-  [[nodiscard]] engine::Status saveReport(const std::string& path, bool richText) override;
+  // give, as the view cannot change while the drive loop runs.
+  [[nodiscard]] engine::Status writeReport(platform::ReplacementFile* report,
+                                           bool richText) override;
+  void reportSaved(const std::string& path) override;
   void switchOffInfoOnly() override;
+  // True when the run that ended last put a report of its own in the view.
+  // User-interface thread, after runEnded().
+  [[nodiscard]] bool showedReport() const { return m_showedReport; }
   [[nodiscard]] platform::LocalDateTime now() override;
 
  private:
@@ -107,10 +120,14 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   QString m_loadedFile;
   QByteArray m_shownComposed;
   bool m_shownComposedSaved = false;
-  // What the view shows when the drive loop ends: the document and its current file.
-  // User-interface thread.
+  // User-interface thread: the document read last and not yet saved, with the file it was
+  // read from; and the document of the report saved last, with that report's name.
+  std::unique_ptr<QTextDocument> m_readDocument;
+  QString m_readFile;
   std::unique_ptr<QTextDocument> m_viewDocument;
   QString m_viewFile;
+  bool m_showedReport = false;
+  std::set<std::string> m_unavailable;
 };
 
 template <class F>

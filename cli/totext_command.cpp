@@ -21,7 +21,8 @@ constexpr const char* kAbout =
 
 }  // namespace
 
-int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunTotextCommand(const std::vector<std::string>& args, const std::string& defaultProgramFolder,
+                     std::ostream& out, std::ostream& err) {
   CommandLine line("totext", "totext FILE [-o OUT]", kAbout);
   line.add(OutputOption("OUT", "where the text goes; - for standard output"));
   if (auto done = line.parse(args, out, err)) return *done;
@@ -32,19 +33,30 @@ int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (output && SameFile(line.positional()[0], *output)) {
     return line.fail(err, *output + ": is the report FILE; write the text elsewhere");
   }
+  if (const auto refusal =
+          output ? OwnFileRefusal(*output, {defaultProgramFolder}) : std::nullopt) {
+    err << *refusal << '\n';
+    return kExitError;
+  }
 
   // File names are used as the bytes they are, so a name that is not valid UTF-8 is found.
   platform::PosixFileSystem fs;
   const std::string& input = line.positional()[0];
-  if (output) {
-    const engine::Status status = reports::SaveReportFileAsPlainText(fs, input, *output);
-    return status.isOk() ? kExitOk : line.fail(err, status.message());
-  }
   auto bytes =
       platform::ReadWholeFile(fs, input, static_cast<std::size_t>(reports::kMaxReportFileSize));
   if (!bytes.isOk()) return line.fail(err, bytes.status().message());
   const QByteArray text = reports::PlainTextOfReportBytes(
       QByteArray(bytes.value().data(), static_cast<qsizetype>(bytes.value().size())));
+  if (output) {
+    auto opened = OpenOutput(fs, *output);
+    engine::Status status = opened.status();
+    if (opened.isOk()) {
+      status = opened.value()->file()->append(
+          std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+      if (status.isOk()) status = opened.value()->finish();
+    }
+    return status.isOk() ? kExitOk : line.fail(err, status.message());
+  }
   out.write(text.constData(), text.size());
   out.flush();
   return out ? kExitOk : line.fail(err, "cannot write to standard output");

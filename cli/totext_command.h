@@ -15,7 +15,9 @@ namespace cli {
 // writes its plain-text form (UTF-8, CR LF) to OUT, through a temporary file so that a failure
 // keeps any previous OUT, or to `out` without -o. "--help" writes the usage to `out`.
 // Returns 0 on success, or 2 after writing one line to `err` for bad usage, an unreadable FILE
-// or an unwritable OUT. Needs no QCoreApplication or QGuiApplication and works with either.
-int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// or an unwritable OUT, and for an OUT that is one of the own files of `defaultProgramFolder`
+// (OwnFileRefusal). Needs no QCoreApplication or QGuiApplication and works with either.
+int RunTotextCommand(const std::vector<std::string>& args, const std::string& defaultProgramFolder,
+                     std::ostream& out, std::ostream& err);
 
 }  // namespace cli

@@ -242,6 +242,10 @@ void IgnoreListDialog::butDel_Click() {
     return;
   }
   delete lstDirs->takeItem(lstDirs->row(item));
+  // The list would move the selection to the next row by itself; the next removal must be
+  // of a row the user clicked.
+  lstDirs->clearSelection();
+  lstDirs->selectionModel()->clearCurrentIndex();
   m_changed = true;
 }
 

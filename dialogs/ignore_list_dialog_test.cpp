@@ -211,6 +211,26 @@ TEST_F(IgnoreListDialogTest, RemovalAsksAndDiscardGoesBackToTheFile) {
   EXPECT_EQ(Stored(), "C:\\Temp\\\r\nC:\\DATA\\OLD\\\r\n");
 }
 
+// A removal leaves no row selected, so a second "&Remove Folder" asks about nothing the
+// user did not click.
+TEST_F(IgnoreListDialogTest, AfterARemovalNoRowIsSelected) {
+  m_fs.addTextFile(kIgnoreFile, "C:\\A\\\r\nC:\\B\\\r\nC:\\C\\\r\n");
+  Editor editor(m_fs, kProgramFolder, Drives());
+  editor.selectRow(0);
+  auto answered = AnswerMessageBox(QMessageBox::Yes);
+  editor.click("butDel");
+  EXPECT_TRUE(*answered);
+  ASSERT_EQ(editor.rows(), QStringList({"C:\\B\\", "C:\\C\\"}));
+  EXPECT_TRUE(editor.dialog().findChild<QListWidget*>("lstDirs")->selectedItems().isEmpty());
+
+  MessageSeen seen;
+  answered = AnswerMessageBox(QMessageBox::Ok, &seen);
+  editor.click("butDel");
+  EXPECT_TRUE(*answered);
+  EXPECT_EQ(seen.text, "Item must be selected (by clicking) before it can be deleted");
+  EXPECT_EQ(editor.rows().size(), 2);
+}
+
 TEST_F(IgnoreListDialogTest, AFailedWriteKeepsTheDialogTheListAndTheEarlierFile) {
   m_fs.addTextFile(kIgnoreFile, "C:\\Temp\\\r\n");
   Editor editor(m_fs, kProgramFolder, Drives());
@@ -340,6 +360,21 @@ TEST(IgnoreListDialogOnDiskTest, ThreeEntriesAreWrittenInOrderWithCrLfAndReadBac
   EXPECT_EQ(again.rows(),
             QStringList({QString::fromStdString(root + "Data/old/"), QString::fromStdString(root),
                          QString::fromStdString(root + "a,b/")}));
+}
+
+// A list that cannot be read is reported with the system's description of the error.
+TEST(IgnoreListDialogOnDiskTest, AListThatIsAFolderIsReportedAsTheSystemDescribesIt) {
+  QTemporaryDir programDir;
+  ASSERT_TRUE(programDir.isValid());
+  ASSERT_TRUE(QDir(programDir.path()).mkpath("ignore.txt"));
+  const std::string programFolder = programDir.path().toStdString() + "/";
+  platform::PosixFileSystem fs;
+  MessageSeen seen;
+  auto answered = AnswerMessageBox(QMessageBox::Ok, &seen);
+  Editor editor(fs, programFolder, {MakeDrive('E', programFolder)});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return *answered; }, 5000));
+  EXPECT_EQ(seen.text.toStdString(), programFolder + "ignore.txt: Is a directory");
+  EXPECT_TRUE(editor.rows().isEmpty());
 }
 
 }  // namespace

@@ -131,16 +131,16 @@ TEST_F(OptionsDialogTest, ReportOptionsAreStoredAtOnceAndClosingAsksNothing) {
   m_settings.ReportNaming = 'X';
   auto dialog = Open();
   EXPECT_TRUE(dialog->findChild<QRadioButton*>("optText")->isChecked());
-  EXPECT_TRUE(dialog->findChild<QRadioButton*>("optDrive")->isChecked());
+  EXPECT_TRUE(dialog->findChild<QRadioButton*>("optTime")->isChecked());
   EXPECT_EQ(dialog->findChild<QRadioButton*>("optTime")->text(), "By Time && Date");
   EXPECT_FALSE(m_fs.exists(kSettingsPath));
 
   QTest::mouseClick(dialog->findChild<QRadioButton*>("optRtf"), Qt::LeftButton);
-  QTest::mouseClick(dialog->findChild<QRadioButton*>("optTime"), Qt::LeftButton);
+  QTest::mouseClick(dialog->findChild<QRadioButton*>("optDrive"), Qt::LeftButton);
   const auto stored = m_fs.contents(kSettingsPath);
   ASSERT_TRUE(stored && stored->size() == engine::kSettingsRecordSize);
   EXPECT_EQ((*stored)[28], 'R');
-  EXPECT_EQ((*stored)[29], 'T');
+  EXPECT_EQ((*stored)[29], 'D');
   {
     testing::NoMessageBoxes none;
     dialog->close();

@@ -46,9 +46,9 @@ ReportOptions::ReportOptions(QWidget* page, const ReportOptionTexts& texts,
 
   const char format = settings->ReportFormat;
   (format == 'R' || format == 'r' ? optRtf : optText)->setChecked(true);
-  // The naming shown is the one a run uses: a record whose letter is not T (a new file's NUL
-  // among them) names reports by drive only, so that is what the page shows. Showing the
-  // time there would let a user believe each report is kept while each run replaces the last.
+  // The naming shown is the one a run uses: only the letter D names reports by drive alone,
+  // replacing the last one; any other letter, a new file's NUL among them, keeps every
+  // report under its time and date.
   (settings->isTimeStampedNames() ? optTime : optDrive)->setChecked(true);
 
   // Connected only now, so that showing the stored letters stores nothing: a new settings

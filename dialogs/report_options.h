@@ -32,7 +32,7 @@ struct ReportOptionTexts {
 // (ReportFormat R) and optText "Plain Text" (T); optDrive "by Drive Only" (ReportNaming D)
 // and optTime (T).
 // Shows: the buttons are marked after the record when they are created: optRtf only for
-// the format letter R, optTime only for the naming letter T (either case); any other
+// the format letter R, optDrive only for the naming letter D (either case); any other
 // letter, NUL included, marks the other button, as runs read them. Showing stores nothing.
 // Writes: each time the user marks a button, its letter goes into the record and the whole
 // record is stored at once through `saveOptions`. A failed store is shown in a message

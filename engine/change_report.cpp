@@ -14,8 +14,6 @@ namespace engine {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kFontTable =
-    R"rtf({\rtf1\ansi\deff0\deftab720{\fonttbl{\f0\fswiss MS Sans Serif;}{\f1\froman\fcharset2 Symbol;}{\f2\fswiss\fprq2 Arial;}{\f3\froman Times New Roman;}{\f4\froman Times New Roman;}})rtf";
 constexpr std::string_view kColourTable =
     R"rtf({\colortbl\red0\green0\blue0;\red0\green128\blue0;\red255\green0\blue0;\red100\green100\blue0;\red128\green0\blue0;\red0\green0\blue128;})rtf";
 constexpr std::string_view kFreshTitleStart = R"rtf(\deflang1033 \f2\fs24)rtf";
@@ -161,7 +159,7 @@ class RtfReportSink final : public FileSinkBase {
   Status startSection(std::string_view title, bool fresh) override {
     std::string out;
     if (fresh) {
-      out.append(kFontTable).append(kCrLf).append(kColourTable).append(kCrLf);
+      out.append(kRichReportFontTable).append(kCrLf).append(kColourTable).append(kCrLf);
       out.append(kFreshTitleStart);
     } else {
       out.append(kContinuedStart).append(kContinuedTitleStart);
@@ -228,7 +226,7 @@ Status ChangeReport::startDrive(std::string_view driveDisplayText, std::string_v
   // Linux path: it is case-sensitive, and in capitals it would name a folder that does not
   // exist ("c: [/home]" becomes "C: [/home]").
   const std::size_t path = driveDisplayText.find("[/");
-  std::string title = "Disk Activity on ";
+  std::string title(kReportTitleStart);
   title += base::AsciiUppercased(driveDisplayText.substr(0, path));
   if (path != std::string_view::npos) title += driveDisplayText.substr(path);
   title += " Since ";

@@ -21,6 +21,13 @@ struct LocalDateTime;
 
 namespace engine {
 
+// The first line of every rich-text report the composer writes: its font table. What a
+// reader takes as the mark of a report this program made.
+inline constexpr std::string_view kRichReportFontTable =
+    R"rtf({\rtf1\ansi\deff0\deftab720{\fonttbl{\f0\fswiss MS Sans Serif;}{\f1\froman\fcharset2 Symbol;}{\f2\fswiss\fprq2 Arial;}{\f3\froman Times New Roman;}{\f4\froman Times New Roman;}})rtf";
+// How every drive's title begins, and so the first line of a report in plain text.
+inline constexpr std::string_view kReportTitleStart = "Disk Activity on ";
+
 // An entry of the report's colour table: the digit that follows \cf in the rich text.
 enum class ColourIndex : std::uint8_t {
   kBlack = 0,   // blank lines, folder headers, most totals

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ignore_list_file.h"
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -82,7 +83,7 @@ TEST_F(IgnoreListFileTest, SlipsAreReadAsMeantWithAWarningNamingTheLine) {
 
 TEST_F(IgnoreListFileTest, OnlyARegularFileOfSensibleSizeIsAList) {
   m_fs.addFolder(kPath);
-  EXPECT_EQ(ReadIgnoreList(m_fs, kPath).status().code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(ReadIgnoreList(m_fs, kPath).status().systemError(), EISDIR);
   m_fs.addTextFile("C:\\Brinvale\\huge.txt", std::string(kMaxIgnoreListSize + 1, 'x'));
   const Status huge = ReadIgnoreList(m_fs, "C:\\Brinvale\\huge.txt").status();
   EXPECT_EQ(huge.code(), Status::Code::kInvalidArgument);

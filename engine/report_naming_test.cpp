@@ -39,9 +39,13 @@ TEST(ReportNamingTest, StampPadsYearHourAndMinuteOnly) {
   EXPECT_EQ(ReportBaseName("", "E", stamped, {2100, 7, 4, 9, 5, 0}), "Drive_E_7-4-00_0905");
 }
 
-TEST(ReportNamingTest, UnsetOrUnknownFieldsMeanPlainTextByDrive) {
-  EXPECT_EQ(ReportPath("/r/", "C", SettingsRecord{}, kSixDecember1998At1407), "/r/Drive_C.txt");
-  EXPECT_EQ(ReportPath("/r/", "C", Settings('X', 'D'), kSixDecember1998At1407), "/r/Drive_C.txt");
+// A new settings file names by time and date: only the letter D replaces the last report.
+TEST(ReportNamingTest, UnsetOrUnknownFieldsMeanPlainTextByTimeAndDate) {
+  EXPECT_EQ(ReportPath("/r/", "C", SettingsRecord{}, kSixDecember1998At1407),
+            "/r/Drive_C_12-6-98_1407.txt");
+  EXPECT_EQ(ReportPath("/r/", "C", Settings('X', 'x'), kSixDecember1998At1407),
+            "/r/Drive_C_12-6-98_1407.txt");
+  EXPECT_EQ(ReportPath("/r/", "C", Settings('X', 'd'), kSixDecember1998At1407), "/r/Drive_C.txt");
   EXPECT_EQ(ReportExtension(Settings('R', 0)), ".rtf");
 }
 

@@ -19,6 +19,7 @@
 #include "engine/settings_record.h"
 #include "engine/status.h"
 #include "platform/date_time.h"
+#include "platform/file_system.h"
 #include "platform/progress.h"
 
 namespace engine {
@@ -66,14 +67,15 @@ class RunUserInterface {
   // wait for the display (a window shows the latest state a few dozen times a second).
   [[nodiscard]] virtual platform::Progress& progress() = 0;
 
-  // The report view: load a composed report, save what it shows as rich or plain text.
-  // Saving replaces an existing file without asking, the way the program replaces every
-  // file (platform::FileSystem::openForReplacing; reports::SaveReportFile does so): whole
-  // or not at all, and a link there is replaced, never written through. A failed save must
-  // be returned: the run then keeps the profiles whose changes the report holds. Run's
-  // thread; the file is loaded or written when they return.
+  // The report view: load a composed report; write what it shows, as rich or plain text,
+  // into `report`, the replacement of a report file (platform::FileSystem::openForReplacing)
+  // that the run itself renames into place, once it knows it may go on, or drops after a
+  // cancel. A failed write must be returned: the run then keeps the profiles whose changes
+  // the report holds. Run's thread; the file is loaded or written when they return.
   [[nodiscard]] virtual Status loadReport(const std::string& path) = 0;
-  [[nodiscard]] virtual Status saveReport(const std::string& path, bool richText) = 0;
+  [[nodiscard]] virtual Status writeReport(platform::ReplacementFile* report, bool richText) = 0;
+  // What writeReport wrote last is now the report file `path`. Run's thread.
+  virtual void reportSaved(const std::string& path) = 0;
 
   // Info-only holds for one run: the run switches it off at its end. Run's thread.
   virtual void switchOffInfoOnly() = 0;

@@ -64,7 +64,15 @@ bool SettingsRecord::isRichTextReports() const {
 }
 
 bool SettingsRecord::isTimeStampedNames() const {
-  return ReportNaming == 'T' || ReportNaming == 't';
+  return ReportNaming != 'D' && ReportNaming != 'd';
+}
+
+std::int64_t SettingsRecord::effectiveTopMargin() const {
+  return TopMargin > 0 ? TopMargin : kDefaultTopMargin;
+}
+
+std::int64_t SettingsRecord::effectiveLeftMargin() const {
+  return LeftMargin > 0 ? LeftMargin : kDefaultLeftMargin;
 }
 
 std::int64_t InchesToStored(double inches) {

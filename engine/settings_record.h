@@ -29,21 +29,33 @@ struct SettingsRecord {
   std::int64_t LeftMargin = 0;         // inches x 10000
   std::array<char, 11> Reserved = {};  // not interpreted; written back as read
   char ReportFormat = 0;               // 'R' rich text, anything else plain text
-  char ReportNaming = 0;               // 'T' drive, date and time; anything else drive only
+  char ReportNaming = 0;               // 'D' drive only; anything else drive, date and time
   std::uint8_t PrintColor = 0;         // 1 = colour printing
   std::uint8_t OneReport = 0;          // 1 = one report for all drives of a run
   std::uint8_t IncludeRecycled = 0;    // 255 = recycle bins are scanned
 
   // ReportFormat is 'R' or 'r'. An unset field (NUL) means plain text.
   [[nodiscard]] bool isRichTextReports() const;
-  // ReportNaming is 'T' or 't'. An unset field means names by drive only.
+  // ReportNaming is not 'D' or 'd'. An unset field (NUL) means names by drive, date and
+  // time, so a run never replaces an earlier report unless the user chose names by drive.
   [[nodiscard]] bool isTimeStampedNames() const;
   // Any nonzero IncludeRecycled counts as on; setIncludeRecycled stores 255 or 0.
   [[nodiscard]] bool includeRecycled() const { return IncludeRecycled != 0; }
   void setIncludeRecycled(bool on) { IncludeRecycled = on ? 255 : 0; }
+  // The margins as printing and the printer settings dialog use them. That dialog never
+  // stores a margin of 0 or less, so such a margin was never set (a new settings file):
+  // it stands for kDefaultTopMargin or kDefaultLeftMargin, which keep the first print
+  // off the paper's edge. Margins the user set are returned as they are.
+  [[nodiscard]] std::int64_t effectiveTopMargin() const;
+  [[nodiscard]] std::int64_t effectiveLeftMargin() const;
 
   friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
 };
+
+// The margins of a record that never had them set: half an inch at the top, three quarters
+// of an inch at the left (inches x 10000).
+inline constexpr std::int64_t kDefaultTopMargin = 5000;
+inline constexpr std::int64_t kDefaultLeftMargin = 7500;
 
 // Margins: stored values are inches x 10000. InchesToStored rounds to the nearest stored
 // unit and clamps to the int64 range (NaN gives 0); StoredToTwips gives the margin in

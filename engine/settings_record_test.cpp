@@ -95,8 +95,8 @@ TEST(SettingsRecordTest, ShortInputKeepsZeroDefaultsForFieldsItLacks) {
 
 TEST(SettingsRecordTest, ChoicesIgnoreLetterCase) {
   SettingsRecord r;
-  EXPECT_FALSE(r.isRichTextReports());  // unset: plain text, named by drive
-  EXPECT_FALSE(r.isTimeStampedNames());
+  EXPECT_FALSE(r.isRichTextReports());  // unset: plain text, named by drive, date and time
+  EXPECT_TRUE(r.isTimeStampedNames());
   EXPECT_FALSE(r.includeRecycled());
   r.ReportFormat = 'r';
   r.ReportNaming = 't';
@@ -105,11 +105,30 @@ TEST(SettingsRecordTest, ChoicesIgnoreLetterCase) {
   EXPECT_TRUE(r.isTimeStampedNames());
   EXPECT_TRUE(r.includeRecycled());
   r.ReportFormat = 'T';
-  r.ReportNaming = 'D';
+  r.ReportNaming = 'd';
   r.setIncludeRecycled(false);
   EXPECT_FALSE(r.isRichTextReports());
   EXPECT_FALSE(r.isTimeStampedNames());
+  r.ReportNaming = 'X';  // only D names by drive alone
+  EXPECT_TRUE(r.isTimeStampedNames());
   EXPECT_EQ(r.IncludeRecycled, 0);
+}
+
+TEST(SettingsRecordTest, MarginsNeverSetStandForTheDefaultsEachOnItsOwn) {
+  SettingsRecord r;  // a new settings file
+  EXPECT_EQ(r.effectiveTopMargin(), 5000);
+  EXPECT_EQ(r.effectiveLeftMargin(), 7500);
+  // A margin the user set is used as it is, however small; the other keeps its default.
+  r.TopMargin = 1;
+  EXPECT_EQ(r.effectiveTopMargin(), 1);
+  EXPECT_EQ(r.effectiveLeftMargin(), 7500);
+  r.LeftMargin = 59999;
+  EXPECT_EQ(r.effectiveLeftMargin(), 59999);
+  // No dialog stores a negative margin: a damaged file prints as a new one would.
+  r.TopMargin = -2500;
+  EXPECT_EQ(r.effectiveTopMargin(), 5000);
+  // Reading them never changes the record.
+  EXPECT_EQ(r.TopMargin, -2500);
 }
 
 class SettingsFileTest : public ::testing::Test {

@@ -47,12 +47,22 @@ run X
 cat "$work/mail.txt"
 grep -q '^to: someone$' "$work/mail.txt" || fail "addressee"
 grep -q '^subject: Brinvale: changes on ' "$work/mail.txt" || fail "subject of changes"
-grep -q '^x: \[.*\]: 2 files, 1 change, report Reports/Drive_X' "$work/mail.txt" || fail "run's line"
+# A new settings file names reports by drive, date and time.
+stamped='Reports/Drive_X_[0-9]\{1,2\}-[0-9]\{1,2\}-[0-9][0-9]_[0-9]\{4\}\(_[0-9]*\)\{0,1\}\.txt'
+grep -q "^x: \[.*\]: 2 files, 1 change, report $stamped\$" "$work/mail.txt" || fail "run's line"
 grep -q '^   Added b.txt' "$work/mail.txt" || fail "the report's text"
 if grep -q "$(printf '\r')" "$work/mail.txt"; then fail "CR in the mail"; fi
 
 run X
 [ "$status" -eq 0 ] && [ ! -e "$work/mail.txt" ] || fail "mail when nothing changed"
+
+# Every run keeps its report: the mail holds the one this run wrote, not an earlier one.
+printf 'three' >"$work/tree/c.txt"
+run X
+[ "$status" -eq 1 ] || fail "a second change exited $status"
+grep -q 'Added b.txt' "$work/program/Reports"/* || fail "the earlier report was replaced"
+grep -q '^   Added c.txt' "$work/mail.txt" || fail "the new report's text"
+if grep -q 'Added b.txt' "$work/mail.txt"; then fail "an earlier report was mailed"; fi
 
 printf 'Y\t%s\n' "$work/gone" >>"$work/program/drives.txt"
 run --yes X Y

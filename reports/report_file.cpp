@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_file.h"
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include <QByteArray>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QFileInfo>
 #include <QTextDocument>
 
+#include "engine/change_report.h"
 #include "platform/file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "reports/plain_text.h"
@@ -53,6 +56,23 @@ engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
   return engine::Status::ok();
 }
 
+// The plain-text form of the report file `from` on `fs`.
+engine::Result<QByteArray> PlainTextOfReportFile(platform::FileSystem& fs,
+                                                 const std::string& from) {
+  auto bytes = platform::ReadWholeFile(fs, from, static_cast<std::size_t>(kMaxReportFileSize));
+  if (!bytes.isOk()) return bytes.status();
+  return PlainTextOfReportBytes(
+      QByteArray(bytes.value().data(), static_cast<qsizetype>(bytes.value().size())));
+}
+
+void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
+  if (IsRichText(bytes)) {
+    ReadRtf(bytes, document);
+  } else {
+    ReadPlainText(bytes, document);
+  }
+}
+
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 engine::Status WriteReportBytes(platform::FileSystem& fs, const QByteArray& bytes,
@@ -71,6 +91,48 @@ platform::FileSystem& NativeFileSystem() {
 
 bool IsRichText(QByteArrayView bytes) { return bytes.startsWith(QByteArrayView("{\\rtf")); }
 
+ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
+  static constexpr std::string_view kBinarySignatures[] = {
+      std::string_view("\x89PNG\r\n\x1a\n", 8),  // PNG
+      "\xFF\xD8\xFF",                            // JPEG
+      "GIF87a",
+      "GIF89a",
+      "%PDF-",
+      "PK\x03\x04",  // ZIP, and the office formats built on it
+      "PK\x05\x06",  // an empty ZIP
+      "\x7F"
+      "ELF",
+  };
+  for (std::string_view signature : kBinarySignatures) {
+    if (bytes.startsWith(QByteArrayView(signature.data(), qsizetype(signature.size())))) {
+      return ReportFileKind::kNotText;
+    }
+  }
+  const QByteArrayView probe = bytes.first(std::min(bytes.size(), kTextProbeSize));
+  for (const char c : probe) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool control = byte < 0x20 || byte == 0x7F;
+    if (control && byte != '\t' && byte != '\n' && byte != '\f' && byte != '\r') {
+      return ReportFileKind::kNotText;
+    }
+  }
+
+  const auto startsWith = [&bytes](std::string_view prefix) {
+    return bytes.startsWith(QByteArrayView(prefix.data(), qsizetype(prefix.size())));
+  };
+  if (IsRichText(bytes)) {
+    return startsWith(engine::kRichReportFontTable) || startsWith(kRtfWriterHeader)
+               ? ReportFileKind::kReport
+               : ReportFileKind::kOtherText;
+  }
+  QByteArrayView text = bytes;
+  if (text.startsWith(QByteArrayView("\xEF\xBB\xBF"))) text = text.sliced(3);
+  const std::string_view title = engine::kReportTitleStart;
+  return text.startsWith(QByteArrayView(title.data(), qsizetype(title.size())))
+             ? ReportFileKind::kReport
+             : ReportFileKind::kOtherText;
+}
+
 QByteArray PlainTextOfReportBytes(const QByteArray& bytes) {
   if (IsRichText(bytes)) return PlainTextOfRtf(bytes);
   QTextDocument document;
@@ -81,26 +143,41 @@ QByteArray PlainTextOfReportBytes(const QByteArray& bytes) {
 engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
   QByteArray bytes;
   if (engine::Status s = ReadReportBytes(path, &bytes); !s.isOk()) return s;
-  if (IsRichText(bytes)) {
-    ReadRtf(bytes, document);
-  } else {
-    ReadPlainText(bytes, document);
-  }
+  LoadReportBytes(bytes, document);
   return engine::Status::ok();
 }
 
-engine::Status SaveReportFileAsPlainText(const QString& from, const QString& to) {
+engine::Result<ReportFileKind> OpenReportFile(const QString& path, QTextDocument* document) {
+  QByteArray bytes;
+  if (engine::Status s = ReadReportBytes(path, &bytes); !s.isOk()) return s;
+  const ReportFileKind kind = KindOfReportBytes(bytes);
+  if (kind != ReportFileKind::kNotText) LoadReportBytes(bytes, document);
+  return kind;
+}
+
+engine::Result<QByteArray> ReportFileBytesAs(const QString& from, ReportFormat format) {
   QByteArray bytes;
   if (engine::Status s = ReadReportBytes(from, &bytes); !s.isOk()) return s;
-  return WriteReportBytes(NativeFileSystem(), PlainTextOfReportBytes(bytes), NativePath(to));
+  if (format == ReportFormat::kPlainText) return PlainTextOfReportBytes(bytes);
+  QTextDocument document;
+  document.setUndoRedoEnabled(false);
+  LoadReportBytes(bytes, &document);
+  return WriteRtf(document);
 }
 
 engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
                                          const std::string& to) {
-  auto bytes = platform::ReadWholeFile(fs, from, static_cast<std::size_t>(kMaxReportFileSize));
-  if (!bytes.isOk()) return bytes.status();
-  const QByteArray data(bytes.value().data(), static_cast<qsizetype>(bytes.value().size()));
-  return WriteReportBytes(fs, PlainTextOfReportBytes(data), to);
+  auto text = PlainTextOfReportFile(fs, from);
+  if (!text.isOk()) return text.status();
+  return WriteReportBytes(fs, text.value(), to);
+}
+
+engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
+                                           platform::WritableFile* out) {
+  auto text = PlainTextOfReportFile(fs, from);
+  if (!text.isOk()) return text.status();
+  return out->append(
+      std::string_view(text.value().constData(), static_cast<std::size_t>(text.value().size())));
 }
 
 engine::Status SaveReportFile(const QTextDocument& document, const QString& path,

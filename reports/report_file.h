@@ -12,6 +12,7 @@
 
 namespace platform {
 class FileSystem;
+class WritableFile;
 }  // namespace platform
 
 QT_BEGIN_NAMESPACE
@@ -28,6 +29,30 @@ inline constexpr qint64 kMaxReportFileSize = qint64{256} * 1024 * 1024;
 
 // True when `bytes` hold rich text: they begin with "{\rtf".
 bool IsRichText(QByteArrayView bytes);
+
+// What a file offered to the report view holds.
+enum class ReportFileKind {
+  // A report this program made: rich text that begins with the composer's font table or
+  // with the header WriteRtf writes, or plain text (a UTF-8 byte order mark aside) whose
+  // first line begins "Disk Activity on ".
+  kReport,
+  // Any other text or rich text: shown, but saving it in the view's form would lose what
+  // the view cannot hold (a word processor's page setup, tables, pictures; LF line ends).
+  kOtherText,
+  // Not text: a known binary signature (PNG, JPEG, GIF, PDF, ZIP, ELF) or, within the first
+  // kTextProbeSize bytes, a NUL or any other control character but tab, LF, form feed and
+  // CR. Bytes that are not UTF-8 are text (older plain reports are in an 8-bit code page).
+  kNotText,
+};
+inline constexpr qsizetype kTextProbeSize = 64 * 1024;
+[[nodiscard]] ReportFileKind KindOfReportBytes(QByteArrayView bytes);
+
+// Opens `path` for the view as the Open command does: reads it as LoadReportFile does and
+// judges it by KindOfReportBytes. A file that is not text is not loaded and `document` is
+// left as it was; anything else replaces the content of `document`. Fails as LoadReportFile
+// does. REQUIRES: document != nullptr.
+[[nodiscard]] engine::Result<ReportFileKind> OpenReportFile(const QString& path,
+                                                            QTextDocument* document);
 
 // Replaces the content of `document` with the file at `path`: rich text when the file begins
 // with "{\rtf" (ReadRtf), plain text otherwise (ReadPlainText). On failure (missing,
@@ -51,14 +76,22 @@ bool IsRichText(QByteArrayView bytes);
 // The plain-text form of a report file's bytes, read as LoadReportFile reads them.
 [[nodiscard]] QByteArray PlainTextOfReportBytes(const QByteArray& bytes);
 
-// Writes the plain-text form of the report file `from` (read as LoadReportFile reads it) to
-// `to`, as SaveReportFile does: what loading `from` and saving it as plain text gives, without
+// Writes the plain-text form of the report file `from` on `fs` (a regular file of at most
+// kMaxReportFileSize bytes, read as LoadReportFile reads it) to `to` on `fs`, as
+// SaveReportFile does: what loading `from` and saving it as plain text gives, without
 // building the document. Fails as those two do.
-[[nodiscard]] engine::Status SaveReportFileAsPlainText(const QString& from, const QString& to);
-// The same on `fs`: reads `from` from it (a regular file of at most kMaxReportFileSize
-// bytes) and replaces `to` on it.
 [[nodiscard]] engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs,
                                                        const std::string& from,
                                                        const std::string& to);
+// The same, appending to `out`, a file the caller finishes.
+[[nodiscard]] engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs,
+                                                         const std::string& from,
+                                                         platform::WritableFile* out);
+
+// What saving the report file `from` in `format` writes, read as LoadReportFile reads it:
+// for rich text what WriteRtf gives for the loaded document, for plain text its plain-text
+// form. Fails as LoadReportFile does.
+[[nodiscard]] engine::Result<QByteArray> ReportFileBytesAs(const QString& from,
+                                                           ReportFormat format);
 
 }  // namespace reports

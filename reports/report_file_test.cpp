@@ -14,7 +14,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include "engine/change_report.h"
 #include "reports/plain_text.h"
+#include "reports/rtf_writer.h"
 #include "reports/test_support.h"
 
 namespace reports {
@@ -53,24 +55,25 @@ TEST_F(ReportFileTest, PlainTextOfTheWorkedExampleIsItsShownColumn) {
   EXPECT_EQ(PlainTextOf(m_document), expected);
 }
 
-TEST_F(ReportFileTest, PlainTextSavedWithoutADocumentIsWhatLoadingAndSavingGives) {
+TEST_F(ReportFileTest, BytesOfAFileInAFormatAreWhatLoadingAndSavingGives) {
   const QStringList reports = {"worked_example.rtf", "combined_report.rtf", "non_ascii_report.rtf",
                                "word_processor.rtf", "cancelled_report.rtf"};
   for (const QString& name : reports) {
     SCOPED_TRACE(name.toStdString());
     ASSERT_TRUE(LoadReportFile(testing::TestDataPath(name), &m_document).isOk());
-    ASSERT_TRUE(
-        SaveReportFile(m_document, PathOf("via-document.txt"), ReportFormat::kPlainText).isOk());
-    ASSERT_TRUE(
-        SaveReportFileAsPlainText(testing::TestDataPath(name), PathOf("direct.txt")).isOk());
-    EXPECT_EQ(FileBytes("direct.txt"), FileBytes("via-document.txt"));
+    for (ReportFormat format : {ReportFormat::kPlainText, ReportFormat::kRichText}) {
+      ASSERT_TRUE(SaveReportFile(m_document, PathOf("via-document"), format).isOk());
+      auto direct = ReportFileBytesAs(testing::TestDataPath(name), format);
+      ASSERT_TRUE(direct.isOk());
+      EXPECT_FALSE(direct.value().isEmpty());
+      EXPECT_EQ(direct.value(), FileBytes("via-document"));
+    }
   }
-  EXPECT_FALSE(FileBytes("direct.txt").isEmpty());
 
   WriteFile("notes.txt", "plain\r\ntext, not rich\r\n");
-  ASSERT_TRUE(SaveReportFileAsPlainText(PathOf("notes.txt"), PathOf("notes-out.txt")).isOk());
-  EXPECT_EQ(FileBytes("notes-out.txt"), "plain\r\ntext, not rich\r\n");
-  EXPECT_EQ(SaveReportFileAsPlainText(PathOf("missing.rtf"), PathOf("x.txt")).code(),
+  EXPECT_EQ(ReportFileBytesAs(PathOf("notes.txt"), ReportFormat::kPlainText).value(),
+            "plain\r\ntext, not rich\r\n");
+  EXPECT_EQ(ReportFileBytesAs(PathOf("missing.rtf"), ReportFormat::kPlainText).status().code(),
             engine::Status::Code::kNotFound);
 }
 
@@ -79,6 +82,60 @@ TEST_F(ReportFileTest, LeadingRtfGroupDecidesRichText) {
   EXPECT_EQ(Loaded(" {\\rtf1 x}"), " {\\rtf1 x}\r\n");
   EXPECT_EQ(Loaded("{\\rt"), "{\\rt\r\n");
   EXPECT_EQ(Loaded(""), "");
+}
+
+TEST(ReportFileKindTest, ReportsOtherTextAndBinaryFilesAreToldApart) {
+  const auto kind = [](const QByteArray& bytes) { return KindOfReportBytes(bytes); };
+  // Reports of this program: the composer's header, the writer's, a plain report (also in
+  // an 8-bit code page, or after a UTF-8 byte order mark).
+  EXPECT_EQ(kind(QByteArray(engine::kRichReportFontTable.data(),
+                            qsizetype(engine::kRichReportFontTable.size())) +
+                 "\r\n{\\colortbl;}\r\n"),
+            ReportFileKind::kReport);
+  QTextDocument document;
+  document.setPlainText(QStringLiteral("edited"));
+  EXPECT_EQ(kind(WriteRtf(document)), ReportFileKind::kReport);
+  EXPECT_EQ(kind("Disk Activity on C: [/] Since 6/12/1998\r\n\f\tIn C:\\Caf\xE9\\\r\n"),
+            ReportFileKind::kReport);
+  EXPECT_EQ(kind("\xEF\xBB\xBF"
+                 "Disk Activity on D:\n"),
+            ReportFileKind::kReport);
+  // Other text: a word processor's RTF, notes, an empty file, invalid UTF-8.
+  EXPECT_EQ(
+      kind("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Calibri;}}{\\info{\\author A}}x}"),
+      ReportFileKind::kOtherText);
+  EXPECT_EQ(kind("notes\nDisk Activity on C:\n"), ReportFileKind::kOtherText);
+  EXPECT_EQ(kind(""), ReportFileKind::kOtherText);
+  EXPECT_EQ(kind("caf\xE9 \xFF\xFE"), ReportFileKind::kOtherText);
+  // Not text: known signatures, even where the rest looks like text, and control bytes in
+  // the first 64 KB; beyond them a file is judged text.
+  for (const QByteArray& binary :
+       {QByteArray("\x89PNG\r\n\x1a\n", 8), QByteArray("\xFF\xD8\xFF\xE0"), QByteArray("GIF89a"),
+        QByteArray("GIF87a"), QByteArray("%PDF-1.7\n"), QByteArray("PK\x03\x04"),
+        QByteArray("\x7F"
+                   "ELF"),
+        QByteArray("Disk Activity on C:\0", 20), QByteArray("text\x1b[0m"),
+        QByteArray("{\\rtf1 \x01}")}) {
+    EXPECT_EQ(kind(binary), ReportFileKind::kNotText) << binary.toStdString();
+  }
+  EXPECT_EQ(kind(QByteArray(kTextProbeSize - 1, 'a') + '\0'), ReportFileKind::kNotText);
+  EXPECT_EQ(kind(QByteArray(kTextProbeSize, 'a') + '\0'), ReportFileKind::kOtherText);
+}
+
+TEST_F(ReportFileTest, OpeningAFileThatIsNotTextLeavesTheDocumentAlone) {
+  m_document.setPlainText(QStringLiteral("before"));
+  WriteFile("picture.rtf", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  auto opened = OpenReportFile(PathOf("picture.rtf"), &m_document);
+  ASSERT_TRUE(opened.isOk());
+  EXPECT_EQ(opened.value(), ReportFileKind::kNotText);
+  EXPECT_EQ(m_document.toPlainText(), QStringLiteral("before"));
+
+  WriteFile("letter.rtf", "{\\rtf1{\\info{\\title T}}Dear\\par}");
+  opened = OpenReportFile(PathOf("letter.rtf"), &m_document);
+  ASSERT_TRUE(opened.isOk());
+  EXPECT_EQ(opened.value(), ReportFileKind::kOtherText);
+  EXPECT_EQ(m_document.toPlainText(), QStringLiteral("Dear"));
+  EXPECT_TRUE(OpenReportFile(PathOf("missing"), &m_document).status().isNotFound());
 }
 
 TEST_F(ReportFileTest, PlainTextKeepsItsLines) {
@@ -155,7 +212,7 @@ TEST_F(ReportFileTest, SavingOverALinkReplacesTheLinkNotItsTarget) {
   ASSERT_TRUE(QFile::link(PathOf("victim"), PathOf("report.txt")));
   m_document.setPlainText("the report");
   ASSERT_TRUE(SaveReportFile(m_document, PathOf("report.rtf"), ReportFormat::kRichText).isOk());
-  ASSERT_TRUE(SaveReportFileAsPlainText(PathOf("report.rtf"), PathOf("report.txt")).isOk());
+  ASSERT_TRUE(SaveReportFile(m_document, PathOf("report.txt"), ReportFormat::kPlainText).isOk());
   EXPECT_EQ(FileBytes("victim"), "precious");
   EXPECT_FALSE(QFileInfo(PathOf("report.rtf")).isSymLink());
   EXPECT_EQ(FileBytes("report.txt"), "the report\r\n");

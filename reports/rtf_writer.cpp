@@ -101,7 +101,7 @@ QByteArray RtfWriter::Write() {
       WriteBlock(block);
     }
   }
-  QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
+  QByteArray out = kRtfWriterHeader;
   for (int i = 0; i < m_fonts.size(); ++i) {
     out.append("{\\f");
     AppendNumber(&out, i);

@@ -12,6 +12,9 @@ QT_END_NAMESPACE
 
 namespace reports {
 
+// How every document WriteRtf writes begins.
+inline constexpr char kRtfWriterHeader[] = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
+
 // Returns `document` as an RTF document in 7-bit ASCII: one \par-ended paragraph per block with
 // its alignment, and per run of text its font family, size (rounded to half points), bold,
 // italic, underline, strike-out, text colour and background colour (\highlight); text without

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace platform {
 namespace {
 
@@ -100,15 +102,16 @@ TEST_F(MemoryFileSystemTest, AbandonedReplacementLeavesNothingAndStaleOnesAreSwe
   }
   EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"a"});
 
-  // What a killed writer leaves goes; a live writer's temporary stays.
+  // What a killed writer leaves goes; a live writer's temporary stays, and so does a file
+  // that only looks like one.
   const std::string left = "C:\\Prog\\" + TemporaryName("a", 99, "7");
   m_fs.addTextFile(left, "partial");
-  m_fs.addTextFile("C:\\Prog\\Prof_C_.bvp.copy-77-0", "partial");
+  m_fs.addTextFile("C:\\Prog\\budget.copy-77-0", "the user's");
   auto live = m_fs.openForReplacing("C:\\Prog\\a");
   ASSERT_TRUE(live.isOk());
   m_fs.removeStaleTemporaries("C:\\Prog\\");
   EXPECT_FALSE(m_fs.exists(left));
-  EXPECT_FALSE(m_fs.exists("C:\\Prog\\Prof_C_.bvp.copy-77-0"));
+  EXPECT_TRUE(m_fs.exists("C:\\Prog\\budget.copy-77-0"));
   EXPECT_TRUE(m_fs.exists(live.value()->temporaryPath()));
   EXPECT_EQ(m_fs.contents("C:\\Prog\\a"), "old");
 }
@@ -237,7 +240,7 @@ TEST_F(MemoryFileSystemTest, OpenFailures) {
   EXPECT_EQ(m_fs.openForReplacing("C:\\Prog\\Prof_C_.bvp\\f").status().code(),
             Status::Code::kNotAFolder);
   EXPECT_FALSE(m_fs.openForReplacing("C:\\Prog").isOk());
-  EXPECT_EQ(m_fs.openForReading("C:\\Prog").status().code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(m_fs.openForReading("C:\\Prog").status().systemError(), EISDIR);
   EXPECT_EQ(m_fs.openForReading("/etc/passwd").status().code(), Status::Code::kInvalidArgument);
   EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"Prof_C_.bvp"});
 }
