@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "app/happens_before.h"
 #include "app/main_window.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/drive_selection_dialog.h"
@@ -51,6 +52,20 @@ WindowRunUserInterface::WindowRunUserInterface(MainWindow* window,
       m_progress(window->progressLabel(), window->progressBar(), &window->Continue) {}
 
 WindowRunUserInterface::~WindowRunUserInterface() = default;
+
+void WindowRunUserInterface::CallOnUiThread(const std::function<void()>& call) {
+  m_pendingCall = &call;
+  HappensBefore(&m_pendingCall);
+  QMetaObject::invokeMethod(this, "RunPendingCall", Qt::BlockingQueuedConnection);
+  HappensAfter(&m_pendingCall);
+  m_pendingCall = nullptr;
+}
+
+void WindowRunUserInterface::RunPendingCall() {
+  HappensAfter(&m_pendingCall);
+  (*m_pendingCall)();
+  HappensBefore(&m_pendingCall);
+}
 
 void WindowRunUserInterface::abandon() {
   m_abandoned = true;
