@@ -27,6 +27,7 @@
 #include "app/error_number.h"
 #include "app/resources.h"
 #include "app/sound_output.h"
+#include "engine/program_conf.h"
 #include "platform/file_system.h"
 
 namespace app {
@@ -180,6 +181,9 @@ void MainWindow::CreateMenus() {
   m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", "&Include Recycle Bins", 13,
                         &MainWindow::mnuRecycled_Click);
   m_mnuRecycled->setCheckable(true);
+  m_mnuHidden = entry(m_mnuOptions, "mnuHidden", "Include &Hidden Files and Folders", 4,
+                      &MainWindow::mnuHidden_Click);
+  m_mnuHidden->setCheckable(true);
   m_mnuInfoOnly = entry(m_mnuOptions, "mnuInfoOnly", "&Next Run is Info Only", 7,
                         &MainWindow::mnuInfoOnly_Click);
   m_mnuInfoOnly->setCheckable(true);
@@ -309,6 +313,10 @@ QString MainWindow::settingsPath() const {
   return programFolder() + QLatin1String(engine::kSettingsFileName.data(),
                                          qsizetype(engine::kSettingsFileName.size()));
 }
+QString MainWindow::confPath() const {
+  return programFolder() +
+         QLatin1String(engine::kConfFileName.data(), qsizetype(engine::kConfFileName.size()));
+}
 QString MainWindow::composedReportPath() const {
   return programFolder() + QLatin1String(kWorkFileName);
 }
@@ -341,6 +349,17 @@ bool MainWindow::Form_Load() {
       return false;
     }
   }
+
+  // A bad line leaves the defaults in force; the user is told once, without a box to close.
+  engine::ProgramConf conf;
+  if (engine::Status s = engine::LoadProgramConf(
+          fs, m_deps.programFolder + std::string(engine::kConfFileName), &conf);
+      !s.isOk()) {
+    showStatus(QStringLiteral("%1; the default settings are used.")
+                   .arg(QString::fromStdString(s.message())));
+  }
+  m_includeHidden = conf.includeHidden;
+  m_mnuHidden->setChecked(m_includeHidden);
 
   // From here on a failure is reported and the window opens with what was done.
   errno = 0;
@@ -657,11 +676,13 @@ engine::Status MainWindow::ResetOptions() {
 }
 
 void MainWindow::StoreSettings() {
-  if (engine::Status s = SaveOptions(); !s.isOk()) {
-    QMessageBox::warning(this, QLatin1String(kTitle),
-                         QStringLiteral("The setting is used now but could not be stored:\n%1")
-                             .arg(QString::fromStdString(s.message())));
-  }
+  if (engine::Status s = SaveOptions(); !s.isOk()) ShowNotStored(s);
+}
+
+void MainWindow::ShowNotStored(const engine::Status& status) {
+  QMessageBox::warning(this, QLatin1String(kTitle),
+                       QStringLiteral("The setting is used now but could not be stored:\n%1")
+                           .arg(QString::fromStdString(status.message())));
 }
 
 void MainWindow::mnuSound_Click() {
@@ -685,6 +706,17 @@ void MainWindow::mnuRecycled_Click() {
 void MainWindow::mnuInfoOnly_Click() {
   m_infoOnly = !m_infoOnly;
   m_mnuInfoOnly->setChecked(m_infoOnly);
+}
+
+void MainWindow::mnuHidden_Click() {
+  m_includeHidden = !m_includeHidden;
+  m_mnuHidden->setChecked(m_includeHidden);
+  if (engine::Status s = engine::StoreIncludeHidden(
+          *m_deps.fileSystem, m_deps.programFolder + std::string(engine::kConfFileName),
+          m_includeHidden);
+      !s.isOk()) {
+    ShowNotStored(s);
+  }
 }
 
 // --- Dispatch ---

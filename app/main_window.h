@@ -77,7 +77,8 @@ class MainWindow final : public QMainWindow {
   ~MainWindow() override;
 
   // The load step; call once, before show(). Takes this program folder's window lock,
-  // makes the Reports folder, reads BV3.Def, finds the sound device, sets the check marks,
+  // makes the Reports folder, reads brinvale.conf (a bad line is told in the status bar and
+  // its defaults are used) and BV3.Def, finds the sound device, sets the check marks,
   // writes the start-up document to temp.rtf and shows it, and plays "intro". Returns
   // false, after one message, when the program must end: another window holds this program
   // folder, or the Reports folder cannot be made. A later failure is reported as
@@ -121,6 +122,9 @@ class MainWindow final : public QMainWindow {
   [[nodiscard]] engine::SettingsRecord& settings() { return m_settings; }
   // The info-only flag of the next run ("&Next Run is Info Only" is checked).
   [[nodiscard]] bool infoOnly() const { return m_infoOnly; }
+  // Whether runs walk hidden files and folders ("Include &Hidden Files and Folders" is
+  // checked): [scan] hidden of brinvale.conf, read by Form_Load.
+  [[nodiscard]] bool includeHidden() const { return m_includeHidden; }
   // True when the user changed the report view since it was last saved.
   [[nodiscard]] bool reportChanged() const { return m_reportChanged; }
   // Forgets the user's changes: after opening a report, or reloading it for printing.
@@ -174,6 +178,7 @@ class MainWindow final : public QMainWindow {
   [[nodiscard]] QString programFolder() const;
   [[nodiscard]] QString reportsPath() const;
   [[nodiscard]] QString settingsPath() const;
+  [[nodiscard]] QString confPath() const;  // brinvale.conf
   // temp.rtf: the start-up document, later each run's composed report.
   [[nodiscard]] QString composedReportPath() const;
 
@@ -212,6 +217,8 @@ class MainWindow final : public QMainWindow {
   void mnuRecycled_Click();
   // Switches "&Next Run is Info Only" and the info-only flag; not stored.
   void mnuInfoOnly_Click();
+  // Switches "Include &Hidden Files and Folders" and stores it in brinvale.conf.
+  void mnuHidden_Click();
   void mnuPrintOptions2_Click();
   void mnuHelpContents_Click();
   void mnuHelpIndex_Click();
@@ -245,6 +252,8 @@ class MainWindow final : public QMainWindow {
   void SetCurrentFile(const QString& path, bool isReport);
   void Dispatch(const std::function<void()>& command);
   void StoreSettings();
+  // Tells the user that a setting changed now could not be stored.
+  void ShowNotStored(const engine::Status& status);
 
   MainWindowDependencies m_deps;
   SoundCues m_sound;
@@ -259,6 +268,7 @@ class MainWindow final : public QMainWindow {
   bool m_loading = false;
   bool m_reportCommandsEnabled = false;
   bool m_infoOnly = false;
+  bool m_includeHidden = false;
   bool m_closeAfterRun = false;
 
   QToolBar* m_tlb1 = nullptr;
@@ -284,6 +294,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuSound = nullptr;
   QAction* m_mnuRecycled = nullptr;
   QAction* m_mnuInfoOnly = nullptr;
+  QAction* m_mnuHidden = nullptr;
   QAction* m_mnuPrintOptions2 = nullptr;
   QAction* m_mnuHelpContents = nullptr;
   QAction* m_mnuHelpIndex = nullptr;

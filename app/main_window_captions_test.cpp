@@ -103,6 +103,7 @@ TEST_F(WindowTest, EveryToolbarButtonAndMenuEntryHasItsCaptionAndStartingState) 
       {"mnuOptions", "mnuFolderDrives", "&Folders Watched as Drives...", 14, false, false},
       {"mnuOptions", "mnuSound", "Turn &Sounds On", 4, false, true},
       {"mnuOptions", "mnuRecycled", "&Include Recycle Bins", 13, true, true},
+      {"mnuOptions", "mnuHidden", "Include &Hidden Files and Folders", 4, true, true},
       {"mnuOptions", "mnuInfoOnly", "&Next Run is Info Only", 7, true, true},
       {"mnuOptions", "mnuPrintOptions2", "P&rinting Options", 9, false, false},
       {"mnuHelp", "mnuHelpContents", "&Contents", -1, false, false},

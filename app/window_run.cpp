@@ -83,6 +83,8 @@ void WindowRun::FindChanges() {
   m_env.settingsPath = NativeBytes(window.settingsPath());
   m_env.settings = &window.settings();
   m_env.infoOnly = window.infoOnly();
+  m_env.includeHidden = window.includeHidden();
+  m_env.confPath = NativeBytes(window.confPath());
   // A volume that is not mounted now, or a watched folder that is missing, is listed so
   // that the user sees it, but it cannot be marked and is never scanned; it keeps its
   // letter and profile for when it comes back.

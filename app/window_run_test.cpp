@@ -137,6 +137,9 @@ class GateFileSystem final : public platform::FileSystem {
   std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override {
     return m_fs.recycleBinFolders(driveRoot);
   }
+  std::vector<std::string> trashFolders(const std::string& driveRoot) override {
+    return m_fs.trashFolders(driveRoot);
+  }
 
  private:
   // A replaced file that stops at the gate at the stage the test chose.
@@ -605,6 +608,41 @@ TEST_F(RunTest, ARecycleBinSettingOfOneIncludesTheTrash) {
   ASSERT_TRUE(QFile::remove(folder() + "Prof_D_.bvp"));
   CreateProfiles("D");
   EXPECT_FALSE(Profile("D").contains("thrown-away.txt"));
+}
+
+TEST_F(RunTest, HiddenFilesFollowTheMenuAndAChangeIsToldInTheStatusBarForOneRun) {
+  Put("D", ".rc", "r");
+  CreateProfiles("D");
+  EXPECT_FALSE(Profile("D").contains(".rc"));
+
+  m_window->findChild<QAction*>(QStringLiteral("mnuHidden"))->trigger();
+  ASSERT_TRUE(m_window->includeHidden());
+  const auto runD = [&] {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"));
+    return RunToEnd();
+  };
+  ASSERT_TRUE(runD());
+  EXPECT_TRUE(Profile("D").contains(".rc"));
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains(QStringLiteral("Added .rc")));
+  // The notice first, then what the run saved.
+  EXPECT_EQ(m_window->statusMessage(), "Hidden files are now included for " + Shown("D") +
+                                           ": their files show as added this once. Report "
+                                           "saved: Drive_D.rtf.");
+
+  // The next run's profile was made with the setting: the notice is not said again.
+  ASSERT_TRUE(runD());
+  EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D.rtf.");
+
+  // Turned off again: the files go as deleted, and that is said once too.
+  m_window->findChild<QAction*>(QStringLiteral("mnuHidden"))->trigger();
+  ASSERT_FALSE(m_window->includeHidden());
+  ASSERT_TRUE(runD());
+  EXPECT_FALSE(Profile("D").contains(".rc"));
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains(QStringLiteral("Deleted .rc")));
+  EXPECT_EQ(m_window->statusMessage(), "Hidden files are now left out for " + Shown("D") +
+                                           ": their files show as deleted this once. Report "
+                                           "saved: Drive_D.rtf.");
 }
 
 // A watched folder that is gone is listed so that the user sees it, but it cannot be marked

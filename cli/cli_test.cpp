@@ -349,13 +349,11 @@ TEST_F(CliTest, NoOutputReplacesOneOfTheProgramsOwnFiles) {
   ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}, data).exitCode, 0);
   Write(Path("r.txt"), "a report\r\n");
 
-  const std::vector<std::string> own = {(program / "Prof_T_.bvp").string(),
-                                        (program / "drives.txt").string(),
-                                        (program / "brinvale.lock").string(),
-                                        (program / "BV3.Def").string(),
-                                        (program / "Reports/../ignore.txt").string(),
-                                        Path("alias/Prof_T_.bvp").string(),
-                                        (other / "Prof_T_.bvp").string()};
+  const std::vector<std::string> own = {
+      (program / "Prof_T_.bvp").string(),   (program / "drives.txt").string(),
+      (program / "brinvale.lock").string(), (program / "BV3.Def").string(),
+      (program / "brinvale.conf").string(), (program / "Reports/../ignore.txt").string(),
+      Path("alias/Prof_T_.bvp").string(),   (other / "Prof_T_.bvp").string()};
   for (const std::string& target : own) {
     const bool otherFolder = target.find("/other/") != std::string::npos;
     std::vector<std::vector<std::string>> commands = {
@@ -381,6 +379,7 @@ TEST_F(CliTest, NoOutputReplacesOneOfTheProgramsOwnFiles) {
     EXPECT_EQ(Read(folder / "brinvale.lock"), "4242\n");
     EXPECT_EQ(Read(folder / "drives.txt"), "X\t" + Root() + "\n");
     EXPECT_FALSE(fs::exists(folder / "BV3.Def"));
+    EXPECT_FALSE(fs::exists(folder / "brinvale.conf"));
   }
   // The reports are the user's.
   EXPECT_EQ(
@@ -471,6 +470,53 @@ TEST_F(CliTest, CompareIgnoresOnBothSidesAndNeedsTheListItNames) {
                             Path("r.txt").string(), "--ignore", Path("ignore.txt").string()});
   EXPECT_EQ(slip.exitCode, 0);
   EXPECT_THAT(slip.err, HasSubstr("warning: " + Path("ignore.txt").string() + ", line 1"));
+}
+
+TEST_F(CliTest, WholeTreesOfTheIgnoreListAreLeftOutByProfileAndCompareAlike) {
+  Write(Path("tree/build/a.o"), "a");
+  Write(Path("tree/build/sub/b.o"), "b");
+  Write(Path("tree/buildx/c.o"), "c");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("old.bvp").string()}).exitCode, 0);
+  Write(Path("tree/build/sub/new.o"), "n");
+  Write(Path("tree/buildx/new.o"), "n");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("new.bvp").string()}).exitCode, 0);
+  const auto compare = [&](const std::string& entry) {
+    Write(Path("ignore.txt"), entry + "\r\n");
+    const Outcome o =
+        Cli({"compare", Path("old.bvp").string(), Path("new.bvp").string(), "-o",
+             Path("r.txt").string(), "--text", "--ignore", Path("ignore.txt").string()});
+    EXPECT_EQ(o.exitCode, 1) << o.err;
+    EXPECT_EQ(o.err, "");  // the form is no slip to warn about
+    return Read(Path("r.txt"));
+  };
+  // The whole tree, not its namesake beside it.
+  std::string report = compare(Root() + "/build/**");
+  EXPECT_THAT(report, Not(HasSubstr("sub")));
+  EXPECT_THAT(report, HasSubstr("buildx/"));
+  // A plain entry still covers its own folder's files only.
+  report = compare(Root() + "/build/");
+  EXPECT_THAT(report, HasSubstr("build/sub/"));
+
+  Write(Path("ignore.txt"), Root() + "/build/**\r\n");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string(), "--ignore",
+                 Path("ignore.txt").string()})
+                .exitCode,
+            0);
+  EXPECT_THAT(Read(Path("p.bvp")), Not(HasSubstr("/build/")));
+  EXPECT_THAT(Read(Path("p.bvp")), HasSubstr("/buildx/"));
+}
+
+TEST_F(CliTest, ProfileTakesHiddenFilesOnlyWithHidden) {
+  Write(Path("tree/.rc"), "r");
+  Write(Path("tree/.cache/deep/in.txt"), "i");
+  Write(Path("tree/plain.txt"), "p");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
+  EXPECT_THAT(Read(Path("p.bvp")), Not(HasSubstr(".rc")));
+  EXPECT_THAT(Read(Path("p.bvp")), Not(HasSubstr("\"in.txt\"")));
+  const Outcome o = Cli({"profile", Root(), "-o", Path("p.bvp").string(), "--hidden"});
+  EXPECT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_EQ(o.err, "3 files profiled\n");
+  EXPECT_THAT(Read(Path("p.bvp")), HasSubstr("\"" + Root() + "/.cache/deep/\",\"in.txt\""));
 }
 
 class CliRunTest : public CliTest {
@@ -877,6 +923,77 @@ TEST_F(CliRunTest, RunSaysALinePerDriveAndPrintsOnlyResults) {
                                          "4 files, 0 changes, report Reports/Drive_X.txt\n"
                                          "y: [" +
                                          Path("gone").string() + "]: failed, profile kept\n"));
+}
+
+TEST_F(CliRunTest, HiddenFilesFollowTheSettingsFileOrTheCommandLineAndAChangeIsTold) {
+  Write(Path("tree/docs/.rc"), "r");
+  const std::string drive = "x: [" + Root() + "]";
+  Outcome o = RunCli({"--yes", "X"});
+  ASSERT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_THAT(Read(Path("program/Prof_X_.bvp")), Not(HasSubstr(".rc")));
+
+  // The settings file turns them on; the profile made without them says why they come.
+  Write(Path("program/brinvale.conf"), "[scan]\nhidden = true\n");
+  o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("   Added .rc"));
+  EXPECT_EQ(o.err, drive + ": 2 files, 1 change, report Reports/Drive_X.txt\n" +
+                       "Hidden files are now included for " + drive +
+                       ": their files show as added this once.\n");
+  EXPECT_EQ(Read(Path("program/brinvale.conf")),
+            "[scan]\nhidden = true\n\n[profiles]\nX.hidden = true\n");
+  o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 0);
+  EXPECT_THAT(o.err, Not(HasSubstr("Hidden")));
+
+  // The command line overrides the file for one run.
+  o = RunCli({"--no-hidden", "X"});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("   Deleted .rc"));
+  EXPECT_THAT(o.err, HasSubstr("Hidden files are now left out for " + drive +
+                               ": their files show as deleted this once.\n"));
+  Write(Path("program/brinvale.conf"), "[scan]\nhidden = false\n[profiles]\nX.hidden = false\n");
+  o = RunCli({"--hidden", "X"});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_THAT(Read(Path("program/Prof_X_.bvp")), HasSubstr(".rc"));
+  EXPECT_EQ(RunCli({"--hidden", "--no-hidden", "X"}).exitCode, 2);
+
+  // A bad line is told once and leaves the defaults: hidden files left out.
+  Write(Path("program/brinvale.conf"), "[scan]\nhidden = maybe\n[profiles]\nX.hidden = true\n");
+  o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_THAT(o.err,
+              HasSubstr("brinvale-cli run: warning: " + Path("program/brinvale.conf").string() +
+                        ", line 2: hidden must be true or false, not \"maybe\"; the "
+                        "default settings are used\n"));
+  EXPECT_THAT(Read(Path("program/Prof_X_.bvp")), Not(HasSubstr(".rc")));
+}
+
+TEST_F(CliRunTest, AWholeTreeOnTheIgnoreListIsLeftOutOfARunWhileAPlainEntryKeepsItsMeaning) {
+  Write(Path("tree/build/a.o"), "a");
+  Write(Path("tree/build/sub/b.o"), "b");
+  Write(Path("tree/tmp/t.txt"), "t");
+  Write(Path("tree/tmp/deep/u.txt"), "u");
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  ASSERT_THAT(Read(Path("program/Prof_X_.bvp")), HasSubstr("\"b.o\""));
+
+  Write(Path("program/ignore.txt"), Root() + "/build/**\r\n" + Root() + "/tmp/\r\n");
+  Write(Path("tree/build/sub/new.o"), "n");
+  Write(Path("tree/tmp/new.txt"), "n");
+  Write(Path("tree/tmp/deep/new.txt"), "n");
+  const Outcome o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  // The tree's stored files are not reported deleted nor its new one added; of the plain
+  // entry only the folder's own files are left out, not its sub-folder's.
+  const std::string report = Read(Path("program/Reports/Drive_X.txt"));
+  EXPECT_THAT(report, Not(HasSubstr("build")));
+  EXPECT_THAT(report, Not(HasSubstr("   Deleted ")));
+  EXPECT_THAT(report, HasSubstr("In " + Root() + "/tmp/deep/\r\n   Added new.txt"));
+  EXPECT_EQ(report.find("   Added "), report.rfind("   Added "));
+  const std::string profile = Read(Path("program/Prof_X_.bvp"));
+  EXPECT_THAT(profile, Not(HasSubstr("/build/")));
+  EXPECT_THAT(profile, Not(HasSubstr("\"t.txt\"")));
+  EXPECT_THAT(profile, HasSubstr("\"" + Root() + "/tmp/deep/\",\"new.txt\""));
 }
 
 TEST_F(CliRunTest, DrivesShowsEachProfilesDateAndFileCount) {

@@ -59,7 +59,8 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
                               QStringLiteral("TEXT")));
   line.add(
       IgnoreListOption("an Ignore list: records of these folders, in OLD or\n"
-                       "NEW, are not reported"));
+                       "NEW, are not reported; an entry ending in '/**'\n"
+                       "covers the folder and everything below it"));
   line.add(QCommandLineOption(QStringLiteral("text"),
                               QStringLiteral("write the plain-text form instead of rich text")));
   line.add(JsonOption("write the changes as JSON Lines instead of a report"));

@@ -16,6 +16,7 @@ namespace engine {
 inline constexpr std::string_view kOwnFilePatterns[] = {
     "Prof_*_.bvp",    // the stored profiles
     "BV3.Def",        // the settings record
+    "brinvale.conf",  // the settings beyond the record
     "drives.txt",     // the drive letters
     "ignore.txt",     // the Ignore list
     "brinvale.lock",  // the lock of a run

@@ -11,6 +11,7 @@
 #include "engine/ignore_list_file.h"
 #include "engine/path_order.h"
 #include "engine/profile_store.h"
+#include "engine/program_conf.h"
 #include "engine/report_naming.h"
 
 namespace engine {
@@ -142,6 +143,9 @@ class Run {
       m_reportsProblem = reports.status();
     }
     removeLeftovers();
+    // A settings file that cannot be read was told of when the front end read it; its
+    // defaults hold here too.
+    if (!m_env.confPath.empty()) (void)LoadProgramConf(m_fs, m_env.confPath, &m_conf);
 
     for (std::size_t i : m_marked) {
       if (!scanDrive(m_env.drives[i], reportsPath)) {
@@ -150,6 +154,11 @@ class Run {
       }
     }
     if (!m_outcome.cancelled && !complete()) m_outcome.cancelled = true;
+    // A notice explains a saved report. A drive whose changes ended in none kept its profile
+    // and its record, so the next run, which reports the same changes, tells it then.
+    for (DriveResult& result : m_outcome.drives) {
+      if (result.state != DriveResult::State::kCompared) result.notice.clear();
+    }
     // A cancel keeps the stored profiles whose changes are in no saved report yet.
     m_pending.clear();
     m_reports.reset();
@@ -197,6 +206,7 @@ class Run {
         driveFailed(*pending.drive, s);
       } else {
         m_outcome.writtenProfiles.push_back(pending.profile->targetPath());
+        recordProfileSetting(DriveLetterOf(pending.drive->displayText));
       }
     }
     m_pending.clear();
@@ -253,6 +263,7 @@ class Run {
     scan.driveRoot = drive.root;
     scan.driveDisplayText = drive.displayText;
     scan.includeRecycled = m_env.settings->includeRecycled();
+    scan.includeHidden = m_env.includeHidden;
     scan.ignore = m_ignore;
     scan.excludedFolders = excludedFolders(drive);
     scan.listingThreads = FolderPrefetcher::DefaultThreads();
@@ -300,7 +311,43 @@ class Run {
     }
     if (Status r = newProfile.value()->commit(); !r.isOk()) return driveFailed(drive, r);
     m_outcome.writtenProfiles.push_back(paths.profilePath);
+    recordProfileSetting(paths.driveLetter);
     return true;
+  }
+
+  // The notice of a compared drive whose stored profile was made with the other
+  // hidden-files setting: the report is full of hidden files added or deleted.
+  std::string hiddenNotice(const RunDrive& drive) const {
+    if (m_env.confPath.empty() ||
+        m_conf.profileHidden(DriveLetterOf(drive.displayText)[0]) == m_env.includeHidden) {
+      return {};
+    }
+    return m_env.includeHidden ? "Hidden files are now included for " + drive.displayText +
+                                     ": their files show as added this once."
+                               : "Hidden files are now left out for " + drive.displayText +
+                                     ": their files show as deleted this once.";
+  }
+
+  // The profile of drive `letter` was created or replaced: records the setting it was made
+  // with, when that is not what is recorded already.
+  void recordProfileSetting(const std::string& letter) {
+    if (m_env.confPath.empty() || letter.size() != 1 ||
+        m_conf.profileHidden(letter[0]) == m_env.includeHidden) {
+      return;
+    }
+    if (Status s = StoreProfileHidden(m_fs, m_env.confPath, letter[0], m_env.includeHidden);
+        !s.isOk()) {
+      if (!m_confProblemTold) {
+        m_ui.showMessage(
+            "Which hidden-files setting the new profiles were made with could not be "
+            "recorded, so the next run may not say why hidden files show as added or "
+            "deleted:\n" +
+            s.message());
+        m_confProblemTold = true;
+      }
+      return;
+    }
+    m_conf.profileMadeWithHidden[letter[0]] = m_env.includeHidden;
   }
 
   Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
@@ -344,6 +391,7 @@ class Run {
     ++m_outcome.comparedDrives;
     m_outcome.changeLines += outcome.changeLines;
     m_outcome.drives.back().changeLines = outcome.changeLines;
+    m_outcome.drives.back().notice = hiddenNotice(drive);
     if (!outcome.orderWarning.isOk()) m_ui.showMessage(outcome.orderWarning.message());
     return Status::ok();
   }
@@ -422,6 +470,8 @@ class Run {
   std::size_t m_newProfiles = 0;
   bool m_multiReport = false;
   IgnoreMatcher m_ignore;
+  ProgramConf m_conf;  // as the drive loop found it, with what the run recorded since
+  bool m_confProblemTold = false;
   std::size_t m_driveCount = 0;
   std::size_t m_driveIndex = 0;
   bool m_freshReport = true;

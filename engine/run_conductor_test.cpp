@@ -442,6 +442,115 @@ TEST_F(RunConductorTest, EachDriveSaysWhatBecameOfItAndTheListenerHearsTheCompar
   EXPECT_EQ(listener.finished, 1);
 }
 
+TEST_F(RunConductorTest, AChangedHiddenFilesSettingIsToldOnceAndRecordedWithEachProfile) {
+  const std::string conf = std::string(kProgram) + "brinvale.conf";
+  env.confPath = conf;
+  fs.addFile("C:\\DATA\\.rc", 7, 1000);
+  fs.setHidden("C:\\DATA\\.rc");
+  fs.addTextFile(conf, "# mine\n[window]\nwidth = 800\n");
+  const auto run = [&](bool hidden, std::vector<std::size_t> drives) {
+    env.includeHidden = hidden;
+    ui.selections = {drives};
+    ui.yesNo = {true};
+    ui.log.clear();
+    return Run();
+  };
+  const auto notices = [](const RunOutcome& outcome) {
+    std::vector<std::string> found;
+    for (const DriveResult& drive : outcome.drives) found.push_back(drive.notice);
+    return found;
+  };
+
+  // Profiles made as before: nothing to record, as none recorded means left out.
+  ASSERT_EQ(run(false, {0, 1}).writtenProfiles.size(), 2u);
+  EXPECT_EQ(fs.contents(conf), "# mine\n[window]\nwidth = 800\n");
+
+  RunOutcome outcome = run(true, {0, 1});
+  EXPECT_THAT(notices(outcome),
+              ElementsAre("Hidden files are now included for c: [DISK]: their files show as "
+                          "added this once.",
+                          "Hidden files are now included for d: [DISK]: their files show as "
+                          "added this once."));
+  EXPECT_EQ(outcome.changeLines, 1);  // C's .rc, compared as usual
+  EXPECT_THAT(*fs.contents("Z:\\BV\\Reports\\Drive_C.rtf"), HasSubstr(".rc"));
+  EXPECT_EQ(fs.contents(conf),
+            "# mine\n[window]\nwidth = 800\n\n[profiles]\nC.hidden = true\nD.hidden = true\n");
+
+  outcome = run(true, {0});
+  EXPECT_THAT(notices(outcome), ElementsAre(""));
+  EXPECT_EQ(outcome.changeLines, 0);
+
+  // An info-only run tells, but keeps the profile and so the record.
+  env.infoOnly = true;
+  outcome = run(false, {0});
+  env.infoOnly = false;
+  EXPECT_THAT(notices(outcome), ElementsAre("Hidden files are now left out for c: [DISK]: their "
+                                            "files show as deleted this once."));
+  EXPECT_THAT(*fs.contents(conf), HasSubstr("C.hidden = true\n"));
+
+  // With one report for both drives, each record follows its profile into place.
+  ui.oneReport = true;
+  outcome = run(false, {0, 1});
+  EXPECT_EQ(outcome.changeLines, 1);
+  EXPECT_EQ(outcome.writtenProfiles.size(), 2u);
+  EXPECT_THAT(notices(outcome), Each(HasSubstr("now left out")));
+  EXPECT_EQ(fs.contents(conf),
+            "# mine\n[window]\nwidth = 800\n\n[profiles]\nC.hidden = false\nD.hidden = false\n");
+  EXPECT_THAT(ui.log, Not(Contains(HasSubstr("message"))));
+}
+
+// A drive whose report could not be saved has nothing explained: no notice, and no record,
+// so the run that does save its changes is the one that tells.
+TEST_F(RunConductorTest, AnUnsavedReportGetsNoNoticeAndTheRunThatSavesOneTellsIt) {
+  const std::string conf = std::string(kProgram) + "brinvale.conf";
+  env.confPath = conf;
+  env.includeHidden = true;
+  ProfileAndChange('C');
+  fs.addFile("C:\\DATA\\.rc", 7, 1000);
+  fs.setHidden("C:\\DATA\\.rc");
+  fs.addFolder("Z:\\BV\\Reports\\Drive_C.rtf");  // where the report should go
+  ui.selections = {std::vector<std::size_t>{0}};
+  RunOutcome outcome = Run();
+  ASSERT_EQ(outcome.failedDrives, 1);
+  EXPECT_EQ(outcome.drives.at(0).notice, "");
+  EXPECT_FALSE(fs.contents(conf).has_value());
+
+  ASSERT_TRUE(fs.rename("Z:\\BV\\Reports\\Drive_C.rtf", "Z:\\BV\\old").isOk());
+  ui.selections = {std::vector<std::size_t>{0}};
+  outcome = Run();
+  ASSERT_EQ(outcome.failedDrives, 0);
+  EXPECT_EQ(outcome.drives.at(0).notice,
+            "Hidden files are now included for c: [DISK]: their files show as added this once.");
+  EXPECT_EQ(fs.contents(conf), "[profiles]\nC.hidden = true\n");
+
+  // Cancelled before its report was in place: the same.
+  fs.addFile("C:\\DATA\\.rc2", 7, 1000);
+  fs.setHidden("C:\\DATA\\.rc2");
+  env.includeHidden = false;
+  ui.selections = {std::vector<std::size_t>{0}};
+  ui.afterWriting = [this] { ui.cancelling().cancelNow(); };
+  outcome = Run();
+  ASSERT_TRUE(outcome.cancelled);
+  EXPECT_EQ(outcome.drives.at(0).notice, "");
+  EXPECT_EQ(fs.contents(conf), "[profiles]\nC.hidden = true\n");
+}
+
+TEST_F(RunConductorTest, ARecordThatCannotBeStoredIsToldOnceAndTheProfilesStillReplaced) {
+  const std::string conf = std::string(kProgram) + "brinvale.conf";
+  env.confPath = conf;
+  env.includeHidden = true;
+  fs.addFolder(conf);  // nothing can replace a folder
+  ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+  ui.yesNo = {true};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.writtenProfiles.size(), 3u);
+  const auto told = std::count_if(ui.log.begin(), ui.log.end(), [](const std::string& entry) {
+    return entry.rfind("message Which hidden-files setting the new profiles were made with", 0) ==
+           0;
+  });
+  EXPECT_EQ(told, 1);
+}
+
 // Every compared drive of three, with one report for all of them.
 class OneReportTest : public RunConductorTest {
  protected:
@@ -862,55 +971,99 @@ INSTANTIATE_TEST_SUITE_P(ReportKinds, RunFaultTest, ::testing::Bool(),
                                              : std::string("ReportPerDrive");
                          });
 
-// Folders whose permissions stop the one who runs: the test is run once more as an
-// unprivileged user when the tests run as root.
-TEST(RunOnRealFilesTest, UnreadableAndUnsearchableFoldersKeepTheirFilesUntilReadableAgain) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-  platform::TempFolder temp;
-  const std::string root = temp / "drive/";
-  for (const char* file : {"open/a.txt", "locked/b.txt", "locked/sub/c.txt", "noexec/d.txt"}) {
-    const std::string path = root + file;
-    ASSERT_EQ(std::system(("mkdir -p '" + path.substr(0, path.rfind('/')) + "'").c_str()), 0);
-    std::ofstream(path) << file;
+// Folders whose permissions stop the one who runs: these tests are run once more as an
+// unprivileged user when the tests run as root. The drive x: is a real folder tree.
+class RunOnRealFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    ASSERT_EQ(::mkdir((m_temp / "program").c_str(), 0755), 0);
+    m_env.fs = &m_fs;
+    m_env.locale = &m_locale;
+    m_env.programFolder = m_temp / "program/";
+    m_env.settingsPath = m_temp / "program/BV3.Def";
+    m_env.settings = &m_settings;
+    m_env.drives = {{"x: [" + m_root + "]", m_root}};
   }
-  ASSERT_EQ(::mkdir((temp / "program").c_str(), 0755), 0);
-  platform::PosixFileSystem fs;
-  platform::FixedLocale locale;
-  SettingsRecord settings;
-  RunEnvironment env;
-  env.fs = &fs;
-  env.locale = &locale;
-  env.programFolder = temp / "program/";
-  env.settingsPath = temp / "program/BV3.Def";
-  env.settings = &settings;
-  env.drives = {{"x: [" + root + "]", root}};
-  ScriptedUi ui(fs);
-  const auto run = [&] {
-    ui.selections = {std::vector<std::size_t>{0}};
-    ui.yesNo = {true};
-    ui.log.clear();
-    return FindChanges(env, ui);
-  };
-  ASSERT_EQ(run().writtenProfiles.size(), 1u);
-  const std::string profilePath = temp / "program/Prof_X_.bvp";
-  const std::string stored = platform::ReadWholeFile(fs, profilePath).value();
+
+  // Files below the drive's root, each holding its own path.
+  void MakeFiles(std::initializer_list<const char*> files) {
+    for (const char* file : files) {
+      const std::string path = m_root + file;
+      ASSERT_EQ(std::system(("mkdir -p '" + path.substr(0, path.rfind('/')) + "'").c_str()), 0);
+      std::ofstream(path) << file;
+    }
+  }
+
+  // A run of x:, creating its profile when it has none.
+  RunOutcome Run() {
+    m_ui.selections = {std::vector<std::size_t>{0}};
+    m_ui.yesNo = {true};
+    m_ui.log.clear();
+    return FindChanges(m_env, m_ui);
+  }
+
+  std::string Profile() {
+    auto profile = platform::ReadWholeFile(m_fs, m_temp / "program/Prof_X_.bvp");
+    return profile.isOk() ? profile.value() : "<missing>";
+  }
+
+  platform::TempFolder m_temp;
+  const std::string m_root = m_temp / "drive/";
+  platform::PosixFileSystem m_fs;
+  platform::FixedLocale m_locale;
+  SettingsRecord m_settings;
+  RunEnvironment m_env;
+  ScriptedUi m_ui{m_fs};
+};
+
+TEST_F(RunOnRealFilesTest, UnreadableAndUnsearchableFoldersKeepTheirFilesUntilReadableAgain) {
+  MakeFiles({"open/a.txt", "locked/b.txt", "locked/sub/c.txt", "noexec/d.txt"});
+  ASSERT_EQ(Run().writtenProfiles.size(), 1u);
+  const std::string stored = Profile();
   ASSERT_THAT(stored, HasSubstr("c.txt"));
 
-  ASSERT_EQ(::chmod((root + "locked").c_str(), 0), 0);
-  ASSERT_EQ(::chmod((root + "noexec").c_str(), 0444), 0);  // its names, not their facts
-  RunOutcome outcome = run();
+  ASSERT_EQ(::chmod((m_root + "locked").c_str(), 0), 0);
+  ASSERT_EQ(::chmod((m_root + "noexec").c_str(), 0444), 0);  // its names, not their facts
+  RunOutcome outcome = Run();
   EXPECT_EQ(outcome.changeLines, 0);
-  EXPECT_EQ(platform::ReadWholeFile(fs, profilePath).value(), stored);
-  EXPECT_THAT(ui.log, Contains(AllOf(HasSubstr("what they held at the last run is kept in its "
-                                               "profile:\n"),
-                                     HasSubstr(root + "locked/"), HasSubstr(root + "noexec/"))));
+  EXPECT_EQ(Profile(), stored);
+  EXPECT_THAT(m_ui.log,
+              Contains(AllOf(HasSubstr("what they held at the last run is kept in its "
+                                       "profile:\n"),
+                             HasSubstr(m_root + "locked/"), HasSubstr(m_root + "noexec/"))));
 
-  ASSERT_EQ(::chmod((root + "locked").c_str(), 0755), 0);
-  ASSERT_EQ(::chmod((root + "noexec").c_str(), 0755), 0);
-  outcome = run();
+  ASSERT_EQ(::chmod((m_root + "locked").c_str(), 0755), 0);
+  ASSERT_EQ(::chmod((m_root + "noexec").c_str(), 0755), 0);
+  outcome = Run();
   EXPECT_EQ(outcome.changeLines, 0);
   EXPECT_EQ(outcome.failedDrives, 0);
-  EXPECT_EQ(platform::ReadWholeFile(fs, profilePath).value(), stored);
+  EXPECT_EQ(Profile(), stored);
+}
+
+// A folder that cannot be read carries over only what the scan itself would take, so a
+// later run with the folder readable reports nothing new.
+TEST_F(RunOnRealFilesTest, AnUnreadableFolderCarriesNoHiddenFilesWhenTheyAreLeftOut) {
+  MakeFiles({"open/a.txt", "open/.rc", "locked/b.txt", "locked/.env", "locked/.git/config"});
+  m_env.confPath = m_temp / "program/brinvale.conf";
+  m_env.includeHidden = true;
+  ASSERT_EQ(Run().writtenProfiles.size(), 1u);
+  ASSERT_THAT(Profile(), HasSubstr("\"config\""));
+
+  m_env.includeHidden = false;
+  ASSERT_EQ(::chmod((m_root + "locked").c_str(), 0), 0);
+  RunOutcome outcome = Run();
+  ASSERT_EQ(::chmod((m_root + "locked").c_str(), 0755), 0);
+  // The hidden files show as deleted now, as the notice says, the readable one as ever.
+  EXPECT_EQ(outcome.changeLines, 3);
+  EXPECT_THAT(outcome.drives.at(0).notice, HasSubstr("now left out"));
+  const std::string kept = Profile();
+  EXPECT_THAT(kept, HasSubstr("\"b.txt\""));
+  for (const char* gone : {".env", "config", ".rc"}) EXPECT_THAT(kept, Not(HasSubstr(gone)));
+
+  outcome = Run();
+  EXPECT_EQ(outcome.changeLines, 0);
+  EXPECT_EQ(Profile(), kept);
 }
 
 }  // namespace

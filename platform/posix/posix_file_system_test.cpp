@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "platform/testing/other_process.h"
@@ -676,6 +677,29 @@ TEST_F(PosixFileSystemTest, RecycleBinsOfTheDriveAndTheUsersTrashInsideIt) {
   EXPECT_EQ(inside, expected);
   EXPECT_EQ(missing, own);
   EXPECT_EQ(outside.size(), 2u);
+}
+
+TEST_F(PosixFileSystemTest, TrashFoldersAreEveryUsersTrashAtTheRootAndTheUsersOwnWhole) {
+  const std::string uid = std::to_string(::getuid());
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  const std::string savedValue = saved ? saved : "";
+  MakeFolder("data");
+  MakeFolder("data/Trash");  // no files/ yet: the trash folder is there all the same
+  MakeFolder(".Trash-4711");
+  MakeFolder(".Trash-" + uid);
+  MakeFolder(".Trash-x");  // a user's own folder
+  ::setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
+  const auto folders = m_fs.trashFolders(m_root);
+  if (saved) {
+    ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_DATA_HOME");
+  }
+
+  const std::set<std::string> found(folders.begin(), folders.end());
+  EXPECT_EQ(found.size(), folders.size());
+  EXPECT_EQ(found, (std::set<std::string>{m_root + ".Trash/", m_root + ".Trash-" + uid + "/",
+                                          m_root + ".Trash-4711/", Path("data/Trash/")}));
 }
 
 }  // namespace
