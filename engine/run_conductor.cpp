@@ -8,6 +8,7 @@
 #include "engine/compare_profiles.h"
 #include "engine/drive_scan.h"
 #include "engine/folder_prefetcher.h"
+#include "engine/history.h"
 #include "engine/ignore_list_file.h"
 #include "engine/path_order.h"
 #include "engine/profile_store.h"
@@ -32,6 +33,7 @@ bool StartsWith(std::string_view text, std::string_view prefix, platform::PathSt
 struct PendingProfile {
   const RunDrive* drive = nullptr;
   std::unique_ptr<platform::ReplacementFile> profile;
+  CompareOutcome totals;  // of its comparison, for the history
 };
 
 class Run {
@@ -115,6 +117,7 @@ class Run {
   void removeLeftovers() {
     m_fs.removeStaleTemporaries(m_env.programFolder);
     if (m_reports) m_fs.removeStaleTemporaries(m_reports->path());
+    removeHistoryLeftovers();
     for (const char* name : kEarlierWorkFileNames) {
       const std::string path = m_env.programFolder + name;
       if (m_fs.isOrdinaryFile(path)) (void)m_fs.remove(path);
@@ -158,6 +161,26 @@ class Run {
     m_ui.runEnded();
   }
 
+  // The temporaries of generations and indexes in History/K/, swept through the guarded
+  // folders as the Reports folder's are. A program folder without History/ gets none.
+  void removeHistoryLeftovers() {
+    const char separator = m_fs.pathStyle().separator;
+    const std::string history = m_env.programFolder + std::string(kHistoryFolderName) + separator;
+    if (!m_fs.isFolder(history)) return;
+    auto guarded = m_fs.openGuardedFolder(m_env.programFolder, kHistoryFolderName);
+    if (!guarded.isOk()) return;
+    m_fs.removeStaleTemporaries(guarded.value()->path());
+    platform::FolderListing listing;
+    if (!m_fs.listFolder(guarded.value()->path(), platform::ListWhat::kFolders, &listing).isOk()) {
+      return;
+    }
+    for (const platform::DirEntry& entry : listing.entries) {
+      if (entry.kind != platform::EntryKind::kFolder) continue;
+      auto drive = m_fs.openGuardedFolder(guarded.value()->path(), entry.name);
+      if (drive.isOk()) m_fs.removeStaleTemporaries(drive.value()->path());
+    }
+  }
+
   // The end of a run that was not cancelled in its drive loop. False when the user cancelled
   // before the combined report was in place: nothing was saved and no profile replaced.
   bool complete() {
@@ -193,7 +216,9 @@ class Run {
   // The combined report is saved: the compared drives' new scans become their profiles.
   void commitPending() {
     for (PendingProfile& pending : m_pending) {
-      if (Status s = pending.profile->commit(); !s.isOk()) {
+      if (Status s = replaceProfile(DriveLetterOf(pending.drive->displayText), *pending.profile,
+                                    &pending.totals);
+          !s.isOk()) {
         driveFailed(*pending.drive, s);
       } else {
         m_outcome.writtenProfiles.push_back(pending.profile->targetPath());
@@ -294,13 +319,56 @@ class Run {
     }
     if (m_env.infoOnly) return true;
     if (compare && m_multiReport) {
-      m_pending.push_back({&drive, std::move(newProfile).value()});
+      m_pending.push_back({&drive, std::move(newProfile).value(), m_lastTotals});
       return true;
     }
-    if (Status r = newProfile.value()->commit(); !r.isOk()) return driveFailed(drive, r);
+    if (Status r = replaceProfile(paths.driveLetter, *newProfile.value(),
+                                  compare ? &m_lastTotals : nullptr);
+        !r.isOk()) {
+      return driveFailed(drive, r);
+    }
     m_outcome.writtenProfiles.push_back(paths.profilePath);
     recordProfileSetting(paths.driveLetter);
     return true;
+  }
+
+  // Makes the new scan `profile` the stored profile of drive `letter`. A stored profile it
+  // replaces (one that was compared, with `totals`) is kept as a generation when the history
+  // keeps any: compressed before the rename, stored after it. Keeping it never stops the
+  // drive: a failure is told once per run and the profile is replaced all the same. Fails
+  // only when the profile itself cannot be replaced; the stored one is then as it was, and
+  // so is its history.
+  Status replaceProfile(const std::string& letter, platform::ReplacementFile& profile,
+                        const CompareOutcome* totals) {
+    std::unique_ptr<PendingGeneration> generation;
+    if (totals != nullptr && m_conf.historyDepth > 0 && letter.size() == 1) {
+      auto prepared =
+          PendingGeneration::Prepare(m_fs, m_env.programFolder, letter[0], profile.targetPath(),
+                                     m_conf.profileHidden(letter[0]));
+      if (prepared.isOk()) {
+        generation = std::move(prepared).value();
+      } else {
+        historyFailed(prepared.status());
+      }
+    }
+    if (Status s = profile.commit(); !s.isOk()) return s;
+    if (generation) {
+      // The new profile's time is when the kept one stopped being the stored one.
+      auto replaced = m_fs.modificationTime(profile.targetPath());
+      Status s = replaced.isOk() ? generation->store(replaced.value(), *totals, m_conf.historyDepth)
+                                 : replaced.status();
+      if (!s.isOk()) historyFailed(s);
+    }
+    return Status::ok();
+  }
+
+  void historyFailed(const Status& why) {
+    if (m_historyProblemTold) return;
+    m_historyProblemTold = true;
+    m_ui.showMessage(
+        "A replaced profile could not be kept in the History folder; the run went on "
+        "without it:\n" +
+        why.message());
   }
 
   // The notice of a compared drive whose stored profile was made with the other
@@ -379,6 +447,7 @@ class Run {
     ++m_outcome.comparedDrives;
     m_outcome.changeLines += outcome.changeLines;
     m_outcome.drives.back().changeLines = outcome.changeLines;
+    m_lastTotals = outcome;
     m_outcome.drives.back().notice = hiddenNotice(drive);
     if (!outcome.orderWarning.isOk()) m_ui.showMessage(outcome.orderWarning.message());
     return Status::ok();
@@ -460,6 +529,8 @@ class Run {
   IgnoreMatcher m_ignore;
   ProgramConf m_conf;  // as the drive loop found it, with what the run recorded since
   bool m_confProblemTold = false;
+  bool m_historyProblemTold = false;
+  CompareOutcome m_lastTotals;  // of the drive compared last
   std::size_t m_driveCount = 0;
   std::size_t m_driveIndex = 0;
   bool m_freshReport = true;
