@@ -43,17 +43,18 @@ class SoundOutput;
 // its entries disabled (the toolbar's Print button excepted, and the report menu's Print,
 // which follows EnableReportCommands).
 struct MainWindowCommands {
-  std::function<void()> findChanges;      // toolbar "find", mnuCreate: a run
-  std::function<void()> cancelRun;        // QuitOrCancel while the toolbar reads "Cancel"
-  std::function<void()> showOptions;      // toolbar "options": frmOptions
-  std::function<void()> openReport;       // toolbar "open", mnuOpen
-  std::function<void()> printReport;      // toolbar "print", mnuPrint
-  std::function<void()> printingOptions;  // mnuPrintSel, mnuPrintOptions2: frmSelPrint
-  std::function<void()> editIgnoreList;   // mnuIgnore: frmIgnore
-  std::function<void()> showAbout;        // mnuAbout: frmAbout
-  std::function<void()> helpContents;     // toolbar "help", mnuHelpContents
-  std::function<void()> helpIndex;        // mnuHelpIndex
-  std::function<void()> openWebPage;      // mnuOnline
+  std::function<void()> findChanges;       // toolbar "find", mnuCreate: a run
+  std::function<void()> cancelRun;         // QuitOrCancel while the toolbar reads "Cancel"
+  std::function<void()> showOptions;       // toolbar "options": frmOptions
+  std::function<void()> openReport;        // toolbar "open", mnuOpen
+  std::function<void()> printReport;       // toolbar "print", mnuPrint
+  std::function<void()> printingOptions;   // mnuPrintSel, mnuPrintOptions2: frmSelPrint
+  std::function<void()> editIgnoreList;    // mnuIgnore: frmIgnore
+  std::function<void()> editFolderDrives;  // mnuFolderDrives: frmFolderDrives
+  std::function<void()> showAbout;         // mnuAbout: frmAbout
+  std::function<void()> helpContents;      // toolbar "help", mnuHelpContents
+  std::function<void()> helpIndex;         // mnuHelpIndex
+  std::function<void()> openWebPage;       // mnuOnline
 };
 
 struct MainWindowDependencies {
@@ -153,6 +154,9 @@ class MainWindow final : public QMainWindow {
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
   // False while the current file is one Save must not rewrite (OpenReport's kOtherText).
   [[nodiscard]] bool currentFileIsReport() const { return m_currentFileIsReport; }
+  // True while the view shows the start-up document that the load step put there: until
+  // a report is loaded, opened, saved or shown by a run.
+  [[nodiscard]] bool showsStartUpDocument() const { return m_showsStartUpDocument; }
   // The question before the report in the view is given up, by closing, by opening another
   // or by a run (which may put its report in its place): when the user changed it, asks
   // "Save Changes to this Report?" Yes/No/Cancel.
@@ -205,6 +209,7 @@ class MainWindow final : public QMainWindow {
   void mnuPrint_Click();
   void mnuPrintSel_Click();
   void mnuIgnore_Click();
+  void mnuFolderDrives_Click();
   // The sound switch; without a sound device only a message. Stores SoundOn.
   void mnuSound_Click();
   // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off). The entry
@@ -228,6 +233,7 @@ class MainWindow final : public QMainWindow {
   void CreateActions();
   void CreateToolBar();
   void CreateMenus();
+  void CreateKeys();
   void CreateReportArea();
   void CreateStatusBar();
   void RefreshCommandStates();
@@ -256,6 +262,7 @@ class MainWindow final : public QMainWindow {
 
   QString m_currentFile;
   bool m_currentFileIsReport = true;
+  bool m_showsStartUpDocument = false;
   QString m_notAReportMessage;  // the status message OpenReport showed, while it stands
   bool m_reportChanged = false;
   bool m_loading = false;
@@ -283,6 +290,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuPrint = nullptr;
   QAction* m_mnuPrintSel = nullptr;
   QAction* m_mnuIgnore = nullptr;
+  QAction* m_mnuFolderDrives = nullptr;
   QAction* m_mnuSound = nullptr;
   QAction* m_mnuRecycled = nullptr;
   QAction* m_mnuInfoOnly = nullptr;
@@ -292,6 +300,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuHelpIndex = nullptr;
   QAction* m_mnuAbout = nullptr;
   QAction* m_mnuOnline = nullptr;
+  QAction* m_keyQuit = nullptr;  // Ctrl+Q: the toolbar's Quit, or Cancel during a run
 
   QWidget* m_reportArea = nullptr;
   QTextEdit* m_rtf1 = nullptr;

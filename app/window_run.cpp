@@ -3,12 +3,16 @@
 #include "app/window_run.h"
 
 #include <chrono>
+#include <set>
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStringList>
+#include <QFileInfo>
+#include <QTextDocument>
+#include <QTextEdit>
 
 #include "app/main_window.h"
+#include "app/run_status.h"
 #include "app/window_run_ui.h"
 #include "dialogs/dialog_support.h"
 #include "platform/volumes.h"
@@ -81,51 +85,54 @@ void WindowRun::FindChanges() {
   m_env.infoOnly = window.infoOnly();
   m_env.includeHidden = window.includeHidden();
   m_env.confPath = NativeBytes(window.confPath());
-  // A volume that is not mounted now is not a drive of the system for this run; it keeps
-  // its letter and profile for when it comes back.
+  // A volume that is not mounted now, or a watched folder that is missing, is listed so
+  // that the user sees it, but it cannot be marked and is never scanned; it keeps its
+  // letter and profile for when it comes back.
+  std::set<std::string> unavailable;
   for (const platform::Drive& drive : listing.drives) {
-    if (drive.available) m_env.drives.push_back({drive.displayText, drive.root});
+    m_env.drives.push_back({drive.displayText, drive.root, drive.available});
+    if (!drive.available) unavailable.insert(drive.displayText);
   }
+  m_ui->setUnavailableDrives(std::move(unavailable));
 
   window.blnMultiReport = false;
   window.Continue = true;
   m_workerDone = false;
   m_worker = std::thread([this] {
-    engine::RunOutcome outcome = engine::FindChanges(m_env, *m_ui);
+    m_workerOutcome = engine::FindChanges(m_env, *m_ui);
     m_workerDone = true;
-    QMetaObject::invokeMethod(
-        this, [this, outcome = std::move(outcome)] { WorkerFinished(outcome); },
-        Qt::QueuedConnection);
+    // By name, carrying nothing: the outcome is read once the worker is joined.
+    QMetaObject::invokeMethod(this, "WorkerFinished", Qt::QueuedConnection);
   });
 }
 
 void WindowRun::CancelRun() { m_deps.window->Continue = false; }
 
-void WindowRun::WorkerFinished(const engine::RunOutcome& outcome) {
+void WindowRun::WorkerFinished() {
   if (m_abandoned) return;  // the destructor waits for the worker itself
   m_worker.join();
-  m_outcome = outcome;
+  m_outcome = std::move(m_workerOutcome);
   m_lock.release();
-  // Why a drive's report is full of hidden files, said once.
-  QStringList notes;
-  for (const engine::DriveResult& drive : outcome.drives) {
-    if (!drive.notice.empty()) notes.append(QString::fromStdString(drive.notice));
-  }
-  // Cancel was pressed after the point from which a run completes: tell the user why the
-  // run did not stop.
-  if (outcome.driveLoopStarted && !outcome.cancelled && !m_deps.window->Continue) {
-    notes.append(
-        outcome.savedReports.empty()
-            ? QStringLiteral("The run had already finished when Cancel was pressed.")
-            : QStringLiteral("The run had already saved its report when Cancel was pressed."));
-  }
-  // What an earlier run said no longer holds once another run has ended.
-  if (!notes.isEmpty()) {
-    m_notes = notes.join(QLatin1Char(' '));
-    m_deps.window->showStatus(m_notes);
-  } else if (!m_notes.isEmpty()) {
-    if (m_deps.window->statusMessage() == m_notes) m_deps.window->showStatus({});
-    m_notes.clear();
+  const engine::RunOutcome& outcome = m_outcome;
+  // What the run did, in the status bar; a run cancelled in its selection did nothing.
+  if (outcome.driveLoopStarted) {
+    MainWindow& window = *m_deps.window;
+    RunStatusFacts facts;
+    facts.infoOnly = m_env.infoOnly;
+    facts.shownFile = QFileInfo(window.currentFile()).fileName();
+    facts.earlierReportShown = !m_ui->showedReport() && !window.showsStartUpDocument() &&
+                               !window.reportView()->document()->isEmpty();
+    // Cancel was pressed after the point from which a run completes.
+    facts.cancelTooLate = !outcome.cancelled && !window.Continue;
+    QString message =
+        RunStatusMessage(outcome, facts, engine::NumberSeparators::From(*m_deps.locale));
+    // Why a drive's report is full of hidden files, after what the run did.
+    for (const engine::DriveResult& drive : outcome.drives) {
+      if (drive.notice.empty()) continue;
+      if (!message.isEmpty()) message += QLatin1Char(' ');
+      message += QString::fromStdString(drive.notice);
+    }
+    window.showStatus(message);
   }
   emit finished();
   m_deps.window->RunFinished();

@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "app/happens_before.h"
 #include "app/main_window.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/drive_selection_dialog.h"
@@ -52,6 +53,20 @@ WindowRunUserInterface::WindowRunUserInterface(MainWindow* window,
 
 WindowRunUserInterface::~WindowRunUserInterface() = default;
 
+void WindowRunUserInterface::CallOnUiThread(const std::function<void()>& call) {
+  m_pendingCall = &call;
+  HappensBefore(&m_pendingCall);
+  QMetaObject::invokeMethod(this, "RunPendingCall", Qt::BlockingQueuedConnection);
+  HappensAfter(&m_pendingCall);
+  m_pendingCall = nullptr;
+}
+
+void WindowRunUserInterface::RunPendingCall() {
+  HappensAfter(&m_pendingCall);
+  (*m_pendingCall)();
+  HappensBefore(&m_pendingCall);
+}
+
 void WindowRunUserInterface::abandon() {
   m_abandoned = true;
   m_progress.stop();
@@ -60,11 +75,13 @@ void WindowRunUserInterface::abandon() {
 bool WindowRunUserInterface::selectDrives(const std::vector<std::string>& rows,
                                           std::vector<bool>* marks,
                                           engine::SettingsRecord* settings) {
+  std::vector<bool> available;
+  for (const std::string& row : rows) available.push_back(!m_unavailable.contains(row));
   return OnUiThread(
       [&] {
         const bool accepted = dialogs::SelectDrives(
             m_window, rows, marks, settings,
-            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); });
+            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); }, available);
         if (!accepted) m_window->Continue = false;
         return accepted;
       },
@@ -137,6 +154,7 @@ void WindowRunUserInterface::runEnded() {
       m_viewFile = m_readFile;
     }
     m_readDocument.reset();
+    m_showedReport = m_viewDocument != nullptr;
     if (m_viewDocument != nullptr) m_window->AdoptReport(std::move(m_viewDocument), m_viewFile);
     m_window->reportView()->show();
     m_window->LeaveCancelMode();

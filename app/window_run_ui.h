@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 #include <type_traits>
 
 #include <QByteArray>
@@ -49,9 +51,15 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   // From now on nothing is shown and every question is answered as if cancelled: for a
   // program that ends while a worker is still winding down. User-interface thread.
   void abandon();
+  // The drives, by display text, that the next run's drive selection lists greyed out as
+  // not available. Set before the run starts, on the user-interface thread.
+  void setUnavailableDrives(std::set<std::string> displayTexts) {
+    m_unavailable = std::move(displayTexts);
+  }
 
   // engine::RunUserInterface
   // frmDriveSel over the window; Cancel or its close box clear the window's Continue.
+  // The unavailable drives are listed but cannot be marked.
   [[nodiscard]] bool selectDrives(const std::vector<std::string>& rows, std::vector<bool>* marks,
                                   engine::SettingsRecord* settings) override;
   [[nodiscard]] bool retryWithoutDrives() override;
@@ -80,6 +88,9 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
                                            bool richText) override;
   void reportSaved(const std::string& path) override;
   void switchOffInfoOnly() override;
+  // True when the run that ended last put a report of its own in the view.
+  // User-interface thread, after runEnded().
+  [[nodiscard]] bool showedReport() const { return m_showedReport; }
   [[nodiscard]] platform::LocalDateTime now() override;
 
  private:
@@ -88,11 +99,21 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   std::invoke_result_t<F> OnUiThread(F f, std::invoke_result_t<F> cancelled);
   template <class F>
   void OnUiThread(F f);
+  // From the worker: runs `call` on this object's thread through a blocking queued call of
+  // RunPendingCall, and returns once it has run, or without running it when the call is
+  // dropped because this object is going away.
+  void CallOnUiThread(const std::function<void()>& call);
+  // The call by name, so that nothing of ours is made on the worker's thread for Qt to
+  // destroy on the other: all that crosses is m_pendingCall, around which the order Qt keeps
+  // is declared to the thread sanitizer (app/happens_before.h).
+  Q_INVOKABLE void RunPendingCall();
 
   MainWindow* m_window;
   const platform::LocaleFormat* m_locale;
   ProgressRelay m_progress;
   std::atomic<bool> m_abandoned{false};
+  // Set by the worker while it waits in CallOnUiThread; the worker is the only caller.
+  const std::function<void()>* m_pendingCall = nullptr;
   // The run's own state, touched only by the thread that runs it: the file the view was
   // last loaded from, the digest of that file when it is the composed report, and whether
   // the run has saved it since.
@@ -105,14 +126,15 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   QString m_readFile;
   std::unique_ptr<QTextDocument> m_viewDocument;
   QString m_viewFile;
+  bool m_showedReport = false;
+  std::set<std::string> m_unavailable;
 };
 
 template <class F>
 std::invoke_result_t<F> WindowRunUserInterface::OnUiThread(F f, std::invoke_result_t<F> cancelled) {
   if (QThread::currentThread() == thread()) return m_abandoned ? cancelled : f();
   std::optional<std::invoke_result_t<F>> result;
-  QMetaObject::invokeMethod(
-      this, [&] { result = m_abandoned ? cancelled : f(); }, Qt::BlockingQueuedConnection);
+  CallOnUiThread([&] { result = m_abandoned ? cancelled : f(); });
   return result ? std::move(*result) : cancelled;
 }
 
@@ -122,12 +144,9 @@ void WindowRunUserInterface::OnUiThread(F f) {
     if (!m_abandoned) f();
     return;
   }
-  QMetaObject::invokeMethod(
-      this,
-      [&] {
-        if (!m_abandoned) f();
-      },
-      Qt::BlockingQueuedConnection);
+  CallOnUiThread([&] {
+    if (!m_abandoned) f();
+  });
 }
 
 }  // namespace app

@@ -739,12 +739,15 @@ Status ProfileFiles(platform::FileSystem& fs, const DriveFolders& folders,
 
 Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
                      const platform::LocaleFormat& locale, platform::WritableFile* out,
-                     platform::Progress& progress, ScanProblems* problems,
-                     std::int64_t* totalFiles) {
+                     platform::Progress& progress, ScanProblems* problems, std::int64_t* totalFiles,
+                     std::int64_t* totalFolders) {
   *totalFiles = 0;
+  if (totalFolders != nullptr) *totalFolders = 0;
   WalkedFiles walked(fs);
   auto folders = LoadStructure(fs, settings, progress, problems, &walked);
   if (!folders.isOk()) return folders.status();
+  if (totalFolders != nullptr)
+    *totalFolders = static_cast<std::int64_t>(folders.value().paths.size());
   return ProfileFiles(fs, folders.value(), settings, locale, out, progress, problems, totalFiles,
                       &walked);
 }

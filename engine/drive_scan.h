@@ -173,10 +173,12 @@ class FileProfiler final : public RecordSource {
   std::unique_ptr<Work> m_work;
 };
 
-// LoadStructure followed by ProfileFiles.
+// LoadStructure followed by ProfileFiles. With `totalFolders`, sets it to the number of
+// folders LoadStructure walked, the root included.
 [[nodiscard]] Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
                                    const platform::LocaleFormat& locale,
                                    platform::WritableFile* out, platform::Progress& progress,
-                                   ScanProblems* problems, std::int64_t* totalFiles);
+                                   ScanProblems* problems, std::int64_t* totalFiles,
+                                   std::int64_t* totalFolders = nullptr);
 
 }  // namespace engine

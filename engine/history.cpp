@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "base/saturating.h"
@@ -34,25 +35,32 @@ bool ParseCount(std::string_view text, std::int64_t* value) {
 
 // Counts the records of a profile streamed through it and sums their sizes, the first field
 // of each line. Lines that hold nothing (or only CR) are no records, as the reader has it.
+// Only the start of each line is looked at; the rest is skipped to its line end at once.
 class RecordCounter {
  public:
   void take(std::string_view chunk) {
-    for (char c : chunk) {
+    const char* p = chunk.data();
+    const char* const end = p + chunk.size();
+    while (p < end) {
+      if (m_skipping) {
+        const void* lineEnd = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        if (lineEnd == nullptr) return;
+        p = static_cast<const char*>(lineEnd);
+        m_skipping = false;
+      }
+      const char c = *p++;
       if (c == '\n') {
         endLine();
       } else if (c != '\r') {
         if (!m_content) {
           m_content = true;
           m_negative = c == '-';
-          m_inSize = true;
           if (m_negative) continue;
         }
-        if (m_inSize) {
-          if (c >= '0' && c <= '9') {
-            m_size = m_size > kMaxSize / 10 ? kMaxSize : base::SaturatingAdd(m_size * 10, c - '0');
-          } else {
-            m_inSize = false;
-          }
+        if (c >= '0' && c <= '9') {
+          m_size = m_size > kMaxSize / 10 ? kMaxSize : base::SaturatingAdd(m_size * 10, c - '0');
+        } else {
+          m_skipping = true;  // the size field has ended
         }
       }
     }
@@ -72,14 +80,14 @@ class RecordCounter {
       bytes = base::SaturatingAdd(bytes, m_negative ? -m_size : m_size);
     }
     m_content = false;
-    m_inSize = false;
     m_negative = false;
+    m_skipping = false;
     m_size = 0;
   }
 
   bool m_content = false;
-  bool m_inSize = false;
   bool m_negative = false;
+  bool m_skipping = false;
   std::int64_t m_size = 0;
 };
 
@@ -315,6 +323,25 @@ Status PendingGeneration::store(platform::UnixSeconds replaced, const CompareOut
   // A generation that cannot be removed only takes room: the index no longer names it.
   for (const std::string& name : dropped) (void)m_fs->remove(folder + name);
   return Status::ok();
+}
+
+GenerationInBackground::GenerationInBackground(platform::FileSystem& fs, std::string programFolder,
+                                               char letter, std::string profilePath, bool hidden)
+    : m_thread([this, &fs, programFolder = std::move(programFolder), letter,
+                profilePath = std::move(profilePath), hidden] {
+        m_result = PendingGeneration::Prepare(fs, programFolder, letter, profilePath, hidden);
+      }) {}
+
+GenerationInBackground::~GenerationInBackground() {
+  if (m_thread.joinable()) m_thread.join();
+}
+
+Result<std::unique_ptr<PendingGeneration>> GenerationInBackground::take() {
+  if (m_thread.joinable()) m_thread.join();
+  if (!m_result) return Status::invalidArgument("a kept profile taken twice");
+  Result<std::unique_ptr<PendingGeneration>> result = std::move(*m_result);
+  m_result.reset();
+  return result;
 }
 
 }  // namespace engine

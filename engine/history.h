@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "engine/compare_profiles.h"
@@ -122,6 +123,25 @@ class PendingGeneration {
   std::vector<Generation> m_index;  // the index as it was read
   std::unique_ptr<platform::ReplacementFile> m_file;
   Generation m_generation;
+};
+
+// PendingGeneration::Prepare on a thread of its own, started at once: a drive's stored
+// profile is compressed while the drive is scanned and compared, so keeping it adds little
+// to the run's time. Destroying this object waits for the thread and drops what it prepared.
+class GenerationInBackground {
+ public:
+  GenerationInBackground(platform::FileSystem& fs, std::string programFolder, char letter,
+                         std::string profilePath, bool hidden);
+  ~GenerationInBackground();
+  GenerationInBackground(const GenerationInBackground&) = delete;
+  GenerationInBackground& operator=(const GenerationInBackground&) = delete;
+
+  // Waits for the preparation and hands over its result. Call once.
+  [[nodiscard]] Result<std::unique_ptr<PendingGeneration>> take();
+
+ private:
+  std::optional<Result<std::unique_ptr<PendingGeneration>>> m_result;
+  std::thread m_thread;
 };
 
 }  // namespace engine

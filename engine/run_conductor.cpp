@@ -33,7 +33,8 @@ bool StartsWith(std::string_view text, std::string_view prefix, platform::PathSt
 struct PendingProfile {
   const RunDrive* drive = nullptr;
   std::unique_ptr<platform::ReplacementFile> profile;
-  CompareOutcome totals;  // of its comparison, for the history
+  CompareOutcome totals;                               // of its comparison, for the history
+  std::unique_ptr<GenerationInBackground> generation;  // its stored profile, for the history
 };
 
 class Run {
@@ -57,7 +58,10 @@ class Run {
     for (;;) {
       if (!m_ui.selectDrives(rows, &marks, m_env.settings)) return false;
       m_marked.clear();
-      for (std::size_t i = 0; i < marks.size(); ++i) {
+      for (std::size_t i = 0; i < marks.size() && i < m_env.drives.size(); ++i) {
+        // A drive that is not there now would be scanned as an empty folder, and its
+        // profile replaced by one that says every file was deleted.
+        if (!m_env.drives[i].available) marks[i] = false;
         if (marks[i]) m_marked.push_back(i);
       }
       if (m_marked.empty()) {
@@ -128,6 +132,7 @@ class Run {
     m_outcome.driveLoopStarted = true;
     m_ui.runStarted();
     m_ui.play(RunUserInterface::Cue::kStart);
+    for (std::size_t i : m_marked) m_outcome.markedDrives.push_back(m_env.drives[i].displayText);
     m_driveCount = m_marked.size();
     m_driveIndex = 0;
     m_freshReport = true;
@@ -216,8 +221,7 @@ class Run {
   // The combined report is saved: the compared drives' new scans become their profiles.
   void commitPending() {
     for (PendingProfile& pending : m_pending) {
-      if (Status s = replaceProfile(DriveLetterOf(pending.drive->displayText), *pending.profile,
-                                    &pending.totals);
+      if (Status s = replaceProfile(*pending.profile, pending.totals, pending.generation.get());
           !s.isOk()) {
         driveFailed(*pending.drive, s);
       } else {
@@ -275,6 +279,13 @@ class Run {
         m_fs.openForReplacing(paths.profilePath, m_env.infoOnly ? platform::Durability::kWorkFile
                                                                 : platform::Durability::kSynced);
     if (!newProfile.isOk()) return driveFailed(drive, newProfile.status());
+    // A stored profile that this run may replace is compressed for the history meanwhile.
+    std::unique_ptr<GenerationInBackground> generation;
+    if (compare && !m_env.infoOnly && m_conf.historyDepth > 0 && paths.driveLetter.size() == 1) {
+      const char letter = paths.driveLetter[0];
+      generation = std::make_unique<GenerationInBackground>(
+          m_fs, m_env.programFolder, letter, paths.profilePath, m_conf.profileHidden(letter));
+    }
     ScanSettings scan;
     scan.driveRoot = drive.root;
     scan.driveDisplayText = drive.displayText;
@@ -285,14 +296,17 @@ class Run {
     scan.listingThreads = FolderPrefetcher::DefaultThreads();
     ScanProblems problems;
     std::int64_t totalFiles = 0;
+    std::int64_t totalFolders = 0;
     // A drive with a stored profile is compared while it is scanned; the new scan is
     // written all the same, to become the stored profile later.
     Status s = compare ? compareDrive(drive, scan, paths.profilePath, newProfile.value().get(),
                                       profileDate, &problems, &totalFiles)
-                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles);
+                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles,
+                                     &totalFolders);
     if (s.isCancelled()) return false;
     if (!s.isOk()) return driveFailed(drive, s);
     m_outcome.drives.back().files = totalFiles;
+    m_outcome.drives.back().folders = totalFolders;
     if (!problems.empty()) m_ui.showMessage(problems.message(drive.displayText, compare));
     // A drive only profiled hides no change: its profile is made unless the user cancelled
     // meanwhile. A compared drive goes on only once its report is in place (nameAndSave).
@@ -319,12 +333,11 @@ class Run {
     }
     if (m_env.infoOnly) return true;
     if (compare && m_multiReport) {
-      m_pending.push_back({&drive, std::move(newProfile).value(), m_lastTotals});
+      m_pending.push_back(
+          {&drive, std::move(newProfile).value(), m_lastTotals, std::move(generation)});
       return true;
     }
-    if (Status r = replaceProfile(paths.driveLetter, *newProfile.value(),
-                                  compare ? &m_lastTotals : nullptr);
-        !r.isOk()) {
+    if (Status r = replaceProfile(*newProfile.value(), m_lastTotals, generation.get()); !r.isOk()) {
       return driveFailed(drive, r);
     }
     m_outcome.writtenProfiles.push_back(paths.profilePath);
@@ -332,19 +345,17 @@ class Run {
     return true;
   }
 
-  // Makes the new scan `profile` the stored profile of drive `letter`. A stored profile it
-  // replaces (one that was compared, with `totals`) is kept as a generation when the history
-  // keeps any: compressed before the rename, stored after it. Keeping it never stops the
-  // drive: a failure is told once per run and the profile is replaced all the same. Fails
-  // only when the profile itself cannot be replaced; the stored one is then as it was, and
-  // so is its history.
-  Status replaceProfile(const std::string& letter, platform::ReplacementFile& profile,
-                        const CompareOutcome* totals) {
+  // Makes the new scan `profile` the stored profile of its drive. The stored profile it
+  // replaces, compressed meanwhile by `background` (null: the history keeps none of it), is
+  // stored in the history with the run's `totals` once the rename is done. Keeping it never
+  // stops the drive: a failure is told once per run and the profile is replaced all the
+  // same. Fails only when the profile itself cannot be replaced; the stored one is then as it
+  // was, and so is its history.
+  Status replaceProfile(platform::ReplacementFile& profile, const CompareOutcome& totals,
+                        GenerationInBackground* background) {
     std::unique_ptr<PendingGeneration> generation;
-    if (totals != nullptr && m_conf.historyDepth > 0 && letter.size() == 1) {
-      auto prepared =
-          PendingGeneration::Prepare(m_fs, m_env.programFolder, letter[0], profile.targetPath(),
-                                     m_conf.profileHidden(letter[0]));
+    if (background != nullptr) {
+      auto prepared = background->take();
       if (prepared.isOk()) {
         generation = std::move(prepared).value();
       } else {
@@ -355,7 +366,7 @@ class Run {
     if (generation) {
       // The new profile's time is when the kept one stopped being the stored one.
       auto replaced = m_fs.modificationTime(profile.targetPath());
-      Status s = replaced.isOk() ? generation->store(replaced.value(), *totals, m_conf.historyDepth)
+      Status s = replaced.isOk() ? generation->store(replaced.value(), totals, m_conf.historyDepth)
                                  : replaced.status();
       if (!s.isOk()) historyFailed(s);
     }
@@ -407,9 +418,9 @@ class Run {
   }
 
   Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
-                     ScanProblems* problems, std::int64_t* totalFiles) {
+                     ScanProblems* problems, std::int64_t* totalFiles, std::int64_t* totalFolders) {
     return ScanToProfile(m_fs, scan, *m_env.locale, newProfile, m_ui.progress(), problems,
-                         totalFiles);
+                         totalFiles, totalFolders);
   }
 
   Status compareDrive(const RunDrive& drive, const ScanSettings& scan,

@@ -22,6 +22,9 @@ namespace engine {
 struct RunDrive {
   std::string displayText;  // "c: [/]": the letter and a colon first
   std::string root;         // the root folder to walk, ending in the separator
+  // False for a volume that is not mounted or a watched folder that is missing: offered,
+  // so that the user sees it, but never scanned, even when a selection marks it.
+  bool available = true;
 };
 
 // What a run works with. Everything must remain live during FindChanges.
@@ -59,6 +62,7 @@ struct DriveResult {
   std::string displayText;
   State state = State::kCancelled;
   std::int64_t files = 0;        // records of the new scan
+  std::int64_t folders = 0;      // kProfiled: folders walked, the root included
   std::int64_t changeLines = 0;  // change lines of its comparison
   std::string reportPath;        // kCompared: the saved report that holds its changes
   // Compared drives whose stored profile was made with the other hidden-files setting:
@@ -78,6 +82,8 @@ struct RunOutcome {
   std::vector<std::string> savedReports;     // report files that were written whole
   std::vector<std::string> writtenProfiles;  // stored profiles that were replaced or created
   std::vector<DriveResult> drives;           // the drives the loop reached, in its order
+  // The display texts of all marked drives, in the loop's order, reached or not.
+  std::vector<std::string> markedDrives;
 };
 
 // The file names of the program folder that a run uses.
@@ -120,8 +126,9 @@ inline constexpr const char* kReportsFolderName = "Reports";
 //
 // A stored profile that a compared drive's new scan replaces is kept as a generation in
 // History/K/ (engine/history.h), at most [history] depth of `confPath` per drive (the
-// default without one): compressed before the rename, stored with its index line after it,
-// and only then are the oldest beyond the depth removed. Keeping it never stops a drive: a
+// default without one): compressed on a thread of its own while the drive is scanned and
+// compared, stored with its index line once the new profile is renamed into place, and only
+// then are the oldest beyond the depth removed. Keeping it never stops a drive: a
 // failure is told once per run and the profile is replaced as it would be without history.
 //
 // The drive loop first removes the temporaries that killed runs left in the program

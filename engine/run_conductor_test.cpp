@@ -243,6 +243,32 @@ TEST_F(RunConductorTest, AllMissingAsksPluralAndWritesNoReport) {
             "100,#1970-01-01 00:16:40#,\"E:\\DATA\\\",\"old.txt\"\r\n");
 }
 
+TEST_F(RunConductorTest, ADriveThatIsNotThereIsNeverScannedEvenWhenMarked) {
+  // D was a volume that is not mounted now: its mount point is an empty folder.
+  ProfileAndChange('D');
+  const std::string storedD = *fs.contents(ProfileOf('D'));
+  env.drives[1].available = false;
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  ui.yesNo = {true};
+  RunOutcome outcome = Run();
+  EXPECT_THAT(Asked(), ElementsAre(kOneMissing));  // C only; D is not counted
+  EXPECT_THAT(outcome.markedDrives, ElementsAre("c: [DISK]"));
+  ASSERT_EQ(outcome.drives.size(), 1u);
+  EXPECT_EQ(outcome.drives[0].state, DriveResult::State::kProfiled);
+  EXPECT_EQ(outcome.drives[0].files, 1);
+  EXPECT_EQ(outcome.drives[0].folders, 2);  // the root and DATA
+  EXPECT_EQ(*fs.contents(ProfileOf('D')), storedD);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+
+  // Marking it alone is marking nothing.
+  ui.log.clear();
+  ui.selections = {std::vector<std::size_t>{1}};
+  ui.retries = {false};
+  outcome = Run();
+  EXPECT_THAT(ui.log, ElementsAre("select", "no drives?"));
+  EXPECT_FALSE(outcome.driveLoopStarted);
+}
+
 TEST_F(RunConductorTest, NoToCreatingShowsTheSelectionAgainWithItsMarks) {
   ui.selections = {std::vector<std::size_t>{1}, std::vector<std::size_t>{}};
   ui.yesNo = {false, true};
