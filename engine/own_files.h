@@ -26,6 +26,7 @@ inline constexpr std::string_view kOwnFilePatterns[] = {
     "bvp.tmp",        // work files of earlier versions
     "section.tmp",
     ".*.brinvale-*",  // temporaries of files being replaced, and the command line's work file
+    "History/",       // the kept generations of the profiles and their indexes
 };
 
 // True when `relative`, a path below the program folder with '/' or `separator` between

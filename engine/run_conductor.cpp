@@ -8,6 +8,7 @@
 #include "engine/compare_profiles.h"
 #include "engine/drive_scan.h"
 #include "engine/folder_prefetcher.h"
+#include "engine/history.h"
 #include "engine/ignore_list_file.h"
 #include "engine/path_order.h"
 #include "engine/profile_store.h"
@@ -32,6 +33,8 @@ bool StartsWith(std::string_view text, std::string_view prefix, platform::PathSt
 struct PendingProfile {
   const RunDrive* drive = nullptr;
   std::unique_ptr<platform::ReplacementFile> profile;
+  CompareOutcome totals;                               // of its comparison, for the history
+  std::unique_ptr<GenerationInBackground> generation;  // its stored profile, for the history
 };
 
 class Run {
@@ -118,6 +121,7 @@ class Run {
   void removeLeftovers() {
     m_fs.removeStaleTemporaries(m_env.programFolder);
     if (m_reports) m_fs.removeStaleTemporaries(m_reports->path());
+    removeHistoryLeftovers();
     for (const char* name : kEarlierWorkFileNames) {
       const std::string path = m_env.programFolder + name;
       if (m_fs.isOrdinaryFile(path)) (void)m_fs.remove(path);
@@ -167,6 +171,26 @@ class Run {
     m_ui.runEnded();
   }
 
+  // The temporaries of generations and indexes in History/K/, swept through the guarded
+  // folders as the Reports folder's are. A program folder without History/ gets none.
+  void removeHistoryLeftovers() {
+    const char separator = m_fs.pathStyle().separator;
+    const std::string history = m_env.programFolder + std::string(kHistoryFolderName) + separator;
+    if (!m_fs.isFolder(history)) return;
+    auto guarded = m_fs.openGuardedFolder(m_env.programFolder, kHistoryFolderName);
+    if (!guarded.isOk()) return;
+    m_fs.removeStaleTemporaries(guarded.value()->path());
+    platform::FolderListing listing;
+    if (!m_fs.listFolder(guarded.value()->path(), platform::ListWhat::kFolders, &listing).isOk()) {
+      return;
+    }
+    for (const platform::DirEntry& entry : listing.entries) {
+      if (entry.kind != platform::EntryKind::kFolder) continue;
+      auto drive = m_fs.openGuardedFolder(guarded.value()->path(), entry.name);
+      if (drive.isOk()) m_fs.removeStaleTemporaries(drive.value()->path());
+    }
+  }
+
   // The end of a run that was not cancelled in its drive loop. False when the user cancelled
   // before the combined report was in place: nothing was saved and no profile replaced.
   bool complete() {
@@ -202,7 +226,8 @@ class Run {
   // The combined report is saved: the compared drives' new scans become their profiles.
   void commitPending() {
     for (PendingProfile& pending : m_pending) {
-      if (Status s = pending.profile->commit(); !s.isOk()) {
+      if (Status s = replaceProfile(*pending.profile, pending.totals, pending.generation.get());
+          !s.isOk()) {
         driveFailed(*pending.drive, s);
       } else {
         m_outcome.writtenProfiles.push_back(pending.profile->targetPath());
@@ -259,6 +284,13 @@ class Run {
         m_fs.openForReplacing(paths.profilePath, m_env.infoOnly ? platform::Durability::kWorkFile
                                                                 : platform::Durability::kSynced);
     if (!newProfile.isOk()) return driveFailed(drive, newProfile.status());
+    // A stored profile that this run may replace is compressed for the history meanwhile.
+    std::unique_ptr<GenerationInBackground> generation;
+    if (compare && !m_env.infoOnly && m_conf.historyDepth > 0 && paths.driveLetter.size() == 1) {
+      const char letter = paths.driveLetter[0];
+      generation = std::make_unique<GenerationInBackground>(
+          m_fs, m_env.programFolder, letter, paths.profilePath, m_conf.profileHidden(letter));
+    }
     ScanSettings scan;
     scan.driveRoot = drive.root;
     scan.driveDisplayText = drive.displayText;
@@ -306,13 +338,53 @@ class Run {
     }
     if (m_env.infoOnly) return true;
     if (compare && m_multiReport) {
-      m_pending.push_back({&drive, std::move(newProfile).value()});
+      m_pending.push_back(
+          {&drive, std::move(newProfile).value(), m_lastTotals, std::move(generation)});
       return true;
     }
-    if (Status r = newProfile.value()->commit(); !r.isOk()) return driveFailed(drive, r);
+    if (Status r = replaceProfile(*newProfile.value(), m_lastTotals, generation.get()); !r.isOk()) {
+      return driveFailed(drive, r);
+    }
     m_outcome.writtenProfiles.push_back(paths.profilePath);
     recordProfileSetting(paths.driveLetter);
     return true;
+  }
+
+  // Makes the new scan `profile` the stored profile of its drive. The stored profile it
+  // replaces, compressed meanwhile by `background` (null: the history keeps none of it), is
+  // stored in the history with the run's `totals` once the rename is done. Keeping it never
+  // stops the drive: a failure is told once per run and the profile is replaced all the
+  // same. Fails only when the profile itself cannot be replaced; the stored one is then as it
+  // was, and so is its history.
+  Status replaceProfile(platform::ReplacementFile& profile, const CompareOutcome& totals,
+                        GenerationInBackground* background) {
+    std::unique_ptr<PendingGeneration> generation;
+    if (background != nullptr) {
+      auto prepared = background->take();
+      if (prepared.isOk()) {
+        generation = std::move(prepared).value();
+      } else {
+        historyFailed(prepared.status());
+      }
+    }
+    if (Status s = profile.commit(); !s.isOk()) return s;
+    if (generation) {
+      // The new profile's time is when the kept one stopped being the stored one.
+      auto replaced = m_fs.modificationTime(profile.targetPath());
+      Status s = replaced.isOk() ? generation->store(replaced.value(), totals, m_conf.historyDepth)
+                                 : replaced.status();
+      if (!s.isOk()) historyFailed(s);
+    }
+    return Status::ok();
+  }
+
+  void historyFailed(const Status& why) {
+    if (m_historyProblemTold) return;
+    m_historyProblemTold = true;
+    m_ui.showMessage(
+        "A replaced profile could not be kept in the History folder; the run went on "
+        "without it:\n" +
+        why.message());
   }
 
   // The notice of a compared drive whose stored profile was made with the other
@@ -391,6 +463,7 @@ class Run {
     ++m_outcome.comparedDrives;
     m_outcome.changeLines += outcome.changeLines;
     m_outcome.drives.back().changeLines = outcome.changeLines;
+    m_lastTotals = outcome;
     m_outcome.drives.back().notice = hiddenNotice(drive);
     if (!outcome.orderWarning.isOk()) m_ui.showMessage(outcome.orderWarning.message());
     return Status::ok();
@@ -472,6 +545,8 @@ class Run {
   IgnoreMatcher m_ignore;
   ProgramConf m_conf;  // as the drive loop found it, with what the run recorded since
   bool m_confProblemTold = false;
+  bool m_historyProblemTold = false;
+  CompareOutcome m_lastTotals;  // of the drive compared last
   std::size_t m_driveCount = 0;
   std::size_t m_driveIndex = 0;
   bool m_freshReport = true;

@@ -125,9 +125,16 @@ inline constexpr const char* kReportsFolderName = "Reports";
 // and gets a notice (DriveResult::notice); each profile the run creates or replaces has its
 // setting recorded there, and a failure to record it is told once per run.
 //
+// A stored profile that a compared drive's new scan replaces is kept as a generation in
+// History/K/ (engine/history.h), at most [history] depth of `confPath` per drive (the
+// default without one): compressed on a thread of its own while the drive is scanned and
+// compared, stored with its index line once the new profile is renamed into place, and only
+// then are the oldest beyond the depth removed. Keeping it never stops a drive: a
+// failure is told once per run and the profile is replaced as it would be without history.
+//
 // The drive loop first removes the temporaries that killed runs left in the program
-// folder and its Reports folder. The program folder and everything below it are left out
-// of every drive's scan. REQUIRES: the caller holds the program folder's run lock
+// folder, its Reports folder and the folders of History/. The program folder and everything below
+// it are left out of every drive's scan. REQUIRES: the caller holds the program folder's run lock
 // (platform/run_lock.h) for the whole call.
 RunOutcome FindChanges(RunEnvironment& env, RunUserInterface& ui);
 

@@ -15,6 +15,8 @@
 #include <map>
 #include <set>
 
+#include "engine/history.h"
+#include "engine/profile_reader.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/run_lock.h"
 #include "platform/testing/fixed_locale.h"
@@ -551,6 +553,70 @@ TEST_F(RunConductorTest, ARecordThatCannotBeStoredIsToldOnceAndTheProfilesStillR
   EXPECT_EQ(told, 1);
 }
 
+TEST_F(RunConductorTest, AReplacedProfileIsKeptWithItsIndexLineAndACreatedOneIsNot) {
+  fs.setNow(1700000000);
+  ProfileAndChange('C');
+  const std::string old = *fs.contents(ProfileOf('C'));
+  fs.setNow(1700003600);
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  ui.yesNo = {true};
+  const RunOutcome outcome = Run();
+  ASSERT_EQ(outcome.writtenProfiles.size(), 2u);
+
+  std::vector<Generation> index;
+  ASSERT_TRUE(ReadHistoryIndex(fs, "Z:\\BV\\History\\C\\", &index).isOk());
+  ASSERT_EQ(index.size(), 1u);
+  const Generation& kept = index[0];
+  EXPECT_EQ(kept.file, "20231114T221320Z.bvp.zst");
+  EXPECT_EQ(kept.made, 1700000000);
+  // Replaced when the new profile was made: the time of the next generation.
+  EXPECT_EQ(kept.replaced, fs.modificationTime(ProfileOf('C')).value());
+  EXPECT_GE(kept.replaced, 1700003600);
+  EXPECT_EQ(kept.files, 1);
+  EXPECT_EQ(kept.bytes, 100);
+  EXPECT_EQ(kept.added, 1);
+  EXPECT_EQ(kept.addedBytes, 2048);
+  EXPECT_EQ(kept.deleted + kept.grew + kept.shrunk + kept.timeChanged + kept.deletedBytes, 0);
+  auto reader = OpenProfileFile(fs, "Z:\\BV\\History\\C\\" + kept.file);
+  ASSERT_TRUE(reader.isOk());
+  std::string text(4096, '\0');
+  std::size_t got = 0;
+  ASSERT_TRUE(reader.value()->read(text.size(), text.data(), &got).isOk());
+  EXPECT_EQ(text.substr(0, got), old);
+  // D had no profile to keep.
+  EXPECT_FALSE(fs.exists("Z:\\BV\\History\\D"));
+
+  // An info-only run replaces nothing and so keeps nothing; a depth of 0 keeps none.
+  fs.addFile("C:\\DATA\\newer.txt", 1, 3000);
+  env.infoOnly = true;
+  ui.selections = {std::vector<std::size_t>{0}};
+  Run();
+  env.infoOnly = false;
+  env.confPath = std::string(kProgram) + "brinvale.conf";
+  fs.addTextFile(env.confPath, "[history]\ndepth = 0\n");
+  ui.selections = {std::vector<std::size_t>{0}};
+  ASSERT_EQ(Run().writtenProfiles.size(), 1u);
+  ASSERT_TRUE(ReadHistoryIndex(fs, "Z:\\BV\\History\\C\\", &index).isOk());
+  EXPECT_EQ(index.size(), 1u);
+}
+
+TEST_F(RunConductorTest, AFailureToKeepAGenerationIsToldOnceAndTheProfilesStillReplaced) {
+  ProfileAndChange('C');
+  ProfileAndChange('D');
+  fs.failOpen("Z:\\BV\\History", Status::permissionDenied("Z:\\BV\\History: denied"));
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.failedDrives, 0);
+  EXPECT_EQ(outcome.writtenProfiles.size(), 2u);
+  EXPECT_EQ(outcome.savedReports.size(), 2u);
+  EXPECT_THAT(*fs.contents(ProfileOf('C')), HasSubstr("new.txt"));
+  EXPECT_THAT(*fs.contents(ProfileOf('D')), HasSubstr("new.txt"));
+  const auto told = std::count(ui.log.begin(), ui.log.end(),
+                               "message A replaced profile could not be kept in the History "
+                               "folder; the run went on without it:\nZ:\\BV\\History: denied");
+  EXPECT_EQ(told, 1);
+}
+
 // Every compared drive of three, with one report for all of them.
 class OneReportTest : public RunConductorTest {
  protected:
@@ -723,15 +789,18 @@ TEST_F(RunConductorTest, LeftoversOfKilledRunsAreSweptAndTheWorkFileIsTheCallers
   fs.addTextFile("Z:\\BV\\bvp.tmp", "old scan");
   fs.addTextFile("Z:\\BV\\section.tmp", "old section");
   fs.addTextFile("Z:\\BV\\Reports\\" + platform::TemporaryName("Drive_C.txt", 1, "9"), "");
+  fs.addTextFile("Z:\\BV\\History\\D\\" + platform::TemporaryName("index.tsv", 1, "4"), "");
+  fs.addTextFile("Z:\\BV\\History\\D\\mine.txt", "the user's");
   env.composedReportPath = "Z:\\BV\\composed-by-cli.rtf";
   ui.selections = {std::vector<std::size_t>{0}};
   const RunOutcome outcome = Run();
   EXPECT_EQ(outcome.changeLines, 1);
   // A file that merely looks like the copies of earlier versions may be the user's: it stays.
   EXPECT_THAT(fs.namesIn(kProgram),
-              UnorderedElementsAre("Reports", "Prof_C_.bvp", "Prof_D_.bvp.copy-1-0",
+              UnorderedElementsAre("Reports", "History", "Prof_C_.bvp", "Prof_D_.bvp.copy-1-0",
                                    "composed-by-cli.rtf"));
   EXPECT_THAT(fs.namesIn("Z:\\BV\\Reports"), ElementsAre("Drive_C.rtf"));
+  EXPECT_THAT(fs.namesIn("Z:\\BV\\History\\D"), ElementsAre("mine.txt"));
   EXPECT_THAT(ui.log, Contains("load Z:\\BV\\composed-by-cli.rtf"));
 }
 
@@ -861,6 +930,20 @@ TEST_F(FailingScanTest, InAReportForAllDrivesLeavesTheOtherDrivesSections) {
 // window and the command line do; a run refused at the lock touches nothing.
 class RunFaultTest : public ::testing::TestWithParam<bool> {
  protected:
+  // What a compressed generation holds, or nothing when it cannot be read whole.
+  static std::optional<std::string> Decompressed(platform::FileSystem& fs,
+                                                 const std::string& path) {
+    auto file = OpenProfileFile(fs, path);
+    if (!file.isOk()) return std::nullopt;
+    std::string text;
+    char buffer[4096];
+    for (std::size_t got = 1; got > 0;) {
+      if (!file.value()->read(sizeof buffer, buffer, &got).isOk()) return std::nullopt;
+      text.append(buffer, got);
+    }
+    return text;
+  }
+
   // C and D are compared and report a change, E is created. One report for all when the
   // parameter says so.
   static void Prepare(RunWorld& world) {
@@ -903,6 +986,14 @@ class RunFaultTest : public ::testing::TestWithParam<bool> {
     for (const std::string& path : outcome.savedReports) {
       clean.reports[path] = *world.fs.contents(path);
     }
+    // The compared drives kept their old profiles: a failing run has them to lose.
+    for (char letter : {'C', 'D'}) {
+      std::vector<Generation> index;
+      EXPECT_TRUE(
+          ReadHistoryIndex(world.fs, std::string("Z:\\BV\\History\\") + letter + "\\", &index)
+              .isOk());
+      EXPECT_EQ(index.size(), 1u) << letter;
+    }
     return clean;
   }
 };
@@ -911,8 +1002,9 @@ TEST_P(RunFaultTest, EveryFailingWriteLeavesTheRecordWhole) {
   const Clean clean = CleanRun();
   ASSERT_GT(clean.writeSteps, 10u);
   ASSERT_EQ(clean.reports.size(), GetParam() ? 1u : 2u);
-  const std::set<std::string> allowed = {"Reports",     "Prof_C_.bvp",   "Prof_D_.bvp",
-                                         "Prof_E_.bvp", "brinvale.lock", "temp.rtf"};
+  const std::set<std::string> allowed = {"Reports",     "History",     "Prof_C_.bvp",
+                                         "Prof_D_.bvp", "Prof_E_.bvp", "brinvale.lock",
+                                         "temp.rtf"};
   for (std::uint64_t step = 1; step <= clean.writeSteps; ++step) {
     SCOPED_TRACE("write step " + std::to_string(step) + " of " + std::to_string(clean.writeSteps) +
                  " fails");
@@ -947,6 +1039,31 @@ TEST_P(RunFaultTest, EveryFailingWriteLeavesTheRecordWhole) {
                            world.fs.contents(path).value_or("").find(title) != std::string::npos;
         }
         EXPECT_TRUE(inASavedReport) << letter;
+      }
+    }
+    // The history holds whole generations of the old profiles and an index naming exactly
+    // them; a replaced profile whose generation is missing was told of.
+    for (char letter : {'C', 'D'}) {
+      const std::string folder = std::string("Z:\\BV\\History\\") + letter + "\\";
+      std::vector<Generation> index;
+      ASSERT_TRUE(ReadHistoryIndex(world.fs, folder, &index).isOk()) << letter;
+      std::set<std::string> files;
+      for (const std::string& name : world.fs.namesIn(folder)) {
+        if (name != "index.tsv") files.insert(name);
+      }
+      std::set<std::string> indexed;
+      for (const Generation& g : index) indexed.insert(g.file);
+      EXPECT_EQ(files, indexed) << letter;
+      for (const std::string& name : files) {
+        EXPECT_EQ(Decompressed(world.fs, folder + name), clean.oldProfiles.at(letter)) << name;
+      }
+      const bool replaced =
+          world.fs.contents(RunWorld::ProfileOf(letter)) == clean.newProfiles.at(letter);
+      // A kept profile has no generation; a replaced one at most one.
+      EXPECT_LE(index.size(), replaced ? 1u : 0u) << letter;
+      if (replaced && index.empty()) {
+        EXPECT_THAT(world.ui.log, Contains(HasSubstr("message A replaced profile could not be "
+                                                     "kept in the History folder")));
       }
     }
     // A failure is never reported as success.

@@ -298,7 +298,8 @@ class FileSystem {
   // the files directly in the folder are replaced (openForReplacing) and swept
   // (removeStaleTemporaries) relative to the folder it opened, so a link put in its place
   // meanwhile is never written through. The program folder itself may be reached through
-  // links.
+  // links, unless it is itself a guarded folder that is open (a folder of a folder: History/
+  // then History/K/): then the sub-folder is opened in the very folder the guard holds.
   [[nodiscard]] virtual Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
       const std::string& programFolder, std::string_view name) = 0;
 

@@ -922,8 +922,10 @@ class PosixGuardedFolder final : public GuardedFolder {
 Result<std::unique_ptr<GuardedFolder>> PosixFileSystem::openGuardedFolder(
     const std::string& programFolder, std::string_view name) {
   const std::string path = WithTrailingSlash(programFolder) + std::string(name);
-  // The program folder itself may be reached through links: the user chose it.
-  const int programFd = ::open(programFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // The program folder itself may be reached through links: the user chose it. A guarded
+  // folder held open (History/ for History/K/) is taken as it was opened, so a link put in
+  // its place meanwhile leads nowhere.
+  const int programFd = openGuardedOrFolder(programFolder);
   if (programFd < 0) return Status::fromErrno(errno, programFolder);
   struct stat program {};
   if (::fstat(programFd, &program) != 0) {

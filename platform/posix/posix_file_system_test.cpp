@@ -555,6 +555,24 @@ TEST_F(PosixFileSystemTest, GuardedFolderIsMadeOpenedAndWrittenWhereItWasOpened)
   EXPECT_EQ(Read("victim/Drive_C.rtf"), "through");
 }
 
+TEST_F(PosixFileSystemTest, AGuardedFolderOfAGuardedFolderIsOpenedInTheOneHeld) {
+  MakeFolder("program");
+  MakeFolder("victim");
+  const std::string program = Path("program/");
+  auto history = m_fs.openGuardedFolder(program, "History");
+  ASSERT_TRUE(history.isOk()) << history.status().toString();
+  // History/ is swapped for a link once it is open: History/C/ is still made, opened and
+  // written in the History/ that was opened, never in the link's target.
+  ASSERT_EQ(::rename(Path("program/History").c_str(), Path("program/moved").c_str()), 0);
+  ASSERT_EQ(::symlink(Path("victim").c_str(), Path("program/History").c_str()), 0);
+  auto drive = m_fs.openGuardedFolder(history.value()->path(), "C");
+  ASSERT_TRUE(drive.isOk()) << drive.status().toString();
+  EXPECT_EQ(drive.value()->path(), program + "History/C/");
+  ASSERT_TRUE(WriteFileAtomically(m_fs, program + "History/C/index.tsv", "index").isOk());
+  EXPECT_EQ(Read("program/moved/C/index.tsv"), "index");
+  EXPECT_TRUE(List("victim", ListWhat::kFilesAndFolders).empty());
+}
+
 TEST_F(PosixFileSystemTest, GuardedFolderFollowsOnlyTheProgramFolderOwnersOwnLinks) {
   MakeFolder("program");
   MakeFolder("mine");
