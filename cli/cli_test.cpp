@@ -49,6 +49,12 @@ void Write(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// `text` with each CR LF turned into LF, as plain text reaches standard output.
+std::string WithLineFeeds(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  return text;
+}
+
 std::string Quoted(const std::string& word) {
   std::string quoted = "'";
   for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -857,7 +863,9 @@ TEST_F(CliTest, EveryFormOfTheOutputOptionWritesTheSameFile) {
   toStandardOutput.insert(toStandardOutput.end(), {"-o", "-"});
   const Outcome o = Cli(toStandardOutput);
   EXPECT_EQ(o.exitCode, 1);
-  EXPECT_EQ(o.out, first);
+  // The same text; its lines end with LF on standard output, with CR LF in the file.
+  EXPECT_THAT(first, HasSubstr("Added b.txt (.00 K)\r\n"));
+  EXPECT_EQ(o.out, WithLineFeeds(first));
   EXPECT_FALSE(fs::exists(Path("-")));
 
   // totext takes the same forms; "-o -" is standard output, as is no -o at all.
@@ -1159,7 +1167,9 @@ TEST_F(CliHistoryTest, ReportsAreSavedUnderTheirSidesTimesNumberedWhenTaken) {
   ASSERT_THAT(o.out, HasSubstr("/program/Reports/Drive_X_since_"));
   const std::string first = o.out.substr(0, o.out.size() - 1);
   EXPECT_TRUE(first.ends_with(".txt")) << first;
-  EXPECT_EQ(Read(first), History({"X", "--compare", "-1", "-o", "-"}).out);
+  // The saved report keeps CR LF; on standard output the same text ends its lines with LF.
+  EXPECT_THAT(Read(first), HasSubstr("Added old2.bvp.txt (.01 K)\r\n"));
+  EXPECT_EQ(WithLineFeeds(Read(first)), History({"X", "--compare", "-1", "-o", "-"}).out);
   o = History({"X", "--compare", "-1"});
   EXPECT_EQ(o.out, first.substr(0, first.size() - 4) + "_2.txt\n");
   o = History({"X", "--compare", "-2", "--to", "-1"});

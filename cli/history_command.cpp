@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "base/ascii.h"
@@ -238,6 +239,11 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     file = saved.get();
   }
 
+  // A plain-text report on standard output or a stream ends its lines with LF, as compare's.
+  std::optional<LineFeedFile> lineFeeds;
+  if (!json && !record.isRichTextReports() && !saved && (!opened || opened->streamed())) {
+    lineFeeds.emplace(file);
+  }
   engine::CompareOutcome outcome;
   engine::Status s;
   {
@@ -247,7 +253,7 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     } else if (record.isRichTextReports()) {
       sink = engine::NewRtfReportSink(file);
     } else {
-      sink = engine::NewPlainTextReportSink(file);
+      sink = engine::NewPlainTextReportSink(lineFeeds ? &*lineFeeds : file);
     }
     JsonChangeWriter changes(file);
     if (json) settings.listener = &changes;
@@ -256,6 +262,7 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     s = engine::CompareDriveProfiles(fs, older.value(), newer, settings, locale, report, progress,
                                      &outcome);
   }
+  if (s.isOk() && lineFeeds) s = lineFeeds->close();
   if (s.isOk()) {
     s = saved ? saved->commit() : opened ? opened->finish() : standardOutput.close();
   }
