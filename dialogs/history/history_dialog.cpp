@@ -259,9 +259,10 @@ void HistoryDialog::FillChart() {
   for (int i : labelled) {
     QString label = QStringLiteral("now");
     if (i < kept) {
-      const QString made =
-          Text(m_locale.generalDate(m_locale.toLocal(m_generations[std::size_t(i)].made)));
-      label = oneDay ? made.section(QLatin1Char(' '), 1) : made.section(QLatin1Char(' '), 0, 0);
+      const platform::LocalDateTime t = m_locale.toLocal(m_generations[std::size_t(i)].made);
+      const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+      label = oneDay ? two(t.hour) + ':' + two(t.minute) + ':' + two(t.second)
+                     : QString::number(t.year) + '-' + two(t.month) + '-' + two(t.day);
     }
     // Labels must differ; two runs of one day share their date.
     while (time->categoriesLabels().contains(label)) label += QChar(0x200B);
