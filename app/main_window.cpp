@@ -163,6 +163,8 @@ void MainWindow::CreateMenus() {
       entry(m_mnuReports, "mnuCreate", "&Create (Find Changes)", 3, &MainWindow::mnuCreate_Click);
   m_mnuOpen =
       entry(m_mnuReports, "mnuOpen", "&Open Existing Report", -1, &MainWindow::mnuOpen_Click);
+  m_mnuCompare = entry(m_mnuReports, "mnuCompare", "Compare With an Earlier Run...", 15,
+                       &MainWindow::mnuCompare_Click);
   m_mnuSave = entry(m_mnuReports, "mnuSave", "&Save Report", -1, &MainWindow::mnuSave_Click);
   m_mnuSaveAs = entry(m_mnuReports, "mnuSaveAs", "Save &As", -1, &MainWindow::mnuSaveAs_Click);
   m_mnuPrint = entry(m_mnuReports, "mnuPrint", "&Print", -1, &MainWindow::mnuPrint_Click);
@@ -292,6 +294,7 @@ void MainWindow::RefreshCommandStates() {
 
   m_mnuCreate->setEnabled(bool(c.findChanges));
   m_mnuOpen->setEnabled(bool(c.openReport));
+  m_mnuCompare->setEnabled(bool(c.compareWithEarlierRun));
   m_mnuSave->setEnabled(m_reportCommandsEnabled);
   m_mnuSaveAs->setEnabled(m_reportCommandsEnabled);
   m_mnuPrint->setEnabled(m_reportCommandsEnabled);
@@ -756,6 +759,7 @@ void MainWindow::mnuCreate_Click() {
   Dispatch(m_deps.commands.findChanges);
 }
 void MainWindow::mnuOpen_Click() { Dispatch(m_deps.commands.openReport); }
+void MainWindow::mnuCompare_Click() { Dispatch(m_deps.commands.compareWithEarlierRun); }
 void MainWindow::mnuPrint_Click() { Dispatch(m_deps.commands.printReport); }
 void MainWindow::mnuPrintSel_Click() { Dispatch(m_deps.commands.printingOptions); }
 void MainWindow::mnuIgnore_Click() { Dispatch(m_deps.commands.editIgnoreList); }

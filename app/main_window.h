@@ -43,18 +43,19 @@ class SoundOutput;
 // its entries disabled (the toolbar's Print button excepted, and the report menu's Print,
 // which follows EnableReportCommands).
 struct MainWindowCommands {
-  std::function<void()> findChanges;       // toolbar "find", mnuCreate: a run
-  std::function<void()> cancelRun;         // QuitOrCancel while the toolbar reads "Cancel"
-  std::function<void()> showOptions;       // toolbar "options": frmOptions
-  std::function<void()> openReport;        // toolbar "open", mnuOpen
-  std::function<void()> printReport;       // toolbar "print", mnuPrint
-  std::function<void()> printingOptions;   // mnuPrintSel, mnuPrintOptions2: frmSelPrint
-  std::function<void()> editIgnoreList;    // mnuIgnore: frmIgnore
-  std::function<void()> editFolderDrives;  // mnuFolderDrives: frmFolderDrives
-  std::function<void()> showAbout;         // mnuAbout: frmAbout
-  std::function<void()> helpContents;      // toolbar "help", mnuHelpContents
-  std::function<void()> helpIndex;         // mnuHelpIndex
-  std::function<void()> openWebPage;       // mnuOnline
+  std::function<void()> findChanges;            // toolbar "find", mnuCreate: a run
+  std::function<void()> compareWithEarlierRun;  // mnuCompare: frmHistory and its comparison
+  std::function<void()> cancelRun;              // QuitOrCancel while the toolbar reads "Cancel"
+  std::function<void()> showOptions;            // toolbar "options": frmOptions
+  std::function<void()> openReport;             // toolbar "open", mnuOpen
+  std::function<void()> printReport;            // toolbar "print", mnuPrint
+  std::function<void()> printingOptions;        // mnuPrintSel, mnuPrintOptions2: frmSelPrint
+  std::function<void()> editIgnoreList;         // mnuIgnore: frmIgnore
+  std::function<void()> editFolderDrives;       // mnuFolderDrives: frmFolderDrives
+  std::function<void()> showAbout;              // mnuAbout: frmAbout
+  std::function<void()> helpContents;           // toolbar "help", mnuHelpContents
+  std::function<void()> helpIndex;              // mnuHelpIndex
+  std::function<void()> openWebPage;            // mnuOnline
 };
 
 struct MainWindowDependencies {
@@ -196,6 +197,7 @@ class MainWindow final : public QMainWindow {
   // Cancel, or a save that did not happen, starts nothing. Then the findChanges handler.
   void mnuCreate_Click();
   void mnuOpen_Click();
+  void mnuCompare_Click();
   // The Save command. Refuses with a message when there is neither a document nor a
   // current file. Acts as Save As when there is no current file, when the current file is
   // the work file temp.rtf (which closing deletes) or not a report of this program;
@@ -285,6 +287,7 @@ class MainWindow final : public QMainWindow {
   QMenu* m_mnuHelp = nullptr;
   QAction* m_mnuCreate = nullptr;
   QAction* m_mnuOpen = nullptr;
+  QAction* m_mnuCompare = nullptr;
   QAction* m_mnuSave = nullptr;
   QAction* m_mnuSaveAs = nullptr;
   QAction* m_mnuPrint = nullptr;

@@ -95,6 +95,7 @@ TEST_F(WindowTest, EveryToolbarButtonAndMenuEntryHasItsCaptionAndStartingState) 
   const Entry kEntries[] = {
       {"mnuReports", "mnuCreate", "&Create (Find Changes)", 3, false, false},
       {"mnuReports", "mnuOpen", "&Open Existing Report", -1, false, false},
+      {"mnuReports", "mnuCompare", "Compare With an Earlier Run...", 15, false, false},
       {"mnuReports", "mnuSave", "&Save Report", -1, false, false},
       {"mnuReports", "mnuSaveAs", "Save &As", -1, false, false},
       {"mnuReports", "mnuPrint", "&Print", -1, false, false},

@@ -46,6 +46,7 @@ WindowRun::~WindowRun() {
 
 void WindowRun::connectTo(MainWindowCommands* commands) {
   commands->findChanges = [this] { FindChanges(); };
+  commands->compareWithEarlierRun = [this] { CompareWithEarlierRun(); };
   commands->cancelRun = [this] { CancelRun(); };
 }
 
@@ -111,6 +112,7 @@ void WindowRun::CancelRun() { m_deps.window->Continue = false; }
 void WindowRun::WorkerFinished() {
   if (m_abandoned) return;  // the destructor waits for the worker itself
   m_worker.join();
+  if (m_comparing) return ComparisonFinished();
   m_outcome = std::move(m_workerOutcome);
   m_lock.release();
   const engine::RunOutcome& outcome = m_outcome;

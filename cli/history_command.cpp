@@ -13,11 +13,8 @@
 #include "engine/change_report.h"
 #include "engine/history.h"
 #include "engine/history_compare.h"
-#include "engine/ignore_list_file.h"
 #include "engine/k_format.h"
 #include "engine/profile_store.h"
-#include "engine/report_naming.h"
-#include "engine/run_conductor.h"
 #include "engine/settings_record.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_volumes.h"
@@ -57,23 +54,6 @@ char LetterOf(std::string word) {
   if (word.size() != 1) return 0;
   const char letter = base::AsciiUpper(word[0]);
   return letter >= 'A' && letter <= 'Z' ? letter : 0;
-}
-
-// The drives that have a folder in History/, in letter order.
-std::vector<char> DrivesWithHistory(platform::FileSystem& fs, const std::string& programFolder) {
-  std::vector<char> letters;
-  platform::FolderListing listing;
-  if (!fs.listFolder(programFolder + std::string(engine::kHistoryFolderName) + "/",
-                     platform::ListWhat::kFolders, &listing)
-           .isOk()) {
-    return letters;
-  }
-  for (const platform::DirEntry& entry : listing.entries) {
-    const char letter = LetterOf(entry.name);
-    if (letter != 0 && entry.name == std::string(1, letter)) letters.push_back(letter);
-  }
-  std::sort(letters.begin(), letters.end());
-  return letters;
 }
 
 std::string JsonGeneration(char letter, const engine::Generation& g, const std::string& path) {
@@ -142,6 +122,12 @@ engine::SettingsRecord ReportSettings(platform::FileSystem& fs, const std::strin
   return bytes.isOk() ? engine::DecodeSettings(bytes.value()) : engine::SettingsRecord{};
 }
 
+// The exit status of a comparison that succeeded, after its order warning if any.
+int Finish(const CommandLine& line, const engine::CompareOutcome& outcome, std::ostream& err) {
+  if (!outcome.orderWarning.isOk()) line.fail(err, "warning: " + outcome.orderWarning.message());
+  return outcome.changeLines > 0 ? kExitChanges : kExitNoChange;
+}
+
 int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string& programFolder,
             const std::string& defaultProgramFolder, char letter,
             const std::vector<platform::Drive>& drives, const platform::LocaleFormat& locale,
@@ -192,25 +178,28 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     return line.fail(err, "--to names a profile made before the one --compare names");
   }
 
-  engine::CompareSettings settings;
-  settings.driveDisplayText = driveText;
-  // A run leaves out the Ignore list's folders on both sides; so does this comparison.
   std::vector<engine::Status> warnings;
-  auto ignore =
-      engine::ReadIgnoreList(fs, programFolder + std::string(engine::kIgnoreFileName), &warnings);
+  engine::CompareSettings settings =
+      engine::HistoryCompareSettings(fs, programFolder, driveText, &warnings);
   for (const engine::Status& warning : warnings) line.fail(err, "warning: " + warning.message());
-  if (!ignore.isOk()) {
-    line.fail(err, "warning: the Ignore list could not be read, so no folder is ignored: " +
-                       ignore.status().message());
-  } else {
-    settings.ignore = engine::IgnoreMatcher(ignore.value());
-  }
   const engine::SettingsRecord record = ReportSettings(fs, programFolder);
+  engine::CompareOutcome outcome;
+  if (!output && !json) {
+    // A new report of the Reports folder, as the window saves it.
+    std::string saved;
+    platform::SilentProgress progress;
+    if (engine::Status s =
+            engine::SaveHistoryReport(fs, programFolder, letter, older.value(), newer, settings,
+                                      record, locale, progress, &saved, &outcome);
+        !s.isOk()) {
+      return line.fail(err, s.message());
+    }
+    out << saved << '\n';
+    return Finish(line, outcome, err);
+  }
 
-  // Where the report goes: REPORT, standard output, or a new file of the Reports folder.
-  std::unique_ptr<platform::GuardedFolder> reports;
+  // Where the report goes: REPORT or standard output.
   std::unique_ptr<Output> opened;
-  std::unique_ptr<platform::ReplacementFile> saved;
   StreamFile standardOutput(out);
   platform::WritableFile* file = &standardOutput;
   if (output && !toStandardOutput) {
@@ -219,32 +208,13 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
       return line.fail(err, "cannot write the report: " + named.status().message());
     opened = std::move(named).value();
     file = opened->file();
-  } else if (!output && !json) {
-    auto guarded = fs.openGuardedFolder(programFolder, engine::kReportsFolderName);
-    if (!guarded.isOk()) return line.fail(err, guarded.status().message());
-    reports = std::move(guarded).value();
-    const std::optional<platform::LocalDateTime> newerTime =
-        newer.stored ? std::nullopt : std::optional(locale.toLocal(newer.made));
-    const std::string base = engine::HistoryReportPath(
-        reports->path(), letter, locale.toLocal(older.value().made), newerTime, record);
-    std::string target = base;
-    for (int number = 2; fs.exists(target); ++number) {
-      target = engine::NumberedReportPath(base, number);
-    }
-    auto replacement = fs.openForReplacing(target, platform::Durability::kSynced);
-    if (!replacement.isOk()) {
-      return line.fail(err, "cannot write the report: " + replacement.status().message());
-    }
-    saved = std::move(replacement).value();
-    file = saved.get();
   }
 
   // A plain-text report on standard output or a stream ends its lines with LF, as compare's.
   std::optional<LineFeedFile> lineFeeds;
-  if (!json && !record.isRichTextReports() && !saved && (!opened || opened->streamed())) {
+  if (!json && !record.isRichTextReports() && (!opened || opened->streamed())) {
     lineFeeds.emplace(file);
   }
-  engine::CompareOutcome outcome;
   engine::Status s;
   {
     std::unique_ptr<engine::ReportSink> sink;
@@ -263,13 +233,9 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
                                      &outcome);
   }
   if (s.isOk() && lineFeeds) s = lineFeeds->close();
-  if (s.isOk()) {
-    s = saved ? saved->commit() : opened ? opened->finish() : standardOutput.close();
-  }
+  if (s.isOk()) s = opened ? opened->finish() : standardOutput.close();
   if (!s.isOk()) return line.fail(err, s.message());
-  if (saved) out << saved->targetPath() << '\n';
-  if (!outcome.orderWarning.isOk()) line.fail(err, "warning: " + outcome.orderWarning.message());
-  return outcome.changeLines > 0 ? kExitChanges : kExitNoChange;
+  return Finish(line, outcome, err);
 }
 
 }  // namespace
@@ -322,7 +288,7 @@ int RunHistoryCommand(const std::vector<std::string>& args, const ProgramFolderC
     return Compare(line, fs, programFolder, defaultProgramFolder, letters[0], drives, locale, out,
                    err);
   }
-  if (letters.empty()) letters = DrivesWithHistory(fs, programFolder);
+  if (letters.empty()) letters = engine::DrivesWithHistory(fs, programFolder);
   return List(line, fs, programFolder, letters, drives, locale, out, err);
 }
 

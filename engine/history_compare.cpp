@@ -2,8 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/history_compare.h"
 
+#include <algorithm>
 #include <charconv>
+#include <memory>
 
+#include "base/ascii.h"
+#include "engine/ignore_list_file.h"
+#include "engine/report_naming.h"
+#include "engine/run_conductor.h"
 #include "platform/civil_time.h"
 
 namespace engine {
@@ -115,6 +121,70 @@ Status CompareDriveProfiles(platform::FileSystem& fs, const DriveProfile& older,
   settings.newProfilePath = newer.path;
   settings.profileDate = locale.generalDate(locale.toLocal(older.made));
   return CompareProfiles(fs, settings, report, progress, outcome);
+}
+
+std::vector<char> DrivesWithHistory(platform::FileSystem& fs, const std::string& programFolder) {
+  std::vector<char> letters;
+  platform::FolderListing listing;
+  if (!fs.listFolder(programFolder + std::string(kHistoryFolderName) + fs.pathStyle().separator,
+                     platform::ListWhat::kFolders, &listing)
+           .isOk()) {
+    return letters;
+  }
+  for (const platform::DirEntry& entry : listing.entries) {
+    if (entry.name.size() != 1) continue;
+    const char letter = entry.name[0];
+    if (letter >= 'A' && letter <= 'Z') letters.push_back(letter);
+  }
+  std::sort(letters.begin(), letters.end());
+  return letters;
+}
+
+CompareSettings HistoryCompareSettings(platform::FileSystem& fs, const std::string& programFolder,
+                                       std::string driveText, std::vector<Status>* warnings) {
+  CompareSettings settings;
+  settings.driveDisplayText = std::move(driveText);
+  auto ignore = ReadIgnoreList(fs, programFolder + std::string(kIgnoreFileName), warnings);
+  if (!ignore.isOk()) {
+    warnings->push_back(
+        Status::ioError("the Ignore list could not be read, so no folder is ignored: " +
+                        ignore.status().message()));
+  } else {
+    settings.ignore = IgnoreMatcher(ignore.value());
+  }
+  return settings;
+}
+
+Status SaveHistoryReport(platform::FileSystem& fs, const std::string& programFolder, char letter,
+                         const DriveProfile& older, const DriveProfile& newer,
+                         const CompareSettings& settings, const SettingsRecord& record,
+                         const platform::LocaleFormat& locale, platform::Progress& progress,
+                         std::string* savedPath, CompareOutcome* outcome) {
+  auto reports = fs.openGuardedFolder(programFolder, kReportsFolderName);
+  if (!reports.isOk()) return reports.status();
+  const std::optional<platform::LocalDateTime> newerTime =
+      newer.stored ? std::nullopt : std::optional(locale.toLocal(newer.made));
+  const std::string base = HistoryReportPath(reports.value()->path(), letter,
+                                             locale.toLocal(older.made), newerTime, record);
+  std::string target = base;
+  for (int number = 2; fs.exists(target); ++number) target = NumberedReportPath(base, number);
+  auto file = fs.openForReplacing(target, platform::Durability::kSynced);
+  if (!file.isOk()) return file.status();
+  Status s;
+  {
+    std::unique_ptr<ReportSink> sink = record.isRichTextReports()
+                                           ? NewRtfReportSink(file.value().get())
+                                           : NewPlainTextReportSink(file.value().get());
+    ChangeReport report(sink.get(), locale);
+    s = CompareDriveProfiles(fs, older, newer, settings, locale, report, progress, outcome);
+  }
+  // A stop asked for while the comparison ended is still in time: the report is not in
+  // place yet.
+  if (s.isOk() && !progress.shouldContinue()) s = Status::cancelled();
+  if (s.isOk()) s = file.value()->commit();
+  if (!s.isOk()) return s;  // the replacement, dropped, leaves nothing behind
+  *savedPath = file.value()->targetPath();
+  return s;
 }
 
 }  // namespace engine

@@ -14,6 +14,7 @@
 #include "engine/change_report.h"
 #include "engine/compare_profiles.h"
 #include "engine/history.h"
+#include "engine/settings_record.h"
 #include "engine/status.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
@@ -64,5 +65,33 @@ struct DriveProfile {
                                           const platform::LocaleFormat& locale,
                                           ChangeReport& report, platform::Progress& progress,
                                           CompareOutcome* outcome);
+
+// The drives that have a folder in the History folder of `programFolder`, in letter order
+// (upper case). None when there is no History folder.
+[[nodiscard]] std::vector<char> DrivesWithHistory(platform::FileSystem& fs,
+                                                  const std::string& programFolder);
+
+// The settings two of a drive's profiles are compared with: the drive's text `driveText`
+// and the Ignore list of `programFolder`, whose folders a run leaves out on both sides and
+// so does this comparison. The list's bad lines, or its failure to be read (then no folder
+// is ignored), are added to `warnings`.
+[[nodiscard]] CompareSettings HistoryCompareSettings(platform::FileSystem& fs,
+                                                     const std::string& programFolder,
+                                                     std::string driveText,
+                                                     std::vector<Status>* warnings);
+
+// Compares `older` with `newer` of drive `letter` (CompareDriveProfiles, with `settings`)
+// into a new report of the Reports folder of `programFolder`: named by HistoryReportPath
+// (numbered when the name is taken), rich text or plain text as `record` says, and put in
+// place only once it is whole. Sets `*savedPath` to it. Nothing is saved when the
+// comparison fails, or when `progress` says to stop before the report is in place
+// (cancelled).
+[[nodiscard]] Status SaveHistoryReport(platform::FileSystem& fs, const std::string& programFolder,
+                                       char letter, const DriveProfile& older,
+                                       const DriveProfile& newer, const CompareSettings& settings,
+                                       const SettingsRecord& record,
+                                       const platform::LocaleFormat& locale,
+                                       platform::Progress& progress, std::string* savedPath,
+                                       CompareOutcome* outcome);
 
 }  // namespace engine

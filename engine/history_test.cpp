@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "engine/history_compare.h"
+#include "engine/ignore_list_file.h"
 #include "engine/profile_reader.h"
+#include "engine/settings_record.h"
 #include "platform/civil_time.h"
 #include "platform/testing/fixed_locale.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/recording_progress.h"
 
 namespace engine {
 namespace {
@@ -261,6 +264,84 @@ TEST_F(HistoryTest, AMomentPicksTheProfileCurrentThenAndRunsBackCountKeptOnes) {
   EXPECT_EQ(pick("2026-03-01"),
             "no profile of c: [DISK] was made by 2026-03-01; the oldest was made 3/1/26 "
             "12:00:00 PM");
+}
+
+TEST_F(HistoryTest, OnlyOneLetterFoldersOfTheHistoryAreDrivesWithHistory) {
+  EXPECT_TRUE(DrivesWithHistory(fs, kProgram).empty());  // no History folder at all
+  for (const char* name : {"E", "C", "cd", "x", "1"}) {
+    fs.addFolder(std::string(kProgram) + "History\\" + name + "\\");
+  }
+  fs.addTextFile(std::string(kProgram) + "History\\D", "a file, not a drive's folder");
+  EXPECT_THAT(DrivesWithHistory(fs, kProgram), ElementsAre('C', 'E'));
+}
+
+TEST_F(HistoryTest, ASavedComparisonLeavesOutIgnoredFoldersAndIsNumberedNeverReplaced) {
+  // Kept on the 1st; the stored profile of the 5th changed a.txt and a file of an ignored
+  // folder.
+  StoreProfile(
+      "1,#2026-03-01#,\"C:\\\",\"a.txt\"\r\n"
+      "1,#2026-03-01#,\"C:\\TMP\\\",\"t.txt\"\r\n",
+      At(2026, 3, 1, 9, 5));
+  ASSERT_TRUE(Keep(At(2026, 3, 5, 12), 30).isOk());
+  StoreProfile(
+      "22,#2026-03-01#,\"C:\\\",\"a.txt\"\r\n"
+      "22,#2026-03-01#,\"C:\\TMP\\\",\"t.txt\"\r\n",
+      At(2026, 3, 5, 12));
+  fs.addTextFile(std::string(kProgram) + std::string(kIgnoreFileName), "C:\\TMP\\\r\n");
+  auto profiles = DriveProfiles(fs, kProgram, 'C', kProfile);
+  ASSERT_TRUE(profiles.isOk());
+  ASSERT_EQ(profiles.value().size(), 2u);
+
+  std::vector<Status> warnings;
+  const CompareSettings settings = HistoryCompareSettings(fs, kProgram, "c: [DISK]", &warnings);
+  EXPECT_TRUE(warnings.empty());
+  SettingsRecord record;
+  record.ReportFormat = 'T';
+  record.ReportNaming = 'T';
+  const platform::FixedLocale locale;
+  const auto save = [&](platform::Progress& progress, std::string* path, CompareOutcome* outcome) {
+    return SaveHistoryReport(fs, kProgram, 'C', profiles.value()[0], profiles.value()[1], settings,
+                             record, locale, progress, path, outcome);
+  };
+  platform::RecordingProgress progress;
+  std::string first;
+  CompareOutcome outcome;
+  Status s = save(progress, &first, &outcome);
+  ASSERT_TRUE(s.isOk()) << s.message();
+  EXPECT_EQ(first, "Z:\\BV\\Reports\\Drive_C_since_3-1-26_0905.txt");
+  EXPECT_EQ(outcome.changeLines, 1);
+  EXPECT_EQ(outcome.grew, 1);
+  const std::string text = fs.contents(first).value_or("");
+  EXPECT_THAT(text, HasSubstr("a.txt"));
+  EXPECT_THAT(text, ::testing::Not(HasSubstr("t.txt")));
+
+  // The same comparison again gets a name of its own.
+  std::string second;
+  ASSERT_TRUE(save(progress, &second, &outcome).isOk());
+  EXPECT_EQ(second, "Z:\\BV\\Reports\\Drive_C_since_3-1-26_0905_2.txt");
+  EXPECT_EQ(fs.contents(second), fs.contents(first));
+
+  // Stopped, even once the comparison itself is through: no report, the path untouched.
+  platform::RecordingProgress stopped;
+  stopped.cancel();
+  std::string none = "unset";
+  EXPECT_TRUE(save(stopped, &none, &outcome).isCancelled());
+  EXPECT_EQ(none, "unset");
+  EXPECT_FALSE(fs.exists("Z:\\BV\\Reports\\Drive_C_since_3-1-26_0905_3.txt"));
+
+  // An Ignore list that cannot be read is a warning; the comparison then ignores nothing.
+  ASSERT_TRUE(fs.remove(std::string(kProgram) + std::string(kIgnoreFileName)).isOk());
+  fs.addFolder(std::string(kProgram) + std::string(kIgnoreFileName) + "\\");
+  warnings.clear();
+  const CompareSettings unignored = HistoryCompareSettings(fs, kProgram, "c: [DISK]", &warnings);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_THAT(warnings[0].message(),
+              HasSubstr("the Ignore list could not be read, so no folder is ignored"));
+  std::string third;
+  ASSERT_TRUE(SaveHistoryReport(fs, kProgram, 'C', profiles.value()[0], profiles.value()[1],
+                                unignored, record, locale, progress, &third, &outcome)
+                  .isOk());
+  EXPECT_EQ(outcome.changeLines, 2);
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ window_depends=$(dpkg-deb --field "$window_deb" Depends)
 contains "$window_depends" "brinvale-cli (= $version)" ||
   fail "brinvale does not depend on brinvale-cli (= $version)"
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6svg6 \
-               libqt6printsupport6 fonts-liberation; do
+               libqt6printsupport6 libqt6charts6 fonts-liberation; do
   contains "$window_depends" "$package" || fail "brinvale does not depend on $package"
 done
 echo "brinvale-cli: Qt Core and libzstd; brinvale: brinvale-cli (= $version) and Qt's desktop"
