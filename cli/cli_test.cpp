@@ -566,6 +566,20 @@ TEST_F(CliRunTest, DrivesListsTheWatchedFolder) {
   EXPECT_THAT(o.out, HasSubstr("x: [" + Root() + "]"));
 }
 
+TEST_F(CliRunTest, QuietKeepsTheWarningsAboutPlacesThatCouldNotBeReadOnEveryRun) {
+  // A folder beyond the 32,000-byte limit cannot be read, by root neither.
+  MakeDeepTree(Path("tree/long"), std::string(199, 'n'), 161);
+  for (const bool first : {true, false}) {
+    const Outcome o = first ? RunCli({"--yes", "-q", "X"}) : RunCli({"-q", "X"});
+    EXPECT_EQ(o.exitCode, 0) << o.err.substr(0, 2000);
+    // The warning alone, without the drive's line that -q leaves out.
+    EXPECT_THAT(o.err, ::testing::StartsWith("brinvale-cli run: Some places of drive x: ["));
+    EXPECT_THAT(o.err, HasSubstr("could not be read"));
+    EXPECT_THAT(o.err, HasSubstr("path longer than 32,000 bytes"));
+    EXPECT_THAT(o.err, Not(HasSubstr("files")));
+  }
+}
+
 TEST_F(CliRunTest, MissingProfileIsCreatedOnlyWithYes) {
   Outcome o = RunCli({"X"});
   EXPECT_EQ(o.exitCode, 2);
