@@ -4,11 +4,9 @@
 
 #include <ostream>
 
-#include <QByteArray>
-
 #include "cli/cli_support.h"
 #include "platform/posix/posix_file_system.h"
-#include "reports/report_file.h"
+#include "reports/report_text.h"
 
 namespace cli {
 namespace {
@@ -40,14 +38,10 @@ int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, st
     const engine::Status status = reports::SaveReportFileAsPlainText(fs, input, *output);
     return status.isOk() ? kExitOk : line.fail(err, status.message());
   }
-  auto bytes =
-      platform::ReadWholeFile(fs, input, static_cast<std::size_t>(reports::kMaxReportFileSize));
-  if (!bytes.isOk()) return line.fail(err, bytes.status().message());
-  const QByteArray text = reports::PlainTextOfReportBytes(
-      QByteArray(bytes.value().data(), static_cast<qsizetype>(bytes.value().size())));
-  out.write(text.constData(), text.size());
-  out.flush();
-  return out ? kExitOk : line.fail(err, "cannot write to standard output");
+  StreamFile stream(out);
+  engine::Status status = reports::AppendReportFileAsPlainText(fs, input, &stream);
+  if (status.isOk()) status = stream.close();
+  return status.isOk() ? kExitOk : line.fail(err, status.message());
 }
 
 }  // namespace cli

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include "reports/report_text.h"
+
 QT_BEGIN_NAMESPACE
 class QTextDocument;
 QT_END_NAMESPACE
@@ -19,16 +21,10 @@ namespace reports {
 // gives no line at all. Thread-safe for a document no one modifies.
 QByteArray PlainTextOf(const QTextDocument& document);
 
-// Appends the text of one paragraph to `out` as PlainTextOf writes it: line breaks as CR LF,
-// end blanks left out, CR LF at the end.
-void AppendPlainTextLine(QString line, QByteArray* out);
-
-// Replaces the content of `document` with `text`, unformatted: one paragraph per line, lines
-// ended by CR LF, LF or CR, a final line break adding no empty paragraph, so that
-// PlainTextOf gives `text` back when it is valid UTF-8 with CR LF line ends and no line
-// ends in blanks after other text. A UTF-8 byte
-// order mark is dropped. Text that is not valid UTF-8 is read as Latin-1 rather than refused;
-// control characters other than the tab are dropped. Clears the undo history. Needs no
+// Replaces the content of `document` with `text`, unformatted: one paragraph per line
+// (PlainTextSplitter), so that PlainTextOf gives `text` back when it is valid UTF-8 with
+// CR LF line ends and no line ends in blanks after other text. Text that is not valid UTF-8
+// is read as Latin-1 rather than refused. Clears the undo history. Needs no
 // QGuiApplication. REQUIRES: document != nullptr.
 void ReadPlainText(QByteArrayView text, QTextDocument* document);
 

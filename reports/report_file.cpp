@@ -56,15 +56,6 @@ engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
   return engine::Status::ok();
 }
 
-// The plain-text form of the report file `from` on `fs`.
-engine::Result<QByteArray> PlainTextOfReportFile(platform::FileSystem& fs,
-                                                 const std::string& from) {
-  auto bytes = platform::ReadWholeFile(fs, from, static_cast<std::size_t>(kMaxReportFileSize));
-  if (!bytes.isOk()) return bytes.status();
-  return PlainTextOfReportBytes(
-      QByteArray(bytes.value().data(), static_cast<qsizetype>(bytes.value().size())));
-}
-
 void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
   if (IsRichText(bytes)) {
     ReadRtf(bytes, document);
@@ -88,8 +79,6 @@ platform::FileSystem& NativeFileSystem() {
 }
 
 }  // namespace
-
-bool IsRichText(QByteArrayView bytes) { return bytes.startsWith(QByteArrayView("{\\rtf")); }
 
 ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
   static constexpr std::string_view kBinarySignatures[] = {
@@ -133,13 +122,6 @@ ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
              : ReportFileKind::kOtherText;
 }
 
-QByteArray PlainTextOfReportBytes(const QByteArray& bytes) {
-  if (IsRichText(bytes)) return PlainTextOfRtf(bytes);
-  QTextDocument document;
-  ReadPlainText(bytes, &document);
-  return PlainTextOf(document);
-}
-
 engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
   QByteArray bytes;
   if (engine::Status s = ReadReportBytes(path, &bytes); !s.isOk()) return s;
@@ -163,21 +145,6 @@ engine::Result<QByteArray> ReportFileBytesAs(const QString& from, ReportFormat f
   document.setUndoRedoEnabled(false);
   LoadReportBytes(bytes, &document);
   return WriteRtf(document);
-}
-
-engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
-                                         const std::string& to) {
-  auto text = PlainTextOfReportFile(fs, from);
-  if (!text.isOk()) return text.status();
-  return WriteReportBytes(fs, text.value(), to);
-}
-
-engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
-                                           platform::WritableFile* out) {
-  auto text = PlainTextOfReportFile(fs, from);
-  if (!text.isOk()) return text.status();
-  return out->append(
-      std::string_view(text.value().constData(), static_cast<std::size_t>(text.value().size())));
 }
 
 engine::Status SaveReportFile(const QTextDocument& document, const QString& path,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/status.h"
+#include "reports/report_text.h"
 
 namespace platform {
 class FileSystem;
@@ -26,9 +27,6 @@ enum class ReportFormat { kRichText, kPlainText };
 // Files larger than this are refused: a document takes several times the size of its file
 // in memory, and no report comes near it.
 inline constexpr qint64 kMaxReportFileSize = qint64{256} * 1024 * 1024;
-
-// True when `bytes` hold rich text: they begin with "{\rtf".
-bool IsRichText(QByteArrayView bytes);
 
 // What a file offered to the report view holds.
 enum class ReportFileKind {
@@ -72,21 +70,6 @@ inline constexpr qsizetype kTextProbeSize = 64 * 1024;
 // The same on `fs`, with `path` in its own spelling.
 [[nodiscard]] engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
                                             const std::string& path, ReportFormat format);
-
-// The plain-text form of a report file's bytes, read as LoadReportFile reads them.
-[[nodiscard]] QByteArray PlainTextOfReportBytes(const QByteArray& bytes);
-
-// Writes the plain-text form of the report file `from` on `fs` (a regular file of at most
-// kMaxReportFileSize bytes, read as LoadReportFile reads it) to `to` on `fs`, as
-// SaveReportFile does: what loading `from` and saving it as plain text gives, without
-// building the document. Fails as those two do.
-[[nodiscard]] engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs,
-                                                       const std::string& from,
-                                                       const std::string& to);
-// The same, appending to `out`, a file the caller finishes.
-[[nodiscard]] engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs,
-                                                         const std::string& from,
-                                                         platform::WritableFile* out);
 
 // What saving the report file `from` in `format` writes, read as LoadReportFile reads it:
 // for rich text what WriteRtf gives for the loaded document, for plain text its plain-text
