@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/string_file.h"
 #include "reports/report_text.h"
 #include "reports/test_support.h"
 
@@ -186,22 +187,6 @@ TEST(PlainTextSplitterTest, LinesAreTheSameWhereverABlockEnds) {
   }
 }
 
-// A file that takes `capacity` bytes and then fails.
-class ShortFile final : public platform::WritableFile {
- public:
-  explicit ShortFile(std::size_t capacity) : m_capacity(capacity) {}
-  engine::Status append(std::string_view data) override {
-    if (bytes.size() + data.size() > m_capacity) return engine::Status::ioError("disk full");
-    bytes.append(data);
-    return engine::Status::ok();
-  }
-  engine::Status close() override { return engine::Status::ok(); }
-  std::string bytes;
-
- private:
-  std::size_t m_capacity;
-};
-
 TEST(ReportTextTest, PlainTextOfAFileIsThatOfItsBytesAndFailuresAreSaid) {
   platform::MemoryFileSystem fs;
   std::string big = "{\\rtf1\\ansi ";
@@ -210,7 +195,7 @@ TEST(ReportTextTest, PlainTextOfAFileIsThatOfItsBytesAndFailuresAreSaid) {
   fs.addTextFile("C:\\big.rtf", big);
   fs.addTextFile("C:\\notes.txt", "caf\xe9\r\n\r\nend");
   for (const char* name : {"C:\\big.rtf", "C:\\notes.txt"}) {
-    ShortFile out(SIZE_MAX);
+    platform::testing::StringFile out(SIZE_MAX);
     ASSERT_TRUE(AppendReportFileAsPlainText(fs, name, &out).isOk()) << name;
     const std::string bytes = fs.contents(name).value_or("");
     const QByteArray expected = PlainTextOfReportBytes(QByteArray::fromStdString(bytes));
@@ -218,7 +203,7 @@ TEST(ReportTextTest, PlainTextOfAFileIsThatOfItsBytesAndFailuresAreSaid) {
   }
   EXPECT_EQ(PlainTextOfReportBytes("caf\xe9\r\n\r\nend"), "caf\xc3\xa9\r\n\r\nend\r\n");
 
-  ShortFile full(1000);
+  platform::testing::StringFile full(1000);
   const engine::Status failed = AppendReportFileAsPlainText(fs, "C:\\big.rtf", &full);
   EXPECT_EQ(failed.message(), "disk full");
   const engine::Status missing = AppendReportFileAsPlainText(fs, "C:\\gone.rtf", &full);
