@@ -17,7 +17,6 @@
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QTextCursor>
-#include <QTextEdit>
 #include <QToolBar>
 
 #include "app/window_test_support.h"
@@ -228,7 +227,7 @@ TEST_F(WindowTest, SoundMenuShowsEachOfItsThreeStates) {
 
 TEST_F(WindowTest, EveryKindOfEditMarksTheReportChanged) {
   auto window = Start();
-  QTextEdit* rtf1 = window->reportView();
+  ReportView* rtf1 = window->reportView();
   rtf1->setFocus();
 
   Type(*window, "x");

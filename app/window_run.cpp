@@ -22,7 +22,7 @@ std::string NativeBytes(const QString& path) { return QFile::encodeName(path).to
 WindowRun::WindowRun(WindowRunDependencies deps, QObject* parent)
     : QObject(parent),
       m_deps(deps),
-      m_ui(std::make_unique<WindowRunUserInterface>(deps.window, deps.locale)) {}
+      m_ui(std::make_unique<WindowRunUserInterface>(deps.window, deps.fileSystem, deps.locale)) {}
 
 WindowRun::~WindowRun() {
   if (!m_worker.joinable()) return;

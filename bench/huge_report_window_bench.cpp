@@ -35,15 +35,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
-#include <QPlainTextEdit>
+
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextEdit>
+
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/report_view.h"
 #include "bench/bench_support.h"
 #include "platform/posix/posix_file_system.h"
 

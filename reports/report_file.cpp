@@ -33,9 +33,8 @@ engine::Status FileError(const QFileDevice& file, const QString& path) {
   return engine::Status::ioError(message);
 }
 
-// The bytes of a report file the view may open: an ordinary file of at most
-// kMaxReportFileSize bytes.
-engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
+// Opens a report file the view may open: an ordinary file of at most kMaxReportFileSize bytes.
+engine::Status OpenReportBytes(const QString& path, QFile* file) {
   const QFileInfo info(path);
   if (!info.exists()) return engine::Status::notFound(Describe(path, QStringLiteral("not found")));
   // Opening a pipe would wait for a writer and a device could be read forever.
@@ -45,8 +44,15 @@ engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
   if (info.size() > kMaxReportFileSize) {
     return engine::Status::invalidArgument(Describe(path, QStringLiteral("too large to open")));
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return FileError(file, path);
+  file->setFileName(path);
+  if (!file->open(QIODevice::ReadOnly)) return FileError(*file, path);
+  return engine::Status::ok();
+}
+
+// The bytes of a report file the view may open.
+engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
+  QFile file;
+  if (engine::Status s = OpenReportBytes(path, &file); !s.isOk()) return s;
   // Bounded even if the file grows while it is read.
   *bytes = file.read(kMaxReportFileSize + 1);
   if (file.error() != QFileDevice::NoError) return FileError(file, path);
@@ -122,6 +128,16 @@ ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
              : ReportFileKind::kOtherText;
 }
 
+engine::Result<ReportFileHead> ReadReportFileHead(const QString& path) {
+  QFile file;
+  if (engine::Status s = OpenReportBytes(path, &file); !s.isOk()) return s;
+  ReportFileHead head;
+  head.size = file.size();
+  head.bytes = file.read(kTextProbeSize);
+  if (file.error() != QFileDevice::NoError) return FileError(file, path);
+  return head;
+}
+
 engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
   QByteArray bytes;
   if (engine::Status s = ReadReportBytes(path, &bytes); !s.isOk()) return s;
@@ -135,16 +151,6 @@ engine::Result<ReportFileKind> OpenReportFile(const QString& path, QTextDocument
   const ReportFileKind kind = KindOfReportBytes(bytes);
   if (kind != ReportFileKind::kNotText) LoadReportBytes(bytes, document);
   return kind;
-}
-
-engine::Result<QByteArray> ReportFileBytesAs(const QString& from, ReportFormat format) {
-  QByteArray bytes;
-  if (engine::Status s = ReadReportBytes(from, &bytes); !s.isOk()) return s;
-  if (format == ReportFormat::kPlainText) return PlainTextOfReportBytes(bytes);
-  QTextDocument document;
-  document.setUndoRedoEnabled(false);
-  LoadReportBytes(bytes, &document);
-  return WriteRtf(document);
 }
 
 engine::Status SaveReportFile(const QTextDocument& document, const QString& path,

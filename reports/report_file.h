@@ -45,6 +45,15 @@ enum class ReportFileKind {
 inline constexpr qsizetype kTextProbeSize = 64 * 1024;
 [[nodiscard]] ReportFileKind KindOfReportBytes(QByteArrayView bytes);
 
+// What a report file begins with, and its size.
+struct ReportFileHead {
+  qint64 size = 0;
+  QByteArray bytes;  // the first kTextProbeSize bytes, or all of a shorter file
+};
+// Reads the beginning of the report file at `path` after the checks LoadReportFile makes;
+// fails as LoadReportFile does. For a view that loads the rest later (ReportLoader).
+[[nodiscard]] engine::Result<ReportFileHead> ReadReportFileHead(const QString& path);
+
 // Opens `path` for the view as the Open command does: reads it as LoadReportFile does and
 // judges it by KindOfReportBytes. A file that is not text is not loaded and `document` is
 // left as it was; anything else replaces the content of `document`. Fails as LoadReportFile
@@ -70,11 +79,5 @@ inline constexpr qsizetype kTextProbeSize = 64 * 1024;
 // The same on `fs`, with `path` in its own spelling.
 [[nodiscard]] engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
                                             const std::string& path, ReportFormat format);
-
-// What saving the report file `from` in `format` writes, read as LoadReportFile reads it:
-// for rich text what WriteRtf gives for the loaded document, for plain text its plain-text
-// form. Fails as LoadReportFile does.
-[[nodiscard]] engine::Result<QByteArray> ReportFileBytesAs(const QString& from,
-                                                           ReportFormat format);
 
 }  // namespace reports

@@ -1,0 +1,65 @@
+// SPDX-FileCopyrightText: 2026 The Brinvale developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/report_view.h"
+
+#include <QPaintEvent>
+#include <QResizeEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+
+namespace app {
+
+ReportView::ReportView(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void ReportView::fitWrappingTo(qint64 bytes) {
+  setLineWrapMode(bytes < kUnwrappedFromBytes ? WidgetWidth : NoWrap);
+}
+
+void ReportView::setFilling(bool filling) {
+  setReadOnly(filling);
+  setCenterOnScroll(filling);
+  // The paragraphs go in at the end, where the cursor of an empty document also is: it
+  // stays at the top, where a report is read from, rather than going along with them.
+  QTextCursor cursor = textCursor();
+  if (filling) cursor.movePosition(QTextCursor::Start);
+  cursor.setKeepPositionOnInsert(filling);
+  setTextCursor(cursor);
+}
+
+void ReportView::paintEvent(QPaintEvent* event) {
+  // The plain-text layout gives every paragraph the document's alignment when it lays it
+  // out; a paragraph's own takes its place before it is painted. Hit tests and the cursor
+  // read the same option, so clicks land where the text shows.
+  auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document()->documentLayout());
+  const qreal bottom = event->rect().bottom();
+  qreal top = contentOffset().y();
+  for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= bottom;
+       block = block.next()) {
+    if (!block.isVisible()) continue;
+    layout->ensureBlockLayout(block);
+    QTextLayout* text = block.layout();
+    Qt::Alignment wanted = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    if (wanted == 0) wanted = Qt::AlignLeft;
+    QTextOption option = text->textOption();
+    if ((option.alignment() & Qt::AlignHorizontal_Mask) != wanted) {
+      option.setAlignment(wanted);
+      text->setTextOption(option);
+    }
+    top += blockBoundingRect(block).height();
+  }
+  QPlainTextEdit::paintEvent(event);
+}
+
+void ReportView::resizeEvent(QResizeEvent* event) {
+  if (lineWrapMode() == NoWrap && event->oldSize().width() != event->size().width()) {
+    // Unwrapped lines do not depend on the width: the base class only needs to fit its
+    // scroll bars, which it does for a change of height without laying anything out.
+    QResizeEvent heightOnly(event->size(), QSize(event->size().width(), event->oldSize().height()));
+    QPlainTextEdit::resizeEvent(&heightOnly);
+    return;
+  }
+  QPlainTextEdit::resizeEvent(event);
+}
+
+}  // namespace app
