@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -502,7 +503,10 @@ void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
 }
 
 engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat format) {
+  // A report of a million lines takes a second or two to write.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   engine::Status status = reports::SaveReportFile(*m_rtf1->document(), path, format);
+  QApplication::restoreOverrideCursor();
   if (status.isOk()) {
     SetCurrentFile(path, true);  // written in the view's own form
     m_reportChanged = false;

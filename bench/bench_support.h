@@ -36,6 +36,15 @@ inline double PeakMiB() {
   return static_cast<double>(usage.ru_maxrss) / 1024;  // KiB on Linux
 }
 
+// The processor time the process has had so far, user and system, in seconds: steadier than
+// the clock on a machine that other work shares.
+inline double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 class NoSound final : public app::SoundOutput {
  public:
   bool hasOutputDevice() override { return false; }

@@ -13,12 +13,13 @@ medians:
   until the view first paints the report's title and until the whole report is in the view
   and takes typing; the longest gap between the ticks of a 5 ms timer on the window's
   thread while it loads, and the 99th percentile gap; the time to scroll to the end and
-  paint it; the window's peak resident memory;
+  paint it; the time to save the view as rich text; the window's peak resident memory;
 - brinvale-cli totext REPORT -o OUT: time, and peak resident memory beside that of totext
   of an empty file;
 - printing to the PDF file printer (build/bin/print_bench --report), colour and black and
-  white: time and peak, for a report made the same way from PRINT_FILES files (default
-  100,000; give --print-files 1000000 to print the whole million).
+  white: time, processor time (steadier on a shared machine) and peak, for a report made the
+  same way from PRINT_FILES files (default 100,000; --print-files 1000000 prints the whole
+  million).
 
 The load average is printed with each run, as other work on the machine slows every figure.
 The generated files are kept in --work and reused.
@@ -101,10 +102,10 @@ def window_part(args, report, paragraphs):
     os.makedirs(folder, exist_ok=True)
     bench = os.path.join(args.bin, "huge_report_window_bench")
     columns = ("first_screen_s", "shown_s", "max_gap_ms", "p99_gap_ms", "scroll_end_s",
-               "peak_mib")
-    print("%4s %14s %9s %11s %11s %13s %9s %6s" % ("run", "first screen s", "shown s",
-                                                   "max gap ms", "p99 gap ms", "scroll end s",
-                                                   "peak MiB", "load"))
+               "save_s", "peak_mib")
+    print("%4s %14s %9s %11s %11s %13s %7s %9s %6s" % ("run", "first screen s", "shown s",
+                                                       "max gap ms", "p99 gap ms", "scroll end s",
+                                                       "save s", "peak MiB", "load"))
     rows = []
     for r in range(args.runs):
         command = [bench, "--program-folder", folder, "--report", report,
@@ -121,11 +122,11 @@ def window_part(args, report, paragraphs):
                                                                     result.stderr))
         row = figures(result.stdout)
         rows.append(row)
-        print("%4d %14.3f %9.3f %11.1f %11.1f %13.3f %9.1f %6s%s" % (
+        print("%4d %14.3f %9.3f %11.1f %11.1f %13.3f %7.3f %9.1f %6s%s" % (
             r + 1, *(row[c] for c in columns), load(),
             "  (stopped: not loaded)" if row.get("incomplete") else ""))
-    print("median %12.3f %9.3f %11.1f %11.1f %13.3f %9.1f" % tuple(median(rows, c)
-                                                                   for c in columns))
+    print("median %12.3f %9.3f %11.1f %11.1f %13.3f %7.3f %9.1f" % tuple(median(rows, c)
+                                                                         for c in columns))
 
 
 def totext_part(args, report):
@@ -152,7 +153,7 @@ def totext_part(args, report):
 def print_part(args, report):
     print("== printing to the PDF file printer: %s ==" % os.path.basename(report))
     bench = os.path.join(args.bin, "print_bench")
-    print("%-7s %6s %9s %9s %6s" % ("route", "pages", "seconds", "peak MiB", "load"))
+    print("%-7s %6s %9s %9s %9s %6s" % ("route", "pages", "seconds", "cpu s", "peak MiB", "load"))
     for route in ("colour", "plain"):
         rows = []
         for _ in range(args.runs):
@@ -161,10 +162,13 @@ def print_part(args, report):
             if out.returncode != 0:
                 sys.exit("print_bench failed (%d): %s" % (out.returncode, out.stderr))
             rows.append(figures(out.stdout))
-            print("%-7s %6d %9.2f %9.1f %6s" % (route, rows[-1]["pages"], rows[-1]["seconds"],
-                                                rows[-1]["peak_mib"], load()))
-        print("median %-7s %9.2f %9.1f" % (route, median(rows, "seconds"),
-                                           median(rows, "peak_mib")))
+            print("%-7s %6d %9.2f %9.2f %9.1f %6s" % (
+                route, rows[-1]["pages"], rows[-1]["seconds"], rows[-1].get("cpu_s", -1),
+                rows[-1]["peak_mib"], load()))
+        print("median %-7s %9.2f %9.2f %9.1f" % (route, median(rows, "seconds"),
+                                                 statistics.median(r.get("cpu_s", -1)
+                                                                   for r in rows),
+                                                 median(rows, "peak_mib")))
 
 
 def main():

@@ -12,16 +12,31 @@ namespace reports {
 namespace {
 
 constexpr int kParagraphsPerBatch = 4096;
+// The text goes out in pieces of about this size.
+constexpr qsizetype kPieceSize = 256 * 1024;
 
 }  // namespace
 
 QByteArray PlainTextOf(const QTextDocument& document) {
+  QByteArray text;
+  PlainTextOf(document, [&text](QByteArrayView piece) {
+    text.append(piece);
+    return true;
+  });
+  return text;
+}
+
+bool PlainTextOf(const QTextDocument& document, const std::function<bool(QByteArrayView)>& write) {
+  if (document.isEmpty()) return true;
   QByteArray out;
-  if (document.isEmpty()) return out;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     AppendPlainTextLine(block.text(), &out);
+    if (out.size() >= kPieceSize) {
+      if (!write(out)) return false;
+      out.clear();
+    }
   }
-  return out;
+  return out.isEmpty() || write(out);
 }
 
 void ReadPlainText(QByteArrayView text, QTextDocument* document) {

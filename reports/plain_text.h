@@ -4,6 +4,8 @@
 // The plain-text form of a report document, and reading a plain-text report into a document.
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -20,6 +22,10 @@ namespace reports {
 // the end of a line are left out too, unless the line holds nothing else. An empty document
 // gives no line at all. Thread-safe for a document no one modifies.
 QByteArray PlainTextOf(const QTextDocument& document);
+// The same text handed to `write` a piece at a time (a few hundred KiB), so that a document of
+// any size is written in little memory. Stops as soon as `write` returns false, and returns
+// false then; true when all was written.
+bool PlainTextOf(const QTextDocument& document, const std::function<bool(QByteArrayView)>& write);
 
 // Replaces the content of `document` with `text`, unformatted: one paragraph per line
 // (PlainTextSplitter), so that PlainTextOf gives `text` back when it is valid UTF-8 with

@@ -72,12 +72,6 @@ void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
 
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-engine::Status WriteReportBytes(platform::FileSystem& fs, const QByteArray& bytes,
-                                const std::string& path) {
-  return platform::WriteFileAtomically(
-      fs, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-}
-
 // The native file system for the functions that take Qt paths: stateless, so one serves all.
 platform::FileSystem& NativeFileSystem() {
   static platform::PosixFileSystem fs;
@@ -160,8 +154,21 @@ engine::Status SaveReportFile(const QTextDocument& document, const QString& path
 
 engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
                               const std::string& path, ReportFormat format) {
-  return WriteReportBytes(
-      fs, format == ReportFormat::kRichText ? WriteRtf(document) : PlainTextOf(document), path);
+  auto file = fs.openForReplacing(path);
+  if (!file.isOk()) return file.status();
+  // Written a piece at a time: a report of a million lines needs no copy in memory.
+  engine::Status status;
+  const auto write = [&](QByteArrayView piece) {
+    status = file.value()->append(std::string_view(piece.data(), std::size_t(piece.size())));
+    return status.isOk();
+  };
+  if (format == ReportFormat::kRichText) {
+    WriteRtf(document, write);
+  } else {
+    PlainTextOf(document, write);
+  }
+  if (!status.isOk()) return status;  // the replacement is dropped with the temporary
+  return file.value()->commit();
 }
 
 }  // namespace reports
