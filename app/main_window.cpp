@@ -455,6 +455,7 @@ engine::Status MainWindow::LoadInto(const QString& source, const QString& curren
 }
 
 void MainWindow::ShowLoadingProgress(qint64 done, qint64 total) {
+  m_rtf1->filledMore();
   // During a run the progress display is the run's.
   if (m_tlbQuit->text() != QLatin1String(kQuitCaption)) return;
   m_lblProgress->setText(QStringLiteral("Loading %1")

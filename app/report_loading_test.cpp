@@ -160,6 +160,8 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   ASSERT_TRUE(m_window->loading());
   EXPECT_TRUE(QTest::qWaitFor([&] { return view->document()->blockCount() > 1; }, 10000));
   EXPECT_TRUE(view->document()->firstBlock().text().startsWith("Disk Activity on D: [/data]"));
+  EXPECT_EQ(view->textCursor().position(), 0);  // the top shows, nothing selected
+  EXPECT_FALSE(view->textCursor().hasSelection());
   EXPECT_TRUE(m_window->progressLabel()->isVisible());
   EXPECT_EQ(m_window->progressLabel()->text(), "Loading Drive_D.rtf");
   EXPECT_TRUE(m_window->progressBar()->isVisible());
@@ -200,6 +202,7 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   EXPECT_TRUE(ToolbarButton(*m_window, "save")->isEnabled());
   EXPECT_EQ(m_window->currentFile(), m_report);
   EXPECT_EQ(view->textCursor().position(), 0);
+  EXPECT_FALSE(view->textCursor().hasSelection());
   EXPECT_FALSE(m_window->reportChanged());
 }
 

@@ -19,12 +19,14 @@ void ReportView::fitWrappingTo(qint64 bytes) {
 void ReportView::setFilling(bool filling) {
   setReadOnly(filling);
   setCenterOnScroll(filling);
-  // The paragraphs go in at the end, where the cursor of an empty document also is: it
-  // stays at the top, where a report is read from, rather than going along with them.
-  QTextCursor cursor = textCursor();
-  if (filling) cursor.movePosition(QTextCursor::Start);
-  cursor.setKeepPositionOnInsert(filling);
-  setTextCursor(cursor);
+}
+
+void ReportView::filledMore() {
+  // The paragraphs go in at the end, where the cursor of an empty document also is, and take
+  // it along: it goes back to the top, where a report is read from. A cursor the user put
+  // elsewhere stays there.
+  const QTextCursor cursor = textCursor();
+  if (cursor.atEnd() && !cursor.atStart()) moveCursor(QTextCursor::Start);
 }
 
 void ReportView::paintEvent(QPaintEvent* event) {

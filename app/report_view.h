@@ -41,8 +41,11 @@ class ReportView final : public QPlainTextEdit {
   // While the document is filled a batch at a time it takes no typing, and the scroll bar's
   // range is the paragraph count rather than fitted to the height of the last screen: fitting
   // it lays out that screen's paragraphs again after every batch, a tenth of the filling's
-  // time. Ending the filling fits it once. The cursor stays at the top meanwhile.
+  // time. Ending the filling fits it once.
   void setFilling(bool filling);
+  // After each batch put in at the end while filling: the cursor that the batch pushed to the
+  // end goes back to the top.
+  void filledMore();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
