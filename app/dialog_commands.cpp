@@ -11,6 +11,7 @@
 #include "app/report_commands.h"
 #include "brinvale_version.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/folder_drives_dialog.h"
 #include "dialogs/ignore_list_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "help/help_key_filter.h"
@@ -48,6 +49,7 @@ help::HelpWindow* DialogCommands::helpWindow() const { return m_help; }
 void DialogCommands::AddTo(MainWindowCommands* commands) {
   commands->showOptions = [this] { ShowOptions(); };
   commands->editIgnoreList = [this] { EditIgnoreList(); };
+  commands->editFolderDrives = [this] { EditFolderDrives(); };
   commands->showAbout = [this] { ShowAbout(); };
   commands->helpContents = [this] { HelpContents(); };
   commands->helpIndex = [this] { HelpIndex(); };
@@ -75,6 +77,10 @@ void DialogCommands::EditIgnoreList(QWidget* parent) {
   // report, where a profile depends on them; the picker simply offers what is listed.
   dialogs::EditIgnoreList(parent != nullptr ? parent : &m_window, m_fs, m_programFolder,
                           m_volumes.drives().drives);
+}
+
+void DialogCommands::EditFolderDrives() {
+  dialogs::EditFolderDrives(&m_window, m_fs, m_programFolder, m_volumes);
 }
 
 void DialogCommands::ShowAbout() {

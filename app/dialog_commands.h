@@ -48,8 +48,9 @@ class DialogCommands {
   // Takes F1 off the application again; the help window goes with the main window.
   ~DialogCommands();
 
-  // Sets showOptions, editIgnoreList, showAbout, helpContents, helpIndex and openWebPage of
-  // `commands` to the operations below. The handlers refer to this object.
+  // Sets showOptions, editIgnoreList, editFolderDrives, showAbout, helpContents, helpIndex
+  // and openWebPage of `commands` to the operations below. The handlers refer to this
+  // object.
   void AddTo(MainWindowCommands* commands);
 
   // frmOptions, modal: the window's settings record and SaveOptions, its sound and
@@ -58,6 +59,9 @@ class DialogCommands {
   // frmIgnore, modal over `parent` (the window when null), on ignore.txt of the program
   // folder; the drives are listed afresh each time.
   void EditIgnoreList(QWidget* parent = nullptr);
+  // frmFolderDrives, modal over the window: the folders watched as drives, in drives.txt
+  // of the program folder.
+  void EditFolderDrives();
   // frmAbout, modal, with the window's icon and the program's version.
   void ShowAbout();
 

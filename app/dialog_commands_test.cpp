@@ -68,11 +68,13 @@ TEST_F(DialogCommandsTest, F1OpensTheTopicOfEachDialogTheWindowAndAHighlightedMe
     script.then("dialogs::IgnoreListDialog", F1ThenClose(&pages));
     script.then("dialogs::PrinterSettingsDialog", F1ThenClose(&pages));
     script.then("dialogs::AboutDialog", F1ThenClose(&pages));
+    script.then("dialogs::FolderDrivesDialog", F1ThenClose(&pages));
     script.then("dialogs::DriveSelectionDialog", F1ThenClose(&pages));
     ClickButton("options");
     Entry("mnuIgnore")->trigger();
     Entry("mnuPrintOptions2")->trigger();
     Entry("mnuAbout")->trigger();
+    Entry("mnuFolderDrives")->trigger();
     // A run's first page, as the run shows it over the window.
     std::vector<bool> marks;
     EXPECT_FALSE(dialogs::SelectDrives(
@@ -80,7 +82,8 @@ TEST_F(DialogCommandsTest, F1OpensTheTopicOfEachDialogTheWindowAndAHighlightedMe
         [&window](const engine::SettingsRecord&) { return window.SaveOptions(); }));
   }
   EXPECT_EQ(pages, QList<QUrl>({help::TopicUrl(4), help::TopicUrl(6), help::TopicUrl(9),
-                                help::TopicUrl(1), help::TopicUrl(3)}));
+                                help::TopicUrl(1), help::TopicUrl(14), help::TopicUrl(3)}));
+  EXPECT_EQ(help::TopicUrl(14).fileName(), "drives.html");
 
   // The window itself, once it is active again.
   window.activateWindow();

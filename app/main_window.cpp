@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLockFile>
 #include <QMenu>
@@ -52,6 +53,15 @@ QIcon Picture(const char* themeName, const char* resource) {
 }
 
 QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
+// The platform's keys for `standard`, with `key` first: the key the help names works on
+// every desktop, also where the platform binds none to the command (Save As, Quit).
+QList<QKeySequence> KeysFor(QKeySequence::StandardKey standard, const QKeySequence& key) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+  keys.removeAll(key);
+  keys.prepend(key);
+  return keys;
+}
 
 }  // namespace
 
@@ -124,6 +134,8 @@ void MainWindow::CreateToolBar() {
   for (QAction* action : m_tlb1->actions()) {
     if (QWidget* widget = m_tlb1->widgetForAction(action); widget != nullptr) {
       widget->setObjectName(action->objectName());
+      // Reachable by Tab from the report view; a click leaves the focus where it was.
+      if (!action->isSeparator()) widget->setFocusPolicy(Qt::TabFocus);
       if (action->property("noToolTip").toBool()) widget->installEventFilter(this);
     }
   }
@@ -163,6 +175,8 @@ void MainWindow::CreateMenus() {
   m_mnuOptions->setProperty("helpContext", 4);
   m_mnuIgnore =
       entry(m_mnuOptions, "mnuIgnore", "Set Folders to &Ignore", 6, &MainWindow::mnuIgnore_Click);
+  m_mnuFolderDrives = entry(m_mnuOptions, "mnuFolderDrives", "&Folders Watched as Drives...", 14,
+                            &MainWindow::mnuFolderDrives_Click);
   // The caption is replaced at start-up by the sound detection.
   m_mnuSound = entry(m_mnuOptions, "mnuSound", "&Sound Off", 4, &MainWindow::mnuSound_Click);
   m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", "&Include Recycle Bins", 13,
@@ -181,6 +195,28 @@ void MainWindow::CreateMenus() {
   m_mnuAbout = entry(m_mnuHelp, "mnuAbout", "&About", 1, &MainWindow::mnuAbout_Click);
   m_mnuOnline =
       entry(m_mnuHelp, "mnuOnline", "Orlo Online (&Go)", -1, &MainWindow::mnuOnline_Click);
+
+  CreateKeys();
+}
+
+void MainWindow::CreateKeys() {
+  // Shown beside the entries; a key follows its entry, so it does nothing while the entry
+  // is greyed out or its menu is disabled by a run.
+  m_mnuCreate->setShortcut(QKeySequence(Qt::Key_F5));
+  m_mnuOpen->setShortcuts(KeysFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+  m_mnuSave->setShortcuts(KeysFor(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
+  m_mnuSaveAs->setShortcuts(
+      KeysFor(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+  m_mnuPrint->setShortcuts(KeysFor(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
+
+  // Quit has no menu entry: the key belongs to the window and does what the toolbar's
+  // third button does at the moment, Cancel during a run.
+  m_keyQuit = new QAction(QStringLiteral("Quit or Cancel"), this);
+  m_keyQuit->setObjectName(QStringLiteral("keyQuit"));
+  m_keyQuit->setShortcuts(KeysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+  m_keyQuit->setShortcutContext(Qt::WindowShortcut);
+  addAction(m_keyQuit);
+  connect(m_keyQuit, &QAction::triggered, this, &MainWindow::QuitOrCancel);
 }
 
 void MainWindow::CreateReportArea() {
@@ -193,6 +229,8 @@ void MainWindow::CreateReportArea() {
   m_rtf1 = new ReportView(m_reportArea);
   m_rtf1->setObjectName(QStringLiteral("rtf1"));
   m_rtf1->setAccessibleName(QStringLiteral("Report"));
+  // Tab and Shift+Tab leave the view for the toolbar; a report has no use for tab stops.
+  m_rtf1->setTabChangesFocus(true);
   m_loader = new reports::ReportLoader(this);
 
   m_lblProgress = new QLabel(m_reportArea);
@@ -259,6 +297,7 @@ void MainWindow::RefreshCommandStates() {
   m_mnuPrint->setEnabled(m_reportCommandsEnabled && complete);
   m_mnuPrintSel->setEnabled(bool(c.printingOptions));
   m_mnuIgnore->setEnabled(bool(c.editIgnoreList));
+  m_mnuFolderDrives->setEnabled(bool(c.editFolderDrives));
   m_mnuPrintOptions2->setEnabled(bool(c.printingOptions));
   m_mnuHelpContents->setEnabled(bool(c.helpContents));
   m_mnuHelpIndex->setEnabled(bool(c.helpIndex));
@@ -339,6 +378,7 @@ bool MainWindow::Form_Load() {
     ShowLoadFailure(s, errno);
     return true;
   }
+  m_showsStartUpDocument = true;
 
   Play(QStringLiteral("intro"));
   return true;
@@ -402,14 +442,15 @@ engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& pa
   return kind;
 }
 
-void MainWindow::ShowRunReport(const QString& source, const QString& path) {
+bool MainWindow::ShowRunReport(const QString& source, const QString& path) {
   if (engine::Status s = LoadInto(source, path, true); !s.isOk()) {
     QMessageBox::warning(
         this, QLatin1String(kTitle),
         QStringLiteral("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
-    return;
+    return false;
   }
   m_reportChanged = false;  // the user was asked about the previous document before the run
+  return true;
 }
 
 bool MainWindow::loading() const { return m_loader != nullptr && m_loader->running(); }
@@ -499,6 +540,7 @@ void MainWindow::StopLoading() {
 void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
   m_currentFile = path;
   m_currentFileIsReport = isReport;
+  m_showsStartUpDocument = false;
   if (!m_notAReportMessage.isEmpty() && statusMessage() == m_notAReportMessage) showStatus({});
   m_notAReportMessage.clear();
 }
@@ -762,6 +804,7 @@ void MainWindow::mnuOpen_Click() { Dispatch(m_deps.commands.openReport); }
 void MainWindow::mnuPrint_Click() { Dispatch(m_deps.commands.printReport); }
 void MainWindow::mnuPrintSel_Click() { Dispatch(m_deps.commands.printingOptions); }
 void MainWindow::mnuIgnore_Click() { Dispatch(m_deps.commands.editIgnoreList); }
+void MainWindow::mnuFolderDrives_Click() { Dispatch(m_deps.commands.editFolderDrives); }
 void MainWindow::mnuPrintOptions2_Click() { Dispatch(m_deps.commands.printingOptions); }
 void MainWindow::mnuHelpContents_Click() { Dispatch(m_deps.commands.helpContents); }
 void MainWindow::mnuHelpIndex_Click() { Dispatch(m_deps.commands.helpIndex); }

@@ -45,17 +45,18 @@ class SoundOutput;
 // its entries disabled (the toolbar's Print button excepted, and the report menu's Print,
 // which follows EnableReportCommands).
 struct MainWindowCommands {
-  std::function<void()> findChanges;      // toolbar "find", mnuCreate: a run
-  std::function<void()> cancelRun;        // QuitOrCancel while the toolbar reads "Cancel"
-  std::function<void()> showOptions;      // toolbar "options": frmOptions
-  std::function<void()> openReport;       // toolbar "open", mnuOpen
-  std::function<void()> printReport;      // toolbar "print", mnuPrint
-  std::function<void()> printingOptions;  // mnuPrintSel, mnuPrintOptions2: frmSelPrint
-  std::function<void()> editIgnoreList;   // mnuIgnore: frmIgnore
-  std::function<void()> showAbout;        // mnuAbout: frmAbout
-  std::function<void()> helpContents;     // toolbar "help", mnuHelpContents
-  std::function<void()> helpIndex;        // mnuHelpIndex
-  std::function<void()> openWebPage;      // mnuOnline
+  std::function<void()> findChanges;       // toolbar "find", mnuCreate: a run
+  std::function<void()> cancelRun;         // QuitOrCancel while the toolbar reads "Cancel"
+  std::function<void()> showOptions;       // toolbar "options": frmOptions
+  std::function<void()> openReport;        // toolbar "open", mnuOpen
+  std::function<void()> printReport;       // toolbar "print", mnuPrint
+  std::function<void()> printingOptions;   // mnuPrintSel, mnuPrintOptions2: frmSelPrint
+  std::function<void()> editIgnoreList;    // mnuIgnore: frmIgnore
+  std::function<void()> editFolderDrives;  // mnuFolderDrives: frmFolderDrives
+  std::function<void()> showAbout;         // mnuAbout: frmAbout
+  std::function<void()> helpContents;      // toolbar "help", mnuHelpContents
+  std::function<void()> helpIndex;         // mnuHelpIndex
+  std::function<void()> openWebPage;       // mnuOnline
 };
 
 struct MainWindowDependencies {
@@ -155,12 +156,16 @@ class MainWindow final : public QMainWindow {
   // For the end of a run: loads the report read from `source` (the composed report, or the
   // report file the run saved from it) as LoadReport does, makes `path` (the report's file)
   // the current file and clears ReportChanged: Find 'em asked about the previous document's
-  // changes before the run began. A failure is shown in a message.
-  void ShowRunReport(const QString& source, const QString& path);
+  // changes before the run began. True when the report is shown, or loading; a failure is
+  // shown in a message and gives false.
+  [[nodiscard]] bool ShowRunReport(const QString& source, const QString& path);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
   // False while the current file is one Save must not rewrite (OpenReport's kOtherText).
   [[nodiscard]] bool currentFileIsReport() const { return m_currentFileIsReport; }
+  // True while the view shows the start-up document that the load step put there: until
+  // a report is loaded, opened, saved or shown by a run.
+  [[nodiscard]] bool showsStartUpDocument() const { return m_showsStartUpDocument; }
   // The question before the report in the view is given up, by closing, by opening another
   // or by a run (which may put its report in its place): when the user changed it, asks
   // "Save Changes to this Report?" Yes/No/Cancel.
@@ -212,6 +217,7 @@ class MainWindow final : public QMainWindow {
   void mnuPrint_Click();
   void mnuPrintSel_Click();
   void mnuIgnore_Click();
+  void mnuFolderDrives_Click();
   // The sound switch; without a sound device only a message. Stores SoundOn.
   void mnuSound_Click();
   // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off). The entry
@@ -237,6 +243,7 @@ class MainWindow final : public QMainWindow {
   void CreateActions();
   void CreateToolBar();
   void CreateMenus();
+  void CreateKeys();
   void CreateReportArea();
   void CreateStatusBar();
   void RefreshCommandStates();
@@ -270,6 +277,7 @@ class MainWindow final : public QMainWindow {
 
   QString m_currentFile;
   bool m_currentFileIsReport = true;
+  bool m_showsStartUpDocument = false;
   QString m_notAReportMessage;  // the status message OpenReport showed, while it stands
   bool m_reportChanged = false;
   bool m_filling = false;  // the window fills the view's document: no change by the user
@@ -296,6 +304,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuPrint = nullptr;
   QAction* m_mnuPrintSel = nullptr;
   QAction* m_mnuIgnore = nullptr;
+  QAction* m_mnuFolderDrives = nullptr;
   QAction* m_mnuSound = nullptr;
   QAction* m_mnuRecycled = nullptr;
   QAction* m_mnuInfoOnly = nullptr;
@@ -304,6 +313,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuHelpIndex = nullptr;
   QAction* m_mnuAbout = nullptr;
   QAction* m_mnuOnline = nullptr;
+  QAction* m_keyQuit = nullptr;  // Ctrl+Q: the toolbar's Quit, or Cancel during a run
 
   QWidget* m_reportArea = nullptr;
   ReportView* m_rtf1 = nullptr;

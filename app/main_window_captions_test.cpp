@@ -99,6 +99,7 @@ TEST_F(WindowTest, EveryToolbarButtonAndMenuEntryHasItsCaptionAndStartingState) 
       {"mnuReports", "mnuPrint", "&Print", -1, false, false},
       {"mnuReports", "mnuPrintSel", "P&rinting Options", 9, false, false},
       {"mnuOptions", "mnuIgnore", "Set Folders to &Ignore", 6, false, false},
+      {"mnuOptions", "mnuFolderDrives", "&Folders Watched as Drives...", 14, false, false},
       {"mnuOptions", "mnuSound", "Turn &Sounds On", 4, false, true},
       {"mnuOptions", "mnuRecycled", "&Include Recycle Bins", 13, true, true},
       {"mnuOptions", "mnuInfoOnly", "&Next Run is Info Only", 7, true, true},

@@ -16,10 +16,14 @@
 #include <QProgressBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QToolBar>
 
 #include "app/window_test_support.h"
+#include "engine/change_report.h"
+#include "platform/testing/fixed_locale.h"
+#include "reports/report_file.h"
 
 namespace app {
 namespace {
@@ -90,6 +94,66 @@ TEST_F(WindowTest, FirstStartMakesItsFilesAndShowsTheStartUpDocument) {
   window.reset();
   window = Start();
   EXPECT_TRUE(QFile::exists(folder() + "temp.rtf"));
+}
+
+// The colour of the first line of `document` that begins with `start`; black when there is
+// no such line, which the comparisons below then tell.
+QColor ColourOfLine(const QTextDocument& document, const QString& start) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    if (block.text().startsWith(start) && block.begin() != block.end()) {
+      return block.begin().fragment().charFormat().foreground().color();
+    }
+  }
+  ADD_FAILURE() << "no line begins with " << start.toStdString();
+  return {};
+}
+
+TEST_F(WindowTest, TheWelcomePageShowsEachKindOfLineInTheColourReportsUse) {
+  // A report as a run composes it, read back as the view reads it.
+  {
+    auto file = m_fs.openForReplacing((folder() + "report.rtf").toStdString());
+    ASSERT_TRUE(file.isOk());
+    const platform::FixedLocale locale;
+    auto sink = engine::NewRtfReportSink(file.value().get());
+    engine::ChangeReport report(sink.get(), locale);
+    ASSERT_TRUE(report.startDrive("c: [/]", "3/1/26 9:00:00 AM", true).isOk());
+    ASSERT_TRUE(report.writeFolderHeader("/home/").isOk());
+    ASSERT_TRUE(report.added("new.txt", 10).isOk());
+    ASSERT_TRUE(report.deleted("old.txt", 10).isOk());
+    ASSERT_TRUE(report.grew("log.txt", 10, 20).isOk());
+    ASSERT_TRUE(report.shrunk("cut.txt", 20, 10).isOk());
+    ASSERT_TRUE(
+        report.timeChanged("touched.txt", {2026, 3, 1, 9, 0, 0}, {2026, 3, 2, 9, 0, 0}).isOk());
+    ASSERT_TRUE(report.writeTotals(10, 10, 0).isOk());
+    ASSERT_TRUE(report.writeClosing().isOk());
+    ASSERT_TRUE(file.value()->commit().isOk());
+  }
+  QTextDocument report;
+  ASSERT_TRUE(reports::LoadReportFile(folder() + "report.rtf", &report).isOk());
+
+  auto window = Start();
+  const QTextDocument& welcome = *window->reportView()->document();
+  const struct {
+    const char* welcomeLine;
+    const char* reportLine;
+  } kKinds[] = {
+      {"Added files are navy", "   Added new.txt"},
+      {"deleted files green", "   Deleted old.txt"},
+      {"files that grew or shrank maroon", "   log.txt  Grew"},
+      {"files that grew or shrank maroon", "   cut.txt  Shrunk"},
+      {"files whose time changed olive", "   touched.txt: Time Changed"},
+      {"the total of deleted files red", "Total of Files Deleted"},
+      {"and the headings", "Disk Activity on"},
+      {"and the headings", "In /home/"},
+      {"and the headings", "Total of Files Added"},
+  };
+  for (const auto& kind : kKinds) {
+    SCOPED_TRACE(kind.reportLine);
+    EXPECT_EQ(ColourOfLine(welcome, kind.welcomeLine), ColourOfLine(report, kind.reportLine));
+  }
+  EXPECT_EQ(ColourOfLine(welcome, "Added files are navy"), QColor(0, 0, 128));
+  // And it tells how to watch a folder as a drive.
+  EXPECT_TRUE(welcome.toPlainText().contains("Options, Folders Watched as Drives..."));
 }
 
 TEST_F(WindowTest, StartUpEndsWithOneMessageWhenTheReportsFolderCannotBeMade) {
@@ -542,6 +606,148 @@ TEST_F(WindowTest, ToolbarKeysAndMenuEntriesReachTheirCommands) {
   other.setProperty("key", QStringLiteral("finder"));
   window->tlb1_ButtonClick(&other);
   EXPECT_EQ(calls, QStringList{"find"});
+}
+
+// Presses `keys` on the window as the keyboard delivers them: shortcut override first. The
+// window becomes the active one first, as it is again for a user once a dialog has closed.
+void Press(MainWindow& window, const QKeySequence& keys) {
+  if (!window.isActiveWindow()) {
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+  QTest::keySequence(window.windowHandle(), keys);
+}
+
+TEST_F(WindowTest, StandardKeysReachTheCommandsOfTheirEntriesAndQuitFollowsTheToolbar) {
+  auto window = Start();
+  QStringList calls;
+  int cancels = 0;
+  MainWindowCommands c;
+  c.findChanges = [&calls] { calls.append("find"); };
+  c.openReport = [&calls] { calls.append("open"); };
+  c.printReport = [&calls] { calls.append("print"); };
+  c.cancelRun = [&cancels] { ++cancels; };
+  window->setCommands(c);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+  const struct {
+    const char* entry;
+    QKeySequence key;
+  } kShown[] = {{"mnuCreate", QKeySequence(Qt::Key_F5)},
+                {"mnuOpen", QKeySequence(Qt::CTRL | Qt::Key_O)},
+                {"mnuSave", QKeySequence(Qt::CTRL | Qt::Key_S)},
+                {"mnuSaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+                {"mnuPrint", QKeySequence(Qt::CTRL | Qt::Key_P)}};
+  for (const auto& shown : kShown) {
+    EXPECT_EQ(Entry(*window, shown.entry)->shortcut(), shown.key) << shown.entry;
+  }
+
+  // Save, Save As and Print wait, greyed out, for a run, an open or a keystroke: so do their
+  // keys. Find 'em and Open answer at once.
+  {
+    DialogScript nothing;  // any dialog would fail the test
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_S));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_P));
+    Press(*window, QKeySequence(Qt::Key_F5));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_O));
+    QTest::qWait(50);
+  }
+  EXPECT_EQ(calls, QStringList({"find", "open"}));
+
+  // After typing, Find 'em by its key asks about the changes first, as the toolbar does.
+  Type(*window, "note");
+  calls.clear();
+  MessageSeen asked;
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Cancel, &asked));
+    Press(*window, QKeySequence(Qt::Key_F5));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_EQ(asked.text, QStringLiteral("Save Changes to this Report?"));
+  EXPECT_TRUE(calls.isEmpty());
+  Press(*window, QKeySequence(Qt::CTRL | Qt::Key_P));
+  EXPECT_EQ(calls, QStringList{"print"});
+
+  // Ctrl+S on the work file asks for a name, as Save does; Ctrl+Shift+S always asks.
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName(QString()))
+        .then("QFileDialog", ChooseName(QStringLiteral("ByKey.rtf")));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_S));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_TRUE(FileBytes(reports() + "ByKey.rtf").contains("noteWelcome"));
+  EXPECT_EQ(window->currentFile(), reports() + "ByKey.rtf");
+  // Now the report has a file of its own: Ctrl+S writes it without a question.
+  Type(*window, "more ");
+  {
+    DialogScript nothing;
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_S));
+  }
+  EXPECT_TRUE(FileBytes(reports() + "ByKey.rtf").contains("more noteWelcome"));
+  EXPECT_FALSE(window->reportChanged());
+
+  // During a run only Cancel works: the menu keys do nothing, Ctrl+Q cancels and the
+  // window stays.
+  window->EnterCancelMode();
+  window->Continue = true;
+  calls.clear();
+  {
+    DialogScript nothing;
+    for (const auto& shown : kShown) Press(*window, shown.key);
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QTest::qWait(50);
+  }
+  EXPECT_TRUE(calls.isEmpty()) << calls.join(' ').toStdString();
+  EXPECT_EQ(cancels, 1);
+  EXPECT_FALSE(window->Continue.load());
+  EXPECT_TRUE(window->isVisible());
+
+  // Afterwards Ctrl+Q closes the window through its closing step.
+  window->LeaveCancelMode();
+  Type(*window, "x");
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::No));
+    Press(*window, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
+  }
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(QFile::exists(folder() + "temp.rtf"));
+}
+
+TEST_F(WindowTest, TabLeavesTheReportViewForTheToolbar) {
+  auto window = Start();
+  int finds = 0;
+  MainWindowCommands c;
+  c.findChanges = [&finds] { ++finds; };
+  c.helpContents = [] {};
+  window->setCommands(c);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  auto* tlb1 = window->findChild<QToolBar*>(QStringLiteral("tlb1"));
+  const QString text = window->reportView()->toPlainText();
+
+  window->reportView()->setFocus();
+  QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+  QWidget* focused = QApplication::focusWidget();
+  ASSERT_NE(focused, window->reportView());
+  EXPECT_EQ(focused, tlb1->widgetForAction(ToolbarButton(*window, "find")));
+  // The focused button is used by the keyboard, like a click.
+  QTest::keyClick(window->windowHandle(), Qt::Key_Space);
+  EXPECT_EQ(finds, 1);
+
+  window->reportView()->setFocus();
+  QTest::keyClick(window->windowHandle(), Qt::Key_Tab, Qt::ShiftModifier);
+  EXPECT_NE(QApplication::focusWidget(), window->reportView());
+  EXPECT_EQ(QApplication::focusWidget()->parentWidget(), tlb1);
+  // Neither key went into the report.
+  EXPECT_EQ(window->reportView()->toPlainText(), text);
+  EXPECT_FALSE(window->reportChanged());
 }
 
 TEST_F(WindowTest, RunOptionsSwitchAndOnlyTheRecycleBinsAreStored) {

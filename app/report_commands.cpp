@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/report_view.h"
 #include "dialogs/print/printer_settings_dialog.h"
+#include "engine/settings_record.h"
 #include "reports/report_printer.h"
 
 namespace app {
@@ -90,7 +91,12 @@ void ReportCommands::Print() {
   reports::PrintResult result;
   {
     const WaitCursor wait;
-    result = reports::PrintReport(request, m_window.settings(), m_locale, &m_printer);
+    // A margin never set prints at its default rather than at the paper's edge; the stored
+    // record stays as it is until the printer settings dialog is confirmed.
+    engine::SettingsRecord settings = m_window.settings();
+    settings.TopMargin = settings.effectiveTopMargin();
+    settings.LeftMargin = settings.effectiveLeftMargin();
+    result = reports::PrintReport(request, settings, m_locale, &m_printer);
   }
 
   switch (result.outcome) {

@@ -421,5 +421,47 @@ TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewA
   EXPECT_FALSE(window.progressLabel()->isVisible());
 }
 
+TEST_F(ReportCommandsTest, AFirstColourPrintKeepsItsTextOffThePapersEdges) {
+  // A new settings file but for colour printing: both margins are 0, never set.
+  QByteArray colourOnly(33, '\0');
+  colourOnly[30] = 1;  // PrintColor
+  ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", colourOnly));
+  ASSERT_TRUE(WriteBytes(reports() + "First.rtf", kRichReport));
+  MainWindow& window = StartWired({{reports::kPdfPrinterName, true}});
+  ASSERT_EQ(window.settings().PrintColor, 1);
+  {
+    DialogScript script;
+    script.then("QFileDialog", ChooseName("First.rtf"));
+    ClickButton("open");
+  }
+  ClickButton("print");
+  const std::vector<reports::testing::PdfWord> words =
+      reports::testing::PdfWords(reports() + "First.pdf");
+  ASSERT_FALSE(words.empty());
+
+  // The page header sits at the printable area's top left; the report's own text starts
+  // three quarters of an inch from the left edge, and half an inch from the top less the
+  // room the header takes (205 twips), as for a top margin of 0.5 set by hand.
+  constexpr double kPointsPerTwip = 1.0 / 20;
+  constexpr double kDeviceUnit = 72.0 / 1200;  // the PDF printer's resolution, in points
+  double headerBottom = 0;
+  for (const auto& word : words) {
+    if (word.text == "Source:") headerBottom = word.yMax;
+  }
+  ASSERT_GT(headerBottom, 0);
+  int body = 0;
+  for (const auto& word : words) {
+    if (word.yMin < headerBottom) continue;
+    ++body;
+    EXPECT_GE(word.xMin, 0.75 * 72) << word.text.toStdString();
+    EXPECT_GE(word.yMin, (720 - 205) * kPointsPerTwip - kDeviceUnit) << word.text.toStdString();
+  }
+  EXPECT_EQ(body, 3);  // Deleted old.txt kept
+  // The stored margins stay 0 until the printer settings are confirmed.
+  EXPECT_EQ(FileBytes(folder() + "BV3.Def"), colourOnly);
+  EXPECT_EQ(window.settings().TopMargin, 0);
+  EXPECT_EQ(window.settings().LeftMargin, 0);
+}
+
 }  // namespace
 }  // namespace app

@@ -3,11 +3,16 @@
 #include "app/window_run.h"
 
 #include <chrono>
+#include <set>
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QTextDocument>
 
 #include "app/main_window.h"
+#include "app/report_view.h"
+#include "app/run_status.h"
 #include "app/window_run_ui.h"
 #include "dialogs/dialog_support.h"
 #include "platform/volumes.h"
@@ -78,11 +83,15 @@ void WindowRun::FindChanges() {
   m_env.settingsPath = NativeBytes(window.settingsPath());
   m_env.settings = &window.settings();
   m_env.infoOnly = window.infoOnly();
-  // A volume that is not mounted now is not a drive of the system for this run; it keeps
-  // its letter and profile for when it comes back.
+  // A volume that is not mounted now, or a watched folder that is missing, is listed so
+  // that the user sees it, but it cannot be marked and is never scanned; it keeps its
+  // letter and profile for when it comes back.
+  std::set<std::string> unavailable;
   for (const platform::Drive& drive : listing.drives) {
-    if (drive.available) m_env.drives.push_back({drive.displayText, drive.root});
+    m_env.drives.push_back({drive.displayText, drive.root, drive.available});
+    if (!drive.available) unavailable.insert(drive.displayText);
   }
+  m_ui->setUnavailableDrives(std::move(unavailable));
 
   window.blnMultiReport = false;
   window.Continue = true;
@@ -103,13 +112,18 @@ void WindowRun::WorkerFinished(const engine::RunOutcome& outcome) {
   m_worker.join();
   m_outcome = outcome;
   m_lock.release();
-  // Cancel was pressed after the point from which a run completes: tell the user why the
-  // run did not stop.
-  if (outcome.driveLoopStarted && !outcome.cancelled && !m_deps.window->Continue) {
-    m_deps.window->showStatus(
-        outcome.savedReports.empty()
-            ? QStringLiteral("The run had already finished when Cancel was pressed.")
-            : QStringLiteral("The run had already saved its report when Cancel was pressed."));
+  // What the run did, in the status bar; a run cancelled in its selection did nothing.
+  if (outcome.driveLoopStarted) {
+    MainWindow& window = *m_deps.window;
+    RunStatusFacts facts;
+    facts.infoOnly = m_env.infoOnly;
+    facts.shownFile = QFileInfo(window.currentFile()).fileName();
+    facts.earlierReportShown = !m_ui->showedReport() && !window.showsStartUpDocument() &&
+                               !window.reportView()->document()->isEmpty();
+    // Cancel was pressed after the point from which a run completes.
+    facts.cancelTooLate = !outcome.cancelled && !window.Continue;
+    window.showStatus(
+        RunStatusMessage(outcome, facts, engine::NumberSeparators::From(*m_deps.locale)));
   }
   emit finished();
   m_deps.window->RunFinished();

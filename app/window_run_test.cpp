@@ -84,11 +84,21 @@ class GateFileSystem final : public platform::FileSystem {
   platform::PathStyle pathStyle() const override { return m_fs.pathStyle(); }
   engine::Status listFolder(const std::string& folder, platform::ListWhat what,
                             platform::FolderListing* out) override {
-    {
-      std::unique_lock<std::mutex> lock(m_mutex);
-      if (!m_prefix.empty() && folder.starts_with(m_prefix)) Wait(lock);
-    }
+    pass(folder);
     return m_fs.listFolder(folder, what, out);
+  }
+  engine::Result<std::unique_ptr<platform::FolderTree>> openTree(const std::string& root) override {
+    auto tree = m_fs.openTree(root);
+    if (!tree.isOk()) return tree.status();
+    return std::unique_ptr<platform::FolderTree>(
+        std::make_unique<GatedTree>(*this, std::move(tree).value()));
+  }
+  engine::Result<platform::FileId> folderId(const std::string& path) override {
+    return m_fs.folderId(path);
+  }
+  engine::Result<std::unique_ptr<platform::GuardedFolder>> openGuardedFolder(
+      const std::string& programFolder, std::string_view name) override {
+    return m_fs.openGuardedFolder(programFolder, name);
   }
   bool isOrdinaryFile(const std::string& path) override { return m_fs.isOrdinaryFile(path); }
   bool isFolder(const std::string& path) override { return m_fs.isFolder(path); }
@@ -159,6 +169,24 @@ class GateFileSystem final : public platform::FileSystem {
     std::unique_ptr<platform::ReplacementFile> m_file;
   };
 
+  // The walk's tree, whose listings pass the gate too.
+  class GatedTree final : public platform::FolderTree {
+   public:
+    GatedTree(GateFileSystem& gate, std::unique_ptr<platform::FolderTree> tree)
+        : m_gate(gate), m_tree(std::move(tree)) {}
+    const std::string& root() const override { return m_tree->root(); }
+    platform::FileId rootId() const override { return m_tree->rootId(); }
+    engine::Status list(const std::string& folder, platform::FileId expected,
+                        platform::ListWhat what, platform::FolderListing* out) override {
+      m_gate.pass(folder);
+      return m_tree->list(folder, expected, what, out);
+    }
+
+   private:
+    GateFileSystem& m_gate;
+    std::unique_ptr<platform::FolderTree> m_tree;
+  };
+
   void Wait(std::unique_lock<std::mutex>& lock) {
     m_reached = true;
     m_opened.wait(lock, [this] { return m_open; });
@@ -166,6 +194,12 @@ class GateFileSystem final : public platform::FileSystem {
   void Reach(Stage stage) {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (stage == m_stage) Wait(lock);
+  }
+
+  // Waits at the gate while it is closed for `folder`.
+  void pass(const std::string& folder) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!m_prefix.empty() && folder.starts_with(m_prefix)) Wait(lock);
   }
 
   platform::PosixFileSystem m_fs;
@@ -304,6 +338,10 @@ class RunTest : public WindowTest {
     return m_drives.path() + QLatin1Char('/') + QString::fromLatin1(letter).toLower() +
            QLatin1Char('/');
   }
+  // The drive as the drive list shows it: "d: [/tmp/.../d]".
+  QString Shown(const char* letter) const {
+    return QString::fromLatin1(letter).toLower() + ": [" + drive(letter).chopped(1) + "]";
+  }
   void Put(const char* letter, const char* name, const QByteArray& bytes) {
     ASSERT_TRUE(WriteBytes(drive(letter) + QLatin1String(name), bytes));
   }
@@ -400,6 +438,8 @@ TEST_F(RunTest, MissingProfilesAreOfferedAndMadeWithoutAReport) {
   // Nothing was compared: no report, and the view keeps what it showed.
   EXPECT_TRUE(Reports().isEmpty());
   EXPECT_EQ(m_window->currentFile(), m_window->composedReportPath());
+  EXPECT_EQ(m_window->statusMessage(),
+            "Profile created for " + Shown("D") + ": 2 files in 2 folders.");
 
   // All marked drives without a profile: the plural question, and still no report.
   MessageSeen plural;
@@ -414,6 +454,9 @@ TEST_F(RunTest, MissingProfilesAreOfferedAndMadeWithoutAReport) {
   EXPECT_FALSE(Profile("F").isEmpty());
   EXPECT_TRUE(Reports().isEmpty());
   EXPECT_EQ(m_run->lastOutcome().comparedDrives, 0);
+  EXPECT_EQ(m_window->statusMessage(), "Profiles created for " + Shown("E") +
+                                           ": 2 files in 2 folders; " + Shown("F") +
+                                           ": 2 files in 2 folders.");
 }
 
 TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
@@ -436,6 +479,8 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_EQ(FileBytes(reports() + "Drive_D.rtf"), FileBytes(m_window->composedReportPath()));
   EXPECT_FALSE(Profile("F").isEmpty());
   EXPECT_EQ(m_sound.played, QStringList({"start", "done"}));
+  EXPECT_EQ(m_window->statusMessage(), "Profile created for " + Shown("F") +
+                                           ": 2 files in 2 folders. Report saved: Drive_D.rtf.");
 
   // Two compared drives: frmMulti, starting from the stored choice (a report for each).
   // Each drive's report is saved; the view shows the last one.
@@ -455,6 +500,8 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_TRUE(m_window->reportView()->toPlainText().contains("added-on-e.txt"));
   EXPECT_FALSE(m_window->reportView()->toPlainText().contains("grown.txt"));
   EXPECT_TRUE(FileBytes(reports() + "Drive_D.rtf").contains("grown.txt"));
+  EXPECT_EQ(m_window->statusMessage(),
+            "Reports saved: Drive_D.rtf, Drive_E.rtf. Showing Drive_E.rtf.");
   // The user's note goes into that report with a plain Save.
   m_window->reportView()->setFocus();
   QTest::keyClicks(m_window->reportView(), "my note ");
@@ -479,6 +526,7 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_TRUE(combined.contains("third.txt"));
   EXPECT_TRUE(combined.contains("third-e.txt"));
   EXPECT_EQ(FileBytes(reports() + "Drive_D_E_F_.rtf"), FileBytes(m_window->composedReportPath()));
+  EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D_E_F_.rtf.");
   EXPECT_EQ(StoredSettings().OneReport, 0);
   EXPECT_EQ(m_window->settings().OneReport, 1);
 
@@ -580,6 +628,9 @@ TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
   EXPECT_TRUE(Profile("E").isNull());
   EXPECT_FALSE(m_window->infoOnly());
   EXPECT_FALSE(m_window->findChild<QAction*>(QStringLiteral("mnuInfoOnly"))->isChecked());
+  // E was scanned, but no profile was made for it.
+  EXPECT_EQ(m_window->statusMessage(),
+            "Report saved: Drive_D.rtf. Info only: the stored profiles were not replaced.");
   // The view shows the run's report now: nothing in it is the user's unsaved work.
   EXPECT_FALSE(m_window->reportChanged());
 }
@@ -598,6 +649,35 @@ TEST_F(RunTest, ARecycleBinSettingOfOneIncludesTheTrash) {
   ASSERT_TRUE(QFile::remove(folder() + "Prof_D_.bvp"));
   CreateProfiles("D");
   EXPECT_FALSE(Profile("D").contains("thrown-away.txt"));
+}
+
+// A watched folder that is gone is listed so that the user sees it, but it cannot be marked
+// and is never scanned: its profile is not replaced by one of an empty folder.
+TEST_F(RunTest, AWatchedFolderThatIsGoneIsListedGreyedAndCannotBeMarked) {
+  CreateProfiles("DF");
+  const QByteArray storedF = Profile("F");
+  ASSERT_TRUE(QDir().rename(drive("F"), m_drives.path() + "/f-moved"));
+  QString shownF;
+  bool markableF = true;
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", [&](QWidget* dialog) {
+      QListWidget* rows = DriveRows(dialog);
+      const QList<QListWidgetItem*> f = rows->findItems("f: [", Qt::MatchStartsWith);
+      ASSERT_EQ(f.size(), 1);
+      shownF = f[0]->text();
+      markableF = f[0]->flags() & Qt::ItemIsUserCheckable;
+      const QRect rect = rows->visualItemRect(f[0]);
+      QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+      EXPECT_EQ(MarkedLetters(dialog), "");
+      Select("D")(dialog);
+    });
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(shownF, Shown("F") + "  (not available)");
+  EXPECT_FALSE(markableF);
+  EXPECT_EQ(m_run->lastOutcome().markedDrives, std::vector<std::string>{Shown("D").toStdString()});
+  EXPECT_EQ(Profile("F"), storedF);
 }
 
 TEST_F(RunTest, NothingMarkedOffersRetryOrCancelAndScansNothing) {
@@ -678,6 +758,9 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
   EXPECT_TRUE(m_window->reportView()->isVisible());
   EXPECT_FALSE(m_window->progressLabel()->isVisible());
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+  EXPECT_EQ(m_window->statusMessage(),
+            "Run cancelled. Not checked: e, f; their profiles are unchanged. Report saved: "
+            "Drive_D.rtf.");
 }
 
 TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesOfOneReportKeepsEveryProfile) {
@@ -700,8 +783,33 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesOfOneReportKeepsEveryProfile) 
   EXPECT_TRUE(Reports().isEmpty());
   EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+  EXPECT_EQ(m_window->statusMessage(),
+            "Run cancelled. Not checked: d, e, f; their profiles are unchanged.");
   // The lock went with the run.
   EXPECT_TRUE(LockIsFreeForAnotherProgram(folder()));
+}
+
+// After a cancel the view keeps what it showed; when that is a report, the status bar
+// says it is not this run's.
+TEST_F(RunTest, ACancelledRunSaysTheReportShownIsFromAnEarlierRun) {
+  CreateProfiles("D");
+  Put("D", "first.txt", "1");
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"));
+    ASSERT_TRUE(RunToEnd());
+  }
+  ASSERT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
+  EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D.rtf.");
+
+  Put("D", "second.txt", "2");
+  ASSERT_NO_FATAL_FAILURE(CancelWhileReplacing("/Reports/", GateFileSystem::Stage::kWritten));
+  EXPECT_TRUE(m_run->lastOutcome().cancelled);
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("first.txt"));
+  EXPECT_FALSE(m_window->reportView()->toPlainText().contains("second.txt"));
+  EXPECT_EQ(m_window->statusMessage(),
+            "Run cancelled. Not checked: d; its profile is unchanged. The report shown is from "
+            "an earlier run.");
 }
 
 // A cancel while the last drive's report is being written, before it is renamed into
@@ -720,7 +828,8 @@ TEST_F(RunTest, CancelWhileTheReportIsWrittenKeepsTheProfileAndShowsNoReport) {
   EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
   EXPECT_EQ(m_window->reportView()->toPlainText(), shown);
   EXPECT_EQ(m_window->currentFile(), m_window->composedReportPath());
-  EXPECT_EQ(m_window->statusMessage(), QString());
+  // The view shows the welcome page, not a report of an earlier run.
+  EXPECT_EQ(m_window->statusMessage(), "Run cancelled. Not checked: d; its profile is unchanged.");
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
 }
 
@@ -738,7 +847,8 @@ TEST_F(RunTest, CancelAfterTheReportIsInPlaceCompletesTheRunAndSaysSo) {
   EXPECT_TRUE(Profile("D").contains("changed.txt"));
   EXPECT_EQ(m_sound.played, QStringList({"start", "cxl", "done"}));
   EXPECT_EQ(m_window->statusMessage(),
-            QStringLiteral("The run had already saved its report when Cancel was pressed."));
+            "The run had already saved its report when Cancel was pressed. Report saved: "
+            "Drive_D.rtf.");
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
   EXPECT_TRUE(m_window->reportView()->toPlainText().contains("changed.txt"));
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
@@ -760,7 +870,8 @@ TEST_F(RunTest, CancelAfterTheLastProfileIsInPlaceCompletesTheRunAndSaysSo) {
   EXPECT_TRUE(Profile("D").contains("kept.txt"));
   EXPECT_EQ(m_sound.played, QStringList({"start", "cxl", "done"}));
   EXPECT_EQ(m_window->statusMessage(),
-            QStringLiteral("The run had already finished when Cancel was pressed."));
+            "The run had already finished when Cancel was pressed. Profile created for " +
+                Shown("D") + ": 2 files in 2 folders.");
 }
 
 // What the user typed is never lost to a run without a question: Find 'em asks as closing

@@ -54,11 +54,13 @@ void WindowRunUserInterface::abandon() {
 bool WindowRunUserInterface::selectDrives(const std::vector<std::string>& rows,
                                           std::vector<bool>* marks,
                                           engine::SettingsRecord* settings) {
+  std::vector<bool> available;
+  for (const std::string& row : rows) available.push_back(!m_unavailable.contains(row));
   return OnUiThread(
       [&] {
         const bool accepted = dialogs::SelectDrives(
             m_window, rows, marks, settings,
-            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); });
+            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); }, available);
         if (!accepted) m_window->Continue = false;
         return accepted;
       },
@@ -126,12 +128,14 @@ void WindowRunUserInterface::runEnded() {
     const bool cancelPressed = !m_window->Continue;
     // A report composed but not saved: its save failed, so the view shows the changes under
     // the work file's name; after a cancel the view keeps what it had.
+    m_showedReport = false;
     if (!m_composed.isEmpty() && !m_composedSaved && !cancelPressed) {
-      m_window->ShowRunReport(m_composed, m_composed);
+      m_showedReport = m_window->ShowRunReport(m_composed, m_composed);
     } else if (!m_savedReport.isEmpty()) {
       const bool sourceKept =
           m_savedSource == m_savedReport || VersionOf(m_savedSource) == m_savedSourceVersion;
-      m_window->ShowRunReport(sourceKept ? m_savedSource : m_savedReport, m_savedReport);
+      m_showedReport =
+          m_window->ShowRunReport(sourceKept ? m_savedSource : m_savedReport, m_savedReport);
     }
     m_window->reportView()->show();
     m_window->LeaveCancelMode();

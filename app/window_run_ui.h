@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 #include <type_traits>
 
 #include <QObject>
@@ -45,9 +47,15 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   // From now on nothing is shown and every question is answered as if cancelled: for a
   // program that ends while a worker is still winding down. User-interface thread.
   void abandon();
+  // The drives, by display text, that the next run's drive selection lists greyed out as
+  // not available. Set before the run starts, on the user-interface thread.
+  void setUnavailableDrives(std::set<std::string> displayTexts) {
+    m_unavailable = std::move(displayTexts);
+  }
 
   // engine::RunUserInterface
   // frmDriveSel over the window; Cancel or its close box clear the window's Continue.
+  // The unavailable drives are listed but cannot be marked.
   [[nodiscard]] bool selectDrives(const std::vector<std::string>& rows, std::vector<bool>* marks,
                                   engine::SettingsRecord* settings) override;
   [[nodiscard]] bool retryWithoutDrives() override;
@@ -82,6 +90,9 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
                                            bool richText) override;
   void reportSaved(const std::string& path) override;
   void switchOffInfoOnly() override;
+  // True when the run that ended last put a report of its own in the view.
+  // User-interface thread, after runEnded().
+  [[nodiscard]] bool showedReport() const { return m_showedReport; }
   [[nodiscard]] platform::LocalDateTime now() override;
 
  private:
@@ -116,6 +127,10 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   QString m_savedReport;
   QString m_savedSource;
   FileVersion m_savedSourceVersion;
+  // User-interface thread: whether the run that ended last put its report in the view, and
+  // the drives its selection lists greyed out.
+  bool m_showedReport = false;
+  std::set<std::string> m_unavailable;
 };
 
 template <class F>

@@ -2,11 +2,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_support.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 
 #include "engine/ignore_list_file.h"
+#include "engine/own_files.h"
 
 namespace cli {
 
@@ -104,6 +112,149 @@ void CaptionPrinter::setCaption(std::string_view caption) {
   } else {
     m_out << caption << '\n';
   }
+}
+
+namespace {
+
+// The folder part of `path` ("." for a bare name) and its last name.
+std::pair<std::string, std::string> Split(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+std::string RealFolder(const std::string& folder) {
+  char* real = ::realpath(folder.c_str(), nullptr);
+  if (real == nullptr) return {};
+  std::string result = real;
+  std::free(real);
+  return result;
+}
+
+bool SameIds(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// True when `path`, or a link on the way that `path` leads through, names a descriptor of
+// the process: an entry of /proc/PID/fd (or /proc/self/fd), however it is reached.
+bool ThroughADescriptor(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    auto [folder, name] = Split(path);
+    const std::string real = RealFolder(folder);
+    if (real.starts_with("/proc/") && real.ends_with("/fd")) return true;
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target - 1);
+    if (length < 0) return false;  // not a link (or not there): the path ends here
+    const std::string next(target, static_cast<std::size_t>(length));
+    path = next.starts_with('/') ? next : folder + "/" + next;
+  }
+  return false;
+}
+
+// Output to a stream that is opened on the path once and never replaced.
+class StreamOutput final : public Output, public platform::WritableFile {
+ public:
+  StreamOutput(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  ~StreamOutput() override {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  platform::WritableFile* file() override { return this; }
+  bool streamed() const override { return true; }
+  engine::Status finish() override { return close(); }
+
+  engine::Status append(std::string_view data) override {
+    if (m_fd < 0) return engine::Status::ioError(m_path + ": the output is closed");
+    while (!data.empty()) {
+      const ssize_t written = ::write(m_fd, data.data(), data.size());
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return engine::Status::fromErrno(errno, m_path);
+      data.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return engine::Status::ok();
+  }
+  engine::Status close() override {
+    if (m_fd < 0) return engine::Status::ok();
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0 && errno != EINTR) return engine::Status::fromErrno(errno, m_path);
+    return engine::Status::ok();
+  }
+
+ private:
+  int m_fd;
+  std::string m_path;
+};
+
+// Output that replaces its file whole on finish().
+class ReplacedOutput final : public Output {
+ public:
+  explicit ReplacedOutput(std::unique_ptr<platform::ReplacementFile> file)
+      : m_file(std::move(file)) {}
+  platform::WritableFile* file() override { return m_file.get(); }
+  bool streamed() const override { return false; }
+  engine::Status finish() override { return m_file->commit(); }
+
+ private:
+  std::unique_ptr<platform::ReplacementFile> m_file;
+};
+
+}  // namespace
+
+std::optional<std::string> OwnFileRefusal(const std::string& path,
+                                          const std::vector<std::string>& programFolders) {
+  std::vector<struct stat> folders;
+  for (const std::string& folder : programFolders) {
+    struct stat st {};
+    if (!folder.empty() && ::stat(folder.c_str(), &st) == 0) folders.push_back(st);
+  }
+  auto [folder, name] = Split(path);
+  std::string at = RealFolder(folder);
+  if (folders.empty() || at.empty() || name.empty()) return std::nullopt;
+  // From the output's folder up to the root: is one of them a program folder, and the
+  // output one of its own files below it?
+  std::string relative = name;
+  for (;;) {
+    struct stat st {};
+    if (::stat(at.c_str(), &st) == 0) {
+      for (const struct stat& program : folders) {
+        if (SameIds(st, program) && engine::IsOwnFile(relative)) {
+          return "brinvale-cli: " + path +
+                 " is one of Brinvale's own files in the program folder; choose another output.";
+        }
+      }
+    }
+    if (at == "/") return std::nullopt;
+    auto [parent, last] = Split(at);
+    relative = last + "/" + relative;
+    at = parent;
+  }
+}
+
+engine::Result<std::unique_ptr<Output>> OpenOutput(platform::FileSystem& fs,
+                                                   const std::string& path) {
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  const bool descriptor = exists && ThroughADescriptor(path);
+  if (exists && !S_ISDIR(st.st_mode) && (!S_ISREG(st.st_mode) || descriptor)) {
+    // O_NOCTTY: a terminal named as the output does not become the program's own.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return engine::Status::fromErrno(errno, path);
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0) {
+      const int err = errno;
+      ::close(fd);
+      return engine::Status::fromErrno(err, path);
+    }
+    if (!S_ISREG(opened.st_mode) || descriptor) {
+      if (S_ISREG(opened.st_mode)) (void)::fcntl(fd, F_SETFL, O_APPEND);
+      return std::unique_ptr<Output>(std::make_unique<StreamOutput>(fd, path));
+    }
+    // A regular file took the stream's place meanwhile: it is replaced like any other.
+    ::close(fd);
+  }
+  auto replacement = fs.openForReplacing(path);
+  if (!replacement.isOk()) return replacement.status();
+  return std::unique_ptr<Output>(std::make_unique<ReplacedOutput>(std::move(replacement).value()));
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -96,6 +97,36 @@ class CaptionPrinter final : public platform::Progress {
   std::string m_last;
   bool m_open = false;
 };
+
+// The refusal of an output `path` that names one of Brinvale's own files
+// (engine/own_files.h) in one of `programFolders`, whichever way the path reaches that
+// folder (links followed, the folder recognised by device and inode): "brinvale-cli: PATH is
+// one of Brinvale's own files in the program folder; choose another output." Nothing when
+// `path` may be written.
+[[nodiscard]] std::optional<std::string> OwnFileRefusal(
+    const std::string& path, const std::vector<std::string>& programFolders);
+
+// Where a command's -o output goes (OpenOutput).
+class Output {
+ public:
+  virtual ~Output() = default;
+  // The file to write the output to.
+  [[nodiscard]] virtual platform::WritableFile* file() = 0;
+  // Makes the output whole: the replacement becomes the file, or the stream is flushed.
+  [[nodiscard]] virtual engine::Status finish() = 0;
+  // True when the output is written as it comes (a stream), not replaced whole.
+  [[nodiscard]] virtual bool streamed() const = 0;
+};
+
+// Opens `path` for a command's output. Where `path` leads, links followed, to something
+// that is neither a regular file nor a folder (a terminal, a pipe, a character device), or
+// goes through a descriptor of the process (/dev/stdout, /dev/fd/N, /proc/self/fd/N), the
+// output is written to it as a stream and nothing is replaced; a regular file reached that
+// way is appended to, as the shell's redirection left it. Anything else is replaced whole
+// by the one replace path once finish() is called: a link in its place is replaced, never
+// written through. Fails naming `path`.
+[[nodiscard]] engine::Result<std::unique_ptr<Output>> OpenOutput(platform::FileSystem& fs,
+                                                                 const std::string& path);
 
 // The absolute form of `path` with symbolic links resolved, or nothing when it does not
 // exist.

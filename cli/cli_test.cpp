@@ -159,6 +159,50 @@ TEST_F(CliTest, ProfileWritesExactRecordsForAwkwardNames) {
   EXPECT_FALSE(fs::exists(Path("p.bvp.tmp")));
 }
 
+// Makes `depth` folders named `name`, one inside the other, below `top`, with a file
+// "f.txt" in each; paths beyond PATH_MAX are reached from the folder above.
+void MakeDeepTree(const fs::path& top, const std::string& name, int depth) {
+  fs::create_directories(top);
+  int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  for (int level = 0; level < depth; ++level) {
+    ASSERT_EQ(mkdirat(fd, name.c_str(), 0755), 0);
+    const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+    close(fd);
+    ASSERT_GE(next, 0);
+    fd = next;
+    const int file = openat(fd, "f.txt", O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(file, 0);
+    close(file);
+  }
+  close(fd);
+}
+
+TEST_F(CliTest, DeepTreesAreProfiledWholeToTheOneLimitAndReadBack) {
+  // 1000 folders deep, some 10,000 bytes of path: far beyond PATH_MAX.
+  MakeDeepTree(Path("tree/deep"), "level-abc", 1000);
+  // 161 folders of 200 bytes: the last one lies beyond 32,000 bytes.
+  MakeDeepTree(Path("tree/long"), std::string(199, 'n'), 161);
+  const Outcome o = Cli({"profile", Root(), "-o", Path("p.bvp").string()});
+  EXPECT_EQ(o.exitCode, 0) << o.err.substr(0, 2000);
+  EXPECT_THAT(o.err, HasSubstr("these places could not be read and were left out:\n" + Root() +
+                               "/long/nnnn"));
+  EXPECT_THAT(o.err, HasSubstr("...: path longer than 32,000 bytes\n"));
+  // Every folder of the long chain whose path (ending in '/') fits has its file profiled.
+  const std::size_t fitting = (32000 - (Root() + "/long/").size()) / 200;
+  ASSERT_LT(fitting, 161u);
+  const std::string profile = Read(Path("p.bvp"));
+  EXPECT_EQ(std::count(profile.begin(), profile.end(), '\n'),
+            1000 + static_cast<std::ptrdiff_t>(fitting));
+  std::string deepest = Root() + "/deep/";
+  for (int level = 0; level < 1000; ++level) deepest += "level-abc/";
+  EXPECT_THAT(profile, HasSubstr(",\"" + deepest + "\",\"f.txt\"\r\n"));
+  // Read back whole: compared with itself it shows no change.
+  const Outcome same = Cli({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "-o",
+                            Path("r.txt").string(), "--text"});
+  EXPECT_EQ(same.exitCode, 0) << same.err;
+}
+
 TEST_F(CliTest, EmptyTreeGivesAZeroByteProfile) {
   ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
   EXPECT_TRUE(fs::exists(Path("p.bvp")));
@@ -284,6 +328,101 @@ TEST_F(CliTest, OutputsReplaceLinksAndNeverAnInput) {
     EXPECT_EQ(entry.path().filename().string().find(".brinvale-"), std::string::npos)
         << entry.path();
   }
+}
+
+TEST_F(CliTest, NoOutputReplacesOneOfTheProgramsOwnFiles) {
+  // The default program folder (XDG_DATA_HOME/Brinvale) and one that `run` is given.
+  const std::string data = "XDG_DATA_HOME=" + Path("data").string();
+  const fs::path program = Path("data/Brinvale");
+  const fs::path other = Path("other");
+  for (const fs::path& folder : {program, other}) {
+    Write(folder / "Prof_T_.bvp", "stored profile");
+    Write(folder / "drives.txt", "X\t" + Root() + "\n");
+    Write(folder / "brinvale.lock", "4242\n");
+    fs::create_directories(folder / "Reports");
+  }
+  fs::create_directory_symlink(program, Path("alias"));
+  Write(Path("tree/a.txt"), "a");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}, data).exitCode, 0);
+  Write(Path("r.txt"), "a report\r\n");
+
+  const std::vector<std::string> own = {(program / "Prof_T_.bvp").string(),
+                                        (program / "drives.txt").string(),
+                                        (program / "brinvale.lock").string(),
+                                        (program / "BV3.Def").string(),
+                                        (program / "Reports/../ignore.txt").string(),
+                                        Path("alias/Prof_T_.bvp").string(),
+                                        (other / "Prof_T_.bvp").string()};
+  for (const std::string& target : own) {
+    const bool otherFolder = target.find("/other/") != std::string::npos;
+    std::vector<std::vector<std::string>> commands = {
+        {"run", "--json", "-o", target, "--program-folder", other.string(), "X"}};
+    if (!otherFolder) {
+      commands.push_back({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "-o", target});
+      commands.push_back(
+          {"compare", Path("p.bvp").string(), Path("p.bvp").string(), "--json", "-o" + target});
+      commands.push_back({"totext", Path("r.txt").string(), "--output=" + target});
+      commands.push_back({"profile", Root(), "-o", target});
+    }
+    for (const std::vector<std::string>& command : commands) {
+      const Outcome o = Cli(command, data);
+      EXPECT_EQ(o.exitCode, 2) << command[0] << " " << target;
+      EXPECT_EQ(o.err, "brinvale-cli: " + target +
+                           " is one of Brinvale's own files in the program folder; choose "
+                           "another output.\n")
+          << command[0];
+    }
+  }
+  for (const fs::path& folder : {program, other}) {
+    EXPECT_EQ(Read(folder / "Prof_T_.bvp"), "stored profile");
+    EXPECT_EQ(Read(folder / "brinvale.lock"), "4242\n");
+    EXPECT_EQ(Read(folder / "drives.txt"), "X\t" + Root() + "\n");
+    EXPECT_FALSE(fs::exists(folder / "BV3.Def"));
+  }
+  // The reports are the user's.
+  EXPECT_EQ(
+      Cli({"totext", Path("r.txt").string(), "-o", (program / "Reports/r.txt").string()}, data)
+          .exitCode,
+      0);
+  EXPECT_EQ(Read(program / "Reports/r.txt"), "a report\r\n");
+}
+
+TEST_F(CliTest, OutputsOntoAPipeOrThroughADescriptorAreWrittenAsStreamsNeverReplaced) {
+  Write(Path("tree/a.txt"), "a");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
+  Write(Path("r.txt"), "a report\r\n");
+  // A link to a pipe that the program inherits, as /dev/stdout is one to its own output.
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  (void)::fcntl(pipeEnds[1], F_SETPIPE_SZ, 1 << 20);
+  fs::create_symlink("/proc/self/fd/" + std::to_string(pipeEnds[1]), Path("to-pipe"));
+  const std::string toPipe = Path("to-pipe").string();
+  EXPECT_EQ(Cli({"totext", Path("r.txt").string(), "-o", toPipe}).exitCode, 0);
+  EXPECT_EQ(Cli({"compare", Path("p.bvp").string(), Path("p.bvp").string(), "--json", "-o", toPipe})
+                .exitCode,
+            0);
+  EXPECT_EQ(Cli({"profile", Root(), "-o", toPipe}).exitCode, 0);
+  ::close(pipeEnds[1]);
+  std::string streamed;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+    streamed.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(pipeEnds[0]);
+  EXPECT_THAT(streamed, ::testing::StartsWith("a report\r\n{\"drive\":\"c\",\"totals\""));
+  EXPECT_THAT(streamed, ::testing::EndsWith("\"" + Root() + "/\",\"a.txt\"\r\n"));
+  EXPECT_TRUE(fs::is_symlink(Path("to-pipe")));
+
+  // A regular file behind a descriptor (standard output sent to a file) is added to, as the
+  // shell's redirection left it; the link stays a link.
+  const int file = ::open(Path("log.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  ASSERT_GE(file, 0);
+  ASSERT_EQ(::write(file, "before\n", 7), 7);
+  fs::create_symlink("/proc/self/fd/" + std::to_string(file), Path("to-file"));
+  EXPECT_EQ(Cli({"totext", Path("r.txt").string(), "-o", Path("to-file").string()}).exitCode, 0);
+  ::close(file);
+  EXPECT_EQ(Read(Path("log.txt")), "before\na report\r\n");
+  EXPECT_TRUE(fs::is_symlink(Path("to-file")));
 }
 
 TEST_F(CliTest, SpecialFilesAreRefusedAtOnce) {
@@ -492,6 +631,33 @@ TEST_F(CliRunTest, ReportsAndWorkFilesAreNeverWrittenThroughLinks) {
   EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("Added b.txt"));
 }
 
+TEST_F(CliRunTest, AReportsFolderThatIsAnotherUsersLinkIsRefusedAndTheOwnersOwnFollowed) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs a folder of another user, made as root";
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  const std::string profile = Read(Path("program/Prof_X_.bvp"));
+  fs::create_directories(Path("nobodys"));
+  ASSERT_EQ(chown(Path("nobodys").c_str(), 65534, 65534), 0);
+  fs::remove_all(Path("program/Reports"));
+  fs::create_directory_symlink(Path("nobodys"), Path("program/Reports"));
+  Write(Path("tree/docs/b.txt"), "b");
+  const Outcome refused = RunCli({"X"});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_THAT(refused.err, HasSubstr(Path("program/Reports").string() +
+                                     " is a link to a folder of another user; nothing was "
+                                     "written there."));
+  EXPECT_TRUE(fs::is_empty(Path("nobodys")));
+  EXPECT_EQ(Read(Path("program/Prof_X_.bvp")), profile);
+
+  // The user's own link to a folder of their own is followed.
+  fs::create_directories(Path("mine"));
+  fs::remove(Path("program/Reports"));
+  fs::create_directory_symlink(Path("mine"), Path("program/Reports"));
+  const Outcome followed = RunCli({"X"});
+  EXPECT_EQ(followed.exitCode, 1) << followed.err;
+  EXPECT_THAT(Read(Path("mine/Drive_X.txt")), HasSubstr("Added b.txt"));
+  EXPECT_TRUE(fs::is_symlink(Path("program/Reports")));
+}
+
 TEST_F(CliRunTest, GarbageProfileOrSpecialFilesStopWithAMessageAndKeepEverything) {
   ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
   const std::string zeros(1 << 20, '\0');
@@ -537,8 +703,14 @@ TEST_F(CliRunTest, LeftoversOfKilledRunsAreSwept) {
   Write(Path("program/Reports/.Drive_X.txt.brinvale-" + pid + "-2"), "partial");
   Write(Path("program/bvp.tmp"), "old scan");
   Write(Path("program/section.tmp"), "old section");
+  Write(Path("program/Reports/budget.copy-4000000-2"), "the user's");
   EXPECT_EQ(RunCli({"X"}).exitCode, 0);
-  EXPECT_EQ(ProgramFiles(), clean);
+  // Files that only look like the copies of earlier versions may be the user's: they stay.
+  std::vector<std::string> expected = clean;
+  expected.push_back("Prof_X_.bvp.copy-" + pid + "-1");
+  expected.push_back("Reports/budget.copy-4000000-2");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(ProgramFiles(), expected);
 }
 
 // A new settings file names reports by drive, date and time, so every run keeps its

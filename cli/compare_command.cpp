@@ -39,7 +39,8 @@ class NoReport final : public engine::ReportSink {
 }  // namespace
 
 int RunCompareCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
-                      std::ostream& out, std::ostream& err) {
+                      const std::string& defaultProgramFolder, std::ostream& out,
+                      std::ostream& err) {
   CommandLine line("compare",
                    "compare OLD NEW -o REPORT [--drive TEXT] [--since TEXT]\n"
                    "                            [--ignore IGNOREFILE] [--text]\n"
@@ -73,6 +74,11 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
   std::string output = line.value("output").value_or(json ? kStandardOutputName : "");
   if (output.empty()) return line.fail(err, "missing -o REPORT (see --help)");
   const bool toStandardOutput = output == kStandardOutputName;
+  if (const auto refusal =
+          toStandardOutput ? std::nullopt : OwnFileRefusal(output, {defaultProgramFolder})) {
+    err << *refusal << '\n';
+    return kExitError;
+  }
 
   platform::PosixFileSystem fs;
   engine::CompareSettings settings;
@@ -99,19 +105,20 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
   if (!ignore) return kExitError;
   settings.ignore = std::move(*ignore);
 
-  // A file output replaces its target only when complete; standard output takes the bytes
-  // as they come, and the JSON Lines hold back each drive until it is complete.
-  std::unique_ptr<platform::ReplacementFile> replacement;
+  // A file output replaces its target only when complete; standard output (and a pipe or
+  // terminal named by -o) takes the bytes as they come, and the JSON Lines hold back each
+  // drive until it is complete.
+  std::unique_ptr<Output> opened;
   StreamFile standardOutput(out);
   platform::WritableFile* file = &standardOutput;
   if (!toStandardOutput) {
-    auto opened = fs.openForReplacing(output);
-    if (!opened.isOk()) {
+    auto named = OpenOutput(fs, output);
+    if (!named.isOk()) {
       return line.fail(err, std::string("cannot write the ") + (json ? "changes: " : "report: ") +
-                                opened.status().message());
+                                named.status().message());
     }
-    replacement = std::move(opened).value();
-    file = replacement.get();
+    opened = std::move(named).value();
+    file = opened->file();
   }
   engine::CompareOutcome outcome;
   engine::Status s;
@@ -130,7 +137,7 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
     platform::SilentProgress progress;
     s = engine::CompareProfiles(fs, settings, report, progress, &outcome);
   }
-  if (s.isOk()) s = replacement ? replacement->commit() : standardOutput.close();
+  if (s.isOk()) s = opened ? opened->finish() : standardOutput.close();
   if (!s.isOk()) return line.fail(err, s.message());
   if (!outcome.orderWarning.isOk()) line.fail(err, "warning: " + outcome.orderWarning.message());
   return outcome.changeLines > 0 ? kExitChanges : kExitNoChange;

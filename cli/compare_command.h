@@ -16,8 +16,10 @@ namespace cli {
 // [--text]`, or `compare OLD NEW --json [-o FILE] [--drive TEXT] [--ignore IGNOREFILE]`;
 // `args` follow the word "compare". "-o -" and --json without -o write to `out`. Returns 0
 // when nothing changed, 1 when changes were reported, 2 on bad input or failure (no file
-// written).
+// written), and for a REPORT that is one of the own files of `defaultProgramFolder`
+// (OwnFileRefusal).
 int RunCompareCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
-                      std::ostream& out, std::ostream& err);
+                      const std::string& defaultProgramFolder, std::ostream& out,
+                      std::ostream& err);
 
 }  // namespace cli

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -45,7 +46,9 @@ constexpr const char* kAbout =
     "data folder (~/.local/share/Brinvale/), or the program's own folder when a file named\n"
     "'portable' is beside it; 'drives' and 'run' take --program-folder DIR to use DIR instead.\n"
     "Every file is replaced whole or not at all; a symbolic link in the place of an output\n"
-    "is replaced, never written through. Progress is shown only on a terminal.\n"
+    "is replaced, never written through. An output onto a terminal, a pipe or a device is\n"
+    "written as a stream. No output may be one of the program folder's own files (its\n"
+    "profiles, settings, lists, locks and work files). Progress is shown only on a terminal.\n"
     "Run 'brinvale-cli COMMAND --help' for the options of a command.\n"
     "\n";
 
@@ -94,13 +97,23 @@ int main(int argc, char* argv[]) {
 
   // Profiling and comparing need no application object; leaving it out keeps those
   // commands light (the compare of two profiles runs in a few MiB beyond the libraries).
+  // The window and the command line share the data folder of "Brinvale".
+  QCoreApplication::setApplicationName(QStringLiteral("Brinvale"));
+  // No output may replace the files of the program folder a run without options would use.
+  const std::string defaultProgramFolder = platform::DefaultProgramFolderFor(
+      QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath());
   const platform::QtLocaleFormat locale;
   const bool errIsTerminal = isatty(STDERR_FILENO) == 1;
   if (command == "profile") {
-    return cli::RunProfileCommand(rest, locale, std::cout, std::cerr, errIsTerminal);
+    return cli::RunProfileCommand(rest, locale, defaultProgramFolder, std::cout, std::cerr,
+                                  errIsTerminal);
   }
-  if (command == "compare") return cli::RunCompareCommand(rest, locale, std::cout, std::cerr);
-  if (command == "totext") return cli::RunTotextCommand(rest, std::cout, std::cerr);
+  if (command == "compare") {
+    return cli::RunCompareCommand(rest, locale, defaultProgramFolder, std::cout, std::cerr);
+  }
+  if (command == "totext") {
+    return cli::RunTotextCommand(rest, defaultProgramFolder, std::cout, std::cerr);
+  }
   if (command != "drives" && command != "run") {
     std::cerr << "brinvale-cli: unknown command '" << command << "' (see --help)\n";
     return cli::kExitError;
@@ -123,5 +136,6 @@ int main(int argc, char* argv[]) {
     return chosen;
   };
   if (command == "drives") return cli::RunDrivesCommand(rest, choose, locale, std::cout, std::cerr);
-  return cli::RunRunCommand(rest, choose, locale, std::cout, std::cerr, errIsTerminal);
+  return cli::RunRunCommand(rest, choose, defaultProgramFolder, locale, std::cout, std::cerr,
+                            errIsTerminal);
 }

@@ -23,7 +23,8 @@ constexpr const char* kAbout =
 }  // namespace
 
 int RunProfileCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
-                      std::ostream& out, std::ostream& err, bool errIsTerminal) {
+                      const std::string& defaultProgramFolder, std::ostream& out, std::ostream& err,
+                      bool errIsTerminal) {
   CommandLine line("profile",
                    "profile ROOT -o FILE [--ignore IGNOREFILE] [--recycled] [-q | --progress]",
                    kAbout);
@@ -46,6 +47,10 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
   if (*output == kStandardOutputName) {
     return line.fail(err, "a profile is written to a file, not to standard output");
   }
+  if (const auto refusal = OwnFileRefusal(*output, {defaultProgramFolder})) {
+    err << *refusal << '\n';
+    return kExitError;
+  }
 
   platform::PosixFileSystem fs;
   const std::string& rootArg = line.positional()[0];
@@ -64,7 +69,7 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
 
   // The profile replaces FILE only once complete; opening the replacement first learns
   // that FILE cannot be written before walking a large tree, not after.
-  auto file = fs.openForReplacing(*output);
+  auto file = OpenOutput(fs, *output);
   if (!file.isOk()) return line.fail(err, "cannot write " + file.status().message());
   engine::ScanProblems problems;
   std::int64_t totalFiles = 0;
@@ -73,11 +78,11 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
     CaptionPrinter captions(err, errIsTerminal);
     platform::SilentProgress silent;
     s = engine::ScanToProfile(
-        fs, settings, locale, file.value().get(),
+        fs, settings, locale, file.value()->file(),
         chatter->captions ? static_cast<platform::Progress&>(captions) : silent, &problems,
         &totalFiles);
   }
-  if (s.isOk()) s = file.value()->commit();
+  if (s.isOk()) s = file.value()->finish();
   if (!s.isOk()) return line.fail(err, s.message());
   if (!problems.empty()) {
     err << "brinvale-cli profile: these places could not be read and were left out:\n"

@@ -13,8 +13,10 @@
 namespace cli {
 
 // Runs `profile ROOT -o FILE [--ignore IGNOREFILE] [--recycled]`; `args` follow the word
-// "profile". Returns the exit code; captions and messages go to `err`.
+// "profile". FILE may not be one of the own files of `defaultProgramFolder` (OwnFileRefusal).
+// Returns the exit code; captions and messages go to `err`.
 int RunProfileCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
-                      std::ostream& out, std::ostream& err, bool errIsTerminal);
+                      const std::string& defaultProgramFolder, std::ostream& out, std::ostream& err,
+                      bool errIsTerminal);
 
 }  // namespace cli

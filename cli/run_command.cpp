@@ -230,8 +230,8 @@ int RunDrivesCommand(const std::vector<std::string>& args, const ProgramFolderCh
 }
 
 int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoice& choose,
-                  const platform::LocaleFormat& locale, std::ostream& out, std::ostream& err,
-                  bool errIsTerminal) {
+                  const std::string& defaultProgramFolder, const platform::LocaleFormat& locale,
+                  std::ostream& out, std::ostream& err, bool errIsTerminal) {
   CommandLine line("run",
                    "run [--yes] [--info-only] [--one-report | --separate] [--json [-o FILE]]\n"
                    "                        [-q | --progress] [--program-folder DIR] LETTER...",
@@ -269,6 +269,12 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   auto chosen = choose(line.value("program-folder").value_or(""));
   if (!chosen.isOk()) return line.fail(err, chosen.status().message());
   const std::string& programFolder = chosen.value();
+  if (const auto refusal = jsonOutput
+                               ? OwnFileRefusal(*jsonOutput, {programFolder, defaultProgramFolder})
+                               : std::nullopt) {
+    err << *refusal << '\n';
+    return kExitError;
+  }
 
   platform::PosixFileSystem fs;
   // Nothing of the program folder is touched, not even drives.txt, before the lock is held.
@@ -327,16 +333,15 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   // or replace FILE once the run has ended.
   StreamFile standardOutput(out);
   ClearingFirst jsonOnStandardOutput(standardOutput, [&ui] { ui.clearProgress(); });
-  std::unique_ptr<platform::ReplacementFile> jsonFile;
+  std::unique_ptr<Output> jsonFile;
   if (jsonOutput) {
-    auto opened = fs.openForReplacing(*jsonOutput);
+    auto opened = OpenOutput(fs, *jsonOutput);
     if (!opened.isOk()) {
       return line.fail(err, "cannot write the changes: " + opened.status().message());
     }
     jsonFile = std::move(opened).value();
   }
-  JsonChangeWriter changes(jsonFile ? static_cast<platform::WritableFile*>(jsonFile.get())
-                                    : &jsonOnStandardOutput);
+  JsonChangeWriter changes(jsonFile ? jsonFile->file() : &jsonOnStandardOutput);
   if (json) env.changeListener = &changes;
 
   engine::RunOutcome outcome;
@@ -348,10 +353,10 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   ui.clearProgress();
 
   bool failed = false;
-  if (jsonFile && outcome.driveLoopStarted) {
+  if (jsonFile && (outcome.driveLoopStarted || jsonFile->streamed())) {
     // The file holds every drive that was compared whole, also when another failed. A run
     // that never started keeps the file as it was.
-    if (engine::Status s = jsonFile->commit(); !s.isOk()) {
+    if (engine::Status s = jsonFile->finish(); !s.isOk()) {
       line.fail(err, "cannot write the changes: " + s.message());
       failed = true;
     }

@@ -31,11 +31,12 @@ int RunDrivesCommand(const std::vector<std::string>& args, const ProgramFolderCh
 // --progress] [--program-folder DIR] LETTER...`. Prints the paths of saved reports to `out`
 // (or, with --json and no file, the JSON Lines), captions to `err` on a terminal or with
 // --progress, a line per drive (DriveSummary) and messages to `err`. Returns 0 when nothing
-// changed, 1 when changes were reported, 2 on errors. The caller must have created a
-// QCoreApplication (plain-text reports are made through Qt).
+// changed, 1 when changes were reported, 2 on errors. The JSON Lines' FILE may not be one of
+// the own files of the run's program folder or of `defaultProgramFolder` (OwnFileRefusal).
+// The caller must have created a QCoreApplication (plain-text reports are made through Qt).
 int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoice& choose,
-                  const platform::LocaleFormat& locale, std::ostream& out, std::ostream& err,
-                  bool errIsTerminal);
+                  const std::string& defaultProgramFolder, const platform::LocaleFormat& locale,
+                  std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 // The line a run prints for a drive: "k: [/data]: 151,000 files, 12 changes, report
 // Reports/Drive_K_3-14-26_0230.rtf" (the report's path within the program folder), "k: [/data]:

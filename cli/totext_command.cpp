@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/totext_command.h"
 
+#include <memory>
 #include <ostream>
+#include <utility>
 
 #include "cli/cli_support.h"
 #include "platform/posix/posix_file_system.h"
@@ -19,7 +21,8 @@ constexpr const char* kAbout =
 
 }  // namespace
 
-int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunTotextCommand(const std::vector<std::string>& args, const std::string& defaultProgramFolder,
+                     std::ostream& out, std::ostream& err) {
   CommandLine line("totext", "totext FILE [-o OUT]", kAbout);
   line.add(OutputOption("OUT", "where the text goes; - for standard output"));
   if (auto done = line.parse(args, out, err)) return *done;
@@ -30,17 +33,32 @@ int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (output && SameFile(line.positional()[0], *output)) {
     return line.fail(err, *output + ": is the report FILE; write the text elsewhere");
   }
+  if (const auto refusal =
+          output ? OwnFileRefusal(*output, {defaultProgramFolder}) : std::nullopt) {
+    err << *refusal << '\n';
+    return kExitError;
+  }
 
   // File names are used as the bytes they are, so a name that is not valid UTF-8 is found.
   platform::PosixFileSystem fs;
   const std::string& input = line.positional()[0];
-  if (output) {
-    const engine::Status status = reports::SaveReportFileAsPlainText(fs, input, *output);
-    return status.isOk() ? kExitOk : line.fail(err, status.message());
+  // FILE is opened first, so that a missing one leaves a pipe or terminal named by -o
+  // untouched.
+  if (auto probe = fs.openForReading(input); !probe.isOk()) {
+    return line.fail(err, probe.status().message());
   }
-  StreamFile stream(out);
-  engine::Status status = reports::AppendReportFileAsPlainText(fs, input, &stream);
-  if (status.isOk()) status = stream.close();
+  std::unique_ptr<Output> opened;
+  StreamFile standardOutput(out);
+  platform::WritableFile* file = &standardOutput;
+  if (output) {
+    auto named = OpenOutput(fs, *output);
+    if (!named.isOk()) return line.fail(err, named.status().message());
+    opened = std::move(named).value();
+    file = opened->file();
+  }
+  // A failure drops a replacement unfinished, so a previous OUT stays as it was.
+  engine::Status status = reports::AppendReportFileAsPlainText(fs, input, file);
+  if (status.isOk()) status = opened ? opened->finish() : standardOutput.close();
   return status.isOk() ? kExitOk : line.fail(err, status.message());
 }
 

@@ -16,7 +16,9 @@ namespace cli {
 // keeps any previous OUT, or to `out` without -o, a block at a time: memory does not grow with
 // the file, whatever its size. "--help" writes the usage to `out`.
 // Returns 0 on success, or 2 after writing one line to `err` for bad usage, an unreadable FILE
-// or an unwritable OUT. Needs no QCoreApplication or QGuiApplication and works with either.
-int RunTotextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// or an unwritable OUT, and for an OUT that is one of the own files of `defaultProgramFolder`
+// (OwnFileRefusal). Needs no QCoreApplication or QGuiApplication and works with either.
+int RunTotextCommand(const std::vector<std::string>& args, const std::string& defaultProgramFolder,
+                     std::ostream& out, std::ostream& err);
 
 }  // namespace cli

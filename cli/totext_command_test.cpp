@@ -21,7 +21,7 @@ class TotextCommandTest : public ::testing::Test {
   int Run(const std::vector<std::string>& args) {
     m_out.str("");
     m_err.str("");
-    return RunTotextCommand(args, m_out, m_err);
+    return RunTotextCommand(args, "", m_out, m_err);
   }
 
   const std::string m_example = reports::testing::TestDataPath("worked_example.rtf").toStdString();

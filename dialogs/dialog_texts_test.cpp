@@ -18,6 +18,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/dialog_test_support.h"
 #include "dialogs/drive_selection_dialog.h"
+#include "dialogs/folder_drives_dialog.h"
 #include "dialogs/ignore_list_dialog.h"
 #include "dialogs/multi_report_dialog.h"
 #include "dialogs/options_dialog.h"
@@ -26,7 +27,13 @@
 namespace dialogs {
 namespace {
 
-enum class Form { kDriveSel, kMulti, kIgnore, kOptions, kAbout };
+enum class Form { kDriveSel, kMulti, kIgnore, kOptions, kAbout, kFolderDrives };
+
+// No drives at all.
+class NoVolumes final : public platform::Volumes {
+ public:
+  platform::DriveListing drives() override { return {}; }
+};
 
 class DialogTextsTest : public ::testing::Test {
  protected:
@@ -58,12 +65,15 @@ class DialogTextsTest : public ::testing::Test {
         icon.fill(Qt::darkCyan);
         return std::make_unique<AboutDialog>(QIcon(icon), "1.0.1");
       }
+      case Form::kFolderDrives:
+        return std::make_unique<FolderDrivesDialog>(m_fs, "C:\\Brinvale\\", m_volumes);
     }
     return nullptr;
   }
 
   platform::MemoryFileSystem m_fs;
   engine::SettingsRecord m_settings;
+  NoVolumes m_volumes;
 };
 
 // The text a control shows: a window's title, a frame's caption, a label's or button's text.
@@ -128,6 +138,10 @@ TEST_F(DialogTextsTest, EveryCaptionAndControlTextIsExact) {
       {Form::kAbout, "lblDescription", "Take Control of your Hard Drives. "},
       {Form::kAbout, "cmdOK", "OK"},
       {Form::kAbout, "cmdSysInfo", "&System Info..."},
+      {Form::kFolderDrives, nullptr, "Folders Watched as Drives, [F1] for help"},
+      {Form::kFolderDrives, "butAdd", "&Add Folder..."},
+      {Form::kFolderDrives, "butRemove", "&Remove..."},
+      {Form::kFolderDrives, "butDone", "&Done"},
   };
   for (const Row& row : rows) {
     auto dialog = Make(row.form);
@@ -146,11 +160,10 @@ TEST_F(DialogTextsTest, FormNamesAndHelpTopics) {
     const char* name;
     QVariant helpContext;
   };
-  const Row rows[] = {{Form::kDriveSel, "frmDriveSel", 3},
-                      {Form::kMulti, "frmMulti", QVariant()},
-                      {Form::kIgnore, "frmIgnore", 6},
-                      {Form::kOptions, "frmOptions", 4},
-                      {Form::kAbout, "frmAbout", 1}};
+  const Row rows[] = {
+      {Form::kDriveSel, "frmDriveSel", 3}, {Form::kMulti, "frmMulti", QVariant()},
+      {Form::kIgnore, "frmIgnore", 6},     {Form::kOptions, "frmOptions", 4},
+      {Form::kAbout, "frmAbout", 1},       {Form::kFolderDrives, "frmFolderDrives", 14}};
   for (const Row& row : rows) {
     auto dialog = Make(row.form);
     EXPECT_EQ(dialog->objectName(), row.name);
@@ -182,7 +195,8 @@ TEST_F(DialogTextsTest, EveryControlHasAnAccessibleName) {
     ASSERT_NE(widget, nullptr) << row.control;
     EXPECT_EQ(testing::AccessibleName(widget), row.name) << row.control;
   }
-  for (Form form : {Form::kDriveSel, Form::kMulti, Form::kIgnore, Form::kOptions, Form::kAbout}) {
+  for (Form form : {Form::kDriveSel, Form::kMulti, Form::kIgnore, Form::kOptions, Form::kAbout,
+                    Form::kFolderDrives}) {
     auto dialog = Make(form);
     for (QWidget* widget : dialog->findChildren<QWidget*>()) {
       const QString name = widget->objectName();

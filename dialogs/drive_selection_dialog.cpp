@@ -37,7 +37,8 @@ QPushButton* PictureButton(QWidget* parent, const char* name, const QPixmap& pic
 
 DriveSelectionDialog::DriveSelectionDialog(const std::vector<std::string>& rows,
                                            engine::SettingsRecord* settings,
-                                           SaveOptionsFn saveOptions, QWidget* parent)
+                                           SaveOptionsFn saveOptions, QWidget* parent,
+                                           const std::vector<bool>& available)
     : QDialog(parent), m_settings(settings), m_saveOptions(std::move(saveOptions)) {
   setObjectName(QStringLiteral("frmDriveSel"));
   // The blanks push the help hint to the right end of the title bar.
@@ -45,7 +46,7 @@ DriveSelectionDialog::DriveSelectionDialog(const std::vector<std::string>& rows,
                  QStringLiteral("[F1] for help"));
   setProperty(kHelpContextProperty, kHelpContext);
   CreateControls();
-  Form_Load(rows);
+  Form_Load(rows, available);
   connect(OkSelBut, &QPushButton::clicked, this, &DriveSelectionDialog::OkSelBut_Click);
   connect(CxlSelBut, &QPushButton::clicked, this, &DriveSelectionDialog::CxlSelBut_Click);
 }
@@ -105,8 +106,16 @@ void DriveSelectionDialog::CreateControls() {
   resize(600, 330);
 }
 
-void DriveSelectionDialog::Form_Load(const std::vector<std::string>& rows) {
-  for (const std::string& row : rows) lstDrives->addRow(QString::fromStdString(row));
+void DriveSelectionDialog::Form_Load(const std::vector<std::string>& rows,
+                                     const std::vector<bool>& available) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const QString text = QString::fromStdString(rows[i]);
+    if (i < available.size() && !available[i]) {
+      lstDrives->addRow(text + QStringLiteral("  (not available)"), /*markable=*/false);
+    } else {
+      lstDrives->addRow(text);
+    }
+  }
 }
 
 std::vector<bool> DriveSelectionDialog::marks() const { return lstDrives->marks(); }
@@ -128,8 +137,9 @@ void DriveSelectionDialog::OkSelBut_Click() { accept(); }
 void DriveSelectionDialog::CxlSelBut_Click() { reject(); }
 
 bool SelectDrives(QWidget* parent, const std::vector<std::string>& rows, std::vector<bool>* marks,
-                  engine::SettingsRecord* settings, const SaveOptionsFn& saveOptions) {
-  DriveSelectionDialog dialog(rows, settings, saveOptions, parent);
+                  engine::SettingsRecord* settings, const SaveOptionsFn& saveOptions,
+                  const std::vector<bool>& available) {
+  DriveSelectionDialog dialog(rows, settings, saveOptions, parent, available);
   dialog.setMarks(*marks);
   if (dialog.exec() != QDialog::Accepted) return false;
   *marks = dialog.marks();

@@ -35,9 +35,13 @@ class DriveSelectionDialog final : public QDialog {
 
  public:
   // `rows` are the drives' display texts ("c: [/]") in the order of the main window's
-  // drive list; the dialog starts with no row marked. `settings` must outlive the dialog.
+  // drive list; the dialog starts with no row marked. A row whose flag in `available` is
+  // false (a volume not mounted, a watched folder that is missing) is listed greyed out,
+  // its text followed by "  (not available)", and cannot be marked; rows past the last
+  // flag are available. `settings` must outlive the dialog.
   DriveSelectionDialog(const std::vector<std::string>& rows, engine::SettingsRecord* settings,
-                       SaveOptionsFn saveOptions, QWidget* parent = nullptr);
+                       SaveOptionsFn saveOptions, QWidget* parent = nullptr,
+                       const std::vector<bool>& available = {});
 
   // One flag per row, true for a marked row.
   [[nodiscard]] std::vector<bool> marks() const;
@@ -57,7 +61,7 @@ class DriveSelectionDialog final : public QDialog {
 
  private:
   void CreateControls();
-  void Form_Load(const std::vector<std::string>& rows);
+  void Form_Load(const std::vector<std::string>& rows, const std::vector<bool>& available);
 
   engine::SettingsRecord* m_settings;
   SaveOptionsFn m_saveOptions;
@@ -72,9 +76,11 @@ class DriveSelectionDialog final : public QDialog {
 // marked as `*marks` says (one flag per row; shorter means unmarked), and waits for it.
 // Returns true when the user accepted; `*marks` then holds one flag per row. Returns false
 // when the user cancelled; `*marks` is left as it was. `settings` may change as described
-// for DriveSelectionDialog. REQUIRES: marks != nullptr, settings != nullptr.
+// for DriveSelectionDialog; `available` as there. REQUIRES: marks != nullptr, settings !=
+// nullptr.
 [[nodiscard]] bool SelectDrives(QWidget* parent, const std::vector<std::string>& rows,
                                 std::vector<bool>* marks, engine::SettingsRecord* settings,
-                                const SaveOptionsFn& saveOptions);
+                                const SaveOptionsFn& saveOptions,
+                                const std::vector<bool>& available = {});
 
 }  // namespace dialogs

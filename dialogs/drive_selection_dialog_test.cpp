@@ -131,6 +131,38 @@ TEST_F(DriveSelectionTest, CloseBoxCancelsAndOkHidesWithTheMarksReadable) {
   EXPECT_EQ(dialog.marks(), std::vector<bool>({false, true, false}));
 }
 
+TEST_F(DriveSelectionTest, ADriveThatIsNotAvailableIsGreyedAndCannotBeMarked) {
+  std::vector<bool> marks = {false, true, false};  // as if marked when it was there
+  auto answered = WhenDialog("frmDriveSel", [](QWidget* dialog) {
+    QListWidget* list = Rows(dialog);
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(1)->text(), "d: [/home]  (not available)");
+    EXPECT_FALSE(list->item(1)->flags() & Qt::ItemIsEnabled);  // drawn greyed out
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->child(1)->text(QAccessible::Name), "d: [/home]  (not available)");
+    EXPECT_FALSE(face->child(1)->state().checkable);
+    if (QAccessibleActionInterface* action = face->child(1)->actionInterface()) {
+      action->doAction(QAccessibleActionInterface::toggleAction());
+    }
+    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({false, false, false}));
+    // Neither a click, nor marking everything, nor the arrow keys and Space mark it.
+    ClickRow(list, 1);
+    list->selectAll();
+    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
+    list->clearSelection();
+    list->setFocus();
+    EXPECT_EQ(list->currentRow(), 0);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({false, false, true}));
+    Child<QPushButton>(dialog, "OkSelBut")->click();
+  });
+  EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save, {true, false, true}));
+  EXPECT_TRUE(*answered);
+  EXPECT_EQ(marks, std::vector<bool>({false, false, true}));
+}
+
 TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) {
   struct Case {
     char format, naming;

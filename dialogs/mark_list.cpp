@@ -26,6 +26,7 @@ class RowMarkDelegate final : public QStyledItemDelegate {
     if (mouse->button() != Qt::LeftButton || !option.rect.contains(mouse->position().toPoint())) {
       return false;
     }
+    if (!(index.flags() & Qt::ItemIsEnabled)) return true;  // a greyed-out row: nothing
     if (type == QEvent::MouseButtonPress) {
       m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     } else if (type == QEvent::MouseButtonRelease) {
@@ -50,12 +51,14 @@ MarkList::MarkList(QWidget* parent) : QListWidget(parent) {
   connect(this, &QListWidget::itemSelectionChanged, this, &MarkList::SelectionToMarks);
 }
 
-void MarkList::addRow(const QString& text) {
+void MarkList::addRow(const QString& text, bool markable) {
   auto* item = new QListWidgetItem(text);
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
   item->setCheckState(Qt::Unchecked);
+  // Without any flag the row is greyed out and can be neither selected nor checked.
+  item->setFlags(markable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
+                          : Qt::NoItemFlags);
   addItem(item);
-  if (currentRow() < 0)
+  if (markable && currentRow() < 0)
     selectionModel()->setCurrentIndex(indexFromItem(item), QItemSelectionModel::NoUpdate);
 }
 
@@ -70,7 +73,9 @@ std::vector<bool> MarkList::marks() const {
 void MarkList::setMarks(const std::vector<bool>& marks) {
   for (int i = 0; i < count(); ++i) {
     const auto row = static_cast<std::size_t>(i);
-    item(i)->setCheckState(row < marks.size() && marks[row] ? Qt::Checked : Qt::Unchecked);
+    const bool markable = item(i)->flags() & Qt::ItemIsUserCheckable;
+    item(i)->setCheckState(markable && row < marks.size() && marks[row] ? Qt::Checked
+                                                                        : Qt::Unchecked);
   }
 }
 

@@ -313,8 +313,9 @@ Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan
   auto folders = LoadStructure(fs, scan, progress, problems, &walked);
   if (!folders.isOk()) return folders.status();
 
+  // What the places that cannot be read held at the last run comes from the stored profile.
   FileProfiler profiler(fs, folders.value(), scan, locale, newProfile, newProfile->temporaryPath(),
-                        progress, problems, &walked);
+                        progress, problems, &walked, settings.oldProfilePath);
   if (Status s = StartDrive(settings, report); !s.isOk()) return s;
   // The merge takes the new side to its end, so the profile is whole and closed before the
   // totals are written.

@@ -59,8 +59,9 @@ struct CompareOutcome {
 // ScanToProfile does (LoadStructure, then ProfileFiles; `newProfile` is closed, not
 // committed), and compares each folder's records, as they are written, with the stored
 // profile settings.oldProfilePath (settings.newProfilePath and progressMaximum are not
-// used), writing the drive's section to `report` as CompareProfiles does. The new profile
-// is never read back. Progress follows the scan: its captions and its bar over the folders,
+// used), writing the drive's section to `report` as CompareProfiles does. The places that
+// could not be read keep their stored records (FileProfiler), so they show no change. The new
+// profile is never read back. Progress follows the scan: its captions and its bar over the folders,
 // with the "Changes in " & folder captions as changes appear; `progress` is asked whether to
 // go on where the scan asks and every 150 steps of the comparison.
 // Fails as ScanToProfile and CompareProfiles fail: the stored profile cannot be read, the

@@ -249,11 +249,14 @@ TEST_F(CompareProfilesTest, CorruptLineStopsTheDriveBeforeAnythingIsCalledAdded)
   EXPECT_THAT(Report(), Not(HasSubstr("Total")));
 }
 
-TEST_F(CompareProfilesTest, TruncatedLastLineEndsTheFileQuietly) {
-  ASSERT_TRUE(Compare(Line(1, "2000-01-01", "C:\\", "A") + "5,#2000-01-01#,\"C:\\\",\"B",
-                      Line(1, "2000-01-01", "C:\\", "A"))
-                  .isOk());
+TEST_F(CompareProfilesTest, AStoredProfileCutShortStopsTheComparisonBeforeAnythingIsAdded) {
+  const Status s = Compare(Line(1, "2000-01-01", "C:\\", "A") + "5,#2000-01-01#,\"C:\\\",\"B",
+                           Line(1, "2000-01-01", "C:\\", "A") + Line(5, "2000-01-01", "C:\\", "B") +
+                               Line(6, "2000-01-01", "C:\\", "C"));
+  EXPECT_EQ(s.code(), Status::Code::kCorrupt);
+  EXPECT_THAT(s.message(), HasSubstr("Prof_C_.bvp, line 2: the profile is damaged at its end."));
   EXPECT_EQ(outcome.changeLines, 0);
+  EXPECT_THAT(Report(), Not(HasSubstr("Added")));
 }
 
 TEST_F(CompareProfilesTest, OutOfOrderStoredProfileIsReportedOnce) {
@@ -549,6 +552,80 @@ TEST_F(ScanAndCompareTest, AScanFailingHalfWayWritesNoTotals) {
   // Changes were reported before the disk filled up; the section stops there.
   EXPECT_GT(outcome.changeLines, 0);
   EXPECT_THAT(*fs.contents("Z:\\P\\report.txt"), Not(HasSubstr("Total of Files")));
+}
+
+// The lines of `profile` without those whose text holds `without`.
+std::string LinesWithout(const std::string& profile, const std::string& without) {
+  std::string kept;
+  for (std::size_t start = 0; start < profile.size();) {
+    const std::size_t end = profile.find("\r\n", start) + 2;
+    const std::string line = profile.substr(start, end - start);
+    if (line.find(without) == std::string::npos) kept += line;
+    start = end;
+  }
+  return kept;
+}
+
+TEST_F(ScanAndCompareTest, PlacesThatCannotBeReadKeepWhatTheyHeldAtTheLastRun) {
+  const platform::UnixSeconds time = 889895102;
+  fs.addFile("C:\\top.txt", 1, time);
+  fs.addFile("C:\\LOCKED\\a.txt", 10, time);
+  fs.addFile("C:\\LOCKED\\SUB\\b.txt", 20, time);
+  fs.addFile("C:\\LOCKED\\SUB\\DEEPER\\c.txt", 30, time);
+  fs.addFile("C:\\LOCKED\\TEMP\\ignored.txt", 35, time);
+  // More than a block of the stored profile is carried.
+  for (int i = 0; i < 3000; ++i) {
+    fs.addFile("C:\\LOCKED\\SUB\\BIG\\file" + std::to_string(10000 + i), i, time);
+  }
+  fs.addFile("C:\\FILES\\d.txt", 40, time);
+  fs.addFile("C:\\FILES\\SUB\\e.txt", 50, time);
+  fs.addFile("C:\\GONE\\f.txt", 60, time);
+  fs.addFile("C:\\Z\\g.txt", 70, time);
+  std::int64_t total = 0;
+  {
+    auto stored = fs.openForReplacing(kStored);
+    ASSERT_TRUE(
+        ScanToProfile(fs, scan, locale, stored.value().get(), progress, &problems, &total).isOk());
+    ASSERT_TRUE(stored.value()->commit().isOk());
+  }
+  const std::string stored = *fs.contents(kStored);
+
+  // Now one folder cannot be read at all, another's files cannot be listed (its sub-folder
+  // can), one was removed for real, and the Ignore list names a folder of the stored profile.
+  // What changed inside the unreadable places cannot be seen, and is not reported.
+  fs.failListing("C:\\LOCKED", Status::permissionDenied("C:\\LOCKED\\: access denied"));
+  fs.failFileListing("C:\\FILES", Status::permissionDenied("C:\\FILES\\: access denied"));
+  ASSERT_TRUE(fs.remove("C:\\GONE\\f.txt").isOk());
+  fs.failListing("C:\\GONE", Status::notFound("C:\\GONE\\: gone"));  // as if gone with it
+  fs.addFile("C:\\LOCKED\\SUB\\unseen.txt", 1, time);
+  fs.addFile("C:\\Z\\h.txt", 80, time);
+  settings.ignore = IgnoreMatcher({"C:\\LOCKED\\TEMP\\"});
+  scan.ignore = settings.ignore;
+  fs.denyScratch();  // the walk lists folders only, so files are listed on their own
+  problems = ScanProblems();
+  std::string profile;
+  CompareOutcome outcome;
+  const std::string report = Report(true, &profile, &outcome, &total);
+  EXPECT_THAT(ShownLines(report),
+              ::testing::IsSupersetOf({"In C:\\GONE\\", "   Deleted f.txt (.06 K)", "In C:\\Z\\",
+                                       "   Added h.txt (.08 K)"}));
+  EXPECT_EQ(outcome.changeLines, 2);
+  // The new profile holds the stored records of the unread places unchanged.
+  const std::string h = "80,#1998-03-14 17:05:02#,\"C:\\Z\\\",\"h.txt\"\r\n";
+  EXPECT_EQ(profile, LinesWithout(LinesWithout(stored, "GONE"), "TEMP") + h);
+  EXPECT_EQ(total, 3009 - 2 + 1);
+  EXPECT_EQ(problems.message("c: [DISK1]", true),
+            "Some places of drive c: [DISK1] could not be read; what they held at the last run is "
+            "kept in its profile:\nC:\\LOCKED\\: access denied\nC:\\FILES\\: access denied");
+
+  // Readable again, they show what really changed in them since, and nothing else.
+  fs.clearFaults();
+  ASSERT_TRUE(WriteFileAtomically(fs, kStored, profile).isOk());
+  problems = ScanProblems();
+  EXPECT_THAT(ShownLines(Report(true, &profile, &outcome, &total)),
+              ::testing::IsSupersetOf({"In C:\\LOCKED\\SUB\\", "   Added unseen.txt (.00 K)"}));
+  EXPECT_EQ(outcome.changeLines, 1);
+  EXPECT_TRUE(problems.empty());
 }
 
 TEST_F(CompareProfilesTest, ListenerIsToldTheReportsChangesInTheReportsOrder) {

@@ -9,6 +9,7 @@
 #include "engine/folder_prefetcher.h"
 #include "engine/ordered_pipeline.h"
 #include "engine/path_order.h"
+#include "engine/profile_reader.h"
 #include "engine/profile_writer.h"
 #include "engine/text_buffer.h"
 #include "engine/walked_files.h"
@@ -78,8 +79,14 @@ std::vector<std::string> InTheOneOrder(std::vector<std::string>& paths,
 
 }  // namespace
 
-void ScanProblems::add(const Status& problem) {
-  if (m_seen.insert(problem.message()).second) m_problems.push_back(problem);
+void ScanProblems::add(const Status& problem) { addPlace(problem, false); }
+
+void ScanProblems::addFolder(const Status& problem) { addPlace(problem, true); }
+
+void ScanProblems::addPlace(const Status& problem, bool folder) {
+  if (!m_seen.insert(problem.message()).second) return;
+  m_problems.push_back(problem);
+  m_isFolder.push_back(folder);
 }
 
 std::string ScanProblems::summary(std::size_t maxListed) const {
@@ -94,10 +101,60 @@ std::string ScanProblems::summary(std::size_t maxListed) const {
   return text;
 }
 
-Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
-                                               const ScanSettings& settings,
-                                               platform::Progress& progress, ScanProblems* problems,
-                                               WalkedFiles* walked) {
+std::string ScanProblems::message(std::string_view driveDisplayText, bool kept) const {
+  const std::string drive(driveDisplayText);
+  ScanProblems carried;
+  ScanProblems leftOut;
+  for (std::size_t i = 0; i < m_problems.size(); ++i) {
+    (kept && m_isFolder[i] ? carried : leftOut).m_problems.push_back(m_problems[i]);
+  }
+  std::string text;
+  if (!carried.empty()) {
+    text = "Some places of drive " + drive +
+           " could not be read; what they held at the last run is kept in its profile:\n" +
+           carried.summary();
+  }
+  if (!leftOut.empty()) {
+    text += "Some places of drive " + drive + " could not be read and were left out:\n" +
+            leftOut.summary();
+  }
+  if (!text.empty()) text.pop_back();  // the last line's end
+  return text;
+}
+
+namespace {
+
+// The longest folder field, escapes included, that leaves room in a profile line for the
+// longest name (255 bytes, each perhaps escaped) within the bound the profile reader keeps.
+constexpr std::size_t kMaxEscapedFolder = 64000;
+static_assert(MaxProfileLineSize(kMaxEscapedFolder, 255) <= kMaxProfileLine + 2);
+
+// A path in a message: very deep paths are cut after their first few hundred bytes.
+std::string Shortened(const std::string& path) {
+  constexpr std::size_t kShown = 300;
+  return path.size() <= kShown ? path : path.substr(0, kShown) + "...";
+}
+
+// Why `folder` cannot go into a profile, or OK. Every part of the program handles folder
+// paths of up to platform::kMaxFolderPath bytes, and a profile line must stay within the
+// reader's bound once the folder's special bytes are escaped.
+Status CheckRecordable(const std::string& folder) {
+  if (folder.size() > platform::kMaxFolderPath) {
+    return Status::invalidArgument(Shortened(folder) + ": path longer than 32,000 bytes");
+  }
+  if (3 * folder.size() > kMaxEscapedFolder && EscapedFieldSize(folder) > kMaxEscapedFolder) {
+    return Status::invalidArgument(Shortened(folder) +
+                                   ": path too long for a profile line once its special "
+                                   "characters are escaped");
+  }
+  return Status::ok();
+}
+
+}  // namespace
+
+Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings& settings,
+                                   platform::Progress& progress, ScanProblems* problems,
+                                   WalkedFiles* walked) {
   const platform::PathStyle style = fs.pathStyle();
   const std::string caption = "Loading Structure:  " + settings.driveDisplayText;
   progress.setCaption(caption);
@@ -106,12 +163,33 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
   std::vector<std::size_t> walkIndexOf;
   if (IsExcluded(settings.driveRoot, settings, style)) {
     if (walked != nullptr) walked->finish(walkIndexOf);
-    return std::vector<std::string>{};
+    return DriveFolders{};
   }
+  auto opened = fs.openTree(settings.driveRoot);
+  if (!opened.isOk()) return opened.status();
+  DriveFolders result;
+  result.tree = std::move(opened).value();
+  platform::FolderTree& tree = *result.tree;
+  // The excluded folders as what they are: a path that leads to one another way (a bind
+  // mount, a second name) does not bring it into the walk.
+  std::vector<platform::FileId> excludedIds;
+  for (const std::string& excluded : settings.excludedFolders) {
+    if (auto id = fs.folderId(excluded); id.isOk()) excludedIds.push_back(id.value());
+  }
+  const auto isExcludedId = [&excludedIds](platform::FileId id) {
+    return std::find(excludedIds.begin(), excludedIds.end(), id) != excludedIds.end();
+  };
+  if (isExcludedId(tree.rootId())) {
+    if (walked != nullptr) walked->finish(walkIndexOf);
+    return DriveFolders{};
+  }
+
   const bool keepFiles = walked != nullptr && walked->keeping();
   // The queue is the folder list itself: entries [first, end) are the current level. The
   // sub-folders of folder i join it together, as paths[children[i] .. children[i + 1]).
   std::vector<std::string> paths{settings.driveRoot};
+  std::vector<platform::FileId> ids{tree.rootId()};
+  std::vector<bool> unread{false};
   std::vector<std::size_t> children;
   // Folders the file system vouches have no sub-folders need not be listed for them: on
   // most drives that spares reading most folders twice when the files are not kept.
@@ -127,6 +205,8 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
     // The workers read their own copy of the level while new folders join `paths`.
     const std::vector<std::string> level(paths.begin() + static_cast<std::ptrdiff_t>(first),
                                          paths.end());
+    const std::vector<platform::FileId> levelIds(ids.begin() + static_cast<std::ptrdiff_t>(first),
+                                                 ids.end());
     what.assign(level.size(), std::nullopt);
     for (std::size_t k = 0; k < level.size(); ++k) {
       // A folder's files are read here when they can be kept for profiling, except in
@@ -137,7 +217,7 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
         what[k] = platform::ListWhat::kFolders;
       }
     }
-    FolderPrefetcher prefetcher(fs, level, what, settings.listingThreads);
+    FolderPrefetcher prefetcher(tree, level, levelIds, what, settings.listingThreads);
     for (std::size_t i = first; i < end; ++i) {
       children.push_back(paths.size());
       Status s = prefetcher.take(i - first, &listing);
@@ -145,18 +225,26 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
         // Without its root there is no drive to profile; below the root, a folder that
         // vanished is simply gone and one that cannot be read is reported once.
         if (i == 0) return s;
-        if (!s.isNotFound()) problems->add(s);
+        if (!s.isNotFound()) {
+          problems->addFolder(s);
+          unread[i] = true;
+        }
       } else if (what[i - first] == platform::ListWhat::kFilesAndFolders) {
         walked->keep(i, listing);
       }
       for (const Status& p : listing.problems) problems->add(p);
       for (const platform::DirEntry& entry : listing.entries) {
-        if (!IsListed(entry, platform::EntryKind::kFolder)) continue;
+        if (!IsListed(entry, platform::EntryKind::kFolder) || isExcludedId(entry.id)) continue;
         std::string child = paths[i];
         child += entry.name;
         child += style.separator;
-        if (IsExcluded(child, settings, style)) continue;
+        if (Status recordable = CheckRecordable(child); !recordable.isOk()) {
+          problems->addFolder(recordable);
+          continue;
+        }
         paths.push_back(std::move(child));
+        ids.push_back(entry.id);
+        unread.push_back(false);
         leaves.push_back(entry.noSubfolders);
       }
       if (i % 50 == 0 && !progress.shouldContinue()) return Status::cancelled();
@@ -170,8 +258,15 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
   }
   children.push_back(paths.size());
 
-  std::vector<std::string> sorted = InTheOneOrder(paths, children, style, &walkIndexOf);
+  result.paths = InTheOneOrder(paths, children, style, &walkIndexOf);
+  result.ids.reserve(walkIndexOf.size());
+  result.unread.reserve(walkIndexOf.size());
+  for (std::size_t walkIndex : walkIndexOf) {
+    result.ids.push_back(ids[walkIndex]);
+    result.unread.push_back(unread[walkIndex]);
+  }
   if (settings.includeRecycled) {
+    std::vector<std::string>& sorted = result.paths;
     for (std::string& bin : fs.recycleBinFolders(settings.driveRoot)) {
       if (IsExcluded(bin, settings, style)) continue;
       // A recycle-bin folder may also have been reached by the walk; profile it once.
@@ -180,13 +275,16 @@ Result<std::vector<std::string>> LoadStructure(platform::FileSystem& fs,
                                          return CompareFolderPaths(a, b, style) < 0;
                                        });
       if (at == sorted.end() || CompareFolderPaths(*at, bin, style) != 0) {
-        walkIndexOf.insert(walkIndexOf.begin() + (at - sorted.begin()), WalkedFiles::kNotWalked);
+        const auto offset = at - sorted.begin();
+        walkIndexOf.insert(walkIndexOf.begin() + offset, WalkedFiles::kNotWalked);
+        result.ids.insert(result.ids.begin() + offset, platform::FileId());
+        result.unread.insert(result.unread.begin() + offset, false);
         sorted.insert(at, std::move(bin));
       }
     }
   }
   if (walked != nullptr) walked->finish(walkIndexOf);
-  return sorted;
+  return result;
 }
 
 namespace {
@@ -207,71 +305,191 @@ struct FolderFiles {
   std::string escapedFolder;
 };
 
+// The records of a drive's stored profile that a scan carries into its new profile for
+// the places it could not read. The profile is read forward only, a block at a time, on the
+// scan's writing thread: the places come in the one order, and so do the records.
+class CarriedRecords {
+ public:
+  CarriedRecords(platform::FileSystem& fs, std::string path, const ScanSettings& settings,
+                 platform::PathStyle style)
+      : m_fs(fs), m_path(std::move(path)), m_settings(settings), m_style(style) {}
+
+  // From here on the stored records of `folder` and of every folder below it are carried
+  // (takeBefore), except those of folders that are listed themselves (passOver). The
+  // records before `folder` that no earlier root covers are passed by.
+  void addRoot(const std::string& folder) {
+    std::span<const RecordView> none;
+    (void)take(Mode::kPassBefore, &folder, &none);
+    m_roots.push_back(folder);
+  }
+  [[nodiscard]] bool hasRoots() const { return !m_roots.empty(); }
+  // `folder` was listed: its stored records are not carried.
+  void passOver(const std::string& folder) { m_listed = folder; }
+
+  // The next run of stored records, in one block, that come before `limit` (to the end of
+  // the profile when null) and lie at or below a root, passing by those that do not. False
+  // when there are no more before `limit`, or on a failure (status()).
+  bool takeBefore(const std::string* limit, std::span<const RecordView>* run) {
+    return take(Mode::kBelowRoots, limit, run);
+  }
+  // The next run of the stored records of `folder` itself, passing by those before it.
+  bool takeFolder(const std::string& folder, std::span<const RecordView>* run) {
+    return take(Mode::kFolder, &folder, run);
+  }
+
+  [[nodiscard]] const Status& status() const { return m_status; }
+
+ private:
+  enum class Mode { kBelowRoots, kFolder, kPassBefore };
+  enum class Decision { kTake, kPass, kStop };
+
+  bool take(Mode mode, const std::string* limit, std::span<const RecordView>* run) {
+    *run = {};
+    if (!m_status.isOk() || !open()) return false;
+    m_decided = {};  // the mode and the limit may be new
+    const std::vector<RecordView>& records = m_block.records;
+    for (;;) {
+      if (m_next == records.size()) {
+        if (!m_block.status.isOk()) m_status = m_block.status;
+        if (m_block.last) return false;
+        m_parser->fill(&m_block);
+        m_next = 0;
+        m_decided = {};
+        continue;
+      }
+      for (; m_next < records.size(); ++m_next) {
+        const Decision decision = decide(mode, limit, records[m_next].folder);
+        if (decision == Decision::kStop) return false;
+        if (decision == Decision::kTake) break;
+      }
+      if (m_next == records.size()) continue;
+      const std::size_t begin = m_next;
+      while (m_next < records.size() &&
+             decide(mode, limit, records[m_next].folder) == Decision::kTake) {
+        ++m_next;
+      }
+      *run = std::span<const RecordView>(records).subspan(begin, m_next - begin);
+      return true;
+    }
+  }
+
+  // What becomes of a record in `folder`. Records of one folder come one after another and
+  // mostly share the folder's bytes, so a folder is decided once.
+  Decision decide(Mode mode, const std::string* limit, std::string_view folder) {
+    if (folder.data() == m_decided.data() && folder.size() == m_decided.size()) {
+      return m_decision;
+    }
+    m_decided = folder;
+    const int order = limit == nullptr ? -1 : CompareFolderPaths(folder, *limit, m_style);
+    if (mode == Mode::kFolder) {
+      m_decision = order < 0 ? Decision::kPass : order == 0 ? Decision::kTake : Decision::kStop;
+    } else if (order >= 0) {
+      m_decision = Decision::kStop;
+    } else if (mode == Mode::kPassBefore) {
+      m_decision = Decision::kPass;
+    } else {
+      // Roots whose trees lie behind are done with: the records come in the one order, and
+      // none of a root's tree comes before the root.
+      while (!m_roots.empty() && !IsAtOrBelow(folder, m_roots.back(), m_style)) {
+        m_roots.pop_back();
+      }
+      const bool listed = !m_listed.empty() && CompareFolderPaths(folder, m_listed, m_style) == 0;
+      m_decision = m_roots.empty() || listed || m_settings.ignore.isIgnored(folder) ||
+                           IsExcluded(folder, m_settings, m_style)
+                       ? Decision::kPass
+                       : Decision::kTake;
+    }
+    return m_decision;
+  }
+
+  // Opens the stored profile at the first need. False on a failure (status()).
+  bool open() {
+    if (m_parser) return true;
+    auto file = m_fs.openForReading(m_path);
+    if (!file.isOk()) {
+      m_status = file.status();
+      return false;
+    }
+    m_parser = std::make_unique<ProfileBlockParser>(std::move(file).value(), m_path);
+    return true;
+  }
+
+  platform::FileSystem& m_fs;
+  const std::string m_path;
+  const ScanSettings& m_settings;
+  const platform::PathStyle m_style;
+  std::unique_ptr<ProfileBlockParser> m_parser;
+  ProfileBlock m_block;
+  std::size_t m_next = 0;  // the first record of m_block not yet taken or skipped
+  std::vector<std::string> m_roots;
+  std::string m_listed;
+  std::string_view m_decided;  // the folder last decided, as m_block holds it
+  Decision m_decision = Decision::kPass;
+  Status m_status;
+};
+
 }  // namespace
 
 class FileProfiler::Work {
  public:
-  Work(platform::FileSystem& fs, const std::vector<std::string>& folders,
-       const ScanSettings& settings, const platform::LocaleFormat& locale,
-       platform::WritableFile* out, std::string outName, platform::Progress& progress,
-       ScanProblems* problems, const WalkedFiles* walked)
+  Work(platform::FileSystem& fs, const DriveFolders& folders, const ScanSettings& settings,
+       const platform::LocaleFormat& locale, platform::WritableFile* out, std::string outName,
+       platform::Progress& progress, ScanProblems* problems, const WalkedFiles* walked,
+       std::string storedProfile)
       : m_folders(folders),
         m_walked(walked),
-        m_ignored(IgnoredFolders(folders, settings)),
+        m_ignored(IgnoredFolders(folders.paths, settings)),
         m_style(fs.pathStyle()),
         m_writer(out),
         m_outName(std::move(outName)),
         m_progress(progress),
         m_problems(problems),
+        m_carry(storedProfile.empty() ? nullptr
+                                      : std::make_unique<CarriedRecords>(
+                                            fs, std::move(storedProfile), settings, m_style)),
         m_pipeline(
-            folders.size(), settings.listingThreads, kProfileWindow, kMaxHeldBytes,
-            [this, &fs, &locale](std::size_t index, FolderFiles* files) {
-              make(fs, locale, index, files);
-            },
+            folders.paths.size(), settings.listingThreads, kProfileWindow, kMaxHeldBytes,
+            [this, &locale](std::size_t index, FolderFiles* files) { make(locale, index, files); },
             [](const FolderFiles& files) {
               return files.lines.size() +
                      files.listing.entries.size() * sizeof(platform::DirEntry) +
                      files.records.size() * sizeof(RecordView);
             }) {
-    const auto last = std::max<std::int64_t>(static_cast<std::int64_t>(folders.size()) - 1, 0);
+    const auto last =
+        std::max<std::int64_t>(static_cast<std::int64_t>(folders.paths.size()) - 1, 0);
     m_progress.setBarMaximum(last);
     m_progress.setBarValue(0);
     m_progress.setCaption("Loading " + std::to_string(last) + " Folders");
     m_progress.setBarVisible(true);
   }
 
-  // Profiles the next folder. False once every folder is done and the file closed, or on a
+  // Gives the next records written to the profile: carried ones, or those of the next
+  // folder (possibly none). False once every folder is done and the file closed, or on a
   // failure or cancel (m_status).
   bool step(std::span<const RecordView>* records) {
+    *records = {};
     if (m_done) return false;
-    if (m_next == m_folders.size()) return finish();
+    const std::vector<std::string>& paths = m_folders.paths;
+    // The last folder's own records, when it could not be listed, come from the stored
+    // profile; so do the stored records of unread trees that come before the next folder.
+    if (m_carryingFolder) {
+      if (m_carry->takeFolder(paths[m_next - 1], records)) return writeCarried(records);
+      m_carryingFolder = false;
+    }
+    const std::string* next = m_next < paths.size() ? &paths[m_next] : nullptr;
+    if (m_carry && m_carry->hasRoots() && m_carry->takeBefore(next, records)) {
+      return writeCarried(records);
+    }
+    if (m_carry && !m_carry->status().isOk()) return fail(m_carry->status());
+    if (next == nullptr) return finish();
     const std::size_t i = m_next++;
     m_pipeline.take(i, &m_current);
-    *records = {};
-    if (!m_ignored[i]) {
-      const std::string& folder = m_folders[i];
-      const Status& s = m_current.status;
-      if (!s.isOk() && !s.isNotFound()) m_problems->add(s);
-      for (const Status& p : m_current.listing.problems) m_problems->add(p);
-
-      const std::size_t count = m_current.order.size();
-      const bool bigFolder = count > 301;
-      if (count > 51) {
-        m_progress.setCaption("Profiling " + std::to_string(count) + " Files in " + folder);
-      }
-      for (std::size_t j = 0; j < count; j += 100) {
-        if (!m_progress.shouldContinue()) return fail(Status::cancelled());
-        if (bigFolder) {
-          m_progress.setCaption("Profiling " + std::to_string(j) + " of " + std::to_string(count) +
-                                " in " + folder);
-        }
-      }
-      m_firstLine = m_writer.recordCount() + 1;
-      if (Status w = m_writer.addLines(m_current.lines.view(), static_cast<std::int64_t>(count));
-          !w.isOk()) {
-        return fail(w);
-      }
-      *records = m_current.records;
+    if (m_folders.unread[i]) {
+      // The walk told already why. Its whole tree comes from the stored profile, but for
+      // the folders below it that were listed after all (a recycle bin).
+      if (m_carry) m_carry->addRoot(*next);
+    } else if (!m_ignored[i] && !profileFolder(i, records)) {
+      return false;
     }
     if (i % 50 == 0) m_progress.setBarValue(static_cast<std::int64_t>(i));
     return true;
@@ -293,19 +511,78 @@ class FileProfiler::Work {
     return ignored;
   }
 
+  // Writes the records of folder `i` (taken as m_current) and gives them in `*records`; a
+  // folder that could not be read is carried over instead. False on a failure or cancel.
+  bool profileFolder(std::size_t i, std::span<const RecordView>* records) {
+    const std::string& folder = m_folders.paths[i];
+    const Status& s = m_current.status;
+    if (!s.isOk() && !s.isNotFound()) {
+      m_problems->addFolder(s);
+      m_carryingFolder = m_carry != nullptr;
+      return true;
+    }
+    if (m_carry) m_carry->passOver(folder);
+    for (const Status& p : m_current.listing.problems) m_problems->add(p);
+
+    const std::size_t count = m_current.order.size();
+    const bool bigFolder = count > 301;
+    if (count > 51) {
+      m_progress.setCaption("Profiling " + std::to_string(count) + " Files in " + folder);
+    }
+    for (std::size_t j = 0; j < count; j += 100) {
+      if (!m_progress.shouldContinue()) return fail(Status::cancelled());
+      if (bigFolder) {
+        m_progress.setCaption("Profiling " + std::to_string(j) + " of " + std::to_string(count) +
+                              " in " + folder);
+      }
+    }
+    m_firstLine = m_writer.recordCount() + 1;
+    if (Status w = m_writer.addLines(m_current.lines.view(), static_cast<std::int64_t>(count));
+        !w.isOk()) {
+      return fail(w);
+    }
+    *records = m_current.records;
+    return true;
+  }
+
+  // Writes the carried records `*records` to the new profile as they were stored.
+  bool writeCarried(std::span<const RecordView>* records) {
+    if (!m_progress.shouldContinue()) return fail(Status::cancelled());
+    m_carriedLines.clear();
+    std::string_view escapedFor;
+    for (const RecordView& record : *records) {
+      if (record.folder.data() != escapedFor.data() || record.folder.size() != escapedFor.size()) {
+        escapedFor = record.folder;
+        m_escapedFolder.clear();
+        AppendEscapedField(record.folder, &m_escapedFolder);
+      }
+      char* at = m_carriedLines.reserveMore(
+          MaxProfileLineSize(m_escapedFolder.size(), record.name.size()));
+      m_carriedLines.commitTo(
+          WriteProfileLine(at, record.size, record.time, m_escapedFolder, record.name));
+    }
+    m_firstLine = m_writer.recordCount() + 1;
+    if (Status w =
+            m_writer.addLines(m_carriedLines.view(), static_cast<std::int64_t>(records->size()));
+        !w.isOk()) {
+      return fail(w);
+    }
+    return true;
+  }
+
   // Lists folder `index` and makes its lines and records. On the workers' threads.
-  void make(platform::FileSystem& fs, const platform::LocaleFormat& locale, std::size_t index,
-            FolderFiles* files) const {
+  void make(const platform::LocaleFormat& locale, std::size_t index, FolderFiles* files) const {
     files->listing.entries.clear();
     files->listing.problems.clear();
     files->order.clear();
     files->lines.clear();
     files->records.clear();
     files->status = Status::ok();
-    if (m_ignored[index]) return;
-    const std::string& folder = m_folders[index];
+    if (m_ignored[index] || m_folders.unread[index]) return;
+    const std::string& folder = m_folders.paths[index];
     if (m_walked == nullptr || !m_walked->read(index, &files->listing)) {
-      files->status = fs.listFolder(folder, platform::ListWhat::kFiles, &files->listing);
+      files->status = m_folders.tree->list(folder, m_folders.ids[index], platform::ListWhat::kFiles,
+                                           &files->listing);
     }
 
     const std::vector<platform::DirEntry>& entries = files->listing.entries;
@@ -350,7 +627,7 @@ class FileProfiler::Work {
     return false;
   }
 
-  const std::vector<std::string>& m_folders;
+  const DriveFolders& m_folders;
   const WalkedFiles* const m_walked;
   const std::vector<bool> m_ignored;
   const platform::PathStyle m_style;
@@ -362,18 +639,23 @@ class FileProfiler::Work {
   bool m_done = false;
   Status m_status;
   FolderFiles m_current;
-  std::int64_t m_firstLine = 1;  // the line of m_current's first record
+  std::int64_t m_firstLine = 1;  // the line of the first record last given
+  // The stored profile, for the places that could not be read; null when there is none.
+  const std::unique_ptr<CarriedRecords> m_carry;
+  bool m_carryingFolder = false;  // the last folder's own records are being carried
+  TextBuffer m_carriedLines;
+  std::string m_escapedFolder;
   // Last: its workers use everything above and stop before it goes.
   OrderedPipeline<FolderFiles> m_pipeline;
 };
 
-FileProfiler::FileProfiler(platform::FileSystem& fs, const std::vector<std::string>& folders,
+FileProfiler::FileProfiler(platform::FileSystem& fs, const DriveFolders& folders,
                            const ScanSettings& settings, const platform::LocaleFormat& locale,
                            platform::WritableFile* out, std::string outName,
                            platform::Progress& progress, ScanProblems* problems,
-                           const WalkedFiles* walked)
+                           const WalkedFiles* walked, std::string storedProfile)
     : m_work(std::make_unique<Work>(fs, folders, settings, locale, out, std::move(outName),
-                                    progress, problems, walked)) {}
+                                    progress, problems, walked, std::move(storedProfile))) {}
 
 FileProfiler::~FileProfiler() = default;
 
@@ -397,7 +679,7 @@ std::string FileProfiler::placeOf(std::size_t index) const { return m_work->plac
 
 std::int64_t FileProfiler::totalFiles() const { return m_work->totalFiles(); }
 
-Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& folders,
+Status ProfileFiles(platform::FileSystem& fs, const DriveFolders& folders,
                     const ScanSettings& settings, const platform::LocaleFormat& locale,
                     platform::WritableFile* out, platform::Progress& progress,
                     ScanProblems* problems, std::int64_t* totalFiles, const WalkedFiles* walked) {
@@ -410,12 +692,15 @@ Status ProfileFiles(platform::FileSystem& fs, const std::vector<std::string>& fo
 
 Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
                      const platform::LocaleFormat& locale, platform::WritableFile* out,
-                     platform::Progress& progress, ScanProblems* problems,
-                     std::int64_t* totalFiles) {
+                     platform::Progress& progress, ScanProblems* problems, std::int64_t* totalFiles,
+                     std::int64_t* totalFolders) {
   *totalFiles = 0;
+  if (totalFolders != nullptr) *totalFolders = 0;
   WalkedFiles walked(fs);
   auto folders = LoadStructure(fs, settings, progress, problems, &walked);
   if (!folders.isOk()) return folders.status();
+  if (totalFolders != nullptr)
+    *totalFolders = static_cast<std::int64_t>(folders.value().paths.size());
   return ProfileFiles(fs, folders.value(), settings, locale, out, progress, problems, totalFiles,
                       &walked);
 }

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "engine/path_order.h"
+#include "engine/profile_reader.h"
 #include "platform/testing/fixed_locale.h"
 #include "platform/testing/memory_file_system.h"
 #include "platform/testing/recording_progress.h"
@@ -18,6 +19,7 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::Not;
 
 // 14 March 1998 17:05:02, read by FixedLocale as local time.
@@ -109,7 +111,7 @@ TEST_F(DriveScanTest, StructureCaptionsCountFoldersPerLevel) {
 
   auto folders = LoadStructure(fs, settings, progress, &problems);
   ASSERT_TRUE(folders.isOk());
-  EXPECT_THAT(folders.value(), ElementsAre("C:\\", "C:\\A\\", "C:\\A\\X\\", "C:\\B\\"));
+  EXPECT_THAT(folders.value().paths, ElementsAre("C:\\", "C:\\A\\", "C:\\A\\X\\", "C:\\B\\"));
   EXPECT_THAT(progress.captions(), ElementsAre("Loading Structure:  c: [DISK1]",
                                                "Loading Structure:  c: [DISK1]  :  2 Directories",
                                                "Loading Structure:  c: [DISK1]  :  3 Directories",
@@ -147,14 +149,13 @@ TEST_F(DriveScanTest, FolderListIsInTheOneOrderWhateverTheWalkMet) {
   fs.addFolder("C:\\RECYCLED");
   fs.setHidden("C:\\RECYCLED");
 
-  auto folders = LoadStructure(fs, settings, progress, &problems);
-  ASSERT_TRUE(folders.isOk());
-  EXPECT_EQ(folders.value().size(), made.size() + 1);
-  for (std::size_t i = 1; i < folders.value().size(); ++i) {
-    EXPECT_LT(CompareFolderPaths(folders.value()[i - 1], folders.value()[i],
-                                 platform::PathStyle::windows()),
-              0)
-        << folders.value()[i - 1] << " then " << folders.value()[i];
+  auto loaded = LoadStructure(fs, settings, progress, &problems);
+  ASSERT_TRUE(loaded.isOk());
+  const std::vector<std::string>& folders = loaded.value().paths;
+  EXPECT_EQ(folders.size(), made.size() + 1);
+  for (std::size_t i = 1; i < folders.size(); ++i) {
+    EXPECT_LT(CompareFolderPaths(folders[i - 1], folders[i], platform::PathStyle::windows()), 0)
+        << folders[i - 1] << " then " << folders[i];
   }
 }
 
@@ -273,6 +274,53 @@ TEST_F(DriveScanTest, UnreadablePlacesAreReportedOnceAndVanishedOnesNotAtAll) {
   EXPECT_NE(problems.summary().find("bad.txt"), std::string::npos);
 }
 
+TEST_F(DriveScanTest, AFolderReplacedAfterItsParentWasListedIsAPlaceThatCouldNotBeRead) {
+  fs.addFile("C:\\SW\\mine.txt", 1, 0);
+  fs.addFile("C:\\SW\\SUB\\deep.txt", 1, 0);
+  fs.addFile("C:\\OK\\kept.txt", 1, 0);
+  // With its files kept by the walk, and read again without scratch space.
+  for (bool scratch : {true, false}) {
+    if (!scratch) fs.denyScratch();
+    fs.replaceFolderBeforeOpening("C:\\SW");
+    problems = ScanProblems();
+    ASSERT_TRUE(Scan().isOk());
+    EXPECT_EQ(Profile(), "1,#1970-01-01#,\"C:\\OK\\\",\"kept.txt\"\r\n");
+    ASSERT_EQ(problems.all().size(), 1u);
+    EXPECT_THAT(problems.all()[0].message(), HasSubstr("C:\\SW\\"));
+  }
+}
+
+TEST_F(DriveScanTest, FoldersTooDeepToRecordAreToldAndEverythingAboveIsProfiledAndReadsBack) {
+  const std::string name(199, 'n');
+  std::string deepest = "C:\\";
+  while (deepest.size() + name.size() + 1 <= platform::kMaxFolderPath) deepest += name + "\\";
+  fs.addFile(deepest + "deepest.txt", 1, 0);
+  fs.addFile(deepest + name + "\\too-deep.txt", 1, 0);
+  // Fits as bytes, but not in a profile line once each quote is written as an escape.
+  const std::string quotes(199, '"');
+  std::string quoted = "C:\\Q\\";
+  while (quoted.size() < 22000) quoted += quotes + "\\";
+  fs.addFile(quoted + "quoted.txt", 1, 0);
+  fs.addFile("C:\\Q\\" + quotes + "\\shallow.txt", 1, 0);
+
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(total, 2);
+  EXPECT_THAT(Profile(), HasSubstr("\"deepest.txt\""));
+  EXPECT_THAT(Profile(), HasSubstr("\"shallow.txt\""));
+  EXPECT_THAT(problems.summary(), HasSubstr("path longer than 32,000 bytes"));
+  EXPECT_THAT(
+      problems.summary(),
+      HasSubstr("path too long for a profile line once its special characters are escaped"));
+  // Every line written is one the reader takes back.
+  auto reader = ProfileReader::Open(fs, kProfile);
+  ASSERT_TRUE(reader.isOk());
+  ProfileRecord record;
+  std::vector<std::string> names;
+  while (reader.value()->next(&record)) names.push_back(record.name);
+  EXPECT_TRUE(reader.value()->status().isOk()) << reader.value()->status().toString();
+  EXPECT_THAT(names, ElementsAre("deepest.txt", "shallow.txt"));
+}
+
 TEST_F(DriveScanTest, FullDiskStopsTheScanWithItsError) {
   AddFiles("C:\\MANY", 5000);
   fs.failWritesAfter(kProfile, 1000);
@@ -348,6 +396,21 @@ TEST(ScanProblemsTest, SummaryListsAFewAndCountsTheRest) {
   problems.add(Status::ioError("place 3"));
   EXPECT_EQ(problems.all().size(), 12u);
   EXPECT_NE(problems.summary(10).find("and 2 more"), std::string::npos);
+}
+
+TEST(ScanProblemsTest, TheMessageSaysWhatWasKeptAndWhatWasLeftOut) {
+  ScanProblems problems;
+  problems.addFolder(Status::permissionDenied("C:\\LOCKED\\: denied"));
+  problems.add(Status::ioError("C:\\OK\\bad.txt: I/O error"));
+  EXPECT_EQ(problems.message("c: [DISK]", true),
+            "Some places of drive c: [DISK] could not be read; what they held at the last run is "
+            "kept in its profile:\nC:\\LOCKED\\: denied\n"
+            "Some places of drive c: [DISK] could not be read and were left out:\n"
+            "C:\\OK\\bad.txt: I/O error");
+  // Without a stored profile nothing could be kept.
+  EXPECT_EQ(problems.message("c: [DISK]", false),
+            "Some places of drive c: [DISK] could not be read and were left out:\n"
+            "C:\\LOCKED\\: denied\nC:\\OK\\bad.txt: I/O error");
 }
 
 }  // namespace

@@ -25,18 +25,19 @@ unsigned FolderPrefetcher::DefaultThreads() {
   return std::clamp(cores, 2u, 8u);
 }
 
-FolderPrefetcher::FolderPrefetcher(platform::FileSystem& fs,
+FolderPrefetcher::FolderPrefetcher(platform::FolderTree& tree,
                                    const std::vector<std::string>& folders,
+                                   const std::vector<platform::FileId>& ids,
                                    const std::vector<std::optional<platform::ListWhat>>& what,
                                    unsigned threads)
     : m_pipeline(
           folders.size(), threads, kWindow, kMaxBufferedEntries,
-          [&fs, &folders, &what](std::size_t index, Listed* listed) {
+          [&tree, &folders, &ids, &what](std::size_t index, Listed* listed) {
             listed->listing.entries.clear();
             listed->listing.problems.clear();
-            listed->status = what[index].has_value()
-                                 ? fs.listFolder(folders[index], *what[index], &listed->listing)
-                                 : Status::ok();
+            listed->status = what[index].has_value() ? tree.list(folders[index], ids[index],
+                                                                 *what[index], &listed->listing)
+                                                     : Status::ok();
           },
           [](const Listed& listed) { return listed.listing.entries.size(); }) {}
 

@@ -19,17 +19,19 @@ namespace engine {
 
 class FolderPrefetcher {
  public:
-  // Lists folders[i] with what[i] for every i; a folder whose what[i] is empty gets an empty
-  // listing without asking the file system. `folders` and `what` must stay unchanged and
-  // live until this object is destroyed. `threads` == 0 lists on the consumer's thread,
+  // Lists folders[i] of `tree` with what[i] for every i, checking that it is the folder
+  // ids[i] (see FolderTree::list); a folder whose what[i] is empty gets an empty listing
+  // without asking the file system. `tree`, `folders`, `ids` and `what` must stay unchanged
+  // and live until this object is destroyed. `threads` == 0 lists on the consumer's thread,
   // one folder at a time.
-  FolderPrefetcher(platform::FileSystem& fs, const std::vector<std::string>& folders,
+  FolderPrefetcher(platform::FolderTree& tree, const std::vector<std::string>& folders,
+                   const std::vector<platform::FileId>& ids,
                    const std::vector<std::optional<platform::ListWhat>>& what, unsigned threads);
   FolderPrefetcher(const FolderPrefetcher&) = delete;
   FolderPrefetcher& operator=(const FolderPrefetcher&) = delete;
 
   // Moves the listing of folders[index] into `*listing` and returns the status of
-  // listFolder. REQUIRES: index is 0 on the first call and one more on each later call.
+  // listing it. REQUIRES: index is 0 on the first call and one more on each later call.
   Status take(std::size_t index, platform::FolderListing* listing);
 
   // A sensible number of worker threads for this machine.

@@ -19,6 +19,14 @@ std::uint64_t HundredthsOfK(std::int64_t bytes) {
   return high * 25 + (low * 25 + 128) / 256;
 }
 
+// Appends `digits` with the group separator before every group of three from the right.
+void AppendGrouped(const std::string& digits, const std::string& group, std::string* out) {
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i != 0 && (digits.size() - i) % 3 == 0) *out += group;
+    *out += digits[i];
+  }
+}
+
 std::string Format(std::int64_t bytes, bool digitBeforeSeparator,
                    const NumberSeparators& separators) {
   const std::uint64_t hundredths = HundredthsOfK(bytes);
@@ -29,13 +37,8 @@ std::string Format(std::int64_t bytes, bool digitBeforeSeparator,
   // A figure that rounds to zero is shown unsigned: "-0.00" would claim a change that the
   // two decimals cannot show.
   if (bytes < 0 && hundredths != 0) out += '-';
-  if (whole != 0 || digitBeforeSeparator) {
-    const std::string digits = std::to_string(whole);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-      if (i != 0 && (digits.size() - i) % 3 == 0) out += separators.group;
-      out += digits[i];
-    }
-  }
+  if (whole != 0 || digitBeforeSeparator)
+    AppendGrouped(std::to_string(whole), separators.group, &out);
   out += separators.decimal;
   out += static_cast<char>('0' + fraction / 10);
   out += static_cast<char>('0' + fraction % 10);
@@ -54,6 +57,14 @@ std::string FormatSizeK(std::int64_t bytes, const NumberSeparators& separators) 
 
 std::string FormatTotalK(std::int64_t bytes, const NumberSeparators& separators) {
   return Format(bytes, /*digitBeforeSeparator=*/true, separators);
+}
+
+std::string FormatCount(std::int64_t count, const NumberSeparators& separators) {
+  const std::uint64_t magnitude =
+      count < 0 ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
+  std::string out = count < 0 ? "-" : "";
+  AppendGrouped(std::to_string(magnitude), separators.group, &out);
+  return out;
 }
 
 }  // namespace engine

@@ -34,4 +34,8 @@ struct NumberSeparators {
 // "0.50", 0 gives "0.00", -50 gives "-0.05". Used for the totals of a drive.
 [[nodiscard]] std::string FormatTotalK(std::int64_t bytes, const NumberSeparators& separators);
 
+// A count of files or folders with its thousands grouped: 153169 gives "153,169". Defined
+// for every int64 value.
+[[nodiscard]] std::string FormatCount(std::int64_t count, const NumberSeparators& separators);
+
 }  // namespace engine

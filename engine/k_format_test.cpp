@@ -79,5 +79,16 @@ TEST(KFormatTest, UsesTheGivenSeparators) {
   EXPECT_EQ(FormatTotalK(1048576 * 1000, ungrouped), "1024000.00");
 }
 
+TEST(KFormatTest, CountsAreGroupedByThousands) {
+  EXPECT_EQ(FormatCount(0, kUs), "0");
+  EXPECT_EQ(FormatCount(999, kUs), "999");
+  EXPECT_EQ(FormatCount(1000, kUs), "1,000");
+  EXPECT_EQ(FormatCount(153169, kUs), "153,169");
+  EXPECT_EQ(FormatCount(-12410, kUs), "-12,410");
+  EXPECT_EQ(FormatCount(std::numeric_limits<std::int64_t>::min(), kUs),
+            "-9,223,372,036,854,775,808");
+  EXPECT_EQ(FormatCount(1234567, NumberSeparators{"\u202f", ","}), "1\u202f234\u202f567");
+}
+
 }  // namespace
 }  // namespace engine

@@ -43,8 +43,14 @@ bool ProfileBlockParser::parseLine(std::string_view line, bool lastLine, Profile
     return true;
   }
   block->records.pop_back();
-  if (lastLine && IsCutProfileLine(line)) return false;  // an interrupted write
-  block->status = Status::corrupt(LinePlace(m_path, m_lineNumber) + ": " + s.message());
+  // Profiles are only ever replaced whole, so a last line cut short is damage from outside
+  // (a disk, a copy, an editor), not an interrupted write: the records it held are gone, and
+  // reading on would report them deleted.
+  block->status = Status::corrupt(
+      LinePlace(m_path, m_lineNumber) + ": " +
+      (lastLine ? "the profile is damaged at its end. Rename or delete it to make a new one "
+                  "on the next run."
+                : s.message()));
   return false;
 }
 

@@ -40,10 +40,11 @@ struct ProfileBlock {
 };
 
 // Reads a profile's lines block by block and parses them. A last line without a line end
-// that is a record, or a record cut short (IsCutProfileLine: an interrupted write), is read
-// as such, or as the end of the file; any other malformed line, and a line longer than
-// kMaxProfileLine bytes, is corrupt, naming the file and the line number. Empty lines are
-// skipped. Not thread-safe: one thread at a time.
+// that is a whole record is read as such; one that is not (a profile cut short) is corrupt
+// with "the profile is damaged at its end" and how to recover. Any other malformed line,
+// and a line longer than kMaxProfileLine bytes, is corrupt, naming the file and the line
+// number. Empty lines are skipped; an empty file is a profile without records. Not
+// thread-safe: one thread at a time.
 class ProfileBlockParser {
  public:
   // Reads from `file`; `path` names the file in messages.

@@ -12,6 +12,7 @@ namespace engine {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 constexpr const char* kPath = "C:\\Prof_C_.bvp";
 
@@ -76,12 +77,22 @@ TEST_F(ProfileReaderTest, LastLineWithoutLineEndStillCounts) {
   EXPECT_TRUE(status.isOk());
 }
 
-TEST_F(ProfileReaderTest, LastLineCutShortEndsTheFileQuietly) {
-  for (const char* cut :
-       {"2", "2,#2000-01", "2,#2000-01-01#,\"C:\\", "2,#2000-01-01#,\"C:\\\",\"B"}) {
+TEST_F(ProfileReaderTest, LastLineCutShortIsDamageThatNamesTheLineAndTheWayOut) {
+  // Cut inside any field, or garbage without a line end, after a whole first record.
+  for (const char* cut : {"2", "2,#2000-01", "2,#2000-01-01#,\"C:\\", "2,#2000-01-01#,\"C:\\\",\"B",
+                          "2,#2000-01-01#,\"C:\\\",\"B\",", "oops"}) {
     EXPECT_EQ(ReadAll(std::string("1,#2000-01-01#,\"C:\\\",\"A\"\r\n") + cut).size(), 1u) << cut;
-    EXPECT_TRUE(status.isOk()) << cut;
+    EXPECT_EQ(status.code(), Status::Code::kCorrupt) << cut;
+    EXPECT_EQ(status.message(),
+              std::string(kPath) +
+                  ", line 2: the profile is damaged at its end. Rename or delete it to make a new "
+                  "one on the next run.")
+        << cut;
   }
+  // A bad line that is ended is an ordinary bad line.
+  ReadAll("1,#2000-01-01#,\"C:\\\",\"A\"\r\n2,#2000-01\r\n");
+  EXPECT_THAT(status.message(), Not(HasSubstr("damaged at its end")));
+  EXPECT_THAT(status.message(), HasSubstr("line 2"));
 }
 
 TEST_F(ProfileReaderTest, LfOnlyAndEmptyLinesAreAccepted) {

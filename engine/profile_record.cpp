@@ -247,6 +247,12 @@ void AppendEscapedField(std::string_view text, std::string* out) {
   out->append(text.data() + runStart, text.size() - runStart);
 }
 
+std::size_t EscapedFieldSize(std::string_view text) {
+  std::size_t size = text.size();
+  for (const char c : text) size += 2 * kEscapeTable[static_cast<unsigned char>(c)];
+  return size;
+}
+
 std::string UnescapeField(std::string_view field) {
   std::string out(field.size(), '\0');
   out.resize(static_cast<std::size_t>(WriteUnescaped(field, out.data()) - out.data()));
@@ -327,46 +333,6 @@ Status ParseProfileLine(std::string_view line, RecordView* record, TextBuffer* u
     return Status::corrupt(reason);
   }
   return Status::ok();
-}
-
-bool IsCutProfileLine(std::string_view line) {
-  // Walks the grammar of docs/profile_format.md as far as `line` goes; the line is cut when
-  // it runs out before anything fails to match and before the name's closing quote.
-  std::size_t pos = 0;
-  const auto atEnd = [&] { return pos >= line.size(); };
-  const auto isDigit = [&](std::size_t at) { return line[at] >= '0' && line[at] <= '9'; };
-
-  if (!atEnd() && line[pos] == '-') ++pos;
-  const std::size_t digitsStart = pos;
-  while (!atEnd() && isDigit(pos)) ++pos;
-  if (atEnd()) return true;
-  if (pos == digitsStart || line[pos] != ',') return false;
-  ++pos;
-
-  // "#", the date, an optional clock, "#": 'd' stands for a digit.
-  constexpr std::string_view kDate = "#dddd-dd-dd";
-  constexpr std::string_view kClock = " dd:dd:dd";
-  for (std::string_view pattern : {kDate, kClock}) {
-    if (pattern == kClock && !atEnd() && line[pos] == '#') break;
-    for (char expected : pattern) {
-      if (atEnd()) return true;
-      if (expected == 'd' ? !isDigit(pos) : line[pos] != expected) return false;
-      ++pos;
-    }
-  }
-  for (char expected : std::string_view("#,\"")) {
-    if (atEnd()) return true;
-    if (line[pos++] != expected) return false;
-  }
-  // The folder, then ",\"" and the name; quoted fields end at the next quote.
-  const std::size_t folderEnd = line.find('"', pos);
-  if (folderEnd == std::string_view::npos) return true;
-  pos = folderEnd + 1;
-  for (char expected : std::string_view(",\"")) {
-    if (atEnd()) return true;
-    if (line[pos++] != expected) return false;
-  }
-  return line.find('"', pos) == std::string_view::npos;
 }
 
 }  // namespace engine

@@ -68,16 +68,13 @@ struct FolderField {
 [[nodiscard]] Status ParseProfileLine(std::string_view line, RecordView* record,
                                       TextBuffer* unescaped, FolderField* previousFolder);
 
-// True when `line` (without a line end) is the beginning of a line that ParseProfileLine
-// accepts, cut off before that line's end: what an interrupted write leaves as the last
-// line of a file. Garbage, and a line that is whole but wrong, are not.
-[[nodiscard]] bool IsCutProfileLine(std::string_view line);
-
 // The "#yyyy-mm-dd hh:mm:ss#" field, or "#yyyy-mm-dd#" at midnight, appended to `*out`.
 void AppendProfileTime(const platform::LocalDateTime& time, std::string* out);
 
 // Escaping of folder and name fields, exposed for tests and tools.
 void AppendEscapedField(std::string_view text, std::string* out);
+// The length of `text` once escaped as AppendEscapedField does it.
+[[nodiscard]] std::size_t EscapedFieldSize(std::string_view text);
 [[nodiscard]] std::string UnescapeField(std::string_view field);
 
 }  // namespace engine

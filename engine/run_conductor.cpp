@@ -54,7 +54,10 @@ class Run {
     for (;;) {
       if (!m_ui.selectDrives(rows, &marks, m_env.settings)) return false;
       m_marked.clear();
-      for (std::size_t i = 0; i < marks.size(); ++i) {
+      for (std::size_t i = 0; i < marks.size() && i < m_env.drives.size(); ++i) {
+        // A drive that is not there now would be scanned as an empty folder, and its
+        // profile replaced by one that says every file was deleted.
+        if (!m_env.drives[i].available) marks[i] = false;
         if (marks[i]) m_marked.push_back(i);
       }
       if (m_marked.empty()) {
@@ -111,9 +114,9 @@ class Run {
   // What killed or failed runs left behind: temporaries of the one way files are replaced,
   // and the shared work files of earlier versions. The run lock keeps every other run of
   // this program folder out meanwhile.
-  void removeLeftovers(const std::string& reportsPath) {
+  void removeLeftovers() {
     m_fs.removeStaleTemporaries(m_env.programFolder);
-    m_fs.removeStaleTemporaries(reportsPath);
+    if (m_reports) m_fs.removeStaleTemporaries(m_reports->path());
     for (const char* name : kEarlierWorkFileNames) {
       const std::string path = m_env.programFolder + name;
       if (m_fs.isOrdinaryFile(path)) (void)m_fs.remove(path);
@@ -124,13 +127,21 @@ class Run {
     m_outcome.driveLoopStarted = true;
     m_ui.runStarted();
     m_ui.play(RunUserInterface::Cue::kStart);
+    for (std::size_t i : m_marked) m_outcome.markedDrives.push_back(m_env.drives[i].displayText);
     m_driveCount = m_marked.size();
     m_driveIndex = 0;
     m_freshReport = true;
     const std::string reportsPath =
         m_env.programFolder + kReportsFolderName + m_fs.pathStyle().separator;
-    if (Status s = m_fs.createFolders(reportsPath); !s.isOk()) m_ui.showMessage(s.message());
-    removeLeftovers(reportsPath);
+    // Reports are written only into the Reports folder opened here, never through another
+    // user's link in its place; when it cannot be had, each report says why it was not saved.
+    if (auto reports = m_fs.openGuardedFolder(m_env.programFolder, kReportsFolderName);
+        reports.isOk()) {
+      m_reports = std::move(reports).value();
+    } else {
+      m_reportsProblem = reports.status();
+    }
+    removeLeftovers();
 
     for (std::size_t i : m_marked) {
       if (!scanDrive(m_env.drives[i], reportsPath)) {
@@ -141,6 +152,7 @@ class Run {
     if (!m_outcome.cancelled && !complete()) m_outcome.cancelled = true;
     // A cancel keeps the stored profiles whose changes are in no saved report yet.
     m_pending.clear();
+    m_reports.reset();
     // The wind-down runs after a cancel too.
     if (m_env.infoOnly) m_ui.switchOffInfoOnly();
     m_ui.runEnded();
@@ -246,18 +258,18 @@ class Run {
     scan.listingThreads = FolderPrefetcher::DefaultThreads();
     ScanProblems problems;
     std::int64_t totalFiles = 0;
+    std::int64_t totalFolders = 0;
     // A drive with a stored profile is compared while it is scanned; the new scan is
     // written all the same, to become the stored profile later.
     Status s = compare ? compareDrive(drive, scan, paths.profilePath, newProfile.value().get(),
                                       profileDate, &problems, &totalFiles)
-                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles);
+                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles,
+                                     &totalFolders);
     if (s.isCancelled()) return false;
     if (!s.isOk()) return driveFailed(drive, s);
     m_outcome.drives.back().files = totalFiles;
-    if (!problems.empty()) {
-      m_ui.showMessage("Some places of drive " + drive.displayText +
-                       " could not be read and were left out:\n" + problems.summary());
-    }
+    m_outcome.drives.back().folders = totalFolders;
+    if (!problems.empty()) m_ui.showMessage(problems.message(drive.displayText, compare));
     // A drive only profiled hides no change: its profile is made unless the user cancelled
     // meanwhile. A compared drive goes on only once its report is in place (nameAndSave).
     if (!compare && !m_ui.progress().shouldContinue()) return false;
@@ -292,9 +304,9 @@ class Run {
   }
 
   Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
-                     ScanProblems* problems, std::int64_t* totalFiles) {
+                     ScanProblems* problems, std::int64_t* totalFiles, std::int64_t* totalFolders) {
     return ScanToProfile(m_fs, scan, *m_env.locale, newProfile, m_ui.progress(), problems,
-                         totalFiles);
+                         totalFiles, totalFolders);
   }
 
   Status compareDrive(const RunDrive& drive, const ScanSettings& scan,
@@ -366,6 +378,7 @@ class Run {
   // stands and the run finishes the drive (or, at its end, the run) as if no cancel came.
   Status saveReport(const std::string& path) {
     if (!m_ui.progress().shouldContinue()) return Status::cancelled();
+    if (!m_reports) return m_reportsProblem;
     std::string target = path;
     if (m_env.settings->isTimeStampedNames()) {
       for (int number = 2; m_fs.exists(target); ++number) {
@@ -415,6 +428,9 @@ class Run {
   bool m_closingWritten = false;
   std::string m_lastReportPath;
   std::vector<PendingProfile> m_pending;
+  // The Reports folder for the drive loop, or why there is none.
+  std::unique_ptr<platform::GuardedFolder> m_reports;
+  Status m_reportsProblem;
   // Compared drives of a combined report, as indexes into m_outcome.drives.
   std::vector<std::size_t> m_awaitingCombined;
 };

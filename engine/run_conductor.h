@@ -22,6 +22,9 @@ namespace engine {
 struct RunDrive {
   std::string displayText;  // "c: [/]": the letter and a colon first
   std::string root;         // the root folder to walk, ending in the separator
+  // False for a volume that is not mounted or a watched folder that is missing: offered,
+  // so that the user sees it, but never scanned, even when a selection marks it.
+  bool available = true;
 };
 
 // What a run works with. Everything must remain live during FindChanges.
@@ -53,6 +56,7 @@ struct DriveResult {
   std::string displayText;
   State state = State::kCancelled;
   std::int64_t files = 0;        // records of the new scan
+  std::int64_t folders = 0;      // kProfiled: folders walked, the root included
   std::int64_t changeLines = 0;  // change lines of its comparison
   std::string reportPath;        // kCompared: the saved report that holds its changes
 };
@@ -68,6 +72,8 @@ struct RunOutcome {
   std::vector<std::string> savedReports;     // report files that were written whole
   std::vector<std::string> writtenProfiles;  // stored profiles that were replaced or created
   std::vector<DriveResult> drives;           // the drives the loop reached, in its order
+  // The display texts of all marked drives, in the loop's order, reached or not.
+  std::vector<std::string> markedDrives;
 };
 
 // The file names of the program folder that a run uses.
@@ -94,6 +100,14 @@ inline constexpr const char* kReportsFolderName = "Reports";
 //
 // A report saved with time-stamped names never replaces an earlier one of the same minute:
 // the new name is numbered ("_2", "_3", ... before the extension).
+//
+// Reports are saved only into the Reports folder as FileSystem::openGuardedFolder opens
+// it: never through another user's link in its place. When it cannot be had, no report is
+// saved and every compared drive keeps its profile, with a message saying why.
+//
+// A drive's places that cannot be read are told once per drive; where the drive was
+// compared, the records its stored profile holds of them are carried into the new profile
+// (FileProfiler), so they are reported neither as deleted now nor as added later.
 //
 // The drive loop first removes the temporaries that killed runs left in the program
 // folder and its Reports folder. The program folder and everything below it are left out

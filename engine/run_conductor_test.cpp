@@ -4,20 +4,27 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
 
+#include "platform/posix/posix_file_system.h"
 #include "platform/run_lock.h"
 #include "platform/testing/fixed_locale.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/temp_folder.h"
 
 namespace engine {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::Each;
 using ::testing::ElementsAre;
@@ -232,6 +239,32 @@ TEST_F(RunConductorTest, AllMissingAsksPluralAndWritesNoReport) {
   EXPECT_THAT(ui.log, Contains("play done"));
   EXPECT_EQ(*fs.contents(ProfileOf('E')),
             "100,#1970-01-01 00:16:40#,\"E:\\DATA\\\",\"old.txt\"\r\n");
+}
+
+TEST_F(RunConductorTest, ADriveThatIsNotThereIsNeverScannedEvenWhenMarked) {
+  // D was a volume that is not mounted now: its mount point is an empty folder.
+  ProfileAndChange('D');
+  const std::string storedD = *fs.contents(ProfileOf('D'));
+  env.drives[1].available = false;
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  ui.yesNo = {true};
+  RunOutcome outcome = Run();
+  EXPECT_THAT(Asked(), ElementsAre(kOneMissing));  // C only; D is not counted
+  EXPECT_THAT(outcome.markedDrives, ElementsAre("c: [DISK]"));
+  ASSERT_EQ(outcome.drives.size(), 1u);
+  EXPECT_EQ(outcome.drives[0].state, DriveResult::State::kProfiled);
+  EXPECT_EQ(outcome.drives[0].files, 1);
+  EXPECT_EQ(outcome.drives[0].folders, 2);  // the root and DATA
+  EXPECT_EQ(*fs.contents(ProfileOf('D')), storedD);
+  EXPECT_THAT(outcome.savedReports, IsEmpty());
+
+  // Marking it alone is marking nothing.
+  ui.log.clear();
+  ui.selections = {std::vector<std::size_t>{1}};
+  ui.retries = {false};
+  outcome = Run();
+  EXPECT_THAT(ui.log, ElementsAre("select", "no drives?"));
+  EXPECT_FALSE(outcome.driveLoopStarted);
 }
 
 TEST_F(RunConductorTest, NoToCreatingShowsTheSelectionAgainWithItsMarks) {
@@ -585,14 +618,52 @@ TEST_F(RunConductorTest, LeftoversOfKilledRunsAreSweptAndTheWorkFileIsTheCallers
   ui.selections = {std::vector<std::size_t>{0}};
   const RunOutcome outcome = Run();
   EXPECT_EQ(outcome.changeLines, 1);
+  // A file that merely looks like the copies of earlier versions may be the user's: it stays.
   EXPECT_THAT(fs.namesIn(kProgram),
-              UnorderedElementsAre("Reports", "Prof_C_.bvp", "composed-by-cli.rtf"));
+              UnorderedElementsAre("Reports", "Prof_C_.bvp", "Prof_D_.bvp.copy-1-0",
+                                   "composed-by-cli.rtf"));
   EXPECT_THAT(fs.namesIn("Z:\\BV\\Reports"), ElementsAre("Drive_C.rtf"));
   EXPECT_THAT(ui.log, Contains("load Z:\\BV\\composed-by-cli.rtf"));
 }
 
+TEST_F(RunConductorTest, AnUnreadableFolderKeepsItsFilesAndIsToldOnceForItsDrive) {
+  fs.addFile("C:\\LOCKED\\a.txt", 5, 1000);
+  fs.addFile("C:\\LOCKED\\SUB\\b.txt", 6, 1000);
+  ui.selections = {std::vector<std::size_t>{0}};
+  ui.yesNo = {true};
+  ASSERT_EQ(Run().writtenProfiles.size(), 1u);
+  const std::string stored = *fs.contents(ProfileOf('C'));
+
+  fs.failListing("C:\\LOCKED", Status::permissionDenied("C:\\LOCKED\\: access denied"));
+  fs.addFile("C:\\DATA\\new.txt", 2048, 2000);
+  ui.selections = {std::vector<std::size_t>{0}};
+  ui.log.clear();
+  RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.changeLines, 1);
+  for (const char* file : {"Deleted a.txt", "Deleted b.txt"}) {
+    EXPECT_THAT(*fs.contents("Z:\\BV\\Reports\\Drive_C.rtf"), Not(HasSubstr(file)));
+  }
+  EXPECT_THAT(*fs.contents(ProfileOf('C')), HasSubstr("\"C:\\LOCKED\\SUB\\\",\"b.txt\""));
+  const auto messages = std::count_if(ui.log.begin(), ui.log.end(), [](const std::string& e) {
+    return e.rfind("message ", 0) == 0;
+  });
+  EXPECT_EQ(messages, 1);
+  EXPECT_THAT(ui.log, Contains("message Some places of drive c: [DISK] could not be read; what "
+                               "they held at the last run is kept in its profile:\n"
+                               "C:\\LOCKED\\: access denied"));
+
+  // Readable again: nothing is reported added, as nothing was reported deleted.
+  fs.clearFaults();
+  ui.selections = {std::vector<std::size_t>{0}};
+  outcome = Run();
+  EXPECT_EQ(outcome.changeLines, 0);
+  EXPECT_EQ(*fs.contents(ProfileOf('C')),
+            "2048,#1970-01-01 00:33:20#,\"C:\\DATA\\\",\"new.txt\"\r\n" + stored);
+}
+
 TEST_F(RunConductorTest, GarbageAtTheEndOfAStoredProfileStopsTheDrive) {
-  for (const std::string& garbage : {std::string(1 << 20, '\0'), std::string("oops")}) {
+  for (const std::string& garbage :
+       {std::string(1 << 20, '\0'), std::string("oops"), std::string("100,#1970-01-01 00:1")}) {
     const std::string stored = "100,#1970-01-01 00:16:40#,\"C:\\DATA\\\",\"old.txt\"\r\n" + garbage;
     fs.addTextFile(ProfileOf('C'), stored);
     ui.selections = {std::vector<std::size_t>{0}};
@@ -602,6 +673,10 @@ TEST_F(RunConductorTest, GarbageAtTheEndOfAStoredProfileStopsTheDrive) {
     EXPECT_EQ(*fs.contents(ProfileOf('C')), stored);
     EXPECT_THAT(ui.log, Contains(HasSubstr("Prof_C_.bvp, line 2")));
   }
+  // A profile cut short says how to get going again.
+  EXPECT_THAT(ui.log, Contains("message Drive c: [DISK] was skipped and its profile kept:\n"
+                               "Z:\\BV\\Prof_C_.bvp, line 2: the profile is damaged at its end. "
+                               "Rename or delete it to make a new one on the next run."));
 }
 
 TEST_F(RunConductorTest, IgnoreListSlipsAreReadAsMeantInOneMessage) {
@@ -786,6 +861,57 @@ INSTANTIATE_TEST_SUITE_P(ReportKinds, RunFaultTest, ::testing::Bool(),
                            return info.param ? std::string("OneReportForAll")
                                              : std::string("ReportPerDrive");
                          });
+
+// Folders whose permissions stop the one who runs: the test is run once more as an
+// unprivileged user when the tests run as root.
+TEST(RunOnRealFilesTest, UnreadableAndUnsearchableFoldersKeepTheirFilesUntilReadableAgain) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  platform::TempFolder temp;
+  const std::string root = temp / "drive/";
+  for (const char* file : {"open/a.txt", "locked/b.txt", "locked/sub/c.txt", "noexec/d.txt"}) {
+    const std::string path = root + file;
+    ASSERT_EQ(std::system(("mkdir -p '" + path.substr(0, path.rfind('/')) + "'").c_str()), 0);
+    std::ofstream(path) << file;
+  }
+  ASSERT_EQ(::mkdir((temp / "program").c_str(), 0755), 0);
+  platform::PosixFileSystem fs;
+  platform::FixedLocale locale;
+  SettingsRecord settings;
+  RunEnvironment env;
+  env.fs = &fs;
+  env.locale = &locale;
+  env.programFolder = temp / "program/";
+  env.settingsPath = temp / "program/BV3.Def";
+  env.settings = &settings;
+  env.drives = {{"x: [" + root + "]", root}};
+  ScriptedUi ui(fs);
+  const auto run = [&] {
+    ui.selections = {std::vector<std::size_t>{0}};
+    ui.yesNo = {true};
+    ui.log.clear();
+    return FindChanges(env, ui);
+  };
+  ASSERT_EQ(run().writtenProfiles.size(), 1u);
+  const std::string profilePath = temp / "program/Prof_X_.bvp";
+  const std::string stored = platform::ReadWholeFile(fs, profilePath).value();
+  ASSERT_THAT(stored, HasSubstr("c.txt"));
+
+  ASSERT_EQ(::chmod((root + "locked").c_str(), 0), 0);
+  ASSERT_EQ(::chmod((root + "noexec").c_str(), 0444), 0);  // its names, not their facts
+  RunOutcome outcome = run();
+  EXPECT_EQ(outcome.changeLines, 0);
+  EXPECT_EQ(platform::ReadWholeFile(fs, profilePath).value(), stored);
+  EXPECT_THAT(ui.log, Contains(AllOf(HasSubstr("what they held at the last run is kept in its "
+                                               "profile:\n"),
+                                     HasSubstr(root + "locked/"), HasSubstr(root + "noexec/"))));
+
+  ASSERT_EQ(::chmod((root + "locked").c_str(), 0755), 0);
+  ASSERT_EQ(::chmod((root + "noexec").c_str(), 0755), 0);
+  outcome = run();
+  EXPECT_EQ(outcome.changeLines, 0);
+  EXPECT_EQ(outcome.failedDrives, 0);
+  EXPECT_EQ(platform::ReadWholeFile(fs, profilePath).value(), stored);
+}
 
 }  // namespace
 }  // namespace engine

@@ -67,6 +67,14 @@ bool SettingsRecord::isTimeStampedNames() const {
   return ReportNaming != 'D' && ReportNaming != 'd';
 }
 
+std::int64_t SettingsRecord::effectiveTopMargin() const {
+  return TopMargin > 0 ? TopMargin : kDefaultTopMargin;
+}
+
+std::int64_t SettingsRecord::effectiveLeftMargin() const {
+  return LeftMargin > 0 ? LeftMargin : kDefaultLeftMargin;
+}
+
 std::int64_t InchesToStored(double inches) {
   const double stored = std::round(inches * 10000.0);
   if (std::isnan(stored)) return 0;

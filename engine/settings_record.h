@@ -42,9 +42,20 @@ struct SettingsRecord {
   // Any nonzero IncludeRecycled counts as on; setIncludeRecycled stores 255 or 0.
   [[nodiscard]] bool includeRecycled() const { return IncludeRecycled != 0; }
   void setIncludeRecycled(bool on) { IncludeRecycled = on ? 255 : 0; }
+  // The margins as printing and the printer settings dialog use them. That dialog never
+  // stores a margin of 0 or less, so such a margin was never set (a new settings file):
+  // it stands for kDefaultTopMargin or kDefaultLeftMargin, which keep the first print
+  // off the paper's edge. Margins the user set are returned as they are.
+  [[nodiscard]] std::int64_t effectiveTopMargin() const;
+  [[nodiscard]] std::int64_t effectiveLeftMargin() const;
 
   friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
 };
+
+// The margins of a record that never had them set: half an inch at the top, three quarters
+// of an inch at the left (inches x 10000).
+inline constexpr std::int64_t kDefaultTopMargin = 5000;
+inline constexpr std::int64_t kDefaultLeftMargin = 7500;
 
 // Margins: stored values are inches x 10000. InchesToStored rounds to the nearest stored
 // unit and clamps to the int64 range (NaN gives 0); StoredToTwips gives the margin in

@@ -114,6 +114,23 @@ TEST(SettingsRecordTest, ChoicesIgnoreLetterCase) {
   EXPECT_EQ(r.IncludeRecycled, 0);
 }
 
+TEST(SettingsRecordTest, MarginsNeverSetStandForTheDefaultsEachOnItsOwn) {
+  SettingsRecord r;  // a new settings file
+  EXPECT_EQ(r.effectiveTopMargin(), 5000);
+  EXPECT_EQ(r.effectiveLeftMargin(), 7500);
+  // A margin the user set is used as it is, however small; the other keeps its default.
+  r.TopMargin = 1;
+  EXPECT_EQ(r.effectiveTopMargin(), 1);
+  EXPECT_EQ(r.effectiveLeftMargin(), 7500);
+  r.LeftMargin = 59999;
+  EXPECT_EQ(r.effectiveLeftMargin(), 59999);
+  // No dialog stores a negative margin: a damaged file prints as a new one would.
+  r.TopMargin = -2500;
+  EXPECT_EQ(r.effectiveTopMargin(), 5000);
+  // Reading them never changes the record.
+  EXPECT_EQ(r.TopMargin, -2500);
+}
+
 class SettingsFileTest : public ::testing::Test {
  protected:
   SettingsFileTest() { m_fs.addFolder("C:\\Brinvale"); }

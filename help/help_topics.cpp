@@ -27,7 +27,7 @@ constexpr TopicFile kTopicFiles[] = {
     {"getting_started.html", kNoContext},
     {"main_window.html", kMainWindowContext},
     {"finding_changes.html", 3},
-    {"drives.html", kNoContext},
+    {"drives.html", 14},
     {"reading_reports.html", kNoContext},
     {"what_is_compared.html", kNoContext},
     {"saving_opening.html", kNoContext},

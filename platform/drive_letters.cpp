@@ -21,6 +21,9 @@ struct Line {
   std::optional<char> letter;  // set for the lines that name a drive
   std::string path;            // as written in the file
   bool volume = false;
+  // Where the line lies in the file, its line end included.
+  std::size_t begin = 0;
+  std::size_t end = 0;
 };
 
 // A path without trailing slashes, except the root folder itself.
@@ -45,6 +48,8 @@ std::vector<Line> ParseLines(const std::string& text, const std::string& file,
     if (end == std::string::npos) end = text.size();
     Line line;
     line.text = text.substr(start, end - start);
+    line.begin = start;
+    line.end = std::min(end + 1, text.size());
     start = end + 1;
     if (!line.text.empty() && line.text.back() == '\r') line.text.pop_back();
     if (line.text.find_first_not_of(" \t") == std::string::npos) continue;
@@ -107,8 +112,8 @@ struct Lettering {
 
 // Reads the file and letters the volumes. False (with the problem in the listing) when
 // the file exists but cannot be read.
-bool Letter(FileSystem& fs, const std::string& file, const std::vector<std::string>& mountPoints,
-            Lettering* out) {
+bool Letter(FileSystem& fs, const std::string& programFolder, const std::string& file,
+            const std::vector<std::string>& mountPoints, Lettering* out) {
   *out = Lettering();
   DriveListing& listing = out->listing;
   std::string text;
@@ -151,7 +156,9 @@ bool Letter(FileSystem& fs, const std::string& file, const std::vector<std::stri
       letter = 'C';
     } else {
       for (char candidate = 'D'; candidate <= 'Z' && letter == 0; ++candidate) {
-        if (!used.contains(candidate)) letter = candidate;
+        if (!used.contains(candidate) && !LetterHasRecords(fs, programFolder, candidate)) {
+          letter = candidate;
+        }
       }
     }
     if (letter == 0) {
@@ -187,7 +194,7 @@ DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
                         const std::vector<std::string>& mountPoints) {
   const std::string file = programFolder + kDrivesFileName;
   Lettering lettering;
-  if (!Letter(fs, file, mountPoints, &lettering) || !lettering.changed) {
+  if (!Letter(fs, programFolder, file, mountPoints, &lettering) || !lettering.changed) {
     return Finished(std::move(lettering));
   }
   // New letters are stored under the run lock, read afresh: another process may have
@@ -198,7 +205,9 @@ DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
     lettering.added.clear();
     return Finished(std::move(lettering));
   }
-  if (!Letter(fs, file, mountPoints, &lettering)) return Finished(std::move(lettering));
+  if (!Letter(fs, programFolder, file, mountPoints, &lettering)) {
+    return Finished(std::move(lettering));
+  }
   if (lettering.changed) {
     if (Status s = WriteFileAtomically(fs, file, lettering.newText); !s.isOk()) {
       lettering.listing.problems.push_back(s);
@@ -206,6 +215,107 @@ DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
     }
   }
   return Finished(std::move(lettering));
+}
+
+bool LetterHasRecords(FileSystem& fs, const std::string& programFolder, char letter) {
+  const std::string name(1, letter);
+  return fs.exists(programFolder + "Prof_" + name + "_.bvp") ||
+         fs.exists(programFolder + "History" + fs.pathStyle().separator + name);
+}
+
+namespace {
+
+// drives.txt as it is now, read under the run lock held by the caller; a missing file is
+// an empty one.
+struct DrivesFile {
+  std::string path;
+  std::string text;
+  std::vector<Line> lines;
+};
+
+Result<DrivesFile> ReadDrivesFile(FileSystem& fs, const std::string& programFolder) {
+  DrivesFile file;
+  file.path = programFolder + kDrivesFileName;
+  if (auto read = ReadWholeFile(fs, file.path, kMaxDrivesFileSize); read.isOk()) {
+    file.text = std::move(read.value());
+  } else if (!read.status().isNotFound()) {
+    return read.status();
+  }
+  std::vector<Status> ignored;  // lines it cannot read are kept, not reported here
+  file.lines = ParseLines(file.text, file.path, &ignored);
+  return file;
+}
+
+// The letter a line begins with when it begins like a drive line, read or not.
+std::optional<char> LetterOfLine(const std::string& text) {
+  if (text.size() < 2 || text[1] != '\t') return std::nullopt;
+  const char letter = base::AsciiUpper(text[0]);
+  if (letter < 'A' || letter > 'Z') return std::nullopt;
+  return letter;
+}
+
+}  // namespace
+
+Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
+                              const std::string& folder) {
+  if (folder.find_first_of("\t\r\n") != std::string::npos) {
+    return Status::invalidArgument(folder +
+                                   ": a folder whose name holds a tab or a line break cannot be "
+                                   "watched as a drive");
+  }
+  const std::string path = Trimmed(folder);
+  if (path.empty() || path.front() != '/') {
+    return Status::invalidArgument(folder + ": not an absolute path");
+  }
+  auto lock = RunLock::TakeBriefly(fs, programFolder);
+  if (!lock.isOk()) return lock.status();
+  if (!fs.isFolder(path)) return Status::notFound(path + ": not a folder");
+  auto file = ReadDrivesFile(fs, programFolder);
+  if (!file.isOk()) return file.status();
+
+  std::set<char> used;
+  bool rootNamed = false;
+  for (const Line& line : file.value().lines) {
+    if (line.letter && Trimmed(line.path) == path) {
+      return Status::invalidArgument(path + " is drive " + std::string(1, *line.letter) +
+                                     " already");
+    }
+    if (line.letter && Trimmed(line.path) == "/") rootNamed = true;
+    if (const std::optional<char> letter = LetterOfLine(line.text)) used.insert(*letter);
+  }
+  char letter = 0;
+  for (char candidate = 'A'; candidate <= 'Z' && letter == 0; ++candidate) {
+    if (used.contains(candidate) || (candidate == 'C' && !rootNamed)) continue;
+    if (!LetterHasRecords(fs, programFolder, candidate)) letter = candidate;
+  }
+  if (letter == 0) return Status::invalidArgument(path + ": no drive letter is free");
+
+  std::string text = file.value().text;
+  const std::size_t firstEnd = text.find('\n');
+  const std::string lineEnd =
+      firstEnd != std::string::npos && firstEnd > 0 && text[firstEnd - 1] == '\r' ? "\r\n" : "\n";
+  if (!text.empty() && text.back() != '\n') text += lineEnd;
+  text += std::string(1, letter) + '\t' + path + lineEnd;
+  if (Status s = WriteFileAtomically(fs, file.value().path, text); !s.isOk()) return s;
+  return letter;
+}
+
+Status RemoveWatchedFolder(FileSystem& fs, const std::string& programFolder, char letter,
+                           const std::string& folder) {
+  auto lock = RunLock::TakeBriefly(fs, programFolder);
+  if (!lock.isOk()) return lock.status();
+  auto file = ReadDrivesFile(fs, programFolder);
+  if (!file.isOk()) return file.status();
+  const std::string path = Trimmed(folder);
+  for (const Line& line : file.value().lines) {
+    if (line.letter == letter && !line.volume && Trimmed(line.path) == path) {
+      std::string text = file.value().text;
+      text.erase(line.begin, line.end - line.begin);
+      return WriteFileAtomically(fs, file.value().path, text);
+    }
+  }
+  return Status::notFound(file.value().path + " no longer names " + path + " as drive " +
+                          std::string(1, letter));
 }
 
 }  // namespace platform

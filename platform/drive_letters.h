@@ -26,8 +26,9 @@ inline constexpr char kDrivesFileName[] = "drives.txt";
 // `fs` reads and writes the file and tells whether a watched folder exists.
 //
 // - A volume keeps the letter the file gives it. A new volume gets C when it is the root
-//   folder "/" and C is free, otherwise the first free letter from D to Z (none: it is left
-//   out with a problem). New volumes are lettered in the order of their paths.
+//   folder "/" and no line uses C, otherwise the first free letter from D to Z (none: it
+//   is left out with a problem): one that no line uses and that keeps no records
+//   (LetterHasRecords). New volumes are lettered in the order of their paths.
 // - A line whose path is mounted now, or which the file marks as a volume, is a volume:
 //   available only while mounted, so that an empty mount point folder is never taken
 //   for the volume. Any other line names a watched folder, available while it is a folder.
@@ -40,5 +41,34 @@ inline constexpr char kDrivesFileName[] = "drives.txt";
 //   volume's profile.
 [[nodiscard]] DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
                                       const std::vector<std::string>& mountPoints);
+
+// True when the program folder still keeps something under drive `letter` (upper case):
+// its stored profile "Prof_" & letter & "_.bvp", or its history folder "History" &
+// separator & letter. Such a letter stays reserved for that drive even when no line of
+// drives.txt names it any more, so no other drive is ever compared with its profile.
+[[nodiscard]] bool LetterHasRecords(FileSystem& fs, const std::string& programFolder, char letter);
+
+// Adds the watched folder `folder` (an absolute path; a trailing '/' is dropped) to
+// drives.txt and returns its letter: the lowest from A to Z that no line uses (nor a line
+// it cannot read that begins with the letter and a tab), that keeps no records, and that
+// is not C while no line names "/" (C is the root volume's). The file is read afresh and
+// rewritten under the run lock (RunLock::TakeBriefly) through FileSystem::openForReplacing;
+// every line it held stays byte for byte, and the new line ends as the file's first line
+// does (LF or CR LF). Fails, changing nothing, when the lock stays busy (busy, naming the
+// holder), when `folder` cannot be written on one line (a tab, CR or LF in it) or is not
+// absolute (invalidArgument), when it is not a folder now (notFound), when a line names it
+// already (invalidArgument, naming its letter), when no letter is free, or when the file
+// cannot be read or written.
+[[nodiscard]] Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
+                                            const std::string& folder);
+
+// Removes the line that names the watched folder `folder` as drive `letter` from
+// drives.txt, under the run lock and through the one replace path, keeping every other
+// line byte for byte. The drive's profile and history are left alone (the letter stays
+// reserved while they exist). Fails, changing nothing, when the lock stays busy, when no
+// such watched-folder line is in the file now (notFound; a volume's line is never
+// removed), or when the file cannot be read or written.
+[[nodiscard]] Status RemoveWatchedFolder(FileSystem& fs, const std::string& programFolder,
+                                         char letter, const std::string& folder);
 
 }  // namespace platform

@@ -8,7 +8,9 @@
 #include <filesystem>
 
 #include "platform/posix/posix_file_system.h"
+#include "platform/run_lock.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/other_process.h"
 #include "platform/testing/temp_folder.h"
 
 namespace platform {
@@ -132,6 +134,19 @@ TEST_F(DriveLettersTest, RunningOutOfLetters) {
   EXPECT_NE(listing.problems[0].message().find("/home"), std::string::npos);
 }
 
+TEST_F(DriveLettersTest, ANewVolumeNeverTakesALetterThatKeepsAProfileOrAHistory) {
+  // D's line was removed but its profile kept; E keeps only its history.
+  m_fs.addTextFile(kFile, "C\t/\tvolume\n");
+  m_fs.addTextFile(std::string(kProgram) + "Prof_D_.bvp", "");
+  m_fs.addFolder(std::string(kProgram) + "History\\E");
+  EXPECT_TRUE(LetterHasRecords(m_fs, kProgram, 'D'));
+  EXPECT_TRUE(LetterHasRecords(m_fs, kProgram, 'E'));
+  EXPECT_FALSE(LetterHasRecords(m_fs, kProgram, 'F'));
+  const DriveListing listing = List({"/", "/media/usb"});
+  EXPECT_EQ(Shown(listing), (std::vector<std::string>{"c: [/] +", "f: [/media/usb] +"}));
+  EXPECT_EQ(m_fs.contents(kFile), "C\t/\tvolume\nF\t/media/usb\tvolume\n");
+}
+
 TEST_F(DriveLettersTest, MountPointsThatCannotBeWrittenOnALineAreLeftOut) {
   const DriveListing listing = List({"/", "/media/a\tb", "/media/c\nd"});
   EXPECT_EQ(Shown(listing), std::vector<std::string>{"c: [/] +"});
@@ -157,6 +172,105 @@ TEST(DriveLettersOnDiskTest, WatchedFolderAndEmptyMountPoint) {
   EXPECT_EQ(listing.drives[1].root, base + "project/");
   EXPECT_FALSE(listing.drives[2].available);
   EXPECT_FALSE(listing.drives[3].available);
+}
+
+// Folders watched as drives, added and removed on the real disk. Every other line of
+// drives.txt stays byte for byte: volume lines with their mark, hand-written lines, blank
+// lines and lines that cannot be read.
+TEST(DriveLettersOnDiskTest, WatchedFoldersAreAddedAndRemovedKeepingEveryOtherLine) {
+  TempFolder temp;
+  const std::string& base = temp.path();
+  for (const char* folder : {"etc-copy", "projects", "music"}) {
+    std::filesystem::create_directories(base + folder);
+  }
+  PosixFileSystem fs;
+  const std::string file = base + kDrivesFileName;
+  const std::string kept =
+      "c\t/\tvolume\r\n\r\nD\t/home\tvolume\r\nX /media/usb\r\nb\trelative\r\nG\t/srv/data\r\n";
+  ASSERT_TRUE(WriteFileAtomically(fs, file, kept).isOk());
+
+  // A is the lowest letter no line uses (B begins an unreadable line; C is taken).
+  auto added = AddWatchedFolder(fs, base, base + "projects/");
+  ASSERT_TRUE(added.isOk()) << added.status().toString();
+  EXPECT_EQ(added.value(), 'A');
+  // E keeps a profile, F a history: H is next. The new line ends as the file's lines do.
+  ASSERT_TRUE(WriteFileAtomically(fs, base + "Prof_E_.bvp", "").isOk());
+  std::filesystem::create_directories(base + "History/F");
+  added = AddWatchedFolder(fs, base, base + "music");
+  ASSERT_TRUE(added.isOk()) << added.status().toString();
+  EXPECT_EQ(added.value(), 'H');
+  const std::string withTwo = kept + "A\t" + base + "projects\r\nH\t" + base + "music\r\n";
+  EXPECT_EQ(ReadWholeFile(fs, file).value(), withTwo);
+
+  // The listing offers them as watched folders.
+  const DriveListing listing = ListDrives(fs, base, {"/", "/home"});
+  ASSERT_FALSE(listing.drives.empty());
+  EXPECT_EQ(listing.drives.front().displayText, "a: [" + base + "projects]");
+  EXPECT_TRUE(listing.drives.front().isFolder);
+  EXPECT_TRUE(listing.drives.front().available);
+
+  // A folder that has a line already, one whose name holds a line break, one that is gone,
+  // a relative path: refused, the file unchanged.
+  std::filesystem::create_directories(base + "two\nlines");
+  for (const std::string& refused : {base + "projects", std::string("/home"), base + "two\nlines",
+                                     base + "gone", std::string("music")}) {
+    SCOPED_TRACE(refused);
+    const auto result = AddWatchedFolder(fs, base, refused);
+    EXPECT_FALSE(result.isOk());
+  }
+  EXPECT_NE(AddWatchedFolder(fs, base, base + "projects").status().message().find("drive A"),
+            std::string::npos);
+  EXPECT_EQ(ReadWholeFile(fs, file).value(), withTwo);
+
+  // Removing takes exactly its own line; a volume's line, or a folder under another
+  // letter, is not removed.
+  ASSERT_TRUE(RemoveWatchedFolder(fs, base, 'A', base + "projects").isOk());
+  EXPECT_EQ(ReadWholeFile(fs, file).value(), kept + "H\t" + base + "music\r\n");
+  EXPECT_TRUE(RemoveWatchedFolder(fs, base, 'A', base + "projects").isNotFound());
+  EXPECT_TRUE(RemoveWatchedFolder(fs, base, 'D', "/home").isNotFound());
+  EXPECT_TRUE(RemoveWatchedFolder(fs, base, 'G', base + "music").isNotFound());
+  EXPECT_EQ(ReadWholeFile(fs, file).value(), kept + "H\t" + base + "music\r\n");
+}
+
+TEST(DriveLettersOnDiskTest, AFirstWatchedFolderLeavesCForTheRootAndEndsItsLine) {
+  TempFolder temp;
+  const std::string& base = temp.path();
+  std::filesystem::create_directories(base + "a");
+  std::filesystem::create_directories(base + "b");
+  std::filesystem::create_directories(base + "c");
+  PosixFileSystem fs;
+  // No file yet: A, B, then D, as C waits for the root volume.
+  std::string letters;
+  for (const char* folder : {"a", "b", "c"})
+    letters += AddWatchedFolder(fs, base, base + folder).value();
+  EXPECT_EQ(letters, "ABD");
+  EXPECT_EQ(ReadWholeFile(fs, base + kDrivesFileName).value(),
+            "A\t" + base + "a\nB\t" + base + "b\nD\t" + base + "c\n");
+  // A last line without its line end gets one before the new line.
+  ASSERT_TRUE(WriteFileAtomically(fs, base + kDrivesFileName, "C\t/\tvolume").isOk());
+  EXPECT_EQ(AddWatchedFolder(fs, base, base + "a").value(), 'A');
+  EXPECT_EQ(ReadWholeFile(fs, base + kDrivesFileName).value(), "C\t/\tvolume\nA\t" + base + "a\n");
+}
+
+TEST(DriveLettersOnDiskTest, ARunOfAnotherProcessKeepsDrivesTxtAsItIs) {
+  TempFolder temp;
+  const std::string base = temp.path();
+  std::filesystem::create_directories(base + "watched");
+  PosixFileSystem fs;
+  ASSERT_TRUE(WriteFileAtomically(fs, base + kDrivesFileName, "E\t" + base + "watched\n").isOk());
+  OtherProcess run([base]() -> std::shared_ptr<void> {
+    PosixFileSystem other;
+    auto lock = RunLock::TryTake(other, base);
+    return lock.isOk() ? std::make_shared<RunLock>(std::move(lock).value()) : nullptr;
+  });
+  ASSERT_TRUE(run.took());
+  const auto added = AddWatchedFolder(fs, base, base);
+  EXPECT_TRUE(added.status().isBusy());
+  EXPECT_EQ(added.status().message(),
+            "Another run is using this program folder (pid " + std::to_string(run.pid()) + ").");
+  const Status removed = RemoveWatchedFolder(fs, base, 'E', base + "watched");
+  EXPECT_TRUE(removed.isBusy());
+  EXPECT_EQ(ReadWholeFile(fs, base + kDrivesFileName).value(), "E\t" + base + "watched\n");
 }
 
 }  // namespace

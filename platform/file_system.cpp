@@ -2,13 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/file_system.h"
 
-#include <charconv>
-
 namespace platform {
 namespace {
 
 constexpr std::string_view kTemporaryMark = ".brinvale-";
-constexpr std::string_view kEarlierCopyMark = ".copy-";
 // Leaves room for the mark, a process id and a tag within the 255 bytes most file systems
 // allow a name.
 constexpr std::size_t kMaxTargetNameInTemporary = 160;
@@ -25,13 +22,6 @@ bool AllLettersAndDigits(std::string_view text) {
     }
   }
   return true;
-}
-
-std::optional<std::uint64_t> ParseProcessId(std::string_view digits) {
-  std::uint64_t pid = 0;
-  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
-  if (ec != std::errc() || end != digits.data() + digits.size() || pid == 0) return std::nullopt;
-  return pid;
 }
 
 class MemoryScratchFile final : public ScratchFile {
@@ -111,18 +101,15 @@ std::string TemporaryName(std::string_view targetName, std::uint64_t processId,
   return name;
 }
 
-std::optional<std::uint64_t> TemporaryOwner(std::string_view name) {
-  // ".NAME.brinvale-PID-TAG"; "NAME.copy-PID-N" was left by copies of earlier versions.
-  const bool ours = name.starts_with('.') && name.rfind(kTemporaryMark) != std::string_view::npos;
-  const std::string_view mark = ours ? kTemporaryMark : kEarlierCopyMark;
-  const std::size_t at = name.rfind(mark);
-  if (at == std::string_view::npos || at == 0) return std::nullopt;
-  const std::string_view rest = name.substr(at + mark.size());
+bool IsTemporaryName(std::string_view name) {
+  // "." & NAME & ".brinvale-" & PID & "-" & TAG, with a name of at least one byte.
+  if (!name.starts_with('.')) return false;
+  const std::size_t at = name.rfind(kTemporaryMark);
+  if (at == std::string_view::npos || at < 2) return false;
+  const std::string_view rest = name.substr(at + kTemporaryMark.size());
   const std::size_t dash = rest.find('-');
-  if (dash == std::string_view::npos || !AllDigits(rest.substr(0, dash))) return std::nullopt;
-  const std::string_view tag = rest.substr(dash + 1);
-  if (ours ? !AllLettersAndDigits(tag) : !AllDigits(tag)) return std::nullopt;
-  return ParseProcessId(rest.substr(0, dash));
+  if (dash == std::string_view::npos || !AllDigits(rest.substr(0, dash))) return false;
+  return AllLettersAndDigits(rest.substr(dash + 1));
 }
 
 }  // namespace platform

@@ -2,14 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The file system as the engine sees it: folder listings with the facts a profile needs,
-// streaming reads, one way to replace a file, and the run lock's file lock. Implementations:
+// folder trees walked without leaving them, streaming reads, one way to replace a file, the
+// program's own sub-folders, and the run lock's file lock. Implementations:
 // POSIX (platform/posix) and an in-memory one with Windows-style paths (platform/testing).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +33,23 @@ struct PathStyle {
   static PathStyle windows() { return {'\\', false}; }
 };
 
+// The longest folder path any part of the program handles, in bytes: deep enough for the
+// deepest trees that build and package caches make, and short enough that a profile line
+// stays well inside the profile reader's bound. A deeper folder is a place that could not
+// be read.
+inline constexpr std::size_t kMaxFolderPath = 32000;
+
+// What a file or folder is, whatever its path: its device and inode on POSIX. Two ids are
+// equal only for one and the same file or folder (while it exists). The default id is
+// unknown.
+struct FileId {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+
+  [[nodiscard]] bool known() const { return device != 0 || inode != 0; }
+  friend bool operator==(const FileId&, const FileId&) = default;
+};
+
 enum class EntryKind {
   kFile,    // a regular file or a symbolic link (never followed)
   kFolder,  // a folder on the same volume as the listed folder
@@ -50,6 +67,8 @@ struct DirEntry {
   // count of 2 on a file system whose link counts count them), so a walk need not list it
   // for sub-folders. False when unknown.
   bool noSubfolders = false;
+  // Folders only: what the folder is (FolderTree::list checks it when the folder is opened).
+  FileId id;
 };
 
 enum class ListWhat {
@@ -64,8 +83,51 @@ struct FolderListing {
   // In the order the file system gives them; callers sort.
   std::vector<DirEntry> entries;
   // Entries that were listed but could not be examined (permissions, I/O errors). An entry
-  // that vanished between listing and examining is left out without a problem.
+  // that vanished between listing and examining is left out without a problem. When no
+  // entry at all can be examined for want of search permission on the folder, the folder
+  // itself is what cannot be read: the listing fails instead.
   std::vector<Status> problems;
+};
+
+// A folder tree opened for a walk (FileSystem::openTree): its folders are listed without
+// ever leaving it. Each folder is reached from the tree's root without following a
+// symbolic link on the way, and must be the very folder that the listing of its parent saw,
+// so a folder swapped for a link (or for another folder) while the tree is walked is never
+// followed. Folders deeper than the system's own path limit are reached all the same. No
+// descriptor is held per folder: only the root's, while the object lives.
+class FolderTree {
+ public:
+  FolderTree() = default;
+  FolderTree(const FolderTree&) = delete;
+  FolderTree& operator=(const FolderTree&) = delete;
+  virtual ~FolderTree() = default;
+
+  // The root folder, as given to openTree (ending in the separator), and what it is.
+  [[nodiscard]] virtual const std::string& root() const = 0;
+  [[nodiscard]] virtual FileId rootId() const = 0;
+
+  // Lists `folder` (the root, or a folder path below it that starts with root()) as
+  // FileSystem::listFolder does; sub-folders carry their ids. With a known `expected` id
+  // (from the listing of its parent) the folder opened must be that one; without, it must
+  // at least lie on the root's device. Fails with notAFolder when a symbolic link stands
+  // anywhere on the way below the root or the folder is not the expected one, and with
+  // invalidArgument ("path longer than 32,000 bytes") beyond kMaxFolderPath; both are
+  // places that could not be read. Thread-safe.
+  [[nodiscard]] virtual Status list(const std::string& folder, FileId expected, ListWhat what,
+                                    FolderListing* out) = 0;
+};
+
+// A sub-folder of the program folder that the program writes into (FileSystem::
+// openGuardedFolder), held open for as long as the object lives.
+class GuardedFolder {
+ public:
+  GuardedFolder() = default;
+  GuardedFolder(const GuardedFolder&) = delete;
+  GuardedFolder& operator=(const GuardedFolder&) = delete;
+  virtual ~GuardedFolder() = default;
+
+  // The folder's path: the program folder & its name & the separator.
+  [[nodiscard]] virtual const std::string& path() const = 0;
 };
 
 // Reads a file from its start to its end.
@@ -171,6 +233,14 @@ class FileSystem {
   [[nodiscard]] virtual Status listFolder(const std::string& folder, ListWhat what,
                                           FolderListing* out) = 0;
 
+  // Opens the folder tree whose root is `root` (a path ending in the separator; the root
+  // itself is not followed when it is a symbolic link). Fails as listFolder does when the
+  // root cannot be opened.
+  [[nodiscard]] virtual Result<std::unique_ptr<FolderTree>> openTree(const std::string& root) = 0;
+
+  // What the folder `path` is, symbolic links followed. Fails when it is no folder.
+  [[nodiscard]] virtual Result<FileId> folderId(const std::string& path) = 0;
+
   // True when `path` exists and is an ordinary file: a regular file that is neither
   // hidden nor a system file. Symbolic links are not followed.
   [[nodiscard]] virtual bool isOrdinaryFile(const std::string& path) = 0;
@@ -207,11 +277,27 @@ class FileSystem {
   // Creates a folder and any missing parents; an existing folder is fine.
   [[nodiscard]] virtual Status createFolders(const std::string& path) = 0;
 
-  // Removes from `folder` (ending in the separator) the temporaries of openForReplacing,
-  // and those of earlier versions of the program, whose writer is no longer running: a
-  // process killed while writing leaves its temporary behind. Temporaries of running
-  // writers are kept. Failures are ignored: a temporary that stays is swept next time.
+  // Removes from `folder` (ending in the separator) the temporaries of openForReplacing
+  // (names of exactly the form TemporaryName makes) whose writer is gone: a process killed
+  // while writing leaves its temporary behind. A writer holds its temporary locked for as
+  // long as it writes, so a temporary is removed only when its lock can be taken at once;
+  // this holds across machines sharing the folder and across process-id namespaces. Any
+  // other name is left alone. Failures are ignored: a temporary that stays is swept next
+  // time.
   virtual void removeStaleTemporaries(const std::string& folder) = 0;
+
+  // Opens the sub-folder `name` of `programFolder` (ending in the separator), the folder the
+  // program writes its reports (or other files of its own) into, creating it when it is
+  // missing. A symbolic link in its place is followed only when the link and the folder it
+  // leads to both belong to the owner of the program folder (a user's own `Reports ->
+  // /big/disk/reports`); any other link is refused with the message "PATH is a link to a
+  // folder of another user; nothing was written there." While the returned object lives,
+  // the files directly in the folder are replaced (openForReplacing) and swept
+  // (removeStaleTemporaries) relative to the folder it opened, so a link put in its place
+  // meanwhile is never written through. The program folder itself may be reached through
+  // links.
+  [[nodiscard]] virtual Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
+      const std::string& programFolder, std::string_view name) = 0;
 
   // The absolute path of `folder` with symbolic links resolved, ending in the separator.
   // Fails when it is not a folder.
@@ -262,8 +348,8 @@ class FileSystem {
 // names are cut so the name stays within file-name limits.
 [[nodiscard]] std::string TemporaryName(std::string_view targetName, std::uint64_t processId,
                                         std::string_view tag);
-// The process id of the writer of the temporary `name`, for the names TemporaryName makes
-// and for the ".copy-PID-N" copies of earlier versions; nothing for any other name.
-[[nodiscard]] std::optional<std::uint64_t> TemporaryOwner(std::string_view name);
+// True when `name` has exactly the form TemporaryName makes. A user's file that merely
+// resembles a temporary ("budget.copy-4000000-2") is not one.
+[[nodiscard]] bool IsTemporaryName(std::string_view name);
 
 }  // namespace platform

@@ -207,8 +207,8 @@ void PrinterSettingsDialog::Form_Load() {
     }
   }
   Label2->setAccessibleName(Label2->text());
-  txtTopMarg->setText(MarginText(m_settings->TopMargin));
-  txtLeftMarg->setText(MarginText(m_settings->LeftMargin));
+  txtTopMarg->setText(MarginText(m_settings->effectiveTopMargin()));
+  txtLeftMarg->setText(MarginText(m_settings->effectiveLeftMargin()));
   (m_settings->PrintColor == 1 ? optColor : optBW)->setChecked(true);
   blnChanged = false;
 }
@@ -235,10 +235,15 @@ void PrinterSettingsDialog::txtMarg_GotFocus(QLineEdit* box) {
   QTimer::singleShot(0, box, [box] { box->selectAll(); });
 }
 
+std::int64_t PrinterSettingsDialog::ShownMargin(const std::int64_t* margin) const {
+  return margin == &m_settings->TopMargin ? m_settings->effectiveTopMargin()
+                                          : m_settings->effectiveLeftMargin();
+}
+
 bool PrinterSettingsDialog::txtMarg_LostFocus(QLineEdit* box, std::int64_t* margin) {
   const std::optional<double> value = LeadingNumber(box->text());
   if (!value) {
-    box->setText(MarginText(*margin));
+    box->setText(MarginText(ShownMargin(margin)));
     return false;
   }
   // Checked once more after rounding: 5.99996 would be stored as 6.
@@ -251,7 +256,7 @@ bool PrinterSettingsDialog::txtMarg_LostFocus(QLineEdit* box, std::int64_t* marg
   }
   QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
                        QStringLiteral("Recommend at least 0.25 for most printers"));
-  box->setText(MarginText(*margin));
+  box->setText(MarginText(ShownMargin(margin)));
   return false;
 }
 
@@ -281,6 +286,9 @@ void PrinterSettingsDialog::cmdOK_Click() {
 
 void PrinterSettingsDialog::ApplyPrinterSettings() {
   if (const int row = SelectedRow(); row >= 0) m_choice->choose(m_printers[row]);
+  // What the boxes showed is what is stored: a margin never set becomes its default.
+  m_settings->TopMargin = m_settings->effectiveTopMargin();
+  m_settings->LeftMargin = m_settings->effectiveLeftMargin();
   if (engine::Status s = m_saveOptions(); !s.isOk()) {
     ShowFailure(QStringLiteral("The printer settings could not be saved."), s);
   }

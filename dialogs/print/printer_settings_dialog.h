@@ -32,7 +32,9 @@ namespace dialogs {
 // open: a colour option at once, a margin when its box is left with a number greater than 0
 // and less than 6 (inches, rounded to 4 decimal places; anything else is refused with a
 // message and the box shows the kept value again). Margins are shown and read with a period
-// as the decimal separator whatever the locale.
+// as the decimal separator whatever the locale. A margin never set (0) shows as its default
+// (0.5 at the top, 0.75 at the left); it stays 0 in the record until "&OK" stores what the
+// boxes show.
 //
 // "&OK" makes the selected printer the current one (no row selected, or no printer at all:
 // the current printer stays), calls `saveOptions` and closes. Closing otherwise (the close
@@ -73,6 +75,9 @@ class PrinterSettingsDialog : public QDialog {
   // A margin box got or lost the focus. LostFocus returns false when it refused the text.
   void txtMarg_GotFocus(QLineEdit* box);
   bool txtMarg_LostFocus(QLineEdit* box, std::int64_t* margin);
+  // What a margin box shows for `margin` (TopMargin or LeftMargin of the record): the
+  // default while the margin was never set.
+  std::int64_t ShownMargin(const std::int64_t* margin) const;
   // The selected row of lstPrnt; -1 when none is.
   int SelectedRow() const;
   void ShowFailure(const QString& what, const engine::Status& status);

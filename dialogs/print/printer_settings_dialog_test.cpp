@@ -336,6 +336,46 @@ TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) 
   EXPECT_EQ(m_saves, 1);
 }
 
+TEST_F(PrinterSettingsDialogTest, MarginsNeverSetShowTheirDefaultsAndAreStoredOnlyByOk) {
+  m_settings = engine::SettingsRecord();  // a new settings file: both margins 0
+  m_stored = m_settings;
+  MessageBoxAnswerer answerer;
+  {
+    // Shown, but not stored: looking and closing asks nothing and changes nothing.
+    const auto dialog = Open();
+    EXPECT_EQ(Find<QLineEdit>(dialog.get(), "txtTopMarg")->text(), "0.5");
+    EXPECT_EQ(Find<QLineEdit>(dialog.get(), "txtLeftMarg")->text(), "0.75");
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+  }
+  EXPECT_TRUE(answerer.seen.empty());
+  EXPECT_EQ(m_saves, 0);
+  EXPECT_EQ(m_settings.TopMargin, 0);
+  EXPECT_EQ(m_settings.LeftMargin, 0);
+
+  // A refused entry shows the default again, not the 0 behind it.
+  {
+    const auto dialog = Open();
+    Enter(dialog.get(), "txtLeftMarg", "7");
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_EQ(Find<QLineEdit>(dialog.get(), "txtLeftMarg")->text(), "0.75");
+    EXPECT_EQ(m_settings.LeftMargin, 0);
+    answerer.answer = QMessageBox::No;
+    dialog->close();
+  }
+  EXPECT_EQ(m_stored.LeftMargin, 0);
+
+  // "&OK" stores what the boxes show: the defaults, or the margin the user typed.
+  answerer.seen.clear();
+  const auto dialog = Open();
+  Enter(dialog.get(), "txtTopMarg", "1.25");
+  Find<QPushButton>(dialog.get(), "cmdOK")->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_TRUE(answerer.seen.empty());
+  EXPECT_EQ(m_stored.TopMargin, 12500);
+  EXPECT_EQ(m_stored.LeftMargin, 7500);
+}
+
 TEST_F(PrinterSettingsDialogTest, OkWithoutASelectedPrinterKeepsTheCurrentOne) {
   MessageBoxAnswerer answerer;
   // The current printer is not in the list.

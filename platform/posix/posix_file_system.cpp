@@ -8,15 +8,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
+#include <linux/openat2.h>
+#include <sys/syscall.h>
 #include <sys/vfs.h>
 #endif
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -113,18 +114,23 @@ std::string NameOfPath(const std::string& path) {
 
 // Makes a finished rename survive a crash. A file system that cannot sync a folder has
 // still renamed the file, so a failure here is no reason to report one.
-void SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  (void)::fsync(fd);
-  ::close(fd);
-}
+void SyncFolder(int folderFd) { (void)::fsync(folderFd); }
 
+// A temporary being written, locked by its writer for as long as it is written: the sweep
+// of stale temporaries removes one only when it can take that lock.
 class PosixReplacementFile final : public ReplacementFile {
  public:
-  PosixReplacementFile(int fd, std::string target, std::string temporary, Durability durability)
-      : m_fd(fd),
+  // Takes over the open folder `folderFd` that holds the temporary, the temporary's open
+  // `fd`, and `lockFd`, a second descriptor of it that holds its lock until it is renamed
+  // or removed.
+  PosixReplacementFile(int folderFd, int fd, int lockFd, std::string target,
+                       std::string temporaryName, std::string temporary, Durability durability)
+      : m_folderFd(folderFd),
+        m_fd(fd),
+        m_lockFd(lockFd),
         m_target(std::move(target)),
+        m_targetName(NameOfPath(m_target)),
+        m_temporaryName(std::move(temporaryName)),
         m_temporary(std::move(temporary)),
         m_synced(durability == Durability::kSynced) {
     m_buffer.reserve(kBufferSize);
@@ -163,9 +169,12 @@ class PosixReplacementFile final : public ReplacementFile {
     // The bytes must be on the disk before a rename makes them the target's content, or
     // a crash could leave an empty file where the old one was.
     if (s.isOk() && m_synced && ::fsync(m_fd) != 0) s = Status::fromErrno(errno, m_target);
+    // Closed before the rename: NFS and some FUSE file systems report a failed write only
+    // here. The lock stays with the second descriptor until the temporary is renamed.
     if (Status closed = CloseFd(m_fd, m_target); s.isOk()) s = closed;
     m_fd = -1;
-    if (s.isOk() && ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+    if (s.isOk() &&
+        ::renameat(m_folderFd, m_temporaryName.c_str(), m_folderFd, m_targetName.c_str()) != 0) {
       s = Status::fromErrno(errno, m_target);
     }
     if (!s.isOk()) {
@@ -173,7 +182,8 @@ class PosixReplacementFile final : public ReplacementFile {
       return s;
     }
     m_done = true;
-    if (m_synced) SyncFolder(FolderOfPath(m_target));
+    if (m_synced) SyncFolder(m_folderFd);
+    release();
     return s;
   }
 
@@ -183,8 +193,9 @@ class PosixReplacementFile final : public ReplacementFile {
       m_fd = -1;
     }
     m_closed = true;
-    if (!m_done) ::unlink(m_temporary.c_str());
+    if (!m_done && m_folderFd >= 0) ::unlinkat(m_folderFd, m_temporaryName.c_str(), 0);
     m_done = true;
+    release();
   }
 
   const std::string& targetPath() const override { return m_target; }
@@ -214,8 +225,19 @@ class PosixReplacementFile final : public ReplacementFile {
 #endif
   }
 
+  // Gives up the lock and the folder once the temporary is renamed or removed.
+  void release() {
+    if (m_lockFd >= 0) ::close(m_lockFd);
+    if (m_folderFd >= 0) ::close(m_folderFd);
+    m_lockFd = m_folderFd = -1;
+  }
+
+  int m_folderFd;
   int m_fd;
+  int m_lockFd;
   std::string m_target;
+  std::string m_targetName;
+  std::string m_temporaryName;
   std::string m_temporary;
   std::string m_buffer;
   const bool m_synced;
@@ -260,12 +282,6 @@ std::string ReadHolder(int fd) {
   char buffer[256];
   const ssize_t got = ::pread(fd, buffer, sizeof buffer, 0);
   return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string();
-}
-
-bool ProcessIsRunning(std::uint64_t pid) {
-  if (pid > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max())) return false;
-  // EPERM: the process runs under another user.
-  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 // The user's own trash folder as the desktop's trash convention places it, or "" when
@@ -448,6 +464,202 @@ std::unique_ptr<ScratchFile> PosixFileSystem::openScratch() {
   return nullptr;
 }
 
+namespace {
+
+// Lists the open folder `fd`, which it takes over and closes; `folder` names it in messages.
+// `self` is the folder's own stat when the caller has it already.
+Status ListOpenFolder(int fd, const struct stat* self, const std::string& folder, ListWhat what,
+                      FolderListing* out) {
+  const bool folders = what != ListWhat::kFiles;
+  const bool files = what != ListWhat::kFolders;
+  // Only sub-folders need the folder's own device (mount points) and file system type, so
+  // they are asked for when the first sub-folder turns up: most folders have none.
+  struct stat own {};
+  if (self != nullptr) own = *self;
+  bool knowSelf = self != nullptr;
+  bool knowFileSystem = false;
+  bool trustLinkCounts = false;
+  // Entries examined, and how many of them failed for want of search permission.
+  std::size_t examined = 0;
+  std::size_t denied = 0;
+  EntryReader reader(fd);
+  const char* name = nullptr;
+  unsigned char type = DT_UNKNOWN;
+  const auto failed = [&](Status status) {
+    out->entries.clear();
+    out->problems.clear();
+    return status;  // the reader closes fd
+  };
+  while (reader.next(&name, &type)) {
+    if (IsDotOrDotDot(name)) continue;
+    // d_type spares a stat for entries of the wrong kind; file systems that do not fill
+    // it in (DT_UNKNOWN) are examined like everything else.
+    const bool maybeFolder = type == DT_DIR || type == DT_UNKNOWN;
+    const bool maybeFile = type == DT_REG || type == DT_LNK || type == DT_UNKNOWN;
+    if (!(folders && maybeFolder) && !(files && maybeFile)) continue;
+
+    struct stat st {};
+    ++examined;
+    if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      // An entry deleted since readdir is simply no longer there.
+      if (errno == EACCES) ++denied;
+      if (errno != ENOENT) {
+        out->problems.push_back(Status::fromErrno(errno, WithTrailingSlash(folder) + name));
+      }
+      continue;
+    }
+    const bool isFolder = S_ISDIR(st.st_mode);
+    const bool isFile = S_ISREG(st.st_mode) || S_ISLNK(st.st_mode);
+    if (!(isFolder && folders) && !(isFile && files)) continue;
+    if (isFolder && !knowFileSystem) {
+      if (!knowSelf && ::fstat(fd, &own) != 0) return failed(Status::fromErrno(errno, folder));
+      knowSelf = true;
+      trustLinkCounts = LinkCountsCountSubfolders(fd);
+      knowFileSystem = true;
+    }
+    DirEntry& entry = out->entries.emplace_back();
+    if (isFolder) {
+      // A folder on another device is the mount point of another volume: another drive.
+      entry.kind = st.st_dev == own.st_dev ? EntryKind::kFolder : EntryKind::kOther;
+      entry.noSubfolders = trustLinkCounts && st.st_nlink == 2;
+      entry.id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    } else {
+      entry.kind = EntryKind::kFile;
+      entry.size = static_cast<std::int64_t>(st.st_size);
+      entry.modified = static_cast<UnixSeconds>(st.st_mtime);
+    }
+    entry.name = name;
+    entry.hidden = name[0] == '.';
+  }
+  // A listing cut short would make the files after the failure look deleted.
+  if (reader.error() != 0) return failed(Status::fromErrno(reader.error(), folder));
+  // A folder that may be read but not searched shows its names and nothing else: it is the
+  // folder that cannot be read, not each of its entries.
+  if (examined > 0 && denied == examined) return failed(Status::fromErrno(EACCES, folder));
+  return Status::ok();
+}
+
+// Whether openat2(2) is there to ask: unknown until the first call, then known.
+enum class Openat2 { kUnknown, kAvailable, kMissing };
+std::atomic<Openat2> g_openat2{Openat2::kUnknown};
+
+// Opens the folder `path` (relative, without a trailing separator, shorter than PATH_MAX)
+// below the open folder `at`, following no symbolic link on the way. Where the kernel
+// cannot refuse links on the way (openat2 is missing or forbidden), only the last
+// component is guarded here, and callers check what they opened. -1 with errno on failure.
+int OpenFolderBelow(int at, const char* path) {
+  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+#if defined(__linux__) && defined(SYS_openat2)
+  if (g_openat2.load(std::memory_order_relaxed) != Openat2::kMissing) {
+    open_how how{};
+    how.flags = kFlags;
+    // Names from listings hold no "..", so refusing links keeps the path below `at`;
+    // RESOLVE_BENEATH would only add a walk back up the tree to every open.
+    how.resolve = RESOLVE_NO_SYMLINKS;
+    const long fd = ::syscall(SYS_openat2, at, path, &how, sizeof how);
+    if (fd >= 0) {
+      g_openat2.store(Openat2::kAvailable, std::memory_order_relaxed);
+      return static_cast<int>(fd);
+    }
+    // A kernel before 5.6, or a sandbox that forbids the call, says so on the first one.
+    const bool missing = errno == ENOSYS || errno == EPERM || errno == E2BIG || errno == EINVAL;
+    if (!missing || g_openat2.load(std::memory_order_relaxed) == Openat2::kAvailable) return -1;
+    g_openat2.store(Openat2::kMissing, std::memory_order_relaxed);
+  }
+#endif
+  return ::openat(at, path, kFlags);
+}
+
+// Opens the folder `relative` (components separated by '/', perhaps ending in one; empty
+// for `root` itself) below the open folder `root`. A path longer than the system's limit
+// is opened a part at a time, each part from the folder the one before opened, so at most
+// two descriptors are open at once. -1 with errno on failure.
+int OpenBelow(int root, std::string_view relative) {
+  while (!relative.empty() && relative.back() == '/') relative.remove_suffix(1);
+  if (relative.empty()) return ::openat(root, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // Room to spare below PATH_MAX (4096 on Linux, the terminating zero included).
+  constexpr std::size_t kPart = 4000;
+  thread_local std::string part;
+  int at = root;
+  int owned = -1;
+  while (!relative.empty()) {
+    std::size_t take = relative.size();
+    if (take > kPart) {
+      take = relative.rfind('/', kPart);
+      if (take == std::string_view::npos || take == 0) take = kPart + 1;  // one name too long
+    }
+    part.assign(relative.substr(0, take));
+    relative.remove_prefix(std::min(relative.size(), take + 1));
+    const int fd =
+        part.size() > kPart ? (errno = ENAMETOOLONG, -1) : OpenFolderBelow(at, part.c_str());
+    const int err = errno;
+    if (owned >= 0) ::close(owned);
+    if (fd < 0) {
+      errno = err;
+      return -1;
+    }
+    at = owned = fd;
+  }
+  return owned;
+}
+
+class PosixFolderTree final : public FolderTree {
+ public:
+  PosixFolderTree(int fd, std::string root, const struct stat& self)
+      : m_fd(fd),
+        m_root(std::move(root)),
+        m_id{static_cast<std::uint64_t>(self.st_dev), static_cast<std::uint64_t>(self.st_ino)} {}
+  ~PosixFolderTree() override { ::close(m_fd); }
+
+  const std::string& root() const override { return m_root; }
+  FileId rootId() const override { return m_id; }
+
+  Status list(const std::string& folder, FileId expected, ListWhat what,
+              FolderListing* out) override {
+    out->entries.clear();
+    out->problems.clear();
+    if (folder.size() > kMaxFolderPath) {
+      return Status::invalidArgument(folder + ": path longer than 32,000 bytes");
+    }
+    if (folder.compare(0, m_root.size(), m_root) != 0) {
+      return Status::invalidArgument(folder + ": not in the folder tree of " + m_root);
+    }
+    const int fd = OpenBelow(m_fd, std::string_view(folder).substr(m_root.size()));
+    if (fd < 0) {
+      // The folder was listed as one: what stands there now (or on the way) is a link or
+      // another entry, and links are not followed.
+      if (errno == ELOOP || errno == ENOTDIR) {
+        return Status::notAFolder(folder +
+                                  ": no longer a folder, or a symbolic link stands on the way "
+                                  "there; it is not followed");
+      }
+      return FolderOpenError(errno, folder);
+    }
+    struct stat self {};
+    if (::fstat(fd, &self) != 0) {
+      const int err = errno;
+      ::close(fd);
+      return Status::fromErrno(err, folder);
+    }
+    const FileId id{static_cast<std::uint64_t>(self.st_dev),
+                    static_cast<std::uint64_t>(self.st_ino)};
+    if (expected.known() ? id != expected : id.device != m_id.device) {
+      ::close(fd);
+      return Status::notAFolder(folder +
+                                ": not the folder that was listed there; it was replaced while "
+                                "the drive was scanned");
+    }
+    return ListOpenFolder(fd, &self, folder, what, out);
+  }
+
+ private:
+  const int m_fd;
+  const std::string m_root;
+  const FileId m_id;
+};
+
+}  // namespace
+
 Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
   out->entries.clear();
   out->problems.clear();
@@ -458,66 +670,28 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
   while (openPath.size() > 1 && openPath.back() == '/') openPath.pop_back();
   const int fd = ::open(openPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return FolderOpenError(errno, folder);
-  const bool folders = what != ListWhat::kFiles;
-  const bool files = what != ListWhat::kFolders;
-  // Only sub-folders need the folder's own device (mount points) and file system type, so
-  // they are asked for when the first sub-folder turns up: most folders have none.
-  struct stat self {};
-  bool knowSelf = false;
-  bool trustLinkCounts = false;
-  EntryReader reader(fd);
-  const char* name = nullptr;
-  unsigned char type = DT_UNKNOWN;
-  while (reader.next(&name, &type)) {
-    if (IsDotOrDotDot(name)) continue;
-    // d_type spares a stat for entries of the wrong kind; file systems that do not fill
-    // it in (DT_UNKNOWN) are examined like everything else.
-    const bool maybeFolder = type == DT_DIR || type == DT_UNKNOWN;
-    const bool maybeFile = type == DT_REG || type == DT_LNK || type == DT_UNKNOWN;
-    if (!(folders && maybeFolder) && !(files && maybeFile)) continue;
+  return ListOpenFolder(fd, nullptr, folder, what, out);
+}
 
-    struct stat st {};
-    if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-      // An entry deleted since readdir is simply no longer there.
-      if (errno != ENOENT) {
-        out->problems.push_back(Status::fromErrno(errno, WithTrailingSlash(folder) + name));
-      }
-      continue;
-    }
-    const bool isFolder = S_ISDIR(st.st_mode);
-    const bool isFile = S_ISREG(st.st_mode) || S_ISLNK(st.st_mode);
-    if (!(isFolder && folders) && !(isFile && files)) continue;
-    if (isFolder && !knowSelf) {
-      if (::fstat(fd, &self) != 0) {
-        const int err = errno;
-        out->entries.clear();
-        out->problems.clear();
-        return Status::fromErrno(err, folder);  // the reader closes fd
-      }
-      trustLinkCounts = LinkCountsCountSubfolders(fd);
-      knowSelf = true;
-    }
-    DirEntry& entry = out->entries.emplace_back();
-    if (isFolder) {
-      // A folder on another device is the mount point of another volume: another drive.
-      entry.kind = st.st_dev == self.st_dev ? EntryKind::kFolder : EntryKind::kOther;
-      entry.noSubfolders = trustLinkCounts && st.st_nlink == 2;
-    } else {
-      entry.kind = EntryKind::kFile;
-      entry.size = static_cast<std::int64_t>(st.st_size);
-      entry.modified = static_cast<UnixSeconds>(st.st_mtime);
-    }
-    entry.name = name;
-    entry.hidden = name[0] == '.';
+Result<std::unique_ptr<FolderTree>> PosixFileSystem::openTree(const std::string& root) {
+  const int fd =
+      ::open(WithoutTrailingSlashes(root).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return FolderOpenError(errno, root);
+  struct stat self {};
+  if (::fstat(fd, &self) != 0) {
+    const int err = errno;
+    ::close(fd);
+    return Status::fromErrno(err, root);
   }
-  Status result;
-  if (reader.error() != 0) result = Status::fromErrno(reader.error(), folder);
-  if (!result.isOk()) {
-    // A listing cut short would make the files after the failure look deleted.
-    out->entries.clear();
-    out->problems.clear();
-  }
-  return result;
+  return std::unique_ptr<FolderTree>(
+      std::make_unique<PosixFolderTree>(fd, WithTrailingSlash(root), self));
+}
+
+Result<FileId> PosixFileSystem::folderId(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return Status::fromErrno(errno, path);
+  if (!S_ISDIR(st.st_mode)) return Status::notAFolder(path + ": not a folder");
+  return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 bool PosixFileSystem::isOrdinaryFile(const std::string& path) {
@@ -570,40 +744,92 @@ bool PosixFileSystem::exists(const std::string& path) {
   return ::lstat(WithoutTrailingSlashes(path).c_str(), &st) == 0;
 }
 
+namespace {
+
+// True when the name `name` in the open folder `folderFd` is still the open file `fd`.
+bool StillNamed(int folderFd, const char* name, int fd) {
+  struct stat named {};
+  struct stat open {};
+  return ::fstatat(folderFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &open) == 0 &&
+         named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
+}  // namespace
+
+int PosixFileSystem::openGuardedOrFolder(const std::string& folder) {
+  {
+    std::lock_guard<std::mutex> guard(m_guardsMutex);
+    const auto held = m_guards.find(WithoutTrailingSlashes(folder));
+    // A descriptor of its own: a dup would share the folder's reading position.
+    if (held != m_guards.end())
+      return ::openat(held->second, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  }
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // A folder that may be written but not read still takes a file; only its sync is lost.
+  if (fd < 0 && errno == EACCES) return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  return fd;
+}
+
 Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(const std::string& path,
                                                                            Durability durability) {
   static std::atomic<std::uint64_t> counter{0};
-  mode_t keepMode = 0;
-  if (struct stat st{}; ::lstat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) {
-      errno = EISDIR;  // as open(2) would: callers that show the system's error number read it
-      return Status::fromErrno(EISDIR, path);
-    }
-    // A rename would put a regular file where a device or FIFO was (/dev/null, as root).
-    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
-      return Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to replace");
-    }
-    if (S_ISREG(st.st_mode)) keepMode = st.st_mode & 07777;
-  }
   const std::string folder = FolderOfPath(path);
   const std::string name = NameOfPath(path);
   if (name.empty()) {
     errno = EISDIR;
     return Status::fromErrno(EISDIR, path);
   }
+  // Everything happens relative to the folder opened once, so the temporary is renamed in
+  // the folder it was written in even when a link takes the folder's place meanwhile.
+  const int folderFd = openGuardedOrFolder(folder);
+  if (folderFd < 0) return Status::fromErrno(errno, path);
+  const auto fail = [folderFd](Status status) {
+    ::close(folderFd);
+    return status;
+  };
+  mode_t keepMode = 0;
+  if (struct stat st{}; ::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;  // as open(2) would: callers that show the system's error number read it
+      return fail(Status::fromErrno(EISDIR, path));
+    }
+    // A rename would put a regular file where a device or FIFO was (/dev/null, as root).
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+      return fail(
+          Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to replace"));
+    }
+    if (S_ISREG(st.st_mode)) keepMode = st.st_mode & 07777;
+  }
   const auto pid = static_cast<std::uint64_t>(::getpid());
   for (int attempt = 0;; ++attempt) {
-    std::string temporary = (folder == "/" ? "" : folder) + "/" +
-                            TemporaryName(name, pid, std::to_string(counter.fetch_add(1)));
+    std::string temporary = TemporaryName(name, pid, std::to_string(counter.fetch_add(1)));
     // O_EXCL never follows a link planted at the name; O_NOFOLLOW says so twice.
-    const int fd =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      if (keepMode != 0) (void)::fchmod(fd, keepMode);
-      return std::unique_ptr<ReplacementFile>(
-          std::make_unique<PosixReplacementFile>(fd, path, std::move(temporary), durability));
+    const int fd = ::openat(folderFd, temporary.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno != EEXIST || attempt == 100) return fail(Status::fromErrno(errno, path));
+      continue;
     }
-    if (errno != EEXIST || attempt == 100) return Status::fromErrno(errno, path);
+    // The lock says "being written" to every sweep, this process's included. A sweep that
+    // came between the creation and the lock has taken the name away: start again. A file
+    // system without locks keeps the temporary unlocked, and its sweeps remove nothing.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ? errno == EWOULDBLOCK
+                                            : !StillNamed(folderFd, temporary.c_str(), fd)) {
+      ::close(fd);
+      if (attempt == 100) return fail(Status::ioError(path + ": no temporary could be kept"));
+      continue;
+    }
+    const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (lockFd < 0) {
+      const int err = errno;
+      ::unlinkat(folderFd, temporary.c_str(), 0);
+      ::close(fd);
+      return fail(Status::fromErrno(err, path));
+    }
+    if (keepMode != 0) (void)::fchmod(fd, keepMode);
+    std::string temporaryPath = (folder == "/" ? "" : folder) + "/" + temporary;
+    return std::unique_ptr<ReplacementFile>(std::make_unique<PosixReplacementFile>(
+        folderFd, fd, lockFd, path, std::move(temporary), std::move(temporaryPath), durability));
   }
 }
 
@@ -636,25 +862,130 @@ Status PosixFileSystem::createFolders(const std::string& path) {
 }
 
 void PosixFileSystem::removeStaleTemporaries(const std::string& folder) {
-  const int fd = ::open(WithoutTrailingSlashes(folder).c_str(),
-                        O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  const int fd = openGuardedOrFolder(folder);
   if (fd < 0) return;
-  std::vector<std::string> stale;
-  EntryReader reader(fd);
-  const char* name = nullptr;
-  unsigned char type = DT_UNKNOWN;
-  while (reader.next(&name, &type)) {
-    if (type != DT_REG && type != DT_UNKNOWN) continue;
-    const auto owner = TemporaryOwner(name);
-    if (owner && !ProcessIsRunning(*owner)) stale.emplace_back(name);
-  }
-  const std::string prefix = WithTrailingSlash(folder);
-  for (const std::string& name : stale) {
-    struct stat st {};
-    if (::lstat((prefix + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-      (void)::unlink((prefix + name).c_str());
+  // The listing takes the descriptor over; the folder is opened once more for the removals.
+  const int folderFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  std::vector<std::string> candidates;
+  {
+    EntryReader reader(fd);
+    const char* name = nullptr;
+    unsigned char type = DT_UNKNOWN;
+    while (reader.next(&name, &type)) {
+      if ((type == DT_REG || type == DT_UNKNOWN) && IsTemporaryName(name)) {
+        candidates.emplace_back(name);
+      }
     }
   }
+  if (folderFd < 0) return;
+  for (const std::string& name : candidates) {
+    struct stat st {};
+    if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
+      continue;
+    }
+    // Read and write: a network file system grants an exclusive lock only to a writer.
+    const int file =
+        ::openat(folderFd, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file < 0) continue;
+    // The lock is free only when no writer holds it: the writer is gone.
+    if (::flock(file, LOCK_EX | LOCK_NB) == 0 && StillNamed(folderFd, name.c_str(), file)) {
+      (void)::unlinkat(folderFd, name.c_str(), 0);
+    }
+    ::close(file);
+  }
+  ::close(folderFd);
+}
+
+namespace {
+
+class PosixGuardedFolder final : public GuardedFolder {
+ public:
+  PosixGuardedFolder(std::string path, std::function<void()> release)
+      : m_path(std::move(path)), m_release(std::move(release)) {}
+  ~PosixGuardedFolder() override { m_release(); }
+  const std::string& path() const override { return m_path; }
+
+ private:
+  const std::string m_path;
+  const std::function<void()> m_release;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<GuardedFolder>> PosixFileSystem::openGuardedFolder(
+    const std::string& programFolder, std::string_view name) {
+  const std::string path = WithTrailingSlash(programFolder) + std::string(name);
+  // The program folder itself may be reached through links: the user chose it.
+  const int programFd = ::open(programFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (programFd < 0) return Status::fromErrno(errno, programFolder);
+  struct stat program {};
+  if (::fstat(programFd, &program) != 0) {
+    const int err = errno;
+    ::close(programFd);
+    return Status::fromErrno(err, programFolder);
+  }
+  const std::string nameText(name);
+  int fd = -1;
+  Status status;
+  for (int attempt = 0; fd < 0 && status.isOk(); ++attempt) {
+    fd = ::openat(programFd, nameText.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) break;
+    const int err = errno;
+    struct stat link {};
+    if (attempt == 3) {
+      status = Status::fromErrno(err, path);
+    } else if (err == ENOENT) {
+      // Made here, relative to the program folder: nothing planted on the way is followed.
+      if (::mkdirat(programFd, nameText.c_str(), 0777) != 0 && errno != EEXIST) {
+        status = Status::fromErrno(errno, path);
+      }
+    } else if ((err == ELOOP || err == ENOTDIR) &&
+               ::fstatat(programFd, nameText.c_str(), &link, AT_SYMLINK_NOFOLLOW) == 0 &&
+               S_ISLNK(link.st_mode)) {
+      // A link is followed only when it and the folder it leads to are the program folder
+      // owner's own, as the kernel's protected-symlinks rule has it.
+      fd = ::openat(programFd, nameText.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      struct stat target {};
+      struct stat again {};
+      if (fd < 0) {
+        status = Status::fromErrno(errno, path);
+      } else if (::fstat(fd, &target) != 0 || link.st_uid != program.st_uid ||
+                 target.st_uid != program.st_uid) {
+        status = Status::permissionDenied(
+            path + " is a link to a folder of another user; nothing was written there.");
+      } else if (::fstatat(programFd, nameText.c_str(), &again, AT_SYMLINK_NOFOLLOW) != 0 ||
+                 again.st_ino != link.st_ino || again.st_dev != link.st_dev) {
+        ::close(fd);  // the link changed while it was looked at: look again
+        fd = -1;
+        continue;
+      }
+      if (!status.isOk() && fd >= 0) {
+        ::close(fd);
+        fd = -1;
+      }
+    } else {
+      status = err == ENOTDIR ? Status::notAFolder(path + ": exists and is not a folder")
+                              : Status::fromErrno(err, path);
+    }
+  }
+  ::close(programFd);
+  if (!status.isOk()) return status;
+  const std::string key = WithoutTrailingSlashes(path);
+  {
+    std::lock_guard<std::mutex> guard(m_guardsMutex);
+    m_guards.emplace(key, fd);
+  }
+  return std::unique_ptr<GuardedFolder>(
+      std::make_unique<PosixGuardedFolder>(path + "/", [this, key, fd] {
+        std::lock_guard<std::mutex> guard(m_guardsMutex);
+        for (auto [it, end] = m_guards.equal_range(key); it != end; ++it) {
+          if (it->second == fd) {
+            m_guards.erase(it);
+            break;
+          }
+        }
+        ::close(fd);
+      }));
 }
 
 Result<std::string> PosixFileSystem::realFolderPath(const std::string& folder) {

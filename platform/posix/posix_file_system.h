@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The real file system on Linux and other POSIX systems: folder listings relative to the
-// open folder (one fstatat per entry, links never followed), buffered streaming files,
-// replacement through a temporary and a rename, and flock(2) locks.
+// open folder (one fstatat per entry, links never followed), folder trees opened relative to
+// their root (openat2 where the kernel has it), buffered streaming files, replacement
+// through a locked temporary and a rename, and flock(2) locks.
 #pragma once
 
+#include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,9 +16,9 @@
 
 namespace platform {
 
-// Paths are absolute native paths; folders end in '/'. All operations are thread-safe:
-// the object holds no state of its own (the locks this process holds are counted
-// process-wide).
+// Paths are absolute native paths; folders end in '/'. All operations are thread-safe: the
+// object holds only the guarded folders that are open (the locks this process holds are
+// counted process-wide). Guarded folders and open files must be destroyed before it.
 class PosixFileSystem final : public FileSystem {
  public:
   PosixFileSystem() = default;
@@ -30,6 +33,13 @@ class PosixFileSystem final : public FileSystem {
   // listing fails the whole listing, so callers never take a partial listing for a complete one.
   [[nodiscard]] Status listFolder(const std::string& folder, ListWhat what,
                                   FolderListing* out) override;
+
+  // Folders below the root are opened with openat2(2) and RESOLVE_NO_SYMLINKS relative to
+  // the root's descriptor (with plain openat and O_NOFOLLOW where the kernel lacks it, the
+  // device and inode check still refusing what a link on the way led to), a part of at
+  // most 4000 bytes at a time.
+  [[nodiscard]] Result<std::unique_ptr<FolderTree>> openTree(const std::string& root) override;
+  [[nodiscard]] Result<FileId> folderId(const std::string& path) override;
 
   // An unnamed file in $TMPDIR, else /var/tmp, else /tmp (the first that takes one).
   [[nodiscard]] std::unique_ptr<ScratchFile> openScratch() override;
@@ -46,9 +56,11 @@ class PosixFileSystem final : public FileSystem {
       const std::string& path) override;
   [[nodiscard]] bool exists(const std::string& path) override;
 
-  // The temporary is created with O_CREAT | O_EXCL | O_NOFOLLOW and mode 0666 less the
-  // umask (or the target's own bits), named by TemporaryName with this process's id;
-  // appends are buffered (256 KiB); commit() fsyncs, renames and fsyncs the folder.
+  // The target's folder is opened once and everything happens relative to it. The temporary
+  // is created there with O_CREAT | O_EXCL | O_NOFOLLOW and mode 0666 less the umask (or the
+  // target's own bits), named by TemporaryName with this process's id, and held under an
+  // exclusive flock(2) until it is renamed or removed; appends are buffered (256 KiB);
+  // commit() fsyncs, renames and fsyncs the folder.
   [[nodiscard]] Result<std::unique_ptr<ReplacementFile>> openForReplacing(
       const std::string& path, Durability durability = Durability::kSynced) override;
 
@@ -56,8 +68,10 @@ class PosixFileSystem final : public FileSystem {
   [[nodiscard]] Status remove(const std::string& path) override;
   [[nodiscard]] Status createFolders(const std::string& path) override;
 
-  // A temporary is stale when no process with its writer's id runs any more.
+  // A temporary is stale when its flock(2) can be taken at once.
   void removeStaleTemporaries(const std::string& folder) override;
+  [[nodiscard]] Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
+      const std::string& programFolder, std::string_view name) override;
   [[nodiscard]] Result<std::string> realFolderPath(const std::string& folder) override;
 
   // flock(2) on the file, opened O_NOFOLLOW. Locks this process holds are counted by the
@@ -71,6 +85,15 @@ class PosixFileSystem final : public FileSystem {
   // user's own trash (`$XDG_DATA_HOME/Trash/files/`, by default below
   // `~/.local/share`) when it exists, lies below `driveRoot` and on the same device.
   [[nodiscard]] std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override;
+
+ private:
+  // A new descriptor of `folder`: of the guarded folder open at that path, if any, else
+  // opened by the path. -1 with errno on failure.
+  int openGuardedOrFolder(const std::string& folder);
+
+  std::mutex m_guardsMutex;
+  // The open guarded folders, by path without the trailing separator.
+  std::multimap<std::string, int> m_guards;
 };
 
 }  // namespace platform

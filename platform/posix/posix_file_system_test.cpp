@@ -172,6 +172,101 @@ TEST_F(PosixFileSystemTest, SymbolicLinksAreFilesAndNeverFollowed) {
   EXPECT_FALSE(m_fs.isOrdinaryFile(Path("to-file")));
 }
 
+// The entry `name` of a tree listing; fails the test when it is missing.
+DirEntry EntryOf(const FolderListing& listing, const std::string& name) {
+  for (const DirEntry& entry : listing.entries) {
+    if (entry.name == name) return entry;
+  }
+  ADD_FAILURE() << name << " is not listed";
+  return {};
+}
+
+TEST_F(PosixFileSystemTest, TreeRefusesAFolderSwappedForALinkAfterItsParentWasListed) {
+  MakeFolder("tree");
+  MakeFolder("tree/sw");
+  MakeFolder("tree/sw/sub");
+  Write("tree/sw/sub/mine.txt", "m");
+  MakeFolder("secret");
+  MakeFolder("secret/sub");
+  Write("secret/sub/secret.txt", "s");
+  Write("secret/top.txt", "t");
+  auto tree = m_fs.openTree(Path("tree/"));
+  ASSERT_TRUE(tree.isOk()) << tree.status().toString();
+  const std::string root = Path("tree/");
+  EXPECT_EQ(tree.value()->root(), root);
+
+  FolderListing listing;
+  ASSERT_TRUE(
+      tree.value()->list(root, tree.value()->rootId(), ListWhat::kFolders, &listing).isOk());
+  const FileId sw = EntryOf(listing, "sw").id;
+  ASSERT_TRUE(sw.known());
+  ASSERT_TRUE(tree.value()->list(root + "sw/", sw, ListWhat::kFolders, &listing).isOk());
+  const FileId sub = EntryOf(listing, "sub").id;
+
+  // Now the folder that was listed becomes a link to a place outside the tree.
+  ASSERT_EQ(::rename(Path("tree/sw").c_str(), Path("tree/sw.old").c_str()), 0);
+  ASSERT_EQ(::symlink("../secret", Path("tree/sw").c_str()), 0);
+  for (const auto& [folder, id] : {std::pair{root + "sw/", sw}, std::pair{root + "sw/sub/", sub},
+                                   std::pair{root + "sw/sub/", FileId()}}) {
+    Status s = tree.value()->list(folder, id, ListWhat::kFilesAndFolders, &listing);
+    EXPECT_EQ(s.code(), Status::Code::kNotAFolder) << folder << ": " << s.toString();
+    EXPECT_NE(s.message().find(folder), std::string::npos) << s.message();
+    EXPECT_TRUE(listing.entries.empty());
+  }
+
+  // A real folder put in the place of the one listed is not the one listed either.
+  ASSERT_EQ(::unlink(Path("tree/sw").c_str()), 0);
+  MakeFolder("tree/sw");
+  Status s = tree.value()->list(root + "sw/", sw, ListWhat::kFiles, &listing);
+  EXPECT_EQ(s.code(), Status::Code::kNotAFolder) << s.toString();
+  // The folder that was listed is still itself under its new name.
+  EXPECT_TRUE(tree.value()->list(root + "sw.old/", sw, ListWhat::kFolders, &listing).isOk());
+  EXPECT_EQ(EntryOf(listing, "sub").id, sub);
+}
+
+TEST_F(PosixFileSystemTest, TreeReachesFoldersFarBeyondThePathLimitAndStopsAtItsOwn) {
+  // 1000 folders deep, a file in each: some 10,000 bytes of path, beyond PATH_MAX.
+  MakeFolder("deep");
+  int fd = ::open(Path("deep").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  const std::string name = "level-abc";
+  for (int depth = 0; depth <= 1000; ++depth) {
+    const int file = ::openat(fd, "file.txt", O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(file, 0);
+    ::close(file);
+    if (depth == 1000) break;
+    ASSERT_EQ(::mkdirat(fd, name.c_str(), 0755), 0);
+    const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    ASSERT_GE(next, 0);
+    fd = next;
+  }
+  ::close(fd);
+  auto tree = m_fs.openTree(Path("deep/"));
+  ASSERT_TRUE(tree.isOk());
+  std::string folder = Path("deep/");
+  FileId id = tree.value()->rootId();
+  int depth = 0;
+  for (;; ++depth) {
+    FolderListing listing;
+    Status s = tree.value()->list(folder, id, ListWhat::kFilesAndFolders, &listing);
+    ASSERT_TRUE(s.isOk()) << "depth " << depth << ": " << s.toString().substr(0, 200);
+    EXPECT_EQ(EntryOf(listing, "file.txt").kind, EntryKind::kFile);
+    if (listing.entries.size() == 1) break;
+    id = EntryOf(listing, name).id;
+    folder += name + "/";
+  }
+  EXPECT_EQ(depth, 1000);
+  EXPECT_GT(folder.size(), 10000u);
+
+  // Past the one limit every part of the program keeps, a folder is refused by its length.
+  FolderListing listing;
+  const std::string tooLong = Path("deep/") + std::string(kMaxFolderPath, 'x') + "/";
+  Status s = tree.value()->list(tooLong, FileId(), ListWhat::kFiles, &listing);
+  EXPECT_EQ(s.code(), Status::Code::kInvalidArgument);
+  EXPECT_NE(s.message().find("path longer than 32,000 bytes"), std::string::npos);
+}
+
 TEST_F(PosixFileSystemTest, FifosAndSocketsAreNeverListed) {
   ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0644), 0);
   Write("real", "r");
@@ -223,18 +318,22 @@ TEST_F(PosixFileSystemTest, UnreadableSubFolderIsPermissionDenied) {
   EXPECT_EQ(s.code(), Status::Code::kPermissionDenied);
 }
 
-TEST_F(PosixFileSystemTest, UnsearchableFolderReportsEachFileAsAProblem) {
+TEST_F(PosixFileSystemTest, UnsearchableFolderIsPermissionDeniedNotEachOfItsFiles) {
   if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
   MakeFolder("noexec");
   Write("noexec/a", "1");
+  Write("noexec/b", "2");
+  MakeFolder("noexec/sub");
   ASSERT_EQ(::chmod(Path("noexec").c_str(), 0444), 0);  // readable, not searchable
-  FolderListing listing;
-  Status s = m_fs.listFolder(Path("noexec/"), ListWhat::kFiles, &listing);
+  for (ListWhat what : {ListWhat::kFiles, ListWhat::kFolders, ListWhat::kFilesAndFolders}) {
+    FolderListing listing;
+    Status s = m_fs.listFolder(Path("noexec/"), what, &listing);
+    EXPECT_EQ(s.code(), Status::Code::kPermissionDenied) << s.toString();
+    EXPECT_NE(s.message().find(Path("noexec/")), std::string::npos);
+    EXPECT_TRUE(listing.entries.empty());
+    EXPECT_TRUE(listing.problems.empty());
+  }
   ::chmod(Path("noexec").c_str(), 0755);
-  ASSERT_TRUE(s.isOk()) << s.toString();
-  EXPECT_TRUE(listing.entries.empty());
-  ASSERT_EQ(listing.problems.size(), 1u);
-  EXPECT_NE(listing.problems[0].message().find(Path("noexec/a")), std::string::npos);
 }
 
 TEST_F(PosixFileSystemTest, MountPointsAreNotOrdinaryFolders) {
@@ -368,27 +467,131 @@ TEST_F(PosixFileSystemTest, OnlyRegularFilesAreReadAndNothingWaits) {
   EXPECT_FALSE(m_fs.exists(Path("missing")));
 }
 
-// A process that has ended: its temporaries are stale.
-pid_t EndedProcess() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  return child;
-}
-
-TEST_F(PosixFileSystemTest, TemporariesOfEndedProcessesAreSwept) {
-  const auto ended = static_cast<std::uint64_t>(EndedProcess());
+TEST_F(PosixFileSystemTest, OnlyUnlockedTemporariesOfTheProgramsOwnFormAreSwept) {
+  // Left by writers that are gone, whatever their process ids say (ours included: another
+  // machine sharing the folder, or another pid namespace, may use the same numbers).
   const auto self = static_cast<std::uint64_t>(::getpid());
-  Write(TemporaryName("Prof_C_.bvp", ended, "3"), "partial");
-  Write("Prof_D_.bvp.copy-" + std::to_string(ended) + "-0", "partial");
-  Write(TemporaryName("Drive_C.txt", self, "4"), "being written");
+  Write(TemporaryName("Prof_C_.bvp", 1, "3"), "partial");
+  Write(TemporaryName("Drive_C.txt", self, "4"), "partial");
+  // A user's files that merely look like temporaries, and the program's own files.
+  Write("budget.copy-4000000-2", "the user's");
+  Write("Prof_D_.bvp.copy-77-0", "an earlier version's, or the user's");
   Write(".notes.brinvale-abc", "not ours");
+  Write(".brinvale-12-3", "no target name");
   Write("Prof_C_.bvp", "stored");
+  // Temporaries whose writers are still writing: one here, one in another process.
+  auto here = m_fs.openForReplacing(Path("temp.rtf"));
+  ASSERT_TRUE(here.isOk());
+  const std::string elsewherePath = Path("drives.txt");
+  std::string elsewhereTemporary;
+  int toParent[2];
+  ASSERT_EQ(::pipe(toParent), 0);
+  OtherProcess writer([&]() -> std::shared_ptr<void> {
+    PosixFileSystem fs;
+    auto file = fs.openForReplacing(elsewherePath);
+    if (!file.isOk()) return nullptr;
+    const std::string& name = file.value()->temporaryPath();
+    (void)!::write(toParent[1], name.data(), name.size());
+    ::close(toParent[1]);
+    return std::shared_ptr<ReplacementFile>(std::move(file).value());
+  });
+  ASSERT_TRUE(writer.took());
+  ::close(toParent[1]);
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(toParent[0], buffer, sizeof buffer)) > 0;) {
+    elsewhereTemporary.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(toParent[0]);
+
   m_fs.removeStaleTemporaries(m_root);
   std::vector<std::string> left;
   for (const auto& [name, entry] : List("", ListWhat::kFiles)) left.push_back(name);
-  EXPECT_EQ(left, (std::vector<std::string>{".Drive_C.txt.brinvale-" + std::to_string(self) + "-4",
-                                            ".notes.brinvale-abc", "Prof_C_.bvp"}));
+  std::vector<std::string> expected = {".brinvale-12-3",
+                                       ".notes.brinvale-abc",
+                                       "Prof_C_.bvp",
+                                       "Prof_D_.bvp.copy-77-0",
+                                       "budget.copy-4000000-2",
+                                       elsewhereTemporary.substr(m_root.size()),
+                                       here.value()->temporaryPath().substr(m_root.size())};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(left, expected);
+
+  // Once its writer is gone, the other process's temporary is stale: the lock went with it.
+  writer.release();
+  m_fs.removeStaleTemporaries(m_root);
+  EXPECT_FALSE(m_fs.exists(elsewhereTemporary));
+  EXPECT_TRUE(m_fs.exists(here.value()->temporaryPath()));
+  ASSERT_TRUE(here.value()->append("whole").isOk());
+  ASSERT_TRUE(here.value()->commit().isOk());
+  EXPECT_EQ(Read("temp.rtf"), "whole");
+}
+
+TEST_F(PosixFileSystemTest, GuardedFolderIsMadeOpenedAndWrittenWhereItWasOpened) {
+  MakeFolder("program");
+  const std::string program = Path("program/");
+  auto reports = m_fs.openGuardedFolder(program, "Reports");
+  ASSERT_TRUE(reports.isOk()) << reports.status().toString();
+  EXPECT_EQ(reports.value()->path(), program + "Reports/");
+  EXPECT_TRUE(m_fs.isFolder(program + "Reports"));
+
+  // A link put in its place once it is open is never written through, nor swept.
+  MakeFolder("victim");
+  Write(TemporaryName("Drive_C.rtf", 1, "2"), "");
+  ASSERT_EQ(::rename(Path(TemporaryName("Drive_C.rtf", 1, "2")).c_str(),
+                     Path("program/Reports/" + TemporaryName("Drive_C.rtf", 1, "2")).c_str()),
+            0);
+  Write("victim/" + TemporaryName("Drive_D.rtf", 1, "3"), "");
+  ASSERT_EQ(::rename(Path("program/Reports").c_str(), Path("program/moved").c_str()), 0);
+  ASSERT_EQ(::symlink(Path("victim").c_str(), Path("program/Reports").c_str()), 0);
+  ASSERT_TRUE(WriteFileAtomically(m_fs, program + "Reports/Drive_C.rtf", "report").isOk());
+  m_fs.removeStaleTemporaries(program + "Reports/");
+  EXPECT_EQ(Read("program/moved/Drive_C.rtf"), "report");
+  EXPECT_EQ(List("program/moved", ListWhat::kFiles).size(), 1u);  // the stale temporary went
+  EXPECT_EQ(List("victim", ListWhat::kFiles).size(), 1u);
+  reports.value().reset();
+  // Without the guard the path is an ordinary path again.
+  ASSERT_TRUE(WriteFileAtomically(m_fs, program + "Reports/Drive_C.rtf", "through").isOk());
+  EXPECT_EQ(Read("victim/Drive_C.rtf"), "through");
+}
+
+TEST_F(PosixFileSystemTest, GuardedFolderFollowsOnlyTheProgramFolderOwnersOwnLinks) {
+  MakeFolder("program");
+  MakeFolder("mine");
+  const std::string program = Path("program/");
+  // The owner's own link to the owner's own folder (Reports -> /big/disk/reports) works.
+  ASSERT_EQ(::symlink(Path("mine").c_str(), Path("program/Reports").c_str()), 0);
+  {
+    auto reports = m_fs.openGuardedFolder(program, "Reports");
+    ASSERT_TRUE(reports.isOk()) << reports.status().toString();
+    ASSERT_TRUE(WriteFileAtomically(m_fs, program + "Reports/Drive_C.rtf", "report").isOk());
+    EXPECT_EQ(Read("mine/Drive_C.rtf"), "report");
+  }
+  // A link to a folder of another user is refused, and so is another user's link.
+  std::vector<std::string> refusedLinks = {"others"};
+  if (::geteuid() == 0) {
+    MakeFolder("nobodys");
+    ASSERT_EQ(::chown(Path("nobodys").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::symlink(Path("nobodys").c_str(), Path("program/ToNobodys").c_str()), 0);
+    ASSERT_EQ(::symlink(Path("mine").c_str(), Path("program/NobodysLink").c_str()), 0);
+    ASSERT_EQ(::lchown(Path("program/NobodysLink").c_str(), 65534, 65534), 0);
+    refusedLinks = {"ToNobodys", "NobodysLink"};
+  } else {
+    ASSERT_EQ(::symlink("/", Path("program/others").c_str()), 0);  // root's
+  }
+  for (const std::string& name : refusedLinks) {
+    auto refused = m_fs.openGuardedFolder(program, name);
+    ASSERT_FALSE(refused.isOk()) << name;
+    EXPECT_EQ(
+        refused.status().message(),
+        program + name + " is a link to a folder of another user; nothing was written there.");
+  }
+  if (::geteuid() == 0) {
+    EXPECT_TRUE(List("nobodys", ListWhat::kFiles).empty());
+  }
+  // Something that is no folder stays as it is.
+  Write("program/afile", "x");
+  EXPECT_FALSE(m_fs.openGuardedFolder(program, "afile").isOk());
+  EXPECT_EQ(Read("program/afile"), "x");
 }
 
 TEST_F(PosixFileSystemTest, LockIsExclusiveBetweenProcessesAndNestsWithinOne) {

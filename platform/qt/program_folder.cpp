@@ -23,6 +23,13 @@ QStringList ProfilesIn(const QDir& folder) {
   return folder.entryList({QStringLiteral("Prof_?_.bvp")}, QDir::Files, QDir::Name);
 }
 
+// True when a file named "portable" beside the executable makes its folder the program
+// folder.
+bool IsPortable(const QString& executableFolder) {
+  return !executableFolder.isEmpty() &&
+         QFileInfo(QDir(executableFolder).filePath(kPortableMarkerName)).isFile();
+}
+
 // A word the shell takes as it is.
 std::string ShellQuoted(const std::string& word) {
   std::string quoted = "'";
@@ -41,10 +48,8 @@ base::Result<std::string> ProgramFolderFor(const QString& executableFolder,
     }
     return WithSlash(given.canonicalFilePath());
   }
-  if (!executableFolder.isEmpty() &&
-      QFileInfo(QDir(executableFolder).filePath(kPortableMarkerName)).isFile()) {
+  if (IsPortable(executableFolder))
     return WithSlash(QFileInfo(executableFolder).absoluteFilePath());
-  }
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
   if (data.isEmpty()) {
     return base::Status::notFound(
@@ -54,6 +59,13 @@ base::Result<std::string> ProgramFolderFor(const QString& executableFolder,
     return base::Status::permissionDenied(Native(data) + ": cannot create the program's folder");
   }
   return WithSlash(data);
+}
+
+std::string DefaultProgramFolderFor(const QString& executableFolder) {
+  if (IsPortable(executableFolder))
+    return WithSlash(QFileInfo(executableFolder).absoluteFilePath());
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+  return data.isEmpty() ? std::string() : WithSlash(data);
 }
 
 base::Result<std::string> ProgramFolder() { return ProgramFolder(QString()); }

@@ -29,6 +29,12 @@ inline constexpr char kPortableMarkerName[] = "portable";
 [[nodiscard]] base::Result<std::string> ProgramFolderFor(const QString& executableFolder,
                                                          const QString& overrideFolder = {});
 
+// The program folder that ProgramFolderFor picks without an override, but never created:
+// the executable's folder when "portable" is in it, otherwise the user's data folder.
+// Empty when there is none. Needs the application's name
+// (QCoreApplication::setApplicationName), not an application object.
+[[nodiscard]] std::string DefaultProgramFolderFor(const QString& executableFolder);
+
 // ProgramFolderFor the running executable. REQUIRES: a QCoreApplication exists (for its
 // path and name).
 [[nodiscard]] base::Result<std::string> ProgramFolder();

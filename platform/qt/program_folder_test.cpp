@@ -65,6 +65,13 @@ TEST_F(ProgramFolderTest, PortableMarkerMakesItTheExecutablesFolder) {
   EXPECT_EQ(ProgramFolderFor(Bin()).value(), m_temp / "data/Brinvale/");
 }
 
+TEST_F(ProgramFolderTest, TheDefaultFolderIsNamedWithoutBeingCreated) {
+  EXPECT_EQ(DefaultProgramFolderFor(Bin()), m_temp / "data/Brinvale/");
+  EXPECT_FALSE(std::filesystem::exists(m_temp / "data"));
+  Touch(m_temp / "bin/portable");
+  EXPECT_EQ(DefaultProgramFolderFor(Bin()), m_temp / "bin/");
+}
+
 TEST_F(ProgramFolderTest, OverrideWinsAndMustBeAFolder) {
   Touch(m_temp / "bin/portable");
   std::filesystem::create_directory(m_temp / "mine");

@@ -22,6 +22,7 @@ struct MemoryFileSystem::FileData {
 
 struct MemoryFileSystem::Node {
   std::string name;
+  std::uint64_t serial = 0;  // the inode: stays with the node through renames
   bool folder = false;
   bool hidden = false;
   bool system = false;
@@ -79,6 +80,9 @@ std::optional<ParsedPath> Parse(const std::string& path) {
 Status BadPath(const std::string& path) {
   return Status::invalidArgument(path + ": not a path of the form C:\\folder\\name");
 }
+
+// The drive of a path's key stands for the device.
+std::uint64_t DeviceOf(const std::string& key) { return static_cast<unsigned char>(key[0]); }
 
 bool IsBelow(const std::string& key, const std::string& folderKey) {
   return key.size() > folderKey.size() && key.compare(0, folderKey.size(), folderKey) == 0 &&
@@ -218,6 +222,7 @@ MemoryFileSystem::Node& MemoryFileSystem::insert(const std::string& key, std::st
                                                  bool folder) {
   auto node = std::make_unique<Node>();
   node->name = std::move(name);
+  node->serial = ++m_lastSerial;
   node->folder = folder;
   if (folder) {
     node->folderModified = m_now;
@@ -291,20 +296,34 @@ Result<std::string> MemoryFileSystem::parentFolderKey(const std::string& path,
 }
 
 Status MemoryFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return listLocked(folder, what, out, /*opening=*/false, FileId());
+}
+
+Status MemoryFileSystem::listLocked(const std::string& folder, ListWhat what, FolderListing* out,
+                                    bool opening, FileId expected) {
   out->entries.clear();
   out->problems.clear();
-  std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(folder);
   if (!parsed) return BadPath(folder);
   ++m_listings[parsed->key];
   if (auto fault = m_failListing.find(parsed->key); fault != m_failListing.end()) {
     return fault->second;
   }
-  const Node* node = find(parsed->key);
+  if (auto fault = m_failFileListing.find(parsed->key);
+      fault != m_failFileListing.end() && what != ListWhat::kFolders) {
+    return fault->second;
+  }
+  Node* node = find(parsed->key);
   if (node == nullptr) return Status::fromErrno(ENOENT, folder);
   if (!node->folder) return Status::fromErrno(ENOTDIR, folder);
+  if (opening) {
+    if (m_replaceBeforeOpening.erase(parsed->key) != 0) node->serial = ++m_lastSerial;
+    if (expected.known() && FileId{DeviceOf(parsed->key), node->serial} != expected) {
+      return Status::notAFolder(folder + ": not the folder that was listed there");
+    }
+  }
 
-  const std::string prefix = parsed->trimmed + "\\";
   std::vector<std::string> vanished;
   for (const std::string& childKey : node->children) {
     const Node& child = *find(childKey);
@@ -322,7 +341,9 @@ Status MemoryFileSystem::listFolder(const std::string& folder, ListWhat what, Fo
     entry.kind = child.folder ? EntryKind::kFolder : EntryKind::kFile;
     entry.hidden = child.hidden;
     entry.system = child.system;
-    if (!child.folder) {
+    if (child.folder) {
+      entry.id = {DeviceOf(childKey), child.serial};
+    } else {
       entry.size = child.data->size;
       entry.modified = child.data->modified;
     }
@@ -330,6 +351,55 @@ Status MemoryFileSystem::listFolder(const std::string& folder, ListWhat what, Fo
   }
   for (const std::string& key : vanished) erase(key);
   return Status::ok();
+}
+
+class MemoryFileSystem::Tree final : public FolderTree {
+ public:
+  Tree(MemoryFileSystem* fs, std::string root, FileId id)
+      : m_fs(fs), m_root(std::move(root)), m_id(id) {}
+  const std::string& root() const override { return m_root; }
+  FileId rootId() const override { return m_id; }
+  Status list(const std::string& folder, FileId expected, ListWhat what,
+              FolderListing* out) override {
+    if (folder.size() > kMaxFolderPath) {
+      out->entries.clear();
+      out->problems.clear();
+      return Status::invalidArgument(folder + ": path longer than 32,000 bytes");
+    }
+    std::lock_guard<std::mutex> lock(m_fs->m_mutex);
+    return m_fs->listLocked(folder, what, out, /*opening=*/true, expected);
+  }
+
+ private:
+  MemoryFileSystem* m_fs;
+  std::string m_root;
+  FileId m_id;
+};
+
+Result<std::unique_ptr<FolderTree>> MemoryFileSystem::openTree(const std::string& root) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(root);
+  if (!parsed) return BadPath(root);
+  if (auto fault = m_failListing.find(parsed->key); fault != m_failListing.end()) {
+    return fault->second;
+  }
+  const Node* node = find(parsed->key);
+  if (node == nullptr) return Status::fromErrno(ENOENT, root);
+  if (!node->folder) return Status::fromErrno(ENOTDIR, root);
+  std::string path = root;
+  if (path.back() != '\\') path += '\\';
+  return std::unique_ptr<FolderTree>(
+      std::make_unique<Tree>(this, std::move(path), FileId{DeviceOf(parsed->key), node->serial}));
+}
+
+Result<FileId> MemoryFileSystem::folderId(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto parsed = Parse(path);
+  if (!parsed) return BadPath(path);
+  const Node* node = find(parsed->key);
+  if (node == nullptr) return Status::fromErrno(ENOENT, path);
+  if (!node->folder) return Status::notAFolder(path + ": not a folder");
+  return FileId{DeviceOf(parsed->key), node->serial};
 }
 
 bool MemoryFileSystem::isOrdinaryFile(const std::string& path) {
@@ -471,11 +541,39 @@ void MemoryFileSystem::removeStaleTemporaries(const std::string& folder) {
   std::vector<std::string> stale;
   for (const std::string& key : node->children) {
     const Node& child = *find(key);
-    if (!child.folder && TemporaryOwner(child.name) && !m_liveTemporaries.contains(key)) {
+    if (!child.folder && IsTemporaryName(child.name) && !m_liveTemporaries.contains(key)) {
       stale.push_back(key);
     }
   }
   for (const std::string& key : stale) erase(key);
+}
+
+namespace {
+
+class MemoryGuardedFolder final : public GuardedFolder {
+ public:
+  explicit MemoryGuardedFolder(std::string path) : m_path(std::move(path)) {}
+  const std::string& path() const override { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<GuardedFolder>> MemoryFileSystem::openGuardedFolder(
+    const std::string& programFolder, std::string_view name) {
+  std::string path = programFolder;
+  if (path.empty() || path.back() != '\\') path += '\\';
+  path.append(name);
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto parsed = Parse(path);
+    if (!parsed) return BadPath(path);
+    if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
+  }
+  if (Status s = createFolders(path); !s.isOk()) return s;
+  return std::unique_ptr<GuardedFolder>(std::make_unique<MemoryGuardedFolder>(path + "\\"));
 }
 
 Result<std::string> MemoryFileSystem::realFolderPath(const std::string& folder) {
@@ -647,6 +745,16 @@ void MemoryFileSystem::failListing(const std::string& folder, Status status) {
   m_failListing[mustBeKey(folder)] = std::move(status);
 }
 
+void MemoryFileSystem::failFileListing(const std::string& folder, Status status) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failFileListing[mustBeKey(folder)] = std::move(status);
+}
+
+void MemoryFileSystem::replaceFolderBeforeOpening(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_replaceBeforeOpening.insert(mustBeKey(path));
+}
+
 void MemoryFileSystem::vanishOnStat(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_vanishOnStat.insert(mustBeKey(path));
@@ -690,6 +798,8 @@ void MemoryFileSystem::failWriteStep(std::uint64_t stepsFromNow) {
 void MemoryFileSystem::clearFaults() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failListing.clear();
+  m_failFileListing.clear();
+  m_replaceBeforeOpening.clear();
   m_denyScratch = false;
   m_scratchLimit.reset();
   m_vanishOnStat.clear();

@@ -35,11 +35,16 @@ class MemoryFileSystem final : public FileSystem {
 
   [[nodiscard]] PathStyle pathStyle() const override { return PathStyle::windows(); }
 
-  // Faults: failListing, and per entry vanishOnStat and failStat (ListWhat::kFiles looks
-  // at files, kFolders at folders, kFilesAndFolders at both; an entry of a kind not asked
-  // for is skipped unexamined). Counted by listings().
+  // Faults: failListing, failFileListing, and per entry vanishOnStat and failStat (ListWhat::kFiles
+  // looks at files, kFolders at folders, kFilesAndFolders at both; an entry of a kind not asked for
+  // is skipped unexamined). Counted by listings().
   [[nodiscard]] Status listFolder(const std::string& folder, ListWhat what,
                                   FolderListing* out) override;
+  // A tree's listings are listings as above (counted, with the same faults); a folder's id
+  // is its drive and a number that stays with it through renames. Faults also:
+  // replaceFolderBeforeOpening.
+  [[nodiscard]] Result<std::unique_ptr<FolderTree>> openTree(const std::string& root) override;
+  [[nodiscard]] Result<FileId> folderId(const std::string& path) override;
   [[nodiscard]] bool isOrdinaryFile(const std::string& path) override;
   [[nodiscard]] bool isFolder(const std::string& path) override;
   [[nodiscard]] bool exists(const std::string& path) override;
@@ -65,6 +70,10 @@ class MemoryFileSystem final : public FileSystem {
   [[nodiscard]] Status createFolders(const std::string& path) override;
   // Removes the temporaries that no live ReplacementFile of this object owns.
   void removeStaleTemporaries(const std::string& folder) override;
+  // Creates the folder as createFolders does (there are no links here). Faults: failOpen on
+  // the folder's path.
+  [[nodiscard]] Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
+      const std::string& programFolder, std::string_view name) override;
   // The folder's path as given, ending in a backslash.
   [[nodiscard]] Result<std::string> realFolderPath(const std::string& folder) override;
   // Locks of this object nest; holdLockElsewhere stands for another process.
@@ -109,6 +118,13 @@ class MemoryFileSystem final : public FileSystem {
 
   // Listing `folder` fails with `status`.
   void failListing(const std::string& folder, Status status);
+  // Listing the files of `folder` (kFiles, kFilesAndFolders) fails with `status`; its
+  // sub-folders alone can be listed.
+  void failFileListing(const std::string& folder, Status status);
+  // The folder at `path` is replaced by another one (with the same contents) after the
+  // listing of its parent, just before a tree opens it: what the tree finds there is not
+  // what the parent's listing saw.
+  void replaceFolderBeforeOpening(const std::string& path);
   // The entry is listed but is gone when it is examined: it is left out of the listing
   // without a problem, and removed from the tree.
   void vanishOnStat(const std::string& path);
@@ -147,11 +163,14 @@ class MemoryFileSystem final : public FileSystem {
   class Replacement;
   class Reader;
   class Lock;
+  class Tree;
 
   // createFolders without counting a write step, for the helpers that build trees.
   Status createFoldersQuietly(const std::string& path);
 
   // All below REQUIRE m_mutex held.
+  Status listLocked(const std::string& folder, ListWhat what, FolderListing* out, bool opening,
+                    FileId expected);
   Node* find(const std::string& key);
   const Node* find(const std::string& key) const;
   Result<std::string> parentFolderKey(const std::string& path, const std::string& key);
@@ -168,6 +187,9 @@ class MemoryFileSystem final : public FileSystem {
   std::unordered_map<std::string, std::unique_ptr<Node>> m_nodes;
 
   std::map<std::string, Status> m_failListing;
+  std::map<std::string, Status> m_failFileListing;
+  std::set<std::string> m_replaceBeforeOpening;
+  std::uint64_t m_lastSerial = 0;
   std::map<std::string, int> m_listings;  // keys
   bool m_denyScratch = false;
   std::optional<std::uint64_t> m_scratchLimit;

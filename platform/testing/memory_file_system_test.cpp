@@ -102,15 +102,16 @@ TEST_F(MemoryFileSystemTest, AbandonedReplacementLeavesNothingAndStaleOnesAreSwe
   }
   EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"a"});
 
-  // What a killed writer leaves goes; a live writer's temporary stays.
+  // What a killed writer leaves goes; a live writer's temporary stays, and so does a file
+  // that only looks like one.
   const std::string left = "C:\\Prog\\" + TemporaryName("a", 99, "7");
   m_fs.addTextFile(left, "partial");
-  m_fs.addTextFile("C:\\Prog\\Prof_C_.bvp.copy-77-0", "partial");
+  m_fs.addTextFile("C:\\Prog\\budget.copy-77-0", "the user's");
   auto live = m_fs.openForReplacing("C:\\Prog\\a");
   ASSERT_TRUE(live.isOk());
   m_fs.removeStaleTemporaries("C:\\Prog\\");
   EXPECT_FALSE(m_fs.exists(left));
-  EXPECT_FALSE(m_fs.exists("C:\\Prog\\Prof_C_.bvp.copy-77-0"));
+  EXPECT_TRUE(m_fs.exists("C:\\Prog\\budget.copy-77-0"));
   EXPECT_TRUE(m_fs.exists(live.value()->temporaryPath()));
   EXPECT_EQ(m_fs.contents("C:\\Prog\\a"), "old");
 }

@@ -2,11 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/testing/temp_folder.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -22,20 +27,54 @@ TempFolder::TempFolder() {
   m_path = pattern + "/";
 }
 
-TempFolder::~TempFolder() {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  // Tests take permissions away to make places unreadable; give them back so that
-  // everything can be removed.
-  for (auto it = fs::recursive_directory_iterator(
-           m_path, fs::directory_options::skip_permission_denied, ec);
-       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_directory(ec) && !it->is_symlink(ec)) {
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+namespace {
+
+// Removes everything in the open folder `fd` and closes it, going down one folder at a time
+// and back up through "..", so that trees deeper than the system's path limit go too and
+// only two descriptors are open at once. Permissions that tests took away are given back.
+void RemoveContents(int fd) {
+  std::vector<std::string> down;  // the names from the top folder to the current one
+  while (fd >= 0) {
+    std::string child;
+    if (DIR* dir = ::fdopendir(::dup(fd)); dir != nullptr) {
+      ::rewinddir(dir);
+      while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISDIR(st.st_mode)) {
+          ::unlinkat(fd, name.c_str(), 0);
+        } else if (child.empty()) {
+          child = name;
+        }
+      }
+      ::closedir(dir);
     }
+    if (!child.empty()) {
+      ::fchmodat(fd, child.c_str(), S_IRWXU, 0);
+      const int next = ::openat(fd, child.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      ::close(fd);
+      fd = next;  // a folder that cannot be entered ends the removal: it would come back
+      down.push_back(child);
+      continue;
+    }
+    if (down.empty()) break;
+    const int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::close(fd);
+    fd = parent;
+    if (fd >= 0 && ::unlinkat(fd, down.back().c_str(), AT_REMOVEDIR) != 0) break;
+    down.pop_back();
   }
-  fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-  fs::remove_all(m_path, ec);
+  if (fd >= 0) ::close(fd);
+}
+
+}  // namespace
+
+TempFolder::~TempFolder() {
+  ::chmod(m_path.c_str(), S_IRWXU);
+  RemoveContents(::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  ::rmdir(m_path.c_str());
 }
 
 }  // namespace platform
