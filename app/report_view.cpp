@@ -35,6 +35,10 @@ void ReportView::paintEvent(QPaintEvent* event) {
   // read the same option, so clicks land where the text shows.
   auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document()->documentLayout());
   const qreal bottom = event->rect().bottom();
+  // Unwrapped lines keep the width they were laid out at (resizeEvent), such as the width
+  // before the scroll bar came, and a line aligned to the centre or the right is placed by
+  // that width: such a paragraph is laid out again at the width shown.
+  const qreal shownWidth = viewport()->width() - 2 * document()->documentMargin();
   qreal top = contentOffset().y();
   for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= bottom;
        block = block.next()) {
@@ -48,15 +52,41 @@ void ReportView::paintEvent(QPaintEvent* event) {
       option.setAlignment(wanted);
       text->setTextOption(option);
     }
+    if (lineWrapMode() == NoWrap && wanted != Qt::AlignLeft) FitLinesTo(text, shownWidth);
     top += blockBoundingRect(block).height();
   }
   QPlainTextEdit::paintEvent(event);
 }
 
+void ReportView::FitLinesTo(QTextLayout* text, qreal width) {
+  if (text->lineCount() == 0 || text->lineAt(0).width() == width) return;
+  // Lines of unwrapped text break only at line separators, whatever the width: each line
+  // keeps its text and its place.
+  struct Place {
+    QPointF position;
+    bool leadingIncluded;
+  };
+  QList<Place> places;
+  for (int i = 0; i < text->lineCount(); ++i) {
+    const QTextLine line = text->lineAt(i);
+    places.append({line.position(), line.leadingIncluded()});
+  }
+  text->beginLayout();
+  for (const Place& place : places) {
+    QTextLine line = text->createLine();
+    if (!line.isValid()) break;
+    line.setLeadingIncluded(place.leadingIncluded);
+    line.setLineWidth(width);
+    line.setPosition(place.position);
+  }
+  text->endLayout();
+}
+
 void ReportView::resizeEvent(QResizeEvent* event) {
   if (lineWrapMode() == NoWrap && event->oldSize().width() != event->size().width()) {
-    // Unwrapped lines do not depend on the width: the base class only needs to fit its
-    // scroll bars, which it does for a change of height without laying anything out.
+    // Unwrapped lines do not depend on the width (but for where the few aligned lines sit,
+    // which painting sees to): the base class only needs to fit its scroll bars, which it
+    // does for a change of height without laying anything out.
     QResizeEvent heightOnly(event->size(), QSize(event->size().width(), event->oldSize().height()));
     QPlainTextEdit::resizeEvent(&heightOnly);
     return;

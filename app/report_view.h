@@ -7,6 +7,8 @@
 
 #include <QPlainTextEdit>
 
+class QTextLayout;
+
 namespace app {
 
 // Why a QPlainTextEdit. A QTextEdit lays its whole document out before it can tell how tall
@@ -23,7 +25,8 @@ namespace app {
 // - Every change of its width lays every paragraph out afresh, which for a million lines
 //   costs a second and hundreds of megabytes. A long report (fitWrappingTo) is therefore
 //   shown without wrapping, with a horizontal scroll bar for the odd long line, and its
-//   paragraphs are not laid out again when only the width changes.
+//   paragraphs are not laid out again when only the width changes; the few aligned to the
+//   centre or the right are laid out again at the width shown when they are painted.
 class ReportView final : public QPlainTextEdit {
   Q_OBJECT
 
@@ -50,6 +53,11 @@ class ReportView final : public QPlainTextEdit {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // Lays the lines of `text`, a paragraph shown unwrapped, out again at `width` when they
+  // were laid out at another.
+  static void FitLinesTo(QTextLayout* text, qreal width);
 };
 
 }  // namespace app
