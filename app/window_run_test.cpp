@@ -604,6 +604,8 @@ TEST_F(RunTest, ALargeReportIsShownInTheBackgroundAfterTheRun) {
             reports::PlainTextOf(expected));
   EXPECT_TRUE(m_window->findChild<QAction*>(QStringLiteral("mnuSave"))->isEnabled());
   EXPECT_FALSE(m_window->reportChanged());
+  // The status bar tells of the report that is now shown whole, as for a short one.
+  EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D.rtf.");
 }
 
 TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
