@@ -16,7 +16,9 @@
 
 #include "engine/change_report.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/testing/string_file.h"
 #include "reports/plain_text.h"
+#include "reports/report_text.h"
 #include "reports/rtf_writer.h"
 #include "reports/test_support.h"
 
@@ -74,22 +76,19 @@ TEST_F(ReportFileTest, ARunsReportAndSaveAsOfTheUnchangedViewReadBackAlike) {
     EXPECT_EQ(testing::Describe(again), shown);
 
     ASSERT_TRUE(SaveReportFile(m_document, PathOf("saved.txt"), ReportFormat::kPlainText).isOk());
-    ASSERT_TRUE(SaveReportFileAsPlainText(fs, QFile::encodeName(path).toStdString(),
-                                          QFile::encodeName(PathOf("run.txt")).toStdString())
-                    .isOk());
-    EXPECT_FALSE(FileBytes("run.txt").isEmpty());
-    EXPECT_EQ(FileBytes("run.txt"), FileBytes("saved.txt"));
+    platform::testing::StringFile run(SIZE_MAX);
+    ASSERT_TRUE(
+        AppendReportFileAsPlainText(fs, QFile::encodeName(path).toStdString(), &run).isOk());
+    EXPECT_FALSE(run.bytes.empty());
+    EXPECT_EQ(QByteArray::fromStdString(run.bytes), FileBytes("saved.txt"));
   }
 
   WriteFile("notes.txt", "plain\r\ntext, not rich\r\n");
-  ASSERT_TRUE(SaveReportFileAsPlainText(fs, QFile::encodeName(PathOf("notes.txt")).toStdString(),
-                                        QFile::encodeName(PathOf("out.txt")).toStdString())
-                  .isOk());
-  EXPECT_EQ(FileBytes("out.txt"), "plain\r\ntext, not rich\r\n");
-  EXPECT_EQ(SaveReportFileAsPlainText(fs, QFile::encodeName(PathOf("missing.rtf")).toStdString(),
-                                      QFile::encodeName(PathOf("out.txt")).toStdString())
-                .code(),
-            engine::Status::Code::kNotFound);
+  platform::testing::StringFile notes(SIZE_MAX);
+  ASSERT_TRUE(
+      AppendReportFileAsPlainText(fs, QFile::encodeName(PathOf("notes.txt")).toStdString(), &notes)
+          .isOk());
+  EXPECT_EQ(notes.bytes, "plain\r\ntext, not rich\r\n");
 }
 
 TEST_F(ReportFileTest, LeadingRtfGroupDecidesRichText) {

@@ -287,14 +287,4 @@ engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs, const std::
   return lines.finish();
 }
 
-engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
-                                         const std::string& to) {
-  auto out = fs.openForReplacing(to);
-  if (!out.isOk()) return out.status();
-  if (engine::Status s = AppendReportFileAsPlainText(fs, from, out.value().get()); !s.isOk()) {
-    return s;  // the replacement is dropped with the temporary
-  }
-  return out.value()->commit();
-}
-
 }  // namespace reports

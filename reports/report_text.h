@@ -93,10 +93,4 @@ class PlainTextSplitter {
                                                          const std::string& from,
                                                          platform::WritableFile* out);
 
-// Replaces `to` on `fs` by the plain-text form of the report file `from`, as every file of
-// the program is replaced (FileSystem::openForReplacing): a failure leaves `to` as it was.
-[[nodiscard]] engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs,
-                                                       const std::string& from,
-                                                       const std::string& to);
-
 }  // namespace reports
