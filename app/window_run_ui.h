@@ -90,8 +90,8 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
                                            bool richText) override;
   void reportSaved(const std::string& path) override;
   void switchOffInfoOnly() override;
-  // True when the run that ended last put a report of its own in the view.
-  // User-interface thread, after runEnded().
+  // True when the run that ended last put a report of its own in the view (a long one may
+  // still be loading). User-interface thread, after runEnded().
   [[nodiscard]] bool showedReport() const { return m_showedReport; }
   [[nodiscard]] platform::LocalDateTime now() override;
 
