@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -85,6 +86,13 @@ TEST(QtSoundOutputTest, PlayingNeverWaitsAndRefusesUnknownCues) {
   // With or without a device, playing returns at once: a second cue replaces the first.
   output.play(QStringLiteral("intro"));
   output.play(QStringLiteral("Done"));
+  // The clips load in the background and decode, device or not.
+  const QList<QSoundEffect*> effects = output.findChildren<QSoundEffect*>();
+  EXPECT_EQ(effects.size(), 2);
+  for (QSoundEffect* effect : effects) {
+    EXPECT_TRUE(QTest::qWaitFor([effect] { return effect->status() != QSoundEffect::Loading; }));
+    EXPECT_EQ(effect->status(), QSoundEffect::Ready) << effect->source().toString().toStdString();
+  }
 }
 
 // A real audio device: PulseAudio's null sink, when PulseAudio is installed and starts.

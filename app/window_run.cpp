@@ -97,21 +97,21 @@ void WindowRun::FindChanges() {
   window.Continue = true;
   m_workerDone = false;
   m_worker = std::thread([this] {
-    engine::RunOutcome outcome = engine::FindChanges(m_env, *m_ui);
+    m_workerOutcome = engine::FindChanges(m_env, *m_ui);
     m_workerDone = true;
-    QMetaObject::invokeMethod(
-        this, [this, outcome = std::move(outcome)] { WorkerFinished(outcome); },
-        Qt::QueuedConnection);
+    // By name, carrying nothing: the outcome is read once the worker is joined.
+    QMetaObject::invokeMethod(this, "WorkerFinished", Qt::QueuedConnection);
   });
 }
 
 void WindowRun::CancelRun() { m_deps.window->Continue = false; }
 
-void WindowRun::WorkerFinished(const engine::RunOutcome& outcome) {
+void WindowRun::WorkerFinished() {
   if (m_abandoned) return;  // the destructor waits for the worker itself
   m_worker.join();
-  m_outcome = outcome;
+  m_outcome = std::move(m_workerOutcome);
   m_lock.release();
+  const engine::RunOutcome& outcome = m_outcome;
   // What the run did, in the status bar; a run cancelled in its selection did nothing.
   if (outcome.driveLoopStarted) {
     MainWindow& window = *m_deps.window;

@@ -73,12 +73,16 @@ class WindowRun final : public QObject {
   void finished();
 
  private:
-  void WorkerFinished(const engine::RunOutcome& outcome);
+  // Posted by the worker when it ends. By name, so that nothing of the worker's crosses to
+  // this thread but through the join: that is an order the thread sanitizer sees, where the
+  // one inside Qt's queued call is not.
+  Q_INVOKABLE void WorkerFinished();
 
   WindowRunDependencies m_deps;
   std::unique_ptr<WindowRunUserInterface> m_ui;
   engine::RunEnvironment m_env;
   engine::RunOutcome m_outcome;
+  engine::RunOutcome m_workerOutcome;  // the worker's, until WorkerFinished has joined it
   platform::RunLock m_lock;
   std::thread m_worker;
   std::atomic<bool> m_workerDone{false};

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 
+#include "app/happens_before.h"
 #include "app/main_window.h"
 #include "app/report_view.h"
 #include "dialogs/dialog_support.h"
@@ -45,6 +46,20 @@ WindowRunUserInterface::WindowRunUserInterface(MainWindow* window, platform::Fil
       m_progress(window->progressLabel(), window->progressBar(), &window->Continue) {}
 
 WindowRunUserInterface::~WindowRunUserInterface() = default;
+
+void WindowRunUserInterface::CallOnUiThread(const std::function<void()>& call) {
+  m_pendingCall = &call;
+  HappensBefore(&m_pendingCall);
+  QMetaObject::invokeMethod(this, "RunPendingCall", Qt::BlockingQueuedConnection);
+  HappensAfter(&m_pendingCall);
+  m_pendingCall = nullptr;
+}
+
+void WindowRunUserInterface::RunPendingCall() {
+  HappensAfter(&m_pendingCall);
+  (*m_pendingCall)();
+  HappensBefore(&m_pendingCall);
+}
 
 void WindowRunUserInterface::abandon() {
   m_abandoned = true;

@@ -101,6 +101,14 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   std::invoke_result_t<F> OnUiThread(F f, std::invoke_result_t<F> cancelled);
   template <class F>
   void OnUiThread(F f);
+  // From the worker: runs `call` on this object's thread through a blocking queued call of
+  // RunPendingCall, and returns once it has run, or without running it when the call is
+  // dropped because this object is going away.
+  void CallOnUiThread(const std::function<void()>& call);
+  // The call by name, so that nothing of ours is made on the worker's thread for Qt to
+  // destroy on the other: all that crosses is m_pendingCall, around which the order Qt keeps
+  // is declared to the thread sanitizer (app/happens_before.h).
+  Q_INVOKABLE void RunPendingCall();
 
   // Tells one version of a file from another: its size and modification time. The composer
   // writes each report as a new file, so a report composed later differs from one saved.
@@ -116,6 +124,8 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   const platform::LocaleFormat* m_locale;
   ProgressRelay m_progress;
   std::atomic<bool> m_abandoned{false};
+  // Set by the worker while it waits in CallOnUiThread; the worker is the only caller.
+  const std::function<void()>* m_pendingCall = nullptr;
   // The run's own state, touched by the thread that runs it, and read on the window's in
   // runEnded (which the run waits for): the composed report taken last and its version,
   // whether it has been saved since; the report saved last, what the view reads it from,
@@ -137,8 +147,7 @@ template <class F>
 std::invoke_result_t<F> WindowRunUserInterface::OnUiThread(F f, std::invoke_result_t<F> cancelled) {
   if (QThread::currentThread() == thread()) return m_abandoned ? cancelled : f();
   std::optional<std::invoke_result_t<F>> result;
-  QMetaObject::invokeMethod(
-      this, [&] { result = m_abandoned ? cancelled : f(); }, Qt::BlockingQueuedConnection);
+  CallOnUiThread([&] { result = m_abandoned ? cancelled : f(); });
   return result ? std::move(*result) : cancelled;
 }
 
@@ -148,12 +157,9 @@ void WindowRunUserInterface::OnUiThread(F f) {
     if (!m_abandoned) f();
     return;
   }
-  QMetaObject::invokeMethod(
-      this,
-      [&] {
-        if (!m_abandoned) f();
-      },
-      Qt::BlockingQueuedConnection);
+  CallOnUiThread([&] {
+    if (!m_abandoned) f();
+  });
 }
 
 }  // namespace app

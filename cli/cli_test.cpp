@@ -64,12 +64,12 @@ class CliTest : public ::testing::Test {
   Outcome Cli(const std::vector<std::string>& args, const std::string& environment = "") {
     std::string command = "timeout 60 env " + environment + " " + Quoted(BRINVALE_CLI);
     for (const std::string& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted(m_dir / "out.txt") + " 2>" + Quoted(m_dir / "err.txt") + " </dev/null";
+    command += " >" + Quoted(OutPath()) + " 2>" + Quoted(m_dir / ".err.txt") + " </dev/null";
     const int status = std::system(command.c_str());
     Outcome outcome;
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.out = Read(m_dir / "out.txt");
-    outcome.err = Read(m_dir / "err.txt");
+    outcome.out = Read(OutPath());
+    outcome.err = Read(m_dir / ".err.txt");
     return outcome;
   }
 
@@ -87,7 +87,7 @@ class CliTest : public ::testing::Test {
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
-    const std::string outPath = (m_dir / "out.txt").string();
+    const std::string outPath = OutPath().string();
     const pid_t child = fork();
     if (child == 0) {
       const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -117,12 +117,16 @@ class CliTest : public ::testing::Test {
     int status = 0;
     waitpid(child, &status, 0);
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.out = Read(m_dir / "out.txt");
+    outcome.out = Read(OutPath());
     return outcome;
   }
 
   std::string Root() const { return (m_dir / "tree").string(); }
   fs::path Path(const std::string& name) const { return m_dir / name; }
+  // The captured output. Hidden, as is the captured standard error, so that a drive over
+  // the whole temporary folder leaves them out: a run that starts a second later than the
+  // one before would otherwise find them changed.
+  fs::path OutPath() const { return m_dir / ".out.txt"; }
 
   platform::TempFolder m_temp;
   const fs::path m_dir = m_temp.path();

@@ -9,8 +9,8 @@
 set -euo pipefail
 
 packages=(
-  # Building
-  cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
+  # Building; ccache makes rebuilds mostly cache hits
+  cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins ccache
   # Running: the report's font, the sound cues
   fonts-liberation gstreamer1.0-plugins-base
   # Testing: GoogleTest, PDF text of printed reports, the JSON Lines read back, the package
