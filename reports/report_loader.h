@@ -59,7 +59,8 @@ class ReportLoader final : public QObject {
 
  private:
   struct Load;
-  void Drain();
+  // Puts what has been read into the document for a slice; posted by the reading thread.
+  Q_INVOKABLE void Drain();
 
   std::unique_ptr<Load> m_load;
   // Starts the next slice. A timer, not a posted call: posted calls that post the next one
