@@ -60,8 +60,10 @@ void DialogCommands::ShowOptions() {
   dialogs::OptionsWindow window;
   window.mnuSound_Click = [this] { m_window.mnuSound_Click(); };
   window.mnuInfoOnly_Click = [this] { m_window.mnuInfoOnly_Click(); };
+  window.mnuHidden_Click = [this] { m_window.mnuHidden_Click(); };
   window.SoundsEnabled = [this] { return m_window.SoundsEnabled(); };
   window.InfoOnly = [this] { return m_window.infoOnly(); };
+  window.IncludeHidden = [this] { return m_window.includeHidden(); };
   window.showIgnoreList = [this](QWidget* page) { EditIgnoreList(page); };
   window.showPrinterSettings = [this](QWidget* page) { m_reports.PrintingOptions(page); };
   // The page changes the window's own record, so the window's save stores what it shows.

@@ -53,8 +53,8 @@ class DialogCommands {
   // object.
   void AddTo(MainWindowCommands* commands);
 
-  // frmOptions, modal: the window's settings record and SaveOptions, its sound and
-  // info-only switches, and links to the Ignore list editor and the printing options.
+  // frmOptions, modal: the window's settings record and SaveOptions, its sound, info-only
+  // and hidden-files switches, and links to the Ignore list editor and the printing options.
   void ShowOptions();
   // frmIgnore, modal over `parent` (the window when null), on ignore.txt of the program
   // folder; the drives are listed afresh each time.

@@ -172,6 +172,60 @@ TEST_F(DialogCommandsTest, OptionsPageActsThroughTheWindowAndOpensTheOtherDialog
   EXPECT_EQ(printerOwner, page);
 }
 
+TEST_F(DialogCommandsTest, HiddenFilesAreSwitchedByThePageAndTheMenuAlikeAndStoredAtOnce) {
+  // A settings file the user keeps notes in: only the one key changes.
+  ASSERT_TRUE(testing::WriteBytes(folder() + "brinvale.conf", "# mine\n[history]\ndepth = 5\n"));
+  MainWindow& window = StartWired();
+  QAction* menuEntry = Entry("mnuHidden");
+  ASSERT_NE(menuEntry, nullptr);
+  EXPECT_FALSE(menuEntry->isChecked());
+
+  QString shown;
+  {
+    DialogScript script;
+    script.then("dialogs::OptionsDialog", [&](QWidget* dialog) {
+      auto* label = dialog->findChild<QLabel*>(QStringLiteral("lblHidden"));
+      ASSERT_NE(label, nullptr);
+      EXPECT_EQ(label->text(), QStringLiteral("Include Hidden Files and Folders (Click Here)"));
+      QTest::mouseClick(label, Qt::LeftButton);
+      shown = dialog->findChild<QLabel*>(QStringLiteral("imgHidden"))->accessibleName();
+      dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    });
+    ClickButton("options");
+  }
+  EXPECT_EQ(shown, QStringLiteral("Hidden files are included"));
+  EXPECT_TRUE(window.includeHidden());
+  EXPECT_TRUE(menuEntry->isChecked());
+  EXPECT_FALSE(window.infoOnly());
+  EXPECT_EQ(FileBytes(folder() + "brinvale.conf"),
+            "# mine\n[history]\ndepth = 5\n\n[scan]\nhidden = true\n");
+
+  // The next start reads it back; the menu entry switches it off again.
+  m_dialogs.reset();
+  m_reports.reset();
+  m_window.reset();
+  MainWindow& again = StartWired();
+  EXPECT_TRUE(again.includeHidden());
+  EXPECT_TRUE(Entry("mnuHidden")->isChecked());
+  EXPECT_EQ(again.statusMessage(), QString());
+  Entry("mnuHidden")->trigger();
+  EXPECT_FALSE(again.includeHidden());
+  EXPECT_FALSE(Entry("mnuHidden")->isChecked());
+  EXPECT_EQ(FileBytes(folder() + "brinvale.conf"),
+            "# mine\n[history]\ndepth = 5\n\n[scan]\nhidden = false\n");
+}
+
+TEST_F(DialogCommandsTest, ABadLineOfTheSettingsFileIsToldOnceAndItsDefaultsHold) {
+  ASSERT_TRUE(testing::WriteBytes(folder() + "brinvale.conf", "[scan]\nhidden = on\n"));
+  MainWindow& window = StartWired();
+  EXPECT_FALSE(window.includeHidden());
+  EXPECT_FALSE(Entry("mnuHidden")->isChecked());
+  EXPECT_EQ(window.statusMessage(),
+            folder() +
+                "brinvale.conf, line 2: hidden must be true or false, not \"on\"; the "
+                "default settings are used.");
+}
+
 TEST_F(DialogCommandsTest, AboutShowsTheVersionAndTheHelpEntriesOpenTheirPages) {
   StartWired();
   QString title;

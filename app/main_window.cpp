@@ -28,6 +28,7 @@
 #include "app/report_view.h"
 #include "app/resources.h"
 #include "app/sound_output.h"
+#include "engine/program_conf.h"
 #include "platform/file_system.h"
 #include "reports/report_loader.h"
 
@@ -164,6 +165,8 @@ void MainWindow::CreateMenus() {
       entry(m_mnuReports, "mnuCreate", "&Create (Find Changes)", 3, &MainWindow::mnuCreate_Click);
   m_mnuOpen =
       entry(m_mnuReports, "mnuOpen", "&Open Existing Report", -1, &MainWindow::mnuOpen_Click);
+  m_mnuCompare = entry(m_mnuReports, "mnuCompare", "Compare With an Earlier Run...", 15,
+                       &MainWindow::mnuCompare_Click);
   m_mnuSave = entry(m_mnuReports, "mnuSave", "&Save Report", -1, &MainWindow::mnuSave_Click);
   m_mnuSaveAs = entry(m_mnuReports, "mnuSaveAs", "Save &As", -1, &MainWindow::mnuSaveAs_Click);
   m_mnuPrint = entry(m_mnuReports, "mnuPrint", "&Print", -1, &MainWindow::mnuPrint_Click);
@@ -182,6 +185,9 @@ void MainWindow::CreateMenus() {
   m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", "&Include Recycle Bins", 13,
                         &MainWindow::mnuRecycled_Click);
   m_mnuRecycled->setCheckable(true);
+  m_mnuHidden = entry(m_mnuOptions, "mnuHidden", "Include &Hidden Files and Folders", 4,
+                      &MainWindow::mnuHidden_Click);
+  m_mnuHidden->setCheckable(true);
   m_mnuInfoOnly = entry(m_mnuOptions, "mnuInfoOnly", "&Next Run is Info Only", 7,
                         &MainWindow::mnuInfoOnly_Click);
   m_mnuInfoOnly->setCheckable(true);
@@ -292,6 +298,7 @@ void MainWindow::RefreshCommandStates() {
 
   m_mnuCreate->setEnabled(bool(c.findChanges));
   m_mnuOpen->setEnabled(bool(c.openReport));
+  m_mnuCompare->setEnabled(bool(c.compareWithEarlierRun));
   m_mnuSave->setEnabled(m_reportCommandsEnabled && complete);
   m_mnuSaveAs->setEnabled(m_reportCommandsEnabled && complete);
   m_mnuPrint->setEnabled(m_reportCommandsEnabled && complete);
@@ -312,6 +319,10 @@ QString MainWindow::reportsPath() const { return programFolder() + QStringLitera
 QString MainWindow::settingsPath() const {
   return programFolder() + QLatin1String(engine::kSettingsFileName.data(),
                                          qsizetype(engine::kSettingsFileName.size()));
+}
+QString MainWindow::confPath() const {
+  return programFolder() +
+         QLatin1String(engine::kConfFileName.data(), qsizetype(engine::kConfFileName.size()));
 }
 QString MainWindow::composedReportPath() const {
   return programFolder() + QLatin1String(kWorkFileName);
@@ -345,6 +356,17 @@ bool MainWindow::Form_Load() {
       return false;
     }
   }
+
+  // A bad line leaves the defaults in force; the user is told once, without a box to close.
+  engine::ProgramConf conf;
+  if (engine::Status s = engine::LoadProgramConf(
+          fs, m_deps.programFolder + std::string(engine::kConfFileName), &conf);
+      !s.isOk()) {
+    showStatus(QStringLiteral("%1; the default settings are used.")
+                   .arg(QString::fromStdString(s.message())));
+  }
+  m_includeHidden = conf.includeHidden;
+  m_mnuHidden->setChecked(m_includeHidden);
 
   // From here on a failure is reported and the window opens with what was done.
   errno = 0;
@@ -734,11 +756,13 @@ engine::Status MainWindow::ResetOptions() {
 }
 
 void MainWindow::StoreSettings() {
-  if (engine::Status s = SaveOptions(); !s.isOk()) {
-    QMessageBox::warning(this, QLatin1String(kTitle),
-                         QStringLiteral("The setting is used now but could not be stored:\n%1")
-                             .arg(QString::fromStdString(s.message())));
-  }
+  if (engine::Status s = SaveOptions(); !s.isOk()) ShowNotStored(s);
+}
+
+void MainWindow::ShowNotStored(const engine::Status& status) {
+  QMessageBox::warning(this, QLatin1String(kTitle),
+                       QStringLiteral("The setting is used now but could not be stored:\n%1")
+                           .arg(QString::fromStdString(status.message())));
 }
 
 void MainWindow::mnuSound_Click() {
@@ -762,6 +786,17 @@ void MainWindow::mnuRecycled_Click() {
 void MainWindow::mnuInfoOnly_Click() {
   m_infoOnly = !m_infoOnly;
   m_mnuInfoOnly->setChecked(m_infoOnly);
+}
+
+void MainWindow::mnuHidden_Click() {
+  m_includeHidden = !m_includeHidden;
+  m_mnuHidden->setChecked(m_includeHidden);
+  if (engine::Status s = engine::StoreIncludeHidden(
+          *m_deps.fileSystem, m_deps.programFolder + std::string(engine::kConfFileName),
+          m_includeHidden);
+      !s.isOk()) {
+    ShowNotStored(s);
+  }
 }
 
 // --- Dispatch ---
@@ -801,6 +836,7 @@ void MainWindow::mnuCreate_Click() {
   Dispatch(m_deps.commands.findChanges);
 }
 void MainWindow::mnuOpen_Click() { Dispatch(m_deps.commands.openReport); }
+void MainWindow::mnuCompare_Click() { Dispatch(m_deps.commands.compareWithEarlierRun); }
 void MainWindow::mnuPrint_Click() { Dispatch(m_deps.commands.printReport); }
 void MainWindow::mnuPrintSel_Click() { Dispatch(m_deps.commands.printingOptions); }
 void MainWindow::mnuIgnore_Click() { Dispatch(m_deps.commands.editIgnoreList); }

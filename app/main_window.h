@@ -45,18 +45,19 @@ class SoundOutput;
 // its entries disabled (the toolbar's Print button excepted, and the report menu's Print,
 // which follows EnableReportCommands).
 struct MainWindowCommands {
-  std::function<void()> findChanges;       // toolbar "find", mnuCreate: a run
-  std::function<void()> cancelRun;         // QuitOrCancel while the toolbar reads "Cancel"
-  std::function<void()> showOptions;       // toolbar "options": frmOptions
-  std::function<void()> openReport;        // toolbar "open", mnuOpen
-  std::function<void()> printReport;       // toolbar "print", mnuPrint
-  std::function<void()> printingOptions;   // mnuPrintSel, mnuPrintOptions2: frmSelPrint
-  std::function<void()> editIgnoreList;    // mnuIgnore: frmIgnore
-  std::function<void()> editFolderDrives;  // mnuFolderDrives: frmFolderDrives
-  std::function<void()> showAbout;         // mnuAbout: frmAbout
-  std::function<void()> helpContents;      // toolbar "help", mnuHelpContents
-  std::function<void()> helpIndex;         // mnuHelpIndex
-  std::function<void()> openWebPage;       // mnuOnline
+  std::function<void()> findChanges;            // toolbar "find", mnuCreate: a run
+  std::function<void()> compareWithEarlierRun;  // mnuCompare: frmHistory and its comparison
+  std::function<void()> cancelRun;              // QuitOrCancel while the toolbar reads "Cancel"
+  std::function<void()> showOptions;            // toolbar "options": frmOptions
+  std::function<void()> openReport;             // toolbar "open", mnuOpen
+  std::function<void()> printReport;            // toolbar "print", mnuPrint
+  std::function<void()> printingOptions;        // mnuPrintSel, mnuPrintOptions2: frmSelPrint
+  std::function<void()> editIgnoreList;         // mnuIgnore: frmIgnore
+  std::function<void()> editFolderDrives;       // mnuFolderDrives: frmFolderDrives
+  std::function<void()> showAbout;              // mnuAbout: frmAbout
+  std::function<void()> helpContents;           // toolbar "help", mnuHelpContents
+  std::function<void()> helpIndex;              // mnuHelpIndex
+  std::function<void()> openWebPage;            // mnuOnline
 };
 
 struct MainWindowDependencies {
@@ -79,7 +80,8 @@ class MainWindow final : public QMainWindow {
   ~MainWindow() override;
 
   // The load step; call once, before show(). Takes this program folder's window lock,
-  // makes the Reports folder, reads BV3.Def, finds the sound device, sets the check marks,
+  // makes the Reports folder, reads brinvale.conf (a bad line is told in the status bar and
+  // its defaults are used) and BV3.Def, finds the sound device, sets the check marks,
   // writes the start-up document to temp.rtf and shows it, and plays "intro". Returns
   // false, after one message, when the program must end: another window holds this program
   // folder, or the Reports folder cannot be made. A later failure is reported as
@@ -123,6 +125,9 @@ class MainWindow final : public QMainWindow {
   [[nodiscard]] engine::SettingsRecord& settings() { return m_settings; }
   // The info-only flag of the next run ("&Next Run is Info Only" is checked).
   [[nodiscard]] bool infoOnly() const { return m_infoOnly; }
+  // Whether runs walk hidden files and folders ("Include &Hidden Files and Folders" is
+  // checked): [scan] hidden of brinvale.conf, read by Form_Load.
+  [[nodiscard]] bool includeHidden() const { return m_includeHidden; }
   // True when the user changed the report view since it was last saved.
   [[nodiscard]] bool reportChanged() const { return m_reportChanged; }
   // Forgets the user's changes: after opening a report, or reloading it for printing.
@@ -187,6 +192,7 @@ class MainWindow final : public QMainWindow {
   [[nodiscard]] QString programFolder() const;
   [[nodiscard]] QString reportsPath() const;
   [[nodiscard]] QString settingsPath() const;
+  [[nodiscard]] QString confPath() const;  // brinvale.conf
   // temp.rtf: the start-up document, later each run's composed report.
   [[nodiscard]] QString composedReportPath() const;
 
@@ -204,6 +210,7 @@ class MainWindow final : public QMainWindow {
   // Cancel, or a save that did not happen, starts nothing. Then the findChanges handler.
   void mnuCreate_Click();
   void mnuOpen_Click();
+  void mnuCompare_Click();
   // The Save command. Refuses with a message when there is neither a document nor a
   // current file. Acts as Save As when there is no current file, when the current file is
   // the work file temp.rtf (which closing deletes) or not a report of this program;
@@ -225,6 +232,8 @@ class MainWindow final : public QMainWindow {
   void mnuRecycled_Click();
   // Switches "&Next Run is Info Only" and the info-only flag; not stored.
   void mnuInfoOnly_Click();
+  // Switches "Include &Hidden Files and Folders" and stores it in brinvale.conf.
+  void mnuHidden_Click();
   void mnuPrintOptions2_Click();
   void mnuHelpContents_Click();
   void mnuHelpIndex_Click();
@@ -269,6 +278,8 @@ class MainWindow final : public QMainWindow {
   void SetCurrentFile(const QString& path, bool isReport);
   void Dispatch(const std::function<void()>& command);
   void StoreSettings();
+  // Tells the user that a setting changed now could not be stored.
+  void ShowNotStored(const engine::Status& status);
 
   MainWindowDependencies m_deps;
   SoundCues m_sound;
@@ -283,6 +294,7 @@ class MainWindow final : public QMainWindow {
   bool m_filling = false;  // the window fills the view's document: no change by the user
   bool m_reportCommandsEnabled = false;
   bool m_infoOnly = false;
+  bool m_includeHidden = false;
   bool m_closeAfterRun = false;
 
   QToolBar* m_tlb1 = nullptr;
@@ -299,6 +311,7 @@ class MainWindow final : public QMainWindow {
   QMenu* m_mnuHelp = nullptr;
   QAction* m_mnuCreate = nullptr;
   QAction* m_mnuOpen = nullptr;
+  QAction* m_mnuCompare = nullptr;
   QAction* m_mnuSave = nullptr;
   QAction* m_mnuSaveAs = nullptr;
   QAction* m_mnuPrint = nullptr;
@@ -308,6 +321,7 @@ class MainWindow final : public QMainWindow {
   QAction* m_mnuSound = nullptr;
   QAction* m_mnuRecycled = nullptr;
   QAction* m_mnuInfoOnly = nullptr;
+  QAction* m_mnuHidden = nullptr;
   QAction* m_mnuPrintOptions2 = nullptr;
   QAction* m_mnuHelpContents = nullptr;
   QAction* m_mnuHelpIndex = nullptr;

@@ -94,6 +94,7 @@ TEST_F(WindowTest, EveryToolbarButtonAndMenuEntryHasItsCaptionAndStartingState) 
   const Entry kEntries[] = {
       {"mnuReports", "mnuCreate", "&Create (Find Changes)", 3, false, false},
       {"mnuReports", "mnuOpen", "&Open Existing Report", -1, false, false},
+      {"mnuReports", "mnuCompare", "Compare With an Earlier Run...", 15, false, false},
       {"mnuReports", "mnuSave", "&Save Report", -1, false, false},
       {"mnuReports", "mnuSaveAs", "Save &As", -1, false, false},
       {"mnuReports", "mnuPrint", "&Print", -1, false, false},
@@ -102,6 +103,7 @@ TEST_F(WindowTest, EveryToolbarButtonAndMenuEntryHasItsCaptionAndStartingState) 
       {"mnuOptions", "mnuFolderDrives", "&Folders Watched as Drives...", 14, false, false},
       {"mnuOptions", "mnuSound", "Turn &Sounds On", 4, false, true},
       {"mnuOptions", "mnuRecycled", "&Include Recycle Bins", 13, true, true},
+      {"mnuOptions", "mnuHidden", "Include &Hidden Files and Folders", 4, true, true},
       {"mnuOptions", "mnuInfoOnly", "&Next Run is Info Only", 7, true, true},
       {"mnuOptions", "mnuPrintOptions2", "P&rinting Options", 9, false, false},
       {"mnuHelp", "mnuHelpContents", "&Contents", -1, false, false},

@@ -70,6 +70,10 @@ QString RunStatusMessage(const engine::RunOutcome& outcome, const RunStatusFacts
     }
   }
 
+  for (const engine::DriveResult& drive : outcome.drives) {
+    if (!drive.notice.empty()) sentences.append(Utf8(drive.notice));
+  }
+
   if (!facts.infoOnly) {
     QStringList created;
     for (const engine::DriveResult& drive : outcome.drives) {

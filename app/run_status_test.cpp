@@ -63,6 +63,34 @@ TEST(RunStatusTest, FailedDrivesAreNamedAfterWhatTheRunDid) {
             "unchanged.");
 }
 
+TEST(RunStatusTest, AHiddenFilesNoticeIsReadBeforeWhatTheRunMadeAndSaved) {
+  engine::RunOutcome outcome =
+      Outcome({Drive("b: [/srv]", State::kCompared), Drive("k: [/data]", State::kCompared),
+               Drive("m: [/media/usb]", State::kProfiled, 1, 1)},
+              {"b: [/srv]", "k: [/data]", "m: [/media/usb]"});
+  outcome.drives[1].notice =
+      "Hidden files are now left out for k: [/data]: their files show as deleted this once.";
+  outcome.savedReports = {"/r/Drive_B.rtf", "/r/Drive_K.rtf"};
+  RunStatusFacts facts;
+  facts.shownFile = "Drive_K.rtf";
+  facts.cancelTooLate = true;
+  EXPECT_EQ(RunStatusMessage(outcome, facts, kUs),
+            "The run had already saved its report when Cancel was pressed. Hidden files are now "
+            "left out for k: [/data]: their files show as deleted this once. Profile created for "
+            "m: [/media/usb]: 1 file in 1 folder. Reports saved: Drive_B.rtf, Drive_K.rtf. "
+            "Showing Drive_K.rtf.");
+  // Two drives, two notices, in the run's order.
+  outcome.drives[0].notice =
+      "Hidden files are now included for b: [/srv]: their files show as added this once.";
+  facts.cancelTooLate = false;
+  facts.infoOnly = true;
+  EXPECT_EQ(RunStatusMessage(outcome, facts, kUs),
+            "Hidden files are now included for b: [/srv]: their files show as added this once. "
+            "Hidden files are now left out for k: [/data]: their files show as deleted this once. "
+            "Reports saved: Drive_B.rtf, Drive_K.rtf. Showing Drive_K.rtf. Info only: the stored "
+            "profiles were not replaced.");
+}
+
 TEST(RunStatusTest, CancelNamesEveryMarkedDriveItDidNotFinish) {
   // Cancelled in the first of two drives: the second was never reached.
   engine::RunOutcome outcome =

@@ -46,6 +46,7 @@ WindowRun::~WindowRun() {
 
 void WindowRun::connectTo(MainWindowCommands* commands) {
   commands->findChanges = [this] { FindChanges(); };
+  commands->compareWithEarlierRun = [this] { CompareWithEarlierRun(); };
   commands->cancelRun = [this] { CancelRun(); };
 }
 
@@ -83,6 +84,8 @@ void WindowRun::FindChanges() {
   m_env.settingsPath = NativeBytes(window.settingsPath());
   m_env.settings = &window.settings();
   m_env.infoOnly = window.infoOnly();
+  m_env.includeHidden = window.includeHidden();
+  m_env.confPath = NativeBytes(window.confPath());
   // A volume that is not mounted now, or a watched folder that is missing, is listed so
   // that the user sees it, but it cannot be marked and is never scanned; it keeps its
   // letter and profile for when it comes back.
@@ -109,6 +112,7 @@ void WindowRun::CancelRun() { m_deps.window->Continue = false; }
 void WindowRun::WorkerFinished() {
   if (m_abandoned) return;  // the destructor waits for the worker itself
   m_worker.join();
+  if (m_comparing) return ComparisonFinished();
   m_outcome = std::move(m_workerOutcome);
   m_lock.release();
   const engine::RunOutcome& outcome = m_outcome;

@@ -10,10 +10,14 @@
 #include <thread>
 
 #include <QObject>
+#include <QString>
 
 #include "engine/run_conductor.h"
 #include "platform/run_lock.h"
 
+namespace dialogs {
+struct HistoryChoice;
+}  // namespace dialogs
 namespace platform {
 class FileSystem;
 class LocaleFormat;
@@ -48,7 +52,8 @@ class WindowRun final : public QObject {
   WindowRun(const WindowRun&) = delete;
   WindowRun& operator=(const WindowRun&) = delete;
 
-  // Sets the window's findChanges and cancelRun handlers to this run's.
+  // Sets the window's findChanges, compareWithEarlierRun and cancelRun handlers to this
+  // run's.
   void connectTo(MainWindowCommands* commands);
 
   // FindChanges: takes the program folder's run lock without waiting, then starts a run on
@@ -63,7 +68,20 @@ class WindowRun final : public QObject {
   // was pressed." ("... had already finished ..." for a run without a report).
   void CancelRun();
 
-  // True from FindChanges until the run's worker has finished and the window has been told.
+  // "Compare With an Earlier Run...": when the view holds changes, asks first as Find 'em
+  // does; then frmHistory over the window, on the drives that have kept profiles (a message
+  // when none has), and Compare for what the user chose.
+  void CompareWithEarlierRun();
+  // Compares what `choice` names, as `brinvale-cli history K --compare` does, on a worker
+  // thread as a run goes: under the run lock, in cancel mode with the run's progress. The
+  // report is saved in the Reports folder (engine::SaveHistoryReport) and shown in the view;
+  // the status bar says what was compared. Cancel before the report is in place saves
+  // nothing and leaves the view as it was. A kept profile that is gone by now, or a busy
+  // lock, is told in one message and nothing starts. Does nothing while a run goes on.
+  void Compare(const dialogs::HistoryChoice& choice);
+
+  // True from FindChanges (or Compare) until the run's worker has finished and the window has been
+  // told.
   [[nodiscard]] bool running() const { return m_worker.joinable(); }
   // What the last finished run did.
   [[nodiscard]] const engine::RunOutcome& lastOutcome() const { return m_outcome; }
@@ -77,6 +95,8 @@ class WindowRun final : public QObject {
   // this thread but through the join: that is an order the thread sanitizer sees, where the
   // one inside Qt's queued call is not.
   Q_INVOKABLE void WorkerFinished();
+  // WorkerFinished for a comparison.
+  void ComparisonFinished();
 
   WindowRunDependencies m_deps;
   std::unique_ptr<WindowRunUserInterface> m_ui;
@@ -87,6 +107,10 @@ class WindowRun final : public QObject {
   std::thread m_worker;
   std::atomic<bool> m_workerDone{false};
   bool m_abandoned = false;  // being destroyed: the destructor waits for the worker
+  // The worker compares two profiles (Compare) rather than running; its status message,
+  // written by the worker and read once it is joined.
+  bool m_comparing = false;
+  QString m_comparisonStatus;
 };
 
 }  // namespace app

@@ -14,6 +14,7 @@
 #include <mutex>
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -31,8 +32,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include "app/window_test_support.h"
+#include "dialogs/history/history_dialog.h"
+#include "engine/history.h"
 #include "engine/settings_record.h"
 #include "platform/qt/qt_locale_format.h"
 #include "platform/qt/qt_volumes.h"
@@ -141,6 +145,9 @@ class GateFileSystem final : public platform::FileSystem {
   }
   std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override {
     return m_fs.recycleBinFolders(driveRoot);
+  }
+  std::vector<std::string> trashFolders(const std::string& driveRoot) override {
+    return m_fs.trashFolders(driveRoot);
   }
 
  private:
@@ -653,6 +660,41 @@ TEST_F(RunTest, ARecycleBinSettingOfOneIncludesTheTrash) {
   EXPECT_FALSE(Profile("D").contains("thrown-away.txt"));
 }
 
+TEST_F(RunTest, HiddenFilesFollowTheMenuAndAChangeIsToldInTheStatusBarForOneRun) {
+  Put("D", ".rc", "r");
+  CreateProfiles("D");
+  EXPECT_FALSE(Profile("D").contains(".rc"));
+
+  m_window->findChild<QAction*>(QStringLiteral("mnuHidden"))->trigger();
+  ASSERT_TRUE(m_window->includeHidden());
+  const auto runD = [&] {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"));
+    return RunToEnd();
+  };
+  ASSERT_TRUE(runD());
+  EXPECT_TRUE(Profile("D").contains(".rc"));
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains(QStringLiteral("Added .rc")));
+  // The notice first, then what the run saved.
+  EXPECT_EQ(m_window->statusMessage(), "Hidden files are now included for " + Shown("D") +
+                                           ": their files show as added this once. Report "
+                                           "saved: Drive_D.rtf.");
+
+  // The next run's profile was made with the setting: the notice is not said again.
+  ASSERT_TRUE(runD());
+  EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D.rtf.");
+
+  // Turned off again: the files go as deleted, and that is said once too.
+  m_window->findChild<QAction*>(QStringLiteral("mnuHidden"))->trigger();
+  ASSERT_FALSE(m_window->includeHidden());
+  ASSERT_TRUE(runD());
+  EXPECT_FALSE(Profile("D").contains(".rc"));
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains(QStringLiteral("Deleted .rc")));
+  EXPECT_EQ(m_window->statusMessage(), "Hidden files are now left out for " + Shown("D") +
+                                           ": their files show as deleted this once. Report "
+                                           "saved: Drive_D.rtf.");
+}
+
 // A watched folder that is gone is listed so that the user sees it, but it cannot be marked
 // and is never scanned: its profile is not replaced by one of an empty folder.
 TEST_F(RunTest, AWatchedFolderThatIsGoneIsListedGreyedAndCannotBeMarked) {
@@ -992,6 +1034,146 @@ TEST_F(RunTest, ClosingTheWindowMidRunCancelsItAndClosesOnceItHasWoundDown) {
   EXPECT_EQ(Profile("D"), storedD);
   EXPECT_TRUE(Reports().isEmpty());
   EXPECT_FALSE(QFile::exists(m_window->composedReportPath())) << "closing step skipped";
+}
+
+// Comparisons with earlier runs of drive D.
+class CompareTest : public RunTest {
+ protected:
+  // Two runs of D after its profile was made, then a change the stored profile does not
+  // have: two kept profiles. Returns the index, oldest first.
+  std::vector<engine::Generation> KeepTwoRunsOfD() {
+    CreateProfiles("D");
+    // An hour apart, so that each change is a size and a time change whatever the clock.
+    int hour = 0;
+    for (const char* text : {"second", "third and longer"}) {
+      Put("D", "old.txt", text);
+      QFile file(drive("D") + "old.txt");
+      EXPECT_TRUE(file.open(QIODevice::ReadWrite) &&
+                  file.setFileTime(QDateTime::currentDateTime().addSecs(3600 * --hour - 600),
+                                   QFileDevice::FileModificationTime));
+      DialogScript script;
+      script.then("dialogs::DriveSelectionDialog", Select("D"));
+      EXPECT_TRUE(RunToEnd());
+    }
+    Put("D", "new.txt", "added after the last run");
+    std::vector<engine::Generation> index;
+    EXPECT_TRUE(engine::ReadHistoryIndex(
+                    m_fs, engine::HistoryFolderOf(folder().toStdString(), 'D', '/'), &index)
+                    .isOk());
+    m_sound.played.clear();
+    return index;
+  }
+  QString Since(const engine::Generation& g) const {
+    const platform::LocalDateTime t = m_locale.toLocal(g.made);
+    return QStringLiteral("Drive_D_since_%1-%2-%3_%4%5.rtf")
+        .arg(t.month)
+        .arg(t.day)
+        .arg(t.year % 100, 2, 10, QLatin1Char('0'))
+        .arg(t.hour, 2, 10, QLatin1Char('0'))
+        .arg(t.minute, 2, 10, QLatin1Char('0'));
+  }
+};
+
+TEST_F(CompareTest, TheMenuEntryComparesARunWithTheStoredProfileAsTheCommandLineDoes) {
+  const std::vector<engine::Generation> kept = KeepTwoRunsOfD();
+  ASSERT_EQ(kept.size(), 2u);
+  // The kept profile of one run back (old.txt read "second") against the stored one: old.txt
+  // grew and has another time.
+  QAction* entry = m_window->findChild<QAction*>(QStringLiteral("mnuCompare"));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->text(), "Compare With an Earlier Run...");
+  EXPECT_TRUE(entry->isEnabled());
+  int listed = -1;
+  {
+    DialogScript script;
+    script.then("dialogs::HistoryDialog", [&](QWidget* dialog) {
+      auto* rows = dialog->findChild<QTreeWidget*>(QStringLiteral("lstGenerations"));
+      listed = rows->topLevelItemCount();
+      rows->topLevelItem(1)->setSelected(true);
+      dialog->findChild<QPushButton*>(QStringLiteral("cmdCompare"))->click();
+    });
+    entry->trigger();
+    ASSERT_TRUE(WaitForRunEnd());
+  }
+  EXPECT_EQ(listed, 2);
+  const QString name = Since(kept[1]);
+  EXPECT_EQ(m_window->currentFile(), reports() + name);
+  EXPECT_TRUE(m_window->reportView()->toPlainText().contains("old.txt"));
+  EXPECT_EQ(m_window->statusMessage(),
+            "Compared " + Shown("D") + " as of " +
+                QString::fromStdString(m_locale.generalDate(m_locale.toLocal(kept[1].made))) +
+                " with the stored profile: 2 changes. Report saved: " + name + ".");
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+
+  // The command line's comparison of one run back is the same report, byte for byte; it
+  // gets a name of its own as the window's has taken the first.
+  QProcess cli;
+  cli.start(QStringLiteral(BRINVALE_CLI),
+            {"history", "D", "--compare", "-1", "--program-folder", folder()});
+  ASSERT_TRUE(cli.waitForFinished(20000));
+  EXPECT_EQ(cli.exitCode(), 1) << cli.readAllStandardError().toStdString();
+  const QString cliReport = QString::fromLocal8Bit(cli.readAllStandardOutput()).trimmed();
+  EXPECT_EQ(cliReport, reports() + name.chopped(4) + "_2.rtf");
+  EXPECT_FALSE(FileBytes(cliReport).isEmpty());
+  EXPECT_EQ(FileBytes(cliReport), FileBytes(reports() + name));
+}
+
+TEST_F(CompareTest, TwoKeptProfilesCompareTheOlderWithTheNewer) {
+  const std::vector<engine::Generation> kept = KeepTwoRunsOfD();
+  ASSERT_EQ(kept.size(), 2u);
+  m_run->Compare({'D', kept[0].file, kept[1].file});
+  ASSERT_TRUE(WaitForRunEnd());
+  const QString report = QFileInfo(m_window->currentFile()).fileName();
+  EXPECT_TRUE(report.startsWith("Drive_D_") && report.contains("_to_")) << report.toStdString();
+  // What the first of the two runs changed, again: old.txt grew; new.txt came later.
+  const QString text = m_window->reportView()->toPlainText();
+  EXPECT_TRUE(text.contains("old.txt"));
+  EXPECT_FALSE(text.contains("new.txt"));
+  EXPECT_TRUE(m_window->statusMessage().contains("with the profile of "))
+      << m_window->statusMessage().toStdString();
+}
+
+TEST_F(CompareTest, CancelDuringACompareLeavesTheViewAsItWasAndSavesNothing) {
+  const std::vector<engine::Generation> kept = KeepTwoRunsOfD();
+  ASSERT_EQ(kept.size(), 2u);
+  const QString shownFile = m_window->currentFile();
+  const QString shownText = m_window->reportView()->toPlainText();
+  const QStringList reportsBefore = Reports();
+
+  // Held while the report is being written, in cancel mode.
+  m_gate.holdReplacing("Drive_D_since", GateFileSystem::Stage::kWritten);
+  m_run->Compare({'D', kept[0].file, ""});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "Cancel");
+  EXPECT_FALSE(m_window->reportView()->isVisible());
+  EXPECT_FALSE(m_window->menuBar()->actions().at(0)->isEnabled());  // &Reports
+  Click(*m_window, "quit");
+  m_gate.open();
+  ASSERT_TRUE(WaitForRunEnd());
+
+  EXPECT_EQ(Reports(), reportsBefore);
+  EXPECT_EQ(m_window->currentFile(), shownFile);
+  EXPECT_EQ(m_window->reportView()->toPlainText(), shownText);
+  EXPECT_TRUE(m_window->reportView()->isVisible());
+  EXPECT_EQ(m_window->statusMessage(), "Comparison cancelled: nothing was saved.");
+  EXPECT_EQ(m_sound.played, QStringList{"cxl"});
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
+  // The lock is free again: the next comparison goes through.
+  m_run->Compare({'D', kept[0].file, ""});
+  ASSERT_TRUE(WaitForRunEnd());
+  EXPECT_EQ(m_window->currentFile(), reports() + Since(kept[0]));
+}
+
+TEST_F(CompareTest, AKeptProfileGoneSinceItWasListedIsToldAndNothingStarts) {
+  const std::vector<engine::Generation> kept = KeepTwoRunsOfD();
+  MessageSeen seen;
+  DialogScript script;
+  script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+  m_run->Compare({'D', "20000101T000000Z.bvp.zst", ""});
+  EXPECT_TRUE(script.done());
+  EXPECT_FALSE(m_run->running());
+  EXPECT_TRUE(seen.text.contains("no longer all there")) << seen.text.toStdString();
+  EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
 }
 
 }  // namespace

@@ -17,6 +17,20 @@
 #include "engine/own_files.h"
 
 namespace cli {
+namespace {
+
+class NoReport final : public engine::ReportSink {
+ public:
+  engine::Status startSection(std::string_view, bool) override { return engine::Status::ok(); }
+  engine::Status writeLine(std::string_view, engine::ColourIndex) override {
+    return engine::Status::ok();
+  }
+  engine::Status writeClosing() override { return engine::Status::ok(); }
+};
+
+}  // namespace
+
+std::unique_ptr<engine::ReportSink> NewNoReportSink() { return std::make_unique<NoReport>(); }
 
 std::optional<Chatter> ChatterOf(const CommandLine& line, bool errIsTerminal, std::ostream& err) {
   const bool quiet = line.isSet("quiet");

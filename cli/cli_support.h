@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "engine/change_report.h"
 #include "engine/ignore_matcher.h"
 #include "engine/status.h"
 #include "platform/file_system.h"
@@ -64,6 +65,10 @@ class StreamFile final : public platform::WritableFile {
  private:
   std::ostream& m_out;
 };
+
+// A report sink that takes every line and writes nothing: for the comparisons whose changes
+// go out only as JSON Lines.
+[[nodiscard]] std::unique_ptr<engine::ReportSink> NewNoReportSink();
 
 // `count` with its digits grouped by `separator`: 151000 gives "151,000".
 [[nodiscard]] std::string GroupedCount(std::int64_t count, const std::string& separator);

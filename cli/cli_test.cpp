@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -262,7 +263,7 @@ TEST_F(CliTest, BadInputIsOneLineExitTwoAndNothingWritten) {
 }
 
 TEST_F(CliTest, HelpExplainsEachCommand) {
-  for (const char* command : {"profile", "compare", "run", "drives", "totext"}) {
+  for (const char* command : {"profile", "compare", "run", "drives", "totext", "history"}) {
     const Outcome o = Cli({command, "--help"});
     EXPECT_EQ(o.exitCode, 0) << command;
     EXPECT_THAT(o.out, HasSubstr("Usage: brinvale-cli " + std::string(command)));
@@ -344,6 +345,7 @@ TEST_F(CliTest, NoOutputReplacesOneOfTheProgramsOwnFiles) {
     Write(folder / "Prof_T_.bvp", "stored profile");
     Write(folder / "drives.txt", "X\t" + Root() + "\n");
     Write(folder / "brinvale.lock", "4242\n");
+    Write(folder / "History/T/index.tsv", "kept");
     fs::create_directories(folder / "Reports");
   }
   fs::create_directory_symlink(program, Path("alias"));
@@ -351,13 +353,12 @@ TEST_F(CliTest, NoOutputReplacesOneOfTheProgramsOwnFiles) {
   ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}, data).exitCode, 0);
   Write(Path("r.txt"), "a report\r\n");
 
-  const std::vector<std::string> own = {(program / "Prof_T_.bvp").string(),
-                                        (program / "drives.txt").string(),
-                                        (program / "brinvale.lock").string(),
-                                        (program / "BV3.Def").string(),
-                                        (program / "Reports/../ignore.txt").string(),
-                                        Path("alias/Prof_T_.bvp").string(),
-                                        (other / "Prof_T_.bvp").string()};
+  const std::vector<std::string> own = {
+      (program / "Prof_T_.bvp").string(),        (program / "drives.txt").string(),
+      (program / "brinvale.lock").string(),      (program / "BV3.Def").string(),
+      (program / "brinvale.conf").string(),      (program / "Reports/../ignore.txt").string(),
+      Path("alias/Prof_T_.bvp").string(),        (other / "Prof_T_.bvp").string(),
+      (program / "History/T/index.tsv").string()};
   for (const std::string& target : own) {
     const bool otherFolder = target.find("/other/") != std::string::npos;
     std::vector<std::vector<std::string>> commands = {
@@ -381,8 +382,10 @@ TEST_F(CliTest, NoOutputReplacesOneOfTheProgramsOwnFiles) {
   for (const fs::path& folder : {program, other}) {
     EXPECT_EQ(Read(folder / "Prof_T_.bvp"), "stored profile");
     EXPECT_EQ(Read(folder / "brinvale.lock"), "4242\n");
+    EXPECT_EQ(Read(folder / "History/T/index.tsv"), "kept");
     EXPECT_EQ(Read(folder / "drives.txt"), "X\t" + Root() + "\n");
     EXPECT_FALSE(fs::exists(folder / "BV3.Def"));
+    EXPECT_FALSE(fs::exists(folder / "brinvale.conf"));
   }
   // The reports are the user's.
   EXPECT_EQ(
@@ -473,6 +476,53 @@ TEST_F(CliTest, CompareIgnoresOnBothSidesAndNeedsTheListItNames) {
                             Path("r.txt").string(), "--ignore", Path("ignore.txt").string()});
   EXPECT_EQ(slip.exitCode, 0);
   EXPECT_THAT(slip.err, HasSubstr("warning: " + Path("ignore.txt").string() + ", line 1"));
+}
+
+TEST_F(CliTest, WholeTreesOfTheIgnoreListAreLeftOutByProfileAndCompareAlike) {
+  Write(Path("tree/build/a.o"), "a");
+  Write(Path("tree/build/sub/b.o"), "b");
+  Write(Path("tree/buildx/c.o"), "c");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("old.bvp").string()}).exitCode, 0);
+  Write(Path("tree/build/sub/new.o"), "n");
+  Write(Path("tree/buildx/new.o"), "n");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("new.bvp").string()}).exitCode, 0);
+  const auto compare = [&](const std::string& entry) {
+    Write(Path("ignore.txt"), entry + "\r\n");
+    const Outcome o =
+        Cli({"compare", Path("old.bvp").string(), Path("new.bvp").string(), "-o",
+             Path("r.txt").string(), "--text", "--ignore", Path("ignore.txt").string()});
+    EXPECT_EQ(o.exitCode, 1) << o.err;
+    EXPECT_EQ(o.err, "");  // the form is no slip to warn about
+    return Read(Path("r.txt"));
+  };
+  // The whole tree, not its namesake beside it.
+  std::string report = compare(Root() + "/build/**");
+  EXPECT_THAT(report, Not(HasSubstr("sub")));
+  EXPECT_THAT(report, HasSubstr("buildx/"));
+  // A plain entry still covers its own folder's files only.
+  report = compare(Root() + "/build/");
+  EXPECT_THAT(report, HasSubstr("build/sub/"));
+
+  Write(Path("ignore.txt"), Root() + "/build/**\r\n");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string(), "--ignore",
+                 Path("ignore.txt").string()})
+                .exitCode,
+            0);
+  EXPECT_THAT(Read(Path("p.bvp")), Not(HasSubstr("/build/")));
+  EXPECT_THAT(Read(Path("p.bvp")), HasSubstr("/buildx/"));
+}
+
+TEST_F(CliTest, ProfileTakesHiddenFilesOnlyWithHidden) {
+  Write(Path("tree/.rc"), "r");
+  Write(Path("tree/.cache/deep/in.txt"), "i");
+  Write(Path("tree/plain.txt"), "p");
+  ASSERT_EQ(Cli({"profile", Root(), "-o", Path("p.bvp").string()}).exitCode, 0);
+  EXPECT_THAT(Read(Path("p.bvp")), Not(HasSubstr(".rc")));
+  EXPECT_THAT(Read(Path("p.bvp")), Not(HasSubstr("\"in.txt\"")));
+  const Outcome o = Cli({"profile", Root(), "-o", Path("p.bvp").string(), "--hidden"});
+  EXPECT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_EQ(o.err, "3 files profiled\n");
+  EXPECT_THAT(Read(Path("p.bvp")), HasSubstr("\"" + Root() + "/.cache/deep/\",\"in.txt\""));
 }
 
 class CliRunTest : public CliTest {
@@ -697,7 +747,13 @@ TEST_F(CliRunTest, ProgramFolderInsideTheDriveIsNoChange) {
 TEST_F(CliRunTest, LeftoversOfKilledRunsAreSwept) {
   ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
   ASSERT_EQ(RunCli({"X"}).exitCode, 0);
-  const std::vector<std::string> clean = ProgramFiles();
+  // Each run keeps one more generation; the rest stays as it was.
+  const auto files = [&] {
+    std::vector<std::string> names = ProgramFiles();
+    std::erase_if(names, [](const std::string& name) { return name.ends_with(".bvp.zst"); });
+    return names;
+  };
+  const std::vector<std::string> clean = files();
   // Process ids of processes that are gone: a child that has ended.
   const pid_t ended = fork();
   if (ended == 0) _exit(0);
@@ -706,6 +762,7 @@ TEST_F(CliRunTest, LeftoversOfKilledRunsAreSwept) {
   Write(Path("program/.Prof_X_.bvp.brinvale-" + pid + "-0"), "partial");
   Write(Path("program/Prof_X_.bvp.copy-" + pid + "-1"), "partial");
   Write(Path("program/Reports/.Drive_X.txt.brinvale-" + pid + "-2"), "partial");
+  Write(Path("program/History/X/.index.tsv.brinvale-" + pid + "-3"), "partial");
   Write(Path("program/bvp.tmp"), "old scan");
   Write(Path("program/section.tmp"), "old section");
   Write(Path("program/Reports/budget.copy-4000000-2"), "the user's");
@@ -715,7 +772,7 @@ TEST_F(CliRunTest, LeftoversOfKilledRunsAreSwept) {
   expected.push_back("Prof_X_.bvp.copy-" + pid + "-1");
   expected.push_back("Reports/budget.copy-4000000-2");
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(ProgramFiles(), expected);
+  EXPECT_EQ(files(), expected);
 }
 
 // A new settings file names reports by drive, date and time, so every run keeps its
@@ -879,6 +936,77 @@ TEST_F(CliRunTest, RunSaysALinePerDriveAndPrintsOnlyResults) {
                                          "4 files, 0 changes, report Reports/Drive_X.txt\n"
                                          "y: [" +
                                          Path("gone").string() + "]: failed, profile kept\n"));
+}
+
+TEST_F(CliRunTest, HiddenFilesFollowTheSettingsFileOrTheCommandLineAndAChangeIsTold) {
+  Write(Path("tree/docs/.rc"), "r");
+  const std::string drive = "x: [" + Root() + "]";
+  Outcome o = RunCli({"--yes", "X"});
+  ASSERT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_THAT(Read(Path("program/Prof_X_.bvp")), Not(HasSubstr(".rc")));
+
+  // The settings file turns them on; the profile made without them says why they come.
+  Write(Path("program/brinvale.conf"), "[scan]\nhidden = true\n");
+  o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("   Added .rc"));
+  EXPECT_EQ(o.err, drive + ": 2 files, 1 change, report Reports/Drive_X.txt\n" +
+                       "Hidden files are now included for " + drive +
+                       ": their files show as added this once.\n");
+  EXPECT_EQ(Read(Path("program/brinvale.conf")),
+            "[scan]\nhidden = true\n\n[profiles]\nX.hidden = true\n");
+  o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 0);
+  EXPECT_THAT(o.err, Not(HasSubstr("Hidden")));
+
+  // The command line overrides the file for one run.
+  o = RunCli({"--no-hidden", "X"});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_THAT(Read(Path("program/Reports/Drive_X.txt")), HasSubstr("   Deleted .rc"));
+  EXPECT_THAT(o.err, HasSubstr("Hidden files are now left out for " + drive +
+                               ": their files show as deleted this once.\n"));
+  Write(Path("program/brinvale.conf"), "[scan]\nhidden = false\n[profiles]\nX.hidden = false\n");
+  o = RunCli({"--hidden", "X"});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_THAT(Read(Path("program/Prof_X_.bvp")), HasSubstr(".rc"));
+  EXPECT_EQ(RunCli({"--hidden", "--no-hidden", "X"}).exitCode, 2);
+
+  // A bad line is told once and leaves the defaults: hidden files left out.
+  Write(Path("program/brinvale.conf"), "[scan]\nhidden = maybe\n[profiles]\nX.hidden = true\n");
+  o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 1);
+  EXPECT_THAT(o.err,
+              HasSubstr("brinvale-cli run: warning: " + Path("program/brinvale.conf").string() +
+                        ", line 2: hidden must be true or false, not \"maybe\"; the "
+                        "default settings are used\n"));
+  EXPECT_THAT(Read(Path("program/Prof_X_.bvp")), Not(HasSubstr(".rc")));
+}
+
+TEST_F(CliRunTest, AWholeTreeOnTheIgnoreListIsLeftOutOfARunWhileAPlainEntryKeepsItsMeaning) {
+  Write(Path("tree/build/a.o"), "a");
+  Write(Path("tree/build/sub/b.o"), "b");
+  Write(Path("tree/tmp/t.txt"), "t");
+  Write(Path("tree/tmp/deep/u.txt"), "u");
+  ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+  ASSERT_THAT(Read(Path("program/Prof_X_.bvp")), HasSubstr("\"b.o\""));
+
+  Write(Path("program/ignore.txt"), Root() + "/build/**\r\n" + Root() + "/tmp/\r\n");
+  Write(Path("tree/build/sub/new.o"), "n");
+  Write(Path("tree/tmp/new.txt"), "n");
+  Write(Path("tree/tmp/deep/new.txt"), "n");
+  const Outcome o = RunCli({"X"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  // The tree's stored files are not reported deleted nor its new one added; of the plain
+  // entry only the folder's own files are left out, not its sub-folder's.
+  const std::string report = Read(Path("program/Reports/Drive_X.txt"));
+  EXPECT_THAT(report, Not(HasSubstr("build")));
+  EXPECT_THAT(report, Not(HasSubstr("   Deleted ")));
+  EXPECT_THAT(report, HasSubstr("In " + Root() + "/tmp/deep/\r\n   Added new.txt"));
+  EXPECT_EQ(report.find("   Added "), report.rfind("   Added "));
+  const std::string profile = Read(Path("program/Prof_X_.bvp"));
+  EXPECT_THAT(profile, Not(HasSubstr("/build/")));
+  EXPECT_THAT(profile, Not(HasSubstr("\"t.txt\"")));
+  EXPECT_THAT(profile, HasSubstr("\"" + Root() + "/tmp/deep/\",\"new.txt\""));
 }
 
 TEST_F(CliRunTest, DrivesShowsEachProfilesDateAndFileCount) {
@@ -1055,6 +1183,135 @@ TEST_F(CliTest, TotextOfLargeReportsStaysInBoundedMemory) {
     }
   }
   EXPECT_GT(PeakOfCli({"totext", Path("big.rtf").string()}), 0);  // to standard output
+}
+
+class CliHistoryTest : public CliRunTest {
+ protected:
+  Outcome History(std::vector<std::string> args) {
+    args.insert(args.begin(), "history");
+    args.push_back("--program-folder");
+    args.push_back(Path("program").string());
+    return Cli(args);
+  }
+
+  // Two runs after the first: the profiles they replaced are kept, and copies of them (with
+  // their times) are left as old1.bvp and old2.bvp.
+  void ThreeRuns() {
+    ASSERT_EQ(RunCli({"--yes", "X"}).exitCode, 0);
+    for (const char* copy : {"old1.bvp", "old2.bvp"}) {
+      fs::copy_file(Path("program/Prof_X_.bvp"), Path(copy));
+      fs::last_write_time(Path(copy), fs::last_write_time(Path("program/Prof_X_.bvp")));
+      Write(Path(std::string("tree/docs/") + copy + ".txt"), copy);
+      Write(Path("tree/docs/a.txt"), std::string("one more ") + copy);
+      ASSERT_EQ(RunCli({"X"}).exitCode, 1);
+    }
+  }
+
+  fs::path Generation(int runsBack) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(Path("program/History/X"))) {
+      if (entry.path().extension() == ".zst") files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files.at(files.size() - static_cast<std::size_t>(runsBack));
+  }
+};
+
+TEST_F(CliHistoryTest, AComparisonWithAKeptProfileIsTheOrdinaryComparisonOfItsCopy) {
+  ThreeRuns();
+  const std::string drive = "x: [" + Root() + "]";
+  const std::string stored = Path("program/Prof_X_.bvp").string();
+  // The report (plain text, as the settings say) and the JSON Lines, byte for byte.
+  const Outcome plain =
+      Cli({"compare", Path("old2.bvp").string(), stored, "-o", "-", "--text", "--drive", drive});
+  ASSERT_EQ(plain.exitCode, 1) << plain.err;
+  EXPECT_THAT(plain.out, HasSubstr("   Added old2.bvp.txt"));
+  Outcome o = History({"X", "--compare", "-1", "-o", "-"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  EXPECT_EQ(o.out, plain.out);
+  const Outcome json =
+      Cli({"compare", Path("old1.bvp").string(), stored, "--json", "--drive", drive});
+  o = History({"x:", "--compare", "-2", "--json"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  EXPECT_EQ(o.out, json.out);
+  // Two kept ones: -2 to -1 is what the second run reported.
+  const Outcome between = Cli({"compare", Path("old1.bvp").string(), Path("old2.bvp").string(),
+                               "-o", "-", "--text", "--drive", drive});
+  o = History({"X", "--compare", "-2", "--to", "-1", "-o", "-"});
+  EXPECT_EQ(o.out, between.out);
+  // --to before --compare, or a time before the first profile: nothing to compare.
+  o = History({"X", "--compare", "-1", "--to", "-2"});
+  EXPECT_EQ(o.exitCode, 2);
+  o = History({"X", "--compare", "2000-01-01T00:00"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_THAT(o.err,
+              HasSubstr("no profile of x: [" + Root() + "] was made by 2000-01-01; the oldest"));
+  EXPECT_FALSE(fs::exists(Path("program/Reports/Drive_X_since")));
+}
+
+TEST_F(CliHistoryTest, ReportsAreSavedUnderTheirSidesTimesNumberedWhenTaken) {
+  ThreeRuns();
+  Outcome o = History({"X", "--compare", "-1"});
+  EXPECT_EQ(o.exitCode, 1) << o.err;
+  ASSERT_THAT(o.out, HasSubstr("/program/Reports/Drive_X_since_"));
+  const std::string first = o.out.substr(0, o.out.size() - 1);
+  EXPECT_TRUE(first.ends_with(".txt")) << first;
+  EXPECT_EQ(Read(first), History({"X", "--compare", "-1", "-o", "-"}).out);
+  o = History({"X", "--compare", "-1"});
+  EXPECT_EQ(o.out, first.substr(0, first.size() - 4) + "_2.txt\n");
+  o = History({"X", "--compare", "-2", "--to", "-1"});
+  EXPECT_THAT(o.out,
+              ::testing::MatchesRegex(".*/Reports/Drive_X_[0-9-]+_[0-9]{4}_to_[0-9-]+_[0-9]{4}"
+                                      "\\.txt\n"));
+}
+
+TEST_F(CliHistoryTest, TheListingAndItsJsonKeysAndADamagedGenerationIsRefused) {
+  ThreeRuns();
+  Outcome o = History({});
+  EXPECT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_THAT(o.out, HasSubstr("x: [" + Root() + "]\n  -2  "));
+  EXPECT_THAT(o.out, HasSubstr("  -1  "));
+  // The first run after the first added a file and rewrote a.txt, a byte longer.
+  EXPECT_THAT(o.out, ::testing::MatchesRegex(
+                         ".*  -2  [^\n]*  1 file  0.00 K  net change 0.02 K \\(1 added, 0 "
+                         "deleted, 1 grew, 0 shrunk, [01] time changed\\)\n.*"));
+
+  o = History({"X", "--json"});
+  EXPECT_EQ(o.exitCode, 0) << o.err;
+  std::istringstream lines(o.out);
+  std::string line;
+  int count = 0;
+  while (std::getline(lines, line)) {
+    ++count;
+    std::vector<std::string> keys;
+    const std::regex key("\"([A-Za-z]+)\":");
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), key);
+         it != std::sregex_iterator(); ++it) {
+      keys.push_back((*it)[1]);
+    }
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"drive", "made", "replaced", "files", "bytes", "hidden",
+                                        "added", "deleted", "grew", "shrunk", "time", "addedBytes",
+                                        "deletedBytes", "changedBytes", "file"}))
+        << line;
+    EXPECT_THAT(line, HasSubstr("\"drive\":\"x\",\"made\":\"20"));
+    EXPECT_THAT(line, HasSubstr("\"hidden\":false,"));
+    EXPECT_THAT(line, HasSubstr("\"file\":\"" + Path("program/History/X/").string()));
+  }
+  EXPECT_EQ(count, 2);
+
+  // A generation cut short is refused, naming it; nothing is saved.
+  const fs::path kept = Generation(1);
+  fs::resize_file(kept, fs::file_size(kept) - 5);
+  o = History({"X", "--compare", "-1"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_EQ(o.err,
+            "brinvale-cli history: " + kept.string() + ": the compressed data is cut short\n");
+  EXPECT_FALSE(fs::exists(Path("program/Reports")) &&
+               std::any_of(fs::directory_iterator(Path("program/Reports")),
+                           fs::directory_iterator(), [](const fs::directory_entry& e) {
+                             return e.path().filename().string().find("since") != std::string::npos;
+                           }));
 }
 
 }  // namespace

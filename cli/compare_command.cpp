@@ -26,16 +26,6 @@ constexpr const char* kAbout =
     "REPORT may not be OLD or NEW; '-o -' writes to standard output. A file is replaced only\n"
     "when the comparison is complete: nothing is written when it fails.\n";
 
-// Takes the report's lines when only the JSON Lines are wanted.
-class NoReport final : public engine::ReportSink {
- public:
-  engine::Status startSection(std::string_view, bool) override { return engine::Status::ok(); }
-  engine::Status writeLine(std::string_view, engine::ColourIndex) override {
-    return engine::Status::ok();
-  }
-  engine::Status writeClosing() override { return engine::Status::ok(); }
-};
-
 }  // namespace
 
 int RunCompareCommand(const std::vector<std::string>& args, const platform::LocaleFormat& locale,
@@ -59,7 +49,8 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
                               QStringLiteral("TEXT")));
   line.add(
       IgnoreListOption("an Ignore list: records of these folders, in OLD or\n"
-                       "NEW, are not reported"));
+                       "NEW, are not reported; an entry ending in '/**'\n"
+                       "covers the folder and everything below it"));
   line.add(QCommandLineOption(QStringLiteral("text"),
                               QStringLiteral("write the plain-text form instead of rich text")));
   line.add(JsonOption("write the changes as JSON Lines instead of a report"));
@@ -125,7 +116,7 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
   {
     std::unique_ptr<engine::ReportSink> sink;
     if (json) {
-      sink = std::make_unique<NoReport>();
+      sink = NewNoReportSink();
     } else if (line.isSet("text")) {
       sink = engine::NewPlainTextReportSink(file);
     } else {

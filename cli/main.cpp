@@ -16,6 +16,7 @@
 #include "cli/cli_support.h"
 #include "cli/command_line.h"
 #include "cli/compare_command.h"
+#include "cli/history_command.h"
 #include "cli/profile_command.h"
 #include "cli/run_command.h"
 #include "cli/totext_command.h"
@@ -38,13 +39,17 @@ constexpr const char* kUsage =
     "  compare OLD NEW -o REPORT   compare two profiles and write the change report\n"
     "  compare OLD NEW --json      the changes as JSON Lines\n"
     "  totext FILE [-o OUT]        the plain-text form of a saved report\n"
+    "  history [LETTER...]         list the kept profiles of drives\n"
+    "  history LETTER --compare WHEN\n"
+    "                              compare the profile current at WHEN with the stored one\n"
     "\n";
 
 constexpr const char* kAbout =
     "\n"
     "The program folder holds the profiles, settings, Ignore list and reports: the user's\n"
     "data folder (~/.local/share/Brinvale/), or the program's own folder when a file named\n"
-    "'portable' is beside it; 'drives' and 'run' take --program-folder DIR to use DIR instead.\n"
+    "'portable' is beside it; 'drives', 'run' and 'history' take --program-folder DIR to use\n"
+    "DIR instead.\n"
     "Every file is replaced whole or not at all; a symbolic link in the place of an output\n"
     "is replaced, never written through. An output onto a terminal, a pipe or a device is\n"
     "written as a stream. No output may be one of the program folder's own files (its\n"
@@ -114,7 +119,7 @@ int main(int argc, char* argv[]) {
   if (command == "totext") {
     return cli::RunTotextCommand(rest, defaultProgramFolder, std::cout, std::cerr);
   }
-  if (command != "drives" && command != "run") {
+  if (command != "drives" && command != "run" && command != "history") {
     std::cerr << "brinvale-cli: unknown command '" << command << "' (see --help)\n";
     return cli::kExitError;
   }
@@ -136,6 +141,9 @@ int main(int argc, char* argv[]) {
     return chosen;
   };
   if (command == "drives") return cli::RunDrivesCommand(rest, choose, locale, std::cout, std::cerr);
+  if (command == "history") {
+    return cli::RunHistoryCommand(rest, choose, defaultProgramFolder, locale, std::cout, std::cerr);
+  }
   return cli::RunRunCommand(rest, choose, defaultProgramFolder, locale, std::cout, std::cerr,
                             errIsTerminal);
 }

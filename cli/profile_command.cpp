@@ -16,9 +16,10 @@ namespace {
 constexpr const char* kAbout =
     "Profiles the folder tree at ROOT as a drive whose root folder is ROOT and writes its\n"
     "profile to FILE: one line per file with its size, modification time, folder and name.\n"
-    "Hidden files and folders (names starting with '.') are left out. FILE is replaced only\n"
-    "when the whole tree was profiled; nothing is written on failure. Reports no changes, so\n"
-    "it exits with 0 when done.\n";
+    "Hidden files and folders (names starting with '.') are left out unless --hidden is\n"
+    "given; trash folders are left out either way (--recycled adds the trashed files).\n"
+    "FILE is replaced only when the whole tree was profiled; nothing is written on failure.\n"
+    "Reports no changes, so it exits with 0 when done.\n";
 
 }  // namespace
 
@@ -26,14 +27,18 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
                       const std::string& defaultProgramFolder, std::ostream& out, std::ostream& err,
                       bool errIsTerminal) {
   CommandLine line("profile",
-                   "profile ROOT -o FILE [--ignore IGNOREFILE] [--recycled] [-q | --progress]",
+                   "profile ROOT -o FILE [--ignore IGNOREFILE] [--recycled] [--hidden]\n"
+                   "                            [-q | --progress]",
                    kAbout);
   line.add(OutputOption("FILE", "where the profile goes (required)"));
   line.add(
       IgnoreListOption("an Ignore list: folders (one per line, ending in '/')\n"
-                       "whose own files are left out"));
+                       "whose own files are left out, or ending in '/**'\n"
+                       "to leave out the folder and everything below it"));
   line.add(QCommandLineOption(QStringLiteral("recycled"),
                               QStringLiteral("also profile the volume's recycle-bin folders")));
+  line.add(QCommandLineOption(QStringLiteral("hidden"),
+                              QStringLiteral("also profile hidden files and folders")));
   line.add(QuietOption());
   line.add(ProgressOption());
   if (auto done = line.parse(args, out, err)) return *done;
@@ -62,6 +67,7 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
   settings.driveRoot = *root == "/" ? *root : *root + "/";
   settings.driveDisplayText = settings.driveRoot;
   settings.includeRecycled = line.isSet("recycled");
+  settings.includeHidden = line.isSet("hidden");
   settings.listingThreads = engine::FolderPrefetcher::DefaultThreads();
   auto ignore = IgnoreOption(line, fs, err);
   if (!ignore) return kExitError;

@@ -17,6 +17,7 @@
 #include "cli/cli_support.h"
 #include "cli/json_changes.h"
 #include "engine/profile_store.h"
+#include "engine/program_conf.h"
 #include "engine/run_conductor.h"
 #include "engine/settings_record.h"
 #include "platform/posix/posix_file_system.h"
@@ -39,7 +40,13 @@ constexpr const char* kRunAbout =
     "once the combined report is saved. Ctrl+C (or SIGTERM) cancels: the drives whose changes\n"
     "are in no saved report keep their profiles. One run at a time uses a program folder: a\n"
     "second one is refused at once with \"Another run is using this program folder (pid\n"
-    "N).\" and exit status 2.\n";
+    "N).\" and exit status 2.\n"
+    "\n"
+    "Hidden files and folders (names starting with '.') are walked and profiled when the\n"
+    "program folder's brinvale.conf says [scan] hidden = true, or with --hidden for this run;\n"
+    "--no-hidden leaves them out for this run. A drive whose profile was made with the other\n"
+    "setting is compared as usual, and its line says why its hidden files show as added or\n"
+    "deleted.\n";
 
 constexpr const char* kDrivesAbout =
     "Lists the drives a run can scan: real volumes, with letters that stay the same from run\n"
@@ -234,7 +241,8 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
                   std::ostream& out, std::ostream& err, bool errIsTerminal) {
   CommandLine line("run",
                    "run [--yes] [--info-only] [--one-report | --separate] [--json [-o FILE]]\n"
-                   "                        [-q | --progress] [--program-folder DIR] LETTER...",
+                   "                        [--hidden | --no-hidden] [-q | --progress]\n"
+                   "                        [--program-folder DIR] LETTER...",
                    kRunAbout);
   line.add(QCommandLineOption(QStringLiteral("yes"),
                               QStringLiteral("create the profiles that are missing\n"
@@ -245,6 +253,11 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
                               QStringLiteral("one report for all compared drives")));
   line.add(QCommandLineOption(QStringLiteral("separate"),
                               QStringLiteral("one report per drive (default: the stored choice)")));
+  line.add(QCommandLineOption(QStringLiteral("hidden"),
+                              QStringLiteral("include hidden files and folders in this run")));
+  line.add(QCommandLineOption(QStringLiteral("no-hidden"),
+                              QStringLiteral("leave hidden files and folders out of this run\n"
+                                             "(default: the stored choice)")));
   line.add(
       JsonOption("write the changes as JSON Lines on standard output\n"
                  "(the reports are saved all the same)"));
@@ -257,6 +270,9 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   if (!chatter) return kExitError;
   if (line.isSet("one-report") && line.isSet("separate")) {
     return line.fail(err, "--one-report and --separate exclude each other");
+  }
+  if (line.isSet("hidden") && line.isSet("no-hidden")) {
+    return line.fail(err, "--hidden and --no-hidden exclude each other");
   }
   const bool json = line.isSet("json");
   auto jsonOutput = line.value("output");
@@ -321,6 +337,15 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
       platform::TemporaryName("composed-report.rtf", static_cast<std::uint64_t>(::getpid()), "run");
   env.settings = &settings;
   env.infoOnly = line.isSet("info-only");
+  // A settings file with a bad line is told of once; its defaults hold for this run.
+  engine::ProgramConf conf;
+  env.confPath = programFolder + std::string(engine::kConfFileName);
+  if (engine::Status s = engine::LoadProgramConf(fs, env.confPath, &conf); !s.isOk()) {
+    line.fail(err, "warning: " + s.message() + "; the default settings are used");
+  }
+  env.includeHidden = line.isSet("hidden")      ? true
+                      : line.isSet("no-hidden") ? false
+                                                : conf.includeHidden;
 
   // The JSON Lines go to standard output, or replace FILE once the run has ended.
   std::optional<bool> oneReport;
@@ -407,6 +432,7 @@ std::string DriveSummary(const engine::DriveResult& drive, const std::string& pr
       line += "cancelled, profile kept";
       break;
   }
+  if (!drive.notice.empty()) line += "\n" + drive.notice;
   return line;
 }
 

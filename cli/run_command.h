@@ -27,9 +27,10 @@ using ProgramFolderChoice = std::function<engine::Result<std::string>(const std:
 int RunDrivesCommand(const std::vector<std::string>& args, const ProgramFolderChoice& choose,
                      const platform::LocaleFormat& locale, std::ostream& out, std::ostream& err);
 
-// Runs `run [--yes] [--info-only] [--one-report | --separate] [--json [-o FILE]] [-q |
-// --progress] [--program-folder DIR] LETTER...`. Prints the paths of saved reports to `out`
-// (or, with --json and no file, the JSON Lines), captions to `err` on a terminal or with
+// Runs `run [--yes] [--info-only] [--one-report | --separate] [--json [-o FILE]] [--hidden |
+// --no-hidden] [-q | --progress] [--program-folder DIR] LETTER...`. Prints the paths of saved
+// reports to `out` (or, with --json and no file, the JSON Lines), captions to `err` on a terminal
+// or with
 // --progress, a line per drive (DriveSummary) and messages to `err`. Returns 0 when nothing
 // changed, 1 when changes were reported, 2 on errors. The JSON Lines' FILE may not be one of
 // the own files of the run's program folder or of `defaultProgramFolder` (OwnFileRefusal).
@@ -40,7 +41,8 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
 
 // The line a run prints for a drive: "k: [/data]: 151,000 files, 12 changes, report
 // Reports/Drive_K_3-14-26_0230.rtf" (the report's path within the program folder), "k: [/data]:
-// profile created, 151,000 files", or that it failed or was cancelled and kept its profile.
+// profile created, 151,000 files", or that it failed or was cancelled and kept its profile;
+// the drive's notice (DriveResult::notice), when it has one, follows on a line of its own.
 [[nodiscard]] std::string DriveSummary(const engine::DriveResult& drive,
                                        const std::string& programFolder, bool infoOnly,
                                        const std::string& groupSeparator);

@@ -59,7 +59,7 @@ class DialogTextsTest : public ::testing::Test {
         return std::make_unique<OptionsDialog>(
             &m_settings, save,
             OptionsWindow{[] {}, [] {}, [] { return false; }, [] { return false; }, [](QWidget*) {},
-                          [](QWidget*) {}});
+                          [](QWidget*) {}, [] {}, [] { return false; }});
       case Form::kAbout: {
         QPixmap icon(32, 32);
         icon.fill(Qt::darkCyan);
@@ -120,6 +120,7 @@ TEST_F(DialogTextsTest, EveryCaptionAndControlTextIsExact) {
       {Form::kIgnore, "lblDirSel", "Please Select A Folder (Double Click) "},
       {Form::kIgnore, "Label1", "Selected Path: "},
       {Form::kIgnore, "butOKNewFolder", "Then &Click Here"},
+      {Form::kIgnore, "chkSubFolders", "Also Ignore Its &Sub-Folders"},
       {Form::kOptions, nullptr, "Options, [F1] for Help"},
       {Form::kOptions, "Label1", "Report Format Options:"},
       {Form::kOptions, "Frame2", "Create As"},
@@ -129,6 +130,7 @@ TEST_F(DialogTextsTest, EveryCaptionAndControlTextIsExact) {
       {Form::kOptions, "optDrive", "by Drive Only"},
       {Form::kOptions, "optTime", "By Time && Date"},
       {Form::kOptions, "lblInfoOnly", "Next Run is Info Only (Click Here)"},
+      {Form::kOptions, "lblHidden", "Include Hidden Files and Folders (Click Here)"},
       {Form::kOptions, "lblSound", "Turn Sounds On (Click Here)"},
       {Form::kOptions, "lblIgnore", "Set Folders to Ignore (Click Here)"},
       {Form::kOptions, "lblPrintopt", "Set Options for Printing (Click Here)"},

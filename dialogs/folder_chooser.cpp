@@ -69,7 +69,8 @@ engine::Status FolderChooser::Show(const std::string& root, const std::string& f
   }
   std::vector<std::string> names;
   for (const platform::DirEntry& entry : listing.entries) {
-    if (entry.kind == platform::EntryKind::kFolder && !entry.hidden && !entry.system) {
+    if (entry.kind == platform::EntryKind::kFolder && (m_showHidden || !entry.hidden) &&
+        !entry.system) {
       names.push_back(entry.name);
     }
   }

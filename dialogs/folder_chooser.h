@@ -20,8 +20,9 @@ namespace dialogs {
 
 // A double click on a row (or Enter on the highlighted row) opens that folder and makes it
 // the current folder; a single click only highlights a row. Sub-folders are those a scan would
-// walk: hidden ones and mount points of other drives are left out. Rows are sorted by name, letter
-// case folded, and each row's folder path (bytes) is its Qt::UserRole data.
+// walk: mount points of other drives are left out, and hidden ones unless setShowHidden(true).
+// Rows are sorted by name, letter case folded, and each row's folder path (bytes) is its
+// Qt::UserRole data.
 class FolderChooser final : public QTreeWidget {
   Q_OBJECT
 
@@ -42,6 +43,10 @@ class FolderChooser final : public QTreeWidget {
   // "/home/", "C:\"), any folder below it without one ("/home/ann/Data"). Empty while no
   // drive is shown.
   [[nodiscard]] std::string path() const;
+
+  // Whether hidden folders are listed, as runs that include hidden files walk them. Takes
+  // effect when the next folder is shown.
+  void setShowHidden(bool show) { m_showHidden = show; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -64,6 +69,7 @@ class FolderChooser final : public QTreeWidget {
   platform::FileSystem& m_fs;
   std::string m_root;     // the drive's root, ending in the separator
   std::string m_current;  // the current folder, ending in the separator
+  bool m_showHidden = false;
 };
 
 }  // namespace dialogs

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -24,6 +25,8 @@
 #include "dialogs/folder_chooser.h"
 #include "dialogs/pictures.h"
 #include "engine/ignore_list_file.h"
+#include "engine/ignore_matcher.h"
+#include "engine/program_conf.h"
 #include "platform/file_system.h"
 
 namespace dialogs {
@@ -58,6 +61,10 @@ IgnoreListDialog::IgnoreListDialog(platform::FileSystem& fs, const std::string& 
   setProperty(kHelpContextProperty, kHelpContext);
   m_ignoreFile = programFolder + std::string(engine::kIgnoreFileName);
   CreateControls();
+  // A settings file that cannot be read was told of at start-up; its defaults hold here.
+  engine::ProgramConf conf;
+  (void)engine::LoadProgramConf(m_fs, programFolder + std::string(engine::kConfFileName), &conf);
+  Dir1->setShowHidden(conf.includeHidden);
   Form_Load();
 }
 
@@ -119,6 +126,8 @@ void IgnoreListDialog::CreateFolderPicker() {
   NameControl(txtSelectedPath, "txtSelectedPath", AccessibleTextOf(Label1->text()));
   txtSelectedPath->setReadOnly(true);
   Label1->setBuddy(txtSelectedPath);
+  chkSubFolders = new QCheckBox(QStringLiteral("Also Ignore Its &Sub-Folders"), picSelFolder);
+  NameControl(chkSubFolders, "chkSubFolders", AccessibleTextOf(chkSubFolders->text()));
   auto* butOKNewFolder = Button(picSelFolder, "butOKNewFolder", QStringLiteral("Then &Click Here"));
   connect(butOKNewFolder, &QPushButton::clicked, this, &IgnoreListDialog::butOKNewFolder_Click);
   connect(Dir1, &FolderChooser::pathChanged, this, &IgnoreListDialog::Dir1_Change);
@@ -131,6 +140,7 @@ void IgnoreListDialog::CreateFolderPicker() {
   layout->addWidget(Drive1);
   layout->addWidget(Dir1, 1);
   layout->addLayout(pathRow);
+  layout->addWidget(chkSubFolders);
   layout->addWidget(butOKNewFolder, 0, Qt::AlignRight);
 }
 
@@ -208,6 +218,8 @@ void IgnoreListDialog::Dir1_Change() {
 
 void IgnoreListDialog::butAdd_Click() {
   Dir1_Change();
+  // A whole tree left out is a choice made for one folder at a time.
+  chkSubFolders->setChecked(false);
   m_listOrPicker->setCurrentWidget(picSelFolder);
   Dir1->setFocus();
 }
@@ -220,6 +232,7 @@ void IgnoreListDialog::butOKNewFolder_Click() {
   // is how the run recognises a folder in the list.
   const char separator = m_fs.pathStyle().separator;
   if (entry.back() != separator) entry += separator;
+  if (chkSubFolders->isChecked()) entry = engine::WholeTreeEntryOf(entry);
   if (entry.find_first_of("\r\n") != std::string::npos) {
     // The list keeps one entry a line; such a name could never be matched or read back.
     ShowMessage(this, tr("A folder whose name holds a line break cannot be put in the list."));

@@ -12,6 +12,7 @@
 #include "platform/volumes.h"
 
 QT_BEGIN_NAMESPACE
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
@@ -30,7 +31,10 @@ class FolderChooser;
 
 // Edits: the Ignore list, read from ignore.txt in the program folder each time the dialog
 // is built; its rows show the entries exactly as stored, in the file's order, and a new
-// entry goes to the end.
+// entry goes to the end. With "Also Ignore Its Sub-Folders" checked in the folder picker
+// (unchecked each time the picker opens), the new entry leaves out the folder's whole tree:
+// its path followed by "**". The picker lists hidden folders when runs include them
+// ([scan] hidden of brinvale.conf in the program folder).
 // Writes: the whole list, once, when the user clicks Done (the picture button "Ok") or
 // answers Yes to "Save Changes you Just Made?"; through a temporary file and a rename, so a
 // failed write leaves the earlier file as it was. A failed write is shown in one message
@@ -92,6 +96,7 @@ class IgnoreListDialog final : public QDialog {
   QComboBox* Drive1 = nullptr;
   FolderChooser* Dir1 = nullptr;
   QLineEdit* txtSelectedPath = nullptr;
+  QCheckBox* chkSubFolders = nullptr;
 };
 
 // Shows frmIgnore modally over `parent` and waits until it closes. Arguments as for

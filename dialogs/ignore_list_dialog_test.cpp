@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -170,6 +171,61 @@ TEST_F(IgnoreListDialogTest, DuplicatesAreNotAddedButStillCountAsAChange) {
   editor.closeAnswering(QMessageBox::No);
   EXPECT_FALSE(editor.dialog().isVisible());
   EXPECT_EQ(Stored(), "C:\\Temp\\\r\nC:\\data\\old\\\r\nC:\\\r\n");
+}
+
+TEST_F(IgnoreListDialogTest, TheSubFoldersCheckBoxAddsTheWholeTreeFormForOneFolder) {
+  m_fs.addTextFile(kIgnoreFile, "C:\\Temp\\\r\n");
+  Editor editor(m_fs, kProgramFolder, Drives());
+  const auto addTree = [&](const QStringList& path) {
+    editor.click("butAdd");
+    auto* box = editor.dialog().findChild<QCheckBox*>("chkSubFolders");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(box->isChecked());  // each folder is a choice of its own
+    for (const QString& name : path) editor.openFolder(name);
+    // On its box: the row is wider than the caption.
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+    editor.click("butOKNewFolder");
+  };
+  addTree({"DATA"});
+  editor.addFolder({"DATA", "OLD"});  // the box is clear again: a plain entry
+  addTree({"C:\\"});
+  // The same folder as a plain entry and as a tree: two entries, shown as stored.
+  addTree({"Temp"});
+  EXPECT_EQ(editor.rows(), (QStringList{"C:\\Temp\\", "C:\\DATA\\**", "C:\\DATA\\OLD\\", "C:\\**",
+                                        "C:\\Temp\\**"}));
+  editor.click("butDone");
+  EXPECT_EQ(Stored(),
+            "C:\\Temp\\\r\nC:\\DATA\\**\r\nC:\\DATA\\OLD\\\r\nC:\\**\r\nC:\\Temp\\**\r\n");
+  // Read back as they were written.
+  Editor again(m_fs, kProgramFolder, Drives());
+  EXPECT_EQ(again.rows(), editor.rows());
+}
+
+TEST_F(IgnoreListDialogTest, ThePickerListsHiddenFoldersWhenRunsIncludeThem) {
+  m_fs.addFolder("C:\\CACHE\\SUB");
+  m_fs.setHidden("C:\\CACHE");
+  const auto listed = [&](const QString& name) {
+    Editor editor(m_fs, kProgramFolder, Drives());
+    editor.click("butAdd");
+    return !editor.dialog()
+                .findChild<FolderChooser*>("Dir1")
+                ->findItems(name, Qt::MatchExactly | Qt::MatchRecursive)
+                .isEmpty();
+  };
+  EXPECT_TRUE(listed("DATA"));
+  EXPECT_FALSE(listed("CACHE"));
+  m_fs.addTextFile("C:\\Brinvale\\brinvale.conf", "[scan]\nhidden = true\n");
+  EXPECT_TRUE(listed("CACHE"));
+
+  // So a hidden tree can be left out whole.
+  Editor editor(m_fs, kProgramFolder, Drives());
+  editor.click("butAdd");
+  editor.openFolder("CACHE");
+  QTest::mouseClick(editor.dialog().findChild<QCheckBox*>("chkSubFolders"), Qt::LeftButton,
+                    Qt::NoModifier, QPoint(6, 6));
+  editor.click("butOKNewFolder");
+  EXPECT_EQ(editor.rows(), QStringList{"C:\\CACHE\\**"});
 }
 
 TEST_F(IgnoreListDialogTest, RemovalAsksAndDiscardGoesBackToTheFile) {

@@ -63,6 +63,9 @@ void OptionsDialog::CreateControls() {
   Shape1->setFrameShape(QFrame::Box);
   imgInfo = PictureLabel(Shape1, "imgInfo");
   lblInfoOnly = Link(Shape1, "lblInfoOnly", QStringLiteral("Next Run is Info Only (Click Here)"));
+  imgHidden = PictureLabel(Shape1, "imgHidden");
+  lblHidden =
+      Link(Shape1, "lblHidden", QStringLiteral("Include Hidden Files and Folders (Click Here)"));
   imgSnd = PictureLabel(Shape1, "imgSnd");
   lblSound = Link(Shape1, "lblSound", QString());
   auto* lblIgnore = Link(Shape1, "lblIgnore", QStringLiteral("Set Folders to Ignore (Click Here)"));
@@ -71,10 +74,12 @@ void OptionsDialog::CreateControls() {
   auto* switches = new QGridLayout(Shape1);
   switches->addWidget(imgInfo, 0, 0);
   switches->addWidget(lblInfoOnly, 0, 1);
-  switches->addWidget(imgSnd, 1, 0);
-  switches->addWidget(lblSound, 1, 1);
-  switches->addWidget(lblIgnore, 2, 1);
-  switches->addWidget(lblPrintopt, 3, 1);
+  switches->addWidget(imgHidden, 1, 0);
+  switches->addWidget(lblHidden, 1, 1);
+  switches->addWidget(imgSnd, 2, 0);
+  switches->addWidget(lblSound, 2, 1);
+  switches->addWidget(lblIgnore, 3, 1);
+  switches->addWidget(lblPrintopt, 4, 1);
   switches->setColumnStretch(1, 1);
 
   auto* Command1 = new QPushButton(QStringLiteral("OK"), this);
@@ -83,6 +88,8 @@ void OptionsDialog::CreateControls() {
 
   connect(imgInfo, &ClickableLabel::clicked, this, &OptionsDialog::imgInfo_Click);
   connect(lblInfoOnly, &ClickableLabel::clicked, this, &OptionsDialog::lblInfoOnly_Click);
+  connect(imgHidden, &ClickableLabel::clicked, this, &OptionsDialog::imgHidden_Click);
+  connect(lblHidden, &ClickableLabel::clicked, this, &OptionsDialog::lblHidden_Click);
   connect(imgSnd, &ClickableLabel::clicked, this, &OptionsDialog::imgSnd_Click);
   connect(lblSound, &ClickableLabel::clicked, this, &OptionsDialog::lblSound_Click);
   connect(lblIgnore, &ClickableLabel::clicked, this, &OptionsDialog::lblIgnore_Click);
@@ -105,6 +112,7 @@ void OptionsDialog::CreateControls() {
 void OptionsDialog::Form_Load() {
   ShowSoundState();
   ShowInfoOnlyState();
+  ShowHiddenState();
 }
 
 void OptionsDialog::ShowSoundState() {
@@ -123,6 +131,14 @@ void OptionsDialog::ShowInfoOnlyState() {
   imgInfo->setAccessibleName(on ? tr("Next run is info only") : tr("Next run is a full run"));
 }
 
+void OptionsDialog::ShowHiddenState() {
+  // As info-only: the check mark while hidden files are included; the label never changes.
+  const bool on = m_window.IncludeHidden();
+  imgHidden->setPixmap(PictureOf(on ? Picture::kInfoOn : Picture::kInfoOff));
+  imgHidden->setAccessibleName(on ? tr("Hidden files are included")
+                                  : tr("Hidden files are left out"));
+}
+
 void OptionsDialog::lblSound_Click() {
   m_window.mnuSound_Click();
   ShowSoundState();
@@ -136,6 +152,13 @@ void OptionsDialog::lblInfoOnly_Click() {
 }
 
 void OptionsDialog::imgInfo_Click() { lblInfoOnly_Click(); }
+
+void OptionsDialog::lblHidden_Click() {
+  m_window.mnuHidden_Click();
+  ShowHiddenState();
+}
+
+void OptionsDialog::imgHidden_Click() { lblHidden_Click(); }
 
 void OptionsDialog::lblIgnore_Click() { m_window.showIgnoreList(this); }
 

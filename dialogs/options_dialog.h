@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // frmOptions, the page of user settings: report format and naming, sound cues, the
-// info-only mode of the next run, and the ways to the Ignore list and the printing options.
+// info-only mode of the next run, whether hidden files are included, and the ways to the
+// Ignore list and the printing options.
 #pragma once
 
 #include <functional>
@@ -32,15 +33,20 @@ struct OptionsWindow {
   // modally over the given page and return once they have closed.
   std::function<void(QWidget* page)> showIgnoreList;
   std::function<void(QWidget* page)> showPrinterSettings;
+  // Switches "Include Hidden Files and Folders", its menu check mark, and stores it; and
+  // whether hidden files are included now.
+  std::function<void()> mnuHidden_Click;
+  std::function<bool()> IncludeHidden;
 };
 
 // Edits: ReportFormat and ReportNaming of the settings record; through the main window,
-// the sound switch (SoundOn) and the info-only mode.
+// the sound switch (SoundOn), the info-only mode and the hidden-files setting.
 // Writes: each report option the moment it is chosen, through the SaveOptions callback;
 // the sound switch stores its own choice. Nothing is asked or written on closing: "OK",
 // the close box and Esc only close the page, and every change made stays made.
-// The sound and info-only labels and pictures show the window's flags as they are after
-// each click, read back from the window: a switch that changed nothing shows no change.
+// The sound, info-only and hidden-files labels and pictures show the window's flags as they
+// are after each click, read back from the window: a switch that changed nothing shows no
+// change.
 class OptionsDialog final : public QDialog {
   Q_OBJECT
 
@@ -55,6 +61,8 @@ class OptionsDialog final : public QDialog {
   void imgSnd_Click();
   void lblInfoOnly_Click();
   void imgInfo_Click();
+  void lblHidden_Click();
+  void imgHidden_Click();
   void lblIgnore_Click();
   void lblPrintopt_Click();
 
@@ -63,11 +71,14 @@ class OptionsDialog final : public QDialog {
   void Form_Load();
   void ShowSoundState();
   void ShowInfoOnlyState();
+  void ShowHiddenState();
 
   OptionsWindow m_window;
   ReportOptions* m_options = nullptr;  // Frame1, Frame2 and their option buttons
   ClickableLabel* imgInfo = nullptr;
   ClickableLabel* lblInfoOnly = nullptr;
+  ClickableLabel* imgHidden = nullptr;
+  ClickableLabel* lblHidden = nullptr;
   ClickableLabel* imgSnd = nullptr;
   ClickableLabel* lblSound = nullptr;
 };

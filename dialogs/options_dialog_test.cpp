@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// The Options page: the sound and info-only labels and pictures follow the window's flags,
-// the report options are stored at once, the links reach the other dialogs.
+// The Options page: the sound, info-only and hidden-files labels and pictures follow the
+// window's flags, the report options are stored at once, the links reach the other dialogs.
 #include "dialogs/options_dialog.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +24,7 @@ struct FakeWindow {
   bool soundDevice = true;
   bool soundsEnabled = false;
   bool infoOnly = false;
+  bool includeHidden = false;
   int noDeviceReports = 0;
   QWidget* ignoreListOver = nullptr;
   QWidget* printerSettingsOver = nullptr;
@@ -40,7 +41,9 @@ struct FakeWindow {
             [this] { return soundsEnabled; },
             [this] { return infoOnly; },
             [this](QWidget* page) { ignoreListOver = page; },
-            [this](QWidget* page) { printerSettingsOver = page; }};
+            [this](QWidget* page) { printerSettingsOver = page; },
+            [this] { includeHidden = !includeHidden; },
+            [this] { return includeHidden; }};
   }
 };
 
@@ -124,6 +127,25 @@ TEST_F(OptionsDialogTest, InfoOnlyPictureFollowsTheModeAndTheLabelNeverChanges) 
   // Built afresh, the page shows the mode as it is now.
   auto again = Open();
   EXPECT_TRUE(Shows(again.get(), "imgInfo", Picture::kInfoOn));
+}
+
+TEST_F(OptionsDialogTest, HiddenFilesPictureFollowsTheSettingAndTheLabelNeverChanges) {
+  m_window.includeHidden = true;
+  auto dialog = Open();
+  const char* caption = "Include Hidden Files and Folders (Click Here)";
+  EXPECT_EQ(Label(dialog.get(), "lblHidden")->text(), caption);
+  EXPECT_TRUE(Shows(dialog.get(), "imgHidden", Picture::kInfoOn));
+  EXPECT_EQ(testing::AccessibleName(Label(dialog.get(), "imgHidden")), "Hidden files are included");
+  Click(dialog.get(), "lblHidden");
+  EXPECT_FALSE(m_window.includeHidden);
+  EXPECT_TRUE(Shows(dialog.get(), "imgHidden", Picture::kInfoOff));
+  Click(dialog.get(), "imgHidden");  // the picture switches too
+  EXPECT_TRUE(m_window.includeHidden);
+  EXPECT_TRUE(Shows(dialog.get(), "imgHidden", Picture::kInfoOn));
+  EXPECT_EQ(Label(dialog.get(), "lblHidden")->text(), caption);
+  // The info-only switch beside it is another one.
+  EXPECT_FALSE(m_window.infoOnly);
+  EXPECT_TRUE(Shows(dialog.get(), "imgInfo", Picture::kInfoOff));
 }
 
 TEST_F(OptionsDialogTest, ReportOptionsAreStoredAtOnceAndClosingAsksNothing) {

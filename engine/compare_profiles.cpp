@@ -109,6 +109,7 @@ class Merge {
     if (Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->addedBytes = base::SaturatingAdd(m_outcome->addedBytes, r.size);
     ++m_outcome->changeLines;
+    ++m_outcome->added;
     if (Status s = m_report.added(r.name, r.size); !s.isOk()) return s;
     return m_listener ? m_listener->added(r) : Status::ok();
   }
@@ -117,6 +118,7 @@ class Merge {
     if (Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->deletedBytes = base::SaturatingAdd(m_outcome->deletedBytes, r.size);
     ++m_outcome->changeLines;
+    ++m_outcome->deleted;
     if (Status s = m_report.deleted(r.name, r.size); !s.isOk()) return s;
     return m_listener ? m_listener->deleted(r) : Status::ok();
   }
@@ -129,6 +131,7 @@ class Merge {
           m_outcome->changedBytes, base::SaturatingSubtract(newRecord.size, oldRecord.size));
       if (Status s = header(newRecord.folder); !s.isOk()) return s;
       ++m_outcome->changeLines;
+      ++(oldRecord.size > newRecord.size ? m_outcome->shrunk : m_outcome->grew);
       Status s = oldRecord.size > newRecord.size
                      ? m_report.shrunk(newRecord.name, oldRecord.size, newRecord.size)
                      : m_report.grew(newRecord.name, oldRecord.size, newRecord.size);
@@ -140,6 +143,7 @@ class Merge {
     if (oldRecord.time != newRecord.time) {
       if (Status s = header(newRecord.folder); !s.isOk()) return s;
       ++m_outcome->changeLines;
+      ++m_outcome->timeChanged;
       if (Status s = m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
           !s.isOk()) {
         return s;

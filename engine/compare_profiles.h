@@ -38,6 +38,12 @@ struct CompareOutcome {
   std::int64_t deletedBytes = 0;
   std::int64_t changedBytes = 0;
   std::int64_t changeLines = 0;  // Added, Deleted, Grew, Shrunk and Time Changed lines
+  // The change lines of each kind; together they are changeLines.
+  std::int64_t added = 0;
+  std::int64_t deleted = 0;
+  std::int64_t grew = 0;
+  std::int64_t shrunk = 0;
+  std::int64_t timeChanged = 0;
   // Set when a profile's records were not in the one order (a hand-edited or foreign
   // file): the merge went on, but its pairs may be wrong. Names the file and line.
   Status orderWarning;

@@ -124,6 +124,10 @@ TEST_F(CompareProfilesTest, WorkedExampleByteForByte) {
   EXPECT_EQ(outcome.deletedBytes, 2560);
   EXPECT_EQ(outcome.changedBytes, 30);
   EXPECT_EQ(outcome.changeLines, 4);
+  // Each kind counted apart: one added, one deleted, one grew, none shrunk, one time.
+  EXPECT_EQ(std::vector<std::int64_t>({outcome.added, outcome.deleted, outcome.grew, outcome.shrunk,
+                                       outcome.timeChanged}),
+            std::vector<std::int64_t>({1, 1, 1, 0, 1}));
 }
 
 TEST_F(CompareProfilesTest, WorkedExamplePlainTextIsWhatTheViewShows) {

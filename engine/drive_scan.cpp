@@ -20,8 +20,8 @@ namespace {
 // Folders of one level walked between two counts on the "Loading Structure" caption.
 constexpr std::size_t kFoldersPerCount = 1000;
 
-bool IsListed(const platform::DirEntry& entry, platform::EntryKind kind) {
-  return entry.kind == kind && !entry.hidden && !entry.system;
+bool IsListed(const platform::DirEntry& entry, platform::EntryKind kind, bool includeHidden) {
+  return entry.kind == kind && !entry.system && (includeHidden || !entry.hidden);
 }
 
 // True when `folder` is `excluded` or lies below it; both end in the separator.
@@ -34,6 +34,28 @@ bool IsAtOrBelow(std::string_view folder, std::string_view excluded, platform::P
 bool IsExcluded(std::string_view folder, const ScanSettings& settings, platform::PathStyle style) {
   for (const std::string& excluded : settings.excludedFolders) {
     if (IsAtOrBelow(folder, excluded, style)) return true;
+  }
+  return false;
+}
+
+bool IsInTrash(std::string_view folder, const std::vector<std::string>& trash,
+               platform::PathStyle style) {
+  for (const std::string& folderOfTrash : trash) {
+    if (IsAtOrBelow(folder, folderOfTrash, style)) return true;
+  }
+  return false;
+}
+
+// True when a folder between the drive's root (exclusive) and `folder` (inclusive) has a
+// hidden name. Only paths show that where names starting with '.' are hidden.
+bool HasHiddenFolder(std::string_view folder, std::string_view root, platform::PathStyle style) {
+  if (!style.dotNamesHidden || folder.size() <= root.size()) return false;
+  std::string_view below = folder.substr(root.size());
+  while (!below.empty()) {
+    if (below.front() == '.') return true;
+    const std::size_t end = below.find(style.separator);
+    if (end == std::string_view::npos) break;
+    below.remove_prefix(end + 1);
   }
   return false;
 }
@@ -161,7 +183,8 @@ Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings&
   progress.setLabelVisible(true);
 
   std::vector<std::size_t> walkIndexOf;
-  if (IsExcluded(settings.driveRoot, settings, style)) {
+  if (IsExcluded(settings.driveRoot, settings, style) ||
+      settings.ignore.leavesOutTree(settings.driveRoot)) {
     if (walked != nullptr) walked->finish(walkIndexOf);
     return DriveFolders{};
   }
@@ -182,6 +205,12 @@ Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings&
   if (isExcludedId(tree.rootId())) {
     if (walked != nullptr) walked->finish(walkIndexOf);
     return DriveFolders{};
+  }
+  // The trash is the recycle-bin option's alone, whatever the walk takes otherwise. A
+  // trash folder that is the drive's root itself (a user who watches it as a drive) is
+  // walked as any root is.
+  for (std::string& folder : fs.trashFolders(settings.driveRoot)) {
+    if (folder.size() > settings.driveRoot.size()) result.trash.push_back(std::move(folder));
   }
 
   const bool keepFiles = walked != nullptr && walked->keeping();
@@ -234,10 +263,15 @@ Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings&
       }
       for (const Status& p : listing.problems) problems->add(p);
       for (const platform::DirEntry& entry : listing.entries) {
-        if (!IsListed(entry, platform::EntryKind::kFolder) || isExcludedId(entry.id)) continue;
+        if (!IsListed(entry, platform::EntryKind::kFolder, settings.includeHidden) ||
+            isExcludedId(entry.id)) {
+          continue;
+        }
         std::string child = paths[i];
         child += entry.name;
         child += style.separator;
+        // A whole tree on the Ignore list is not even entered.
+        if (settings.ignore.leavesOutTree(child) || IsInTrash(child, result.trash, style)) continue;
         if (Status recordable = CheckRecordable(child); !recordable.isOk()) {
           problems->addFolder(recordable);
           continue;
@@ -268,7 +302,7 @@ Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings&
   if (settings.includeRecycled) {
     std::vector<std::string>& sorted = result.paths;
     for (std::string& bin : fs.recycleBinFolders(settings.driveRoot)) {
-      if (IsExcluded(bin, settings, style)) continue;
+      if (IsExcluded(bin, settings, style) || settings.ignore.leavesOutTree(bin)) continue;
       // A recycle-bin folder may also have been reached by the walk; profile it once.
       const auto at = std::lower_bound(sorted.begin(), sorted.end(), bin,
                                        [style](const std::string& a, const std::string& b) {
@@ -311,8 +345,8 @@ struct FolderFiles {
 class CarriedRecords {
  public:
   CarriedRecords(platform::FileSystem& fs, std::string path, const ScanSettings& settings,
-                 platform::PathStyle style)
-      : m_fs(fs), m_path(std::move(path)), m_settings(settings), m_style(style) {}
+                 const std::vector<std::string>& trash, platform::PathStyle style)
+      : m_fs(fs), m_path(std::move(path)), m_settings(settings), m_trash(trash), m_style(style) {}
 
   // From here on the stored records of `folder` and of every folder below it are carried
   // (takeBefore), except those of folders that are listed themselves (passOver). The
@@ -360,17 +394,24 @@ class CarriedRecords {
       for (; m_next < records.size(); ++m_next) {
         const Decision decision = decide(mode, limit, records[m_next].folder);
         if (decision == Decision::kStop) return false;
-        if (decision == Decision::kTake) break;
+        if (decision == Decision::kTake && takesName(records[m_next].name)) break;
       }
       if (m_next == records.size()) continue;
       const std::size_t begin = m_next;
       while (m_next < records.size() &&
-             decide(mode, limit, records[m_next].folder) == Decision::kTake) {
+             decide(mode, limit, records[m_next].folder) == Decision::kTake &&
+             takesName(records[m_next].name)) {
         ++m_next;
       }
       *run = std::span<const RecordView>(records).subspan(begin, m_next - begin);
       return true;
     }
+  }
+
+  // False for a file the scan leaves out by its name: a hidden one, unless hidden files are
+  // included.
+  [[nodiscard]] bool takesName(std::string_view name) const {
+    return m_settings.includeHidden || !m_style.dotNamesHidden || !name.starts_with('.');
   }
 
   // What becomes of a record in `folder`. Records of one folder come one after another and
@@ -394,10 +435,12 @@ class CarriedRecords {
         m_roots.pop_back();
       }
       const bool listed = !m_listed.empty() && CompareFolderPaths(folder, m_listed, m_style) == 0;
-      m_decision = m_roots.empty() || listed || m_settings.ignore.isIgnored(folder) ||
-                           IsExcluded(folder, m_settings, m_style)
-                       ? Decision::kPass
-                       : Decision::kTake;
+      // What the scan itself leaves out is not carried either.
+      const bool leftOut =
+          m_settings.ignore.isIgnored(folder) || IsExcluded(folder, m_settings, m_style) ||
+          IsInTrash(folder, m_trash, m_style) ||
+          (!m_settings.includeHidden && HasHiddenFolder(folder, m_settings.driveRoot, m_style));
+      m_decision = m_roots.empty() || listed || leftOut ? Decision::kPass : Decision::kTake;
     }
     return m_decision;
   }
@@ -417,6 +460,7 @@ class CarriedRecords {
   platform::FileSystem& m_fs;
   const std::string m_path;
   const ScanSettings& m_settings;
+  const std::vector<std::string>& m_trash;
   const platform::PathStyle m_style;
   std::unique_ptr<ProfileBlockParser> m_parser;
   ProfileBlock m_block;
@@ -439,14 +483,16 @@ class FileProfiler::Work {
       : m_folders(folders),
         m_walked(walked),
         m_ignored(IgnoredFolders(folders.paths, settings)),
+        m_includeHidden(settings.includeHidden),
         m_style(fs.pathStyle()),
         m_writer(out),
         m_outName(std::move(outName)),
         m_progress(progress),
         m_problems(problems),
-        m_carry(storedProfile.empty() ? nullptr
-                                      : std::make_unique<CarriedRecords>(
-                                            fs, std::move(storedProfile), settings, m_style)),
+        m_carry(storedProfile.empty()
+                    ? nullptr
+                    : std::make_unique<CarriedRecords>(fs, std::move(storedProfile), settings,
+                                                       folders.trash, m_style)),
         m_pipeline(
             folders.paths.size(), settings.listingThreads, kProfileWindow, kMaxHeldBytes,
             [this, &locale](std::size_t index, FolderFiles* files) { make(locale, index, files); },
@@ -590,7 +636,7 @@ class FileProfiler::Work {
     files->escapedFolder.clear();
     AppendEscapedField(folder, &files->escapedFolder);
     for (std::size_t k = 0; k < entries.size(); ++k) {
-      if (!IsListed(entries[k], platform::EntryKind::kFile)) continue;
+      if (!IsListed(entries[k], platform::EntryKind::kFile, m_includeHidden)) continue;
       files->order.emplace_back(NameOrderKey(entries[k].name), static_cast<std::uint32_t>(k));
       room += MaxProfileLineSize(files->escapedFolder.size(), entries[k].name.size());
     }
@@ -630,6 +676,7 @@ class FileProfiler::Work {
   const DriveFolders& m_folders;
   const WalkedFiles* const m_walked;
   const std::vector<bool> m_ignored;
+  const bool m_includeHidden;
   const platform::PathStyle m_style;
   ProfileWriter m_writer;
   const std::string m_outName;

@@ -30,7 +30,11 @@ struct ScanSettings {
   std::string driveRoot;         // the drive's root folder, ending in the separator
   std::string driveDisplayText;  // the drive as the drive list shows it, e.g. "c: [/]"
   bool includeRecycled = false;  // also profile the volume's recycle-bin folders
-  IgnoreMatcher ignore;          // folders whose own files are left out
+  // Also walk and profile hidden folders and files (names starting with '.' on POSIX).
+  // The volume's trash folders stay out all the same: only includeRecycled brings in
+  // their recycle-bin folders.
+  bool includeHidden = false;
+  IgnoreMatcher ignore;  // folders whose own files are left out, and whole trees
   // Folders left out with everything below them, each ending in the separator: the
   // program folder, whose files are the program's own record, not changes on the drive.
   // The walk knows them by what they are (FileSystem::folderId), not by their paths, so no
@@ -81,21 +85,25 @@ struct DriveFolders {
   std::vector<bool> unread;
   // The drive's folder tree, which every listing goes through.
   std::shared_ptr<platform::FolderTree> tree;
+  // The volume's trash folders below the root (FileSystem::trashFolders), which the walk
+  // left out: what lies there is never carried over from a stored profile either, but for
+  // the recycle-bin folders that are listed.
+  std::vector<std::string> trash;
 };
 
 // Walks the drive's folder tree level by level and returns every folder in the one order of
-// engine/path_order.h, the root first. Hidden and system folders are not walked, nor
-// folders on other volumes, nor the excluded folders; with `includeRecycled` the
-// recycle-bin folders are added (not their sub-folders). A root that is excluded itself
-// gives no folders at all. Shows the "Loading Structure" captions and asks `progress`
-// whether to go on every 50 folders.
-// Fails when the root folder cannot be listed, and with cancelled when the user stopped.
-// A folder below the root that cannot be read, or that is no longer the folder its
-// parent's listing saw, is added to `*problems` and marked unread; a folder whose path
-// would be longer than platform::kMaxFolderPath bytes is added to `*problems` ("path
-// longer than 32,000 bytes") and left out.
-// With `walked`, the files of the folders that are not ignored are read in the same pass
-// and kept there, numbered as the returned folders, along with the problems of reading them.
+// engine/path_order.h, the root first. System folders are not walked, nor hidden ones
+// unless `includeHidden`, nor folders on other volumes, the volume's trash folders, the
+// excluded folders and the whole trees the Ignore list leaves out; with `includeRecycled`
+// the recycle-bin folders are added (not their sub-folders). A root that is excluded
+// itself, or lies in a tree the Ignore list leaves out, gives no folders at all. Shows the "Loading
+// Structure" captions and asks `progress` whether to go on every 50 folders. Fails when the root
+// folder cannot be listed, and with cancelled when the user stopped. A folder below the root that
+// cannot be read, or that is no longer the folder its parent's listing saw, is added to `*problems`
+// and marked unread; a folder whose path would be longer than platform::kMaxFolderPath bytes is
+// added to `*problems` ("path longer than 32,000 bytes") and left out. With `walked`, the files of
+// the folders that are not ignored are read in the same pass and kept there, numbered as the
+// returned folders, along with the problems of reading them.
 [[nodiscard]] Result<DriveFolders> LoadStructure(platform::FileSystem& fs,
                                                  const ScanSettings& settings,
                                                  platform::Progress& progress,
@@ -128,8 +136,12 @@ struct DriveFolders {
 // from there into the new profile, unchanged, so a folder that cannot be read for a while
 // is not reported as deleted now and as added later: for a folder the walk could not read,
 // the stored records of the folder and of every folder below it; for a folder whose files
-// alone could not be listed, its own. The stored profile is read a block at a time on the
-// caller's thread, only up to the places it is needed for, and only when one turns up.
+// alone could not be listed, its own. Only records the scan itself would have taken are
+// carried: none that the Ignore list or the excluded folders leave out, none in the
+// trash folders, and, without `includeHidden`, no hidden file and nothing in a hidden
+// folder, so the new profile is made with one setting throughout. The stored profile is read a
+// block at a time on the caller's thread, only up to the places it is needed for, and only when one
+// turns up.
 class FileProfiler final : public RecordSource {
  public:
   // The arguments are those of ProfileFiles; all must remain live while this object is used.

@@ -86,7 +86,7 @@ TEST_F(DriveScanTest, WritesOneRecordPerFileInTheOneOrder) {
   EXPECT_FALSE(progress.barVisible());
 }
 
-TEST_F(DriveScanTest, HiddenAndSystemEntriesAreLeftOutButFoldersWithPeriodsAreWalked) {
+TEST_F(DriveScanTest, HiddenEntriesAreLeftOutUnlessIncludedSystemOnesAlwaysPeriodsNever) {
   fs.addFile("C:\\visible.txt", 1, 0);
   fs.addFile("C:\\hidden.txt", 1, 0);
   fs.setHidden("C:\\hidden.txt");
@@ -103,6 +103,66 @@ TEST_F(DriveScanTest, HiddenAndSystemEntriesAreLeftOutButFoldersWithPeriodsAreWa
   for (const char* absent : {"hidden.txt", "system.sys", "inside.txt"}) {
     EXPECT_EQ(profile.find(absent), std::string::npos) << absent;
   }
+
+  // Included, hidden files and folders are profiled like any other; system ones never.
+  settings.includeHidden = true;
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_THAT(Profile(), HasSubstr("\"C:\\\",\"hidden.txt\""));
+  EXPECT_THAT(Profile(), HasSubstr("\"C:\\SECRET\\\",\"inside.txt\""));
+  EXPECT_THAT(Profile(), Not(HasSubstr("system.sys")));
+}
+
+TEST_F(DriveScanTest, WithHiddenEntriesIncludedTheTrashAndTheProgramFolderStayOut) {
+  fs.addFile("C:\\SECRET\\inside.txt", 1, 0);
+  fs.setHidden("C:\\SECRET");
+  fs.addFile("C:\\RECYCLED\\DC1.TXT", 5, 0);
+  fs.addFile("C:\\RECYCLED\\SUB\\DC2.TXT", 5, 0);
+  fs.setHidden("C:\\RECYCLED");
+  fs.addFile("C:\\PRG\\Prof_D_.bvp", 9, 0);
+  fs.setHidden("C:\\PRG");
+  settings.excludedFolders = {"C:\\PRG\\"};
+  settings.includeHidden = true;
+
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), "1,#1970-01-01#,\"C:\\SECRET\\\",\"inside.txt\"\r\n");
+  EXPECT_EQ(fs.listings("C:\\RECYCLED"), 0);
+  EXPECT_EQ(fs.listings("C:\\PRG"), 0);
+
+  // The recycle-bin option alone brings in the trash, its own files only.
+  settings.includeRecycled = true;
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(),
+            "5,#1970-01-01#,\"C:\\RECYCLED\\\",\"DC1.TXT\"\r\n"
+            "1,#1970-01-01#,\"C:\\SECRET\\\",\"inside.txt\"\r\n");
+}
+
+TEST_F(DriveScanTest, AWholeTreeOnTheIgnoreListIsNeverEnteredWhileAPlainEntryKeepsItsMeaning) {
+  fs.addFile("C:\\keep.txt", 1, 0);
+  fs.addFile("C:\\BUILD\\top.o", 1, 0);
+  fs.addFile("C:\\BUILD\\OBJ\\deep.o", 1, 0);
+  fs.addFile("C:\\BUILD2\\kept.o", 1, 0);
+  fs.addFile("C:\\TEMP\\skip.txt", 1, 0);
+  fs.addFile("C:\\TEMP\\OLD\\kept.txt", 1, 0);
+  fs.failListing("C:\\BUILD\\OBJ", Status::permissionDenied("C:\\BUILD\\OBJ\\: denied"));
+  settings.ignore = IgnoreMatcher({"c:\\build\\**", "C:\\TEMP\\"});
+
+  auto folders = LoadStructure(fs, settings, progress, &problems);
+  ASSERT_TRUE(folders.isOk());
+  EXPECT_THAT(folders.value().paths,
+              ElementsAre("C:\\", "C:\\BUILD2\\", "C:\\TEMP\\", "C:\\TEMP\\OLD\\"));
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(),
+            "1,#1970-01-01#,\"C:\\\",\"keep.txt\"\r\n"
+            "1,#1970-01-01#,\"C:\\BUILD2\\\",\"kept.o\"\r\n"
+            "1,#1970-01-01#,\"C:\\TEMP\\OLD\\\",\"kept.txt\"\r\n");
+  // Not even listed: what cannot be read in there is no problem of the drive's.
+  EXPECT_EQ(fs.listings("C:\\BUILD"), 0);
+  EXPECT_TRUE(problems.empty());
+
+  // A drive whose root lies in such a tree has nothing to profile.
+  settings.ignore = IgnoreMatcher({"C:\\**"});
+  ASSERT_TRUE(Scan().isOk());
+  EXPECT_EQ(Profile(), "");
 }
 
 TEST_F(DriveScanTest, StructureCaptionsCountFoldersPerLevel) {

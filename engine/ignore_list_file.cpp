@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ignore_list_file.h"
 
+#include "engine/ignore_matcher.h"
 #include "platform/file_system.h"
 
 namespace engine {
@@ -48,11 +49,12 @@ Result<std::vector<std::string>> ReadIgnoreList(platform::FileSystem& fs, const 
     rest.remove_prefix(next);
     if (IsBlank(line)) continue;
     std::string entry(line);
-    if (entry.back() != separator) {
-      // Blanks after the separator are a slip of the editor; a name that ends the entry
-      // means that folder.
+    if (entry.back() != separator && !IsWholeTreeEntry(entry, separator)) {
+      // Blanks after the separator (or after a whole tree's mark) are a slip of the editor;
+      // a name that ends the entry means that folder.
       const std::string_view trimmed = line.substr(0, line.find_last_not_of(" \t") + 1);
-      entry = trimmed.back() == separator ? std::string(trimmed) : entry + separator;
+      const bool complete = trimmed.back() == separator || IsWholeTreeEntry(trimmed, separator);
+      entry = complete ? std::string(trimmed) : entry + separator;
       warn(number, "\"" + std::string(line) + "\" does not end in " + separator + "; read as \"" +
                        entry + "\"");
     }

@@ -29,6 +29,8 @@ inline constexpr std::size_t kMaxIgnoreListSize = 16 * 1024 * 1024;
 // read as the user meant them, each with one warning naming the file and line added to
 // `*warnings` (when not null): an entry without the trailing separator of `fs`'s paths
 // (every folder path ends in it) gets one, and lines that end in CR alone are lines. An
+// entry that ends in the separator followed by "**" leaves out a whole tree (IgnoreMatcher)
+// and is taken as it is; an older reader sees a folder that does not exist. An
 // entry is otherwise taken byte for byte. Fails with the file system's status naming
 // `path`: also when it is not a regular file or is larger than kMaxIgnoreListSize.
 [[nodiscard]] Result<std::vector<std::string>> ReadIgnoreList(

@@ -118,5 +118,53 @@ TEST_F(IgnoreListFileTest, IgnoreTextFeedsTheMatcher) {
   EXPECT_TRUE(matcher.isIgnored("C:\\"));
 }
 
+TEST_F(IgnoreListFileTest, WholeTreeEntriesAreReadAsTheyAreAndCoverTheirTreeOnly) {
+  // An older program reads such an entry as a folder named "**" that no drive has.
+  m_fs.addTextFile(kPath, "C:\\BUILD\\**\r\nC:\\CACHE\\**  \r\nC:\\TEMP\\\r\nC:\\x**\r\n");
+  std::vector<Status> warnings;
+  auto entries = ReadIgnoreList(m_fs, kPath, &warnings);
+  ASSERT_TRUE(entries.isOk());
+  EXPECT_EQ(entries.value(),
+            (Entries{"C:\\BUILD\\**", "C:\\CACHE\\**", "C:\\TEMP\\", "C:\\x**\\"}));
+  // Blanks after the mark are a slip; a folder named "x**" is a folder like any other.
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_THAT(warnings[0].message(), ::testing::HasSubstr("line 2: \"C:\\CACHE\\**  \""));
+  EXPECT_THAT(warnings[1].message(), ::testing::HasSubstr("read as \"C:\\x**\\\""));
+
+  const IgnoreMatcher matcher(entries.value());
+  for (const char* covered : {"C:\\BUILD\\", "c:\\build\\", "C:\\BUILD\\OBJ\\",
+                              "C:\\Build\\a\\b\\c\\", "C:\\CACHE\\X\\"}) {
+    EXPECT_TRUE(matcher.isIgnored(covered)) << covered;
+    EXPECT_TRUE(matcher.leavesOutTree(covered)) << covered;
+  }
+  // A plain entry keeps its meaning: only its own folder.
+  EXPECT_TRUE(matcher.isIgnored("C:\\TEMP\\"));
+  EXPECT_FALSE(matcher.leavesOutTree("C:\\TEMP\\"));
+  EXPECT_FALSE(matcher.isIgnored("C:\\TEMP\\OLD\\"));
+  for (const char* outside :
+       {"C:\\", "C:\\BUILD2\\", "C:\\BUIL\\", "D:\\BUILD\\", "C:\\x**\\y\\"}) {
+    EXPECT_FALSE(matcher.isIgnored(outside)) << outside;
+  }
+  EXPECT_TRUE(matcher.isIgnored("C:\\x**\\"));
+}
+
+TEST(IgnoreMatcherTest, WholeTreesWithEitherSeparatorAndAtTheRoot) {
+  const IgnoreMatcher posix({"/home/ann/build/**", "/srv/"});
+  EXPECT_TRUE(posix.leavesOutTree("/home/ann/build/"));
+  EXPECT_TRUE(posix.leavesOutTree("/home/ann/build/.git/objects/"));
+  EXPECT_FALSE(posix.leavesOutTree("/home/ann/"));
+  EXPECT_FALSE(posix.leavesOutTree("/home/ann/build.old/"));
+  EXPECT_FALSE(posix.isIgnored("/srv/www/"));
+  EXPECT_EQ(WholeTreeEntryOf("/home/ann/build/"), "/home/ann/build/**");
+  EXPECT_TRUE(IsWholeTreeEntry("/**", '/'));
+  EXPECT_FALSE(IsWholeTreeEntry("**", '/'));
+  EXPECT_FALSE(IsWholeTreeEntry("/a/**", '\\'));
+
+  const IgnoreMatcher everything({"/**"});
+  EXPECT_TRUE(everything.isIgnored("/"));
+  EXPECT_TRUE(everything.isIgnored("/home/"));
+  EXPECT_FALSE(IgnoreMatcher().isIgnored("/"));
+}
+
 }  // namespace
 }  // namespace engine

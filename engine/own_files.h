@@ -16,6 +16,7 @@ namespace engine {
 inline constexpr std::string_view kOwnFilePatterns[] = {
     "Prof_*_.bvp",    // the stored profiles
     "BV3.Def",        // the settings record
+    "brinvale.conf",  // the settings beyond the record
     "drives.txt",     // the drive letters
     "ignore.txt",     // the Ignore list
     "brinvale.lock",  // the lock of a run
@@ -25,6 +26,7 @@ inline constexpr std::string_view kOwnFilePatterns[] = {
     "bvp.tmp",        // work files of earlier versions
     "section.tmp",
     ".*.brinvale-*",  // temporaries of files being replaced, and the command line's work file
+    "History/",       // the kept generations of the profiles and their indexes
 };
 
 // True when `relative`, a path below the program folder with '/' or `separator` between

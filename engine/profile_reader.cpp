@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/zstd/zstd_file.h"
+
 namespace engine {
 namespace {
 
@@ -108,12 +110,19 @@ void ProfileBlockParser::fill(ProfileBlock* block) {
   }
 }
 
+Result<std::unique_ptr<platform::SequentialFile>> OpenProfileFile(platform::FileSystem& fs,
+                                                                  const std::string& path) {
+  auto file = fs.openForReading(path);
+  if (!file.isOk() || !std::string_view(path).ends_with(kCompressedProfileExtension)) return file;
+  return platform::NewDecompressingFile(std::move(file).value(), path);
+}
+
 ProfileReader::ProfileReader(std::unique_ptr<platform::SequentialFile> file, std::string path)
     : m_parser(std::move(file), std::move(path)) {}
 
 Result<std::unique_ptr<ProfileReader>> ProfileReader::Open(platform::FileSystem& fs,
                                                            const std::string& path) {
-  auto file = fs.openForReading(path);
+  auto file = OpenProfileFile(fs, path);
   if (!file.isOk()) return file.status();
   return std::make_unique<ProfileReader>(std::move(file).value(), path);
 }
@@ -142,7 +151,7 @@ bool ProfileReader::next(ProfileRecord* record) {
 
 Result<std::unique_ptr<ProfileBlockReader>> ProfileBlockReader::Open(platform::FileSystem& fs,
                                                                      const std::string& path) {
-  auto file = fs.openForReading(path);
+  auto file = OpenProfileFile(fs, path);
   if (!file.isOk()) return file.status();
   return std::make_unique<ProfileBlockReader>(std::move(file).value(), path);
 }

@@ -27,6 +27,15 @@ namespace engine {
 // escapes triple them. A file of other bytes (all zeros, say) is refused at this length.
 inline constexpr std::size_t kMaxProfileLine = 64 * 1024;
 
+// The name ending of a profile kept compressed (zstd): the generations of History/.
+inline constexpr std::string_view kCompressedProfileExtension = ".zst";
+
+// Opens the profile `path` for reading: as it is, or, when its name ends in
+// kCompressedProfileExtension, through zstd, so a damaged or cut compressed file is corrupt
+// naming it.
+[[nodiscard]] Result<std::unique_ptr<platform::SequentialFile>> OpenProfileFile(
+    platform::FileSystem& fs, const std::string& path);
+
 // Whole lines of a profile and their records, which point into the block's own text.
 struct ProfileBlock {
   std::vector<RecordView> records;
@@ -80,7 +89,7 @@ class ProfileReader {
   ProfileReader(const ProfileReader&) = delete;
   ProfileReader& operator=(const ProfileReader&) = delete;
 
-  // Opens `path` on `fs`.
+  // Opens `path` on `fs` (OpenProfileFile).
   [[nodiscard]] static Result<std::unique_ptr<ProfileReader>> Open(platform::FileSystem& fs,
                                                                    const std::string& path);
 
@@ -107,7 +116,7 @@ class ProfileReader {
 // before: the comparison reads both its profiles this way, each on its own core.
 class ProfileBlockReader final : public RecordSource {
  public:
-  // Opens `path` on `fs` and starts reading.
+  // Opens `path` on `fs` (OpenProfileFile) and starts reading.
   [[nodiscard]] static Result<std::unique_ptr<ProfileBlockReader>> Open(platform::FileSystem& fs,
                                                                         const std::string& path);
   ProfileBlockReader(std::unique_ptr<platform::SequentialFile> file, std::string path);

@@ -5,6 +5,7 @@
 // date and time, in the Reports folder, as rich text (.rtf) or plain text (.txt).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,16 @@ struct SettingsRecord;
 [[nodiscard]] std::string ReportPath(std::string_view reportsPath, std::string_view driveTag,
                                      const SettingsRecord& settings,
                                      const platform::LocalDateTime& now);
+
+// Where a comparison of two profiles of drive `letter` from its history is saved:
+// `reportsPath` & "Drive_K_since_m-d-yy_hhnn" & ReportExtension when the newer side is the
+// stored profile (`newer` empty), or "Drive_K_m-d-yy_hhnn_to_m-d-yy_hhnn" & ReportExtension
+// for two kept ones; the times are the local times the sides were made. Numbered
+// (NumberedReportPath) when taken.
+[[nodiscard]] std::string HistoryReportPath(std::string_view reportsPath, char letter,
+                                            const platform::LocalDateTime& older,
+                                            const std::optional<platform::LocalDateTime>& newer,
+                                            const SettingsRecord& settings);
 
 // `path` with "_" & `number` before its extension (the part from the last '.' of the last
 // path component), or at its end when it has none: Drive_C_12-6-98_1407_2.rtf. The name

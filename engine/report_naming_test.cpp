@@ -49,5 +49,16 @@ TEST(ReportNamingTest, UnsetOrUnknownFieldsMeanPlainTextByTimeAndDate) {
   EXPECT_EQ(ReportExtension(Settings('R', 0)), ".rtf");
 }
 
+// A comparison from the history is named by the times its sides were made, whatever the
+// naming setting; its format follows the setting.
+TEST(ReportNamingTest, HistoryReportsNameTheirSidesTimes) {
+  const platform::LocalDateTime march{2026, 3, 9, 2, 30, 5};
+  EXPECT_EQ(HistoryReportPath("/p/Reports/", 'K', march, std::nullopt, Settings('R', 'D')),
+            "/p/Reports/Drive_K_since_3-9-26_0230.rtf");
+  EXPECT_EQ(
+      HistoryReportPath("/p/Reports/", 'K', kSixDecember1998At1407, march, Settings('T', 'T')),
+      "/p/Reports/Drive_K_12-6-98_1407_to_3-9-26_0230.txt");
+}
+
 }  // namespace
 }  // namespace engine

@@ -8,9 +8,11 @@
 #include "engine/compare_profiles.h"
 #include "engine/drive_scan.h"
 #include "engine/folder_prefetcher.h"
+#include "engine/history.h"
 #include "engine/ignore_list_file.h"
 #include "engine/path_order.h"
 #include "engine/profile_store.h"
+#include "engine/program_conf.h"
 #include "engine/report_naming.h"
 
 namespace engine {
@@ -31,6 +33,8 @@ bool StartsWith(std::string_view text, std::string_view prefix, platform::PathSt
 struct PendingProfile {
   const RunDrive* drive = nullptr;
   std::unique_ptr<platform::ReplacementFile> profile;
+  CompareOutcome totals;                               // of its comparison, for the history
+  std::unique_ptr<GenerationInBackground> generation;  // its stored profile, for the history
 };
 
 class Run {
@@ -117,6 +121,7 @@ class Run {
   void removeLeftovers() {
     m_fs.removeStaleTemporaries(m_env.programFolder);
     if (m_reports) m_fs.removeStaleTemporaries(m_reports->path());
+    removeHistoryLeftovers();
     for (const char* name : kEarlierWorkFileNames) {
       const std::string path = m_env.programFolder + name;
       if (m_fs.isOrdinaryFile(path)) (void)m_fs.remove(path);
@@ -142,6 +147,9 @@ class Run {
       m_reportsProblem = reports.status();
     }
     removeLeftovers();
+    // A settings file that cannot be read was told of when the front end read it; its
+    // defaults hold here too.
+    if (!m_env.confPath.empty()) (void)LoadProgramConf(m_fs, m_env.confPath, &m_conf);
 
     for (std::size_t i : m_marked) {
       if (!scanDrive(m_env.drives[i], reportsPath)) {
@@ -150,12 +158,37 @@ class Run {
       }
     }
     if (!m_outcome.cancelled && !complete()) m_outcome.cancelled = true;
+    // A notice explains a saved report. A drive whose changes ended in none kept its profile
+    // and its record, so the next run, which reports the same changes, tells it then.
+    for (DriveResult& result : m_outcome.drives) {
+      if (result.state != DriveResult::State::kCompared) result.notice.clear();
+    }
     // A cancel keeps the stored profiles whose changes are in no saved report yet.
     m_pending.clear();
     m_reports.reset();
     // The wind-down runs after a cancel too.
     if (m_env.infoOnly) m_ui.switchOffInfoOnly();
     m_ui.runEnded();
+  }
+
+  // The temporaries of generations and indexes in History/K/, swept through the guarded
+  // folders as the Reports folder's are. A program folder without History/ gets none.
+  void removeHistoryLeftovers() {
+    const char separator = m_fs.pathStyle().separator;
+    const std::string history = m_env.programFolder + std::string(kHistoryFolderName) + separator;
+    if (!m_fs.isFolder(history)) return;
+    auto guarded = m_fs.openGuardedFolder(m_env.programFolder, kHistoryFolderName);
+    if (!guarded.isOk()) return;
+    m_fs.removeStaleTemporaries(guarded.value()->path());
+    platform::FolderListing listing;
+    if (!m_fs.listFolder(guarded.value()->path(), platform::ListWhat::kFolders, &listing).isOk()) {
+      return;
+    }
+    for (const platform::DirEntry& entry : listing.entries) {
+      if (entry.kind != platform::EntryKind::kFolder) continue;
+      auto drive = m_fs.openGuardedFolder(guarded.value()->path(), entry.name);
+      if (drive.isOk()) m_fs.removeStaleTemporaries(drive.value()->path());
+    }
   }
 
   // The end of a run that was not cancelled in its drive loop. False when the user cancelled
@@ -193,10 +226,12 @@ class Run {
   // The combined report is saved: the compared drives' new scans become their profiles.
   void commitPending() {
     for (PendingProfile& pending : m_pending) {
-      if (Status s = pending.profile->commit(); !s.isOk()) {
+      if (Status s = replaceProfile(*pending.profile, pending.totals, pending.generation.get());
+          !s.isOk()) {
         driveFailed(*pending.drive, s);
       } else {
         m_outcome.writtenProfiles.push_back(pending.profile->targetPath());
+        recordProfileSetting(DriveLetterOf(pending.drive->displayText));
       }
     }
     m_pending.clear();
@@ -249,10 +284,18 @@ class Run {
         m_fs.openForReplacing(paths.profilePath, m_env.infoOnly ? platform::Durability::kWorkFile
                                                                 : platform::Durability::kSynced);
     if (!newProfile.isOk()) return driveFailed(drive, newProfile.status());
+    // A stored profile that this run may replace is compressed for the history meanwhile.
+    std::unique_ptr<GenerationInBackground> generation;
+    if (compare && !m_env.infoOnly && m_conf.historyDepth > 0 && paths.driveLetter.size() == 1) {
+      const char letter = paths.driveLetter[0];
+      generation = std::make_unique<GenerationInBackground>(
+          m_fs, m_env.programFolder, letter, paths.profilePath, m_conf.profileHidden(letter));
+    }
     ScanSettings scan;
     scan.driveRoot = drive.root;
     scan.driveDisplayText = drive.displayText;
     scan.includeRecycled = m_env.settings->includeRecycled();
+    scan.includeHidden = m_env.includeHidden;
     scan.ignore = m_ignore;
     scan.excludedFolders = excludedFolders(drive);
     scan.listingThreads = FolderPrefetcher::DefaultThreads();
@@ -295,12 +338,88 @@ class Run {
     }
     if (m_env.infoOnly) return true;
     if (compare && m_multiReport) {
-      m_pending.push_back({&drive, std::move(newProfile).value()});
+      m_pending.push_back(
+          {&drive, std::move(newProfile).value(), m_lastTotals, std::move(generation)});
       return true;
     }
-    if (Status r = newProfile.value()->commit(); !r.isOk()) return driveFailed(drive, r);
+    if (Status r = replaceProfile(*newProfile.value(), m_lastTotals, generation.get()); !r.isOk()) {
+      return driveFailed(drive, r);
+    }
     m_outcome.writtenProfiles.push_back(paths.profilePath);
+    recordProfileSetting(paths.driveLetter);
     return true;
+  }
+
+  // Makes the new scan `profile` the stored profile of its drive. The stored profile it
+  // replaces, compressed meanwhile by `background` (null: the history keeps none of it), is
+  // stored in the history with the run's `totals` once the rename is done. Keeping it never
+  // stops the drive: a failure is told once per run and the profile is replaced all the
+  // same. Fails only when the profile itself cannot be replaced; the stored one is then as it
+  // was, and so is its history.
+  Status replaceProfile(platform::ReplacementFile& profile, const CompareOutcome& totals,
+                        GenerationInBackground* background) {
+    std::unique_ptr<PendingGeneration> generation;
+    if (background != nullptr) {
+      auto prepared = background->take();
+      if (prepared.isOk()) {
+        generation = std::move(prepared).value();
+      } else {
+        historyFailed(prepared.status());
+      }
+    }
+    if (Status s = profile.commit(); !s.isOk()) return s;
+    if (generation) {
+      // The new profile's time is when the kept one stopped being the stored one.
+      auto replaced = m_fs.modificationTime(profile.targetPath());
+      Status s = replaced.isOk() ? generation->store(replaced.value(), totals, m_conf.historyDepth)
+                                 : replaced.status();
+      if (!s.isOk()) historyFailed(s);
+    }
+    return Status::ok();
+  }
+
+  void historyFailed(const Status& why) {
+    if (m_historyProblemTold) return;
+    m_historyProblemTold = true;
+    m_ui.showMessage(
+        "A replaced profile could not be kept in the History folder; the run went on "
+        "without it:\n" +
+        why.message());
+  }
+
+  // The notice of a compared drive whose stored profile was made with the other
+  // hidden-files setting: the report is full of hidden files added or deleted.
+  std::string hiddenNotice(const RunDrive& drive) const {
+    if (m_env.confPath.empty() ||
+        m_conf.profileHidden(DriveLetterOf(drive.displayText)[0]) == m_env.includeHidden) {
+      return {};
+    }
+    return m_env.includeHidden ? "Hidden files are now included for " + drive.displayText +
+                                     ": their files show as added this once."
+                               : "Hidden files are now left out for " + drive.displayText +
+                                     ": their files show as deleted this once.";
+  }
+
+  // The profile of drive `letter` was created or replaced: records the setting it was made
+  // with, when that is not what is recorded already.
+  void recordProfileSetting(const std::string& letter) {
+    if (m_env.confPath.empty() || letter.size() != 1 ||
+        m_conf.profileHidden(letter[0]) == m_env.includeHidden) {
+      return;
+    }
+    if (Status s = StoreProfileHidden(m_fs, m_env.confPath, letter[0], m_env.includeHidden);
+        !s.isOk()) {
+      if (!m_confProblemTold) {
+        m_ui.showMessage(
+            "Which hidden-files setting the new profiles were made with could not be "
+            "recorded, so the next run may not say why hidden files show as added or "
+            "deleted:\n" +
+            s.message());
+        m_confProblemTold = true;
+      }
+      return;
+    }
+    m_conf.profileMadeWithHidden[letter[0]] = m_env.includeHidden;
   }
 
   Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
@@ -344,6 +463,8 @@ class Run {
     ++m_outcome.comparedDrives;
     m_outcome.changeLines += outcome.changeLines;
     m_outcome.drives.back().changeLines = outcome.changeLines;
+    m_lastTotals = outcome;
+    m_outcome.drives.back().notice = hiddenNotice(drive);
     if (!outcome.orderWarning.isOk()) m_ui.showMessage(outcome.orderWarning.message());
     return Status::ok();
   }
@@ -422,6 +543,10 @@ class Run {
   std::size_t m_newProfiles = 0;
   bool m_multiReport = false;
   IgnoreMatcher m_ignore;
+  ProgramConf m_conf;  // as the drive loop found it, with what the run recorded since
+  bool m_confProblemTold = false;
+  bool m_historyProblemTold = false;
+  CompareOutcome m_lastTotals;  // of the drive compared last
   std::size_t m_driveCount = 0;
   std::size_t m_driveIndex = 0;
   bool m_freshReport = true;

@@ -40,6 +40,12 @@ struct RunEnvironment {
   std::string settingsPath;  // the settings file, for choices stored during the run
   SettingsRecord* settings = nullptr;
   bool infoOnly = false;  // report, but create and replace no profile
+  // Walk and profile hidden files and folders ([scan] hidden of brinvale.conf, or the
+  // command line's --hidden and --no-hidden for one run).
+  bool includeHidden = false;
+  // brinvale.conf (engine/program_conf.h), where the run finds and records the setting each
+  // drive's stored profile was made with. Empty: nothing is read or recorded, no notice.
+  std::string confPath;
   std::vector<RunDrive> drives;
   // Also told every change that goes into a report, drive by drive; not owned. May be null.
   ChangeListener* changeListener = nullptr;
@@ -59,6 +65,11 @@ struct DriveResult {
   std::int64_t folders = 0;      // kProfiled: folders walked, the root included
   std::int64_t changeLines = 0;  // change lines of its comparison
   std::string reportPath;        // kCompared: the saved report that holds its changes
+  // kCompared drives whose stored profile was made with the other hidden-files setting:
+  // "Hidden files are now included for k: [/home]: their files show as added this once."
+  // (or "... now left out ...: their files show as deleted this once."). Empty otherwise,
+  // also for a drive compared but whose changes ended in no saved report.
+  std::string notice;
 };
 
 struct RunOutcome {
@@ -109,9 +120,21 @@ inline constexpr const char* kReportsFolderName = "Reports";
 // compared, the records its stored profile holds of them are carried into the new profile
 // (FileProfiler), so they are reported neither as deleted now nor as added later.
 //
+// Hidden files are walked and profiled with `includeHidden`. A drive whose stored profile
+// was made with the other setting ([profiles] K.hidden of `confPath`) is compared as usual
+// and gets a notice (DriveResult::notice); each profile the run creates or replaces has its
+// setting recorded there, and a failure to record it is told once per run.
+//
+// A stored profile that a compared drive's new scan replaces is kept as a generation in
+// History/K/ (engine/history.h), at most [history] depth of `confPath` per drive (the
+// default without one): compressed on a thread of its own while the drive is scanned and
+// compared, stored with its index line once the new profile is renamed into place, and only
+// then are the oldest beyond the depth removed. Keeping it never stops a drive: a
+// failure is told once per run and the profile is replaced as it would be without history.
+//
 // The drive loop first removes the temporaries that killed runs left in the program
-// folder and its Reports folder. The program folder and everything below it are left out
-// of every drive's scan. REQUIRES: the caller holds the program folder's run lock
+// folder, its Reports folder and the folders of History/. The program folder and everything below
+// it are left out of every drive's scan. REQUIRES: the caller holds the program folder's run lock
 // (platform/run_lock.h) for the whole call.
 RunOutcome FindChanges(RunEnvironment& env, RunUserInterface& ui);
 

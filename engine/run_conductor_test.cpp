@@ -15,6 +15,8 @@
 #include <map>
 #include <set>
 
+#include "engine/history.h"
+#include "engine/profile_reader.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/run_lock.h"
 #include "platform/testing/fixed_locale.h"
@@ -442,6 +444,179 @@ TEST_F(RunConductorTest, EachDriveSaysWhatBecameOfItAndTheListenerHearsTheCompar
   EXPECT_EQ(listener.finished, 1);
 }
 
+TEST_F(RunConductorTest, AChangedHiddenFilesSettingIsToldOnceAndRecordedWithEachProfile) {
+  const std::string conf = std::string(kProgram) + "brinvale.conf";
+  env.confPath = conf;
+  fs.addFile("C:\\DATA\\.rc", 7, 1000);
+  fs.setHidden("C:\\DATA\\.rc");
+  fs.addTextFile(conf, "# mine\n[window]\nwidth = 800\n");
+  const auto run = [&](bool hidden, std::vector<std::size_t> drives) {
+    env.includeHidden = hidden;
+    ui.selections = {drives};
+    ui.yesNo = {true};
+    ui.log.clear();
+    return Run();
+  };
+  const auto notices = [](const RunOutcome& outcome) {
+    std::vector<std::string> found;
+    for (const DriveResult& drive : outcome.drives) found.push_back(drive.notice);
+    return found;
+  };
+
+  // Profiles made as before: nothing to record, as none recorded means left out.
+  ASSERT_EQ(run(false, {0, 1}).writtenProfiles.size(), 2u);
+  EXPECT_EQ(fs.contents(conf), "# mine\n[window]\nwidth = 800\n");
+
+  RunOutcome outcome = run(true, {0, 1});
+  EXPECT_THAT(notices(outcome),
+              ElementsAre("Hidden files are now included for c: [DISK]: their files show as "
+                          "added this once.",
+                          "Hidden files are now included for d: [DISK]: their files show as "
+                          "added this once."));
+  EXPECT_EQ(outcome.changeLines, 1);  // C's .rc, compared as usual
+  EXPECT_THAT(*fs.contents("Z:\\BV\\Reports\\Drive_C.rtf"), HasSubstr(".rc"));
+  EXPECT_EQ(fs.contents(conf),
+            "# mine\n[window]\nwidth = 800\n\n[profiles]\nC.hidden = true\nD.hidden = true\n");
+
+  outcome = run(true, {0});
+  EXPECT_THAT(notices(outcome), ElementsAre(""));
+  EXPECT_EQ(outcome.changeLines, 0);
+
+  // An info-only run tells, but keeps the profile and so the record.
+  env.infoOnly = true;
+  outcome = run(false, {0});
+  env.infoOnly = false;
+  EXPECT_THAT(notices(outcome), ElementsAre("Hidden files are now left out for c: [DISK]: their "
+                                            "files show as deleted this once."));
+  EXPECT_THAT(*fs.contents(conf), HasSubstr("C.hidden = true\n"));
+
+  // With one report for both drives, each record follows its profile into place.
+  ui.oneReport = true;
+  outcome = run(false, {0, 1});
+  EXPECT_EQ(outcome.changeLines, 1);
+  EXPECT_EQ(outcome.writtenProfiles.size(), 2u);
+  EXPECT_THAT(notices(outcome), Each(HasSubstr("now left out")));
+  EXPECT_EQ(fs.contents(conf),
+            "# mine\n[window]\nwidth = 800\n\n[profiles]\nC.hidden = false\nD.hidden = false\n");
+  EXPECT_THAT(ui.log, Not(Contains(HasSubstr("message"))));
+}
+
+// A drive whose report could not be saved has nothing explained: no notice, and no record,
+// so the run that does save its changes is the one that tells.
+TEST_F(RunConductorTest, AnUnsavedReportGetsNoNoticeAndTheRunThatSavesOneTellsIt) {
+  const std::string conf = std::string(kProgram) + "brinvale.conf";
+  env.confPath = conf;
+  env.includeHidden = true;
+  ProfileAndChange('C');
+  fs.addFile("C:\\DATA\\.rc", 7, 1000);
+  fs.setHidden("C:\\DATA\\.rc");
+  fs.addFolder("Z:\\BV\\Reports\\Drive_C.rtf");  // where the report should go
+  ui.selections = {std::vector<std::size_t>{0}};
+  RunOutcome outcome = Run();
+  ASSERT_EQ(outcome.failedDrives, 1);
+  EXPECT_EQ(outcome.drives.at(0).notice, "");
+  EXPECT_FALSE(fs.contents(conf).has_value());
+
+  ASSERT_TRUE(fs.rename("Z:\\BV\\Reports\\Drive_C.rtf", "Z:\\BV\\old").isOk());
+  ui.selections = {std::vector<std::size_t>{0}};
+  outcome = Run();
+  ASSERT_EQ(outcome.failedDrives, 0);
+  EXPECT_EQ(outcome.drives.at(0).notice,
+            "Hidden files are now included for c: [DISK]: their files show as added this once.");
+  EXPECT_EQ(fs.contents(conf), "[profiles]\nC.hidden = true\n");
+
+  // Cancelled before its report was in place: the same.
+  fs.addFile("C:\\DATA\\.rc2", 7, 1000);
+  fs.setHidden("C:\\DATA\\.rc2");
+  env.includeHidden = false;
+  ui.selections = {std::vector<std::size_t>{0}};
+  ui.afterWriting = [this] { ui.cancelling().cancelNow(); };
+  outcome = Run();
+  ASSERT_TRUE(outcome.cancelled);
+  EXPECT_EQ(outcome.drives.at(0).notice, "");
+  EXPECT_EQ(fs.contents(conf), "[profiles]\nC.hidden = true\n");
+}
+
+TEST_F(RunConductorTest, ARecordThatCannotBeStoredIsToldOnceAndTheProfilesStillReplaced) {
+  const std::string conf = std::string(kProgram) + "brinvale.conf";
+  env.confPath = conf;
+  env.includeHidden = true;
+  fs.addFolder(conf);  // nothing can replace a folder
+  ui.selections = {std::vector<std::size_t>{0, 1, 2}};
+  ui.yesNo = {true};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.writtenProfiles.size(), 3u);
+  const auto told = std::count_if(ui.log.begin(), ui.log.end(), [](const std::string& entry) {
+    return entry.rfind("message Which hidden-files setting the new profiles were made with", 0) ==
+           0;
+  });
+  EXPECT_EQ(told, 1);
+}
+
+TEST_F(RunConductorTest, AReplacedProfileIsKeptWithItsIndexLineAndACreatedOneIsNot) {
+  fs.setNow(1700000000);
+  ProfileAndChange('C');
+  const std::string old = *fs.contents(ProfileOf('C'));
+  fs.setNow(1700003600);
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  ui.yesNo = {true};
+  const RunOutcome outcome = Run();
+  ASSERT_EQ(outcome.writtenProfiles.size(), 2u);
+
+  std::vector<Generation> index;
+  ASSERT_TRUE(ReadHistoryIndex(fs, "Z:\\BV\\History\\C\\", &index).isOk());
+  ASSERT_EQ(index.size(), 1u);
+  const Generation& kept = index[0];
+  EXPECT_EQ(kept.file, "20231114T221320Z.bvp.zst");
+  EXPECT_EQ(kept.made, 1700000000);
+  // Replaced when the new profile was made: the time of the next generation.
+  EXPECT_EQ(kept.replaced, fs.modificationTime(ProfileOf('C')).value());
+  EXPECT_GE(kept.replaced, 1700003600);
+  EXPECT_EQ(kept.files, 1);
+  EXPECT_EQ(kept.bytes, 100);
+  EXPECT_EQ(kept.added, 1);
+  EXPECT_EQ(kept.addedBytes, 2048);
+  EXPECT_EQ(kept.deleted + kept.grew + kept.shrunk + kept.timeChanged + kept.deletedBytes, 0);
+  auto reader = OpenProfileFile(fs, "Z:\\BV\\History\\C\\" + kept.file);
+  ASSERT_TRUE(reader.isOk());
+  std::string text(4096, '\0');
+  std::size_t got = 0;
+  ASSERT_TRUE(reader.value()->read(text.size(), text.data(), &got).isOk());
+  EXPECT_EQ(text.substr(0, got), old);
+  // D had no profile to keep.
+  EXPECT_FALSE(fs.exists("Z:\\BV\\History\\D"));
+
+  // An info-only run replaces nothing and so keeps nothing; a depth of 0 keeps none.
+  fs.addFile("C:\\DATA\\newer.txt", 1, 3000);
+  env.infoOnly = true;
+  ui.selections = {std::vector<std::size_t>{0}};
+  Run();
+  env.infoOnly = false;
+  env.confPath = std::string(kProgram) + "brinvale.conf";
+  fs.addTextFile(env.confPath, "[history]\ndepth = 0\n");
+  ui.selections = {std::vector<std::size_t>{0}};
+  ASSERT_EQ(Run().writtenProfiles.size(), 1u);
+  ASSERT_TRUE(ReadHistoryIndex(fs, "Z:\\BV\\History\\C\\", &index).isOk());
+  EXPECT_EQ(index.size(), 1u);
+}
+
+TEST_F(RunConductorTest, AFailureToKeepAGenerationIsToldOnceAndTheProfilesStillReplaced) {
+  ProfileAndChange('C');
+  ProfileAndChange('D');
+  fs.failOpen("Z:\\BV\\History", Status::permissionDenied("Z:\\BV\\History: denied"));
+  ui.selections = {std::vector<std::size_t>{0, 1}};
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.failedDrives, 0);
+  EXPECT_EQ(outcome.writtenProfiles.size(), 2u);
+  EXPECT_EQ(outcome.savedReports.size(), 2u);
+  EXPECT_THAT(*fs.contents(ProfileOf('C')), HasSubstr("new.txt"));
+  EXPECT_THAT(*fs.contents(ProfileOf('D')), HasSubstr("new.txt"));
+  const auto told = std::count(ui.log.begin(), ui.log.end(),
+                               "message A replaced profile could not be kept in the History "
+                               "folder; the run went on without it:\nZ:\\BV\\History: denied");
+  EXPECT_EQ(told, 1);
+}
+
 // Every compared drive of three, with one report for all of them.
 class OneReportTest : public RunConductorTest {
  protected:
@@ -614,15 +789,18 @@ TEST_F(RunConductorTest, LeftoversOfKilledRunsAreSweptAndTheWorkFileIsTheCallers
   fs.addTextFile("Z:\\BV\\bvp.tmp", "old scan");
   fs.addTextFile("Z:\\BV\\section.tmp", "old section");
   fs.addTextFile("Z:\\BV\\Reports\\" + platform::TemporaryName("Drive_C.txt", 1, "9"), "");
+  fs.addTextFile("Z:\\BV\\History\\D\\" + platform::TemporaryName("index.tsv", 1, "4"), "");
+  fs.addTextFile("Z:\\BV\\History\\D\\mine.txt", "the user's");
   env.composedReportPath = "Z:\\BV\\composed-by-cli.rtf";
   ui.selections = {std::vector<std::size_t>{0}};
   const RunOutcome outcome = Run();
   EXPECT_EQ(outcome.changeLines, 1);
   // A file that merely looks like the copies of earlier versions may be the user's: it stays.
   EXPECT_THAT(fs.namesIn(kProgram),
-              UnorderedElementsAre("Reports", "Prof_C_.bvp", "Prof_D_.bvp.copy-1-0",
+              UnorderedElementsAre("Reports", "History", "Prof_C_.bvp", "Prof_D_.bvp.copy-1-0",
                                    "composed-by-cli.rtf"));
   EXPECT_THAT(fs.namesIn("Z:\\BV\\Reports"), ElementsAre("Drive_C.rtf"));
+  EXPECT_THAT(fs.namesIn("Z:\\BV\\History\\D"), ElementsAre("mine.txt"));
   EXPECT_THAT(ui.log, Contains("load Z:\\BV\\composed-by-cli.rtf"));
 }
 
@@ -752,6 +930,20 @@ TEST_F(FailingScanTest, InAReportForAllDrivesLeavesTheOtherDrivesSections) {
 // window and the command line do; a run refused at the lock touches nothing.
 class RunFaultTest : public ::testing::TestWithParam<bool> {
  protected:
+  // What a compressed generation holds, or nothing when it cannot be read whole.
+  static std::optional<std::string> Decompressed(platform::FileSystem& fs,
+                                                 const std::string& path) {
+    auto file = OpenProfileFile(fs, path);
+    if (!file.isOk()) return std::nullopt;
+    std::string text;
+    char buffer[4096];
+    for (std::size_t got = 1; got > 0;) {
+      if (!file.value()->read(sizeof buffer, buffer, &got).isOk()) return std::nullopt;
+      text.append(buffer, got);
+    }
+    return text;
+  }
+
   // C and D are compared and report a change, E is created. One report for all when the
   // parameter says so.
   static void Prepare(RunWorld& world) {
@@ -794,6 +986,14 @@ class RunFaultTest : public ::testing::TestWithParam<bool> {
     for (const std::string& path : outcome.savedReports) {
       clean.reports[path] = *world.fs.contents(path);
     }
+    // The compared drives kept their old profiles: a failing run has them to lose.
+    for (char letter : {'C', 'D'}) {
+      std::vector<Generation> index;
+      EXPECT_TRUE(
+          ReadHistoryIndex(world.fs, std::string("Z:\\BV\\History\\") + letter + "\\", &index)
+              .isOk());
+      EXPECT_EQ(index.size(), 1u) << letter;
+    }
     return clean;
   }
 };
@@ -802,8 +1002,9 @@ TEST_P(RunFaultTest, EveryFailingWriteLeavesTheRecordWhole) {
   const Clean clean = CleanRun();
   ASSERT_GT(clean.writeSteps, 10u);
   ASSERT_EQ(clean.reports.size(), GetParam() ? 1u : 2u);
-  const std::set<std::string> allowed = {"Reports",     "Prof_C_.bvp",   "Prof_D_.bvp",
-                                         "Prof_E_.bvp", "brinvale.lock", "temp.rtf"};
+  const std::set<std::string> allowed = {"Reports",     "History",     "Prof_C_.bvp",
+                                         "Prof_D_.bvp", "Prof_E_.bvp", "brinvale.lock",
+                                         "temp.rtf"};
   for (std::uint64_t step = 1; step <= clean.writeSteps; ++step) {
     SCOPED_TRACE("write step " + std::to_string(step) + " of " + std::to_string(clean.writeSteps) +
                  " fails");
@@ -840,6 +1041,31 @@ TEST_P(RunFaultTest, EveryFailingWriteLeavesTheRecordWhole) {
         EXPECT_TRUE(inASavedReport) << letter;
       }
     }
+    // The history holds whole generations of the old profiles and an index naming exactly
+    // them; a replaced profile whose generation is missing was told of.
+    for (char letter : {'C', 'D'}) {
+      const std::string folder = std::string("Z:\\BV\\History\\") + letter + "\\";
+      std::vector<Generation> index;
+      ASSERT_TRUE(ReadHistoryIndex(world.fs, folder, &index).isOk()) << letter;
+      std::set<std::string> files;
+      for (const std::string& name : world.fs.namesIn(folder)) {
+        if (name != "index.tsv") files.insert(name);
+      }
+      std::set<std::string> indexed;
+      for (const Generation& g : index) indexed.insert(g.file);
+      EXPECT_EQ(files, indexed) << letter;
+      for (const std::string& name : files) {
+        EXPECT_EQ(Decompressed(world.fs, folder + name), clean.oldProfiles.at(letter)) << name;
+      }
+      const bool replaced =
+          world.fs.contents(RunWorld::ProfileOf(letter)) == clean.newProfiles.at(letter);
+      // A kept profile has no generation; a replaced one at most one.
+      EXPECT_LE(index.size(), replaced ? 1u : 0u) << letter;
+      if (replaced && index.empty()) {
+        EXPECT_THAT(world.ui.log, Contains(HasSubstr("message A replaced profile could not be "
+                                                     "kept in the History folder")));
+      }
+    }
     // A failure is never reported as success.
     if (anyKept) {
       EXPECT_TRUE(outcome.failedDrives > 0 || !outcome.driveLoopStarted);
@@ -862,55 +1088,99 @@ INSTANTIATE_TEST_SUITE_P(ReportKinds, RunFaultTest, ::testing::Bool(),
                                              : std::string("ReportPerDrive");
                          });
 
-// Folders whose permissions stop the one who runs: the test is run once more as an
-// unprivileged user when the tests run as root.
-TEST(RunOnRealFilesTest, UnreadableAndUnsearchableFoldersKeepTheirFilesUntilReadableAgain) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-  platform::TempFolder temp;
-  const std::string root = temp / "drive/";
-  for (const char* file : {"open/a.txt", "locked/b.txt", "locked/sub/c.txt", "noexec/d.txt"}) {
-    const std::string path = root + file;
-    ASSERT_EQ(std::system(("mkdir -p '" + path.substr(0, path.rfind('/')) + "'").c_str()), 0);
-    std::ofstream(path) << file;
+// Folders whose permissions stop the one who runs: these tests are run once more as an
+// unprivileged user when the tests run as root. The drive x: is a real folder tree.
+class RunOnRealFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    ASSERT_EQ(::mkdir((m_temp / "program").c_str(), 0755), 0);
+    m_env.fs = &m_fs;
+    m_env.locale = &m_locale;
+    m_env.programFolder = m_temp / "program/";
+    m_env.settingsPath = m_temp / "program/BV3.Def";
+    m_env.settings = &m_settings;
+    m_env.drives = {{"x: [" + m_root + "]", m_root}};
   }
-  ASSERT_EQ(::mkdir((temp / "program").c_str(), 0755), 0);
-  platform::PosixFileSystem fs;
-  platform::FixedLocale locale;
-  SettingsRecord settings;
-  RunEnvironment env;
-  env.fs = &fs;
-  env.locale = &locale;
-  env.programFolder = temp / "program/";
-  env.settingsPath = temp / "program/BV3.Def";
-  env.settings = &settings;
-  env.drives = {{"x: [" + root + "]", root}};
-  ScriptedUi ui(fs);
-  const auto run = [&] {
-    ui.selections = {std::vector<std::size_t>{0}};
-    ui.yesNo = {true};
-    ui.log.clear();
-    return FindChanges(env, ui);
-  };
-  ASSERT_EQ(run().writtenProfiles.size(), 1u);
-  const std::string profilePath = temp / "program/Prof_X_.bvp";
-  const std::string stored = platform::ReadWholeFile(fs, profilePath).value();
+
+  // Files below the drive's root, each holding its own path.
+  void MakeFiles(std::initializer_list<const char*> files) {
+    for (const char* file : files) {
+      const std::string path = m_root + file;
+      ASSERT_EQ(std::system(("mkdir -p '" + path.substr(0, path.rfind('/')) + "'").c_str()), 0);
+      std::ofstream(path) << file;
+    }
+  }
+
+  // A run of x:, creating its profile when it has none.
+  RunOutcome Run() {
+    m_ui.selections = {std::vector<std::size_t>{0}};
+    m_ui.yesNo = {true};
+    m_ui.log.clear();
+    return FindChanges(m_env, m_ui);
+  }
+
+  std::string Profile() {
+    auto profile = platform::ReadWholeFile(m_fs, m_temp / "program/Prof_X_.bvp");
+    return profile.isOk() ? profile.value() : "<missing>";
+  }
+
+  platform::TempFolder m_temp;
+  const std::string m_root = m_temp / "drive/";
+  platform::PosixFileSystem m_fs;
+  platform::FixedLocale m_locale;
+  SettingsRecord m_settings;
+  RunEnvironment m_env;
+  ScriptedUi m_ui{m_fs};
+};
+
+TEST_F(RunOnRealFilesTest, UnreadableAndUnsearchableFoldersKeepTheirFilesUntilReadableAgain) {
+  MakeFiles({"open/a.txt", "locked/b.txt", "locked/sub/c.txt", "noexec/d.txt"});
+  ASSERT_EQ(Run().writtenProfiles.size(), 1u);
+  const std::string stored = Profile();
   ASSERT_THAT(stored, HasSubstr("c.txt"));
 
-  ASSERT_EQ(::chmod((root + "locked").c_str(), 0), 0);
-  ASSERT_EQ(::chmod((root + "noexec").c_str(), 0444), 0);  // its names, not their facts
-  RunOutcome outcome = run();
+  ASSERT_EQ(::chmod((m_root + "locked").c_str(), 0), 0);
+  ASSERT_EQ(::chmod((m_root + "noexec").c_str(), 0444), 0);  // its names, not their facts
+  RunOutcome outcome = Run();
   EXPECT_EQ(outcome.changeLines, 0);
-  EXPECT_EQ(platform::ReadWholeFile(fs, profilePath).value(), stored);
-  EXPECT_THAT(ui.log, Contains(AllOf(HasSubstr("what they held at the last run is kept in its "
-                                               "profile:\n"),
-                                     HasSubstr(root + "locked/"), HasSubstr(root + "noexec/"))));
+  EXPECT_EQ(Profile(), stored);
+  EXPECT_THAT(m_ui.log,
+              Contains(AllOf(HasSubstr("what they held at the last run is kept in its "
+                                       "profile:\n"),
+                             HasSubstr(m_root + "locked/"), HasSubstr(m_root + "noexec/"))));
 
-  ASSERT_EQ(::chmod((root + "locked").c_str(), 0755), 0);
-  ASSERT_EQ(::chmod((root + "noexec").c_str(), 0755), 0);
-  outcome = run();
+  ASSERT_EQ(::chmod((m_root + "locked").c_str(), 0755), 0);
+  ASSERT_EQ(::chmod((m_root + "noexec").c_str(), 0755), 0);
+  outcome = Run();
   EXPECT_EQ(outcome.changeLines, 0);
   EXPECT_EQ(outcome.failedDrives, 0);
-  EXPECT_EQ(platform::ReadWholeFile(fs, profilePath).value(), stored);
+  EXPECT_EQ(Profile(), stored);
+}
+
+// A folder that cannot be read carries over only what the scan itself would take, so a
+// later run with the folder readable reports nothing new.
+TEST_F(RunOnRealFilesTest, AnUnreadableFolderCarriesNoHiddenFilesWhenTheyAreLeftOut) {
+  MakeFiles({"open/a.txt", "open/.rc", "locked/b.txt", "locked/.env", "locked/.git/config"});
+  m_env.confPath = m_temp / "program/brinvale.conf";
+  m_env.includeHidden = true;
+  ASSERT_EQ(Run().writtenProfiles.size(), 1u);
+  ASSERT_THAT(Profile(), HasSubstr("\"config\""));
+
+  m_env.includeHidden = false;
+  ASSERT_EQ(::chmod((m_root + "locked").c_str(), 0), 0);
+  RunOutcome outcome = Run();
+  ASSERT_EQ(::chmod((m_root + "locked").c_str(), 0755), 0);
+  // The hidden files show as deleted now, as the notice says, the readable one as ever.
+  EXPECT_EQ(outcome.changeLines, 3);
+  EXPECT_THAT(outcome.drives.at(0).notice, HasSubstr("now left out"));
+  const std::string kept = Profile();
+  EXPECT_THAT(kept, HasSubstr("\"b.txt\""));
+  for (const char* gone : {".env", "config", ".rc"}) EXPECT_THAT(kept, Not(HasSubstr(gone)));
+
+  outcome = Run();
+  EXPECT_EQ(outcome.changeLines, 0);
+  EXPECT_EQ(Profile(), kept);
 }
 
 }  // namespace

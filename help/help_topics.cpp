@@ -34,6 +34,8 @@ constexpr TopicFile kTopicFiles[] = {
     {"options.html", 4},
     {"ignore_list.html", 6},
     {"info_only.html", 7},
+    {"history.html", kNoContext},
+    {"compare_runs.html", 15},
     {"recycle_bins.html", 13},
     {"printing.html", 9},
     {"command_line.html", kNoContext},

@@ -28,9 +28,12 @@ struct PathStyle {
   // True on POSIX file systems: README and readme are two files. On Windows-style file
   // systems names that differ only in letter case are one file.
   bool caseSensitive = true;
+  // True on POSIX file systems, where a name that starts with '.' is hidden. On
+  // Windows-style file systems hidden is an attribute that a path does not show.
+  bool dotNamesHidden = true;
 
-  static PathStyle posix() { return {'/', true}; }
-  static PathStyle windows() { return {'\\', false}; }
+  static PathStyle posix() { return {'/', true, true}; }
+  static PathStyle windows() { return {'\\', false, false}; }
 };
 
 // The longest folder path any part of the program handles, in bytes: deep enough for the
@@ -295,7 +298,8 @@ class FileSystem {
   // the files directly in the folder are replaced (openForReplacing) and swept
   // (removeStaleTemporaries) relative to the folder it opened, so a link put in its place
   // meanwhile is never written through. The program folder itself may be reached through
-  // links.
+  // links, unless it is itself a guarded folder that is open (a folder of a folder: History/
+  // then History/K/): then the sub-folder is opened in the very folder the guard holds.
   [[nodiscard]] virtual Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
       const std::string& programFolder, std::string_view name) = 0;
 
@@ -323,6 +327,13 @@ class FileSystem {
   // exist may be included; callers skip them.
   [[nodiscard]] virtual std::vector<std::string> recycleBinFolders(
       const std::string& driveRoot) = 0;
+
+  // The trash folders of the volume whose root folder is `driveRoot`, whole: the folders
+  // that hold the recycle-bin folders above, with the records of where each trashed file
+  // came from and everything else below them, each ending in the separator; also the
+  // trash folders of other users at the volume's root. A walk that takes hidden folders
+  // leaves them to the recycle-bin option. Folders that do not exist may be included.
+  [[nodiscard]] virtual std::vector<std::string> trashFolders(const std::string& driveRoot) = 0;
 };
 
 // Whole-file helpers built on the interface above (platform/file_system.cpp).

@@ -9,8 +9,12 @@
 set -euo pipefail
 
 packages=(
-  # Building; ccache makes rebuilds mostly cache hits
-  cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins ccache
+  # Building; ccache makes rebuilds mostly cache hits. Qt Charts' CMake files need Qt OpenGL's,
+  # which qt6-charts-dev does not pull in.
+  cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-charts-dev
+  libqt6opengl6-dev qt6-qpa-plugins ccache
+  # zstd for the kept generations of profiles, found by pkg-config
+  libzstd-dev pkgconf
   # Running: the report's font, the sound cues
   fonts-liberation gstreamer1.0-plugins-base
   # Testing: GoogleTest, PDF text of printed reports, the JSON Lines read back, the package

@@ -284,18 +284,25 @@ std::string ReadHolder(int fd) {
   return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string();
 }
 
-// The user's own trash folder as the desktop's trash convention places it, or "" when
-// neither XDG_DATA_HOME nor HOME is usable.
+// The user's own trash folder (which holds files/ and info/) as the desktop's trash
+// convention places it, or "" when neither XDG_DATA_HOME nor HOME is usable.
 std::string UserTrashFolder() {
   const char* dataHome = std::getenv("XDG_DATA_HOME");
   if (dataHome != nullptr && dataHome[0] == '/') {
-    return WithTrailingSlash(dataHome) + "Trash/files/";
+    return WithTrailingSlash(dataHome) + "Trash/";
   }
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] == '/') {
-    return WithTrailingSlash(home) + ".local/share/Trash/files/";
+    return WithTrailingSlash(home) + ".local/share/Trash/";
   }
   return {};
+}
+
+// A trash folder of another user at a volume's root: ".Trash-" and a user id.
+bool IsTrashOfAUser(std::string_view name) {
+  constexpr std::string_view kPrefix = ".Trash-";
+  return name.size() > kPrefix.size() && name.starts_with(kPrefix) &&
+         name.find_first_not_of("0123456789", kPrefix.size()) == std::string_view::npos;
 }
 
 std::string RealPath(const std::string& path) {
@@ -915,8 +922,10 @@ class PosixGuardedFolder final : public GuardedFolder {
 Result<std::unique_ptr<GuardedFolder>> PosixFileSystem::openGuardedFolder(
     const std::string& programFolder, std::string_view name) {
   const std::string path = WithTrailingSlash(programFolder) + std::string(name);
-  // The program folder itself may be reached through links: the user chose it.
-  const int programFd = ::open(programFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // The program folder itself may be reached through links: the user chose it. A guarded
+  // folder held open (History/ for History/K/) is taken as it was opened, so a link put in
+  // its place meanwhile leads nowhere.
+  const int programFd = openGuardedOrFolder(programFolder);
   if (programFd < 0) return Status::fromErrno(errno, programFolder);
   struct stat program {};
   if (::fstat(programFd, &program) != 0) {
@@ -1030,24 +1039,54 @@ Result<std::unique_ptr<FileLock>> PosixFileSystem::tryLockFile(const std::string
   return std::unique_ptr<FileLock>(std::make_unique<PosixFileLock>(key));
 }
 
+namespace {
+
+// The user's own trash folder, or its sub-folder `sub` ("files/"), as reached from the drive
+// root `root`: "" unless it lies inside the drive's tree and on its volume.
+std::string UserTrashBelow(const std::string& root, std::string_view sub) {
+  // The user's own trash belongs to this drive only when it lies inside the drive's tree
+  // and on its volume; compare real paths so that links on the way do not matter.
+  const std::string trash = UserTrashFolder();
+  if (trash.empty()) return {};
+  const std::string real = RealPath(trash + std::string(sub));
+  const std::string realRoot = RealPath(root);
+  if (real.empty() || realRoot.empty() || real.rfind(realRoot, 0) != 0) return {};
+  struct stat rootStat {};
+  struct stat trashStat {};
+  if (::stat(realRoot.c_str(), &rootStat) != 0 || ::stat(real.c_str(), &trashStat) != 0 ||
+      rootStat.st_dev != trashStat.st_dev) {
+    return {};
+  }
+  return root + real.substr(realRoot.size());
+}
+
+}  // namespace
+
 std::vector<std::string> PosixFileSystem::recycleBinFolders(const std::string& driveRoot) {
   const std::string root = WithTrailingSlash(driveRoot);
   const std::string uid = std::to_string(::getuid());
   std::vector<std::string> folders = {root + ".Trash-" + uid + "/files/",
                                       root + ".Trash/" + uid + "/files/"};
-
-  // The user's own trash belongs to this drive only when it lies inside the drive's tree
-  // and on its volume; compare real paths so that links on the way do not matter.
-  const std::string userTrash = RealPath(UserTrashFolder());
-  const std::string realRoot = RealPath(root);
-  if (userTrash.empty() || realRoot.empty() || userTrash.rfind(realRoot, 0) != 0) return folders;
-  struct stat rootStat {};
-  struct stat trashStat {};
-  if (::stat(realRoot.c_str(), &rootStat) != 0 || ::stat(userTrash.c_str(), &trashStat) != 0 ||
-      rootStat.st_dev != trashStat.st_dev) {
-    return folders;
+  if (std::string own = UserTrashBelow(root, "files/"); !own.empty()) {
+    folders.push_back(std::move(own));
   }
-  folders.push_back(root + userTrash.substr(realRoot.size()));
+  return folders;
+}
+
+std::vector<std::string> PosixFileSystem::trashFolders(const std::string& driveRoot) {
+  const std::string root = WithTrailingSlash(driveRoot);
+  const std::string own = root + ".Trash-" + std::to_string(::getuid()) + "/";
+  std::vector<std::string> folders = {root + ".Trash/", own};
+  FolderListing listing;
+  if (listFolder(root, ListWhat::kFolders, &listing).isOk()) {
+    for (const DirEntry& entry : listing.entries) {
+      const std::string folder = root + entry.name + "/";
+      if (IsTrashOfAUser(entry.name) && folder != own) folders.push_back(folder);
+    }
+  }
+  if (std::string user = UserTrashBelow(root, ""); !user.empty()) {
+    folders.push_back(std::move(user));
+  }
   return folders;
 }
 

@@ -85,6 +85,10 @@ class PosixFileSystem final : public FileSystem {
   // user's own trash (`$XDG_DATA_HOME/Trash/files/`, by default below
   // `~/.local/share`) when it exists, lies below `driveRoot` and on the same device.
   [[nodiscard]] std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override;
+  // `ROOT.Trash/`, `ROOT.Trash-UID/` of every user id found at the root (the running
+  // user's always), and the user's own trash (`$XDG_DATA_HOME/Trash/`) when it exists,
+  // lies below `driveRoot` and on the same device.
+  [[nodiscard]] std::vector<std::string> trashFolders(const std::string& driveRoot) override;
 
  private:
   // A new descriptor of `folder`: of the guarded folder open at that path, if any, else

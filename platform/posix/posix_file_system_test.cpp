@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "platform/testing/other_process.h"
@@ -554,6 +555,24 @@ TEST_F(PosixFileSystemTest, GuardedFolderIsMadeOpenedAndWrittenWhereItWasOpened)
   EXPECT_EQ(Read("victim/Drive_C.rtf"), "through");
 }
 
+TEST_F(PosixFileSystemTest, AGuardedFolderOfAGuardedFolderIsOpenedInTheOneHeld) {
+  MakeFolder("program");
+  MakeFolder("victim");
+  const std::string program = Path("program/");
+  auto history = m_fs.openGuardedFolder(program, "History");
+  ASSERT_TRUE(history.isOk()) << history.status().toString();
+  // History/ is swapped for a link once it is open: History/C/ is still made, opened and
+  // written in the History/ that was opened, never in the link's target.
+  ASSERT_EQ(::rename(Path("program/History").c_str(), Path("program/moved").c_str()), 0);
+  ASSERT_EQ(::symlink(Path("victim").c_str(), Path("program/History").c_str()), 0);
+  auto drive = m_fs.openGuardedFolder(history.value()->path(), "C");
+  ASSERT_TRUE(drive.isOk()) << drive.status().toString();
+  EXPECT_EQ(drive.value()->path(), program + "History/C/");
+  ASSERT_TRUE(WriteFileAtomically(m_fs, program + "History/C/index.tsv", "index").isOk());
+  EXPECT_EQ(Read("program/moved/C/index.tsv"), "index");
+  EXPECT_TRUE(List("victim", ListWhat::kFilesAndFolders).empty());
+}
+
 TEST_F(PosixFileSystemTest, GuardedFolderFollowsOnlyTheProgramFolderOwnersOwnLinks) {
   MakeFolder("program");
   MakeFolder("mine");
@@ -676,6 +695,29 @@ TEST_F(PosixFileSystemTest, RecycleBinsOfTheDriveAndTheUsersTrashInsideIt) {
   EXPECT_EQ(inside, expected);
   EXPECT_EQ(missing, own);
   EXPECT_EQ(outside.size(), 2u);
+}
+
+TEST_F(PosixFileSystemTest, TrashFoldersAreEveryUsersTrashAtTheRootAndTheUsersOwnWhole) {
+  const std::string uid = std::to_string(::getuid());
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  const std::string savedValue = saved ? saved : "";
+  MakeFolder("data");
+  MakeFolder("data/Trash");  // no files/ yet: the trash folder is there all the same
+  MakeFolder(".Trash-4711");
+  MakeFolder(".Trash-" + uid);
+  MakeFolder(".Trash-x");  // a user's own folder
+  ::setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
+  const auto folders = m_fs.trashFolders(m_root);
+  if (saved) {
+    ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_DATA_HOME");
+  }
+
+  const std::set<std::string> found(folders.begin(), folders.end());
+  EXPECT_EQ(found.size(), folders.size());
+  EXPECT_EQ(found, (std::set<std::string>{m_root + ".Trash/", m_root + ".Trash-" + uid + "/",
+                                          m_root + ".Trash-4711/", Path("data/Trash/")}));
 }
 
 }  // namespace

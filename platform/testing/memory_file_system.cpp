@@ -617,6 +617,10 @@ std::vector<std::string> MemoryFileSystem::recycleBinFolders(const std::string& 
   return {root + "RECYCLED\\"};
 }
 
+std::vector<std::string> MemoryFileSystem::trashFolders(const std::string& driveRoot) {
+  return recycleBinFolders(driveRoot);
+}
+
 std::string MemoryFileSystem::mustBeKey(const std::string& path) const {
   const auto parsed = Parse(path);
   if (!parsed) Fail(path + ": not a path of the form C:\\folder\\name");

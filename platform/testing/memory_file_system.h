@@ -82,6 +82,7 @@ class MemoryFileSystem final : public FileSystem {
                                                               std::string* currentHolder) override;
   // `driveRoot` & "RECYCLED\", whether or not it exists.
   [[nodiscard]] std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override;
+  [[nodiscard]] std::vector<std::string> trashFolders(const std::string& driveRoot) override;
   // In memory, as the default. Faults: denyScratch, failScratchAfter.
   [[nodiscard]] std::unique_ptr<ScratchFile> openScratch() override;
 
