@@ -125,6 +125,7 @@ void WindowRunUserInterface::runStarted() {
   m_composed.clear();
   m_composedVersion = {};
   m_composedSaved = false;
+  m_lastWriteRich = true;
   m_savedReport.clear();
   m_savedSource.clear();
   OnUiThread([&] {
