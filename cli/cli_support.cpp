@@ -74,6 +74,36 @@ engine::Status StreamFile::close() {
   return m_out ? engine::Status::ok() : engine::Status::ioError("cannot write to standard output");
 }
 
+engine::Status LineFeedFile::append(std::string_view data) {
+  if (data.empty()) return engine::Status::ok();
+  m_buffer.clear();
+  if (m_heldCr && data.front() != '\n') m_buffer += '\r';
+  m_heldCr = false;
+  for (std::size_t pos = 0; pos < data.size();) {
+    const std::size_t cr = data.find('\r', pos);
+    if (cr == std::string_view::npos) {
+      m_buffer.append(data.substr(pos));
+      break;
+    }
+    m_buffer.append(data.substr(pos, cr - pos));
+    if (cr + 1 == data.size()) {
+      m_heldCr = true;  // the next append says whether a line ends here
+    } else if (data[cr + 1] != '\n') {
+      m_buffer += '\r';
+    }
+    pos = cr + 1;
+  }
+  return m_target->append(m_buffer);
+}
+
+engine::Status LineFeedFile::close() {
+  engine::Status status = engine::Status::ok();
+  if (m_heldCr) status = m_target->append("\r");
+  m_heldCr = false;
+  engine::Status closed = m_target->close();
+  return status.isOk() ? closed : status;
+}
+
 std::string GroupedCount(std::int64_t count, const std::string& separator) {
   const std::string digits = std::to_string(count);
   const std::size_t sign = count < 0 ? 1 : 0;

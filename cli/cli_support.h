@@ -66,6 +66,22 @@ class StreamFile final : public platform::WritableFile {
   std::ostream& m_out;
 };
 
+// Passes what is appended on to `target` with each CR LF turned into LF, a pair split
+// between two appends included: plain text written to standard output or a pipe ends its
+// lines as grep, diff and wc expect, while a report file keeps its CR LF. A lone CR passes
+// unchanged. close() writes a CR still held back, then closes `target`.
+class LineFeedFile final : public platform::WritableFile {
+ public:
+  explicit LineFeedFile(platform::WritableFile* target) : m_target(target) {}
+  [[nodiscard]] engine::Status append(std::string_view data) override;
+  [[nodiscard]] engine::Status close() override;
+
+ private:
+  platform::WritableFile* m_target;
+  bool m_heldCr = false;  // the last append ended in CR
+  std::string m_buffer;
+};
+
 // A report sink that takes every line and writes nothing: for the comparisons whose changes
 // go out only as JSON Lines.
 [[nodiscard]] std::unique_ptr<engine::ReportSink> NewNoReportSink();

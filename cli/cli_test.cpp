@@ -51,6 +51,12 @@ void Write(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// `text` with each CR LF turned into LF, as plain text reaches standard output.
+std::string WithLineFeeds(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  return text;
+}
+
 std::string Quoted(const std::string& word) {
   std::string quoted = "'";
   for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -417,7 +423,8 @@ TEST_F(CliTest, OutputsOntoAPipeOrThroughADescriptorAreWrittenAsStreamsNeverRepl
     streamed.append(buffer, static_cast<std::size_t>(got));
   }
   ::close(pipeEnds[0]);
-  EXPECT_THAT(streamed, ::testing::StartsWith("a report\r\n{\"drive\":\"c\",\"totals\""));
+  // totext's text ends its lines with LF on a stream; the profile keeps its CR LF.
+  EXPECT_THAT(streamed, ::testing::StartsWith("a report\n{\"drive\":\"c\",\"totals\""));
   EXPECT_THAT(streamed, ::testing::EndsWith("\"" + Root() + "/\",\"a.txt\"\r\n"));
   EXPECT_TRUE(fs::is_symlink(Path("to-pipe")));
 
@@ -429,7 +436,7 @@ TEST_F(CliTest, OutputsOntoAPipeOrThroughADescriptorAreWrittenAsStreamsNeverRepl
   fs::create_symlink("/proc/self/fd/" + std::to_string(file), Path("to-file"));
   EXPECT_EQ(Cli({"totext", Path("r.txt").string(), "-o", Path("to-file").string()}).exitCode, 0);
   ::close(file);
-  EXPECT_EQ(Read(Path("log.txt")), "before\na report\r\n");
+  EXPECT_EQ(Read(Path("log.txt")), "before\na report\n");
   EXPECT_TRUE(fs::is_symlink(Path("to-file")));
 }
 
@@ -560,6 +567,20 @@ TEST_F(CliRunTest, DrivesListsTheWatchedFolder) {
   EXPECT_EQ(o.exitCode, 0) << o.err;
   EXPECT_THAT(o.out, HasSubstr("c: [/]"));
   EXPECT_THAT(o.out, HasSubstr("x: [" + Root() + "]"));
+}
+
+TEST_F(CliRunTest, QuietKeepsTheWarningsAboutPlacesThatCouldNotBeReadOnEveryRun) {
+  // A folder beyond the 32,000-byte limit cannot be read, by root neither.
+  MakeDeepTree(Path("tree/long"), std::string(199, 'n'), 161);
+  for (const bool first : {true, false}) {
+    const Outcome o = first ? RunCli({"--yes", "-q", "X"}) : RunCli({"-q", "X"});
+    EXPECT_EQ(o.exitCode, 0) << o.err.substr(0, 2000);
+    // The warning alone, without the drive's line that -q leaves out.
+    EXPECT_THAT(o.err, ::testing::StartsWith("brinvale-cli run: Some places of drive x: ["));
+    EXPECT_THAT(o.err, HasSubstr("could not be read"));
+    EXPECT_THAT(o.err, HasSubstr("path longer than 32,000 bytes"));
+    EXPECT_THAT(o.err, Not(HasSubstr("files")));
+  }
 }
 
 TEST_F(CliRunTest, MissingProfileIsCreatedOnlyWithYes) {
@@ -859,7 +880,9 @@ TEST_F(CliTest, EveryFormOfTheOutputOptionWritesTheSameFile) {
   toStandardOutput.insert(toStandardOutput.end(), {"-o", "-"});
   const Outcome o = Cli(toStandardOutput);
   EXPECT_EQ(o.exitCode, 1);
-  EXPECT_EQ(o.out, first);
+  // The same text; its lines end with LF on standard output, with CR LF in the file.
+  EXPECT_THAT(first, HasSubstr("Added b.txt (.00 K)\r\n"));
+  EXPECT_EQ(o.out, WithLineFeeds(first));
   EXPECT_FALSE(fs::exists(Path("-")));
 
   // totext takes the same forms; "-o -" is standard output, as is no -o at all.
@@ -867,10 +890,12 @@ TEST_F(CliTest, EveryFormOfTheOutputOptionWritesTheSameFile) {
   const Outcome plain = Cli({"totext", Path("report.txt").string()});
   ASSERT_EQ(plain.exitCode, 0);
   EXPECT_EQ(Cli({"totext", Path("report.txt").string(), "-o", "-"}).out, plain.out);
+  // A file holds the text with CR LF, as the report; standard output with LF.
+  EXPECT_EQ(plain.out, WithLineFeeds(first));
   for (const std::string& form :
        {"-o" + Path("t.txt").string(), "--output=" + Path("t.txt").string()}) {
     EXPECT_EQ(Cli({"totext", Path("report.txt").string(), form}).exitCode, 0);
-    EXPECT_EQ(Read(Path("t.txt")), plain.out) << form;
+    EXPECT_EQ(Read(Path("t.txt")), first) << form;
     fs::remove(Path("t.txt"));
   }
 }
@@ -1256,7 +1281,9 @@ TEST_F(CliHistoryTest, ReportsAreSavedUnderTheirSidesTimesNumberedWhenTaken) {
   ASSERT_THAT(o.out, HasSubstr("/program/Reports/Drive_X_since_"));
   const std::string first = o.out.substr(0, o.out.size() - 1);
   EXPECT_TRUE(first.ends_with(".txt")) << first;
-  EXPECT_EQ(Read(first), History({"X", "--compare", "-1", "-o", "-"}).out);
+  // The saved report keeps CR LF; on standard output the same text ends its lines with LF.
+  EXPECT_THAT(Read(first), HasSubstr("Added old2.bvp.txt (.01 K)\r\n"));
+  EXPECT_EQ(WithLineFeeds(Read(first)), History({"X", "--compare", "-1", "-o", "-"}).out);
   o = History({"X", "--compare", "-1"});
   EXPECT_EQ(o.out, first.substr(0, first.size() - 4) + "_2.txt\n");
   o = History({"X", "--compare", "-2", "--to", "-1"});

@@ -3,6 +3,7 @@
 #include "cli/compare_command.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "cli/cli_support.h"
@@ -24,7 +25,8 @@ constexpr const char* kAbout =
     "standard output unless -o names a file.\n"
     "\n"
     "REPORT may not be OLD or NEW; '-o -' writes to standard output. A file is replaced only\n"
-    "when the comparison is complete: nothing is written when it fails.\n";
+    "when the comparison is complete: nothing is written when it fails. The plain text of\n"
+    "--text ends its lines with CR LF in a file, with LF on standard output or a pipe.\n";
 
 }  // namespace
 
@@ -111,6 +113,10 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
     opened = std::move(named).value();
     file = opened->file();
   }
+  // Plain text that goes to standard output or a stream ends its lines with LF; a file keeps
+  // the report's CR LF.
+  std::optional<LineFeedFile> lineFeeds;
+  if (line.isSet("text") && (!opened || opened->streamed())) lineFeeds.emplace(file);
   engine::CompareOutcome outcome;
   engine::Status s;
   {
@@ -118,7 +124,7 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
     if (json) {
       sink = NewNoReportSink();
     } else if (line.isSet("text")) {
-      sink = engine::NewPlainTextReportSink(file);
+      sink = engine::NewPlainTextReportSink(lineFeeds ? &*lineFeeds : file);
     } else {
       sink = engine::NewRtfReportSink(file);
     }
@@ -128,6 +134,7 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
     platform::SilentProgress progress;
     s = engine::CompareProfiles(fs, settings, report, progress, &outcome);
   }
+  if (s.isOk() && lineFeeds) s = lineFeeds->close();
   if (s.isOk()) s = opened ? opened->finish() : standardOutput.close();
   if (!s.isOk()) return line.fail(err, s.message());
   if (!outcome.orderWarning.isOk()) line.fail(err, "warning: " + outcome.orderWarning.message());

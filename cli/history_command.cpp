@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "base/ascii.h"
@@ -209,6 +210,11 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     file = opened->file();
   }
 
+  // A plain-text report on standard output or a stream ends its lines with LF, as compare's.
+  std::optional<LineFeedFile> lineFeeds;
+  if (!json && !record.isRichTextReports() && (!opened || opened->streamed())) {
+    lineFeeds.emplace(file);
+  }
   engine::Status s;
   {
     std::unique_ptr<engine::ReportSink> sink;
@@ -217,7 +223,7 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     } else if (record.isRichTextReports()) {
       sink = engine::NewRtfReportSink(file);
     } else {
-      sink = engine::NewPlainTextReportSink(file);
+      sink = engine::NewPlainTextReportSink(lineFeeds ? &*lineFeeds : file);
     }
     JsonChangeWriter changes(file);
     if (json) settings.listener = &changes;
@@ -226,6 +232,7 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     s = engine::CompareDriveProfiles(fs, older.value(), newer, settings, locale, report, progress,
                                      &outcome);
   }
+  if (s.isOk() && lineFeeds) s = lineFeeds->close();
   if (s.isOk()) s = opened ? opened->finish() : standardOutput.close();
   if (!s.isOk()) return line.fail(err, s.message());
   return Finish(line, outcome, err);

@@ -91,6 +91,11 @@ std::string DriveName(std::string_view displayText) {
   return JsonString(name, &valid);
 }
 
+// True for the UTF-8 of U+0085 (NEL), U+2028 and U+2029.
+bool IsLineSeparator(std::string_view sequence) {
+  return sequence == "\xC2\x85" || sequence == "\xE2\x80\xA8" || sequence == "\xE2\x80\xA9";
+}
+
 }  // namespace
 
 Spool::~Spool() { clear(); }
@@ -245,7 +250,12 @@ std::string JsonString(std::string_view text, bool* valid) {
       continue;
     }
     const unsigned char c = static_cast<unsigned char>(text[pos]);
-    if (length > 1) {
+    if (IsLineSeparator(text.substr(pos, length))) {
+      // U+0085, U+2028 and U+2029 are valid in a JSON string, but readers that split text
+      // into lines at every Unicode line end (Python's str.splitlines(), JavaScript before
+      // ES2019) would cut a line of JSON there; escaped, every object stays on its line.
+      out += length == 2 ? "\\u0085" : (text[pos + 2] == '\xA8' ? "\\u2028" : "\\u2029");
+    } else if (length > 1) {
       out.append(text, pos, length);
     } else if (c == '"' || c == '\\') {
       out += '\\';

@@ -89,9 +89,10 @@ class JsonChangeWriter final : public engine::ChangeListener {
 };
 
 // `text` as a JSON string, quotes included. Valid UTF-8 passes through, with the quote, the
-// backslash and control characters escaped; each ill-formed sequence (the longest start of
-// a well-formed one, or a single byte) becomes U+FFFD. Sets `*valid` to whether `text` was
-// valid UTF-8.
+// backslash and control characters escaped, and U+0085, U+2028 and U+2029 as \u escapes too,
+// so that no reader splitting at Unicode line ends cuts a line; each ill-formed sequence (the
+// longest start of a well-formed one, or a single byte) becomes U+FFFD. Sets `*valid` to
+// whether `text` was valid UTF-8.
 [[nodiscard]] std::string JsonString(std::string_view text, bool* valid);
 
 // Standard base64 with padding.

@@ -25,6 +25,10 @@ TEST(JsonStringTest, KeepsUtf8EscapesWhatJsonMustAndReplacesIllFormedSequences) 
       {"été 中 😀", "\"été 中 😀\"", true},
       {"q\"b\\s/", "\"q\\\"b\\\\s/\"", true},
       {"new\nline\ttab\r\x01\x1f\x7f", "\"new\\nline\\ttab\\r\\u0001\\u001f\x7f\"", true},
+      // Line ends beyond LF and CR: valid in JSON strings, escaped all the same; their
+      // neighbours in the same blocks pass through.
+      {"a\u2028b\u2029c\u0085d", "\"a\\u2028b\\u2029c\\u0085d\"", true},
+      {"\u2027\u202a\u0084\u00a0", "\"\u2027\u202a\u0084\u00a0\"", true},
       {"\xe9t\xe9", "\"" + kFffd + "t" + kFffd + "\"", false},       // Latin-1
       {"\xe2\x82x", "\"" + kFffd + "x\"", false},                    // a cut sequence is one mark
       {"\xed\xa0\x80", "\"" + kFffd + kFffd + kFffd + "\"", false},  // a surrogate

@@ -3,12 +3,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The JSON Lines of brinvale-cli read back with Python's json module.
 
-A tree with awkward names (quotes, backslashes, line breaks, control characters, names and
-folders that are not UTF-8, emoji) and a file over 4 GiB is profiled, changed in every way a
-comparison reports, and profiled again. `compare --json` must give one valid JSON object per
-line, with the fields of its kind, exact byte sizes, times whose UTC offset names the very
-moment of the file's time, the exact bytes of every name that is not UTF-8, the same changes
-as the plain-text report in the same order, and totals that add up. `run --json` must give
+A tree with awkward names (quotes, backslashes, line breaks, control characters, Unicode line
+and paragraph separators, names and folders that are not UTF-8, emoji) and a file over 4 GiB
+is profiled, changed in every way a comparison reports, and profiled again. `compare --json`
+must give one valid JSON object per line (the same lines for str.splitlines()), with the
+fields of its kind, exact byte sizes, times whose UTC offset names the very moment of the
+file's time, the exact bytes of every name that is not UTF-8, the same changes as the
+plain-text report in the same order, and totals that add up. `run --json` must give
 the same form on standard output and still save its report.
 
 Usage: json_lines_test.py BRINVALE_CLI
@@ -87,8 +88,11 @@ def seconds(iso):
 def read_lines(data):
     check(data.endswith(b"\n"), "JSON Lines end with a line end")
     objects = []
-    for line in data.decode("utf-8").split("\n")[:-1]:
+    lines = data.decode("utf-8").split("\n")[:-1]
+    for line in lines:
         objects.append(json.loads(line))  # raises on anything that is not one JSON value
+    # Readers that split at every Unicode line end (U+0085, U+2028, U+2029) see the same lines.
+    check(data.decode("utf-8").splitlines() == lines, "splitlines() gives the same lines")
     return objects
 
 
@@ -144,6 +148,7 @@ def main(work):
     write(tree, b"big.bin", big, SUMMER)
     write(tree, b"added \xff\xfe.txt", 6, WINTER)
     write(tree, b"\x7f\x1b[31mred", 0, WINTER)
+    write(tree, "line\u2028sep\u2029para\u0085nel.txt".encode(), 3, WINTER)
     cli("profile", tree, "-o", new, "-q")
 
     out = os.path.join(work, b"changes.jsonl")
@@ -180,6 +185,7 @@ def main(work):
             check(change["newSize"] == os.lstat(path).st_size, "new size of %r" % path)
     expected = {
         ("added", b"big.bin"), ("added", b"added \xff\xfe.txt"), ("added", b"\x7f\x1b[31mred"),
+        ("added", "line\u2028sep\u2029para\u0085nel.txt".encode()),
         ("deleted", b"docs/gone.txt"), ("grew", b"docs/grow.txt"), ("shrunk", b"docs/shrink.txt"),
         ("time", b"docs/retime.txt"), ("grew", b"docs/both.txt"), ("time", b"docs/both.txt"),
         ("grew", awkward), ("time", awkward), ("grew", latin),

@@ -3,6 +3,7 @@
 #include "cli/totext_command.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <utility>
 
@@ -14,10 +15,11 @@ namespace cli {
 namespace {
 
 constexpr const char* kAbout =
-    "Writes the plain text of the report FILE, one line per paragraph ended by CR LF, in\n"
-    "UTF-8, to OUT, or to standard output without -o or with '-o -'. FILE is read as rich\n"
-    "text when it begins with {\\rtf, otherwise as plain text. OUT may not be FILE; it is\n"
-    "replaced only when the text is complete.\n";
+    "Writes the plain text of the report FILE, one line per paragraph, in UTF-8, to OUT, or\n"
+    "to standard output without -o or with '-o -'. Lines end with CR LF in a file, as in a\n"
+    "report, and with LF on standard output or a pipe. FILE is read as rich text when it\n"
+    "begins with {\\rtf, otherwise as plain text. OUT may not be FILE; it is replaced only\n"
+    "when the text is complete.\n";
 
 }  // namespace
 
@@ -56,8 +58,15 @@ int RunTotextCommand(const std::vector<std::string>& args, const std::string& de
     opened = std::move(named).value();
     file = opened->file();
   }
+  // Text on standard output or a stream ends its lines with LF; a file keeps CR LF.
+  std::optional<LineFeedFile> lineFeeds;
+  if (!opened || opened->streamed()) {
+    lineFeeds.emplace(file);
+    file = &*lineFeeds;
+  }
   // A failure drops a replacement unfinished, so a previous OUT stays as it was.
   engine::Status status = reports::AppendReportFileAsPlainText(fs, input, file);
+  if (status.isOk() && lineFeeds) status = lineFeeds->close();
   if (status.isOk()) status = opened ? opened->finish() : standardOutput.close();
   return status.isOk() ? kExitOk : line.fail(err, status.message());
 }

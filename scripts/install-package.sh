@@ -2,18 +2,20 @@
 # SPDX-FileCopyrightText: 2026 The Brinvale developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Builds Brinvale, packages it as a .deb (brinvale_VERSION_ARCH.deb, also left in build/) and
-# installs that with apt, which brings the Debian packages it depends on. Afterwards
-# `brinvale` is in the desktop's menu, and `brinvale-cli`, its manual page and its bash
-# completion are on the system. Remove it with `apt remove brinvale`.
+# Builds Brinvale, packages it as two .debs (brinvale-cli_VERSION_ARCH.deb and
+# brinvale_VERSION_ARCH.deb, also left in build/package/) and installs both with apt, which
+# brings the Debian packages they depend on. Afterwards `brinvale` is in the desktop's menu,
+# and `brinvale-cli`, the manual pages and the bash completion are on the system. Remove
+# them with `apt remove brinvale-cli` (which takes the window with it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-# The icon and the manual page, made at build time.
+# The icon, the manual pages and the changelog, made at build time.
 cmake --build build --target brinvale_install_files
+rm -f build/package/*.deb
 cpack -G DEB --config build/CPackConfig.cmake -B build/package >/dev/null
-deb=$(ls -t build/package/brinvale_*.deb | head -n 1)
-echo "Package: $deb"
+debs=(build/package/brinvale-cli_*.deb build/package/brinvale_*.deb)
+echo "Packages: ${debs[*]}"
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
@@ -24,7 +26,7 @@ fi
 copy=$(mktemp -d)
 trap 'rm -rf "$copy"' EXIT
 chmod 755 "$copy"
-cp "$deb" "$copy/"
-chmod 644 "$copy/$(basename "$deb")"
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$copy/$(basename "$deb")"
+cp "${debs[@]}" "$copy/"
+chmod 644 "$copy"/*.deb
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$copy"/*.deb
 echo "Installed: $(brinvale-cli --version)"

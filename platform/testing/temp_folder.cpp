@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace platform {
@@ -52,7 +53,8 @@ void RemoveContents(int fd) {
       ::closedir(dir);
     }
     if (!child.empty()) {
-      ::fchmodat(fd, child.c_str(), S_IRWXU, 0);
+      // A folder that stays locked shows when openat() below fails.
+      std::ignore = ::fchmodat(fd, child.c_str(), S_IRWXU, 0);
       const int next = ::openat(fd, child.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
       ::close(fd);
       fd = next;  // a folder that cannot be entered ends the removal: it would come back
