@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/pictures.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -77,15 +78,17 @@ QPixmap SoundPicture(bool on) {
 }  // namespace
 
 QPixmap OkButtonPicture() {
-  return ButtonPicture(QStringLiteral("Ok"), [](QPainter& painter, const QRectF& box) {
-    PaintCheckMark(painter, box, QColor(0, 160, 0), 4.5);
-  });
+  return ButtonPicture(QCoreApplication::translate("dialogs::Pictures", "Ok"),
+                       [](QPainter& painter, const QRectF& box) {
+                         PaintCheckMark(painter, box, QColor(0, 160, 0), 4.5);
+                       });
 }
 
 QPixmap CancelButtonPicture() {
-  return ButtonPicture(QStringLiteral("Cancel"), [](QPainter& painter, const QRectF& box) {
-    PaintCross(painter, box.adjusted(2, 2, -2, -2), QColor(220, 0, 0), 4.5);
-  });
+  return ButtonPicture(QCoreApplication::translate("dialogs::Pictures", "Cancel"),
+                       [](QPainter& painter, const QRectF& box) {
+                         PaintCross(painter, box.adjusted(2, 2, -2, -2), QColor(220, 0, 0), 4.5);
+                       });
 }
 
 QPixmap DiscardPicture() {
