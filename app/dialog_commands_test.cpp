@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTextEdit>
 #include <QUrl>
 
 #include "app/commands_test_support.h"

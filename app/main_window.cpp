@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -22,14 +23,15 @@
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 #include <QToolBar>
 
 #include "app/error_number.h"
+#include "app/report_view.h"
 #include "app/resources.h"
 #include "app/sound_output.h"
 #include "engine/program_conf.h"
 #include "platform/file_system.h"
+#include "reports/report_loader.h"
 
 namespace app {
 namespace {
@@ -82,7 +84,7 @@ MainWindow::MainWindow(MainWindowDependencies deps, QWidget* parent)
   resize(760, 560);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { m_loader->stop(); }
 
 // --- Building the window ---
 
@@ -243,12 +245,12 @@ void MainWindow::CreateReportArea() {
   m_reportArea->setObjectName(QStringLiteral("reportArea"));
   setCentralWidget(m_reportArea);
 
-  m_rtf1 = new QTextEdit(m_reportArea);
+  m_rtf1 = new ReportView(m_reportArea);
   m_rtf1->setObjectName(QStringLiteral("rtf1"));
   m_rtf1->setAccessibleName(tr("Report"));
-  m_rtf1->setAcceptRichText(true);
   // Tab and Shift+Tab leave the view for the toolbar; a report has no use for tab stops.
   m_rtf1->setTabChangesFocus(true);
+  m_loader = new reports::ReportLoader(this);
 
   m_lblProgress = new QLabel(m_reportArea);
   m_lblProgress->setObjectName(QStringLiteral("lblProgress"));
@@ -301,16 +303,18 @@ void MainWindow::RefreshCommandStates() {
   m_tlbOptions->setEnabled(idle && bool(c.showOptions));
   m_tlbQuit->setEnabled(true);
   m_tlbOpen->setEnabled(idle && bool(c.openReport));
-  m_tlbSave->setEnabled(idle);
-  m_tlbPrint->setEnabled(idle);
+  // Nothing saves or prints a report that is still loading.
+  const bool complete = !loading();
+  m_tlbSave->setEnabled(idle && complete);
+  m_tlbPrint->setEnabled(idle && complete);
   m_tlbHelp->setEnabled(idle && bool(c.helpContents));
 
   m_mnuCreate->setEnabled(bool(c.findChanges));
   m_mnuOpen->setEnabled(bool(c.openReport));
   m_mnuCompare->setEnabled(bool(c.compareWithEarlierRun));
-  m_mnuSave->setEnabled(m_reportCommandsEnabled);
-  m_mnuSaveAs->setEnabled(m_reportCommandsEnabled);
-  m_mnuPrint->setEnabled(m_reportCommandsEnabled);
+  m_mnuSave->setEnabled(m_reportCommandsEnabled && complete);
+  m_mnuSaveAs->setEnabled(m_reportCommandsEnabled && complete);
+  m_mnuPrint->setEnabled(m_reportCommandsEnabled && complete);
   m_mnuPrintSel->setEnabled(bool(c.printingOptions));
   m_mnuIgnore->setEnabled(bool(c.editIgnoreList));
   m_mnuFolderDrives->setEnabled(bool(c.editFolderDrives));
@@ -433,11 +437,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::Form_Resize() {
-  // The view takes the space below the toolbar. A window made smaller than its menu and
-  // toolbar leaves the view at its last size rather than collapsing it.
-  const QSize free = m_reportArea->size();
+  // The view takes the space below the toolbar, and while a report loads the space below
+  // the progress display. A window made smaller than its menu and toolbar leaves the view at
+  // its last size rather than collapsing it.
+  QSize free = m_reportArea->size();
+  const int top = loading() ? m_pbr1->geometry().bottom() + 8 : 0;
+  free.rheight() -= top;
   QRect view = m_rtf1->geometry();
-  view.moveTopLeft(QPoint(0, 0));
+  view.moveTopLeft(QPoint(0, top));
   if (free.height() > 0) view.setHeight(free.height());
   if (free.width() > 0) view.setWidth(free.width());
   m_rtf1->setGeometry(view);
@@ -446,43 +453,121 @@ void MainWindow::Form_Resize() {
 // --- The report view ---
 
 void MainWindow::rtf1_Change(int /*position*/, int removed, int added) {
-  if (m_loading || (removed == 0 && added == 0)) return;
+  if (m_filling || loading() || (removed == 0 && added == 0)) return;
   m_reportChanged = true;
   EnableReportCommands();
 }
 
-engine::Status MainWindow::LoadReport(const QString& path) {
-  QTextDocument* document = m_rtf1->document();
-  m_loading = true;
-  // Undo starts from the loaded document, and loading records nothing to undo.
-  document->setUndoRedoEnabled(false);
-  engine::Status status = reports::LoadReportFile(path, document);
-  document->setUndoRedoEnabled(true);
-  m_loading = false;
-  if (status.isOk()) {
-    SetCurrentFile(path, true);
-    m_rtf1->moveCursor(QTextCursor::Start);  // a report is read from its top
-  }
-  return status;
-}
+engine::Status MainWindow::LoadReport(const QString& path) { return LoadInto(path, path, true); }
 
 engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& path) {
-  QTextDocument* document = m_rtf1->document();
-  m_loading = true;
-  document->setUndoRedoEnabled(false);
-  auto kind = reports::OpenReportFile(path, document);
-  document->setUndoRedoEnabled(true);
-  m_loading = false;
-  if (!kind.isOk() || kind.value() == reports::ReportFileKind::kNotText) return kind;
-  const bool isReport = kind.value() == reports::ReportFileKind::kReport;
-  SetCurrentFile(path, isReport);
-  m_rtf1->moveCursor(QTextCursor::Start);
+  auto head = reports::ReadReportFileHead(path);
+  if (!head.isOk()) return head.status();
+  const reports::ReportFileKind kind = reports::KindOfReportBytes(head.value().bytes);
+  if (kind == reports::ReportFileKind::kNotText) return kind;
+  const bool isReport = kind == reports::ReportFileKind::kReport;
+  if (engine::Status s = LoadInto(path, path, isReport); !s.isOk()) return s;
   if (!isReport) {
     m_notAReportMessage = tr("%1 is not a Brinvale report: Save will ask for a new name.")
                               .arg(QDir::toNativeSeparators(path));
     showStatus(m_notAReportMessage);
   }
   return kind;
+}
+
+bool MainWindow::ShowRunReport(const QString& source, const QString& path) {
+  if (engine::Status s = LoadInto(source, path, true); !s.isOk()) {
+    QMessageBox::warning(
+        this, QLatin1String(kTitle),
+        tr("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
+    return false;
+  }
+  m_reportChanged = false;  // the user was asked about the previous document before the run
+  return true;
+}
+
+bool MainWindow::loading() const { return m_loader != nullptr && m_loader->running(); }
+
+engine::Status MainWindow::LoadInto(const QString& source, const QString& currentFile,
+                                    bool isReport) {
+  auto head = reports::ReadReportFileHead(source);
+  if (!head.isOk()) return head.status();
+  StopLoading();  // the report loading so far gives way
+  QTextDocument* document = m_rtf1->document();
+  const qint64 size = head.value().size;
+  // A change of wrapping lays out what the view holds: let it hold nothing then.
+  const auto wrap =
+      size < ReportView::kUnwrappedFromBytes ? ReportView::WidgetWidth : ReportView::NoWrap;
+  m_filling = true;
+  if (m_rtf1->lineWrapMode() != wrap) {
+    document->clear();
+    m_rtf1->fitWrappingTo(size);
+  }
+  // Undo starts from the loaded document, and loading records nothing to undo.
+  document->setUndoRedoEnabled(false);
+  if (size <= kLoadAtOnceBytes) {
+    const engine::Status status = reports::LoadReportFile(source, document);
+    document->setUndoRedoEnabled(true);
+    m_filling = false;
+    if (!status.isOk()) return status;
+    SetCurrentFile(currentFile, isReport);
+    m_rtf1->moveCursor(QTextCursor::Start);  // a report is read from its top
+    return status;
+  }
+
+  document->clear();
+  m_filling = false;
+  SetCurrentFile(currentFile, isReport);
+  m_rtf1->setFilling(true);
+  m_loader->start(source, document,
+                  {[this](qint64 done, qint64 total) { ShowLoadingProgress(done, total); },
+                   [this](const engine::Status& status) { LoadingFinished(status); }});
+  ShowLoadingProgress(0, size);
+  RefreshCommandStates();
+  Form_Resize();
+  return engine::Status::ok();
+}
+
+void MainWindow::ShowLoadingProgress(qint64 done, qint64 total) {
+  m_rtf1->filledMore();
+  // During a run the progress display is the run's.
+  if (m_tlbQuit->text() != tr(kQuitCaption)) return;
+  m_lblProgress->setText(
+      tr("Loading %1").arg(QDir::toNativeSeparators(QFileInfo(m_currentFile).fileName())));
+  m_pbr1->setRange(0, 1000);
+  m_pbr1->setValue(total > 0 ? int(done * 1000 / total) : 0);
+  m_lblProgress->show();
+  m_pbr1->show();
+}
+
+void MainWindow::LoadingFinished(const engine::Status& status) {
+  QTextDocument* document = m_rtf1->document();
+  document->setUndoRedoEnabled(true);
+  m_rtf1->setFilling(false);
+  if (m_tlbQuit->text() == tr(kQuitCaption)) {
+    m_lblProgress->hide();
+    m_pbr1->hide();
+  }
+  RefreshCommandStates();
+  Form_Resize();
+  if (!status.isOk()) {
+    m_filling = true;
+    document->clear();
+    m_filling = false;
+    SetCurrentFile(QString(), true);
+    QMessageBox::warning(this, QLatin1String(kTitle),
+                         tr("The report could not be read to its end, so it is not "
+                            "shown.\n%1")
+                             .arg(QString::fromStdString(status.message())));
+  }
+  emit reportLoaded();
+}
+
+void MainWindow::StopLoading() {
+  if (!loading()) return;
+  m_loader->stop();
+  // What came so far stays in view and can be read; it is the start of the file.
+  LoadingFinished(engine::Status::ok());
 }
 
 void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
@@ -494,24 +579,15 @@ void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
 }
 
 engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat format) {
+  // A report of a million lines takes a second or two to write.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   engine::Status status = reports::SaveReportFile(*m_rtf1->document(), path, format);
+  QApplication::restoreOverrideCursor();
   if (status.isOk()) {
     SetCurrentFile(path, true);  // written in the view's own form
     m_reportChanged = false;
   }
   return status;
-}
-
-void MainWindow::AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path) {
-  const QPointer<QTextDocument> previous = m_rtf1->document();
-  disconnect(previous, nullptr, this, nullptr);
-  document->setParent(m_rtf1);  // the view owns and deletes it
-  m_rtf1->setDocument(document.release());
-  connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
-  if (previous != nullptr && previous != m_rtf1->document()) delete previous;
-  SetCurrentFile(path, true);
-  m_reportChanged = false;  // the user was asked about the previous document before the run
-  m_rtf1->moveCursor(QTextCursor::Start);
 }
 
 bool MainWindow::IsWorkFile(const QString& path) const {
@@ -528,6 +604,7 @@ void MainWindow::ShowSaveFailure(const engine::Status& status, int capturedErrno
 }
 
 bool MainWindow::mnuSave_Click() {
+  if (loading()) return false;  // never a report read in part
   if (m_currentFile.isEmpty() && m_rtf1->document()->isEmpty()) {
     QMessageBox::information(this, QLatin1String(kTitle),
                              tr("There does not apear to be anything to save yet"));
@@ -551,6 +628,7 @@ bool MainWindow::mnuSave_Click() {
 }
 
 bool MainWindow::mnuSaveAs_Click() {
+  if (loading()) return false;
   QFileDialog dialog(this, tr("Select Name for Report File"), reportsPath());
   dialog.setObjectName(QStringLiteral("dlgSaveAs"));
   dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
@@ -623,6 +701,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  m_loader->stop();  // nothing goes on reading for a window that is gone
   (void)m_deps.fileSystem->remove(m_deps.programFolder + kWorkFileName);  // may be missing
   event->accept();
 }
@@ -667,9 +746,7 @@ void MainWindow::LeaveCancelMode() {
 
 void MainWindow::EnableReportCommands() {
   m_reportCommandsEnabled = true;
-  m_mnuSave->setEnabled(true);
-  m_mnuSaveAs->setEnabled(true);
-  m_mnuPrint->setEnabled(true);
+  RefreshCommandStates();
 }
 
 // --- Settings and sound ---

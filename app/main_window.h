@@ -25,17 +25,19 @@ class QLabel;
 class QLockFile;
 class QMenu;
 class QProgressBar;
-class QTextDocument;
-class QTextEdit;
 class QToolBar;
 QT_END_NAMESPACE
 
 namespace platform {
 class FileSystem;
 }  // namespace platform
+namespace reports {
+class ReportLoader;
+}  // namespace reports
 
 namespace app {
 
+class ReportView;
 class SoundOutput;
 
 // The commands whose work lives outside the window. Each runs on the user-interface
@@ -132,8 +134,15 @@ class MainWindow final : public QMainWindow {
   void clearReportChanged() { m_reportChanged = false; }
 
   // Loads `path` into the report view (rich or plain text by its content), which makes it
-  // the view's current file. Not a change by the user: ReportChanged stays as it was. On
-  // failure the view keeps its document and current file.
+  // the view's current file. A file of up to kLoadAtOnceBytes is read at once. A larger one
+  // loads in the background (loading()): the view shows its first lines at once and the
+  // rest as they come, the progress label and bar above it say "Loading FILE" and how much
+  // is in, and until it is all in the view takes no typing and Save, Save As and Print are
+  // disabled. Not a change by the user: ReportChanged stays as it was. A failure found
+  // before the view's document is replaced (missing, not a file, too large, unreadable) is
+  // returned and the view keeps its document and current file. A failure while loading in
+  // the background is shown in a message, and the view is left empty without a current
+  // file, so that a report read in part can never be saved over its file.
   [[nodiscard]] engine::Status LoadReport(const QString& path);
   // Loads `path` as the Open command does. A file that is not text (kNotText) is not loaded
   // and nothing changes. Anything else is loaded as LoadReport does; for a file that is not
@@ -141,16 +150,20 @@ class MainWindow final : public QMainWindow {
   // report: Save will ask for a new name.", and Save acts as Save As, so the file is never
   // rewritten in the view's poorer form. Fails as LoadReport does.
   [[nodiscard]] engine::Result<reports::ReportFileKind> OpenReport(const QString& path);
+  // Files of up to this size are loaded at once: a few milliseconds.
+  static constexpr qint64 kLoadAtOnceBytes = 512 * 1024;
+  // True while a report loads into the view in the background; reportLoaded() ends it.
+  [[nodiscard]] bool loading() const;
   // Saves the view to `path` in `format`, replacing any file there in one step; on success
   // `path` becomes the current file and ReportChanged is cleared. On failure the previous
   // file at `path` is intact and nothing changes.
   [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
-  // For a run, which reads and writes its reports on its own thread: shows `document` in
-  // place of the view's document, which is deleted, makes `path` (the file it was read from
-  // or saved to) the current file and clears ReportChanged: Find 'em asked about the
-  // previous document's changes before the run began. REQUIRES: `document` belongs to this
-  // window's thread.
-  void AdoptReport(std::unique_ptr<QTextDocument> document, const QString& path);
+  // For the end of a run: loads the report read from `source` (the composed report, or the
+  // report file the run saved from it) as LoadReport does, makes `path` (the report's file)
+  // the current file and clears ReportChanged: Find 'em asked about the previous document's
+  // changes before the run began. True when the report is shown, or loading; a failure is
+  // shown in a message and gives false.
+  [[nodiscard]] bool ShowRunReport(const QString& source, const QString& path);
   // The path last loaded or saved; empty before the first.
   [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
   // False while the current file is one Save must not rewrite (OpenReport's kOtherText).
@@ -171,7 +184,7 @@ class MainWindow final : public QMainWindow {
   void showStatus(const QString& message);
   [[nodiscard]] QString statusMessage() const;
 
-  [[nodiscard]] QTextEdit* reportView() const { return m_rtf1; }
+  [[nodiscard]] ReportView* reportView() const { return m_rtf1; }
   [[nodiscard]] QLabel* progressLabel() const { return m_lblProgress; }
   [[nodiscard]] QProgressBar* progressBar() const { return m_pbr1; }
 
@@ -227,6 +240,10 @@ class MainWindow final : public QMainWindow {
   void mnuAbout_Click();
   void mnuOnline_Click();
 
+ signals:
+  // A load into the view in the background has ended, all in or failed.
+  void reportLoaded();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -244,6 +261,13 @@ class MainWindow final : public QMainWindow {
   // Every change of the document's text or formatting, by typing, Delete, cut, paste,
   // undo or anything else the user does; loading by the window itself is not one.
   void rtf1_Change(int position, int removed, int added);
+
+  // Loads `source` into the view under the name `currentFile` (LoadReport).
+  [[nodiscard]] engine::Status LoadInto(const QString& source, const QString& currentFile,
+                                        bool isReport);
+  void LoadingFinished(const engine::Status& status);
+  void ShowLoadingProgress(qint64 done, qint64 total);
+  void StopLoading();
 
   // Shows the failure of a save as "N Error Called from mnuOpen" with the file and reason.
   void ShowSaveFailure(const engine::Status& status, int capturedErrno);
@@ -267,7 +291,7 @@ class MainWindow final : public QMainWindow {
   bool m_showsStartUpDocument = false;
   QString m_notAReportMessage;  // the status message OpenReport showed, while it stands
   bool m_reportChanged = false;
-  bool m_loading = false;
+  bool m_filling = false;  // the window fills the view's document: no change by the user
   bool m_reportCommandsEnabled = false;
   bool m_infoOnly = false;
   bool m_includeHidden = false;
@@ -306,7 +330,8 @@ class MainWindow final : public QMainWindow {
   QAction* m_keyQuit = nullptr;  // Ctrl+Q: the toolbar's Quit, or Cancel during a run
 
   QWidget* m_reportArea = nullptr;
-  QTextEdit* m_rtf1 = nullptr;
+  ReportView* m_rtf1 = nullptr;
+  reports::ReportLoader* m_loader = nullptr;
   QLabel* m_lblProgress = nullptr;
   QProgressBar* m_pbr1 = nullptr;
   QLabel* m_lblStatus = nullptr;

@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QTextEdit>
 #include <QToolBar>
 #include <QToolTip>
 

@@ -18,7 +18,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextEdit>
 #include <QToolBar>
 
 #include "app/window_test_support.h"
@@ -292,7 +291,7 @@ TEST_F(WindowTest, SoundMenuShowsEachOfItsThreeStates) {
 
 TEST_F(WindowTest, EveryKindOfEditMarksTheReportChanged) {
   auto window = Start();
-  QTextEdit* rtf1 = window->reportView();
+  ReportView* rtf1 = window->reportView();
   rtf1->setFocus();
 
   Type(*window, "x");

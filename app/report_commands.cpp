@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QTextEdit>
 
 #include "app/main_window.h"
+#include "app/report_view.h"
 #include "dialogs/print/printer_settings_dialog.h"
 #include "engine/settings_record.h"
 #include "reports/report_printer.h"
@@ -91,6 +91,7 @@ void ReportCommands::Open() {
 }
 
 void ReportCommands::Print() {
+  if (m_window.loading()) return;  // a report read in part is no report to print
   reports::PrintRequest request;
   request.view = m_window.reportView()->document();
   request.currentFile = m_window.currentFile();

@@ -21,7 +21,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include "app/commands_test_support.h"
 

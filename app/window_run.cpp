@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include "app/main_window.h"
+#include "app/report_view.h"
 #include "app/run_status.h"
 #include "app/window_run_ui.h"
 #include "dialogs/dialog_support.h"
@@ -27,7 +27,7 @@ std::string NativeBytes(const QString& path) { return QFile::encodeName(path).to
 WindowRun::WindowRun(WindowRunDependencies deps, QObject* parent)
     : QObject(parent),
       m_deps(deps),
-      m_ui(std::make_unique<WindowRunUserInterface>(deps.window, deps.locale)) {}
+      m_ui(std::make_unique<WindowRunUserInterface>(deps.window, deps.fileSystem, deps.locale)) {}
 
 WindowRun::~WindowRun() {
   if (!m_worker.joinable()) return;

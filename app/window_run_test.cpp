@@ -26,8 +26,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
-#include <QTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -40,6 +43,8 @@
 #include "platform/qt/qt_volumes.h"
 #include "platform/run_lock.h"
 #include "platform/testing/other_process.h"
+#include "reports/plain_text.h"
+#include "reports/report_file.h"
 
 namespace app::testing {
 namespace {
@@ -497,6 +502,8 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   EXPECT_EQ(Reports(), QStringList{"Drive_D.rtf"});
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
   EXPECT_TRUE(m_window->reportView()->toPlainText().contains("grown.txt"));
+  // The saved report is the composer's own bytes.
+  EXPECT_EQ(FileBytes(reports() + "Drive_D.rtf"), FileBytes(m_window->composedReportPath()));
   EXPECT_FALSE(Profile("F").isEmpty());
   EXPECT_EQ(m_sound.played, QStringList({"start", "done"}));
   EXPECT_EQ(m_window->statusMessage(), "Profile created for " + Shown("F") +
@@ -545,6 +552,7 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   const QString combined = m_window->reportView()->toPlainText();
   EXPECT_TRUE(combined.contains("third.txt"));
   EXPECT_TRUE(combined.contains("third-e.txt"));
+  EXPECT_EQ(FileBytes(reports() + "Drive_D_E_F_.rtf"), FileBytes(m_window->composedReportPath()));
   EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D_E_F_.rtf.");
   EXPECT_EQ(StoredSettings().OneReport, 0);
   EXPECT_EQ(m_window->settings().OneReport, 1);
@@ -587,6 +595,44 @@ TEST_F(RunTest, ANewSettingsFileNamesReportsByTimeAndDate) {
     EXPECT_TRUE(stamped.match(name).hasMatch()) << name.toStdString();
   EXPECT_TRUE(saved.contains(QFileInfo(m_window->currentFile()).fileName()));
   EXPECT_EQ(StoredSettings().ReportNaming, 0);  // showing the choice stored nothing
+  // The plain-text report is the composed report's plain-text form; the view shows the
+  // composed report, colours and all, under the plain-text file's name.
+  QTextDocument composed;
+  ASSERT_TRUE(reports::LoadReportFile(m_window->composedReportPath(), &composed).isOk());
+  EXPECT_EQ(FileBytes(m_window->currentFile()), reports::PlainTextOf(composed));
+  const QTextDocument* shown = m_window->reportView()->document();
+  EXPECT_EQ(reports::PlainTextOf(*shown), reports::PlainTextOf(composed));
+  const QTextBlock added = shown->find(QStringLiteral("Added two")).block();
+  ASSERT_TRUE(added.isValid());
+  EXPECT_EQ(QTextCursor(added).charFormat().foreground().color(), QColor(0, 0, 128));
+}
+
+// A report too large to read at once is shown as it loads, once the run has ended; the
+// saved file is the composer's own bytes, and the view holds all of it in the end.
+TEST_F(RunTest, ALargeReportIsShownInTheBackgroundAfterTheRun) {
+  CreateProfiles("D");
+  ASSERT_TRUE(QDir().mkpath(drive("D") + "many"));
+  for (int i = 0; i < 9000; ++i) {
+    Put("D", qPrintable(QStringLiteral("many/added-file-number-%1.dat").arg(i)), "x");
+  }
+  QSignalSpy loaded(m_window.get(), &MainWindow::reportLoaded);
+  DialogScript script;
+  script.then("dialogs::DriveSelectionDialog", Select("D"));
+  ASSERT_TRUE(RunToEnd());
+  const QString saved = reports() + "Drive_D.rtf";
+  ASSERT_GT(QFileInfo(saved).size(), MainWindow::kLoadAtOnceBytes);
+  EXPECT_EQ(FileBytes(saved), FileBytes(m_window->composedReportPath()));
+  EXPECT_EQ(m_window->currentFile(), saved);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.count() > 0; }, 30000));
+  QTextDocument expected;
+  ASSERT_TRUE(reports::LoadReportFile(saved, &expected).isOk());
+  EXPECT_EQ(m_window->reportView()->document()->blockCount(), expected.blockCount());
+  EXPECT_EQ(reports::PlainTextOf(*m_window->reportView()->document()),
+            reports::PlainTextOf(expected));
+  EXPECT_TRUE(m_window->findChild<QAction*>(QStringLiteral("mnuSave"))->isEnabled());
+  EXPECT_FALSE(m_window->reportChanged());
+  // The status bar tells of the report that is now shown whole, as for a short one.
+  EXPECT_EQ(m_window->statusMessage(), "Report saved: Drive_D.rtf.");
 }
 
 TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {

@@ -4,43 +4,37 @@
 
 #include <ctime>
 
-#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QTextDocument>
-#include <QTextEdit>
 
 #include "app/happens_before.h"
 #include "app/main_window.h"
+#include "app/report_view.h"
 #include "app/run_texts.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/drive_selection_dialog.h"
 #include "dialogs/multi_report_dialog.h"
+#include "platform/file_system.h"
 #include "platform/locale_format.h"
-#include "reports/report_file.h"
+#include "reports/report_text.h"
 
 namespace app {
 namespace {
 
 QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
-
-// A digest of the file's bytes; empty when it cannot be read.
-QByteArray Digest(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  return hash.addData(&file) ? hash.result() : QByteArray();
-}
+std::string NativeBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
-WindowRunUserInterface::WindowRunUserInterface(MainWindow* window,
+WindowRunUserInterface::WindowRunUserInterface(MainWindow* window, platform::FileSystem* fs,
                                                const platform::LocaleFormat* locale,
                                                QObject* parent)
     : QObject(parent),
       m_window(window),
+      m_fs(fs),
       m_locale(locale),
       m_progress(window->progressLabel(), window->progressBar(), &window->Continue) {}
 
@@ -121,12 +115,13 @@ void WindowRunUserInterface::showMessage(std::string_view text) {
 }
 
 void WindowRunUserInterface::runStarted() {
-  m_loadedFile.clear();
-  m_shownComposed.clear();
-  m_shownComposedSaved = false;
+  m_composed.clear();
+  m_composedVersion = {};
+  m_composedSaved = false;
+  m_lastWriteRich = true;
+  m_savedReport.clear();
+  m_savedSource.clear();
   OnUiThread([&] {
-    m_readDocument.reset();
-    m_viewDocument.reset();
     m_window->EnterCancelMode();
     m_window->setCursor(Qt::BusyCursor);
     m_window->reportView()->hide();
@@ -140,15 +135,17 @@ void WindowRunUserInterface::runEnded() {
     m_window->progressLabel()->hide();
     m_window->progressBar()->hide();
     const bool cancelPressed = !m_window->Continue;
-    // A report read but not saved: its save failed, so the view shows the changes under the
-    // work file's name; after a cancel the view is not reloaded.
-    if (m_readDocument != nullptr && !cancelPressed) {
-      m_viewDocument = std::move(m_readDocument);
-      m_viewFile = m_readFile;
+    // A report composed but not saved: its save failed, so the view shows the changes under
+    // the work file's name; after a cancel the view keeps what it had.
+    m_showedReport = false;
+    if (!m_composed.isEmpty() && !m_composedSaved && !cancelPressed) {
+      m_showedReport = m_window->ShowRunReport(m_composed, m_composed);
+    } else if (!m_savedReport.isEmpty()) {
+      const bool sourceKept =
+          m_savedSource == m_savedReport || VersionOf(m_savedSource) == m_savedSourceVersion;
+      m_showedReport =
+          m_window->ShowRunReport(sourceKept ? m_savedSource : m_savedReport, m_savedReport);
     }
-    m_readDocument.reset();
-    m_showedReport = m_viewDocument != nullptr;
-    if (m_viewDocument != nullptr) m_window->AdoptReport(std::move(m_viewDocument), m_viewFile);
     m_window->reportView()->show();
     m_window->LeaveCancelMode();
     m_window->EnableReportCommands();
@@ -163,61 +160,43 @@ void WindowRunUserInterface::play(Cue cue) {
   });
 }
 
+WindowRunUserInterface::FileVersion WindowRunUserInterface::VersionOf(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return {};
+  return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
 engine::Status WindowRunUserInterface::loadReport(const std::string& path) {
   const QString file = Native(path);
-  // With a report for each drive, the run ends by loading the last drive's report once
-  // more; the view already shows it under its own name.
-  const QByteArray digest = file == m_window->composedReportPath() ? Digest(file) : QByteArray();
-  if (!digest.isEmpty() && digest == m_shownComposed && m_shownComposedSaved) {
+  const FileVersion version = VersionOf(file);
+  // With a report for each drive, the run ends by taking the last drive's report once
+  // more; the view is to show it under its own name.
+  if (m_composedSaved && file == m_composed && version == m_composedVersion) {
     return engine::Status::ok();
   }
-
-  // A long report takes seconds to read into a document: that happens here, on the run's
-  // thread. The view, hidden during the drive loop, takes the last document once it shows
-  // again, so the window lays out one report a run, and none while the run scans.
-  auto document = std::make_unique<QTextDocument>();
-  document->setUndoRedoEnabled(false);
-  if (engine::Status s = reports::LoadReportFile(file, document.get()); !s.isOk()) return s;
-  document->setUndoRedoEnabled(true);
-  document->moveToThread(thread());
-  engine::Status status = OnUiThread(
-      [&] {
-        m_readDocument = std::move(document);
-        m_readFile = file;
-        return engine::Status::ok();
-      },
-      engine::Status::cancelled());
-  if (document != nullptr) document.release()->deleteLater();  // not taken
-  if (!status.isOk()) return status;
-  m_loadedFile = file;
-  m_shownComposed = digest;
-  m_shownComposedSaved = false;
-  return status;
+  auto opened = m_fs->openForReading(path);
+  if (!opened.isOk()) return opened.status();
+  m_composed = file;
+  m_composedVersion = version;
+  m_composedSaved = false;
+  return engine::Status::ok();
 }
 
 engine::Status WindowRunUserInterface::writeReport(platform::ReplacementFile* report,
                                                    bool richText) {
-  // What the view shows is the file it was loaded from: the run keeps the view hidden, so
-  // nobody can have changed it. Written from that file here, off the window's thread, it
-  // gives the bytes that saving the view would.
-  if (m_loadedFile.isEmpty()) return engine::Status::invalidArgument("no report was loaded");
-  auto bytes =
-      reports::ReportFileBytesAs(m_loadedFile, richText ? reports::ReportFormat::kRichText
-                                                        : reports::ReportFormat::kPlainText);
-  if (!bytes.isOk()) return bytes.status();
-  return report->append(
-      std::string_view(bytes.value().constData(), static_cast<std::size_t>(bytes.value().size())));
+  if (m_composed.isEmpty()) return engine::Status::invalidArgument("no report was composed");
+  m_lastWriteRich = richText;
+  const std::string composed = NativeBytes(m_composed);
+  return richText ? platform::AppendWholeFile(*m_fs, composed, report)
+                  : reports::AppendReportFileAsPlainText(*m_fs, composed, report);
 }
 
 void WindowRunUserInterface::reportSaved(const std::string& path) {
-  const QString file = Native(path);
-  OnUiThread([&] {
-    // The document read last is the one just saved; with a report per drive, the last
-    // drive's report is not read again at the end, so it may be the one already shown.
-    if (m_readDocument != nullptr) m_viewDocument = std::move(m_readDocument);
-    m_viewFile = file;
-  });
-  m_shownComposedSaved = true;
+  m_savedReport = Native(path);
+  // Rich text is the composer's bytes: the view reads the report file itself.
+  m_savedSource = m_lastWriteRich ? m_savedReport : m_composed;
+  m_savedSourceVersion = m_composedVersion;
+  m_composedSaved = true;
 }
 
 void WindowRunUserInterface::switchOffInfoOnly() {

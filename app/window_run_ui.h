@@ -14,7 +14,6 @@
 #include <string>
 #include <type_traits>
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QThread>
@@ -22,11 +21,8 @@
 #include "app/progress_relay.h"
 #include "engine/run_user_interface.h"
 
-QT_BEGIN_NAMESPACE
-class QTextDocument;
-QT_END_NAMESPACE
-
 namespace platform {
+class FileSystem;
 class LocaleFormat;
 }  // namespace platform
 
@@ -43,9 +39,9 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   Q_OBJECT
 
  public:
-  // `window` and `locale` must outlive this object.
-  WindowRunUserInterface(MainWindow* window, const platform::LocaleFormat* locale,
-                         QObject* parent = nullptr);
+  // `window`, `fs` (the run's file system) and `locale` must outlive this object.
+  WindowRunUserInterface(MainWindow* window, platform::FileSystem* fs,
+                         const platform::LocaleFormat* locale, QObject* parent = nullptr);
   ~WindowRunUserInterface() override;
 
   // From now on nothing is shown and every question is answered as if cancelled: for a
@@ -70,26 +66,32 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   // Cancel mode, the busy pointer, the report view making room for the progress display.
   void runStarted() override;
   // The report view back in place of the progress display, the commands back, Save, Save
-  // As and Print enabled, the normal pointer.
+  // As and Print enabled, the normal pointer. The view loads (MainWindow::ShowRunReport) the
+  // report saved last, under that report's name, read from the report file itself when it
+  // is rich text: the composer's own bytes. A plain-text report shows in its colours, read
+  // from the composed report it was written from while that is unchanged (from the
+  // plain-text file when a later drive has composed another). A report composed last and
+  // not saved is shown only when the run was not cancelled (its report could not be saved:
+  // the view shows the changes all the same, under the work file's name). A cancelled
+  // run's unsaved report is not shown, and a run without a report leaves the view alone.
   void runEnded() override;
   void play(Cue cue) override;
   [[nodiscard]] platform::Progress& progress() override { return m_progress; }
-  // Reads the report into a document on the calling thread. The view, hidden while the
-  // drive loop runs, shows when the run ends the last document saved as a report, under
-  // that report's name; a document read last and not saved is shown only when the run was
-  // not cancelled (its report could not be saved: the view shows the changes all the
-  // same, under the work file's name). A cancelled run's unsaved report is not shown. On
-  // failure the view keeps what it had. A composed report that is, byte for byte, the one
-  // read last and that this run has saved under its report name is not read again.
+  // Takes the composed report at `path` as the one the view stands for; nothing is read
+  // into a document while the run goes on (runEnded says what the view shows). Fails when
+  // it cannot be opened. The composed report that this run has just saved, unchanged,
+  // taken again at the run's end, stays the saved one.
   [[nodiscard]] engine::Status loadReport(const std::string& path) override;
-  // Writes the report last read, on the calling thread: the bytes saving the view would
-  // give, as the view cannot change while the drive loop runs.
+  // Writes the composed report last taken, on the calling thread, a block at a time: as rich
+  // text its bytes as the composer wrote them, as plain text its plain-text form
+  // (reports::AppendReportFileAsPlainText). These are the bytes saving the unedited view
+  // gives (the view cannot change while the drive loop runs).
   [[nodiscard]] engine::Status writeReport(platform::ReplacementFile* report,
                                            bool richText) override;
   void reportSaved(const std::string& path) override;
   void switchOffInfoOnly() override;
-  // True when the run that ended last put a report of its own in the view.
-  // User-interface thread, after runEnded().
+  // True when the run that ended last put a report of its own in the view (a long one may
+  // still be loading). User-interface thread, after runEnded().
   [[nodiscard]] bool showedReport() const { return m_showedReport; }
   [[nodiscard]] platform::LocalDateTime now() override;
 
@@ -108,24 +110,35 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   // is declared to the thread sanitizer (app/happens_before.h).
   Q_INVOKABLE void RunPendingCall();
 
+  // Tells one version of a file from another: its size and modification time. The composer
+  // writes each report as a new file, so a report composed later differs from one saved.
+  struct FileVersion {
+    qint64 size = -1;
+    qint64 modified = -1;
+    friend bool operator==(const FileVersion&, const FileVersion&) = default;
+  };
+  static FileVersion VersionOf(const QString& path);
+
   MainWindow* m_window;
+  platform::FileSystem* m_fs;
   const platform::LocaleFormat* m_locale;
   ProgressRelay m_progress;
   std::atomic<bool> m_abandoned{false};
   // Set by the worker while it waits in CallOnUiThread; the worker is the only caller.
   const std::function<void()>* m_pendingCall = nullptr;
-  // The run's own state, touched only by the thread that runs it: the file the view was
-  // last loaded from, the digest of that file when it is the composed report, and whether
-  // the run has saved it since.
-  QString m_loadedFile;
-  QByteArray m_shownComposed;
-  bool m_shownComposedSaved = false;
-  // User-interface thread: the document read last and not yet saved, with the file it was
-  // read from; and the document of the report saved last, with that report's name.
-  std::unique_ptr<QTextDocument> m_readDocument;
-  QString m_readFile;
-  std::unique_ptr<QTextDocument> m_viewDocument;
-  QString m_viewFile;
+  // The run's own state, touched by the thread that runs it, and read on the window's in
+  // runEnded (which the run waits for): the composed report taken last and its version,
+  // whether it has been saved since; the report saved last, what the view reads it from,
+  // and the version of the composed report it was written from.
+  QString m_composed;
+  FileVersion m_composedVersion;
+  bool m_composedSaved = false;
+  bool m_lastWriteRich = true;
+  QString m_savedReport;
+  QString m_savedSource;
+  FileVersion m_savedSourceVersion;
+  // User-interface thread: whether the run that ended last put its report in the view, and
+  // the drives its selection lists greyed out.
   bool m_showedReport = false;
   std::set<std::string> m_unavailable;
 };

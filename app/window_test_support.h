@@ -30,6 +30,7 @@
 #include <QToolBar>
 
 #include "app/main_window.h"
+#include "app/report_view.h"
 #include "app/sound_output.h"
 #include "dialogs/dialog_test_support.h"
 #include "platform/posix/posix_file_system.h"

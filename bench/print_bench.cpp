@@ -2,10 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Printing speed and memory: prints a made-up change report of --lines lines to the PDF file
-// printer on one route and prints the figures (seconds, pages, resident memory). Run by
+// printer on one route and prints the figures (seconds, processor seconds, pages, resident
+// memory). Run by
 // bench/print_bench.py, one process per measurement, so that the peak is this print's own.
 //
 //   print_bench --route colour|plain --lines 100000 [--top-margin 0.5] [--keep DIR]
+//   print_bench --route colour|plain --report FILE [--top-margin 0.5] [--keep DIR]
+//
+// --report prints a report file (a run's) in place of the made-up one; lines= is then -1.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -20,29 +24,16 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
+#include "bench/bench_support.h"
 #include "engine/settings_record.h"
 #include "platform/qt/qt_locale_format.h"
 #include "reports/print_test_support.h"
 #include "reports/printers.h"
+#include "reports/report_file.h"
 #include "reports/report_printer.h"
 #include "reports/rtf_reader.h"
 
 namespace {
-
-// Resident memory now, in MiB, from /proc.
-double ResidentMiB() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0;
-  long resident = 0;
-  statm >> pages >> resident;
-  return static_cast<double>(resident) * 4096 / (1024 * 1024);
-}
-
-double PeakMiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024;  // KiB on Linux
-}
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -56,28 +47,34 @@ int main(int argc, char** argv) {
   int lines = 100000;
   double topMargin = 0.5;
   QString keep;
+  QString source;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];
     if (flag == "--route") route = argv[i + 1];
     if (flag == "--lines") lines = std::atoi(argv[i + 1]);
     if (flag == "--top-margin") topMargin = std::atof(argv[i + 1]);
     if (flag == "--keep") keep = QString::fromLocal8Bit(argv[i + 1]);
+    if (flag == "--report") source = QString::fromLocal8Bit(argv[i + 1]);
   }
   QGuiApplication application(argc, argv);
-  const double startMiB = ResidentMiB();
+  const double startMiB = bench::ResidentMiB();
 
   QTemporaryDir folder;
   QDir(folder.path()).mkpath("Reports");
   const QString report = folder.filePath("Reports/Drive_C.rtf");
   QTextDocument view;
-  {
+  if (!source.isEmpty()) {
+    lines = -1;
+    if (!QFile::copy(source, report)) return 2;
+    if (!reports::LoadReportFile(report, &view).isOk()) return 2;
+  } else {
     const QByteArray rtf = reports::testing::LongReportRtf(lines);
     QFile file(report);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size()) return 2;
     file.close();
     reports::ReadRtf(rtf, &view);
   }
-  const double documentMiB = ResidentMiB();
+  const double documentMiB = bench::ResidentMiB();
 
   engine::SettingsRecord settings;
   settings.PrintColor = route == "colour" ? 1 : 0;
@@ -93,8 +90,10 @@ int main(int argc, char** argv) {
   request.reportsFolder = folder.filePath("Reports");
 
   const auto start = std::chrono::steady_clock::now();
+  const double cpuStart = bench::CpuSeconds();
   const reports::PrintResult result = reports::PrintReport(request, settings, locale, &choice);
   const double seconds = SecondsSince(start);
+  const double cpuSeconds = bench::CpuSeconds() - cpuStart;
   if (result.outcome != reports::PrintResult::Outcome::kPrinted) {
     std::fprintf(stderr, "%s\n", result.message.toLocal8Bit().constData());
     return 1;
@@ -104,10 +103,11 @@ int main(int argc, char** argv) {
     QFile::copy(result.pdfPath, keep + "/bench.pdf");
   }
   std::printf(
-      "route=%s lines=%d top_margin=%.2f pages=%d seconds=%.2f pdf_mib=%.1f start_mib=%.1f "
+      "route=%s lines=%d top_margin=%.2f pages=%d seconds=%.2f cpu_s=%.2f pdf_mib=%.1f "
+      "start_mib=%.1f "
       "document_mib=%.1f peak_mib=%.1f\n",
-      route.c_str(), lines, topMargin, result.pages, seconds,
+      route.c_str(), lines, topMargin, result.pages, seconds, cpuSeconds,
       static_cast<double>(QFile(result.pdfPath).size()) / (1024 * 1024), startMiB, documentMiB,
-      PeakMiB());
+      bench::PeakMiB());
   return 0;
 }

@@ -35,19 +35,13 @@
 #include <QTimer>
 
 #include "app/main_window.h"
-#include "app/sound_output.h"
 #include "app/window_run.h"
+#include "bench/bench_support.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_locale_format.h"
 #include "platform/qt/qt_volumes.h"
 
 namespace {
-
-class NoSound final : public app::SoundOutput {
- public:
-  bool hasOutputDevice() override { return false; }
-  bool play(const QString&) override { return false; }
-};
 
 // Marks the drive `letter` and accepts every question with Yes or OK.
 void Answer(QWidget* modal, QChar letter) {
@@ -73,13 +67,6 @@ void Answer(QWidget* modal, QChar letter) {
   } else {
     modal->close();
   }
-}
-
-// The window as the display shows it; the widgets' own rendering where no display can.
-void Grab(QWidget* window, const QString& path) {
-  QPixmap shot = window->screen()->grabWindow(window->winId());
-  if (shot.isNull()) shot = window->grab();
-  if (!shot.save(path)) std::fprintf(stderr, "could not save %s\n", qPrintable(path));
 }
 
 }  // namespace
@@ -116,7 +103,7 @@ int main(int argc, char** argv) {
   platform::PosixFileSystem fs;
   platform::QtLocaleFormat locale;
   platform::QtVolumes volumes(fs, folder);
-  NoSound sound;
+  bench::NoSound sound;
   app::MainWindow window({&fs, folder, &sound, {}});
   if (!window.Form_Load()) return 2;
   window.show();
@@ -154,7 +141,7 @@ int main(int argc, char** argv) {
         progressShown.start();
       } else if (progressShown.elapsed() > 500) {
         watcher.stop();
-        Grab(&window, grabDuring);
+        bench::Grab(&window, grabDuring);
       }
     });
     watcher.start(20);
@@ -170,7 +157,7 @@ int main(int argc, char** argv) {
       return;
     }
     QTimer::singleShot(300, [&] {
-      Grab(&window, grabAfter);
+      bench::Grab(&window, grabAfter);
       QApplication::quit();
     });
   };

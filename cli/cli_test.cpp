@@ -4,6 +4,7 @@
 // brinvale-cli as a user runs it: the real executable on real temporary folders.
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -19,6 +20,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "brinvale_version.h"
 #include "platform/posix/posix_file_system.h"
@@ -1087,6 +1089,101 @@ TEST_F(CliRunTest, RunJsonGoesToStandardOutputOrItsFileAndTheReportIsSavedAllThe
 }  // namespace
 
 namespace {
+
+// The environment for a child whose peak memory is measured. A build with the address
+// sanitizer holds freed memory back for a while, to catch late uses of it, which would make
+// the peak that of everything the command ever freed: the child is told to hold nothing back.
+std::vector<std::string> MeasuredEnvironment() {
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+#if defined(__SANITIZE_ADDRESS__)
+  const std::string key = "ASAN_OPTIONS=";
+  std::string options = "quarantine_size_mb=0";
+  std::erase_if(environment, [&](const std::string& entry) {
+    if (!entry.starts_with(key)) return false;
+    options = entry.substr(key.size()) + ":" + options;
+    return true;
+  });
+  environment.push_back(key + options);
+#endif
+  return environment;
+}
+
+// The peak resident memory, in KiB, of brinvale-cli run with `args` and its standard output
+// sent to /dev/null; -1 when it failed.
+long PeakOfCli(const std::vector<std::string>& args) {
+  std::vector<std::string> words = {BRINVALE_CLI};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> environment = MeasuredEnvironment();
+  std::vector<char*> envp;
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int null = open("/dev/null", O_RDWR);
+    if (null < 0 || dup2(null, 0) < 0 || dup2(null, 1) < 0) _exit(127);
+    execve(argv[0], argv.data(), envp.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    return -1;
+  }
+  return usage.ru_maxrss;
+}
+
+TEST_F(CliTest, TotextOfLargeReportsStaysInBoundedMemory) {
+  // 20 MB of a composed report, and 20 MB of plain text in an 8-bit code page (read twice:
+  // once to tell it from UTF-8); reading either whole would cost several times its size.
+  // Written a line at a time: the test's own memory is part of a child's peak until exec.
+  int lines = 0;
+  {
+    std::ofstream rtf(Path("big.rtf"), std::ios::binary);
+    std::ofstream latin1(Path("big.txt"), std::ios::binary);
+    rtf << "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f2\\fswiss\\fprq2 Arial;}}\r\n"
+           "{\\colortbl\\red0\\green0\\blue0;\\red100\\green100\\blue0;}\r\n"
+           "\\deflang1033 \\f2\\fs24Disk Activity on D: [/data] Since 3/14/24 9:00:00 AM"
+           "\\plain\\f2\\fs20 \r\n";
+    while (rtf.tellp() < 20'000'000) {
+      const std::string change =
+          "file-" + std::to_string(lines++) +
+          ".dat: Time Changed From: 3/14/24 10:00:00 AM to 3/14/24 11:00:00 AM";
+      rtf << "\\par \\plain\\f2\\fs20\\cf1    " << change << "\\plain\\f2\\fs20 \r\n";
+      latin1 << "   caf\xe9 " << change << "\r\n";
+    }
+    rtf << " \\par }\r\n";
+  }
+  Write(Path("empty.rtf"), "");
+
+  // Every peak is measured before the outputs are read back, so that each child starts from
+  // the same test process.
+  const long empty = PeakOfCli({"totext", Path("empty.rtf").string(), "-o", Path("e.txt")});
+  ASSERT_GT(empty, 0);
+  const std::vector<std::string> names = {"big.rtf", "big.txt"};
+  std::vector<long> peaks;
+  for (const std::string& name : names) {
+    peaks.push_back(PeakOfCli({"totext", Path(name).string(), "-o", Path(name + ".out")}));
+  }
+  const std::string last = "file-" + std::to_string(lines - 1) + ".dat: Time Changed";
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    const long peak = peaks[i];
+    ASSERT_GT(peak, 0) << name;
+    EXPECT_LT(peak - empty, 24 * 1024) << name << ": " << peak << " KiB against " << empty;
+    const std::string text = Read(Path(name + ".out"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), name == "big.rtf" ? lines + 1 : lines)
+        << name;
+    EXPECT_NE(text.find(last), std::string::npos) << name;
+    if (name == "big.txt") {
+      EXPECT_EQ(text.rfind("   caf\xc3\xa9 file-0.dat", 0), 0u);  // read as Latin-1
+    }
+  }
+  EXPECT_GT(PeakOfCli({"totext", Path("big.rtf").string()}), 0);  // to standard output
+}
 
 class CliHistoryTest : public CliRunTest {
  protected:

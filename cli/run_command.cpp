@@ -23,7 +23,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_volumes.h"
 #include "platform/run_lock.h"
-#include "reports/report_file.h"
+#include "reports/report_text.h"
 
 namespace cli {
 namespace {

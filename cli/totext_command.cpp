@@ -2,13 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/totext_command.h"
 
+#include <memory>
 #include <ostream>
-
-#include <QByteArray>
+#include <utility>
 
 #include "cli/cli_support.h"
 #include "platform/posix/posix_file_system.h"
-#include "reports/report_file.h"
+#include "reports/report_text.h"
 
 namespace cli {
 namespace {
@@ -42,24 +42,24 @@ int RunTotextCommand(const std::vector<std::string>& args, const std::string& de
   // File names are used as the bytes they are, so a name that is not valid UTF-8 is found.
   platform::PosixFileSystem fs;
   const std::string& input = line.positional()[0];
-  auto bytes =
-      platform::ReadWholeFile(fs, input, static_cast<std::size_t>(reports::kMaxReportFileSize));
-  if (!bytes.isOk()) return line.fail(err, bytes.status().message());
-  const QByteArray text = reports::PlainTextOfReportBytes(
-      QByteArray(bytes.value().data(), static_cast<qsizetype>(bytes.value().size())));
-  if (output) {
-    auto opened = OpenOutput(fs, *output);
-    engine::Status status = opened.status();
-    if (opened.isOk()) {
-      status = opened.value()->file()->append(
-          std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
-      if (status.isOk()) status = opened.value()->finish();
-    }
-    return status.isOk() ? kExitOk : line.fail(err, status.message());
+  // FILE is opened first, so that a missing one leaves a pipe or terminal named by -o
+  // untouched.
+  if (auto probe = fs.openForReading(input); !probe.isOk()) {
+    return line.fail(err, probe.status().message());
   }
-  out.write(text.constData(), text.size());
-  out.flush();
-  return out ? kExitOk : line.fail(err, "cannot write to standard output");
+  std::unique_ptr<Output> opened;
+  StreamFile standardOutput(out);
+  platform::WritableFile* file = &standardOutput;
+  if (output) {
+    auto named = OpenOutput(fs, *output);
+    if (!named.isOk()) return line.fail(err, named.status().message());
+    opened = std::move(named).value();
+    file = opened->file();
+  }
+  // A failure drops a replacement unfinished, so a previous OUT stays as it was.
+  engine::Status status = reports::AppendReportFileAsPlainText(fs, input, file);
+  if (status.isOk()) status = opened ? opened->finish() : standardOutput.close();
+  return status.isOk() ? kExitOk : line.fail(err, status.message());
 }
 
 }  // namespace cli

@@ -13,7 +13,8 @@ namespace cli {
 // Runs `brinvale-cli totext FILE [-o OUT]`; `args` are the words after "totext". Reads FILE
 // as the report view does (rich text when it begins with "{\rtf", plain text otherwise) and
 // writes its plain-text form (UTF-8, CR LF) to OUT, through a temporary file so that a failure
-// keeps any previous OUT, or to `out` without -o. "--help" writes the usage to `out`.
+// keeps any previous OUT, or to `out` without -o, a block at a time: memory does not grow with
+// the file, whatever its size. "--help" writes the usage to `out`.
 // Returns 0 on success, or 2 after writing one line to `err` for bad usage, an unreadable FILE
 // or an unwritable OUT, and for an OUT that is one of the own files of `defaultProgramFolder`
 // (OwnFileRefusal). Needs no QCoreApplication or QGuiApplication and works with either.

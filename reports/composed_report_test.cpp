@@ -16,6 +16,7 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/testing/fixed_locale.h"
+#include "platform/testing/string_file.h"
 #include "reports/plain_text.h"
 #include "reports/rtf_reader.h"
 #include "reports/rtf_writer.h"
@@ -24,16 +25,7 @@
 namespace reports {
 namespace {
 
-class StringFile final : public platform::WritableFile {
- public:
-  engine::Status append(std::string_view data) override {
-    bytes.append(data);
-    return engine::Status::ok();
-  }
-  engine::Status close() override { return engine::Status::ok(); }
-
-  std::string bytes;
-};
+using platform::testing::StringFile;
 
 void ExpectOk(const engine::Status& status) { EXPECT_TRUE(status.isOk()) << status.toString(); }
 

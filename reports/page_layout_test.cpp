@@ -14,12 +14,61 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <memory>
 #include <vector>
 
+#include "reports/print_test_support.h"
+#include "reports/report_file.h"
+#include "reports/rtf_reader.h"
 #include "reports/test_support.h"
 
 namespace reports {
 namespace {
+
+// Where QTextDocument's own layout breaks the pages of `source` printed `width` wide and
+// `height` tall on `device`: the document copied, laid out whole for the device with no
+// margins and lines wrapping at words (or anywhere), and sliced at the first line that ends
+// below each page. PageLayout must break where this does.
+std::vector<int> DocumentLayoutBreaks(const QTextDocument& source, QPaintDevice* device, int width,
+                                      int height) {
+  std::unique_ptr<QTextDocument> document(source.clone());
+  document->setDefaultFont(source.defaultFont());
+  QTextOption option = document->defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  document->setDefaultTextOption(option);
+  document->setDocumentMargin(0);
+  QAbstractTextDocumentLayout* layout = document->documentLayout();
+  layout->setPaintDevice(device);
+  document->setTextWidth(width);
+  layout->documentSize();
+  const int end = document->characterCount() - 1;
+  std::vector<int> breaks;
+  for (int from = 0; from < end && breaks.size() < 10000;) {
+    const QTextBlock start = document->findBlock(from);
+    const qreal top = layout->blockBoundingRect(start).top() +
+                      start.layout()->lineForTextPosition(from - start.position()).y();
+    int next = end;
+    bool first = true;
+    for (QTextBlock block = start; block.isValid() && next == end; block = block.next()) {
+      const qreal blockTop = layout->blockBoundingRect(block).top();
+      for (int i = 0; i < block.layout()->lineCount(); ++i) {
+        const QTextLine line = block.layout()->lineAt(i);
+        if (block == start && line.textStart() + line.textLength() <= from - block.position() &&
+            line.textStart() < from - block.position()) {
+          continue;  // a line before the page
+        }
+        if (!first && blockTop + line.y() + line.height() > top + height) {
+          next = block.position() + line.textStart();
+          break;
+        }
+        first = false;
+      }
+    }
+    breaks.push_back(next);
+    from = next;
+  }
+  return breaks;
+}
 
 class PageLayoutTest : public ::testing::Test {
  protected:
@@ -88,6 +137,40 @@ TEST_F(PageLayoutTest, EveryWordIsPrintedOnExactlyOnePage) {
   }
   // The view's document keeps its screen layout.
   EXPECT_EQ(m_document.documentLayout()->paintDevice(), nullptr);
+}
+
+TEST_F(PageLayoutTest, PagesBreakWhereTheDocumentsOwnLayoutBreaksThem) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(m_pdf);
+  QPainter painter(&printer);
+  const auto check = [&](const QTextDocument& document, int width, int height) {
+    PageLayout layout(document);
+    std::vector<int> answers;
+    for (int from = 0; from < layout.endPosition() && answers.size() < 10000;) {
+      from = layout.FormatRange(painter, from, QRect(0, 0, width, height));
+      answers.push_back(from);
+    }
+    EXPECT_EQ(answers, DocumentLayoutBreaks(document, &printer, width, height));
+    return answers.size();
+  };
+  // Reports as the composer writes them, a word processor's file with its sizes, fonts and
+  // alignments, a long composed report, and lines that wrap, at two page sizes.
+  for (const char* name : {"worked_example.rtf", "combined_report.rtf", "non_ascii_report.rtf",
+                           "word_processor.rtf"}) {
+    SCOPED_TRACE(name);
+    QTextDocument document;
+    ASSERT_TRUE(LoadReportFile(testing::TestDataPath(name), &document).isOk());
+    EXPECT_GT(check(document, 2500, 700), 1u);
+    check(document, 9000, 3000);
+  }
+  QTextDocument report;
+  QByteArray rtf = testing::LongReportRtf(3000);
+  rtf.insert(rtf.indexOf("\\par"),
+             "\\par " + QByteArray(3000, 'x') + " and " + QByteArray("a few words ").repeated(200));
+  ReadRtf(rtf, &report);
+  EXPECT_GT(check(report, 9000, 12000), 20u);
+  check(report, 3000, 5000);
 }
 
 TEST_F(PageLayoutTest, LineTallerThanThePageStillMovesOn) {

@@ -33,9 +33,8 @@ engine::Status FileError(const QFileDevice& file, const QString& path) {
   return engine::Status::ioError(message);
 }
 
-// The bytes of a report file the view may open: an ordinary file of at most
-// kMaxReportFileSize bytes.
-engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
+// Opens a report file the view may open: an ordinary file of at most kMaxReportFileSize bytes.
+engine::Status OpenReportBytes(const QString& path, QFile* file) {
   const QFileInfo info(path);
   if (!info.exists()) return engine::Status::notFound(Describe(path, QStringLiteral("not found")));
   // Opening a pipe would wait for a writer and a device could be read forever.
@@ -45,8 +44,15 @@ engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
   if (info.size() > kMaxReportFileSize) {
     return engine::Status::invalidArgument(Describe(path, QStringLiteral("too large to open")));
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return FileError(file, path);
+  file->setFileName(path);
+  if (!file->open(QIODevice::ReadOnly)) return FileError(*file, path);
+  return engine::Status::ok();
+}
+
+// The bytes of a report file the view may open.
+engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
+  QFile file;
+  if (engine::Status s = OpenReportBytes(path, &file); !s.isOk()) return s;
   // Bounded even if the file grows while it is read.
   *bytes = file.read(kMaxReportFileSize + 1);
   if (file.error() != QFileDevice::NoError) return FileError(file, path);
@@ -54,15 +60,6 @@ engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
     return engine::Status::invalidArgument(Describe(path, QStringLiteral("too large to open")));
   }
   return engine::Status::ok();
-}
-
-// The plain-text form of the report file `from` on `fs`.
-engine::Result<QByteArray> PlainTextOfReportFile(platform::FileSystem& fs,
-                                                 const std::string& from) {
-  auto bytes = platform::ReadWholeFile(fs, from, static_cast<std::size_t>(kMaxReportFileSize));
-  if (!bytes.isOk()) return bytes.status();
-  return PlainTextOfReportBytes(
-      QByteArray(bytes.value().data(), static_cast<qsizetype>(bytes.value().size())));
 }
 
 void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
@@ -75,12 +72,6 @@ void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
 
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-engine::Status WriteReportBytes(platform::FileSystem& fs, const QByteArray& bytes,
-                                const std::string& path) {
-  return platform::WriteFileAtomically(
-      fs, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-}
-
 // The native file system for the functions that take Qt paths: stateless, so one serves all.
 platform::FileSystem& NativeFileSystem() {
   static platform::PosixFileSystem fs;
@@ -88,8 +79,6 @@ platform::FileSystem& NativeFileSystem() {
 }
 
 }  // namespace
-
-bool IsRichText(QByteArrayView bytes) { return bytes.startsWith(QByteArrayView("{\\rtf")); }
 
 ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
   static constexpr std::string_view kBinarySignatures[] = {
@@ -133,11 +122,14 @@ ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
              : ReportFileKind::kOtherText;
 }
 
-QByteArray PlainTextOfReportBytes(const QByteArray& bytes) {
-  if (IsRichText(bytes)) return PlainTextOfRtf(bytes);
-  QTextDocument document;
-  ReadPlainText(bytes, &document);
-  return PlainTextOf(document);
+engine::Result<ReportFileHead> ReadReportFileHead(const QString& path) {
+  QFile file;
+  if (engine::Status s = OpenReportBytes(path, &file); !s.isOk()) return s;
+  ReportFileHead head;
+  head.size = file.size();
+  head.bytes = file.read(kTextProbeSize);
+  if (file.error() != QFileDevice::NoError) return FileError(file, path);
+  return head;
 }
 
 engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
@@ -155,31 +147,6 @@ engine::Result<ReportFileKind> OpenReportFile(const QString& path, QTextDocument
   return kind;
 }
 
-engine::Result<QByteArray> ReportFileBytesAs(const QString& from, ReportFormat format) {
-  QByteArray bytes;
-  if (engine::Status s = ReadReportBytes(from, &bytes); !s.isOk()) return s;
-  if (format == ReportFormat::kPlainText) return PlainTextOfReportBytes(bytes);
-  QTextDocument document;
-  document.setUndoRedoEnabled(false);
-  LoadReportBytes(bytes, &document);
-  return WriteRtf(document);
-}
-
-engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
-                                         const std::string& to) {
-  auto text = PlainTextOfReportFile(fs, from);
-  if (!text.isOk()) return text.status();
-  return WriteReportBytes(fs, text.value(), to);
-}
-
-engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
-                                           platform::WritableFile* out) {
-  auto text = PlainTextOfReportFile(fs, from);
-  if (!text.isOk()) return text.status();
-  return out->append(
-      std::string_view(text.value().constData(), static_cast<std::size_t>(text.value().size())));
-}
-
 engine::Status SaveReportFile(const QTextDocument& document, const QString& path,
                               ReportFormat format) {
   return SaveReportFile(NativeFileSystem(), document, NativePath(path), format);
@@ -187,8 +154,21 @@ engine::Status SaveReportFile(const QTextDocument& document, const QString& path
 
 engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
                               const std::string& path, ReportFormat format) {
-  return WriteReportBytes(
-      fs, format == ReportFormat::kRichText ? WriteRtf(document) : PlainTextOf(document), path);
+  auto file = fs.openForReplacing(path);
+  if (!file.isOk()) return file.status();
+  // Written a piece at a time: a report of a million lines needs no copy in memory.
+  engine::Status status;
+  const auto write = [&](QByteArrayView piece) {
+    status = file.value()->append(std::string_view(piece.data(), std::size_t(piece.size())));
+    return status.isOk();
+  };
+  if (format == ReportFormat::kRichText) {
+    WriteRtf(document, write);
+  } else {
+    PlainTextOf(document, write);
+  }
+  if (!status.isOk()) return status;  // the replacement is dropped with the temporary
+  return file.value()->commit();
 }
 
 }  // namespace reports

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/status.h"
+#include "reports/report_text.h"
 
 namespace platform {
 class FileSystem;
@@ -27,9 +28,6 @@ enum class ReportFormat { kRichText, kPlainText };
 // in memory, and no report comes near it.
 inline constexpr qint64 kMaxReportFileSize = qint64{256} * 1024 * 1024;
 
-// True when `bytes` hold rich text: they begin with "{\rtf".
-bool IsRichText(QByteArrayView bytes);
-
 // What a file offered to the report view holds.
 enum class ReportFileKind {
   // A report this program made: rich text that begins with the composer's font table or
@@ -46,6 +44,15 @@ enum class ReportFileKind {
 };
 inline constexpr qsizetype kTextProbeSize = 64 * 1024;
 [[nodiscard]] ReportFileKind KindOfReportBytes(QByteArrayView bytes);
+
+// What a report file begins with, and its size.
+struct ReportFileHead {
+  qint64 size = 0;
+  QByteArray bytes;  // the first kTextProbeSize bytes, or all of a shorter file
+};
+// Reads the beginning of the report file at `path` after the checks LoadReportFile makes;
+// fails as LoadReportFile does. For a view that loads the rest later (ReportLoader).
+[[nodiscard]] engine::Result<ReportFileHead> ReadReportFileHead(const QString& path);
 
 // Opens `path` for the view as the Open command does: reads it as LoadReportFile does and
 // judges it by KindOfReportBytes. A file that is not text is not loaded and `document` is
@@ -72,26 +79,5 @@ inline constexpr qsizetype kTextProbeSize = 64 * 1024;
 // The same on `fs`, with `path` in its own spelling.
 [[nodiscard]] engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
                                             const std::string& path, ReportFormat format);
-
-// The plain-text form of a report file's bytes, read as LoadReportFile reads them.
-[[nodiscard]] QByteArray PlainTextOfReportBytes(const QByteArray& bytes);
-
-// Writes the plain-text form of the report file `from` on `fs` (a regular file of at most
-// kMaxReportFileSize bytes, read as LoadReportFile reads it) to `to` on `fs`, as
-// SaveReportFile does: what loading `from` and saving it as plain text gives, without
-// building the document. Fails as those two do.
-[[nodiscard]] engine::Status SaveReportFileAsPlainText(platform::FileSystem& fs,
-                                                       const std::string& from,
-                                                       const std::string& to);
-// The same, appending to `out`, a file the caller finishes.
-[[nodiscard]] engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs,
-                                                         const std::string& from,
-                                                         platform::WritableFile* out);
-
-// What saving the report file `from` in `format` writes, read as LoadReportFile reads it:
-// for rich text what WriteRtf gives for the loaded document, for plain text its plain-text
-// form. Fails as LoadReportFile does.
-[[nodiscard]] engine::Result<QByteArray> ReportFileBytesAs(const QString& from,
-                                                           ReportFormat format);
 
 }  // namespace reports

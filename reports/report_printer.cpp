@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -22,6 +23,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include "engine/settings_record.h"
 #include "platform/locale_format.h"
@@ -172,6 +174,41 @@ qsizetype WrapPoint(const QString& text, const std::function<bool(const QString&
   return cut;
 }
 
+// One line of the black-and-white route, shaped once: measured for the width limits and
+// drawn from the same shaping. The one line asked for last is kept.
+class ShapedLine {
+ public:
+  ShapedLine(const QFont& font, QPaintDevice* device) : m_font(font, device) {}
+
+  // The width of `text` in device units.
+  qreal width(const QString& text) {
+    Shape(text);
+    return m_layout->lineAt(0).horizontalAdvance();
+  }
+  // Draws `text` with its baseline at `baseline`.
+  void draw(QPainter& painter, QPointF baseline, const QString& text) {
+    Shape(text);
+    const QTextLine line = m_layout->lineAt(0);
+    line.draw(&painter, QPointF(baseline.x(), baseline.y() - line.ascent()));
+  }
+
+ private:
+  void Shape(const QString& text) {
+    if (m_layout != nullptr && m_layout->text() == text) return;
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    m_layout = std::make_unique<QTextLayout>(text, m_font);
+    m_layout->setTextOption(option);
+    m_layout->setCacheEnabled(true);
+    m_layout->beginLayout();
+    m_layout->createLine().setLineWidth(std::numeric_limits<int>::max() / 256);
+    m_layout->endLayout();
+  }
+
+  QFont m_font;
+  std::unique_ptr<QTextLayout> m_layout;
+};
+
 // Prints the lines of `work` in `font`; returns the number of pages printed.
 engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
                                const engine::SettingsRecord& settings, const Headers& headers) {
@@ -179,6 +216,7 @@ engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
   painter.setFont(font);
   const QFontMetricsF metrics(font, &page.device);
   const Twips& t = page.twips;
+  ShapedLine shaped(font, &page.device);
 
   // Unrounded, as positions; the limit is a plain integer so that no page is too wide for it.
   const double leftTwips = engine::StoredToInches(settings.LeftMargin) * kTwipsPerInch;
@@ -187,19 +225,19 @@ engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
       std::llround(t.fromX(page.full.width()) - leftTwips - kPlainRightAllowance);
   const double lineTwips = t.fromY(metrics.lineSpacing());
   const auto tooWide = [&](const QString& line) {
-    return t.fromX(metrics.horizontalAdvance(line)) > static_cast<double>(limit);
+    return t.fromX(shaped.width(line)) > static_cast<double>(limit);
   };
   // The limit above is measured on the paper, but lines are printed from the printable
   // area's left edge: what they may really take ends before its right edge.
   const double printableLimit = t.fromX(page.printable.width()) - leftTwips - kPlainRightAllowance;
   const auto beyondPrintable = [&](const QString& line) {
-    return t.fromX(metrics.horizontalAdvance(line)) > printableLimit;
+    return t.fromX(shaped.width(line)) > printableLimit;
   };
 
   double y = topTwips;
   int pageNumber = 1;
   const auto print = [&](const QString& line) {
-    painter.drawText(QPointF(t.toX(leftTwips), t.toY(y) + metrics.ascent()), line);
+    shaped.draw(painter, QPointF(t.toX(leftTwips), t.toY(y) + metrics.ascent()), line);
     y += lineTwips;
   };
   const auto printHeader = [&] {
@@ -309,8 +347,10 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     // Written like every other file of the program, so that a link planted in its place is
     // replaced rather than written through.
     const engine::Status written = ReplaceFileWith(workPath, [&](QIODevice& out) {
-      const QByteArray text = PlainTextOf(view);
-      if (out.write(text) != text.size()) {
+      // A piece at a time: the text of a long report is never held whole.
+      if (!PlainTextOf(view, [&out](QByteArrayView piece) {
+            return out.write(piece.data(), piece.size()) == piece.size();
+          })) {
         return engine::Status::ioError(
             (QDir::toNativeSeparators(workPath) + QLatin1String(": ") + out.errorString())
                 .toStdString());

@@ -13,7 +13,7 @@ QT_END_NAMESPACE
 
 namespace reports {
 
-// Replaces the content of `document` with the document held in `rtf`.
+// Replaces the content of `document` with the document held in `rtf` (ParseRtf reads it).
 //
 // Paragraphs: every \par ends one; text after the last \par makes a final paragraph only when
 // there is some, so a file ending in "\par }" has no empty paragraph at its end. Characters
@@ -30,9 +30,5 @@ namespace reports {
 //
 // Needs no QGuiApplication. REQUIRES: document != nullptr. Not thread-safe for one document.
 void ReadRtf(QByteArrayView rtf, QTextDocument* document);
-
-// The plain-text form (PlainTextOf) of the document ReadRtf makes of `rtf`, read without
-// building that document: several times faster, for saving a report as plain text.
-QByteArray PlainTextOfRtf(QByteArrayView rtf);
 
 }  // namespace reports

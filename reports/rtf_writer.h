@@ -4,7 +4,10 @@
 // Writes a QTextDocument as RTF, so that a report edited in the view keeps its look when saved.
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
+#include <QByteArrayView>
 
 QT_BEGIN_NAMESPACE
 class QTextDocument;
@@ -23,5 +26,10 @@ inline constexpr char kRtfWriterHeader[] = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\u
 // \line. Embedded objects such as images are left out. ReadRtf gives back the same blocks,
 // text and formats. Needs no QGuiApplication. Thread-safe for a document no one modifies.
 QByteArray WriteRtf(const QTextDocument& document);
+
+// The same RTF handed to `write` a piece at a time (a few hundred KiB), so that a document of
+// any size is written in little memory. Stops as soon as `write` returns false, and returns
+// false then; true when all was written.
+bool WriteRtf(const QTextDocument& document, const std::function<bool(QByteArrayView)>& write);
 
 }  // namespace reports

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "reports/print_test_support.h"
 #include "reports/rtf_reader.h"
 #include "reports/test_support.h"
 
@@ -77,6 +78,34 @@ TEST(RtfWriterTest, EmptyDocumentStaysEmpty) {
   ReadRtf(WriteRtf(document), &again);
   EXPECT_TRUE(again.isEmpty());
   EXPECT_EQ(again.blockCount(), 1);
+}
+
+}  // namespace
+}  // namespace reports
+
+namespace reports {
+namespace {
+
+// A long document goes out in pieces that together read back as the document, in its fonts
+// and colours; a writer that fails gets nothing more.
+TEST(RtfWriterTest, LongDocumentsGoOutInPiecesAndAFailureStopsThem) {
+  QTextDocument document;
+  ReadRtf(testing::LongReportRtf(20000), &document);
+  QByteArray whole;
+  int pieces = 0;
+  ASSERT_TRUE(WriteRtf(document, [&](QByteArrayView piece) {
+    whole.append(piece);
+    ++pieces;
+    return true;
+  }));
+  EXPECT_GT(pieces, 2);
+  QTextDocument again;
+  ReadRtf(whole, &again);
+  EXPECT_EQ(testing::Describe(again), testing::Describe(document));
+
+  int calls = 0;
+  EXPECT_FALSE(WriteRtf(document, [&](QByteArrayView) { return ++calls < 2; }));
+  EXPECT_EQ(calls, 2);
 }
 
 }  // namespace

@@ -333,6 +333,22 @@ Das Profil von %2 bleibt erhalten, der nächste Lauf meldet seine Änderungen al
         <translation>Die Einstellung gilt jetzt, konnte aber nicht gespeichert werden:
 %1</translation>
     </message>
+    <message>
+        <source>The report cannot be shown.
+%1</source>
+        <translation>Der Bericht kann nicht angezeigt werden.
+%1</translation>
+    </message>
+    <message>
+        <source>Loading %1</source>
+        <translation>%1 wird geladen</translation>
+    </message>
+    <message>
+        <source>The report could not be read to its end, so it is not shown.
+%1</source>
+        <translation>Der Bericht konnte nicht bis zum Ende gelesen werden und wird daher nicht angezeigt.
+%1</translation>
+    </message>
 </context>
 <context>
     <name>app::ReportCommands</name>
