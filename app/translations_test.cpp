@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -16,6 +17,7 @@
 #include "app/progress_relay.h"
 #include "app/run_texts.h"
 #include "app/translations_test_support.h"
+#include "dialogs/pictures.h"
 
 namespace app {
 namespace {
@@ -89,6 +91,30 @@ TEST(TranslationsTest, TheProgressCaptionShowsInGerman) {
   relay.flush();
   EXPECT_EQ(label->text(), "Profilerstellung: 300 Dateien in /data/photos/");
   relay.stop();
+}
+
+// Whether the picture has ink in column `x` of its word's band (the lower 17 rows).
+bool InkInColumn(const QImage& picture, int x) {
+  for (int y = picture.height() - 17; y < picture.height(); ++y) {
+    if (qAlpha(picture.pixel(x, y)) != 0) return true;
+  }
+  return false;
+}
+
+TEST(TranslationsTest, ALongerWordOnAPictureButtonIsDrawnWhole) {
+  // "Abbrechen" is wider than the picture at the size "Cancel" is drawn: it must be drawn
+  // smaller, not cut at both edges.
+  const ScopedLanguage german(German());
+  ASSERT_EQ(QCoreApplication::translate("dialogs::Pictures", "Cancel"), "Abbrechen");
+  for (const QImage& picture :
+       {dialogs::CancelButtonPicture().toImage(), dialogs::OkButtonPicture().toImage()}) {
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_FALSE(InkInColumn(picture, 0));
+    EXPECT_FALSE(InkInColumn(picture, picture.width() - 1));
+    bool drawn = false;
+    for (int x = 0; x < picture.width(); ++x) drawn = drawn || InkInColumn(picture, x);
+    EXPECT_TRUE(drawn);
+  }
 }
 
 class GermanWindowTest : public CommandsTest {

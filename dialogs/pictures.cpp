@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -43,6 +44,11 @@ QPixmap ButtonPicture(const QString& word, void (*paintSign)(QPainter&, const QR
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(13);
   font.setBold(true);
+  // A longer word (a translation's) is drawn smaller rather than cut at the edges.
+  constexpr int kTextWidth = 58;
+  while (font.pixelSize() > 8 && QFontMetricsF(font).horizontalAdvance(word) > kTextWidth) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
   painter.setFont(font);
   painter.setPen(Qt::black);
   painter.drawText(QRectF(0, 29, 60, 17), Qt::AlignCenter, word);
