@@ -1253,4 +1253,27 @@ Das Profil von %2 bleibt erhalten, der nächste Lauf meldet seine Änderungen al
 %1</translation>
     </message>
 </context>
+<context>
+    <name>reports::Printing</name>
+    <message>
+        <source>Cannot print: %1</source>
+        <translation>Drucken nicht möglich: %1</translation>
+    </message>
+    <message>
+        <source>: the printed PDF would replace the report itself</source>
+        <translation>: Das gedruckte PDF würde den Bericht selbst ersetzen</translation>
+    </message>
+    <message>
+        <source>the printer &quot;%1&quot; is not available</source>
+        <translation>Der Drucker „%1“ ist nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>the printer &quot;%1&quot; reported an error</source>
+        <translation>Der Drucker „%1“ hat einen Fehler gemeldet</translation>
+    </message>
+    <message>
+        <source>There is Nothing to Print</source>
+        <translation>Es gibt nichts zu drucken</translation>
+    </message>
+</context>
 </TS>
