@@ -18,7 +18,7 @@ none ([history] depth = 0). Both get their profile first. Then, on the warm page
    same profile against the stored one, both writing the plain-text report to a file; with
    the peak resident memory of both.
 
-The tree mutates a little at every invocation of part 2; the figures do not depend on it.
+The tree mutates a little every time the second measurement runs; the figures do not depend on it.
 """
 import argparse
 import os
