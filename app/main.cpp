@@ -14,6 +14,7 @@
 #include "app/qt_sound_output.h"
 #include "app/report_commands.h"
 #include "app/start_up.h"
+#include "app/translations.h"
 #include "app/window_run.h"
 #include "brinvale_version.h"
 #include "platform/posix/posix_file_system.h"
@@ -62,6 +63,8 @@ void AnswerHelpOrVersion(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
   AnswerHelpOrVersion(argc, argv);
   QApplication application(argc, argv);
+  // The window speaks the user's language; the command line's options and help stay English.
+  (void)app::InstallTranslators(&application);
   QCommandLineParser parser;
   const QCommandLineOption folderOption = DescribeOptions(&parser);
   parser.process(application);  // bad options end here
@@ -70,7 +73,8 @@ int main(int argc, char* argv[]) {
   if (!folder.isOk()) {
     QMessageBox::critical(
         nullptr, QStringLiteral("Brinvale"),
-        QStringLiteral("Brinvale cannot start: it has no folder for its files.\n\n%1")
+        QCoreApplication::translate("main",
+                                    "Brinvale cannot start: it has no folder for its files.\n\n%1")
             .arg(QString::fromStdString(folder.status().message())));
     return 1;
   }

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -36,17 +37,18 @@ namespace app {
 namespace {
 
 constexpr char kTitle[] = "Brinvale";
-constexpr char kQuitCaption[] = "&Quit";
-constexpr char kCancelCaption[] = "Cancel";
+constexpr char kQuitCaption[] = QT_TRANSLATE_NOOP("app::MainWindow", "&Quit");
+constexpr char kCancelCaption[] = QT_TRANSLATE_NOOP("app::MainWindow", "Cancel");
 constexpr char kWorkFileName[] = "temp.rtf";
 constexpr char kWindowLockName[] = "window.lock";
 constexpr int kMainWindowHelpContext = 10;
 
 // The filters of the Save As dialog. HideNameFilterDetails shows the text before the last
 // pattern list, so each caption keeps its own "(*.rtf)" and the pattern follows it.
-const QString kRichFilter = QStringLiteral("Rich Format Report (*.rtf) (*.rtf)");
-const QString kPlainFilter = QStringLiteral("Plain Text (*.txt) (*.txt)");
-const QString kOtherFilter = QStringLiteral("Other (*)");
+constexpr char kRichFilter[] =
+    QT_TRANSLATE_NOOP("app::MainWindow", "Rich Format Report (*.rtf) (*.rtf)");
+constexpr char kPlainFilter[] = QT_TRANSLATE_NOOP("app::MainWindow", "Plain Text (*.txt) (*.txt)");
+constexpr char kOtherFilter[] = QT_TRANSLATE_NOOP("app::MainWindow", "Other (*)");
 
 QIcon Picture(const char* themeName, const char* resource) {
   return QIcon::fromTheme(QLatin1String(themeName),
@@ -89,30 +91,35 @@ MainWindow::~MainWindow() { m_loader->stop(); }
 void MainWindow::CreateActions() {
   const auto button = [this](const char* key, const char* caption, const char* toolTip,
                              QIcon icon) {
-    auto* action = new QAction(std::move(icon), QString::fromUtf8(caption), this);
+    auto* action = new QAction(std::move(icon), tr(caption), this);
     action->setObjectName(QStringLiteral("tlb1_%1").arg(QLatin1String(key)));
     action->setProperty("key", QLatin1String(key));
     if (toolTip != nullptr) {
-      action->setToolTip(QString::fromUtf8(toolTip));
+      action->setToolTip(tr(toolTip));
     } else {
       action->setProperty("noToolTip", true);
     }
     return action;
   };
-  m_tlbFind = button("find", "&Find 'em", "Start Now", Picture("edit-find", "find"));
-  m_tlbOptions = button("options", "Options", nullptr, Picture("preferences-system", "options"));
-  m_tlbQuit = button("quit", kQuitCaption, "Quit or Cancel", Picture("application-exit", "quit"));
-  m_tlbOpen = button("open", "Open", "Open an existing report (rtf or txt)",
+  m_tlbFind = button("find", QT_TR_NOOP("&Find 'em"), QT_TR_NOOP("Start Now"),
+                     Picture("edit-find", "find"));
+  m_tlbOptions =
+      button("options", QT_TR_NOOP("Options"), nullptr, Picture("preferences-system", "options"));
+  m_tlbQuit = button("quit", kQuitCaption, QT_TR_NOOP("Quit or Cancel"),
+                     Picture("application-exit", "quit"));
+  m_tlbOpen = button("open", QT_TR_NOOP("Open"), QT_TR_NOOP("Open an existing report (rtf or txt)"),
                      Picture("document-open", "open"));
-  m_tlbSave =
-      button("save", "Save", "Save changes to current report", Picture("document-save", "save"));
-  m_tlbPrint = button("print", "&Print", "Print report now", Picture("document-print", "print"));
-  m_tlbHelp = button("help", "Help(F1)", "Use (F1) anytime for context sensitve help",
+  m_tlbSave = button("save", QT_TR_NOOP("Save"), QT_TR_NOOP("Save changes to current report"),
+                     Picture("document-save", "save"));
+  m_tlbPrint = button("print", QT_TR_NOOP("&Print"), QT_TR_NOOP("Print report now"),
+                      Picture("document-print", "print"));
+  m_tlbHelp = button("help", QT_TR_NOOP("Help(F1)"),
+                     QT_TR_NOOP("Use (F1) anytime for context sensitve help"),
                      Picture("help-contents", "help"));
 }
 
 void MainWindow::CreateToolBar() {
-  m_tlb1 = new QToolBar(QStringLiteral("Toolbar"), this);
+  m_tlb1 = new QToolBar(tr("Toolbar"), this);
   m_tlb1->setObjectName(QStringLiteral("tlb1"));
   m_tlb1->setMovable(false);
   m_tlb1->setFloatable(false);
@@ -145,7 +152,7 @@ void MainWindow::CreateToolBar() {
 
 void MainWindow::CreateMenus() {
   const auto menu = [this](const char* name, const char* caption) {
-    QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+    QMenu* m = menuBar()->addMenu(tr(caption));
     m->setObjectName(QLatin1String(name));
     m->menuAction()->setObjectName(QLatin1String(name));
     return m;
@@ -153,54 +160,60 @@ void MainWindow::CreateMenus() {
   // An entry; helpContext < 0 for none.
   const auto entry = [this](QMenu* m, const char* name, const char* caption, int helpContext,
                             auto slot) {
-    QAction* action = m->addAction(QString::fromUtf8(caption));
+    QAction* action = m->addAction(tr(caption));
     action->setObjectName(QLatin1String(name));
     if (helpContext >= 0) action->setProperty("helpContext", helpContext);
     connect(action, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
     return action;
   };
 
-  m_mnuReports = menu("mnuReports", "&Reports");
-  m_mnuCreate =
-      entry(m_mnuReports, "mnuCreate", "&Create (Find Changes)", 3, &MainWindow::mnuCreate_Click);
-  m_mnuOpen =
-      entry(m_mnuReports, "mnuOpen", "&Open Existing Report", -1, &MainWindow::mnuOpen_Click);
-  m_mnuCompare = entry(m_mnuReports, "mnuCompare", "Compare With an Earlier Run...", 15,
+  m_mnuReports = menu("mnuReports", QT_TR_NOOP("&Reports"));
+  m_mnuCreate = entry(m_mnuReports, "mnuCreate", QT_TR_NOOP("&Create (Find Changes)"), 3,
+                      &MainWindow::mnuCreate_Click);
+  m_mnuOpen = entry(m_mnuReports, "mnuOpen", QT_TR_NOOP("&Open Existing Report"), -1,
+                    &MainWindow::mnuOpen_Click);
+  m_mnuCompare = entry(m_mnuReports, "mnuCompare", QT_TR_NOOP("Compare With an Earlier Run..."), 15,
                        &MainWindow::mnuCompare_Click);
-  m_mnuSave = entry(m_mnuReports, "mnuSave", "&Save Report", -1, &MainWindow::mnuSave_Click);
-  m_mnuSaveAs = entry(m_mnuReports, "mnuSaveAs", "Save &As", -1, &MainWindow::mnuSaveAs_Click);
-  m_mnuPrint = entry(m_mnuReports, "mnuPrint", "&Print", -1, &MainWindow::mnuPrint_Click);
-  m_mnuPrintSel =
-      entry(m_mnuReports, "mnuPrintSel", "P&rinting Options", 9, &MainWindow::mnuPrintSel_Click);
+  m_mnuSave =
+      entry(m_mnuReports, "mnuSave", QT_TR_NOOP("&Save Report"), -1, &MainWindow::mnuSave_Click);
+  m_mnuSaveAs =
+      entry(m_mnuReports, "mnuSaveAs", QT_TR_NOOP("Save &As"), -1, &MainWindow::mnuSaveAs_Click);
+  m_mnuPrint =
+      entry(m_mnuReports, "mnuPrint", QT_TR_NOOP("&Print"), -1, &MainWindow::mnuPrint_Click);
+  m_mnuPrintSel = entry(m_mnuReports, "mnuPrintSel", QT_TR_NOOP("P&rinting Options"), 9,
+                        &MainWindow::mnuPrintSel_Click);
 
-  m_mnuOptions = menu("mnuOptions", "&Options");
+  m_mnuOptions = menu("mnuOptions", QT_TR_NOOP("&Options"));
   m_mnuOptions->menuAction()->setProperty("helpContext", 4);
   m_mnuOptions->setProperty("helpContext", 4);
-  m_mnuIgnore =
-      entry(m_mnuOptions, "mnuIgnore", "Set Folders to &Ignore", 6, &MainWindow::mnuIgnore_Click);
-  m_mnuFolderDrives = entry(m_mnuOptions, "mnuFolderDrives", "&Folders Watched as Drives...", 14,
-                            &MainWindow::mnuFolderDrives_Click);
+  m_mnuIgnore = entry(m_mnuOptions, "mnuIgnore", QT_TR_NOOP("Set Folders to &Ignore"), 6,
+                      &MainWindow::mnuIgnore_Click);
+  m_mnuFolderDrives =
+      entry(m_mnuOptions, "mnuFolderDrives", QT_TR_NOOP("&Folders Watched as Drives..."), 14,
+            &MainWindow::mnuFolderDrives_Click);
   // The caption is replaced at start-up by the sound detection.
-  m_mnuSound = entry(m_mnuOptions, "mnuSound", "&Sound Off", 4, &MainWindow::mnuSound_Click);
-  m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", "&Include Recycle Bins", 13,
+  m_mnuSound =
+      entry(m_mnuOptions, "mnuSound", QT_TR_NOOP("&Sound Off"), 4, &MainWindow::mnuSound_Click);
+  m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", QT_TR_NOOP("&Include Recycle Bins"), 13,
                         &MainWindow::mnuRecycled_Click);
   m_mnuRecycled->setCheckable(true);
-  m_mnuHidden = entry(m_mnuOptions, "mnuHidden", "Include &Hidden Files and Folders", 4,
+  m_mnuHidden = entry(m_mnuOptions, "mnuHidden", QT_TR_NOOP("Include &Hidden Files and Folders"), 4,
                       &MainWindow::mnuHidden_Click);
   m_mnuHidden->setCheckable(true);
-  m_mnuInfoOnly = entry(m_mnuOptions, "mnuInfoOnly", "&Next Run is Info Only", 7,
+  m_mnuInfoOnly = entry(m_mnuOptions, "mnuInfoOnly", QT_TR_NOOP("&Next Run is Info Only"), 7,
                         &MainWindow::mnuInfoOnly_Click);
   m_mnuInfoOnly->setCheckable(true);
-  m_mnuPrintOptions2 = entry(m_mnuOptions, "mnuPrintOptions2", "P&rinting Options", 9,
+  m_mnuPrintOptions2 = entry(m_mnuOptions, "mnuPrintOptions2", QT_TR_NOOP("P&rinting Options"), 9,
                              &MainWindow::mnuPrintOptions2_Click);
 
-  m_mnuHelp = menu("mnuHelp", "&Help");
-  m_mnuHelpContents =
-      entry(m_mnuHelp, "mnuHelpContents", "&Contents", -1, &MainWindow::mnuHelpContents_Click);
-  m_mnuHelpIndex = entry(m_mnuHelp, "mnuHelpIndex", "&Index", -1, &MainWindow::mnuHelpIndex_Click);
-  m_mnuAbout = entry(m_mnuHelp, "mnuAbout", "&About", 1, &MainWindow::mnuAbout_Click);
-  m_mnuOnline =
-      entry(m_mnuHelp, "mnuOnline", "Orlo Online (&Go)", -1, &MainWindow::mnuOnline_Click);
+  m_mnuHelp = menu("mnuHelp", QT_TR_NOOP("&Help"));
+  m_mnuHelpContents = entry(m_mnuHelp, "mnuHelpContents", QT_TR_NOOP("&Contents"), -1,
+                            &MainWindow::mnuHelpContents_Click);
+  m_mnuHelpIndex =
+      entry(m_mnuHelp, "mnuHelpIndex", QT_TR_NOOP("&Index"), -1, &MainWindow::mnuHelpIndex_Click);
+  m_mnuAbout = entry(m_mnuHelp, "mnuAbout", QT_TR_NOOP("&About"), 1, &MainWindow::mnuAbout_Click);
+  m_mnuOnline = entry(m_mnuHelp, "mnuOnline", QT_TR_NOOP("Orlo Online (&Go)"), -1,
+                      &MainWindow::mnuOnline_Click);
 
   CreateKeys();
 }
@@ -217,7 +230,7 @@ void MainWindow::CreateKeys() {
 
   // Quit has no menu entry: the key belongs to the window and does what the toolbar's
   // third button does at the moment, Cancel during a run.
-  m_keyQuit = new QAction(QStringLiteral("Quit or Cancel"), this);
+  m_keyQuit = new QAction(tr("Quit or Cancel"), this);
   m_keyQuit->setObjectName(QStringLiteral("keyQuit"));
   m_keyQuit->setShortcuts(KeysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
   m_keyQuit->setShortcutContext(Qt::WindowShortcut);
@@ -234,7 +247,7 @@ void MainWindow::CreateReportArea() {
 
   m_rtf1 = new ReportView(m_reportArea);
   m_rtf1->setObjectName(QStringLiteral("rtf1"));
-  m_rtf1->setAccessibleName(QStringLiteral("Report"));
+  m_rtf1->setAccessibleName(tr("Report"));
   // Tab and Shift+Tab leave the view for the toolbar; a report has no use for tab stops.
   m_rtf1->setTabChangesFocus(true);
   m_loader = new reports::ReportLoader(this);
@@ -246,7 +259,7 @@ void MainWindow::CreateReportArea() {
 
   m_pbr1 = new QProgressBar(m_reportArea);
   m_pbr1->setObjectName(QStringLiteral("Pbr1"));
-  m_pbr1->setAccessibleName(QStringLiteral("Progress"));
+  m_pbr1->setAccessibleName(tr("Progress"));
   m_pbr1->setGeometry(12, 40, 520, 22);
   m_pbr1->setTextVisible(false);
   m_pbr1->hide();
@@ -260,7 +273,7 @@ void MainWindow::CreateStatusBar() {
   bar->setObjectName(QStringLiteral("sbrStatus"));
   m_lblStatus = new QLabel(bar);
   m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
-  m_lblStatus->setAccessibleName(QStringLiteral("Status"));
+  m_lblStatus->setAccessibleName(tr("Status"));
   m_lblStatus->setTextFormat(Qt::PlainText);
   m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path can be copied
   // A long path must not widen the window: the label takes the room there is, and its tool
@@ -285,7 +298,7 @@ void MainWindow::setCommands(MainWindowCommands commands) {
 
 void MainWindow::RefreshCommandStates() {
   const MainWindowCommands& c = m_deps.commands;
-  const bool idle = m_tlbQuit->text() == QLatin1String(kQuitCaption);
+  const bool idle = m_tlbQuit->text() == tr(kQuitCaption);
   m_tlbFind->setEnabled(idle && bool(c.findChanges));
   m_tlbOptions->setEnabled(idle && bool(c.showOptions));
   m_tlbQuit->setEnabled(true);
@@ -340,7 +353,7 @@ bool MainWindow::Form_Load() {
   m_windowLock->setStaleLockTime(0);
   if (!m_windowLock->tryLock(0) && m_windowLock->error() == QLockFile::LockFailedError) {
     QMessageBox::information(this, QLatin1String(kTitle),
-                             QStringLiteral("Brinvale is already open for this program folder."));
+                             tr("Brinvale is already open for this program folder."));
     return false;
   }
 
@@ -350,8 +363,8 @@ bool MainWindow::Form_Load() {
     if (engine::Status s = fs.createFolders(reports); !s.isOk()) {
       QMessageBox::critical(
           this, QLatin1String(kTitle),
-          QStringLiteral("Brinvale cannot start: it cannot create the folder for its reports,\n"
-                         "%1\n\n%2")
+          tr("Brinvale cannot start: it cannot create the folder for its reports,\n"
+             "%1\n\n%2")
               .arg(QDir::toNativeSeparators(Native(reports)), QString::fromStdString(s.message())));
       return false;
     }
@@ -362,8 +375,7 @@ bool MainWindow::Form_Load() {
   if (engine::Status s = engine::LoadProgramConf(
           fs, m_deps.programFolder + std::string(engine::kConfFileName), &conf);
       !s.isOk()) {
-    showStatus(QStringLiteral("%1; the default settings are used.")
-                   .arg(QString::fromStdString(s.message())));
+    showStatus(tr("%1; the default settings are used.").arg(QString::fromStdString(s.message())));
   }
   m_includeHidden = conf.includeHidden;
   m_mnuHidden->setChecked(m_includeHidden);
@@ -408,7 +420,7 @@ bool MainWindow::Form_Load() {
 
 void MainWindow::ShowLoadFailure(const engine::Status& status, int capturedErrno) {
   QMessageBox::warning(this, QLatin1String(kTitle),
-                       QStringLiteral("Error #%1 %2 called from load")
+                       tr("Error #%1 %2 called from load")
                            .arg(ErrorNumber(status, capturedErrno))
                            .arg(QString::fromStdString(status.message())));
 }
@@ -456,9 +468,8 @@ engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& pa
   const bool isReport = kind == reports::ReportFileKind::kReport;
   if (engine::Status s = LoadInto(path, path, isReport); !s.isOk()) return s;
   if (!isReport) {
-    m_notAReportMessage =
-        QStringLiteral("%1 is not a Brinvale report: Save will ask for a new name.")
-            .arg(QDir::toNativeSeparators(path));
+    m_notAReportMessage = tr("%1 is not a Brinvale report: Save will ask for a new name.")
+                              .arg(QDir::toNativeSeparators(path));
     showStatus(m_notAReportMessage);
   }
   return kind;
@@ -468,7 +479,7 @@ bool MainWindow::ShowRunReport(const QString& source, const QString& path) {
   if (engine::Status s = LoadInto(source, path, true); !s.isOk()) {
     QMessageBox::warning(
         this, QLatin1String(kTitle),
-        QStringLiteral("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
+        tr("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
     return false;
   }
   m_reportChanged = false;  // the user was asked about the previous document before the run
@@ -520,9 +531,9 @@ engine::Status MainWindow::LoadInto(const QString& source, const QString& curren
 void MainWindow::ShowLoadingProgress(qint64 done, qint64 total) {
   m_rtf1->filledMore();
   // During a run the progress display is the run's.
-  if (m_tlbQuit->text() != QLatin1String(kQuitCaption)) return;
-  m_lblProgress->setText(QStringLiteral("Loading %1")
-                             .arg(QDir::toNativeSeparators(QFileInfo(m_currentFile).fileName())));
+  if (m_tlbQuit->text() != tr(kQuitCaption)) return;
+  m_lblProgress->setText(
+      tr("Loading %1").arg(QDir::toNativeSeparators(QFileInfo(m_currentFile).fileName())));
   m_pbr1->setRange(0, 1000);
   m_pbr1->setValue(total > 0 ? int(done * 1000 / total) : 0);
   m_lblProgress->show();
@@ -533,7 +544,7 @@ void MainWindow::LoadingFinished(const engine::Status& status) {
   QTextDocument* document = m_rtf1->document();
   document->setUndoRedoEnabled(true);
   m_rtf1->setFilling(false);
-  if (m_tlbQuit->text() == QLatin1String(kQuitCaption)) {
+  if (m_tlbQuit->text() == tr(kQuitCaption)) {
     m_lblProgress->hide();
     m_pbr1->hide();
   }
@@ -545,8 +556,8 @@ void MainWindow::LoadingFinished(const engine::Status& status) {
     m_filling = false;
     SetCurrentFile(QString(), true);
     QMessageBox::warning(this, QLatin1String(kTitle),
-                         QStringLiteral("The report could not be read to its end, so it is not "
-                                        "shown.\n%1")
+                         tr("The report could not be read to its end, so it is not "
+                            "shown.\n%1")
                              .arg(QString::fromStdString(status.message())));
   }
   emit reportLoaded();
@@ -587,7 +598,7 @@ bool MainWindow::IsWorkFile(const QString& path) const {
 
 void MainWindow::ShowSaveFailure(const engine::Status& status, int capturedErrno) {
   QMessageBox::warning(this, QLatin1String(kTitle),
-                       QStringLiteral("%1 Error Called from mnuOpen\n%2")
+                       tr("%1 Error Called from mnuOpen\n%2")
                            .arg(ErrorNumber(status, capturedErrno))
                            .arg(QString::fromStdString(status.message())));
 }
@@ -596,7 +607,7 @@ bool MainWindow::mnuSave_Click() {
   if (loading()) return false;  // never a report read in part
   if (m_currentFile.isEmpty() && m_rtf1->document()->isEmpty()) {
     QMessageBox::information(this, QLatin1String(kTitle),
-                             QStringLiteral("There does not apear to be anything to save yet"));
+                             tr("There does not apear to be anything to save yet"));
     return false;
   }
   // The work file is rewritten by every run and deleted on closing: what the user keeps
@@ -618,12 +629,12 @@ bool MainWindow::mnuSave_Click() {
 
 bool MainWindow::mnuSaveAs_Click() {
   if (loading()) return false;
-  QFileDialog dialog(this, QStringLiteral("Select Name for Report File"), reportsPath());
+  QFileDialog dialog(this, tr("Select Name for Report File"), reportsPath());
   dialog.setObjectName(QStringLiteral("dlgSaveAs"));
   dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({kRichFilter, kPlainFilter, kOtherFilter});
+  dialog.setNameFilters({tr(kRichFilter), tr(kPlainFilter), tr(kOtherFilter)});
   // The default extension is the current file's: a name typed without one gets it. A
   // current file without a three-letter extension offers none, rather than three letters
   // of its name.
@@ -633,8 +644,8 @@ bool MainWindow::mnuSaveAs_Click() {
                             !extension.contains(QLatin1Char('/'));
   dialog.setDefaultSuffix(hasExtension ? extension : QString());
   dialog.selectNameFilter(extension.compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0
-                              ? kRichFilter
-                              : kPlainFilter);
+                              ? tr(kRichFilter)
+                              : tr(kPlainFilter));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   const QString path = dialog.selectedFiles().constFirst();
 
@@ -661,8 +672,7 @@ bool MainWindow::mnuSaveAs_Click() {
 
 bool MainWindow::Form_QueryUnload() {
   if (m_rtf1->document()->isEmpty() || !m_reportChanged) return true;
-  QMessageBox box(QMessageBox::Question, QStringLiteral("Save Report?"),
-                  QStringLiteral("Save Changes to this Report?"),
+  QMessageBox box(QMessageBox::Question, tr("Save Report?"), tr("Save Changes to this Report?"),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
   box.setDefaultButton(QMessageBox::Yes);
   switch (box.exec()) {
@@ -679,7 +689,7 @@ bool MainWindow::Form_QueryUnload() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   // Closing during a run cancels the run; the window closes once the run has wound down,
   // so no file is left half-written and the drive in progress keeps its profile.
-  if (m_tlbQuit->text() != QLatin1String(kQuitCaption)) {
+  if (m_tlbQuit->text() != tr(kQuitCaption)) {
     event->ignore();
     if (!m_closeAfterRun) {
       m_closeAfterRun = true;
@@ -697,7 +707,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::QuitOrCancel() {
-  if (m_tlbQuit->text().compare(QLatin1String(kQuitCaption), Qt::CaseInsensitive) != 0) {
+  if (m_tlbQuit->text().compare(tr(kQuitCaption), Qt::CaseInsensitive) != 0) {
     Continue = false;
     Play(QStringLiteral("cxl"));
     m_lblProgress->hide();
@@ -718,7 +728,7 @@ void MainWindow::RunFinished() {
 
 void MainWindow::EnterCancelMode() {
   for (QAction* action : m_tlb1->actions()) action->setEnabled(false);
-  m_tlbQuit->setText(QLatin1String(kCancelCaption));
+  m_tlbQuit->setText(tr(kCancelCaption));
   m_tlbQuit->setIcon(Picture("process-stop", "cancel"));
   m_tlbQuit->setEnabled(true);
   m_mnuReports->menuAction()->setEnabled(false);
@@ -726,7 +736,7 @@ void MainWindow::EnterCancelMode() {
 }
 
 void MainWindow::LeaveCancelMode() {
-  m_tlbQuit->setText(QLatin1String(kQuitCaption));
+  m_tlbQuit->setText(tr(kQuitCaption));
   m_tlbQuit->setIcon(Picture("application-exit", "quit"));
   for (QAction* action : m_tlb1->actions()) action->setEnabled(true);
   RefreshCommandStates();  // commands not wired yet stay disabled
@@ -761,13 +771,14 @@ void MainWindow::StoreSettings() {
 
 void MainWindow::ShowNotStored(const engine::Status& status) {
   QMessageBox::warning(this, QLatin1String(kTitle),
-                       QStringLiteral("The setting is used now but could not be stored:\n%1")
+                       tr("The setting is used now but could not be stored:\n%1")
                            .arg(QString::fromStdString(status.message())));
 }
 
 void MainWindow::mnuSound_Click() {
   if (!m_sound.soundCardPresent()) {
-    QMessageBox::warning(this, QLatin1String(kTitle), QLatin1String(kNoSoundCardMessage));
+    QMessageBox::warning(this, QLatin1String(kTitle),
+                         QCoreApplication::translate("app::SoundCues", kNoSoundCardMessage));
     return;
   }
   m_settings.SoundOn = m_sound.toggle();

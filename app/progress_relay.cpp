@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "app/run_texts.h"
+
 namespace app {
 
 ProgressRelay::ProgressRelay(QLabel* label, QProgressBar* bar, const std::atomic<bool>* keepGoing,
@@ -35,7 +37,7 @@ void ProgressRelay::flush() {
   }
   if (!m_keepGoing->load()) return;
   ++m_displayUpdates;
-  const QString caption = QString::fromUtf8(state.caption.data(), qsizetype(state.caption.size()));
+  const QString caption = TranslateRunText(state.caption);
   if (m_label->text() != caption) m_label->setText(caption);
   m_label->setVisible(state.labelVisible);
   // The bar counts in int; a drive with more steps than that shows them scaled.

@@ -3,6 +3,7 @@
 #include "app/report_commands.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -20,8 +21,11 @@ constexpr char kTitle[] = "Brinvale";
 
 // HideNameFilterDetails shows the text before the last pattern list, so the first caption
 // keeps its own "(rtf/txt)".
-const QString kReportsFilter = QStringLiteral("Reports (rtf/txt) (*.rtf *.txt)");
-const QString kAllFilesFilter = QStringLiteral("All Files (*)");
+constexpr char kReportsFilter[] =
+    QT_TRANSLATE_NOOP("app::ReportCommands", "Reports (rtf/txt) (*.rtf *.txt)");
+constexpr char kAllFilesFilter[] = QT_TRANSLATE_NOOP("app::ReportCommands", "All Files (*)");
+
+QString Tr(const char* text) { return QCoreApplication::translate("app::ReportCommands", text); }
 
 // The wait cursor while a print blocks the window; gone on every way out.
 class WaitCursor {
@@ -49,13 +53,15 @@ void ReportCommands::Open() {
   // on closing.
   if (!m_window.Form_QueryUnload()) return;
 
-  QFileDialog dialog(&m_window, QStringLiteral("Select Report to Open"), m_window.reportsPath());
+  QFileDialog dialog(&m_window,
+                     Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "Select Report to Open")),
+                     m_window.reportsPath());
   dialog.setObjectName(QStringLiteral("dlgOpen"));
   dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilters({kReportsFilter, kAllFilesFilter});
-  dialog.selectNameFilter(kReportsFilter);
+  dialog.setNameFilters({Tr(kReportsFilter), Tr(kAllFilesFilter)});
+  dialog.selectNameFilter(Tr(kReportsFilter));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = dialog.selectedFiles().constFirst();
   if (path.isEmpty()) return;
@@ -64,15 +70,18 @@ void ReportCommands::Open() {
   // document, its current file and ReportChanged.
   auto opened = m_window.OpenReport(path);
   if (!opened.isOk()) {
-    QMessageBox::warning(&m_window, QLatin1String(kTitle),
-                         QStringLiteral("The report could not be opened.\n%1")
-                             .arg(QString::fromStdString(opened.status().message())));
+    QMessageBox::warning(
+        &m_window, QLatin1String(kTitle),
+        Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "The report could not be opened.\n%1"))
+            .arg(QString::fromStdString(opened.status().message())));
     return;
   }
   if (opened.value() == reports::ReportFileKind::kNotText) {
-    QMessageBox::warning(&m_window, QLatin1String(kTitle),
-                         QStringLiteral("%1 is not a report or a text file; it was not opened.")
-                             .arg(QDir::toNativeSeparators(path)));
+    QMessageBox::warning(
+        &m_window, QLatin1String(kTitle),
+        Tr(QT_TRANSLATE_NOOP("app::ReportCommands",
+                             "%1 is not a report or a text file; it was not opened."))
+            .arg(QDir::toNativeSeparators(path)));
     return;
   }
   // Replacing the document's content has laid it out afresh; the view shows its top.
@@ -115,7 +124,8 @@ void ReportCommands::Print() {
   // The file printer has no queue to look at: the status bar tells the user where the
   // print is.
   if (!result.pdfPath.isEmpty())
-    m_window.showStatus(QStringLiteral("Printed to %1").arg(result.pdfPath));
+    m_window.showStatus(
+        Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "Printed to %1")).arg(result.pdfPath));
 }
 
 void ReportCommands::PrintingOptions(QWidget* parent) {

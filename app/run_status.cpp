@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/run_status.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+
+#include "app/run_texts.h"
 
 namespace app {
 namespace {
@@ -16,17 +19,22 @@ QString LetterOf(const std::string& displayText) {
   return Utf8(displayText.substr(0, displayText.find(':')));
 }
 
+// The messages are translated whole, with the names and figures put in afterwards.
+QString Tr(const char* text) { return QCoreApplication::translate("app::RunStatus", text); }
+
+// `one` or `many` (each with %1 for the figure) by the count.
 QString Counted(std::int64_t count, const char* one, const char* many,
                 const engine::NumberSeparators& separators) {
-  return Utf8(engine::FormatCount(count, separators)) + QLatin1Char(' ') +
-         QLatin1String(count == 1 ? one : many);
+  return Tr(count == 1 ? one : many).arg(Utf8(engine::FormatCount(count, separators)));
 }
 
 QString NotChecked(const QStringList& letters) {
-  return QStringLiteral("Not checked: %1; %2")
-      .arg(letters.join(QStringLiteral(", ")),
-           letters.size() == 1 ? QStringLiteral("its profile is unchanged.")
-                               : QStringLiteral("their profiles are unchanged."));
+  return (letters.size() == 1
+              ? Tr(QT_TRANSLATE_NOOP("app::RunStatus",
+                                     "Not checked: %1; its profile is unchanged."))
+              : Tr(QT_TRANSLATE_NOOP("app::RunStatus",
+                                     "Not checked: %1; their profiles are unchanged.")))
+      .arg(letters.join(QStringLiteral(", ")));
 }
 
 const engine::DriveResult* ResultOf(const engine::RunOutcome& outcome,
@@ -58,34 +66,44 @@ QString RunStatusMessage(const engine::RunOutcome& outcome, const RunStatusFacts
   if (facts.cancelTooLate) {
     sentences.append(
         outcome.savedReports.empty()
-            ? QStringLiteral("The run had already finished when Cancel was pressed.")
-            : QStringLiteral("The run had already saved its report when Cancel was pressed."));
+            ? Tr(QT_TRANSLATE_NOOP("app::RunStatus",
+                                   "The run had already finished when Cancel was pressed."))
+            : Tr(QT_TRANSLATE_NOOP(
+                  "app::RunStatus",
+                  "The run had already saved its report when Cancel was pressed.")));
   }
   if (outcome.cancelled) {
     sentences.append(unchecked.isEmpty()
-                         ? QStringLiteral("Run cancelled.")
-                         : QStringLiteral("Run cancelled. ") + NotChecked(unchecked));
+                         ? Tr(QT_TRANSLATE_NOOP("app::RunStatus", "Run cancelled."))
+                         : Tr(QT_TRANSLATE_NOOP("app::RunStatus", "Run cancelled. %1"))
+                               .arg(NotChecked(unchecked)));
     if (facts.earlierReportShown) {
-      sentences.append(QStringLiteral("The report shown is from an earlier run."));
+      sentences.append(
+          Tr(QT_TRANSLATE_NOOP("app::RunStatus", "The report shown is from an earlier run.")));
     }
   }
 
   for (const engine::DriveResult& drive : outcome.drives) {
-    if (!drive.notice.empty()) sentences.append(Utf8(drive.notice));
+    if (!drive.notice.empty()) sentences.append(TranslateRunText(drive.notice));
   }
 
   if (!facts.infoOnly) {
     QStringList created;
     for (const engine::DriveResult& drive : outcome.drives) {
       if (drive.state != State::kProfiled) continue;
-      created.append(Utf8(drive.displayText) + QStringLiteral(": ") +
-                     Counted(drive.files, "file", "files", separators) + QStringLiteral(" in ") +
-                     Counted(drive.folders, "folder", "folders", separators));
+      created.append(
+          Tr(QT_TRANSLATE_NOOP("app::RunStatus", "%1: %2 in %3"))
+              .arg(Utf8(drive.displayText),
+                   Counted(drive.files, QT_TRANSLATE_NOOP("app::RunStatus", "%1 file"),
+                           QT_TRANSLATE_NOOP("app::RunStatus", "%1 files"), separators),
+                   Counted(drive.folders, QT_TRANSLATE_NOOP("app::RunStatus", "%1 folder"),
+                           QT_TRANSLATE_NOOP("app::RunStatus", "%1 folders"), separators)));
     }
     if (!created.isEmpty()) {
-      sentences.append((created.size() == 1 ? QStringLiteral("Profile created for ")
-                                            : QStringLiteral("Profiles created for ")) +
-                       created.join(QStringLiteral("; ")) + QLatin1Char('.'));
+      sentences.append((created.size() == 1
+                            ? Tr(QT_TRANSLATE_NOOP("app::RunStatus", "Profile created for %1."))
+                            : Tr(QT_TRANSLATE_NOOP("app::RunStatus", "Profiles created for %1.")))
+                           .arg(created.join(QStringLiteral("; "))));
     }
   }
 
@@ -95,18 +113,21 @@ QString RunStatusMessage(const engine::RunOutcome& outcome, const RunStatusFacts
   }
   if (!saved.isEmpty()) {
     QString sentence =
-        (saved.size() == 1 ? QStringLiteral("Report saved: ") : QStringLiteral("Reports saved: ")) +
-        saved.join(QStringLiteral(", ")) + QLatin1Char('.');
+        (saved.size() == 1 ? Tr(QT_TRANSLATE_NOOP("app::RunStatus", "Report saved: %1."))
+                           : Tr(QT_TRANSLATE_NOOP("app::RunStatus", "Reports saved: %1.")))
+            .arg(saved.join(QStringLiteral(", ")));
     // One report shown under its own name needs no second mention.
     if (!facts.shownFile.isEmpty() && (saved.size() > 1 || saved.front() != facts.shownFile)) {
-      sentence += QStringLiteral(" Showing %1.").arg(facts.shownFile);
+      sentence += QLatin1Char(' ') +
+                  Tr(QT_TRANSLATE_NOOP("app::RunStatus", "Showing %1.")).arg(facts.shownFile);
     }
     sentences.append(sentence);
   }
 
   if (!outcome.cancelled && !unchecked.isEmpty()) sentences.append(NotChecked(unchecked));
   if (facts.infoOnly) {
-    sentences.append(QStringLiteral("Info only: the stored profiles were not replaced."));
+    sentences.append(Tr(
+        QT_TRANSLATE_NOOP("app::RunStatus", "Info only: the stored profiles were not replaced.")));
   }
   return sentences.join(QLatin1Char(' '));
 }

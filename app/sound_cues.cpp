@@ -4,6 +4,8 @@
 
 #include <cassert>
 
+#include <QCoreApplication>
+
 #include "app/sound_output.h"
 
 namespace app {
@@ -14,8 +16,10 @@ void SoundCues::detect(unsigned char soundOn) {
 }
 
 QString SoundCues::caption() const {
-  if (!m_cardPresent) return QString::fromLatin1(kNoSoundCardCaption);
-  return QString::fromLatin1(m_enabled ? kSoundsOnCaption : kSoundsOffCaption);
+  // Translated where shown: the window's menu entry.
+  if (!m_cardPresent) return QCoreApplication::translate("app::SoundCues", kNoSoundCardCaption);
+  return QCoreApplication::translate("app::SoundCues",
+                                     m_enabled ? kSoundsOnCaption : kSoundsOffCaption);
 }
 
 std::optional<bool> SoundCues::play(const QString& waveName) {

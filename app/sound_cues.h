@@ -13,10 +13,12 @@ namespace app {
 
 class SoundOutput;
 
-inline constexpr char kSoundsOnCaption[] = "Turn Off &Sounds";
-inline constexpr char kSoundsOffCaption[] = "Turn &Sounds On";
-inline constexpr char kNoSoundCardCaption[] = "Soundcard not Found";
-inline constexpr char kNoSoundCardMessage[] = "Compatible Soundcard Not Detected";
+inline constexpr char kSoundsOnCaption[] = QT_TRANSLATE_NOOP("app::SoundCues", "Turn Off &Sounds");
+inline constexpr char kSoundsOffCaption[] = QT_TRANSLATE_NOOP("app::SoundCues", "Turn &Sounds On");
+inline constexpr char kNoSoundCardCaption[] =
+    QT_TRANSLATE_NOOP("app::SoundCues", "Soundcard not Found");
+inline constexpr char kNoSoundCardMessage[] =
+    QT_TRANSLATE_NOOP("app::SoundCues", "Compatible Soundcard Not Detected");
 
 class SoundCues {
  public:

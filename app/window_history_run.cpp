@@ -45,9 +45,8 @@ void WindowRun::CompareWithEarlierRun() {
   const std::string programFolder = NativeBytes(window.programFolder());
   const std::vector<char> letters = engine::DrivesWithHistory(*m_deps.fileSystem, programFolder);
   if (letters.empty()) {
-    dialogs::ShowMessage(&window,
-                         QStringLiteral("No earlier run is kept yet: each run that replaces a "
-                                        "drive's profile keeps the one it replaces."));
+    dialogs::ShowMessage(&window, tr("No earlier run is kept yet: each run that replaces a "
+                                     "drive's profile keeps the one it replaces."));
     return;
   }
   const std::vector<platform::Drive> listed = m_deps.volumes->drives().drives;
@@ -68,10 +67,9 @@ void WindowRun::Compare(const dialogs::HistoryChoice& choice) {
   auto lock = platform::RunLock::TryTake(fs, programFolder);
   if (!lock.isOk()) {
     const QString reason = QString::fromStdString(lock.status().message());
-    dialogs::ShowMessage(&window,
-                         lock.status().isBusy()
-                             ? reason
-                             : QStringLiteral("The comparison cannot start:\n%1").arg(reason));
+    dialogs::ShowMessage(&window, lock.status().isBusy()
+                                      ? reason
+                                      : tr("The comparison cannot start:\n%1").arg(reason));
     return;
   }
 
@@ -94,11 +92,10 @@ void WindowRun::Compare(const dialogs::HistoryChoice& choice) {
   const engine::DriveProfile* newer = find(choice.newerFile);
   if (older == nullptr || newer == nullptr) {
     dialogs::ShowMessage(
-        &window, profiles.isOk()
-                     ? QStringLiteral("The profiles chosen of %1 are no longer all there: a run "
+        &window, profiles.isOk() ? tr("The profiles chosen of %1 are no longer all there: a run "
                                       "has changed its history since. Nothing was compared.")
-                           .arg(Text(driveText))
-                     : Text(profiles.status().message()));
+                                       .arg(Text(driveText))
+                                 : Text(profiles.status().message()));
     return;
   }
   m_lock = std::move(lock).value();
@@ -134,31 +131,31 @@ void WindowRun::Compare(const dialogs::HistoryChoice& choice) {
 
     const QString older = Text(locale.generalDate(locale.toLocal(job->older.made)));
     const QString newer = job->newer.stored
-                              ? QStringLiteral("the stored profile")
-                              : QStringLiteral("the profile of %1")
+                              ? tr("the stored profile")
+                              : tr("the profile of %1")
                                     .arg(Text(locale.generalDate(locale.toLocal(job->newer.made))));
     QString status;
     if (!saved.empty()) {
       const engine::NumberSeparators separators = engine::NumberSeparators::From(locale);
-      status =
-          QStringLiteral("Compared %1 as of %2 with %3: %4 %5. Report saved: %6.")
-              .arg(Text(job->driveText), older, newer,
-                   Text(engine::FormatCount(outcome.changeLines, separators)),
-                   outcome.changeLines == 1 ? QStringLiteral("change") : QStringLiteral("changes"),
-                   QFileInfo(Text(saved)).fileName());
-      if (!s.isOk()) status += QStringLiteral(" It could not be shown: %1").arg(Text(s.message()));
+      status = tr("Compared %1 as of %2 with %3: %4 %5. Report saved: %6.")
+                   .arg(Text(job->driveText), older, newer,
+                        Text(engine::FormatCount(outcome.changeLines, separators)),
+                        outcome.changeLines == 1 ? tr("change") : tr("changes"),
+                        QFileInfo(Text(saved)).fileName());
+      if (!s.isOk())
+        status += QLatin1Char(' ') + tr("It could not be shown: %1").arg(Text(s.message()));
     } else if (s.isCancelled()) {
-      status = QStringLiteral("Comparison cancelled: nothing was saved.");
+      status = tr("Comparison cancelled: nothing was saved.");
     } else {
-      status = QStringLiteral("The comparison of %1 as of %2 with %3 failed: %4")
+      status = tr("The comparison of %1 as of %2 with %3 failed: %4")
                    .arg(Text(job->driveText), older, newer, Text(s.message()));
       m_ui->showMessage(status.toStdString());
     }
     for (const engine::Status& warning : warnings) {
-      status += QStringLiteral(" Warning: %1.").arg(Text(warning.message()));
+      status += QLatin1Char(' ') + tr("Warning: %1.").arg(Text(warning.message()));
     }
     if (!outcome.orderWarning.isOk()) {
-      status += QStringLiteral(" Warning: %1.").arg(Text(outcome.orderWarning.message()));
+      status += QLatin1Char(' ') + tr("Warning: %1.").arg(Text(outcome.orderWarning.message()));
     }
     m_ui->runEnded();
     m_comparisonStatus = status;

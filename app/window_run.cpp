@@ -60,9 +60,8 @@ void WindowRun::FindChanges() {
   auto lock = platform::RunLock::TryTake(*m_deps.fileSystem, programFolder);
   if (!lock.isOk()) {
     const QString reason = QString::fromStdString(lock.status().message());
-    dialogs::ShowMessage(&window, lock.status().isBusy()
-                                      ? reason
-                                      : QStringLiteral("The run cannot start:\n%1").arg(reason));
+    dialogs::ShowMessage(
+        &window, lock.status().isBusy() ? reason : tr("The run cannot start:\n%1").arg(reason));
     return;
   }
   m_lock = std::move(lock).value();

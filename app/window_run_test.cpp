@@ -34,6 +34,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "app/translations_test_support.h"
 #include "app/window_test_support.h"
 #include "dialogs/history/history_dialog.h"
 #include "engine/history.h"
@@ -418,6 +419,25 @@ class RunTest : public WindowTest {
   std::map<std::string, QByteArray> m_stored;
   std::unique_ptr<DialogScript> m_script;
 };
+
+TEST_F(RunTest, InGermanTheMissingProfileQuestionAndTheStatusBarAreGerman) {
+  const testing::ScopedLanguage german(testing::German());
+  ASSERT_TRUE(german.loaded());
+  MessageSeen asked;
+  {
+    DialogScript script;
+    script.then("dialogs::DriveSelectionDialog", Select("D"))
+        .then("QMessageBox", Press(QMessageBox::Yes, &asked));
+    ASSERT_TRUE(RunToEnd());
+  }
+  EXPECT_EQ(asked.title, "Neue(s) Profil(e) anlegen?");
+  EXPECT_EQ(asked.text,
+            "Für 1 der ausgewählten Laufwerke gibt es noch kein Profil.\n"
+            "Soll es jetzt angelegt werden?");
+  EXPECT_FALSE(Profile("D").isEmpty());
+  EXPECT_EQ(m_window->statusMessage(),
+            "Profil angelegt für " + Shown("D") + ": 2 Dateien in 2 Ordnern.");
+}
 
 TEST_F(RunTest, MissingProfilesAreOfferedAndMadeWithoutAReport) {
   // One drive without a profile: the singular question. No goes back to the drive selection

@@ -13,6 +13,7 @@
 #include "app/happens_before.h"
 #include "app/main_window.h"
 #include "app/report_view.h"
+#include "app/run_texts.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/drive_selection_dialog.h"
 #include "dialogs/multi_report_dialog.h"
@@ -22,14 +23,6 @@
 
 namespace app {
 namespace {
-
-// The run writes its texts with CR LF line ends, as its reports do; a message box breaks
-// lines at LF.
-QString DisplayText(std::string_view text) {
-  QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
-  shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  return shown;
-}
 
 QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
 std::string NativeBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -86,7 +79,7 @@ bool WindowRunUserInterface::retryWithoutDrives() {
   return OnUiThread(
       [&] {
         QMessageBox box(QMessageBox::Question, QString::fromLatin1(dialogs::kProgramTitle),
-                        QStringLiteral("Abort?: No Drive(s) Selected"),
+                        tr("Abort?: No Drive(s) Selected"),
                         QMessageBox::Retry | QMessageBox::Cancel, m_window);
         return box.exec() == QMessageBox::Retry;
       },
@@ -96,7 +89,7 @@ bool WindowRunUserInterface::retryWithoutDrives() {
 bool WindowRunUserInterface::askYesNo(std::string_view title, std::string_view text) {
   return OnUiThread(
       [&] {
-        QMessageBox box(QMessageBox::Question, DisplayText(title), DisplayText(text),
+        QMessageBox box(QMessageBox::Question, TranslateRunText(title), TranslateRunText(text),
                         QMessageBox::Yes | QMessageBox::No, m_window);
         return box.exec() == QMessageBox::Yes;
       },
@@ -117,7 +110,7 @@ bool WindowRunUserInterface::askOneReport(engine::SettingsRecord* settings) {
 void WindowRunUserInterface::showMessage(std::string_view text) {
   OnUiThread([&] {
     m_progress.flush();
-    dialogs::ShowMessage(m_window, DisplayText(text));
+    dialogs::ShowMessage(m_window, TranslateRunText(text));
   });
 }
 

@@ -43,28 +43,28 @@ AboutDialog::AboutDialog(const QIcon& icon, const QString& version, QWidget* par
 void AboutDialog::Form_Load(const QIcon& icon, const QString& version) {
   const QString title = QString::fromLatin1(kProgramTitle);
   setWindowIcon(icon);
-  setWindowTitle(QStringLiteral("About ") + title);
+  setWindowTitle(tr("About %1").arg(title));
 
   auto* picIcon = new QLabel(this);
   NameControl(picIcon, "picIcon", tr("%1 icon").arg(title));
   picIcon->setPixmap(icon.pixmap(kIconSize, kIconSize));
   picIcon->setFixedSize(kIconSize, kIconSize);
-  auto* lblTitle = new QLabel(title + QStringLiteral(", Version ") + version, this);
+  auto* lblTitle = new QLabel(tr("%1, Version %2").arg(title, version), this);
   NameControl(lblTitle, "lblTitle", lblTitle->text());
   QFont titleFont = lblTitle->font();
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
   titleFont.setBold(true);
   lblTitle->setFont(titleFont);
-  auto* lblDescription = new QLabel(QStringLiteral("Take Control of your Hard Drives. "), this);
+  auto* lblDescription = new QLabel(tr("Take Control of your Hard Drives. "), this);
   NameControl(lblDescription, "lblDescription", AccessibleTextOf(lblDescription->text()));
   auto* Line1 = new QFrame(this);
-  NameControl(Line1, "Line1", QStringLiteral("Separator"));
+  NameControl(Line1, "Line1", tr("Separator"));
   Line1->setFrameShape(QFrame::HLine);
   Line1->setFrameShadow(QFrame::Sunken);
-  auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+  auto* cmdOK = new QPushButton(tr("OK"), this);
   NameControl(cmdOK, "cmdOK", cmdOK->text());
   cmdOK->setDefault(true);
-  auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+  auto* cmdSysInfo = new QPushButton(tr("&System Info..."), this);
   NameControl(cmdSysInfo, "cmdSysInfo", AccessibleTextOf(cmdSysInfo->text()));
   cmdSysInfo->setAutoDefault(false);
   connect(cmdOK, &QPushButton::clicked, this, &AboutDialog::cmdOK_Click);
@@ -100,7 +100,7 @@ void AboutDialog::StartSysInfo() {
   // on PATH instead. Not found and failed to start end in the same message.
   const QString path = FindSystemInfoProgram();
   if (!path.isEmpty() && QProcess::startDetached(path, {})) return;
-  ShowMessage(this, QStringLiteral("System Information Is Unavailable At This Time"));
+  ShowMessage(this, tr("System Information Is Unavailable At This Time"));
 }
 
 }  // namespace dialogs

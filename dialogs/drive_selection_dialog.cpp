@@ -42,8 +42,7 @@ DriveSelectionDialog::DriveSelectionDialog(const std::vector<std::string>& rows,
     : QDialog(parent), m_settings(settings), m_saveOptions(std::move(saveOptions)) {
   setObjectName(QStringLiteral("frmDriveSel"));
   // The blanks push the help hint to the right end of the title bar.
-  setWindowTitle(QStringLiteral("Drive Selection") + QString(52, u' ') +
-                 QStringLiteral("[F1] for help"));
+  setWindowTitle(tr("Drive Selection") + QString(52, u' ') + tr("[F1] for help"));
   setProperty(kHelpContextProperty, kHelpContext);
   CreateControls();
   Form_Load(rows, available);
@@ -52,19 +51,19 @@ DriveSelectionDialog::DriveSelectionDialog(const std::vector<std::string>& rows,
 }
 
 void DriveSelectionDialog::CreateControls() {
-  auto* Label1 = new QLabel(QStringLiteral("Please Select Drive(s) to Scan / Update"), this);
+  auto* Label1 = new QLabel(tr("Please Select Drive(s) to Scan / Update"), this);
   NameControl(Label1, "Label1", Label1->text());
 
   auto* DrvSelBox = new QGroupBox(this);
-  NameControl(DrvSelBox, "DrvSelBox", QStringLiteral("Drives"));
+  NameControl(DrvSelBox, "DrvSelBox", tr("Drives"));
   lstDrives = new MarkList(DrvSelBox);
   NameControl(lstDrives, "lstDrives", Label1->text());
   Label1->setBuddy(lstDrives);
-  OkSelBut = PictureButton(DrvSelBox, "OkSelBut", OkButtonPicture(), QStringLiteral("Ok"),
-                           QStringLiteral("Continue With Search"));
+  OkSelBut =
+      PictureButton(DrvSelBox, "OkSelBut", OkButtonPicture(), tr("Ok"), tr("Continue With Search"));
   OkSelBut->setDefault(true);
-  CxlSelBut = PictureButton(DrvSelBox, "CxlSelBut", CancelButtonPicture(), QStringLiteral("Cancel"),
-                            QStringLiteral("No Drive Be Selected / Cancel Search"));
+  CxlSelBut = PictureButton(DrvSelBox, "CxlSelBut", CancelButtonPicture(), tr("Cancel"),
+                            tr("No Drive Be Selected / Cancel Search"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(OkSelBut);
   buttons->addStretch();
@@ -73,22 +72,21 @@ void DriveSelectionDialog::CreateControls() {
   boxLayout->addWidget(lstDrives);
   boxLayout->addLayout(buttons);
 
-  auto* Label4 = new QLabel(QStringLiteral("Report Options"), this);
+  auto* Label4 = new QLabel(tr("Report Options"), this);
   NameControl(Label4, "Label4", Label4->text());
   QFont heading(QStringLiteral("Arial"));
   heading.setPointSize(11);
   heading.setBold(true);
   Label4->setFont(heading);
   auto* Line1 = new QFrame(this);
-  NameControl(Line1, "Line1", QStringLiteral("Separator"));
+  NameControl(Line1, "Line1", tr("Separator"));
   Line1->setFrameShape(QFrame::HLine);
   Line1->setFrameShadow(QFrame::Sunken);
   // The option buttons show the stored letters as they are created (Form_Load's first
   // steps) and store each later choice at once.
-  m_options = new ReportOptions(this,
-                                {"Frame2", QStringLiteral("Save As"), "Frame1",
-                                 QStringLiteral("Default Name"), QStringLiteral("by Time && Date")},
-                                m_settings, m_saveOptions);
+  m_options = new ReportOptions(
+      this, {"Frame2", tr("Save As"), "Frame1", tr("Default Name"), tr("by Time && Date")},
+      m_settings, m_saveOptions);
 
   auto* optionsColumn = new QVBoxLayout;
   optionsColumn->addWidget(Label4);
@@ -111,7 +109,7 @@ void DriveSelectionDialog::Form_Load(const std::vector<std::string>& rows,
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const QString text = QString::fromStdString(rows[i]);
     if (i < available.size() && !available[i]) {
-      lstDrives->addRow(text + QStringLiteral("  (not available)"), /*markable=*/false);
+      lstDrives->addRow(tr("%1  (not available)").arg(text), /*markable=*/false);
     } else {
       lstDrives->addRow(text);
     }

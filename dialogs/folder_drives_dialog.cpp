@@ -54,7 +54,7 @@ FolderDrivesDialog::FolderDrivesDialog(platform::FileSystem& fs, std::string pro
                                        platform::Volumes& volumes, QWidget* parent)
     : QDialog(parent), m_fs(fs), m_programFolder(std::move(programFolder)), m_volumes(volumes) {
   setObjectName(QStringLiteral("frmFolderDrives"));
-  setWindowTitle(QStringLiteral("Folders Watched as Drives, [F1] for help"));
+  setWindowTitle(tr("Folders Watched as Drives, [F1] for help"));
   setProperty(kHelpContextProperty, kHelpContext);
   CreateControls();
   LoadList();
@@ -62,16 +62,14 @@ FolderDrivesDialog::FolderDrivesDialog(platform::FileSystem& fs, std::string pro
 
 void FolderDrivesDialog::CreateControls() {
   auto* lblTop = new QLabel(
-      QStringLiteral("These folders are offered in the Drive Selection as drives of their own:"),
-      this);
+      tr("These folders are offered in the Drive Selection as drives of their own:"), this);
   NameControl(lblTop, "lblTop", lblTop->text());
   lblTop->setWordWrap(true);
 
   lstFolderDrives = new QTreeWidget(this);
-  NameControl(lstFolderDrives, "lstFolderDrives", QStringLiteral("Folders watched as drives"));
+  NameControl(lstFolderDrives, "lstFolderDrives", tr("Folders watched as drives"));
   lstFolderDrives->setColumnCount(3);
-  lstFolderDrives->setHeaderLabels(
-      {QStringLiteral("Drive"), QStringLiteral("Folder"), QStringLiteral("There Now")});
+  lstFolderDrives->setHeaderLabels({tr("Drive"), tr("Folder"), tr("There Now")});
   lstFolderDrives->setRootIsDecorated(false);
   lstFolderDrives->setSelectionMode(QAbstractItemView::SingleSelection);
   lstFolderDrives->setAllColumnsShowFocus(true);
@@ -81,9 +79,9 @@ void FolderDrivesDialog::CreateControls() {
   lstFolderDrives->header()->setSectionResizeMode(kThere, QHeaderView::ResizeToContents);
   lblTop->setBuddy(lstFolderDrives);
 
-  butAdd = Button(this, "butAdd", QStringLiteral("&Add Folder..."));
-  butRemove = Button(this, "butRemove", QStringLiteral("&Remove..."));
-  butDone = Button(this, "butDone", QStringLiteral("&Done"));
+  butAdd = Button(this, "butAdd", tr("&Add Folder..."));
+  butRemove = Button(this, "butRemove", tr("&Remove..."));
+  butDone = Button(this, "butDone", tr("&Done"));
   butDone->setDefault(true);
   connect(butAdd, &QPushButton::clicked, this, &FolderDrivesDialog::butAdd_Click);
   connect(butRemove, &QPushButton::clicked, this, &FolderDrivesDialog::butRemove_Click);
@@ -110,7 +108,7 @@ void FolderDrivesDialog::LoadList(char letter) {
     auto* row = new QTreeWidgetItem(lstFolderDrives);
     row->setText(kLetter, QString(QLatin1Char(drive.letter)));
     row->setText(kFolder, Native(FolderOf(drive)));
-    row->setText(kThere, drive.available ? QStringLiteral("Yes") : QStringLiteral("No"));
+    row->setText(kThere, drive.available ? tr("Yes") : tr("No"));
     row->setData(kFolder, Qt::UserRole, QByteArray::fromStdString(FolderOf(drive)));
     if (drive.letter == letter) lstFolderDrives->setCurrentItem(row);
   }
@@ -118,8 +116,7 @@ void FolderDrivesDialog::LoadList(char letter) {
 }
 
 void FolderDrivesDialog::butAdd_Click() {
-  QFileDialog chooser(this, QStringLiteral("Choose a Folder to Watch as a Drive"),
-                      QDir::homePath());
+  QFileDialog chooser(this, tr("Choose a Folder to Watch as a Drive"), QDir::homePath());
   chooser.setObjectName(QStringLiteral("dlgWatchFolder"));
   chooser.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly);
   chooser.setFileMode(QFileDialog::Directory);
@@ -130,8 +127,7 @@ void FolderDrivesDialog::butAdd_Click() {
       platform::AddWatchedFolder(m_fs, m_programFolder, QFile::encodeName(folder).toStdString());
   if (!added.isOk()) {
     ShowFailure(this,
-                QStringLiteral("%1 was not added; nothing was changed.")
-                    .arg(QDir::toNativeSeparators(folder)),
+                tr("%1 was not added; nothing was changed.").arg(QDir::toNativeSeparators(folder)),
                 added.status());
     return;
   }
@@ -149,19 +145,19 @@ void FolderDrivesDialog::butRemove_Click() {
 
   QMessageBox box(QMessageBox::Question, QString::fromLatin1(kProgramTitle), QString(),
                   QMessageBox::NoButton, this);
-  QAbstractButton* remove = box.addButton(QStringLiteral("&Remove"), QMessageBox::AcceptRole);
+  QAbstractButton* remove = box.addButton(tr("&Remove"), QMessageBox::AcceptRole);
   QAbstractButton* removeAndDelete = nullptr;
   if (platform::LetterHasRecords(m_fs, m_programFolder, letter)) {
-    box.setText(QStringLiteral("Stop watching %1 as drive %2? Its profile is kept, and the letter "
-                               "stays reserved for it.")
+    box.setText(tr("Stop watching %1 as drive %2? Its profile is kept, and the letter "
+                   "stays reserved for it.")
                     .arg(shownFolder, QString(QLatin1Char(letter))));
     if (hasProfile) {
-      removeAndDelete = box.addButton(QStringLiteral("Remove and Delete Its Profile"),
-                                      QMessageBox::DestructiveRole);
+      removeAndDelete =
+          box.addButton(tr("Remove and Delete Its Profile"), QMessageBox::DestructiveRole);
     }
   } else {
-    box.setText(QStringLiteral("Stop watching %1 as drive %2? It has no profile, so the letter "
-                               "becomes free.")
+    box.setText(tr("Stop watching %1 as drive %2? It has no profile, so the letter "
+                   "becomes free.")
                     .arg(shownFolder, QString(QLatin1Char(letter))));
   }
   box.addButton(QMessageBox::Cancel);
@@ -171,9 +167,9 @@ void FolderDrivesDialog::butRemove_Click() {
     RemoveDrive(letter, folder, false);
   } else if (removeAndDelete != nullptr && box.clickedButton() == removeAndDelete) {
     QMessageBox sure(QMessageBox::Warning, QString::fromLatin1(kProgramTitle),
-                     QStringLiteral("Delete the profile of drive %1 (%2)? The changes since its "
-                                    "last run can then no longer be reported, and the letter %1 "
-                                    "becomes free for another drive.")
+                     tr("Delete the profile of drive %1 (%2)? The changes since its "
+                        "last run can then no longer be reported, and the letter %1 "
+                        "becomes free for another drive.")
                          .arg(QString(QLatin1Char(letter)), shownFolder),
                      QMessageBox::Yes | QMessageBox::No, this);
     sure.setDefaultButton(QMessageBox::No);
@@ -189,10 +185,8 @@ void FolderDrivesDialog::RemoveDrive(char letter, const std::string& folder, boo
                          ? platform::RemoveWatchedFolder(m_fs, m_programFolder, letter, folder)
                          : lock.status();
   if (!s.isOk()) {
-    ShowFailure(
-        this,
-        QStringLiteral("Drive %1 was not removed; nothing was changed.").arg(QLatin1Char(letter)),
-        s);
+    ShowFailure(this, tr("Drive %1 was not removed; nothing was changed.").arg(QLatin1Char(letter)),
+                s);
     LoadList(letter);
     return;
   }
@@ -200,13 +194,13 @@ void FolderDrivesDialog::RemoveDrive(char letter, const std::string& folder, boo
     const engine::Status removed = m_fs.remove(ProfileOf(m_programFolder, letter));
     if (!removed.isOk() && !removed.isNotFound()) {
       ShowFailure(this,
-                  QStringLiteral("Drive %1 is no longer watched, but its profile could not be "
-                                 "deleted, so the letter stays reserved for it.")
+                  tr("Drive %1 is no longer watched, but its profile could not be "
+                     "deleted, so the letter stays reserved for it.")
                       .arg(QLatin1Char(letter)),
                   removed);
     } else if (platform::LetterHasRecords(m_fs, m_programFolder, letter)) {
-      ShowMessage(this, QStringLiteral("The profile of drive %1 was deleted; its history is kept, "
-                                       "so the letter stays reserved for it.")
+      ShowMessage(this, tr("The profile of drive %1 was deleted; its history is kept, "
+                           "so the letter stays reserved for it.")
                             .arg(QLatin1Char(letter)));
     }
   }

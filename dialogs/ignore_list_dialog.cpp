@@ -57,7 +57,7 @@ IgnoreListDialog::IgnoreListDialog(platform::FileSystem& fs, const std::string& 
                                    std::vector<platform::Drive> drives, QWidget* parent)
     : QDialog(parent), m_fs(fs), m_drives(std::move(drives)) {
   setObjectName(QStringLiteral("frmIgnore"));
-  setWindowTitle(QStringLiteral("Set Folders to Ignore, [F1] for help"));
+  setWindowTitle(tr("Set Folders to Ignore, [F1] for help"));
   setProperty(kHelpContextProperty, kHelpContext);
   m_ignoreFile = programFolder + std::string(engine::kIgnoreFileName);
   CreateControls();
@@ -69,8 +69,7 @@ IgnoreListDialog::IgnoreListDialog(platform::FileSystem& fs, const std::string& 
 }
 
 void IgnoreListDialog::CreateControls() {
-  auto* lblTop =
-      Label(this, "lblTop", QStringLiteral("These Directory Folders will NOT be checked"));
+  auto* lblTop = Label(this, "lblTop", tr("These Directory Folders will NOT be checked"));
   lstDirs = new QListWidget(this);
   NameControl(lstDirs, "lstDirs", lblTop->text());
   lstDirs->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -80,13 +79,13 @@ void IgnoreListDialog::CreateControls() {
   m_listOrPicker->addWidget(lstDirs);
   m_listOrPicker->addWidget(picSelFolder);
 
-  auto* butAdd = Button(this, "butAdd", QStringLiteral("&Add A Folder"));
-  auto* butDel = Button(this, "butDel", QStringLiteral("&Remove Folder"));
-  auto* butClear = Button(this, "butClear", QStringLiteral("&Discard Changes "));
+  auto* butAdd = Button(this, "butAdd", tr("&Add A Folder"));
+  auto* butDel = Button(this, "butDel", tr("&Remove Folder"));
+  auto* butClear = Button(this, "butClear", tr("&Discard Changes "));
   butClear->setIcon(QIcon(DiscardPicture()));
   // A picture only: the green check mark and the word Ok.
   auto* butDone = Button(this, "butDone", QString());
-  butDone->setAccessibleName(QStringLiteral("Ok"));
+  butDone->setAccessibleName(tr("Ok"));
   butDone->setIcon(QIcon(OkButtonPicture()));
   butDone->setIconSize(OkButtonPicture().size());
   connect(butAdd, &QPushButton::clicked, this, &IgnoreListDialog::butAdd_Click);
@@ -109,26 +108,25 @@ void IgnoreListDialog::CreateControls() {
 
 void IgnoreListDialog::CreateFolderPicker() {
   picSelFolder = new QFrame(this);
-  NameControl(picSelFolder, "picSelFolder", QStringLiteral("Folder picker"));
+  NameControl(picSelFolder, "picSelFolder", tr("Folder picker"));
   picSelFolder->setFrameShape(QFrame::StyledPanel);
-  auto* lblDirSel =
-      Label(picSelFolder, "lblDirSel", QStringLiteral("Please Select A Folder (Double Click) "));
+  auto* lblDirSel = Label(picSelFolder, "lblDirSel", tr("Please Select A Folder (Double Click) "));
   Drive1 = new QComboBox(picSelFolder);
-  NameControl(Drive1, "Drive1", QStringLiteral("Drive"));
+  NameControl(Drive1, "Drive1", tr("Drive"));
   for (const platform::Drive& drive : m_drives) {
     Drive1->addItem(QString::fromStdString(drive.displayText));
   }
   Dir1 = new FolderChooser(m_fs, picSelFolder);
   NameControl(Dir1, "Dir1", AccessibleTextOf(lblDirSel->text()));
   lblDirSel->setBuddy(Dir1);
-  auto* Label1 = Label(picSelFolder, "Label1", QStringLiteral("Selected Path: "));
+  auto* Label1 = Label(picSelFolder, "Label1", tr("Selected Path: "));
   txtSelectedPath = new QLineEdit(picSelFolder);
   NameControl(txtSelectedPath, "txtSelectedPath", AccessibleTextOf(Label1->text()));
   txtSelectedPath->setReadOnly(true);
   Label1->setBuddy(txtSelectedPath);
-  chkSubFolders = new QCheckBox(QStringLiteral("Also Ignore Its &Sub-Folders"), picSelFolder);
+  chkSubFolders = new QCheckBox(tr("Also Ignore Its &Sub-Folders"), picSelFolder);
   NameControl(chkSubFolders, "chkSubFolders", AccessibleTextOf(chkSubFolders->text()));
-  auto* butOKNewFolder = Button(picSelFolder, "butOKNewFolder", QStringLiteral("Then &Click Here"));
+  auto* butOKNewFolder = Button(picSelFolder, "butOKNewFolder", tr("Then &Click Here"));
   connect(butOKNewFolder, &QPushButton::clicked, this, &IgnoreListDialog::butOKNewFolder_Click);
   connect(Dir1, &FolderChooser::pathChanged, this, &IgnoreListDialog::Dir1_Change);
 
@@ -247,11 +245,10 @@ void IgnoreListDialog::butOKNewFolder_Click() {
 void IgnoreListDialog::butDel_Click() {
   QListWidgetItem* item = lstDirs->currentItem();
   if (item == nullptr || !item->isSelected()) {
-    ShowMessage(this,
-                QStringLiteral("Item must be selected (by clicking) before it can be deleted"));
+    ShowMessage(this, tr("Item must be selected (by clicking) before it can be deleted"));
     return;
   }
-  if (!AskYesNo(this, QStringLiteral("Delete ") + item->text() + QStringLiteral(" From List?"))) {
+  if (!AskYesNo(this, tr("Delete %1 From List?").arg(item->text()))) {
     return;
   }
   delete lstDirs->takeItem(lstDirs->row(item));
@@ -277,9 +274,9 @@ void IgnoreListDialog::reject() { close(); }
 void IgnoreListDialog::closeEvent(QCloseEvent* event) {
   // A session that ends (logging off, shutting down) closes without a question.
   if (m_changed && !qApp->isSavingSession()) {
-    const auto answer = QMessageBox::question(
-        this, QStringLiteral("Save Changes?"), QStringLiteral("Save Changes you Just Made?"),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer =
+        QMessageBox::question(this, tr("Save Changes?"), tr("Save Changes you Just Made?"),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !SaveList())) {
       event->ignore();
       return;

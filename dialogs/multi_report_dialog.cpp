@@ -17,7 +17,7 @@ MultiReportDialog::MultiReportDialog(engine::SettingsRecord* settings, SaveOptio
                                      QWidget* parent)
     : QDialog(parent), m_settings(settings), m_saveOptions(std::move(saveOptions)) {
   setObjectName(QStringLiteral("frmMulti"));
-  setWindowTitle(QStringLiteral("Multipe Volumes Selected"));
+  setWindowTitle(tr("Multipe Volumes Selected"));
   CreateControls();
   Form_Load();
   connect(optSingle, &QRadioButton::toggled, this, [this](bool marked) {
@@ -31,19 +31,18 @@ MultiReportDialog::MultiReportDialog(engine::SettingsRecord* settings, SaveOptio
 
 void MultiReportDialog::CreateControls() {
   // Two blanks before "Please": the question has always been written so.
-  auto* Label1 =
-      new QLabel(QStringLiteral("Multiple Dirves Selected  Please choose an option:"), this);
+  auto* Label1 = new QLabel(tr("Multiple Dirves Selected  Please choose an option:"), this);
   NameControl(Label1, "Label1", Label1->text());
-  auto* Frame1 = new QGroupBox(QStringLiteral("Create:"), this);
+  auto* Frame1 = new QGroupBox(tr("Create:"), this);
   NameControl(Frame1, "Frame1", Frame1->title());
-  optSingle = new QRadioButton(QStringLiteral("One Large Report"), Frame1);
+  optSingle = new QRadioButton(tr("One Large Report"), Frame1);
   NameControl(optSingle, "optSingle", optSingle->text());
-  optMany = new QRadioButton(QStringLiteral("Separate Report for Each Drive"), Frame1);
+  optMany = new QRadioButton(tr("Separate Report for Each Drive"), Frame1);
   NameControl(optMany, "optMany", optMany->text());
   auto* frameLayout = new QVBoxLayout(Frame1);
   frameLayout->addWidget(optSingle);
   frameLayout->addWidget(optMany);
-  Command1 = new QPushButton(QStringLiteral("&OK"), this);
+  Command1 = new QPushButton(tr("&OK"), this);
   NameControl(Command1, "Command1", AccessibleTextOf(Command1->text()));
   Command1->setDefault(true);
 

@@ -41,36 +41,33 @@ OptionsDialog::OptionsDialog(engine::SettingsRecord* settings, SaveOptionsFn sav
                              OptionsWindow window, QWidget* parent)
     : QDialog(parent), m_window(std::move(window)) {
   setObjectName(QStringLiteral("frmOptions"));
-  setWindowTitle(QStringLiteral("Options, [F1] for Help"));
+  setWindowTitle(tr("Options, [F1] for Help"));
   setProperty(kHelpContextProperty, kHelpContext);
   // The option buttons show the stored letters as they are created and store each later
   // choice at once.
-  m_options = new ReportOptions(this,
-                                {"Frame2", QStringLiteral("Create As"), "Frame1",
-                                 QStringLiteral("Default Name"), QStringLiteral("By Time && Date")},
-                                settings, std::move(saveOptions));
+  m_options = new ReportOptions(
+      this, {"Frame2", tr("Create As"), "Frame1", tr("Default Name"), tr("By Time && Date")},
+      settings, std::move(saveOptions));
   CreateControls();
   Form_Load();
 }
 
 void OptionsDialog::CreateControls() {
-  auto* Label1 = new QLabel(QStringLiteral("Report Format Options:"), this);
+  auto* Label1 = new QLabel(tr("Report Format Options:"), this);
   NameControl(Label1, "Label1", Label1->text());
 
   // Shape1: the frame around the switches and links.
   auto* Shape1 = new QFrame(this);
-  NameControl(Shape1, "Shape1", QStringLiteral("Switches"));
+  NameControl(Shape1, "Shape1", tr("Switches"));
   Shape1->setFrameShape(QFrame::Box);
   imgInfo = PictureLabel(Shape1, "imgInfo");
-  lblInfoOnly = Link(Shape1, "lblInfoOnly", QStringLiteral("Next Run is Info Only (Click Here)"));
+  lblInfoOnly = Link(Shape1, "lblInfoOnly", tr("Next Run is Info Only (Click Here)"));
   imgHidden = PictureLabel(Shape1, "imgHidden");
-  lblHidden =
-      Link(Shape1, "lblHidden", QStringLiteral("Include Hidden Files and Folders (Click Here)"));
+  lblHidden = Link(Shape1, "lblHidden", tr("Include Hidden Files and Folders (Click Here)"));
   imgSnd = PictureLabel(Shape1, "imgSnd");
   lblSound = Link(Shape1, "lblSound", QString());
-  auto* lblIgnore = Link(Shape1, "lblIgnore", QStringLiteral("Set Folders to Ignore (Click Here)"));
-  auto* lblPrintopt =
-      Link(Shape1, "lblPrintopt", QStringLiteral("Set Options for Printing (Click Here)"));
+  auto* lblIgnore = Link(Shape1, "lblIgnore", tr("Set Folders to Ignore (Click Here)"));
+  auto* lblPrintopt = Link(Shape1, "lblPrintopt", tr("Set Options for Printing (Click Here)"));
   auto* switches = new QGridLayout(Shape1);
   switches->addWidget(imgInfo, 0, 0);
   switches->addWidget(lblInfoOnly, 0, 1);
@@ -82,7 +79,7 @@ void OptionsDialog::CreateControls() {
   switches->addWidget(lblPrintopt, 4, 1);
   switches->setColumnStretch(1, 1);
 
-  auto* Command1 = new QPushButton(QStringLiteral("OK"), this);
+  auto* Command1 = new QPushButton(tr("OK"), this);
   NameControl(Command1, "Command1", Command1->text());
   Command1->setDefault(true);
 
@@ -118,8 +115,7 @@ void OptionsDialog::Form_Load() {
 void OptionsDialog::ShowSoundState() {
   // The label offers the opposite of what the picture shows.
   const bool on = m_window.SoundsEnabled();
-  lblSound->setText(on ? QStringLiteral("Turn Sounds Off (Click Here)")
-                       : QStringLiteral("Turn Sounds On (Click Here)"));
+  lblSound->setText(on ? tr("Turn Sounds Off (Click Here)") : tr("Turn Sounds On (Click Here)"));
   lblSound->setAccessibleName(AccessibleTextOf(lblSound->text()));
   imgSnd->setPixmap(PictureOf(on ? Picture::kSoundOn : Picture::kSoundOff));
   imgSnd->setAccessibleName(on ? tr("Sounds are on") : tr("Sounds are off"));

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/pictures.h"
 
+#include <QCoreApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -42,6 +44,11 @@ QPixmap ButtonPicture(const QString& word, void (*paintSign)(QPainter&, const QR
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(13);
   font.setBold(true);
+  // A longer word (a translation's) is drawn smaller rather than cut at the edges.
+  constexpr int kTextWidth = 58;
+  while (font.pixelSize() > 8 && QFontMetricsF(font).horizontalAdvance(word) > kTextWidth) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
   painter.setFont(font);
   painter.setPen(Qt::black);
   painter.drawText(QRectF(0, 29, 60, 17), Qt::AlignCenter, word);
@@ -77,15 +84,17 @@ QPixmap SoundPicture(bool on) {
 }  // namespace
 
 QPixmap OkButtonPicture() {
-  return ButtonPicture(QStringLiteral("Ok"), [](QPainter& painter, const QRectF& box) {
-    PaintCheckMark(painter, box, QColor(0, 160, 0), 4.5);
-  });
+  return ButtonPicture(QCoreApplication::translate("dialogs::Pictures", "Ok"),
+                       [](QPainter& painter, const QRectF& box) {
+                         PaintCheckMark(painter, box, QColor(0, 160, 0), 4.5);
+                       });
 }
 
 QPixmap CancelButtonPicture() {
-  return ButtonPicture(QStringLiteral("Cancel"), [](QPainter& painter, const QRectF& box) {
-    PaintCross(painter, box.adjusted(2, 2, -2, -2), QColor(220, 0, 0), 4.5);
-  });
+  return ButtonPicture(QCoreApplication::translate("dialogs::Pictures", "Cancel"),
+                       [](QPainter& painter, const QRectF& box) {
+                         PaintCross(painter, box.adjusted(2, 2, -2, -2), QColor(220, 0, 0), 4.5);
+                       });
 }
 
 QPixmap DiscardPicture() {

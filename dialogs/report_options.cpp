@@ -38,10 +38,10 @@ ReportOptions::ReportOptions(QWidget* page, const ReportOptionTexts& texts,
                              engine::SettingsRecord* settings, SaveOptionsFn saveOptions)
     : QObject(page), m_page(page), m_settings(settings), m_saveOptions(std::move(saveOptions)) {
   m_formatFrame = Frame(page, texts.formatFrameName, texts.formatFrameCaption);
-  optRtf = OptionButton(m_formatFrame, "optRtf", QStringLiteral("Rtf (Color)"));
-  optText = OptionButton(m_formatFrame, "optText", QStringLiteral("Plain Text"));
+  optRtf = OptionButton(m_formatFrame, "optRtf", tr("Rtf (Color)"));
+  optText = OptionButton(m_formatFrame, "optText", tr("Plain Text"));
   m_namingFrame = Frame(page, texts.namingFrameName, texts.namingFrameCaption);
-  optDrive = OptionButton(m_namingFrame, "optDrive", QStringLiteral("by Drive Only"));
+  optDrive = OptionButton(m_namingFrame, "optDrive", tr("by Drive Only"));
   optTime = OptionButton(m_namingFrame, "optTime", texts.optTimeCaption);
 
   const char format = settings->ReportFormat;

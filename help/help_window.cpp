@@ -24,7 +24,7 @@ namespace help {
 namespace {
 
 constexpr int kUrlRole = Qt::UserRole;
-constexpr char kWindowTitle[] = "Brinvale Help";
+constexpr char kWindowTitle[] = QT_TRANSLATE_NOOP("help::HelpWindow", "Brinvale Help");
 
 QToolButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
                         QStyle::StandardPixmap icon, const QString& tip) {
@@ -50,8 +50,8 @@ QListWidgetItem* MakeItem(const QString& text, const QUrl& url, const QString& t
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   InitHelpResources();
   setObjectName(QStringLiteral("frmHelp"));
-  setWindowTitle(QLatin1String(kWindowTitle));
-  setAccessibleName(QLatin1String(kWindowTitle));
+  setWindowTitle(tr(kWindowTitle));
+  setAccessibleName(tr(kWindowTitle));
   // F1 inside the help shows how to find one's way in it: the contents page.
   setProperty(kHelpContextProperty, kContentsContext);
   createControls();
@@ -234,7 +234,7 @@ void HelpWindow::present() {
 
 void HelpWindow::pageChanged(const QUrl& url) {
   const QString title = m_browser->documentTitle();
-  const QString plain = QLatin1String(kWindowTitle);
+  const QString plain = tr(kWindowTitle);
   setWindowTitle(title.isEmpty() || title == plain ? plain : tr("%1 - %2").arg(title, plain));
   const QUrl page = url.adjusted(QUrl::RemoveFragment);
   for (int row = 0; row < m_contents->count(); ++row) {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/web_entry.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -15,10 +16,13 @@ QString OpenWebEntry(const QString& address, const std::function<void()>& showCo
   }
   const QUrl url = QUrl::fromUserInput(trimmed);
   if (!url.isValid() || url.host().isEmpty()) {
-    return QStringLiteral("The web page address \"%1\" is not valid.").arg(trimmed);
+    return QCoreApplication::translate("help::WebEntry",
+                                       "The web page address \"%1\" is not valid.")
+        .arg(trimmed);
   }
   if (!QDesktopServices::openUrl(url)) {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "help::WebEntry",
                "The web page %1 could not be opened. Please check that a web browser is "
                "set up on this computer, or open the address in a browser yourself.")
         .arg(url.toString());

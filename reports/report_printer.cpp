@@ -11,6 +11,7 @@
 #include <optional>
 #include <system_error>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -46,7 +47,8 @@ constexpr int kPdfResolution = 1200;
 PrintResult Failure(const QString& message) {
   PrintResult result;
   result.outcome = PrintResult::Outcome::kFailed;
-  result.message = QStringLiteral("Cannot print: ") + message;
+  result.message =
+      QCoreApplication::translate("reports::Printing", "Cannot print: %1").arg(message);
   return result;
 }
 
@@ -305,7 +307,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
   if (view.isEmpty()) {
     PrintResult result;
     result.outcome = PrintResult::Outcome::kNothingToPrint;
-    result.message = QString::fromLatin1(kNothingToPrint);
+    result.message = QCoreApplication::translate("reports::Printing", kNothingToPrint);
     return result;
   }
   const bool colour = settings.PrintColor == 1;
@@ -325,10 +327,13 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     if (!request.currentFile.isEmpty() && QFileInfo(pdfPath).absoluteFilePath() ==
                                               QFileInfo(request.currentFile).absoluteFilePath()) {
       return Failure(QDir::toNativeSeparators(pdfPath) +
-                     QLatin1String(": the printed PDF would replace the report itself"));
+                     QCoreApplication::translate(
+                         "reports::Printing", ": the printed PDF would replace the report itself"));
     }
   } else if (QPrinterInfo::printerInfo(target.name).isNull()) {
-    return Failure(QStringLiteral("the printer \"%1\" is not available").arg(target.name));
+    return Failure(
+        QCoreApplication::translate("reports::Printing", "the printer \"%1\" is not available")
+            .arg(target.name));
   }
 
   // Everything the print needs from the view is taken now: the routes never touch it again.
@@ -414,7 +419,9 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     device.setDocName(headers.source);
     if (engine::Status s = print(device); !s.isOk()) return Failure(FromStatus(s));
     if (device.printerState() == QPrinter::Error) {
-      return Failure(QStringLiteral("the printer \"%1\" reported an error").arg(target.name));
+      return Failure(
+          QCoreApplication::translate("reports::Printing", "the printer \"%1\" reported an error")
+              .arg(target.name));
     }
   }
   // The route's font stays on the printer for the next print's first header; a failed

@@ -23,7 +23,8 @@ namespace reports {
 
 class PrinterChoice;
 
-inline constexpr char kNothingToPrint[] = "There is Nothing to Print";
+inline constexpr char kNothingToPrint[] =
+    QT_TRANSLATE_NOOP("reports::Printing", "There is Nothing to Print");
 // The black-and-white route's work file in the program folder: the plain text it prints.
 inline constexpr char kPlainWorkFileName[] = "text.tmp";
 

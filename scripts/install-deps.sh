@@ -13,6 +13,9 @@ packages=(
   # which qt6-charts-dev does not pull in.
   cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-charts-dev
   libqt6opengl6-dev qt6-qpa-plugins ccache
+  # The window's translations: lupdate and lrelease, with Qt's own German for the standard
+  # dialogs' buttons
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   # zstd for the kept generations of profiles, found by pkg-config
   libzstd-dev pkgconf
   # Running: the report's font, the sound cues

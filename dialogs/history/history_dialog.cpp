@@ -33,7 +33,8 @@
 namespace dialogs {
 namespace {
 
-constexpr char kTitle[] = "Compare With an Earlier Run, [F1] for help";
+constexpr char kTitle[] =
+    QT_TRANSLATE_NOOP("dialogs::HistoryDialog", "Compare With an Earlier Run, [F1] for help");
 constexpr int kMostAxisLabels = 8;
 
 // A unit that keeps the chart's numbers short: the largest of K, MB, GB and TB (powers of
@@ -66,7 +67,7 @@ HistoryDialog::HistoryDialog(platform::FileSystem& fs, std::string programFolder
       m_drives(std::move(drives)),
       m_locale(locale) {
   setObjectName(QStringLiteral("frmHistory"));
-  setWindowTitle(QLatin1String(kTitle));
+  setWindowTitle(tr(kTitle));
   setProperty(kHelpContextProperty, kHelpContext);
   CreateControls();
   LoadDrive();
@@ -77,28 +78,27 @@ HistoryDialog::~HistoryDialog() = default;
 QChart* HistoryDialog::chart() const { return chtHistory->chart(); }
 
 void HistoryDialog::CreateControls() {
-  auto* lblDrives = new QLabel(QStringLiteral("&Drive:"), this);
+  auto* lblDrives = new QLabel(tr("&Drive:"), this);
   cboDrives = new QComboBox(this);
-  NameControl(cboDrives, "cboDrives", QStringLiteral("Drive"));
+  NameControl(cboDrives, "cboDrives", tr("Drive"));
   lblDrives->setBuddy(cboDrives);
   for (const HistoryDrive& drive : m_drives) cboDrives->addItem(Text(drive.displayText));
 
   chtHistory = new QChartView(this);
-  NameControl(chtHistory, "chtHistory", QStringLiteral("Size and changes of each run"));
+  NameControl(chtHistory, "chtHistory", tr("Size and changes of each run"));
   chtHistory->setAccessibleDescription(
-      QStringLiteral("The drive's total size after each run as a line, the bytes each run added "
-                     "and deleted as bars; the list below holds the same figures."));
+      tr("The drive's total size after each run as a line, the bytes each run added "
+         "and deleted as bars; the list below holds the same figures."));
   chtHistory->setRenderHint(QPainter::Antialiasing);
   chtHistory->setMinimumSize(640, 300);
   // The list below is the keyboard's way to the same runs.
   chtHistory->setFocusPolicy(Qt::NoFocus);
 
-  auto* lblGenerations = new QLabel(QStringLiteral("&Earlier runs:"), this);
+  auto* lblGenerations = new QLabel(tr("&Earlier runs:"), this);
   lstGenerations = new QTreeWidget(this);
-  NameControl(lstGenerations, "lstGenerations", QStringLiteral("Earlier runs"));
+  NameControl(lstGenerations, "lstGenerations", tr("Earlier runs"));
   lblGenerations->setBuddy(lstGenerations);
-  lstGenerations->setHeaderLabels({QStringLiteral("Made"), QStringLiteral("Files"),
-                                   QStringLiteral("Size"), QStringLiteral("Net change")});
+  lstGenerations->setHeaderLabels({tr("Made"), tr("Files"), tr("Size"), tr("Net change")});
   lstGenerations->setRootIsDecorated(false);
   lstGenerations->setUniformRowHeights(true);
   lstGenerations->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -111,11 +111,11 @@ void HistoryDialog::CreateControls() {
   lblHint->setObjectName(QStringLiteral("lblHint"));
   lblHint->setWordWrap(true);
 
-  cmdCompare = new QPushButton(QStringLiteral("&Compare"), this);
-  NameControl(cmdCompare, "cmdCompare", QStringLiteral("Compare"));
+  cmdCompare = new QPushButton(tr("&Compare"), this);
+  NameControl(cmdCompare, "cmdCompare", tr("Compare"));
   cmdCompare->setDefault(true);
-  cmdClose = new QPushButton(QStringLiteral("Close"), this);
-  NameControl(cmdClose, "cmdClose", QStringLiteral("Close"));
+  cmdClose = new QPushButton(tr("Close"), this);
+  NameControl(cmdClose, "cmdClose", tr("Close"));
 
   auto* top = new QHBoxLayout;
   top->addWidget(lblDrives);
@@ -184,9 +184,9 @@ void HistoryDialog::LoadDrive() {
   if (!problem.isEmpty()) {
     lblHint->setText(problem);
   } else if (index < 0) {
-    lblHint->setText(QStringLiteral("No drive has earlier runs kept yet."));
+    lblHint->setText(tr("No drive has earlier runs kept yet."));
   } else if (m_generations.empty()) {
-    lblHint->setText(QStringLiteral("No earlier runs of this drive are kept."));
+    lblHint->setText(tr("No earlier runs of this drive are kept."));
   } else {
     lblHint->clear();
   }
@@ -213,18 +213,18 @@ void HistoryDialog::FillChart() {
   const Unit changeUnit = UnitFor(largestChange);
 
   m_sizeLine = new QLineSeries;
-  m_sizeLine->setName(QStringLiteral("Total size"));
+  m_sizeLine->setName(tr("Total size"));
   m_sizeLine->setPointsVisible(true);
   for (int i = 0; i < positions; ++i)
     m_sizeLine->append(i, sizes[std::size_t(i)] / sizeUnit.divisor);
   m_selectedPoints = new QScatterSeries;
-  m_selectedPoints->setName(QStringLiteral("Selected"));
+  m_selectedPoints->setName(tr("Selected"));
   m_selectedPoints->setMarkerSize(14);
 
   // A run's bars stand at the profile it made: position i + 1 for the run that replaced
   // kept profile i.
-  auto* added = new QBarSet(QStringLiteral("Added"));
-  auto* deleted = new QBarSet(QStringLiteral("Deleted"));
+  auto* added = new QBarSet(tr("Added"));
+  auto* deleted = new QBarSet(tr("Deleted"));
   added->setColor(QColor(0x2e, 0x8b, 0x57));
   deleted->setColor(QColor(0xc0, 0x39, 0x2b));
   for (int i = 0; i < positions; ++i) {
@@ -257,7 +257,7 @@ void HistoryDialog::FillChart() {
     labelled.push_back(positions - 1);
   }
   for (int i : labelled) {
-    QString label = QStringLiteral("now");
+    QString label = tr("now");
     if (i < kept) {
       const platform::LocalDateTime t = m_locale.toLocal(m_generations[std::size_t(i)].made);
       const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
@@ -272,12 +272,11 @@ void HistoryDialog::FillChart() {
   chart->addAxis(time, Qt::AlignBottom);
 
   auto* sizeAxis = new QValueAxis;
-  sizeAxis->setTitleText(QStringLiteral("Total size (%1)").arg(QLatin1String(sizeUnit.name)));
+  sizeAxis->setTitleText(tr("Total size (%1)").arg(QLatin1String(sizeUnit.name)));
   sizeAxis->setLabelFormat(QStringLiteral("%.3g"));
   chart->addAxis(sizeAxis, Qt::AlignLeft);
   auto* changeAxis = new QValueAxis;
-  changeAxis->setTitleText(
-      QStringLiteral("Added and deleted (%1)").arg(QLatin1String(changeUnit.name)));
+  changeAxis->setTitleText(tr("Added and deleted (%1)").arg(QLatin1String(changeUnit.name)));
   changeAxis->setLabelFormat(QStringLiteral("%.3g"));
   chart->addAxis(changeAxis, Qt::AlignRight);
 
@@ -349,14 +348,13 @@ void HistoryDialog::lstGenerations_SelectionChange() {
   cmdCompare->setEnabled(rows.size() == 2 || (rows.size() == 1 && m_hasStored));
   if (m_generations.empty()) return;
   if (rows.size() == 1 && !m_hasStored) {
-    lblHint->setText(
-        QStringLiteral("The drive has no stored profile: select a second run to compare with."));
+    lblHint->setText(tr("The drive has no stored profile: select a second run to compare with."));
   } else if (rows.size() > 2) {
-    lblHint->setText(QStringLiteral("Select one run, or two to compare with each other."));
+    lblHint->setText(tr("Select one run, or two to compare with each other."));
   } else if (rows.empty()) {
     lblHint->setText(
-        QStringLiteral("Select a run to compare with the stored profile, or two to compare with "
-                       "each other."));
+        tr("Select a run to compare with the stored profile, or two to compare with "
+           "each other."));
   } else {
     lblHint->clear();
   }

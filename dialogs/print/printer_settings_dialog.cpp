@@ -104,7 +104,7 @@ PrinterSettingsDialog::PrinterSettingsDialog(const reports::PrinterList& printer
       m_openedTopMargin(settings->TopMargin),
       m_openedLeftMargin(settings->LeftMargin) {
   setObjectName(QStringLiteral("frmSelPrint"));
-  setWindowTitle(QStringLiteral("Printer Selection, [F1] for help"));
+  setWindowTitle(tr("Printer Selection, [F1] for help"));
   setProperty("helpContext", 9);
   setModal(true);
   CreateControls();
@@ -131,41 +131,41 @@ void PrinterSettingsDialog::CreateControls() {
     widget->setObjectName(QLatin1String(objectName));
     widget->setAccessibleName(accessible);
   };
-  Label1 = new QLabel(QStringLiteral("Select Printer"), this);
-  named(Label1, "Label1", QStringLiteral("Select Printer"));
+  Label1 = new QLabel(tr("Select Printer"), this);
+  named(Label1, "Label1", tr("Select Printer"));
   lstPrnt = new QListWidget(this);
-  named(lstPrnt, "lstPrnt", QStringLiteral("Select Printer"));
+  named(lstPrnt, "lstPrnt", tr("Select Printer"));
   lstPrnt->setSelectionMode(QAbstractItemView::SingleSelection);
   Label1->setBuddy(lstPrnt);
-  Label3 = new QLabel(QStringLiteral("Selected:"), this);
-  named(Label3, "Label3", QStringLiteral("Selected:"));
+  Label3 = new QLabel(tr("Selected:"), this);
+  named(Label3, "Label3", tr("Selected:"));
   Label2 = new QLabel(this);
   named(Label2, "Label2", QString());
 
-  auto* frame1 = new QGroupBox(QStringLiteral("Format Options"), this);
-  named(frame1, "Frame1", QStringLiteral("Format Options"));
-  optBW = new QRadioButton(QStringLiteral("Black && White (Plain Unformatted Text)"), frame1);
-  named(optBW, "optBW", QStringLiteral("Black & White (Plain Unformatted Text)"));
-  optColor = new QRadioButton(QStringLiteral("Color Printing (Rich Text Fortmat)"), frame1);
-  named(optColor, "optColor", QStringLiteral("Color Printing (Rich Text Fortmat)"));
+  auto* frame1 = new QGroupBox(tr("Format Options"), this);
+  named(frame1, "Frame1", tr("Format Options"));
+  optBW = new QRadioButton(tr("Black && White (Plain Unformatted Text)"), frame1);
+  named(optBW, "optBW", tr("Black & White (Plain Unformatted Text)"));
+  optColor = new QRadioButton(tr("Color Printing (Rich Text Fortmat)"), frame1);
+  named(optColor, "optColor", tr("Color Printing (Rich Text Fortmat)"));
   auto* options = new QVBoxLayout(frame1);
   options->addWidget(optBW);
   options->addWidget(optColor);
 
   auto* shape1 = new QFrame(this);
-  named(shape1, "Shape1", QStringLiteral("Margins"));
+  named(shape1, "Shape1", tr("Margins"));
   shape1->setFrameShape(QFrame::Box);
-  auto* label6 = new QLabel(QStringLiteral(" Select Margins Using Inches"), shape1);
-  named(label6, "Label6", QStringLiteral("Select Margins Using Inches"));
-  auto* label5 = new QLabel(QStringLiteral("&Top:"), shape1);
-  named(label5, "Label5", QStringLiteral("Top:"));
+  auto* label6 = new QLabel(tr(" Select Margins Using Inches"), shape1);
+  named(label6, "Label6", tr("Select Margins Using Inches"));
+  auto* label5 = new QLabel(tr("&Top:"), shape1);
+  named(label5, "Label5", tr("Top:"));
   txtTopMarg = new QLineEdit(shape1);
-  named(txtTopMarg, "txtTopMarg", QStringLiteral("Top margin"));
+  named(txtTopMarg, "txtTopMarg", tr("Top margin"));
   label5->setBuddy(txtTopMarg);
-  auto* label4 = new QLabel(QStringLiteral("&Left:"), shape1);
-  named(label4, "Label4", QStringLiteral("Left:"));
+  auto* label4 = new QLabel(tr("&Left:"), shape1);
+  named(label4, "Label4", tr("Left:"));
   txtLeftMarg = new QLineEdit(shape1);
-  named(txtLeftMarg, "txtLeftMarg", QStringLiteral("Left margin"));
+  named(txtLeftMarg, "txtLeftMarg", tr("Left margin"));
   label4->setBuddy(txtLeftMarg);
   auto* margins = new QVBoxLayout(shape1);
   margins->addWidget(label6);
@@ -176,8 +176,8 @@ void PrinterSettingsDialog::CreateControls() {
   boxes->addWidget(txtLeftMarg);
   margins->addLayout(boxes);
 
-  cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-  named(cmdOK, "cmdOK", QStringLiteral("OK"));
+  cmdOK = new QPushButton(tr("&OK"), this);
+  named(cmdOK, "cmdOK", tr("OK"));
   cmdOK->setDefault(true);
 
   auto* selected = new QHBoxLayout;
@@ -255,7 +255,7 @@ bool PrinterSettingsDialog::txtMarg_LostFocus(QLineEdit* box, std::int64_t* marg
     return true;
   }
   QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
-                       QStringLiteral("Recommend at least 0.25 for most printers"));
+                       tr("Recommend at least 0.25 for most printers"));
   box->setText(MarginText(ShownMargin(margin)));
   return false;
 }
@@ -290,7 +290,7 @@ void PrinterSettingsDialog::ApplyPrinterSettings() {
   m_settings->TopMargin = m_settings->effectiveTopMargin();
   m_settings->LeftMargin = m_settings->effectiveLeftMargin();
   if (engine::Status s = m_saveOptions(); !s.isOk()) {
-    ShowFailure(QStringLiteral("The printer settings could not be saved."), s);
+    ShowFailure(tr("The printer settings could not be saved."), s);
   }
   accept();
 }
@@ -306,9 +306,9 @@ bool PrinterSettingsDialog::Form_QueryUnload() {
   }
   if (!blnChanged) return true;
 
-  const QMessageBox::StandardButton answer = QMessageBox::question(
-      this, QStringLiteral("Save Settings"), QStringLiteral("Save Printer Settings?"),
-      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  const QMessageBox::StandardButton answer =
+      QMessageBox::question(this, tr("Save Settings"), tr("Save Printer Settings?"),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Yes) {
     ApplyPrinterSettings();
     return false;  // already closed
@@ -318,8 +318,8 @@ bool PrinterSettingsDialog::Form_QueryUnload() {
     m_settings->PrintColor = m_openedPrintColor;
     m_settings->TopMargin = m_openedTopMargin;
     m_settings->LeftMargin = m_openedLeftMargin;
-    ShowFailure(QStringLiteral("The saved printer settings could not be read again; the "
-                               "settings are as they were before this dialog opened."),
+    ShowFailure(tr("The saved printer settings could not be read again; the "
+                   "settings are as they were before this dialog opened."),
                 s);
   }
   return true;
