@@ -467,7 +467,10 @@ engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& pa
   if (kind == reports::ReportFileKind::kNotText) return kind;
   const bool isReport = kind == reports::ReportFileKind::kReport;
   if (engine::Status s = LoadInto(path, path, isReport); !s.isOk()) return s;
-  if (!isReport) {
+  // What the status bar said (a run's reports, a print) was about what was shown before.
+  if (isReport) {
+    showStatus({});
+  } else {
     m_notAReportMessage = tr("%1 is not a Brinvale report: Save will ask for a new name.")
                               .arg(QDir::toNativeSeparators(path));
     showStatus(m_notAReportMessage);

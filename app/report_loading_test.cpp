@@ -206,6 +206,14 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   EXPECT_FALSE(m_window->reportChanged());
 }
 
+TEST_F(ReportLoadingTest, AnOpenedReportClearsTheStatusOfWhatWasShownBefore) {
+  m_window->showStatus(QStringLiteral("Report saved: Drive_X_12-8-26_0353.rtf."));
+  ASSERT_NO_FATAL_FAILURE(Open(m_report, /*wait=*/false));
+  EXPECT_EQ(m_window->statusMessage(), QString());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->loading(); }, 30000));
+  EXPECT_EQ(m_window->statusMessage(), QString());
+}
+
 TEST_F(ReportLoadingTest, AnEditInTheMiddleSurvivesSaveAndReopening) {
   ASSERT_NO_FATAL_FAILURE(Open(m_report));
   ReportView* view = m_window->reportView();
