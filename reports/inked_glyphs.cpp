@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/inked_glyphs.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QPainter>
@@ -47,16 +48,25 @@ void InkReader::Append(const QGlyphRun& run, InkLine* ink) {
   std::vector<Ink>& known = m_ink[font];
   const QList<std::uint32_t> glyphs = run.glyphIndexes();
   const QList<QPointF> positions = run.positions();
-  for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
+  const qsizetype count = std::min(glyphs.size(), positions.size());
+  // Room for all of them, then cut back to those kept: this runs for every glyph printed.
+  const qsizetype before = ink->glyphs.size();
+  ink->glyphs.resize(before + count);
+  ink->positions.resize(before + count);
+  std::uint32_t* keptGlyph = ink->glyphs.data() + before;
+  QPointF* keptPosition = ink->positions.data() + before;
+  for (qsizetype i = 0; i < count; ++i) {
     const std::uint32_t glyph = glyphs[i];
     if (glyph >= known.size()) known.resize(glyph + 1, Ink::kUnknown);
     if (known[glyph] == Ink::kUnknown) {
       known[glyph] = font.pathForGlyph(glyph).isEmpty() ? Ink::kBlank : Ink::kInked;
     }
     if (known[glyph] == Ink::kBlank) continue;
-    ink->glyphs.append(glyph);
-    ink->positions.append(positions[i]);
+    *keptGlyph++ = glyph;
+    *keptPosition++ = positions[i];
   }
+  ink->glyphs.resize(keptGlyph - ink->glyphs.data());
+  ink->positions.resize(keptPosition - ink->positions.data());
 }
 
 void DrawInk(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin,
