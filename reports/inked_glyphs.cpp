@@ -69,34 +69,46 @@ void InkReader::Append(const QGlyphRun& run, InkLine* ink) {
   ink->positions.resize(keptPosition - ink->positions.data());
 }
 
-void DrawInk(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin,
-             QGlyphRun* scratch) {
+void InkRun::add(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin) {
   if (ink.glyphs.isEmpty()) return;
+  const QColor pen = painter.pen().color();
+  if (!m_glyphs.isEmpty() && (font != m_run.rawFont() || pen != m_pen)) flush(painter);
+  if (m_glyphs.isEmpty()) {
+    m_run.setRawFont(font);
+    m_pen = pen;
+  }
   // Positions are rounded where the device sees them; under any transform but a shift they
   // are kept as laid out.
   const QTransform& transform = painter.worldTransform();
   const bool shiftOnly = transform.type() <= QTransform::TxTranslate;
   const QPointF shift(transform.dx(), transform.dy());
-  QList<QPointF> positions = scratch->positions();
-  positions.resize(ink.positions.size());
-  for (qsizetype i = 0; i < ink.positions.size(); ++i) {
-    QPointF at = origin + ink.positions[i];
+  m_glyphs.append(ink.glyphs);
+  m_positions.reserve(m_positions.size() + ink.positions.size());
+  for (const QPointF& position : ink.positions) {
+    QPointF at = origin + position;
     if (shiftOnly) {
       at += shift;
       at = QPointF(std::round(at.x()), std::round(at.y())) - shift;
     }
-    positions[i] = at;
+    m_positions.append(at);
   }
-  scratch->setRawFont(font);
-  scratch->setGlyphIndexes(ink.glyphs);
-  scratch->setPositions(positions);
-  painter.drawGlyphRun(QPointF(0, 0), *scratch);
+}
+
+void InkRun::flush(QPainter& painter) {
+  if (m_glyphs.isEmpty()) return;
+  m_run.setGlyphIndexes(m_glyphs);
+  m_run.setPositions(m_positions);
+  const QPen pen = painter.pen();
+  if (pen.color() != m_pen) painter.setPen(m_pen);
+  painter.drawGlyphRun(QPointF(0, 0), m_run);
+  if (pen.color() != m_pen) painter.setPen(pen);
+  m_glyphs.clear();
+  m_positions.clear();
 }
 
 void InkedGlyphs::draw(QPainter& painter, const QTextLine& line, QPointF origin) {
-  for (const auto& [font, ink] : m_reader.runs(line)) {
-    DrawInk(painter, font, ink, origin, &m_scratch);
-  }
+  for (const auto& [font, ink] : m_reader.runs(line)) m_run.add(painter, font, ink, origin);
+  m_run.flush(painter);
 }
 
 int ResolutionDevice::metric(PaintDeviceMetric metric) const {

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QColor>
 #include <QGlyphRun>
 #include <QHash>
 #include <QList>
@@ -81,13 +82,28 @@ class InkReader {
   QHash<QRawFont, std::vector<Ink>> m_ink;  // by glyph index, for each font met
 };
 
-// Draws the glyphs of `ink` in `font` and the painter's pen, the line's layout having its
-// origin at `origin`. Each glyph is placed at its position rounded to the device's own grid (a
-// printer places glyphs at its dots anyway): at a printer's resolution that moves a glyph by
-// less than half a dot, and it keeps the positions the printer is given short. `scratch` keeps
-// its storage from one line to the next.
-void DrawInk(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin,
-             QGlyphRun* scratch);
+// Draws inked glyphs in the painter's pen, the glyphs of consecutive lines of one font and
+// colour handed to the printer as one run: a printer's work for a run of text (saving and
+// restoring its state, setting colour, font and text matrix) then comes once for many lines,
+// and the text keeps its order for a reader of the printed file. Each glyph is placed at its
+// position rounded to the device's own grid (a printer places glyphs at its dots anyway): at a
+// printer's resolution that moves a glyph by less than half a dot, and it keeps the positions
+// the printer is given short.
+class InkRun {
+ public:
+  // Adds the glyphs of `ink` in `font`, the line's layout having its origin at `origin`, in
+  // the painter's pen; a run of another font or colour is drawn first.
+  void add(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin);
+  // Draws the run. Call it before the painter's transform or clip changes, before anything
+  // else is drawn that must come after the run, and before the page ends.
+  void flush(QPainter& painter);
+
+ private:
+  QGlyphRun m_run;
+  QColor m_pen;
+  QList<std::uint32_t> m_glyphs;
+  QList<QPointF> m_positions;
+};
 
 // Draws a laid-out line of the calling thread as its inked glyphs, in the painter's pen.
 // Nothing else of a character format (underline, background) is drawn: lines whose formats
@@ -98,7 +114,7 @@ class InkedGlyphs {
 
  private:
   InkReader m_reader;
-  QGlyphRun m_scratch;
+  InkRun m_run;
 };
 
 // A paint device that is nothing but a resolution: fonts made for it on a shaping thread

@@ -370,8 +370,11 @@ int PageLayout::FormatRange(QPainter& painter, int from, const QRect& target) {
     painter.setPen(paragraph.look != nullptr ? paragraph.look->pen : QColor(Qt::black));
     for (std::size_t i = p == 0 ? startLine : 0; i < stop; ++i) {
       if (!paragraph.ink.empty()) {
-        DrawInk(painter, FaceOf(paragraph.look).font, paragraph.ink[i], origin, &m_scratch);
-      } else if (paragraph.look != nullptr) {
+        m_run.add(painter, FaceOf(paragraph.look).font, paragraph.ink[i], origin);
+        continue;
+      }
+      m_run.flush(painter);
+      if (paragraph.look != nullptr) {
         // One font and colour: its glyphs in the pen's colour.
         m_inked.draw(painter, paragraph.layout->lineAt(static_cast<int>(i)), origin);
       } else {
@@ -379,6 +382,7 @@ int PageLayout::FormatRange(QPainter& painter, int from, const QRect& target) {
       }
     }
   }
+  m_run.flush(painter);
   painter.restore();
   return next;
 }

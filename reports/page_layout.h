@@ -86,7 +86,7 @@ class PageLayout {
   qreal m_nextTop = 0;                 // where the next paragraph begins
   std::map<std::shared_ptr<const Look>, Face> m_faces;
   InkedGlyphs m_inked;
-  QGlyphRun m_scratch;
+  InkRun m_run;
 };
 
 }  // namespace reports

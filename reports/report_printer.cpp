@@ -348,7 +348,11 @@ engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
   double y = topTwips;
   int pageNumber = 1;
   const auto baseline = [&] { return QPointF(t.toX(leftTwips), t.toY(y) + metrics.ascent()); };
+  // Body lines of the route's font are drawn a page at a time (InkRun); what is drawn
+  // otherwise comes after them.
+  InkRun run;
   const auto print = [&](const QString& line) {
+    run.flush(painter);
     shaped.draw(painter, baseline(), line);
     y += lineTwips;
   };
@@ -361,26 +365,27 @@ engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
   PlainShaper shaper(work, font, page.device, {t, limit, printableLimit});
   const QRawFont raw = QRawFont::fromFont(QFont(font, &page.device));
   std::optional<bool> sameFace;  // whether the shaper's glyphs are of `raw`'s face
-  QGlyphRun scratch;
   PlainBatch batch;
   while (shaper.take(&batch)) {
     if (!sameFace) sameFace = shaper.face() == FaceKeyOf(raw);
     for (const PlainLine& line : batch) {
       if (y > kPlainPageFull) {
         ++pageNumber;
+        run.flush(painter);
         page.device.newPage();
         y = topTwips;
         printHeader();
       }
       if (line.inked && *sameFace) {
         const QPointF at = baseline();
-        DrawInk(painter, raw, line.ink, QPointF(at.x(), at.y() - line.ascent), &scratch);
+        run.add(painter, raw, line.ink, QPointF(at.x(), at.y() - line.ascent));
         y += lineTwips;
       } else {
         print(line.text);
       }
     }
   }
+  run.flush(painter);
   if (!shaper.error().isEmpty()) return engine::Status::ioError(shaper.error().toStdString());
   return pageNumber;
 }
