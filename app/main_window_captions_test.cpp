@@ -5,7 +5,6 @@
 // check mark, starting state, and the name assistive technology reads.
 #include <gtest/gtest.h>
 
-#include <QAccessible>
 #include <QAction>
 #include <QHelpEvent>
 #include <QMenu>
@@ -19,13 +18,8 @@
 namespace app {
 namespace {
 
+using dialogs::testing::AccessibleName;
 using testing::WindowTest;
-
-// What assistive technology reads for `object`.
-QString AccessibleName(QObject* object) {
-  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
-  return face != nullptr ? face->text(QAccessible::Name) : QStringLiteral("<none>");
-}
 
 // The caption as it reads: "&&" shows one ampersand, a single one marks the access key.
 QString WithoutMnemonic(const char* caption) {

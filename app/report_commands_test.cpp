@@ -189,7 +189,7 @@ TEST_F(ReportCommandsTest, OpenTellsReportsFromOtherFilesAndSaveNeverRewritesAFo
   EXPECT_EQ(FileBytes(letter), kWordProcessorRtf);
   Type("more ");
   {
-    dialogs::testing::NoMessageBoxes none;
+    DialogScript none;  // asks nothing
     EXPECT_TRUE(window.mnuSave_Click());
   }
   EXPECT_TRUE(FileBytes(reports() + "letter-notes.rtf").contains("more A note"));
@@ -237,7 +237,7 @@ TEST_F(ReportCommandsTest, OpenTellsReportsFromOtherFilesAndSaveNeverRewritesAFo
   EXPECT_EQ(window.statusMessage(), QString());
   Type("Checked. ");
   {
-    dialogs::testing::NoMessageBoxes none;
+    DialogScript none;  // asks nothing
     EXPECT_TRUE(window.mnuSave_Click());
   }
   EXPECT_TRUE(FileBytes(reports() + "Drive_C.txt").startsWith("Checked. Disk Activity on C:"));

@@ -1003,7 +1003,7 @@ TEST_F(RunTest, FindEmAsksBeforeARunReplacesWhatWasTyped) {
   EXPECT_FALSE(m_window->reportView()->toPlainText().contains("scratch"));
   EXPECT_FALSE(m_window->reportChanged());
   {
-    dialogs::testing::NoMessageBoxes none;
+    DialogScript none;  // asks nothing
     Click(*m_window, "quit");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_window->isVisible(); }, 5000));
   }
