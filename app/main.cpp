@@ -93,11 +93,11 @@ int main(int argc, char* argv[]) {
   app::DialogCommands dialogCommands(window, fileSystem, folder.value(), volumes, reportCommands);
   app::MainWindowCommands commands;
   run.connectTo(&commands);
-  reportCommands.AddTo(&commands);
-  dialogCommands.AddTo(&commands);
+  reportCommands.addTo(&commands);
+  dialogCommands.addTo(&commands);
   window.setCommands(std::move(commands));
 
-  if (!window.Form_Load()) return 1;
+  if (!window.load()) return 1;
   window.show();
   return QApplication::exec();
 }

@@ -42,16 +42,16 @@ ReportCommands::ReportCommands(MainWindow& window, const reports::PrinterList& p
                                const platform::LocaleFormat& locale)
     : m_window(window), m_printers(printers), m_locale(locale), m_printer(printers) {}
 
-void ReportCommands::AddTo(MainWindowCommands* commands) {
-  commands->openReport = [this] { Open(); };
-  commands->printReport = [this] { Print(); };
-  commands->printingOptions = [this] { PrintingOptions(); };
+void ReportCommands::addTo(MainWindowCommands* commands) {
+  commands->openReport = [this] { open(); };
+  commands->printReport = [this] { print(); };
+  commands->printingOptions = [this] { printingOptions(); };
 }
 
-void ReportCommands::Open() {
+void ReportCommands::open() {
   // Opening replaces the view's document, so the user's edits get the same question as
   // on closing.
-  if (!m_window.Form_QueryUnload()) return;
+  if (!m_window.maybeSave()) return;
 
   QFileDialog dialog(&m_window,
                      Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "Select Report to Open")),
@@ -68,7 +68,7 @@ void ReportCommands::Open() {
 
   // The file may have gone or changed since the dialog listed it: a failed load keeps the
   // document, its current file and ReportChanged.
-  auto opened = m_window.OpenReport(path);
+  auto opened = m_window.openReport(path);
   if (!opened.isOk()) {
     QMessageBox::warning(
         &m_window, QLatin1String(kTitle),
@@ -87,10 +87,10 @@ void ReportCommands::Open() {
   // Replacing the document's content has laid it out afresh; the view shows its top.
   m_window.reportView()->viewport()->update();
   m_window.clearReportChanged();
-  m_window.EnableReportCommands();
+  m_window.enableReportCommands();
 }
 
-void ReportCommands::Print() {
+void ReportCommands::print() {
   if (m_window.loading()) return;  // a report read in part is no report to print
   reports::PrintRequest request;
   request.view = m_window.reportView()->document();
@@ -128,10 +128,10 @@ void ReportCommands::Print() {
         Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "Printed to %1")).arg(result.pdfPath));
 }
 
-void ReportCommands::PrintingOptions(QWidget* parent) {
+void ReportCommands::printingOptions(QWidget* parent) {
   dialogs::PrinterSettingsDialog dialog(
-      m_printers, &m_printer, &m_window.settings(), [this] { return m_window.SaveOptions(); },
-      [this] { return m_window.ResetOptions(); }, parent != nullptr ? parent : &m_window);
+      m_printers, &m_printer, &m_window.settings(), [this] { return m_window.saveOptions(); },
+      [this] { return m_window.resetOptions(); }, parent != nullptr ? parent : &m_window);
   dialog.exec();
 }
 

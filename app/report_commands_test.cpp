@@ -182,7 +182,7 @@ TEST_F(ReportCommandsTest, OpenTellsReportsFromOtherFilesAndSaveNeverRewritesAFo
   {
     DialogScript script;
     script.then("QFileDialog", ChooseName("letter-notes.rtf"));
-    EXPECT_TRUE(window.mnuSave_Click());
+    EXPECT_TRUE(window.save());
   }
   EXPECT_EQ(window.currentFile(), reports() + "letter-notes.rtf");
   EXPECT_EQ(window.statusMessage(), QString());
@@ -190,7 +190,7 @@ TEST_F(ReportCommandsTest, OpenTellsReportsFromOtherFilesAndSaveNeverRewritesAFo
   Type("more ");
   {
     DialogScript none;  // asks nothing
-    EXPECT_TRUE(window.mnuSave_Click());
+    EXPECT_TRUE(window.save());
   }
   EXPECT_TRUE(FileBytes(reports() + "letter-notes.rtf").contains("more A note"));
 
@@ -238,7 +238,7 @@ TEST_F(ReportCommandsTest, OpenTellsReportsFromOtherFilesAndSaveNeverRewritesAFo
   Type("Checked. ");
   {
     DialogScript none;  // asks nothing
-    EXPECT_TRUE(window.mnuSave_Click());
+    EXPECT_TRUE(window.save());
   }
   EXPECT_TRUE(FileBytes(reports() + "Drive_C.txt").startsWith("Checked. Disk Activity on C:"));
 }

@@ -125,7 +125,7 @@ class ReportLoadingTest : public WindowTest {
   // Opens `path` as the Open command does, and waits until it is all in when `wait`.
   void Open(const QString& path, bool wait = true) {
     QSignalSpy loaded(m_window.get(), &MainWindow::reportLoaded);
-    auto kind = m_window->OpenReport(path);
+    auto kind = m_window->openReport(path);
     ASSERT_TRUE(kind.isOk()) << kind.status().message();
     EXPECT_EQ(kind.value(), reports::ReportFileKind::kReport);
     if (wait) {
@@ -151,7 +151,7 @@ class ReportLoadingTest : public WindowTest {
 
 TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInItsColour) {
   ReportView* view = m_window->reportView();
-  m_window->EnableReportCommands();  // as after a first run: Open must take them back
+  m_window->enableReportCommands();  // as after a first run: Open must take them back
   QSignalSpy loaded(m_window.get(), &MainWindow::reportLoaded);
   ASSERT_NO_FATAL_FAILURE(Open(m_report, /*wait=*/false));
 
@@ -176,8 +176,8 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   QTest::keyClicks(view, "typed");
   EXPECT_FALSE(m_window->reportChanged());
   const QDateTime written = QFileInfo(m_report).lastModified();
-  EXPECT_FALSE(m_window->mnuSave_Click());
-  EXPECT_FALSE(m_window->mnuSaveAs_Click());
+  EXPECT_FALSE(m_window->save());
+  EXPECT_FALSE(m_window->saveAs());
   EXPECT_EQ(QFileInfo(m_report).lastModified(), written);
 
   EXPECT_EQ(loaded.count(), 0);
@@ -225,7 +225,7 @@ TEST_F(ReportLoadingTest, AnEditInTheMiddleSurvivesSaveAndReopening) {
   QTest::keyClicks(view, " checked");
   EXPECT_TRUE(m_window->reportChanged());
   m_shown[std::size_t(middle - 1)].text += " checked";
-  ASSERT_TRUE(m_window->mnuSave_Click());
+  ASSERT_TRUE(m_window->save());
   EXPECT_FALSE(m_window->reportChanged());
 
   ASSERT_NO_FATAL_FAILURE(Open(m_report));

@@ -138,7 +138,7 @@ class WindowTest : public ::testing::Test {
   // A window that has loaded and shows.
   std::unique_ptr<MainWindow> Start(SoundOutput* sound = nullptr) {
     auto window = MakeWindow(sound);
-    EXPECT_TRUE(window->Form_Load());
+    EXPECT_TRUE(window->load());
     window->show();
     return window;
   }

@@ -30,7 +30,7 @@ inline constexpr char kProgramTitle[] = "Brinvale";
 // widget up through its parents.
 inline constexpr char kHelpContextProperty[] = "helpContext";
 
-// Stores the settings record in the settings file (the main window's SaveOptions). Called
+// Stores the settings record in the settings file (the main window's saveOptions). Called
 // on the user-interface thread right after a dialog changed a field of the record.
 using SaveOptionsFn = std::function<engine::Status(const engine::SettingsRecord&)>;
 

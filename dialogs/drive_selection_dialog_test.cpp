@@ -124,10 +124,12 @@ TEST_F(DriveSelectionTest, CloseBoxCancelsAndOkHidesWithTheMarksReadable) {
   EXPECT_EQ(marks, std::vector<bool>({false, false, false}));
 
   // OK with nothing marked is the run's business, not the page's: it is accepted.
-  answered =
-      WhenDialog("frmDriveSel", [](QWidget* d) { Child<QPushButton>(d, "OkSelBut")->click(); });
-  EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmDriveSel", [](QWidget* d) { Child<QPushButton>(d, "OkSelBut")->click(); });
+    EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
+    EXPECT_TRUE(script.done());
+  }
 
   // OK hides without destroying: the marks can still be read from the dialog.
   DriveSelectionDialog dialog(kRows, &m_settings, m_save);

@@ -33,12 +33,12 @@ FolderChooser::FolderChooser(platform::FileSystem& fs, QWidget* parent)
   setSelectionMode(QAbstractItemView::SingleSelection);
   // Not itemActivated: some desktops activate rows on a single click, which must only
   // highlight here.
-  connect(this, &QTreeWidget::itemDoubleClicked, this, &FolderChooser::OpenRow);
+  connect(this, &QTreeWidget::itemDoubleClicked, this, &FolderChooser::openRow);
 }
 
 void FolderChooser::keyPressEvent(QKeyEvent* event) {
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
-    OpenRow(currentItem());
+    openRow(currentItem());
     return;
   }
   QTreeWidget::keyPressEvent(event);
@@ -53,7 +53,7 @@ std::string FolderChooser::path() const {
   return m_current.substr(0, m_current.size() - 1);
 }
 
-void FolderChooser::OpenRow(QTreeWidgetItem* item) {
+void FolderChooser::openRow(QTreeWidgetItem* item) {
   const std::string folder = item->data(0, Qt::UserRole).toByteArray().toStdString();
   if (folder == m_current) return;
   if (engine::Status status = openFolder(folder); !status.isOk()) {

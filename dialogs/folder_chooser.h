@@ -60,7 +60,7 @@ class FolderChooser final : public QTreeWidget {
 
  private slots:
   // A double click: open the folder, or show why it cannot be opened.
-  void OpenRow(QTreeWidgetItem* item);
+  void openRow(QTreeWidgetItem* item);
 
  private:
   // Lists `folder` and shows it as the current folder below `root`.

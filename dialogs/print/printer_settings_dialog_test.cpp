@@ -62,6 +62,7 @@ class PrinterSettingsDialogTest : public ::testing::Test {
           m_settings = m_stored;
           return engine::Status::ok();
         });
+    m_script.allow(dialog.get());  // the dialog under test is modal
     dialog->show();
     EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     return dialog;
@@ -104,6 +105,8 @@ class PrinterSettingsDialogTest : public ::testing::Test {
   engine::Status m_resetFails;
   int m_saves = 0;
   int m_resets = 0;
+  // Answers the message boxes; any box a test does not expect fails it.
+  DialogScript m_script;
 };
 
 // Set BRINVALE_SCREENSHOT to a file name to keep a picture of the dialog.
@@ -167,7 +170,6 @@ TEST_F(PrinterSettingsDialogTest, MarginsAreTakenWhenTheirBoxIsLeft) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   const auto dialog = Open();
   QLocale::setDefault(previous);
-  DialogScript script;
 
   struct Case {
     QString typed;
@@ -196,9 +198,9 @@ TEST_F(PrinterSettingsDialogTest, MarginsAreTakenWhenTheirBoxIsLeft) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed.left(20).toStdString());
     MessageSeen warning;
-    if (c.warned) script.then("QMessageBox", Press(QMessageBox::Ok, &warning));
+    if (c.warned) m_script.then("QMessageBox", Press(QMessageBox::Ok, &warning));
     Enter(dialog.get(), "txtTopMarg", c.typed);
-    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(m_script.done());
     if (c.stored >= 0) expected = c.stored;
     EXPECT_EQ(m_settings.TopMargin, expected);
     EXPECT_EQ(Find<QLineEdit>(dialog.get(), "txtTopMarg")->text().toStdString(), c.shown);
@@ -217,7 +219,6 @@ TEST_F(PrinterSettingsDialogTest, MarginsAreTakenWhenTheirBoxIsLeft) {
 }
 
 TEST_F(PrinterSettingsDialogTest, CloseBoxAsksOnlyAfterAChange) {
-  DialogScript script;
   {
     const auto dialog = Open();
     dialog->close();
@@ -227,9 +228,9 @@ TEST_F(PrinterSettingsDialogTest, CloseBoxAsksOnlyAfterAChange) {
   const auto dialog = Open();
   Enter(dialog.get(), "txtTopMarg", "1");
   MessageSeen question;
-  script.then("QMessageBox", Press(QMessageBox::Cancel, &question));
+  m_script.then("QMessageBox", Press(QMessageBox::Cancel, &question));
   dialog->close();
-  EXPECT_TRUE(script.done());
+  EXPECT_TRUE(m_script.done());
   EXPECT_EQ(question.title, "Save Settings");
   EXPECT_EQ(question.text, "Save Printer Settings?");
   EXPECT_EQ(question.icon, QMessageBox::Question);
@@ -239,9 +240,9 @@ TEST_F(PrinterSettingsDialogTest, CloseBoxAsksOnlyAfterAChange) {
 
   // Then No: the edits are read back from the file; the printer stays.
   Find<QListWidget>(dialog.get(), "lstPrnt")->setCurrentRow(1);
-  script.then("QMessageBox", Press(QMessageBox::No));
+  m_script.then("QMessageBox", Press(QMessageBox::No));
   dialog->close();
-  EXPECT_TRUE(script.done());
+  EXPECT_TRUE(m_script.done());
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(m_resets, 1);
   EXPECT_EQ(m_saves, 0);
@@ -250,7 +251,6 @@ TEST_F(PrinterSettingsDialogTest, CloseBoxAsksOnlyAfterAChange) {
 }
 
 TEST_F(PrinterSettingsDialogTest, PrinterChosenOnClosingStaysChosenForTheRun) {
-  DialogScript script;
   {
     const auto dialog = Open();
     auto* list = Find<QListWidget>(dialog.get(), "lstPrnt");
@@ -260,9 +260,9 @@ TEST_F(PrinterSettingsDialogTest, PrinterChosenOnClosingStaysChosenForTheRun) {
     // Not before the dialog is confirmed.
     EXPECT_EQ(m_choice.current(), (PrinterEntry{"Laser", false}));
     // Escape closes as the close box does.
-    script.then("QMessageBox", Press(QMessageBox::Yes));
+    m_script.then("QMessageBox", Press(QMessageBox::Yes));
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(m_script.done());
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
   }
@@ -275,7 +275,6 @@ TEST_F(PrinterSettingsDialogTest, PrinterChosenOnClosingStaysChosenForTheRun) {
 }
 
 TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) {
-  DialogScript script;
   const auto dialog = Open();
   QTest::mouseClick(Find<QRadioButton>(dialog.get(), "optBW"), Qt::LeftButton);
   EXPECT_EQ(m_settings.PrintColor, 0);
@@ -300,9 +299,9 @@ TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) 
   QCoreApplication::processEvents();
   QTest::keyClicks(top, "9");
   MessageSeen warning;
-  script.then("QMessageBox", Press(QMessageBox::Ok, &warning));
+  m_script.then("QMessageBox", Press(QMessageBox::Ok, &warning));
   QTest::keyClick(top, Qt::Key_Return);
-  EXPECT_TRUE(script.done());
+  EXPECT_TRUE(m_script.done());
   EXPECT_EQ(warning.text, kRecommend);
   EXPECT_TRUE(second->isVisible());
   EXPECT_EQ(m_saves, 1);
@@ -311,7 +310,6 @@ TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) 
 TEST_F(PrinterSettingsDialogTest, MarginsNeverSetShowTheirDefaultsAndAreStoredOnlyByOk) {
   m_settings = engine::SettingsRecord();  // a new settings file: both margins 0
   m_stored = m_settings;
-  DialogScript script;
   {
     // Shown, but not stored: looking and closing asks nothing and changes nothing.
     const auto dialog = Open();
@@ -327,14 +325,14 @@ TEST_F(PrinterSettingsDialogTest, MarginsNeverSetShowTheirDefaultsAndAreStoredOn
   // A refused entry shows the default again, not the 0 behind it.
   {
     const auto dialog = Open();
-    script.then("QMessageBox", Press(QMessageBox::Ok));
+    m_script.then("QMessageBox", Press(QMessageBox::Ok));
     Enter(dialog.get(), "txtLeftMarg", "7");
-    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(m_script.done());
     EXPECT_EQ(Find<QLineEdit>(dialog.get(), "txtLeftMarg")->text(), "0.75");
     EXPECT_EQ(m_settings.LeftMargin, 0);
-    script.then("QMessageBox", Press(QMessageBox::No));
+    // The refused entry changed nothing: closing asks nothing.
     dialog->close();
-    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(dialog->isVisible());
   }
   EXPECT_EQ(m_stored.LeftMargin, 0);
 
@@ -348,7 +346,6 @@ TEST_F(PrinterSettingsDialogTest, MarginsNeverSetShowTheirDefaultsAndAreStoredOn
 }
 
 TEST_F(PrinterSettingsDialogTest, OkWithoutASelectedPrinterKeepsTheCurrentOne) {
-  DialogScript script;  // asks nothing
   // The current printer is not in the list.
   m_choice.choose({"Gone", false});
   {
@@ -371,15 +368,14 @@ TEST_F(PrinterSettingsDialogTest, OkWithoutASelectedPrinterKeepsTheCurrentOne) {
 }
 
 TEST_F(PrinterSettingsDialogTest, FailedSaveOrResetIsShownAndDropsNoEdit) {
-  DialogScript script;
   m_saveFails = engine::Status::permissionDenied("/data/BV3.Def: Permission denied");
   {
     const auto dialog = Open();
     Enter(dialog.get(), "txtTopMarg", "1");
     MessageSeen failure;
-    script.then("QMessageBox", Press(QMessageBox::Ok, &failure));
+    m_script.then("QMessageBox", Press(QMessageBox::Ok, &failure));
     QTest::mouseClick(Find<QPushButton>(dialog.get(), "cmdOK"), Qt::LeftButton);
-    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(m_script.done());
     EXPECT_TRUE(failure.text.contains("/data/BV3.Def: Permission denied"));
     EXPECT_FALSE(dialog->isVisible());
   }
@@ -392,10 +388,10 @@ TEST_F(PrinterSettingsDialogTest, FailedSaveOrResetIsShownAndDropsNoEdit) {
   Enter(dialog.get(), "txtLeftMarg", "3");
   QTest::mouseClick(Find<QRadioButton>(dialog.get(), "optBW"), Qt::LeftButton);
   MessageSeen failure;
-  script.then("QMessageBox", Press(QMessageBox::No))
+  m_script.then("QMessageBox", Press(QMessageBox::No))
       .then("QMessageBox", Press(QMessageBox::Ok, &failure));
   dialog->close();
-  EXPECT_TRUE(script.done());
+  EXPECT_TRUE(m_script.done());
   EXPECT_TRUE(failure.text.contains("/data/BV3.Def: Input/output error"));
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(m_settings.LeftMargin, 2500);
