@@ -11,6 +11,7 @@
 #include "app/report_commands.h"
 #include "brinvale_version.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/dialog_support.h"
 #include "dialogs/folder_drives_dialog.h"
 #include "dialogs/ignore_list_dialog.h"
 #include "dialogs/options_dialog.h"
@@ -103,7 +104,7 @@ void DialogCommands::helpIndex() {
 
 void DialogCommands::openWebPage() {
   const QString message = help::OpenProjectWebPage([this] { helpIndex(); });
-  if (!message.isEmpty()) QMessageBox::warning(&m_window, m_window.windowTitle(), message);
+  if (!message.isEmpty()) dialogs::ShowWarning(&m_window, message);
 }
 
 }  // namespace app

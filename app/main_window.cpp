@@ -30,6 +30,7 @@
 #include "app/report_view.h"
 #include "app/resources.h"
 #include "app/sound_output.h"
+#include "dialogs/dialog_support.h"
 #include "engine/program_conf.h"
 #include "platform/file_system.h"
 #include "platform/qt/native_path.h"
@@ -38,7 +39,6 @@
 namespace app {
 namespace {
 
-constexpr char kTitle[] = "Brinvale";
 constexpr char kQuitCaption[] = QT_TRANSLATE_NOOP("app::MainWindow", "&Quit");
 constexpr char kCancelCaption[] = QT_TRANSLATE_NOOP("app::MainWindow", "Cancel");
 constexpr char kWorkFileName[] = "temp.rtf";
@@ -72,7 +72,7 @@ MainWindow::MainWindow(MainWindowDependencies deps, QWidget* parent)
     : QMainWindow(parent), m_deps(std::move(deps)), m_sound(*m_deps.sound) {
   InitResources();
   setObjectName(QStringLiteral("frmMain"));
-  setWindowTitle(QLatin1String(kTitle));
+  setWindowTitle(QLatin1String(dialogs::kProgramTitle));
   setWindowIcon(QIcon(QStringLiteral(":/brinvale.svg")));
   setProperty("helpContext", kMainWindowHelpContext);
   createActions();
@@ -351,8 +351,7 @@ bool MainWindow::load() {
   // Only a dead holder makes the lock stale, however long a window stays open.
   m_windowLock->setStaleLockTime(0);
   if (!m_windowLock->tryLock(0) && m_windowLock->error() == QLockFile::LockFailedError) {
-    QMessageBox::information(this, QLatin1String(kTitle),
-                             tr("Brinvale is already open for this program folder."));
+    dialogs::ShowMessage(this, tr("Brinvale is already open for this program folder."));
     return false;
   }
 
@@ -360,12 +359,11 @@ bool MainWindow::load() {
   const std::string reports = m_deps.programFolder + "Reports/";
   if (!fs.isFolder(reports)) {
     if (engine::Status s = fs.createFolders(reports); !s.isOk()) {
-      QMessageBox::critical(
-          this, QLatin1String(kTitle),
-          tr("Brinvale cannot start: it cannot create the folder for its reports,\n"
-             "%1\n\n%2")
-              .arg(QDir::toNativeSeparators(platform::FromNativeBytes(reports)),
-                   QString::fromStdString(s.message())));
+      dialogs::ShowCritical(
+          this, tr("Brinvale cannot start: it cannot create the folder for its reports,\n"
+                   "%1\n\n%2")
+                    .arg(QDir::toNativeSeparators(platform::FromNativeBytes(reports)),
+                         QString::fromStdString(s.message())));
       return false;
     }
   }
@@ -416,10 +414,9 @@ bool MainWindow::load() {
 }
 
 void MainWindow::showLoadFailure(const engine::Status& status) {
-  QMessageBox::warning(this, QLatin1String(kTitle),
-                       tr("Error #%1 %2 called from load")
-                           .arg(ErrorNumber(status))
-                           .arg(QString::fromStdString(status.message())));
+  dialogs::ShowWarning(this, tr("Error #%1 %2 called from load")
+                                 .arg(ErrorNumber(status))
+                                 .arg(QString::fromStdString(status.message())));
 }
 
 // --- Layout ---
@@ -477,9 +474,8 @@ engine::Result<reports::ReportFileKind> MainWindow::openReport(const QString& pa
 
 bool MainWindow::showRunReport(const QString& source, const QString& path) {
   if (engine::Status s = loadInto(source, path, true); !s.isOk()) {
-    QMessageBox::warning(
-        this, QLatin1String(kTitle),
-        tr("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
+    dialogs::ShowWarning(
+        this, tr("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
     return false;
   }
   m_reportChanged = false;  // the user was asked about the previous document before the run
@@ -555,10 +551,9 @@ void MainWindow::loadingFinished(const engine::Status& status) {
     document->clear();
     m_filling = false;
     setCurrentFile(QString(), true);
-    QMessageBox::warning(this, QLatin1String(kTitle),
-                         tr("The report could not be read to its end, so it is not "
-                            "shown.\n%1")
-                             .arg(QString::fromStdString(status.message())));
+    dialogs::ShowWarning(this, tr("The report could not be read to its end, so it is not "
+                                  "shown.\n%1")
+                                   .arg(QString::fromStdString(status.message())));
   }
   emit reportLoaded();
 }
@@ -597,17 +592,15 @@ bool MainWindow::isWorkFile(const QString& path) const {
 }
 
 void MainWindow::showSaveFailure(const engine::Status& status) {
-  QMessageBox::warning(this, QLatin1String(kTitle),
-                       tr("%1 Error Called from mnuOpen\n%2")
-                           .arg(ErrorNumber(status))
-                           .arg(QString::fromStdString(status.message())));
+  dialogs::ShowWarning(this, tr("%1 Error Called from mnuOpen\n%2")
+                                 .arg(ErrorNumber(status))
+                                 .arg(QString::fromStdString(status.message())));
 }
 
 bool MainWindow::save() {
   if (loading()) return false;  // never a report read in part
   if (m_currentFile.isEmpty() && m_rtf1->document()->isEmpty()) {
-    QMessageBox::information(this, QLatin1String(kTitle),
-                             tr("There does not apear to be anything to save yet"));
+    dialogs::ShowMessage(this, tr("There does not apear to be anything to save yet"));
     return false;
   }
   // The work file is rewritten by every run and deleted on closing: what the user keeps
@@ -669,10 +662,9 @@ bool MainWindow::saveAs() {
 
 bool MainWindow::maybeSave() {
   if (m_rtf1->document()->isEmpty() || !m_reportChanged) return true;
-  QMessageBox box(QMessageBox::Question, tr("Save Report?"), tr("Save Changes to this Report?"),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-  box.setDefaultButton(QMessageBox::Yes);
-  switch (box.exec()) {
+  switch (dialogs::Ask(this, tr("Save Report?"), tr("Save Changes to this Report?"),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                       QMessageBox::Yes)) {
     case QMessageBox::Yes:
       // A save that failed or was cancelled keeps the window open, so nothing is lost.
       return save();
@@ -799,25 +791,19 @@ engine::Status MainWindow::resetOptions() {
                               &m_settings);
 }
 
-void MainWindow::StoreSettings() {
-  if (engine::Status s = saveOptions(); !s.isOk()) showNotStored(s);
-}
-
-void MainWindow::showNotStored(const engine::Status& status) {
-  QMessageBox::warning(this, QLatin1String(kTitle),
-                       tr("The setting is used now but could not be stored:\n%1")
-                           .arg(QString::fromStdString(status.message())));
+void MainWindow::storeSettings() {
+  (void)dialogs::StoreSettings(
+      this, [this](const engine::SettingsRecord&) { return saveOptions(); }, m_settings);
 }
 
 void MainWindow::toggleSound() {
   if (!m_sound.soundCardPresent()) {
-    QMessageBox::warning(this, QLatin1String(kTitle),
-                         QCoreApplication::translate("app::SoundCues", kNoSoundCardMessage));
+    dialogs::ShowWarning(this, QCoreApplication::translate("app::SoundCues", kNoSoundCardMessage));
     return;
   }
   m_settings.SoundOn = m_sound.toggle();
   m_mnuSound->setText(m_sound.caption());
-  StoreSettings();
+  storeSettings();
 }
 
 void MainWindow::toggleRecycled() {
@@ -825,7 +811,7 @@ void MainWindow::toggleRecycled() {
   const bool on = !m_settings.includeRecycled();
   m_settings.setIncludeRecycled(on);
   m_mnuRecycled->setChecked(on);
-  StoreSettings();
+  storeSettings();
 }
 
 void MainWindow::toggleInfoOnly() {
@@ -840,7 +826,7 @@ void MainWindow::toggleHidden() {
           *m_deps.fileSystem, m_deps.programFolder + std::string(engine::kConfFileName),
           m_includeHidden);
       !s.isOk()) {
-    showNotStored(s);
+    dialogs::ShowNotStored(this, s);
   }
 }
 

@@ -280,9 +280,8 @@ class MainWindow final : public QMainWindow, public RunWindow {
   // message that said the previous file was no report goes with it.
   void setCurrentFile(const QString& path, bool isReport);
   void dispatch(const std::function<void()>& command);
-  void StoreSettings();
-  // Tells the user that a setting changed now could not be stored.
-  void showNotStored(const engine::Status& status);
+  // Writes the settings record to BV3.Def; a failure is told (dialogs::StoreSettings).
+  void storeSettings();
 
   MainWindowDependencies m_deps;
   SoundCues m_sound;

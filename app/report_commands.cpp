@@ -10,14 +10,13 @@
 
 #include "app/main_window.h"
 #include "app/report_view.h"
+#include "dialogs/dialog_support.h"
 #include "dialogs/print/printer_settings_dialog.h"
 #include "engine/settings_record.h"
 #include "reports/report_printer.h"
 
 namespace app {
 namespace {
-
-constexpr char kTitle[] = "Brinvale";
 
 // HideNameFilterDetails shows the text before the last pattern list, so the first caption
 // keeps its own "(rtf/txt)".
@@ -70,18 +69,16 @@ void ReportCommands::open() {
   // document, its current file and ReportChanged.
   auto opened = m_window.openReport(path);
   if (!opened.isOk()) {
-    QMessageBox::warning(
-        &m_window, QLatin1String(kTitle),
-        Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "The report could not be opened.\n%1"))
-            .arg(QString::fromStdString(opened.status().message())));
+    dialogs::ShowWarning(&m_window, Tr(QT_TRANSLATE_NOOP("app::ReportCommands",
+                                                         "The report could not be opened.\n%1"))
+                                        .arg(QString::fromStdString(opened.status().message())));
     return;
   }
   if (opened.value() == reports::ReportFileKind::kNotText) {
-    QMessageBox::warning(
-        &m_window, QLatin1String(kTitle),
-        Tr(QT_TRANSLATE_NOOP("app::ReportCommands",
-                             "%1 is not a report or a text file; it was not opened."))
-            .arg(QDir::toNativeSeparators(path)));
+    dialogs::ShowWarning(
+        &m_window, Tr(QT_TRANSLATE_NOOP("app::ReportCommands",
+                                        "%1 is not a report or a text file; it was not opened."))
+                       .arg(QDir::toNativeSeparators(path)));
     return;
   }
   // Replacing the document's content has laid it out afresh; the view shows its top.
@@ -109,14 +106,9 @@ void ReportCommands::print() {
   }
 
   switch (result.outcome) {
-    case reports::PrintResult::Outcome::kNothingToPrint: {
-      QMessageBox box(QMessageBox::Warning, QLatin1String(kTitle), result.message, QMessageBox::Ok,
-                      &m_window);
-      box.exec();
-      return;
-    }
+    case reports::PrintResult::Outcome::kNothingToPrint:
     case reports::PrintResult::Outcome::kFailed:
-      QMessageBox::warning(&m_window, QLatin1String(kTitle), result.message);
+      dialogs::ShowWarning(&m_window, result.message);
       return;
     case reports::PrintResult::Outcome::kPrinted:
       break;

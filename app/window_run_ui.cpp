@@ -69,10 +69,9 @@ bool WindowRunUserInterface::selectDrives(const std::vector<std::string>& rows,
 bool WindowRunUserInterface::retryWithoutDrives() {
   return onUiThread(
       [&] {
-        QMessageBox box(QMessageBox::Question, QString::fromLatin1(dialogs::kProgramTitle),
-                        tr("Abort?: No Drive(s) Selected"),
-                        QMessageBox::Retry | QMessageBox::Cancel, m_window->dialogParent());
-        return box.exec() == QMessageBox::Retry;
+        return dialogs::Ask(m_window->dialogParent(), QString::fromLatin1(dialogs::kProgramTitle),
+                            tr("Abort?: No Drive(s) Selected"),
+                            QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
       },
       false);
 }
@@ -80,9 +79,9 @@ bool WindowRunUserInterface::retryWithoutDrives() {
 bool WindowRunUserInterface::askYesNo(std::string_view title, std::string_view text) {
   return onUiThread(
       [&] {
-        QMessageBox box(QMessageBox::Question, TranslateRunText(title), TranslateRunText(text),
-                        QMessageBox::Yes | QMessageBox::No, m_window->dialogParent());
-        return box.exec() == QMessageBox::Yes;
+        return dialogs::Ask(m_window->dialogParent(), TranslateRunText(title),
+                            TranslateRunText(text),
+                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
       },
       false);
 }
@@ -129,7 +128,7 @@ void WindowRunUserInterface::runEnded() {
       m_showedReport = m_window->showRunReport(m_composed, m_composed);
     } else if (!m_savedReport.isEmpty()) {
       const bool sourceKept =
-          m_savedSource == m_savedReport || VersionOf(m_savedSource) == m_savedSourceVersion;
+          m_savedSource == m_savedReport || versionOf(m_savedSource) == m_savedSourceVersion;
       m_showedReport =
           m_window->showRunReport(sourceKept ? m_savedSource : m_savedReport, m_savedReport);
     }
@@ -144,7 +143,7 @@ void WindowRunUserInterface::play(Cue cue) {
   });
 }
 
-WindowRunUserInterface::FileVersion WindowRunUserInterface::VersionOf(const QString& path) {
+WindowRunUserInterface::FileVersion WindowRunUserInterface::versionOf(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) return {};
   return {info.size(), info.lastModified().toMSecsSinceEpoch()};
@@ -152,7 +151,7 @@ WindowRunUserInterface::FileVersion WindowRunUserInterface::VersionOf(const QStr
 
 engine::Status WindowRunUserInterface::loadReport(const std::string& path) {
   const QString file = platform::FromNativeBytes(path);
-  const FileVersion version = VersionOf(file);
+  const FileVersion version = versionOf(file);
   // With a report for each drive, the run ends by taking the last drive's report once
   // more; the view is to show it under its own name.
   if (m_composedSaved && file == m_composed && version == m_composedVersion) {

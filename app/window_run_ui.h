@@ -124,7 +124,7 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
     qint64 modified = -1;
     friend bool operator==(const FileVersion&, const FileVersion&) = default;
   };
-  static FileVersion VersionOf(const QString& path);
+  static FileVersion versionOf(const QString& path);
 
   RunWindow* m_window;
   platform::FileSystem* m_fs;

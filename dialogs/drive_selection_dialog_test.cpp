@@ -217,7 +217,11 @@ TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) 
     EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
   }
   EXPECT_EQ(seen.title, "Brinvale");
+  // The one text for a setting that could not be stored, in the window's menus as here.
+  EXPECT_TRUE(seen.text.startsWith("The setting is used now but could not be stored:\n"))
+      << seen.text.toStdString();
   EXPECT_TRUE(seen.text.contains("C:\\BV3.Def: read-only")) << seen.text.toStdString();
+  EXPECT_EQ(seen.icon, QMessageBox::Warning);
   EXPECT_EQ(m_settings.ReportFormat, 'R');
   EXPECT_EQ(StoredByte(kFormatOffset), 'T');
 }

@@ -44,9 +44,11 @@ void FolderChooser::keyPressEvent(QKeyEvent* event) {
   QTreeWidget::keyPressEvent(event);
 }
 
-engine::Status FolderChooser::setDrive(const std::string& root) { return Show(root, root); }
+engine::Status FolderChooser::setDrive(const std::string& root) { return showTree(root, root); }
 
-engine::Status FolderChooser::openFolder(const std::string& folder) { return Show(m_root, folder); }
+engine::Status FolderChooser::openFolder(const std::string& folder) {
+  return showTree(m_root, folder);
+}
 
 std::string FolderChooser::path() const {
   if (m_current == m_root) return m_current;
@@ -61,7 +63,7 @@ void FolderChooser::openRow(QTreeWidgetItem* item) {
   }
 }
 
-engine::Status FolderChooser::Show(const std::string& root, const std::string& folder) {
+engine::Status FolderChooser::showTree(const std::string& root, const std::string& folder) {
   platform::FolderListing listing;
   if (engine::Status status = m_fs.listFolder(folder, platform::ListWhat::kFolders, &listing);
       !status.isOk()) {

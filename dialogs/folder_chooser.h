@@ -64,7 +64,7 @@ class FolderChooser final : public QTreeWidget {
 
  private:
   // Lists `folder` and shows it as the current folder below `root`.
-  [[nodiscard]] engine::Status Show(const std::string& root, const std::string& folder);
+  [[nodiscard]] engine::Status showTree(const std::string& root, const std::string& folder);
 
   platform::FileSystem& m_fs;
   std::string m_root;     // the drive's root, ending in the separator

@@ -165,14 +165,14 @@ void FolderDrivesDialog::removeSelectedFolder() {
   if (box.clickedButton() == remove) {
     removeDrive(letter, folder, false);
   } else if (removeAndDelete != nullptr && box.clickedButton() == removeAndDelete) {
-    QMessageBox sure(QMessageBox::Warning, QString::fromLatin1(kProgramTitle),
-                     tr("Delete the profile of drive %1 (%2)? The changes since its "
-                        "last run can then no longer be reported, and the letter %1 "
-                        "becomes free for another drive.")
-                         .arg(QString(QLatin1Char(letter)), shownFolder),
-                     QMessageBox::Yes | QMessageBox::No, this);
-    sure.setDefaultButton(QMessageBox::No);
-    if (sure.exec() == QMessageBox::Yes) removeDrive(letter, folder, true);
+    const QString sure = tr("Delete the profile of drive %1 (%2)? The changes since its "
+                            "last run can then no longer be reported, and the letter %1 "
+                            "becomes free for another drive.")
+                             .arg(QString(QLatin1Char(letter)), shownFolder);
+    if (Ask(this, QString::fromLatin1(kProgramTitle), sure, QMessageBox::Yes | QMessageBox::No,
+            QMessageBox::No, QMessageBox::Warning) == QMessageBox::Yes) {
+      removeDrive(letter, folder, true);
+    }
   }
 }
 

@@ -274,9 +274,8 @@ void IgnoreListDialog::reject() { close(); }
 void IgnoreListDialog::closeEvent(QCloseEvent* event) {
   // A session that ends (logging off, shutting down) closes without a question.
   if (m_changed && !qApp->isSavingSession()) {
-    const auto answer =
-        QMessageBox::question(this, tr("Save Changes?"), tr("Save Changes you Just Made?"),
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer = Ask(this, tr("Save Changes?"), tr("Save Changes you Just Made?"),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !saveList())) {
       event->ignore();
       return;

@@ -20,12 +20,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_support.h"
 #include "engine/settings_record.h"
 
 namespace dialogs {
 namespace {
 
-constexpr char kProgramTitle[] = "Brinvale";
 // Margins are stored in ten-thousandths of an inch; a valid one lies strictly between 0 and
 // 6 inches.
 constexpr std::int64_t kStoredPerInch = 10000;
@@ -254,8 +254,7 @@ bool PrinterSettingsDialog::takeMargin(QLineEdit* box, std::int64_t* margin) {
     blnChanged = true;
     return true;
   }
-  QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
-                       tr("Recommend at least 0.25 for most printers"));
+  ShowWarning(this, tr("Recommend at least 0.25 for most printers"));
   box->setText(MarginText(shownMargin(margin)));
   return false;
 }
@@ -290,7 +289,7 @@ void PrinterSettingsDialog::applyPrinterSettings() {
   m_settings->TopMargin = m_settings->effectiveTopMargin();
   m_settings->LeftMargin = m_settings->effectiveLeftMargin();
   if (engine::Status s = m_saveOptions(); !s.isOk()) {
-    ShowFailure(tr("The printer settings could not be saved."), s);
+    ShowFailure(this, tr("The printer settings could not be saved."), s);
   }
   accept();
 }
@@ -307,8 +306,8 @@ bool PrinterSettingsDialog::maybeSave() {
   if (!blnChanged) return true;
 
   const QMessageBox::StandardButton answer =
-      QMessageBox::question(this, tr("Save Settings"), tr("Save Printer Settings?"),
-                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      Ask(this, tr("Save Settings"), tr("Save Printer Settings?"),
+          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Yes) {
     applyPrinterSettings();
     return false;  // already closed
@@ -318,7 +317,8 @@ bool PrinterSettingsDialog::maybeSave() {
     m_settings->PrintColor = m_openedPrintColor;
     m_settings->TopMargin = m_openedTopMargin;
     m_settings->LeftMargin = m_openedLeftMargin;
-    ShowFailure(tr("The saved printer settings could not be read again; the "
+    ShowFailure(this,
+                tr("The saved printer settings could not be read again; the "
                    "settings are as they were before this dialog opened."),
                 s);
   }
@@ -327,11 +327,6 @@ bool PrinterSettingsDialog::maybeSave() {
 
 void PrinterSettingsDialog::reject() {
   if (maybeSave()) QDialog::reject();
-}
-
-void PrinterSettingsDialog::ShowFailure(const QString& what, const engine::Status& status) {
-  QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
-                       what + u'\n' + QString::fromStdString(status.message()));
 }
 
 }  // namespace dialogs

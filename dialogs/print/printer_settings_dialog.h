@@ -80,7 +80,6 @@ class PrinterSettingsDialog : public QDialog {
   std::int64_t shownMargin(const std::int64_t* margin) const;
   // The selected row of lstPrnt; -1 when none is.
   int selectedRow() const;
-  void ShowFailure(const QString& what, const engine::Status& status);
 
   std::vector<reports::PrinterEntry> m_printers;
   reports::PrinterChoice* m_choice;
