@@ -185,8 +185,6 @@ class MainWindow final : public QMainWindow, public RunWindow {
   [[nodiscard]] QString statusMessage() const;
 
   [[nodiscard]] ReportView* reportView() const { return m_rtf1; }
-  [[nodiscard]] QLabel* progressLabel() const { return m_lblProgress; }
-  [[nodiscard]] QProgressBar* progressBar() const { return m_pbr1; }
 
   // Paths, each absolute: the program folder and Reports folder end in '/'.
   [[nodiscard]] QString programFolder() const override;

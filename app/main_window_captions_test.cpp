@@ -19,6 +19,7 @@ namespace app {
 namespace {
 
 using dialogs::testing::AccessibleName;
+using testing::ProgressBar;
 using testing::WindowTest;
 
 // The caption as it reads: "&&" shows one ampersand, a single one marks the access key.
@@ -152,7 +153,7 @@ TEST_F(WindowTest, EveryToolbarButtonAndMenuEntryHasItsCaptionAndStartingState) 
   EXPECT_EQ(window->menuBar()->actions().at(1)->property("helpContext").toInt(), 4);
   EXPECT_FALSE(window->windowIcon().pixmap(64).isNull());
   EXPECT_EQ(AccessibleName(window->reportView()), QStringLiteral("Report"));
-  EXPECT_EQ(AccessibleName(window->progressBar()), QStringLiteral("Progress"));
+  EXPECT_EQ(AccessibleName(ProgressBar(*window)), QStringLiteral("Progress"));
 }
 
 }  // namespace

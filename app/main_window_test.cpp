@@ -37,6 +37,8 @@ using testing::FileBytes;
 using testing::FileDialogSeen;
 using testing::MessageSeen;
 using testing::Press;
+using testing::ProgressBar;
+using testing::ProgressLabel;
 using testing::RecordingSound;
 using testing::ToolbarButton;
 using testing::WindowTest;
@@ -68,8 +70,8 @@ TEST_F(WindowTest, FirstStartMakesItsFilesAndShowsTheStartUpDocument) {
   EXPECT_EQ(window->currentFile(), folder() + "temp.rtf");
   EXPECT_TRUE(window->reportView()->toPlainText().startsWith("Welcome to Brinvale"));
   EXPECT_FALSE(window->reportChanged());
-  EXPECT_FALSE(window->progressLabel()->isVisible());
-  EXPECT_FALSE(window->progressBar()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*window)->isVisible());
+  EXPECT_FALSE(ProgressBar(*window)->isVisible());
 
   // Before any run, open or keystroke the menu's report commands wait; the toolbar's work.
   EXPECT_FALSE(Entry(*window, "mnuSave")->isEnabled());
@@ -548,8 +550,8 @@ TEST_F(WindowTest, CancelModeLeavesOnlyCancelAndHelpAndCancelsTheRun) {
   Click(*window, "quit");
   EXPECT_EQ(cancels, 1);
   EXPECT_EQ(m_sound.played, QStringList{"cxl"});
-  EXPECT_FALSE(window->progressLabel()->isVisible());
-  EXPECT_FALSE(window->progressBar()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*window)->isVisible());
+  EXPECT_FALSE(ProgressBar(*window)->isVisible());
   EXPECT_TRUE(window->isVisible());
   // The close box during a run cancels it too, and the window stays.
   EXPECT_FALSE(window->close());

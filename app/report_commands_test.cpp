@@ -34,6 +34,7 @@ using testing::FileBytes;
 using testing::FileDialogSeen;
 using testing::MessageSeen;
 using testing::Press;
+using testing::ProgressLabel;
 using testing::WriteBytes;
 
 const QByteArray kRichReport =
@@ -325,7 +326,7 @@ TEST_F(ReportCommandsTest, AFileThatCannotBeOpenedIsNamedWithWhyAndNothingIsLost
     EXPECT_TRUE(failure.text.contains(c.reason)) << failure.text.toStdString();
     EXPECT_EQ(State(), before);
   }
-  EXPECT_FALSE(window.progressLabel()->isVisible());
+  EXPECT_FALSE(ProgressLabel(window)->isVisible());
 }
 
 TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewAsItIs) {
@@ -418,7 +419,7 @@ TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewA
   EXPECT_EQ(nothing.text, QStringLiteral("There is Nothing to Print"));
   EXPECT_EQ(nothing.icon, QMessageBox::Warning);
   EXPECT_EQ(nothing.buttons, QMessageBox::Ok);
-  EXPECT_FALSE(window.progressLabel()->isVisible());
+  EXPECT_FALSE(ProgressLabel(window)->isVisible());
 }
 
 TEST_F(ReportCommandsTest, AFirstColourPrintKeepsItsTextOffThePapersEdges) {

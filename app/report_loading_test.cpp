@@ -162,10 +162,10 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   EXPECT_TRUE(view->document()->firstBlock().text().startsWith("Disk Activity on D: [/data]"));
   EXPECT_EQ(view->textCursor().position(), 0);  // the top shows, nothing selected
   EXPECT_FALSE(view->textCursor().hasSelection());
-  EXPECT_TRUE(m_window->progressLabel()->isVisible());
-  EXPECT_EQ(m_window->progressLabel()->text(), "Loading Drive_D.rtf");
-  EXPECT_TRUE(m_window->progressBar()->isVisible());
-  EXPECT_GE(view->geometry().top(), m_window->progressBar()->geometry().bottom());
+  EXPECT_TRUE(ProgressLabel(*m_window)->isVisible());
+  EXPECT_EQ(ProgressLabel(*m_window)->text(), "Loading Drive_D.rtf");
+  EXPECT_TRUE(ProgressBar(*m_window)->isVisible());
+  EXPECT_GE(view->geometry().top(), ProgressBar(*m_window)->geometry().bottom());
   EXPECT_TRUE(view->isReadOnly());
   for (const char* entry : {"mnuSave", "mnuSaveAs", "mnuPrint"}) {
     EXPECT_FALSE(Entry(entry)->isEnabled()) << entry;
@@ -193,8 +193,8 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   // All in: the view is the user's, with nothing to undo, and the commands are back.
   EXPECT_FALSE(view->isReadOnly());
   EXPECT_FALSE(view->document()->isUndoAvailable());
-  EXPECT_FALSE(m_window->progressLabel()->isVisible());
-  EXPECT_FALSE(m_window->progressBar()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*m_window)->isVisible());
+  EXPECT_FALSE(ProgressBar(*m_window)->isVisible());
   EXPECT_EQ(view->geometry().top(), 0);
   for (const char* entry : {"mnuSave", "mnuSaveAs", "mnuPrint"}) {
     EXPECT_TRUE(Entry(entry)->isEnabled()) << entry;

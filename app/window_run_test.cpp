@@ -792,16 +792,16 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
   EXPECT_FALSE(m_window->reportView()->isVisible());
   // What the run showed last reaches the label within a few timer ticks.
   EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return m_window->progressLabel()->text().startsWith("Loading Structure:  e: ["); },
+      [&] { return ProgressLabel(*m_window)->text().startsWith("Loading Structure:  e: ["); },
       5000));
-  EXPECT_TRUE(m_window->progressLabel()->isVisible());
+  EXPECT_TRUE(ProgressLabel(*m_window)->isVisible());
   // Drive D is done: its report is saved and its profile replaced.
   EXPECT_TRUE(QFile::exists(reports() + "Drive_D.rtf"));
   EXPECT_NE(Profile("D"), storedD);
 
   Click(*m_window, "quit");
-  EXPECT_FALSE(m_window->progressLabel()->isVisible());
-  EXPECT_FALSE(m_window->progressBar()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*m_window)->isVisible());
+  EXPECT_FALSE(ProgressBar(*m_window)->isVisible());
   m_gate.open();
   ASSERT_TRUE(WaitForRunEnd());
 
@@ -816,7 +816,7 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
   EXPECT_TRUE(m_window->findChild<QAction*>(QStringLiteral("mnuSave"))->isEnabled());
   EXPECT_NE(m_window->cursor().shape(), Qt::BusyCursor);
   EXPECT_TRUE(m_window->reportView()->isVisible());
-  EXPECT_FALSE(m_window->progressLabel()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*m_window)->isVisible());
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
   EXPECT_EQ(m_window->statusMessage(),
             "Run cancelled. Not checked: e, f; their profiles are unchanged. Report saved: "

@@ -17,7 +17,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +92,14 @@ inline DialogScript::Action ChooseName(const QString& name, const QString& filte
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept, which checks the name
   };
+}
+
+// The progress label and bar above the report view, found by their object names.
+inline QLabel* ProgressLabel(const MainWindow& window) {
+  return window.findChild<QLabel*>(QStringLiteral("lblProgress"));
+}
+inline QProgressBar* ProgressBar(const MainWindow& window) {
+  return window.findChild<QProgressBar*>(QStringLiteral("Pbr1"));
 }
 
 // The toolbar button with the key `key` ("find", "quit", ...).

@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
   QElapsedTimer progressShown;
   if (!grabDuring.isEmpty()) {
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-      if (!window.progressBar()->isVisible()) return;
+      if (!window.findChild<QProgressBar*>(QStringLiteral("Pbr1"))->isVisible()) return;
       if (!progressShown.isValid()) {
         progressShown.start();
       } else if (progressShown.elapsed() > 500) {
