@@ -31,6 +31,7 @@ class RunWindow;
 class WindowRunUserInterface;
 
 struct WindowRunDependencies {
+  // The main window, as much of it as a run may touch.
   RunWindow* window = nullptr;
   // What the run reads and writes: the drives, profiles, lists and reports.
   platform::FileSystem* fileSystem = nullptr;
