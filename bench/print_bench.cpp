@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Printing speed and memory: prints a made-up change report of --lines lines to the PDF file
-// printer on one route and prints the figures (seconds, processor seconds, pages, resident
-// memory). Run by
+// printer on one route and prints the figures (seconds, processor seconds of the process and
+// of the calling thread, pages, resident memory). Run by
 // bench/print_bench.py, one process per measurement, so that the peak is this print's own.
 //
 //   print_bench --route colour|plain --lines 100000 [--top-margin 0.5] [--keep DIR]
@@ -91,9 +91,11 @@ int main(int argc, char** argv) {
 
   const auto start = std::chrono::steady_clock::now();
   const double cpuStart = bench::CpuSeconds();
+  const double threadCpuStart = bench::ThreadCpuSeconds();
   const reports::PrintResult result = reports::PrintReport(request, settings, locale, &choice);
   const double seconds = SecondsSince(start);
   const double cpuSeconds = bench::CpuSeconds() - cpuStart;
+  const double threadCpuSeconds = bench::ThreadCpuSeconds() - threadCpuStart;
   if (result.outcome != reports::PrintResult::Outcome::kPrinted) {
     std::fprintf(stderr, "%s\n", result.message.toLocal8Bit().constData());
     return 1;
@@ -103,10 +105,11 @@ int main(int argc, char** argv) {
     QFile::copy(result.pdfPath, keep + "/bench.pdf");
   }
   std::printf(
-      "route=%s lines=%d top_margin=%.2f pages=%d seconds=%.2f cpu_s=%.2f pdf_mib=%.1f "
+      "route=%s lines=%d top_margin=%.2f pages=%d seconds=%.2f cpu_s=%.2f thread_cpu_s=%.2f "
+      "pdf_mib=%.1f "
       "start_mib=%.1f "
       "document_mib=%.1f peak_mib=%.1f\n",
-      route.c_str(), lines, topMargin, result.pages, seconds, cpuSeconds,
+      route.c_str(), lines, topMargin, result.pages, seconds, cpuSeconds, threadCpuSeconds,
       static_cast<double>(QFile(result.pdfPath).size()) / (1024 * 1024), startMiB, documentMiB,
       bench::PeakMiB());
   return 0;

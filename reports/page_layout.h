@@ -6,21 +6,19 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <memory>
-#include <unordered_map>
 
-#include <QColor>
-#include <QFont>
-#include <QTextBlock>
+#include <QRawFont>
 #include <QtGlobal>
+
+#include "reports/inked_glyphs.h"
 
 QT_BEGIN_NAMESPACE
 class QPaintDevice;
 class QPainter;
 class QRect;
-class QTextCharFormat;
 class QTextDocument;
-class QTextLayout;
 QT_END_NAMESPACE
 
 namespace reports {
@@ -32,6 +30,12 @@ namespace reports {
 // Paragraphs are laid out as QTextDocument lays out a document of no margins whose lines
 // wrap at words (or anywhere, for a word wider than the line), line under line, so the pages
 // are those of that layout.
+//
+// The paragraphs are read and laid out on a thread of its own, a bounded number ahead of the
+// page being rendered, while the painter's device does its work for the page on the calling
+// thread; paragraphs of one font and colour cross as their inked glyphs (inked_glyphs.h).
+// While pages are being rendered that thread reads the document, so nothing may use the
+// document, not even to read it, between the first FormatRange and this object's end.
 class PageLayout {
  public:
   // Reads `document`, which must outlive this object and must not change while it is used.
@@ -52,29 +56,37 @@ class PageLayout {
   int FormatRange(QPainter& painter, int from, const QRect& target);
 
   // The position just after the document's last character.
-  int endPosition() const;
+  int endPosition() const { return m_end; }
+
+  struct Paragraph;  // a paragraph laid out, as the shaping thread hands it over
+  struct Look;       // a font and colour of the document, as the shaping thread found it
 
  private:
-  struct Paragraph;
-  // How text of one character format is laid out and drawn when that format is no more than
-  // a font and a colour (`plain`): in that font on this device, with a pen of that colour.
-  struct Look {
-    bool plain = false;
-    QFont font;
-    QColor pen;
+  class Shaper;
+  // What the calling thread draws a look's glyphs in.
+  struct Face {
+    QRawFont font;
+    bool same = false;  // of the face the shaping thread shaped them in
   };
+
   void Restart(QPaintDevice* device, int width);
-  const Look& LookOf(int formatIndex, const QTextCharFormat& format);
-  // Lays out the next paragraph; false at the document's end.
+  // Takes the next paragraph from the shaping thread; false at the document's end.
   bool LayOutNext();
+  // Lays out on this thread a paragraph the shaping thread could not hand over as glyphs.
+  void LayOutHere(Paragraph& paragraph);
+  const Face& FaceOf(const std::shared_ptr<const Look>& look);
 
   const QTextDocument& m_document;
+  const int m_end;
   QPaintDevice* m_device = nullptr;
   int m_width = -1;
-  std::deque<Paragraph> m_paragraphs;     // laid out, in order, none before the current page
-  std::unordered_map<int, Look> m_looks;  // by the document's character format index
-  QTextBlock m_next;                      // the first paragraph not laid out yet
-  qreal m_nextTop = 0;                    // where it begins
+  std::unique_ptr<Shaper> m_shaper;
+  std::deque<Paragraph> m_paragraphs;  // laid out, in order, none before the current page
+  std::deque<Paragraph> m_arrived;     // handed over, not laid out in m_paragraphs yet
+  qreal m_nextTop = 0;                 // where the next paragraph begins
+  std::map<std::shared_ptr<const Look>, Face> m_faces;
+  InkedGlyphs m_inked;
+  InkRun m_run;
 };
 
 }  // namespace reports

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -14,6 +15,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,9 +32,11 @@ namespace {
 // Where QTextDocument's own layout breaks the pages of `source` printed `width` wide and
 // `height` tall on `device`: the document copied, laid out whole for the device with no
 // margins and lines wrapping at words (or anywhere), and sliced at the first line that ends
-// below each page. PageLayout must break where this does.
-std::vector<int> DocumentLayoutBreaks(const QTextDocument& source, QPaintDevice* device, int width,
-                                      int height) {
+// below each page. PageLayout must break where this does. `page`, when given, is called for
+// each page with the laid-out copy and the band of it the page shows (from `top` to `cut`).
+std::vector<int> DocumentLayoutBreaks(
+    const QTextDocument& source, QPaintDevice* device, int width, int height,
+    const std::function<void(QTextDocument& laidOut, qreal top, qreal cut)>& page = {}) {
   std::unique_ptr<QTextDocument> document(source.clone());
   document->setDefaultFont(source.defaultFont());
   QTextOption option = document->defaultTextOption();
@@ -48,6 +54,7 @@ std::vector<int> DocumentLayoutBreaks(const QTextDocument& source, QPaintDevice*
     const qreal top = layout->blockBoundingRect(start).top() +
                       start.layout()->lineForTextPosition(from - start.position()).y();
     int next = end;
+    qreal cut = top + height;
     bool first = true;
     for (QTextBlock block = start; block.isValid() && next == end; block = block.next()) {
       const qreal blockTop = layout->blockBoundingRect(block).top();
@@ -59,11 +66,13 @@ std::vector<int> DocumentLayoutBreaks(const QTextDocument& source, QPaintDevice*
         }
         if (!first && blockTop + line.y() + line.height() > top + height) {
           next = block.position() + line.textStart();
+          cut = std::min(cut, blockTop + line.y());
           break;
         }
         first = false;
       }
     }
+    if (page) page(*document, top, cut);
     breaks.push_back(next);
     from = next;
   }
@@ -171,6 +180,127 @@ TEST_F(PageLayoutTest, PagesBreakWhereTheDocumentsOwnLayoutBreaksThem) {
   ReadRtf(rtf, &report);
   EXPECT_GT(check(report, 9000, 12000), 20u);
   check(report, 3000, 5000);
+}
+
+// Pixels of `a` and `b` (of one size) that differ by more than anti-aliasing does.
+int DifferentPixels(const QImage& a, const QImage& b) {
+  int count = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y);
+      const QRgb q = b.pixel(x, y);
+      if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                    std::abs(qBlue(p) - qBlue(q))}) > 96) {
+        ++count;
+      }
+    }
+  }
+  return count;
+}
+
+TEST_F(PageLayoutTest, PagesLookAsTheDocumentsOwnLayoutDrawsThem) {
+  // A composed report with, among its lines, text of a font the report's lacks (drawn in a
+  // fallback font), underlined and bold text, a right-aligned line and a paragraph that wraps.
+  ReadRtf(testing::LongReportRtf(240), &m_document);
+  QTextCursor cursor(m_document.findBlockByNumber(50));
+  QTextCharFormat format;
+  format.setFontFamilies({"Arial"});
+  format.setFontPointSize(10);
+  cursor.insertText(QString::fromUtf8("   file51.txt \u65e5\u672c\u8a9e Added"), format);
+  cursor.insertBlock();
+  QTextCharFormat underlined = format;
+  underlined.setFontUnderline(true);
+  cursor.insertText("Underlined ", underlined);
+  QTextCharFormat bold = format;
+  bold.setFontWeight(QFont::Bold);
+  bold.setForeground(QColor(128, 0, 0));
+  cursor.insertText("and bold", bold);
+  cursor.insertBlock();
+  QTextBlockFormat right;
+  right.setAlignment(Qt::AlignRight);
+  cursor.setBlockFormat(right);
+  cursor.insertText("Net Change = 1,533.53", format);
+  cursor.insertBlock(QTextBlockFormat());
+  cursor.insertText(QString("a few words ").repeated(60), format);
+
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(m_pdf);
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const QRect target(600, 600, page.width() - 1200, 8000);
+  std::vector<int> answers;
+  {
+    QPainter painter(&printer);
+    PageLayout layout(m_document);
+    for (int from = 0; from < layout.endPosition() && answers.size() < 100;) {
+      if (!answers.empty()) printer.newPage();
+      from = layout.FormatRange(painter, from, target);
+      answers.push_back(from);
+    }
+  }
+
+  const QString expectedPdf = m_dir.filePath("expected.pdf");
+  QPrinter expected(QPrinter::HighResolution);
+  expected.setOutputFormat(QPrinter::PdfFormat);
+  expected.setOutputFileName(expectedPdf);
+  QPainter painter(&expected);
+  int pages = 0;
+  const std::vector<int> breaks =
+      DocumentLayoutBreaks(m_document, &expected, target.width(), target.height(),
+                           [&](QTextDocument& laidOut, qreal top, qreal cut) {
+                             if (pages++ > 0) expected.newPage();
+                             painter.save();
+                             painter.translate(target.left(), target.top() - top);
+                             const QRectF band(0, top, target.width(), cut - top);
+                             painter.setClipRect(band);
+                             QAbstractTextDocumentLayout::PaintContext context;
+                             context.clip = band;
+                             context.palette.setColor(QPalette::Text, Qt::black);
+                             laidOut.documentLayout()->draw(&painter, context);
+                             painter.restore();
+                           });
+  painter.end();
+
+  EXPECT_EQ(answers, breaks);
+  ASSERT_GT(answers.size(), 3u);
+  for (int number = 1; number <= static_cast<int>(answers.size()); ++number) {
+    SCOPED_TRACE(number);
+    const QImage printed =
+        testing::RenderPdfPage(m_pdf, number, 72, m_dir.filePath(QString("p%1").arg(number)));
+    const QImage drawn =
+        testing::RenderPdfPage(expectedPdf, number, 72, m_dir.filePath(QString("e%1").arg(number)));
+    ASSERT_FALSE(printed.isNull());
+    ASSERT_EQ(printed.size(), drawn.size());
+    EXPECT_GT(testing::ColouredPixels(printed), 100);  // the page is not blank
+    EXPECT_LE(DifferentPixels(printed, drawn), 20);
+  }
+}
+
+TEST_F(PageLayoutTest, GoingBackOrStoppingEarlyIsSafe) {
+  // Far more paragraphs than are laid out ahead of the page being printed.
+  ReadRtf(testing::LongReportRtf(20000), &m_document);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(m_pdf);
+  QPainter painter(&printer);
+  const QRect target(0, 0, 8000, 3000);
+  {
+    PageLayout layout(m_document);
+    const int second = layout.FormatRange(painter, 0, target);
+    const int third = layout.FormatRange(painter, second, target);
+    ASSERT_GT(second, 0);
+    ASSERT_GT(third, second);
+    // An earlier page again: laid out anew from the start, to the same breaks.
+    EXPECT_EQ(layout.FormatRange(painter, 0, target), second);
+    EXPECT_EQ(layout.FormatRange(painter, second, target), third);
+    // A narrower page: the lines that no longer fit wrap, so the page holds less.
+    EXPECT_LT(layout.FormatRange(painter, 0, QRect(0, 0, 1500, 3000)), second);
+  }  // left with most of the document still to lay out, its thread stopped
+  // Nothing reads the document any more: it may change, and is printed as it now is.
+  QTextCursor(&m_document).insertText(QString("changed ").repeated(500));
+  PageLayout layout(m_document);
+  EXPECT_EQ(layout.FormatRange(painter, 0, target),
+            DocumentLayoutBreaks(m_document, &printer, 8000, 3000).front());
 }
 
 TEST_F(PageLayoutTest, LineTallerThanThePageStillMovesOn) {

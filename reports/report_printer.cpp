@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -23,11 +25,14 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRawFont>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextLine>
 
 #include "engine/settings_record.h"
 #include "platform/locale_format.h"
+#include "reports/inked_glyphs.h"
 #include "reports/page_layout.h"
 #include "reports/plain_text.h"
 #include "reports/print_rules.h"
@@ -183,32 +188,142 @@ class ShapedLine {
   ShapedLine(const QFont& font, QPaintDevice* device) : m_font(font, device) {}
 
   // The width of `text` in device units.
-  qreal width(const QString& text) {
-    Shape(text);
-    return m_layout->lineAt(0).horizontalAdvance();
-  }
+  qreal width(const QString& text) { return Shape(text).horizontalAdvance(); }
   // Draws `text` with its baseline at `baseline`.
   void draw(QPainter& painter, QPointF baseline, const QString& text) {
-    Shape(text);
-    const QTextLine line = m_layout->lineAt(0);
-    line.draw(&painter, QPointF(baseline.x(), baseline.y() - line.ascent()));
+    const QTextLine line = Shape(text);
+    m_inked.draw(painter, line, QPointF(baseline.x(), baseline.y() - line.ascent()));
   }
+  // The line of `text`, laid out.
+  QTextLine Shape(const QString& text) {
+    if (m_layout == nullptr || m_layout->text() != text) {
+      QTextOption option;
+      option.setWrapMode(QTextOption::NoWrap);
+      m_layout = std::make_unique<QTextLayout>(text, m_font);
+      m_layout->setTextOption(option);
+      m_layout->setCacheEnabled(true);
+      m_layout->beginLayout();
+      m_layout->createLine().setLineWidth(std::numeric_limits<int>::max() / 256);
+      m_layout->endLayout();
+    }
+    return m_layout->lineAt(0);
+  }
+  const QFont& font() const { return m_font; }
 
  private:
-  void Shape(const QString& text) {
-    if (m_layout != nullptr && m_layout->text() == text) return;
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    m_layout = std::make_unique<QTextLayout>(text, m_font);
-    m_layout->setTextOption(option);
-    m_layout->setCacheEnabled(true);
-    m_layout->beginLayout();
-    m_layout->createLine().setLineWidth(std::numeric_limits<int>::max() / 256);
-    m_layout->endLayout();
-  }
-
   QFont m_font;
   std::unique_ptr<QTextLayout> m_layout;
+  InkedGlyphs m_inked;
+};
+
+// A line of the black-and-white route as it is to be printed: its text, and its inked glyphs
+// when they are all of the route's font.
+struct PlainLine {
+  QString text;
+  bool inked = false;
+  InkLine ink;
+  qreal ascent = 0;  // of its layout's line, whose top is the baseline less this
+};
+using PlainBatch = std::vector<PlainLine>;
+// Lines go from the shaping thread to the printer this many at a time, at most a few batches
+// ahead: a wake-up per line would cost more than its shaping.
+constexpr std::size_t kPlainBatchLines = 128;
+constexpr std::size_t kPlainBatchesAhead = 8;
+
+// What the shaping thread of the black-and-white route needs of the page, in twips.
+struct PlainWidths {
+  Twips twips;
+  long long limit;        // the paper's width less the margins: where change lines are cut
+  double printableLimit;  // what the printable area leaves: where any line goes on
+};
+
+// Reads the work file and turns its lines into the lines to print, marked and split as the
+// route prints them, shaped in `font` on a thread of its own, ahead of the printer.
+class PlainShaper {
+ public:
+  // `work` is open for reading and used by the shaping thread alone until this is destroyed.
+  // `font` is taken as its description: a font belongs to the thread that uses it.
+  PlainShaper(QFile& work, const QFont& font, const QPaintDevice& device, PlainWidths widths)
+      : m_work(work),
+        m_font(font.toString()),
+        m_dpi(device.logicalDpiX(), device.logicalDpiY()),
+        m_widths(widths) {}
+
+  // The next batch of lines; false after the last.
+  bool take(PlainBatch* batch) { return m_producer.take(batch); }
+  // The face the glyphs are of. REQUIRES: take() has returned.
+  const FaceKey& face() const { return m_face; }
+  // Empty unless reading the work file failed. REQUIRES: take() has returned false.
+  const QString& error() const { return m_error; }
+
+ private:
+  void Run(Handoff<PlainBatch>& out) {
+    ResolutionDevice device(m_dpi.first, m_dpi.second);
+    QFont font;
+    font.fromString(m_font);
+    ShapedLine shaped(font, &device);
+    const QRawFont raw = QRawFont::fromFont(shaped.font());
+    m_face = FaceKeyOf(raw);
+    InkReader reader;
+    const Twips& t = m_widths.twips;
+    const auto tooWide = [&](const QString& line) {
+      return t.fromX(shaped.width(line)) > static_cast<double>(m_widths.limit);
+    };
+    const auto beyondPrintable = [&](const QString& line) {
+      return t.fromX(shaped.width(line)) > m_widths.printableLimit;
+    };
+    PlainBatch batch;
+    bool open = true;
+    const auto add = [&](const QString& text) {
+      PlainLine line;
+      line.text = text;
+      const QTextLine layout = shaped.Shape(text);
+      line.inked = reader.read(layout, raw, &line.ink);
+      if (!line.inked) line.ink = {};
+      line.ascent = layout.ascent();
+      batch.push_back(std::move(line));
+      if (batch.size() == kPlainBatchLines) {
+        open = out.put(std::move(batch));
+        batch.clear();
+      }
+    };
+    // What is still wider than the printable area after the marking (a long folder header,
+    // an Added line of a long name) goes on to further lines: paper has no scroll bar, and a
+    // cut-off name is a lost one.
+    const auto addFitted = [&](QString text) {
+      while (beyondPrintable(text)) {
+        const qsizetype cut = WrapPoint(text, beyondPrintable);
+        add(text.left(cut));
+        text.remove(0, cut);
+      }
+      add(text);
+    };
+
+    QFile& work = m_work;
+    while (open && !work.atEnd()) {
+      QByteArray bytes = work.readLine();
+      if (bytes.isEmpty() && work.error() != QFileDevice::NoError) break;
+      while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
+      const PlainPrintLine line = MarkPlainLine(QString::fromUtf8(bytes), tooWide);
+      addFitted(line.first);
+      if (line.continuation) addFitted(*line.continuation);
+    }
+    if (work.error() != QFileDevice::NoError) {
+      m_error =
+          QDir::toNativeSeparators(work.fileName()) + QLatin1String(": ") + work.errorString();
+    }
+    if (open && !batch.empty()) out.put(std::move(batch));
+  }
+
+  QFile& m_work;
+  const QString m_font;
+  const std::pair<int, int> m_dpi;  // the printer's, across and down
+  const PlainWidths m_widths;
+  FaceKey m_face;
+  QString m_error;
+  // Last: its thread starts once everything above is made.
+  Producer<PlainBatch> m_producer{kPlainBatchesAhead,
+                                  [this](Handoff<PlainBatch>& out) { Run(out); }};
 };
 
 // Prints the lines of `work` in `font`; returns the number of pages printed.
@@ -226,62 +341,52 @@ engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
   const long long limit =
       std::llround(t.fromX(page.full.width()) - leftTwips - kPlainRightAllowance);
   const double lineTwips = t.fromY(metrics.lineSpacing());
-  const auto tooWide = [&](const QString& line) {
-    return t.fromX(shaped.width(line)) > static_cast<double>(limit);
-  };
   // The limit above is measured on the paper, but lines are printed from the printable
   // area's left edge: what they may really take ends before its right edge.
   const double printableLimit = t.fromX(page.printable.width()) - leftTwips - kPlainRightAllowance;
-  const auto beyondPrintable = [&](const QString& line) {
-    return t.fromX(shaped.width(line)) > printableLimit;
-  };
 
   double y = topTwips;
   int pageNumber = 1;
+  const auto baseline = [&] { return QPointF(t.toX(leftTwips), t.toY(y) + metrics.ascent()); };
+  // Body lines of the route's font are drawn a page at a time (InkRun); what is drawn
+  // otherwise comes after them.
+  InkRun run;
   const auto print = [&](const QString& line) {
-    shaped.draw(painter, QPointF(t.toX(leftTwips), t.toY(y) + metrics.ascent()), line);
+    run.flush(painter);
+    shaped.draw(painter, baseline(), line);
     y += lineTwips;
   };
   const auto printHeader = [&] {
     print(PlainHeader(headers.source, headers.created, pageNumber));
     print(QStringLiteral(" "));
   };
-  const auto printBody = [&](const QString& line) {
-    if (y > kPlainPageFull) {
-      ++pageNumber;
-      page.device.newPage();
-      y = topTwips;
-      printHeader();
-    }
-    print(line);
-  };
-
-  // What is still wider than the printable area after the marking (a long folder header, an
-  // Added line of a long name) goes on to further lines: paper has no scroll bar, and a
-  // cut-off name is a lost one.
-  const auto printFitted = [&](QString text) {
-    while (beyondPrintable(text)) {
-      const qsizetype cut = WrapPoint(text, beyondPrintable);
-      printBody(text.left(cut));
-      text.remove(0, cut);
-    }
-    printBody(text);
-  };
 
   printHeader();
-  while (!work.atEnd()) {
-    QByteArray bytes = work.readLine();
-    if (bytes.isEmpty() && work.error() != QFileDevice::NoError) break;
-    while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
-    const PlainPrintLine line = MarkPlainLine(QString::fromUtf8(bytes), tooWide);
-    printFitted(line.first);
-    if (line.continuation) printFitted(*line.continuation);
+  PlainShaper shaper(work, font, page.device, {t, limit, printableLimit});
+  const QRawFont raw = QRawFont::fromFont(QFont(font, &page.device));
+  std::optional<bool> sameFace;  // whether the shaper's glyphs are of `raw`'s face
+  PlainBatch batch;
+  while (shaper.take(&batch)) {
+    if (!sameFace) sameFace = shaper.face() == FaceKeyOf(raw);
+    for (const PlainLine& line : batch) {
+      if (y > kPlainPageFull) {
+        ++pageNumber;
+        run.flush(painter);
+        page.device.newPage();
+        y = topTwips;
+        printHeader();
+      }
+      if (line.inked && *sameFace) {
+        const QPointF at = baseline();
+        run.add(painter, raw, line.ink, QPointF(at.x(), at.y() - line.ascent));
+        y += lineTwips;
+      } else {
+        print(line.text);
+      }
+    }
   }
-  if (work.error() != QFileDevice::NoError) {
-    return engine::Status::ioError(
-        (QDir::toNativeSeparators(work.fileName()) + QLatin1String(": ") + work.errorString())
-            .toStdString());
-  }
+  run.flush(painter);
+  if (!shaper.error().isEmpty()) return engine::Status::ioError(shaper.error().toStdString());
   return pageNumber;
 }
 

@@ -73,7 +73,9 @@ struct PrintResult {
 // work file, no partial PDF; an older PDF stays. A print that succeeds leaves the font its
 // route used in `printer` for the next print's first header; a failed one leaves `printer`
 // as it was. Runs on the user-interface thread, which it blocks until the job is handed
-// over (seconds for a report of many thousand lines). REQUIRES: a QGuiApplication exists.
+// over (seconds for a report of many thousand lines); the lines are laid out on a second
+// thread meanwhile, which reads `request.view` until PrintReport returns, so nothing else may
+// use the view in that time. REQUIRES: a QGuiApplication exists.
 [[nodiscard]] PrintResult PrintReport(const PrintRequest& request,
                                       const engine::SettingsRecord& settings,
                                       const platform::LocaleFormat& locale, PrinterChoice* printer);
