@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 #include "base/saturating.h"
 #include "platform/civil_time.h"
+#include "platform/thread_priority.h"
 #include "platform/zstd/zstd_file.h"
 
 namespace engine {
@@ -90,10 +90,6 @@ class RecordCounter {
   bool m_skipping = false;
   std::int64_t m_size = 0;
 };
-
-int CompressionThreads() {
-  return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-}
 
 std::string GenerationName(std::string_view stamp, int number) {
   return std::string(stamp) + (number > 1 ? "_" + std::to_string(number) : "") +
@@ -231,9 +227,28 @@ Status ReadHistoryIndex(platform::FileSystem& fs, const std::string& folder,
   return Status::ok();
 }
 
+struct PendingGeneration::Compression {
+  std::unique_ptr<platform::SequentialFile> profile;
+  std::unique_ptr<platform::CompressingFile> writer;
+  RecordCounter counter;
+  std::string chunk = std::string(kChunkBytes, '\0');
+};
+
+PendingGeneration::PendingGeneration() = default;
 PendingGeneration::~PendingGeneration() = default;
 
 Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Prepare(
+    platform::FileSystem& fs, const std::string& programFolder, char letter,
+    const std::string& profilePath, bool hidden) {
+  auto pending = Start(fs, programFolder, letter, profilePath, hidden);
+  if (!pending.isOk()) return pending;
+  for (bool done = false; !done;) {
+    if (Status s = pending.value()->compressMore(&done); !s.isOk()) return s;
+  }
+  return pending;
+}
+
+Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Start(
     platform::FileSystem& fs, const std::string& programFolder, char letter,
     const std::string& profilePath, bool hidden) {
   std::unique_ptr<PendingGeneration> pending(new PendingGeneration());
@@ -266,30 +281,42 @@ Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Prepare(
   pending->m_file = std::move(out).value();
   auto in = fs.openForReading(profilePath);
   if (!in.isOk()) return in.status();
-  auto writer = platform::CompressingFile::Open(
-      pending->m_file.get(), platform::kFastCompressionLevel, CompressionThreads());
+  // One thread compresses: the pieces go to whichever thread has time for them, and worker
+  // threads of the compressor's own would compete with the scan for the cores.
+  auto writer =
+      platform::CompressingFile::Open(pending->m_file.get(), platform::kFastCompressionLevel, 0);
   if (!writer.isOk()) return writer.status();
-  RecordCounter counter;
-  std::string chunk(kChunkBytes, '\0');
-  for (;;) {
-    std::size_t got = 0;
-    if (Status s = in.value()->read(chunk.size(), chunk.data(), &got); !s.isOk()) return s;
-    if (got == 0) break;
-    const std::string_view piece(chunk.data(), got);
-    counter.take(piece);
-    if (Status s = writer.value()->append(piece); !s.isOk()) return s;
-  }
-  counter.finish();
-  g.files = counter.files;
-  g.bytes = counter.bytes;
-  if (Status s = writer.value()->close(); !s.isOk()) return s;
-  if (Status s = pending->m_file->close(); !s.isOk()) return s;
+  pending->m_compression = std::make_unique<Compression>();
+  pending->m_compression->profile = std::move(in).value();
+  pending->m_compression->writer = std::move(writer).value();
   return pending;
+}
+
+Status PendingGeneration::compressMore(bool* done) {
+  *done = false;
+  if (!m_compression) return Status::invalidArgument("a kept profile compressed twice");
+  Compression& c = *m_compression;
+  std::size_t got = 0;
+  if (Status s = c.profile->read(c.chunk.size(), c.chunk.data(), &got); !s.isOk()) return s;
+  if (got > 0) {
+    const std::string_view piece(c.chunk.data(), got);
+    c.counter.take(piece);
+    return c.writer->append(piece);
+  }
+  c.counter.finish();
+  m_generation.files = c.counter.files;
+  m_generation.bytes = c.counter.bytes;
+  if (Status s = c.writer->close(); !s.isOk()) return s;
+  m_compression.reset();
+  if (Status s = m_file->close(); !s.isOk()) return s;
+  *done = true;
+  return Status::ok();
 }
 
 Status PendingGeneration::store(platform::UnixSeconds replaced, const CompareOutcome& totals,
                                 int depth) {
   if (!m_file) return Status::invalidArgument("a kept profile stored twice");
+  if (m_compression) return Status::invalidArgument("a kept profile stored unfinished");
   Generation& g = m_generation;
   g.replaced = replaced;
   g.added = totals.added;
@@ -327,21 +354,54 @@ Status PendingGeneration::store(platform::UnixSeconds replaced, const CompareOut
 
 GenerationInBackground::GenerationInBackground(platform::FileSystem& fs, std::string programFolder,
                                                char letter, std::string profilePath, bool hidden)
-    : m_thread([this, &fs, programFolder = std::move(programFolder), letter,
-                profilePath = std::move(profilePath), hidden] {
-        m_result = PendingGeneration::Prepare(fs, programFolder, letter, profilePath, hidden);
+    : m_fs(fs),
+      m_programFolder(std::move(programFolder)),
+      m_letter(letter),
+      m_profilePath(std::move(profilePath)),
+      m_hidden(hidden),
+      m_thread([this] {
+        (void)platform::LowerThisThreadsPriority();
+        while (!m_handedOver.load(std::memory_order_relaxed)) {
+          std::lock_guard lock(m_mutex);
+          if (m_done) return;
+          step();
+        }
       }) {}
 
 GenerationInBackground::~GenerationInBackground() {
+  m_handedOver = true;
   if (m_thread.joinable()) m_thread.join();
 }
 
+void GenerationInBackground::step() {
+  if (!m_pending) {
+    auto started =
+        PendingGeneration::Start(m_fs, m_programFolder, m_letter, m_profilePath, m_hidden);
+    if (started.isOk()) {
+      m_pending = std::move(started).value();
+    } else {
+      m_status = started.status();
+      m_done = true;
+    }
+    return;
+  }
+  bool finished = false;
+  m_status = m_pending->compressMore(&finished);
+  if (!m_status.isOk()) m_pending.reset();
+  m_done = finished || !m_status.isOk();
+}
+
 Result<std::unique_ptr<PendingGeneration>> GenerationInBackground::take() {
+  if (m_taken) return Status::invalidArgument("a kept profile taken twice");
+  m_taken = true;
+  m_handedOver = true;
+  {
+    std::lock_guard lock(m_mutex);
+    while (!m_done) step();
+  }
   if (m_thread.joinable()) m_thread.join();
-  if (!m_result) return Status::invalidArgument("a kept profile taken twice");
-  Result<std::unique_ptr<PendingGeneration>> result = std::move(*m_result);
-  m_result.reset();
-  return result;
+  if (!m_status.isOk()) return m_status;
+  return std::move(m_pending);
 }
 
 }  // namespace engine

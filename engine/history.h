@@ -19,8 +19,10 @@
 // replaced it, as its report has them. `file` is the generation's file name.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,6 +101,16 @@ class PendingGeneration {
       platform::FileSystem& fs, const std::string& programFolder, char letter,
       const std::string& profilePath, bool hidden);
 
+  // Prepare a piece at a time: Start opens the folders, the index, the profile and the
+  // temporary and fails as Prepare does; each compressMore() then compresses the next piece
+  // of the profile, and sets `*done` once all of it is in the closed temporary. A failure
+  // leaves the object good only for destruction. Pieces may be taken on different threads,
+  // one at a time.
+  [[nodiscard]] static Result<std::unique_ptr<PendingGeneration>> Start(
+      platform::FileSystem& fs, const std::string& programFolder, char letter,
+      const std::string& profilePath, bool hidden);
+  [[nodiscard]] Status compressMore(bool* done);
+
   ~PendingGeneration();
   PendingGeneration(const PendingGeneration&) = delete;
   PendingGeneration& operator=(const PendingGeneration&) = delete;
@@ -110,24 +122,32 @@ class PendingGeneration {
   // with `totals`: makes the generation a file of the history, adds its line to the index,
   // and only then removes the oldest generations beyond `depth` (files and lines). Fails,
   // naming the file, when the generation or the index cannot be written; the history then
-  // holds no part of this generation and no generation was removed. Call once.
+  // holds no part of this generation and no generation was removed. Call once, after all
+  // of the profile is compressed.
   [[nodiscard]] Status store(platform::UnixSeconds replaced, const CompareOutcome& totals,
                              int depth);
 
  private:
-  PendingGeneration() = default;
+  struct Compression;  // the profile being read and the compressor, until all is in
+
+  PendingGeneration();
 
   platform::FileSystem* m_fs = nullptr;
   std::unique_ptr<platform::GuardedFolder> m_historyFolder;
   std::unique_ptr<platform::GuardedFolder> m_driveFolder;
   std::vector<Generation> m_index;  // the index as it was read
   std::unique_ptr<platform::ReplacementFile> m_file;
+  std::unique_ptr<Compression> m_compression;
   Generation m_generation;
 };
 
-// PendingGeneration::Prepare on a thread of its own, started at once: a drive's stored
-// profile is compressed while the drive is scanned and compared, so keeping it adds little
-// to the run's time. Destroying this object waits for the thread and drops what it prepared.
+// A PendingGeneration prepared on a thread of its own, started at once, while the drive is
+// scanned and compared. The thread runs at the lowest priority: the scan keeps the cores
+// busy, and the compression should take only the time the scan leaves idle rather than
+// slow the scan down. Whatever is left when the run needs the generation, take() does on
+// the caller's thread at its own priority, so a busy machine never leaves the run waiting
+// for a thread the scheduler passes over. Destroying this object without take() stops the
+// thread after the piece it is on and drops what it prepared.
 class GenerationInBackground {
  public:
   GenerationInBackground(platform::FileSystem& fs, std::string programFolder, char letter,
@@ -136,12 +156,26 @@ class GenerationInBackground {
   GenerationInBackground(const GenerationInBackground&) = delete;
   GenerationInBackground& operator=(const GenerationInBackground&) = delete;
 
-  // Waits for the preparation and hands over its result. Call once.
+  // Finishes the preparation on the calling thread and hands over its result. Call once.
   [[nodiscard]] Result<std::unique_ptr<PendingGeneration>> take();
 
  private:
-  std::optional<Result<std::unique_ptr<PendingGeneration>>> m_result;
-  std::thread m_thread;
+  // One piece of the work: starting, or compressing the next piece. With m_mutex held.
+  void step();
+
+  platform::FileSystem& m_fs;
+  const std::string m_programFolder;
+  const char m_letter;
+  const std::string m_profilePath;
+  const bool m_hidden;
+
+  std::mutex m_mutex;                            // held for each piece, by the thread or by take()
+  std::unique_ptr<PendingGeneration> m_pending;  // guarded by m_mutex
+  Status m_status;                               // guarded by m_mutex
+  bool m_done = false;                           // guarded by m_mutex
+  bool m_taken = false;                          // take()'s own
+  std::atomic<bool> m_handedOver{false};         // set once the thread is to stop
+  std::thread m_thread;                          // last: it starts with all above set
 };
 
 }  // namespace engine

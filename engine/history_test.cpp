@@ -5,6 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "engine/history_compare.h"
 #include "engine/ignore_list_file.h"
 #include "engine/profile_reader.h"
@@ -166,6 +169,41 @@ TEST_F(HistoryTest, AFailureToCompressOrToStoreLeavesTheHistoryAsItWas) {
 
   EXPECT_EQ(fs.contents(std::string(kFolder) + "index.tsv"), index);
   EXPECT_THAT(fs.namesIn(kFolder), UnorderedElementsAre("20260301T000000Z.bvp.zst", "index.tsv"));
+}
+
+TEST_F(HistoryTest, AGenerationInTheBackgroundIsWholeWhenTakenAtOnceOrLateOrNever) {
+  // Several pieces' worth, so that take() can find the thread anywhere in the profile.
+  std::string profile;
+  std::int64_t bytes = 0;
+  for (int i = 0; i < 40000; ++i) {
+    profile += std::to_string(i) + ",#2026-03-01 10:00:00#,\"C:\\DATA\\FOLDER\\\",\"file" +
+               std::to_string(i) + ".txt\"\r\n";
+    bytes += i;
+  }
+  StoreProfile(profile, At(2026, 3, 1));
+  const auto keep = [&](bool waitFirst) -> Result<std::unique_ptr<PendingGeneration>> {
+    GenerationInBackground background(fs, kProgram, 'C', kProfile, false);
+    if (waitFirst) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    return background.take();
+  };
+  for (const bool waitFirst : {false, true}) {
+    auto pending = keep(waitFirst);
+    ASSERT_TRUE(pending.isOk()) << pending.status().message();
+    EXPECT_EQ(pending.value()->generation().files, 40000);
+    EXPECT_EQ(pending.value()->generation().bytes, bytes);
+    ASSERT_TRUE(pending.value()->store(At(2026, 3, 2), {}, 30).isOk());
+    EXPECT_EQ(Decompressed(std::string(kFolder) + Index().back().file), profile);
+  }
+
+  // Dropped untaken, as a cancelled run drops it: nothing of it stays.
+  { GenerationInBackground dropped(fs, kProgram, 'C', kProfile, false); }
+  EXPECT_EQ(fs.namesIn(kFolder).size(), 3u);  // the two kept and the index
+  // A profile that cannot be read is reported by take(), and take() is once only.
+  fs.failOpen(kProfile, Status::permissionDenied("Z:\\BV\\Prof_C_.bvp: no"));
+  GenerationInBackground failing(fs, kProgram, 'C', kProfile, false);
+  EXPECT_THAT(failing.take().status().message(), HasSubstr("Prof_C_.bvp: no"));
+  EXPECT_FALSE(failing.take().isOk());
+  EXPECT_EQ(fs.namesIn(kFolder).size(), 3u);
 }
 
 TEST_F(HistoryTest, AnIndexThatIsNotOneIsRefusedNamingItsLine) {
