@@ -30,6 +30,7 @@
 #include "app/resources.h"
 #include "app/sound_output.h"
 #include "engine/program_conf.h"
+#include "engine/run_conductor.h"
 #include "platform/file_system.h"
 #include "reports/report_loader.h"
 
@@ -328,7 +329,14 @@ void MainWindow::RefreshCommandStates() {
 // --- Paths ---
 
 QString MainWindow::programFolder() const { return Native(m_deps.programFolder); }
-QString MainWindow::reportsPath() const { return programFolder() + QStringLiteral("Reports/"); }
+QString MainWindow::reportsPath() const {
+  return programFolder() + QLatin1String(engine::kReportsFolderName) +
+         QLatin1Char(m_deps.fileSystem->pathStyle().separator);
+}
+
+engine::Result<std::unique_ptr<platform::GuardedFolder>> MainWindow::OpenReportsFolder() const {
+  return m_deps.fileSystem->openGuardedFolder(m_deps.programFolder, engine::kReportsFolderName);
+}
 QString MainWindow::settingsPath() const {
   return programFolder() + QLatin1String(engine::kSettingsFileName.data(),
                                          qsizetype(engine::kSettingsFileName.size()));
@@ -358,16 +366,14 @@ bool MainWindow::Form_Load() {
   }
 
   // Without a Reports folder no run could keep its report, so the program does not start.
-  const std::string reports = m_deps.programFolder + "Reports/";
-  if (!fs.isFolder(reports)) {
-    if (engine::Status s = fs.createFolders(reports); !s.isOk()) {
-      QMessageBox::critical(
-          this, QLatin1String(kTitle),
-          tr("Brinvale cannot start: it cannot create the folder for its reports,\n"
-             "%1\n\n%2")
-              .arg(QDir::toNativeSeparators(Native(reports)), QString::fromStdString(s.message())));
-      return false;
-    }
+  // It is made as runs open it: never through another user's link in its place.
+  if (auto reports = OpenReportsFolder(); !reports.isOk()) {
+    QMessageBox::critical(this, QLatin1String(kTitle),
+                          tr("Brinvale cannot start: it cannot create the folder for its reports,\n"
+                             "%1\n\n%2")
+                              .arg(QDir::toNativeSeparators(reportsPath()),
+                                   QString::fromStdString(reports.status().message())));
+    return false;
   }
 
   // A bad line leaves the defaults in force; the user is told once, without a box to close.
@@ -461,7 +467,7 @@ void MainWindow::rtf1_Change(int /*position*/, int removed, int added) {
 engine::Status MainWindow::LoadReport(const QString& path) { return LoadInto(path, path, true); }
 
 engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& path) {
-  auto head = reports::ReadReportFileHead(path);
+  auto head = reports::ReadReportFileHead(*m_deps.fileSystem, path);
   if (!head.isOk()) return head.status();
   const reports::ReportFileKind kind = reports::KindOfReportBytes(head.value().bytes);
   if (kind == reports::ReportFileKind::kNotText) return kind;
@@ -493,7 +499,7 @@ bool MainWindow::loading() const { return m_loader != nullptr && m_loader->runni
 
 engine::Status MainWindow::LoadInto(const QString& source, const QString& currentFile,
                                     bool isReport) {
-  auto head = reports::ReadReportFileHead(source);
+  auto head = reports::ReadReportFileHead(*m_deps.fileSystem, source);
   if (!head.isOk()) return head.status();
   StopLoading();  // the report loading so far gives way
   QTextDocument* document = m_rtf1->document();
@@ -509,7 +515,7 @@ engine::Status MainWindow::LoadInto(const QString& source, const QString& curren
   // Undo starts from the loaded document, and loading records nothing to undo.
   document->setUndoRedoEnabled(false);
   if (size <= kLoadAtOnceBytes) {
-    const engine::Status status = reports::LoadReportFile(source, document);
+    const engine::Status status = reports::LoadReportFile(*m_deps.fileSystem, source, document);
     document->setUndoRedoEnabled(true);
     m_filling = false;
     if (!status.isOk()) return status;
@@ -522,7 +528,7 @@ engine::Status MainWindow::LoadInto(const QString& source, const QString& curren
   m_filling = false;
   SetCurrentFile(currentFile, isReport);
   m_rtf1->setFilling(true);
-  m_loader->start(source, document,
+  m_loader->start(*m_deps.fileSystem, source, document,
                   {[this](qint64 done, qint64 total) { ShowLoadingProgress(done, total); },
                    [this](const engine::Status& status) { LoadingFinished(status); }});
   ShowLoadingProgress(0, size);
@@ -582,9 +588,19 @@ void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
 }
 
 engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat format) {
+  // A report saved into the Reports folder is written into the folder opened as runs open
+  // it, never through another user's link in its place.
+  std::unique_ptr<platform::GuardedFolder> reportsFolder;
+  if (path.left(path.lastIndexOf(QLatin1Char(m_deps.fileSystem->pathStyle().separator)) + 1) ==
+      reportsPath()) {
+    auto opened = OpenReportsFolder();
+    if (!opened.isOk()) return opened.status();
+    reportsFolder = std::move(opened).value();
+  }
   // A report of a million lines takes a second or two to write.
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  engine::Status status = reports::SaveReportFile(*m_rtf1->document(), path, format);
+  engine::Status status =
+      reports::SaveReportFile(*m_deps.fileSystem, *m_rtf1->document(), path, format);
   QApplication::restoreOverrideCursor();
   if (status.isOk()) {
     SetCurrentFile(path, true);  // written in the view's own form
@@ -594,9 +610,11 @@ engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat
 }
 
 bool MainWindow::IsWorkFile(const QString& path) const {
-  const QFileInfo file(path);
-  const QFileInfo work(composedReportPath());
-  return file == work || file.absoluteFilePath() == work.absoluteFilePath();
+  // By the path alone, never by what the real disk holds there: the window's files are on
+  // its file system, and two files that are missing from the disk are not one. The program
+  // folder comes canonical and the file dialogs name files below the folders they show, so
+  // the work file has one spelling.
+  return QDir::cleanPath(path) == QDir::cleanPath(composedReportPath());
 }
 
 void MainWindow::ShowSaveFailure(const engine::Status& status, int capturedErrno) {
