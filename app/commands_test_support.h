@@ -47,8 +47,8 @@ class CommandsTest : public WindowTest {
     m_dialogs = std::make_unique<DialogCommands>(*m_window, m_fs, folder().toStdString(), m_volumes,
                                                  *m_reports);
     MainWindowCommands commands;
-    m_reports->AddTo(&commands);
-    m_dialogs->AddTo(&commands);
+    m_reports->addTo(&commands);
+    m_dialogs->addTo(&commands);
     m_window->setCommands(std::move(commands));
     return *m_window;
   }

@@ -11,6 +11,7 @@
 #include "app/report_commands.h"
 #include "brinvale_version.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/dialog_support.h"
 #include "dialogs/folder_drives_dialog.h"
 #include "dialogs/ignore_list_dialog.h"
 #include "dialogs/options_dialog.h"
@@ -46,64 +47,64 @@ DialogCommands::~DialogCommands() {
 
 help::HelpWindow* DialogCommands::helpWindow() const { return m_help; }
 
-void DialogCommands::AddTo(MainWindowCommands* commands) {
-  commands->showOptions = [this] { ShowOptions(); };
-  commands->editIgnoreList = [this] { EditIgnoreList(); };
-  commands->editFolderDrives = [this] { EditFolderDrives(); };
-  commands->showAbout = [this] { ShowAbout(); };
-  commands->helpContents = [this] { HelpContents(); };
-  commands->helpIndex = [this] { HelpIndex(); };
-  commands->openWebPage = [this] { OpenWebPage(); };
+void DialogCommands::addTo(MainWindowCommands* commands) {
+  commands->showOptions = [this] { showOptions(); };
+  commands->editIgnoreList = [this] { editIgnoreList(); };
+  commands->editFolderDrives = [this] { editFolderDrives(); };
+  commands->showAbout = [this] { showAbout(); };
+  commands->helpContents = [this] { helpContents(); };
+  commands->helpIndex = [this] { helpIndex(); };
+  commands->openWebPage = [this] { openWebPage(); };
 }
 
-void DialogCommands::ShowOptions() {
+void DialogCommands::showOptions() {
   dialogs::OptionsWindow window;
-  window.mnuSound_Click = [this] { m_window.mnuSound_Click(); };
-  window.mnuInfoOnly_Click = [this] { m_window.mnuInfoOnly_Click(); };
-  window.mnuHidden_Click = [this] { m_window.mnuHidden_Click(); };
-  window.SoundsEnabled = [this] { return m_window.SoundsEnabled(); };
+  window.toggleSound = [this] { m_window.toggleSound(); };
+  window.toggleInfoOnly = [this] { m_window.toggleInfoOnly(); };
+  window.toggleHidden = [this] { m_window.toggleHidden(); };
+  window.soundsEnabled = [this] { return m_window.soundsEnabled(); };
   window.InfoOnly = [this] { return m_window.infoOnly(); };
   window.IncludeHidden = [this] { return m_window.includeHidden(); };
-  window.showIgnoreList = [this](QWidget* page) { EditIgnoreList(page); };
-  window.showPrinterSettings = [this](QWidget* page) { m_reports.PrintingOptions(page); };
+  window.showIgnoreList = [this](QWidget* page) { editIgnoreList(page); };
+  window.showPrinterSettings = [this](QWidget* page) { m_reports.printingOptions(page); };
   // The page changes the window's own record, so the window's save stores what it shows.
   dialogs::OptionsDialog dialog(
       &m_window.settings(),
-      [this](const engine::SettingsRecord&) { return m_window.SaveOptions(); }, std::move(window),
+      [this](const engine::SettingsRecord&) { return m_window.saveOptions(); }, std::move(window),
       &m_window);
   dialog.exec();
 }
 
-void DialogCommands::EditIgnoreList(QWidget* parent) {
+void DialogCommands::editIgnoreList(QWidget* parent) {
   // Listing problems (a line of drives.txt ignored, a letter not stored) are the run's to
   // report, where a profile depends on them; the picker simply offers what is listed.
-  dialogs::EditIgnoreList(parent != nullptr ? parent : &m_window, m_fs, m_programFolder,
+  dialogs::editIgnoreList(parent != nullptr ? parent : &m_window, m_fs, m_programFolder,
                           m_volumes.drives().drives);
 }
 
-void DialogCommands::EditFolderDrives() {
-  dialogs::EditFolderDrives(&m_window, m_fs, m_programFolder, m_volumes);
+void DialogCommands::editFolderDrives() {
+  dialogs::editFolderDrives(&m_window, m_fs, m_programFolder, m_volumes);
 }
 
-void DialogCommands::ShowAbout() {
+void DialogCommands::showAbout() {
   dialogs::AboutDialog dialog(m_window.windowIcon(), QStringLiteral(BRINVALE_VERSION), &m_window);
   dialog.exec();
 }
 
-void DialogCommands::HelpContents() {
+void DialogCommands::helpContents() {
   m_window.activateWindow();
   QWidget* focused = m_window.focusWidget();
   if (m_help != nullptr)
     m_help->showTopic(help::HelpContextOf(focused != nullptr ? focused : &m_window));
 }
 
-void DialogCommands::HelpIndex() {
+void DialogCommands::helpIndex() {
   if (m_help != nullptr) m_help->showContents();
 }
 
-void DialogCommands::OpenWebPage() {
-  const QString message = help::OpenProjectWebPage([this] { HelpIndex(); });
-  if (!message.isEmpty()) QMessageBox::warning(&m_window, m_window.windowTitle(), message);
+void DialogCommands::openWebPage() {
+  const QString message = help::OpenProjectWebPage([this] { helpIndex(); });
+  if (!message.isEmpty()) dialogs::ShowWarning(&m_window, message);
 }
 
 }  // namespace app

@@ -31,7 +31,7 @@ class ReportCommands;
 // Make one for the program run, after the window and its report commands:
 //   app::DialogCommands dialogCommands(window, fileSystem, programFolder, volumes,
 //                                      reportCommands);
-//   dialogCommands.AddTo(&commands);
+//   dialogCommands.addTo(&commands);
 // Making it creates the one help window of the program (a window of its own, owned by the
 // main window) and installs F1 on the application: from then on F1 anywhere opens the
 // topic of the highlighted menu entry, the focused control of the open dialog or of the
@@ -51,28 +51,28 @@ class DialogCommands {
   // Sets showOptions, editIgnoreList, editFolderDrives, showAbout, helpContents, helpIndex
   // and openWebPage of `commands` to the operations below. The handlers refer to this
   // object.
-  void AddTo(MainWindowCommands* commands);
+  void addTo(MainWindowCommands* commands);
 
-  // frmOptions, modal: the window's settings record and SaveOptions, its sound, info-only
+  // frmOptions, modal: the window's settings record and saveOptions, its sound, info-only
   // and hidden-files switches, and links to the Ignore list editor and the printing options.
-  void ShowOptions();
+  void showOptions();
   // frmIgnore, modal over `parent` (the window when null), on ignore.txt of the program
   // folder; the drives are listed afresh each time.
-  void EditIgnoreList(QWidget* parent = nullptr);
+  void editIgnoreList(QWidget* parent = nullptr);
   // frmFolderDrives, modal over the window: the folders watched as drives, in drives.txt
   // of the program folder.
-  void EditFolderDrives();
+  void editFolderDrives();
   // frmAbout, modal, with the window's icon and the program's version.
-  void ShowAbout();
+  void showAbout();
 
   // "&Contents" and the toolbar's "Help(F1)": F1 on the main window, which gives it the
   // focus and opens the topic of its focused control, or its own (10).
-  void HelpContents();
+  void helpContents();
   // "&Index": the help's contents page.
-  void HelpIndex();
+  void helpIndex();
   // "Orlo Online (&Go)": the project's web page, or the help contents while the project
   // has none; a failure to open it in one message.
-  void OpenWebPage();
+  void openWebPage();
 
   // The help window; shown on demand.
   [[nodiscard]] help::HelpWindow* helpWindow() const;

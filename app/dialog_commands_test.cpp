@@ -79,7 +79,7 @@ TEST_F(DialogCommandsTest, F1OpensTheTopicOfEachDialogTheWindowAndAHighlightedMe
     std::vector<bool> marks;
     EXPECT_FALSE(dialogs::SelectDrives(
         &window, {"c: [/]"}, &marks, &window.settings(),
-        [&window](const engine::SettingsRecord&) { return window.SaveOptions(); }));
+        [&window](const engine::SettingsRecord&) { return window.saveOptions(); }));
   }
   EXPECT_EQ(pages, QList<QUrl>({help::TopicUrl(4), help::TopicUrl(6), help::TopicUrl(9),
                                 help::TopicUrl(1), help::TopicUrl(14), help::TopicUrl(3)}));
@@ -154,7 +154,7 @@ TEST_F(DialogCommandsTest, OptionsPageActsThroughTheWindowAndOpensTheOtherDialog
 
   // The sound switch is the window's: on, stored, the start cue played, the page's label
   // offering the opposite.
-  EXPECT_TRUE(window.SoundsEnabled());
+  EXPECT_TRUE(window.soundsEnabled());
   EXPECT_EQ(window.settings().SoundOn, 1);
   EXPECT_TRUE(m_sound.played.contains(QStringLiteral("intro")));
   EXPECT_EQ(soundCaption, QStringLiteral("Turn Sounds Off (Click Here)"));

@@ -6,11 +6,11 @@
 
 namespace app {
 
-int ErrorNumber(const engine::Status& status, int capturedErrno) {
+int ErrorNumber(const engine::Status& status) {
   // The system's own number, when the failure came from a system call, is the exact one.
   if (status.systemError() != 0) return status.systemError();
-  // errno may have been overwritten by a later call that failed harmlessly inside Qt or the
-  // C library, so the kind of the status wins where it names the error.
+  // errno itself is never read here: a later call that failed harmlessly inside Qt or the
+  // C library may have overwritten it. The kind of the status names the error instead.
   switch (status.code()) {
     case engine::Status::Code::kOk:
       return 0;
@@ -23,7 +23,7 @@ int ErrorNumber(const engine::Status& status, int capturedErrno) {
     case engine::Status::Code::kBusy:
       return EWOULDBLOCK;
     case engine::Status::Code::kIoError:
-      return capturedErrno != 0 ? capturedErrno : EIO;
+      return EIO;
     case engine::Status::Code::kCorrupt:
     case engine::Status::Code::kInvalidArgument:
       return EINVAL;

@@ -6,7 +6,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QIcon>
-#include <QMessageBox>
 #include <QStringList>
 
 #include "app/dialog_commands.h"
@@ -17,6 +16,7 @@
 #include "app/translations.h"
 #include "app/window_run.h"
 #include "brinvale_version.h"
+#include "dialogs/dialog_support.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_locale_format.h"
 #include "platform/qt/qt_volumes.h"
@@ -71,11 +71,10 @@ int main(int argc, char* argv[]) {
 
   const auto folder = app::ChooseProgramFolder(parser.value(folderOption));
   if (!folder.isOk()) {
-    QMessageBox::critical(
-        nullptr, QStringLiteral("Brinvale"),
-        QCoreApplication::translate("main",
-                                    "Brinvale cannot start: it has no folder for its files.\n\n%1")
-            .arg(QString::fromStdString(folder.status().message())));
+    dialogs::ShowCritical(
+        nullptr, QCoreApplication::translate(
+                     "main", "Brinvale cannot start: it has no folder for its files.\n\n%1")
+                     .arg(QString::fromStdString(folder.status().message())));
     return 1;
   }
 
@@ -93,11 +92,11 @@ int main(int argc, char* argv[]) {
   app::DialogCommands dialogCommands(window, fileSystem, folder.value(), volumes, reportCommands);
   app::MainWindowCommands commands;
   run.connectTo(&commands);
-  reportCommands.AddTo(&commands);
-  dialogCommands.AddTo(&commands);
+  reportCommands.addTo(&commands);
+  dialogCommands.addTo(&commands);
   window.setCommands(std::move(commands));
 
-  if (!window.Form_Load()) return 1;
+  if (!window.load()) return 1;
   window.show();
   return QApplication::exec();
 }

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <climits>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,15 +30,16 @@
 #include "app/report_view.h"
 #include "app/resources.h"
 #include "app/sound_output.h"
+#include "dialogs/dialog_support.h"
 #include "engine/program_conf.h"
 #include "engine/run_conductor.h"
 #include "platform/file_system.h"
+#include "platform/qt/native_path.h"
 #include "reports/report_loader.h"
 
 namespace app {
 namespace {
 
-constexpr char kTitle[] = "Brinvale";
 constexpr char kQuitCaption[] = QT_TRANSLATE_NOOP("app::MainWindow", "&Quit");
 constexpr char kCancelCaption[] = QT_TRANSLATE_NOOP("app::MainWindow", "Cancel");
 constexpr char kWorkFileName[] = "temp.rtf";
@@ -56,8 +58,6 @@ QIcon Picture(const char* themeName, const char* resource) {
                           QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(resource))));
 }
 
-QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
-
 // The platform's keys for `standard`, with `key` first: the key the help names works on
 // every desktop, also where the platform binds none to the command (Save As, Quit).
 QList<QKeySequence> KeysFor(QKeySequence::StandardKey standard, const QKeySequence& key) {
@@ -73,15 +73,15 @@ MainWindow::MainWindow(MainWindowDependencies deps, QWidget* parent)
     : QMainWindow(parent), m_deps(std::move(deps)), m_sound(*m_deps.sound) {
   InitResources();
   setObjectName(QStringLiteral("frmMain"));
-  setWindowTitle(QLatin1String(kTitle));
+  setWindowTitle(QLatin1String(dialogs::kProgramTitle));
   setWindowIcon(QIcon(QStringLiteral(":/brinvale.svg")));
   setProperty("helpContext", kMainWindowHelpContext);
-  CreateActions();
-  CreateToolBar();
-  CreateMenus();
-  CreateReportArea();
-  CreateStatusBar();
-  RefreshCommandStates();
+  createActions();
+  createToolBar();
+  createMenus();
+  createReportArea();
+  createStatusBar();
+  refreshCommandStates();
   resize(760, 560);
 }
 
@@ -89,7 +89,7 @@ MainWindow::~MainWindow() { m_loader->stop(); }
 
 // --- Building the window ---
 
-void MainWindow::CreateActions() {
+void MainWindow::createActions() {
   const auto button = [this](const char* key, const char* caption, const char* toolTip,
                              QIcon icon) {
     auto* action = new QAction(std::move(icon), tr(caption), this);
@@ -119,7 +119,7 @@ void MainWindow::CreateActions() {
                      Picture("help-contents", "help"));
 }
 
-void MainWindow::CreateToolBar() {
+void MainWindow::createToolBar() {
   m_tlb1 = new QToolBar(tr("Toolbar"), this);
   m_tlb1->setObjectName(QStringLiteral("tlb1"));
   m_tlb1->setMovable(false);
@@ -148,10 +148,10 @@ void MainWindow::CreateToolBar() {
       if (action->property("noToolTip").toBool()) widget->installEventFilter(this);
     }
   }
-  connect(m_tlb1, &QToolBar::actionTriggered, this, &MainWindow::tlb1_ButtonClick);
+  connect(m_tlb1, &QToolBar::actionTriggered, this, &MainWindow::runToolbarButton);
 }
 
-void MainWindow::CreateMenus() {
+void MainWindow::createMenus() {
   const auto menu = [this](const char* name, const char* caption) {
     QMenu* m = menuBar()->addMenu(tr(caption));
     m->setObjectName(QLatin1String(name));
@@ -170,56 +170,53 @@ void MainWindow::CreateMenus() {
 
   m_mnuReports = menu("mnuReports", QT_TR_NOOP("&Reports"));
   m_mnuCreate = entry(m_mnuReports, "mnuCreate", QT_TR_NOOP("&Create (Find Changes)"), 3,
-                      &MainWindow::mnuCreate_Click);
-  m_mnuOpen = entry(m_mnuReports, "mnuOpen", QT_TR_NOOP("&Open Existing Report"), -1,
-                    &MainWindow::mnuOpen_Click);
+                      &MainWindow::findChanges);
+  m_mnuOpen =
+      entry(m_mnuReports, "mnuOpen", QT_TR_NOOP("&Open Existing Report"), -1, &MainWindow::open);
   m_mnuCompare = entry(m_mnuReports, "mnuCompare", QT_TR_NOOP("Compare With an Earlier Run..."), 15,
-                       &MainWindow::mnuCompare_Click);
-  m_mnuSave =
-      entry(m_mnuReports, "mnuSave", QT_TR_NOOP("&Save Report"), -1, &MainWindow::mnuSave_Click);
-  m_mnuSaveAs =
-      entry(m_mnuReports, "mnuSaveAs", QT_TR_NOOP("Save &As"), -1, &MainWindow::mnuSaveAs_Click);
-  m_mnuPrint =
-      entry(m_mnuReports, "mnuPrint", QT_TR_NOOP("&Print"), -1, &MainWindow::mnuPrint_Click);
+                       &MainWindow::compareWithEarlierRun);
+  m_mnuSave = entry(m_mnuReports, "mnuSave", QT_TR_NOOP("&Save Report"), -1, &MainWindow::save);
+  m_mnuSaveAs = entry(m_mnuReports, "mnuSaveAs", QT_TR_NOOP("Save &As"), -1, &MainWindow::saveAs);
+  m_mnuPrint = entry(m_mnuReports, "mnuPrint", QT_TR_NOOP("&Print"), -1, &MainWindow::print);
   m_mnuPrintSel = entry(m_mnuReports, "mnuPrintSel", QT_TR_NOOP("P&rinting Options"), 9,
-                        &MainWindow::mnuPrintSel_Click);
+                        &MainWindow::printingOptions);
 
   m_mnuOptions = menu("mnuOptions", QT_TR_NOOP("&Options"));
   m_mnuOptions->menuAction()->setProperty("helpContext", 4);
   m_mnuOptions->setProperty("helpContext", 4);
   m_mnuIgnore = entry(m_mnuOptions, "mnuIgnore", QT_TR_NOOP("Set Folders to &Ignore"), 6,
-                      &MainWindow::mnuIgnore_Click);
+                      &MainWindow::editIgnoreList);
   m_mnuFolderDrives =
       entry(m_mnuOptions, "mnuFolderDrives", QT_TR_NOOP("&Folders Watched as Drives..."), 14,
-            &MainWindow::mnuFolderDrives_Click);
+            &MainWindow::editFolderDrives);
   // The caption is replaced at start-up by the sound detection.
   m_mnuSound =
-      entry(m_mnuOptions, "mnuSound", QT_TR_NOOP("&Sound Off"), 4, &MainWindow::mnuSound_Click);
+      entry(m_mnuOptions, "mnuSound", QT_TR_NOOP("&Sound Off"), 4, &MainWindow::toggleSound);
   m_mnuRecycled = entry(m_mnuOptions, "mnuRecycled", QT_TR_NOOP("&Include Recycle Bins"), 13,
-                        &MainWindow::mnuRecycled_Click);
+                        &MainWindow::toggleRecycled);
   m_mnuRecycled->setCheckable(true);
   m_mnuHidden = entry(m_mnuOptions, "mnuHidden", QT_TR_NOOP("Include &Hidden Files and Folders"), 4,
-                      &MainWindow::mnuHidden_Click);
+                      &MainWindow::toggleHidden);
   m_mnuHidden->setCheckable(true);
   m_mnuInfoOnly = entry(m_mnuOptions, "mnuInfoOnly", QT_TR_NOOP("&Next Run is Info Only"), 7,
-                        &MainWindow::mnuInfoOnly_Click);
+                        &MainWindow::toggleInfoOnly);
   m_mnuInfoOnly->setCheckable(true);
   m_mnuPrintOptions2 = entry(m_mnuOptions, "mnuPrintOptions2", QT_TR_NOOP("P&rinting Options"), 9,
-                             &MainWindow::mnuPrintOptions2_Click);
+                             &MainWindow::printingOptions);
 
   m_mnuHelp = menu("mnuHelp", QT_TR_NOOP("&Help"));
-  m_mnuHelpContents = entry(m_mnuHelp, "mnuHelpContents", QT_TR_NOOP("&Contents"), -1,
-                            &MainWindow::mnuHelpContents_Click);
+  m_mnuHelpContents =
+      entry(m_mnuHelp, "mnuHelpContents", QT_TR_NOOP("&Contents"), -1, &MainWindow::helpContents);
   m_mnuHelpIndex =
-      entry(m_mnuHelp, "mnuHelpIndex", QT_TR_NOOP("&Index"), -1, &MainWindow::mnuHelpIndex_Click);
-  m_mnuAbout = entry(m_mnuHelp, "mnuAbout", QT_TR_NOOP("&About"), 1, &MainWindow::mnuAbout_Click);
-  m_mnuOnline = entry(m_mnuHelp, "mnuOnline", QT_TR_NOOP("Orlo Online (&Go)"), -1,
-                      &MainWindow::mnuOnline_Click);
+      entry(m_mnuHelp, "mnuHelpIndex", QT_TR_NOOP("&Index"), -1, &MainWindow::helpIndex);
+  m_mnuAbout = entry(m_mnuHelp, "mnuAbout", QT_TR_NOOP("&About"), 1, &MainWindow::about);
+  m_mnuOnline =
+      entry(m_mnuHelp, "mnuOnline", QT_TR_NOOP("Orlo Online (&Go)"), -1, &MainWindow::openWebPage);
 
-  CreateKeys();
+  createKeys();
 }
 
-void MainWindow::CreateKeys() {
+void MainWindow::createKeys() {
   // Shown beside the entries; a key follows its entry, so it does nothing while the entry
   // is greyed out or its menu is disabled by a run.
   m_mnuCreate->setShortcut(QKeySequence(Qt::Key_F5));
@@ -236,11 +233,11 @@ void MainWindow::CreateKeys() {
   m_keyQuit->setShortcuts(KeysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
   m_keyQuit->setShortcutContext(Qt::WindowShortcut);
   addAction(m_keyQuit);
-  connect(m_keyQuit, &QAction::triggered, this, &MainWindow::QuitOrCancel);
+  connect(m_keyQuit, &QAction::triggered, this, &MainWindow::quitOrCancel);
 }
 
-void MainWindow::CreateReportArea() {
-  // No layout: the view follows the window by the resize rule in Form_Resize, and the
+void MainWindow::createReportArea() {
+  // No layout: the view follows the window by the resize rule in placeReportView, and the
   // progress controls keep their places above it.
   m_reportArea = new QWidget(this);
   m_reportArea->setObjectName(QStringLiteral("reportArea"));
@@ -266,10 +263,10 @@ void MainWindow::CreateReportArea() {
   m_pbr1->hide();
 
   m_reportArea->installEventFilter(this);
-  connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::rtf1_Change);
+  connect(m_rtf1->document(), &QTextDocument::contentsChange, this, &MainWindow::reportEdited);
 }
 
-void MainWindow::CreateStatusBar() {
+void MainWindow::createStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("sbrStatus"));
   m_lblStatus = new QLabel(bar);
@@ -294,10 +291,10 @@ QString MainWindow::statusMessage() const { return m_lblStatus->text(); }
 
 void MainWindow::setCommands(MainWindowCommands commands) {
   m_deps.commands = std::move(commands);
-  RefreshCommandStates();
+  refreshCommandStates();
 }
 
-void MainWindow::RefreshCommandStates() {
+void MainWindow::refreshCommandStates() {
   const MainWindowCommands& c = m_deps.commands;
   const bool idle = m_tlbQuit->text() == tr(kQuitCaption);
   m_tlbFind->setEnabled(idle && bool(c.findChanges));
@@ -328,13 +325,15 @@ void MainWindow::RefreshCommandStates() {
 
 // --- Paths ---
 
-QString MainWindow::programFolder() const { return Native(m_deps.programFolder); }
+QString MainWindow::programFolder() const {
+  return platform::FromNativeBytes(m_deps.programFolder);
+}
 QString MainWindow::reportsPath() const {
   return programFolder() + QLatin1String(engine::kReportsFolderName) +
          QLatin1Char(m_deps.fileSystem->pathStyle().separator);
 }
 
-engine::Result<std::unique_ptr<platform::GuardedFolder>> MainWindow::OpenReportsFolder() const {
+engine::Result<std::unique_ptr<platform::GuardedFolder>> MainWindow::openReportsFolder() const {
   return m_deps.fileSystem->openGuardedFolder(m_deps.programFolder, engine::kReportsFolderName);
 }
 QString MainWindow::settingsPath() const {
@@ -351,7 +350,7 @@ QString MainWindow::composedReportPath() const {
 
 // --- Start-up ---
 
-bool MainWindow::Form_Load() {
+bool MainWindow::load() {
   platform::FileSystem& fs = *m_deps.fileSystem;
 
   // Two windows on one program folder would share temp.rtf. A lock that cannot even be
@@ -360,19 +359,17 @@ bool MainWindow::Form_Load() {
   // Only a dead holder makes the lock stale, however long a window stays open.
   m_windowLock->setStaleLockTime(0);
   if (!m_windowLock->tryLock(0) && m_windowLock->error() == QLockFile::LockFailedError) {
-    QMessageBox::information(this, QLatin1String(kTitle),
-                             tr("Brinvale is already open for this program folder."));
+    dialogs::ShowMessage(this, tr("Brinvale is already open for this program folder."));
     return false;
   }
 
   // Without a Reports folder no run could keep its report, so the program does not start.
   // It is made as runs open it: never through another user's link in its place.
-  if (auto reports = OpenReportsFolder(); !reports.isOk()) {
-    QMessageBox::critical(this, QLatin1String(kTitle),
-                          tr("Brinvale cannot start: it cannot create the folder for its reports,\n"
-                             "%1\n\n%2")
-                              .arg(QDir::toNativeSeparators(reportsPath()),
-                                   QString::fromStdString(reports.status().message())));
+  if (auto reports = openReportsFolder(); !reports.isOk()) {
+    dialogs::ShowCritical(this, tr("Brinvale cannot start: it cannot create the folder for its "
+                                   "reports,\n%1\n\n%2")
+                                    .arg(QDir::toNativeSeparators(reportsPath()),
+                                         QString::fromStdString(reports.status().message())));
     return false;
   }
 
@@ -387,11 +384,10 @@ bool MainWindow::Form_Load() {
   m_mnuHidden->setChecked(m_includeHidden);
 
   // From here on a failure is reported and the window opens with what was done.
-  errno = 0;
   if (engine::Status s = engine::LoadSettings(
           fs, m_deps.programFolder + std::string(engine::kSettingsFileName), &m_settings);
       !s.isOk()) {
-    ShowLoadFailure(s, errno);
+    showLoadFailure(s);
     return true;
   }
 
@@ -405,44 +401,41 @@ bool MainWindow::Form_Load() {
   QFile resource(QStringLiteral(":/startup.rtf"));
   QByteArray startUp = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
   startUp.append("\r\n");
-  errno = 0;
   const std::string workFile = m_deps.programFolder + kWorkFileName;
   if (engine::Status s = platform::WriteFileAtomically(
           fs, workFile, std::string_view(startUp.constData(), std::size_t(startUp.size())));
       !s.isOk()) {
-    ShowLoadFailure(s, errno);
+    showLoadFailure(s);
     return true;
   }
-  errno = 0;
-  if (engine::Status s = LoadReport(Native(workFile)); !s.isOk()) {
-    ShowLoadFailure(s, errno);
+  if (engine::Status s = loadReport(platform::FromNativeBytes(workFile)); !s.isOk()) {
+    showLoadFailure(s);
     return true;
   }
   m_showsStartUpDocument = true;
 
-  Play(QStringLiteral("intro"));
+  play(QStringLiteral("intro"));
   return true;
 }
 
-void MainWindow::ShowLoadFailure(const engine::Status& status, int capturedErrno) {
-  QMessageBox::warning(this, QLatin1String(kTitle),
-                       tr("Error #%1 %2 called from load")
-                           .arg(ErrorNumber(status, capturedErrno))
-                           .arg(QString::fromStdString(status.message())));
+void MainWindow::showLoadFailure(const engine::Status& status) {
+  dialogs::ShowWarning(this, tr("Error #%1 %2 called from load")
+                                 .arg(ErrorNumber(status))
+                                 .arg(QString::fromStdString(status.message())));
 }
 
 // --- Layout ---
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_reportArea && event->type() == QEvent::Resize) {
-    Form_Resize();
+    placeReportView();
   } else if (watched != m_reportArea && event->type() == QEvent::ToolTip) {
     return true;  // a toolbar button that has no tool tip of its own
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::Form_Resize() {
+void MainWindow::placeReportView() {
   // The view takes the space below the toolbar, and while a report loads the space below
   // the progress display. A window made smaller than its menu and toolbar leaves the view at
   // its last size rather than collapsing it.
@@ -458,21 +451,21 @@ void MainWindow::Form_Resize() {
 
 // --- The report view ---
 
-void MainWindow::rtf1_Change(int /*position*/, int removed, int added) {
+void MainWindow::reportEdited(int /*position*/, int removed, int added) {
   if (m_filling || loading() || (removed == 0 && added == 0)) return;
   m_reportChanged = true;
-  EnableReportCommands();
+  enableReportCommands();
 }
 
-engine::Status MainWindow::LoadReport(const QString& path) { return LoadInto(path, path, true); }
+engine::Status MainWindow::loadReport(const QString& path) { return loadInto(path, path, true); }
 
-engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& path) {
+engine::Result<reports::ReportFileKind> MainWindow::openReport(const QString& path) {
   auto head = reports::ReadReportFileHead(*m_deps.fileSystem, path);
   if (!head.isOk()) return head.status();
   const reports::ReportFileKind kind = reports::KindOfReportBytes(head.value().bytes);
   if (kind == reports::ReportFileKind::kNotText) return kind;
   const bool isReport = kind == reports::ReportFileKind::kReport;
-  if (engine::Status s = LoadInto(path, path, isReport); !s.isOk()) return s;
+  if (engine::Status s = loadInto(path, path, isReport); !s.isOk()) return s;
   // What the status bar said (a run's reports, a print) was about what was shown before.
   if (isReport) {
     showStatus({});
@@ -484,11 +477,10 @@ engine::Result<reports::ReportFileKind> MainWindow::OpenReport(const QString& pa
   return kind;
 }
 
-bool MainWindow::ShowRunReport(const QString& source, const QString& path) {
-  if (engine::Status s = LoadInto(source, path, true); !s.isOk()) {
-    QMessageBox::warning(
-        this, QLatin1String(kTitle),
-        tr("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
+bool MainWindow::showRunReport(const QString& source, const QString& path) {
+  if (engine::Status s = loadInto(source, path, true); !s.isOk()) {
+    dialogs::ShowWarning(
+        this, tr("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
     return false;
   }
   m_reportChanged = false;  // the user was asked about the previous document before the run
@@ -497,11 +489,11 @@ bool MainWindow::ShowRunReport(const QString& source, const QString& path) {
 
 bool MainWindow::loading() const { return m_loader != nullptr && m_loader->running(); }
 
-engine::Status MainWindow::LoadInto(const QString& source, const QString& currentFile,
+engine::Status MainWindow::loadInto(const QString& source, const QString& currentFile,
                                     bool isReport) {
   auto head = reports::ReadReportFileHead(*m_deps.fileSystem, source);
   if (!head.isOk()) return head.status();
-  StopLoading();  // the report loading so far gives way
+  stopLoading();  // the report loading so far gives way
   QTextDocument* document = m_rtf1->document();
   const qint64 size = head.value().size;
   // A change of wrapping lays out what the view holds: let it hold nothing then.
@@ -519,25 +511,25 @@ engine::Status MainWindow::LoadInto(const QString& source, const QString& curren
     document->setUndoRedoEnabled(true);
     m_filling = false;
     if (!status.isOk()) return status;
-    SetCurrentFile(currentFile, isReport);
+    setCurrentFile(currentFile, isReport);
     m_rtf1->moveCursor(QTextCursor::Start);  // a report is read from its top
     return status;
   }
 
   document->clear();
   m_filling = false;
-  SetCurrentFile(currentFile, isReport);
+  setCurrentFile(currentFile, isReport);
   m_rtf1->setFilling(true);
   m_loader->start(*m_deps.fileSystem, source, document,
-                  {[this](qint64 done, qint64 total) { ShowLoadingProgress(done, total); },
-                   [this](const engine::Status& status) { LoadingFinished(status); }});
-  ShowLoadingProgress(0, size);
-  RefreshCommandStates();
-  Form_Resize();
+                  {[this](qint64 done, qint64 total) { showLoadingProgress(done, total); },
+                   [this](const engine::Status& status) { loadingFinished(status); }});
+  showLoadingProgress(0, size);
+  refreshCommandStates();
+  placeReportView();
   return engine::Status::ok();
 }
 
-void MainWindow::ShowLoadingProgress(qint64 done, qint64 total) {
+void MainWindow::showLoadingProgress(qint64 done, qint64 total) {
   m_rtf1->filledMore();
   // During a run the progress display is the run's.
   if (m_tlbQuit->text() != tr(kQuitCaption)) return;
@@ -549,7 +541,7 @@ void MainWindow::ShowLoadingProgress(qint64 done, qint64 total) {
   m_pbr1->show();
 }
 
-void MainWindow::LoadingFinished(const engine::Status& status) {
+void MainWindow::loadingFinished(const engine::Status& status) {
   QTextDocument* document = m_rtf1->document();
   document->setUndoRedoEnabled(true);
   m_rtf1->setFilling(false);
@@ -557,29 +549,28 @@ void MainWindow::LoadingFinished(const engine::Status& status) {
     m_lblProgress->hide();
     m_pbr1->hide();
   }
-  RefreshCommandStates();
-  Form_Resize();
+  refreshCommandStates();
+  placeReportView();
   if (!status.isOk()) {
     m_filling = true;
     document->clear();
     m_filling = false;
-    SetCurrentFile(QString(), true);
-    QMessageBox::warning(this, QLatin1String(kTitle),
-                         tr("The report could not be read to its end, so it is not "
-                            "shown.\n%1")
-                             .arg(QString::fromStdString(status.message())));
+    setCurrentFile(QString(), true);
+    dialogs::ShowWarning(this, tr("The report could not be read to its end, so it is not "
+                                  "shown.\n%1")
+                                   .arg(QString::fromStdString(status.message())));
   }
   emit reportLoaded();
 }
 
-void MainWindow::StopLoading() {
+void MainWindow::stopLoading() {
   if (!loading()) return;
   m_loader->stop();
   // What came so far stays in view and can be read; it is the start of the file.
-  LoadingFinished(engine::Status::ok());
+  loadingFinished(engine::Status::ok());
 }
 
-void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
+void MainWindow::setCurrentFile(const QString& path, bool isReport) {
   m_currentFile = path;
   m_currentFileIsReport = isReport;
   m_showsStartUpDocument = false;
@@ -587,13 +578,13 @@ void MainWindow::SetCurrentFile(const QString& path, bool isReport) {
   m_notAReportMessage.clear();
 }
 
-engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat format) {
+engine::Status MainWindow::saveReport(const QString& path, reports::ReportFormat format) {
   // A report saved into the Reports folder is written into the folder opened as runs open
   // it, never through another user's link in its place.
   std::unique_ptr<platform::GuardedFolder> reportsFolder;
   if (path.left(path.lastIndexOf(QLatin1Char(m_deps.fileSystem->pathStyle().separator)) + 1) ==
       reportsPath()) {
-    auto opened = OpenReportsFolder();
+    auto opened = openReportsFolder();
     if (!opened.isOk()) return opened.status();
     reportsFolder = std::move(opened).value();
   }
@@ -603,13 +594,13 @@ engine::Status MainWindow::SaveReport(const QString& path, reports::ReportFormat
       reports::SaveReportFile(*m_deps.fileSystem, *m_rtf1->document(), path, format);
   QApplication::restoreOverrideCursor();
   if (status.isOk()) {
-    SetCurrentFile(path, true);  // written in the view's own form
+    setCurrentFile(path, true);  // written in the view's own form
     m_reportChanged = false;
   }
   return status;
 }
 
-bool MainWindow::IsWorkFile(const QString& path) const {
+bool MainWindow::isWorkFile(const QString& path) const {
   // By the path alone, never by what the real disk holds there: the window's files are on
   // its file system, and two files that are missing from the disk are not one. The program
   // folder comes canonical and the file dialogs name files below the folders they show, so
@@ -617,38 +608,35 @@ bool MainWindow::IsWorkFile(const QString& path) const {
   return QDir::cleanPath(path) == QDir::cleanPath(composedReportPath());
 }
 
-void MainWindow::ShowSaveFailure(const engine::Status& status, int capturedErrno) {
-  QMessageBox::warning(this, QLatin1String(kTitle),
-                       tr("%1 Error Called from mnuOpen\n%2")
-                           .arg(ErrorNumber(status, capturedErrno))
-                           .arg(QString::fromStdString(status.message())));
+void MainWindow::showSaveFailure(const engine::Status& status) {
+  dialogs::ShowWarning(this, tr("%1 Error Called from mnuOpen\n%2")
+                                 .arg(ErrorNumber(status))
+                                 .arg(QString::fromStdString(status.message())));
 }
 
-bool MainWindow::mnuSave_Click() {
+bool MainWindow::save() {
   if (loading()) return false;  // never a report read in part
   if (m_currentFile.isEmpty() && m_rtf1->document()->isEmpty()) {
-    QMessageBox::information(this, QLatin1String(kTitle),
-                             tr("There does not apear to be anything to save yet"));
+    dialogs::ShowMessage(this, tr("There does not apear to be anything to save yet"));
     return false;
   }
   // The work file is rewritten by every run and deleted on closing: what the user keeps
   // needs a name of its own.
   // A file that is not a report of this program would lose what the view cannot hold.
-  if (m_currentFile.isEmpty() || IsWorkFile(m_currentFile) || !m_currentFileIsReport) {
-    return mnuSaveAs_Click();
+  if (m_currentFile.isEmpty() || isWorkFile(m_currentFile) || !m_currentFileIsReport) {
+    return saveAs();
   }
   const auto format = m_currentFile.contains(QLatin1String(".rtf"), Qt::CaseInsensitive)
                           ? reports::ReportFormat::kRichText
                           : reports::ReportFormat::kPlainText;
-  errno = 0;
-  if (engine::Status s = SaveReport(m_currentFile, format); !s.isOk()) {
-    ShowSaveFailure(s, errno);
+  if (engine::Status s = saveReport(m_currentFile, format); !s.isOk()) {
+    showSaveFailure(s);
     return false;
   }
   return true;
 }
 
-bool MainWindow::mnuSaveAs_Click() {
+bool MainWindow::saveAs() {
   if (loading()) return false;
   QFileDialog dialog(this, tr("Select Name for Report File"), reportsPath());
   dialog.setObjectName(QStringLiteral("dlgSaveAs"));
@@ -674,15 +662,13 @@ bool MainWindow::mnuSaveAs_Click() {
       QFileInfo(path).fileName().contains(QLatin1String(".rtf"), Qt::CaseInsensitive)
           ? reports::ReportFormat::kRichText
           : reports::ReportFormat::kPlainText;
-  errno = 0;
-  engine::Status s = SaveReport(path, format);
+  engine::Status s = saveReport(path, format);
   // The view shows what the file now holds: plain text loses its colours here, not later.
   if (s.isOk()) {
-    errno = 0;
-    s = LoadReport(path);
+    s = loadReport(path);
   }
   if (!s.isOk()) {
-    ShowSaveFailure(s, errno);
+    showSaveFailure(s);
     return false;
   }
   m_reportChanged = false;
@@ -691,15 +677,14 @@ bool MainWindow::mnuSaveAs_Click() {
 
 // --- Closing ---
 
-bool MainWindow::Form_QueryUnload() {
+bool MainWindow::maybeSave() {
   if (m_rtf1->document()->isEmpty() || !m_reportChanged) return true;
-  QMessageBox box(QMessageBox::Question, tr("Save Report?"), tr("Save Changes to this Report?"),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-  box.setDefaultButton(QMessageBox::Yes);
-  switch (box.exec()) {
+  switch (dialogs::Ask(this, tr("Save Report?"), tr("Save Changes to this Report?"),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                       QMessageBox::Yes)) {
     case QMessageBox::Yes:
       // A save that failed or was cancelled keeps the window open, so nothing is lost.
-      return mnuSave_Click();
+      return save();
     case QMessageBox::No:
       return true;
     default:
@@ -714,11 +699,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (!m_closeAfterRun) {
       m_closeAfterRun = true;
-      QuitOrCancel();
+      quitOrCancel();
     }
     return;
   }
-  if (!Form_QueryUnload()) {
+  if (!maybeSave()) {
     event->ignore();
     return;
   }
@@ -727,19 +712,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void MainWindow::QuitOrCancel() {
+void MainWindow::quitOrCancel() {
   if (m_tlbQuit->text().compare(tr(kQuitCaption), Qt::CaseInsensitive) != 0) {
-    Continue = false;
-    Play(QStringLiteral("cxl"));
-    m_lblProgress->hide();
-    m_pbr1->hide();
-    Dispatch(m_deps.commands.cancelRun);
+    play(QStringLiteral("cxl"));
+    hideProgress();
+    dispatch(m_deps.commands.cancelRun);
     return;
   }
   close();
 }
 
-void MainWindow::RunFinished() {
+void MainWindow::runFinished() {
   if (!m_closeAfterRun) return;
   m_closeAfterRun = false;
   close();
@@ -747,7 +730,7 @@ void MainWindow::RunFinished() {
 
 // --- Run state ---
 
-void MainWindow::EnterCancelMode() {
+void MainWindow::enterCancelMode() {
   for (QAction* action : m_tlb1->actions()) action->setEnabled(false);
   m_tlbQuit->setText(tr(kCancelCaption));
   m_tlbQuit->setIcon(Picture("process-stop", "cancel"));
@@ -756,127 +739,159 @@ void MainWindow::EnterCancelMode() {
   m_mnuOptions->menuAction()->setEnabled(false);
 }
 
-void MainWindow::LeaveCancelMode() {
+void MainWindow::leaveCancelMode() {
   m_tlbQuit->setText(tr(kQuitCaption));
   m_tlbQuit->setIcon(Picture("application-exit", "quit"));
   for (QAction* action : m_tlb1->actions()) action->setEnabled(true);
-  RefreshCommandStates();  // commands not wired yet stay disabled
+  refreshCommandStates();  // commands not wired yet stay disabled
   m_mnuReports->menuAction()->setEnabled(true);
   m_mnuOptions->menuAction()->setEnabled(true);
 }
 
-void MainWindow::EnableReportCommands() {
+void MainWindow::enterRunMode() {
+  enterCancelMode();
+  setCursor(Qt::BusyCursor);
+  m_rtf1->hide();
+}
+
+void MainWindow::leaveRunMode() {
+  m_rtf1->show();
+  leaveCancelMode();
+  enableReportCommands();
+  unsetCursor();
+}
+
+void MainWindow::showProgress(const ProgressDisplay& display) {
+  if (m_lblProgress->text() != display.caption) m_lblProgress->setText(display.caption);
+  m_lblProgress->setVisible(display.captionVisible);
+  // The bar counts in int; a drive with more steps than that shows them scaled.
+  const std::int64_t scale = display.barMaximum > INT_MAX ? display.barMaximum / INT_MAX + 1 : 1;
+  const int maximum = int(display.barMaximum / scale);
+  const int value = int(std::min(display.barValue, display.barMaximum) / scale);
+  if (m_pbr1->maximum() != maximum || m_pbr1->minimum() != 0) m_pbr1->setRange(0, maximum);
+  if (m_pbr1->value() != value) m_pbr1->setValue(value);
+  m_pbr1->setVisible(display.barVisible);
+}
+
+void MainWindow::hideProgress() {
+  m_lblProgress->hide();
+  m_pbr1->hide();
+}
+
+bool MainWindow::showsEarlierReport() const {
+  return !m_showsStartUpDocument && !m_rtf1->document()->isEmpty();
+}
+
+void MainWindow::clearInfoOnly() {
+  m_infoOnly = false;
+  m_mnuInfoOnly->setChecked(false);
+}
+
+void MainWindow::enableReportCommands() {
   m_reportCommandsEnabled = true;
-  RefreshCommandStates();
+  refreshCommandStates();
 }
 
 // --- Settings and sound ---
 
-std::optional<bool> MainWindow::Play(const QString& WaveName) { return m_sound.play(WaveName); }
+std::optional<bool> MainWindow::play(const QString& waveName) { return m_sound.play(waveName); }
 
-engine::Status MainWindow::SaveOptions() {
+engine::Status MainWindow::saveOptions() {
   return engine::SaveOptions(*m_deps.fileSystem,
                              m_deps.programFolder + std::string(engine::kSettingsFileName),
                              m_settings);
 }
 
-engine::Status MainWindow::ResetOptions() {
+engine::Status MainWindow::resetOptions() {
   return engine::ResetOptions(*m_deps.fileSystem,
                               m_deps.programFolder + std::string(engine::kSettingsFileName),
                               &m_settings);
 }
 
-void MainWindow::StoreSettings() {
-  if (engine::Status s = SaveOptions(); !s.isOk()) ShowNotStored(s);
+void MainWindow::storeSettings() {
+  (void)dialogs::StoreSettings(
+      this, [this](const engine::SettingsRecord&) { return saveOptions(); }, m_settings);
 }
 
-void MainWindow::ShowNotStored(const engine::Status& status) {
-  QMessageBox::warning(this, QLatin1String(kTitle),
-                       tr("The setting is used now but could not be stored:\n%1")
-                           .arg(QString::fromStdString(status.message())));
-}
-
-void MainWindow::mnuSound_Click() {
+void MainWindow::toggleSound() {
   if (!m_sound.soundCardPresent()) {
-    QMessageBox::warning(this, QLatin1String(kTitle),
-                         QCoreApplication::translate("app::SoundCues", kNoSoundCardMessage));
+    dialogs::ShowWarning(this, QCoreApplication::translate("app::SoundCues", kNoSoundCardMessage));
     return;
   }
   m_settings.SoundOn = m_sound.toggle();
   m_mnuSound->setText(m_sound.caption());
-  StoreSettings();
+  storeSettings();
 }
 
-void MainWindow::mnuRecycled_Click() {
+void MainWindow::toggleRecycled() {
   // The record, not the check mark, says what is on: a click has already flipped the mark.
   const bool on = !m_settings.includeRecycled();
   m_settings.setIncludeRecycled(on);
   m_mnuRecycled->setChecked(on);
-  StoreSettings();
+  storeSettings();
 }
 
-void MainWindow::mnuInfoOnly_Click() {
+void MainWindow::toggleInfoOnly() {
   m_infoOnly = !m_infoOnly;
   m_mnuInfoOnly->setChecked(m_infoOnly);
 }
 
-void MainWindow::mnuHidden_Click() {
+void MainWindow::toggleHidden() {
   m_includeHidden = !m_includeHidden;
   m_mnuHidden->setChecked(m_includeHidden);
   if (engine::Status s = engine::StoreIncludeHidden(
           *m_deps.fileSystem, m_deps.programFolder + std::string(engine::kConfFileName),
           m_includeHidden);
       !s.isOk()) {
-    ShowNotStored(s);
+    dialogs::ShowNotStored(this, s);
   }
 }
 
-// --- Dispatch ---
+// --- dispatch ---
 
-void MainWindow::Dispatch(const std::function<void()>& command) {
+void MainWindow::dispatch(const std::function<void()>& command) {
   if (command) command();
 }
 
-void MainWindow::tlb1_ButtonClick(QAction* Button) {
-  if (Button == nullptr) return;
-  const QString key = Button->property("key").toString();
+void MainWindow::runToolbarButton(QAction* button) {
+  if (button == nullptr) return;
+  const QString key = button->property("key").toString();
   const auto is = [&key](const char* name) {
     return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
   };
   if (is("find")) {
-    mnuCreate_Click();
+    findChanges();
   } else if (is("options")) {
-    Dispatch(m_deps.commands.showOptions);
+    dispatch(m_deps.commands.showOptions);
   } else if (is("quit")) {
-    QuitOrCancel();
+    quitOrCancel();
   } else if (is("open")) {
-    mnuOpen_Click();
+    open();
   } else if (is("save")) {
-    mnuSave_Click();
+    save();
   } else if (is("print")) {
-    mnuPrint_Click();
+    print();
   } else if (is("help")) {
-    mnuHelpContents_Click();
+    helpContents();
   }
 }
 
-void MainWindow::mnuCreate_Click() {
+void MainWindow::findChanges() {
   if (!m_deps.commands.findChanges) return;
   // A run that reports puts its report in place of the view's document: what the user
   // typed gets the question that closing and opening ask, before anything starts.
-  if (!Form_QueryUnload()) return;
-  Dispatch(m_deps.commands.findChanges);
+  if (!maybeSave()) return;
+  dispatch(m_deps.commands.findChanges);
 }
-void MainWindow::mnuOpen_Click() { Dispatch(m_deps.commands.openReport); }
-void MainWindow::mnuCompare_Click() { Dispatch(m_deps.commands.compareWithEarlierRun); }
-void MainWindow::mnuPrint_Click() { Dispatch(m_deps.commands.printReport); }
-void MainWindow::mnuPrintSel_Click() { Dispatch(m_deps.commands.printingOptions); }
-void MainWindow::mnuIgnore_Click() { Dispatch(m_deps.commands.editIgnoreList); }
-void MainWindow::mnuFolderDrives_Click() { Dispatch(m_deps.commands.editFolderDrives); }
-void MainWindow::mnuPrintOptions2_Click() { Dispatch(m_deps.commands.printingOptions); }
-void MainWindow::mnuHelpContents_Click() { Dispatch(m_deps.commands.helpContents); }
-void MainWindow::mnuHelpIndex_Click() { Dispatch(m_deps.commands.helpIndex); }
-void MainWindow::mnuAbout_Click() { Dispatch(m_deps.commands.showAbout); }
-void MainWindow::mnuOnline_Click() { Dispatch(m_deps.commands.openWebPage); }
+void MainWindow::open() { dispatch(m_deps.commands.openReport); }
+void MainWindow::compareWithEarlierRun() { dispatch(m_deps.commands.compareWithEarlierRun); }
+void MainWindow::print() { dispatch(m_deps.commands.printReport); }
+void MainWindow::printingOptions() { dispatch(m_deps.commands.printingOptions); }
+void MainWindow::editIgnoreList() { dispatch(m_deps.commands.editIgnoreList); }
+void MainWindow::editFolderDrives() { dispatch(m_deps.commands.editFolderDrives); }
+void MainWindow::helpContents() { dispatch(m_deps.commands.helpContents); }
+void MainWindow::helpIndex() { dispatch(m_deps.commands.helpIndex); }
+void MainWindow::about() { dispatch(m_deps.commands.showAbout); }
+void MainWindow::openWebPage() { dispatch(m_deps.commands.openWebPage); }
 
 }  // namespace app

@@ -5,7 +5,6 @@
 // report view, start-up and closing, Save and Save As, the sound switch and the run options.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +13,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "app/run_window.h"
 #include "app/sound_cues.h"
 #include "engine/settings_record.h"
 #include "engine/status.h"
@@ -44,11 +44,11 @@ class SoundOutput;
 // The commands whose work lives outside the window. Each runs on the user-interface
 // thread when its menu entry or toolbar button is used. A command without a handler shows
 // its entries disabled (the toolbar's Print button excepted, and the report menu's Print,
-// which follows EnableReportCommands).
+// which follows enableReportCommands).
 struct MainWindowCommands {
   std::function<void()> findChanges;            // toolbar "find", mnuCreate: a run
   std::function<void()> compareWithEarlierRun;  // mnuCompare: frmHistory and its comparison
-  std::function<void()> cancelRun;              // QuitOrCancel while the toolbar reads "Cancel"
+  std::function<void()> cancelRun;              // quitOrCancel while the toolbar reads "Cancel"
   std::function<void()> showOptions;            // toolbar "options": frmOptions
   std::function<void()> openReport;             // toolbar "open", mnuOpen
   std::function<void()> printReport;            // toolbar "print", mnuPrint
@@ -72,12 +72,12 @@ struct MainWindowDependencies {
   MainWindowCommands commands;
 };
 
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, public RunWindow {
   Q_OBJECT
 
  public:
   // REQUIRES: a QApplication; deps.fileSystem and deps.sound outlive the window. Builds the
-  // widgets only; nothing is read or written before Form_Load.
+  // widgets only; nothing is read or written before load.
   explicit MainWindow(MainWindowDependencies deps, QWidget* parent = nullptr);
   ~MainWindow() override;
 
@@ -89,7 +89,7 @@ class MainWindow final : public QMainWindow {
   // folder, or the Reports folder cannot be made. A later failure is reported as
   // "Error #N description called from load", the rest of the step is skipped, and the
   // window opens with what was done (true).
-  [[nodiscard]] bool Form_Load();
+  [[nodiscard]] bool load();
 
   // Replaces the command handlers and enables the entries that now have one.
   void setCommands(MainWindowCommands commands);
@@ -98,38 +98,38 @@ class MainWindow final : public QMainWindow {
 
   // A run begins: every toolbar button is disabled but Quit, which reads "Cancel" with the
   // picture "cancel"; the Reports and Options menus are disabled, Help stays usable.
-  void EnterCancelMode();
+  void enterCancelMode();
   // The run is over: the toolbar and menus are back as they were, Quit reads "&Quit".
-  void LeaveCancelMode();
+  void leaveCancelMode();
   // Enables Save, Save As and Print in the Reports menu. Nothing disables them again.
-  void EnableReportCommands();
+  void enableReportCommands();
   // The toolbar's third button. While a run goes on (the button does not read "&Quit"):
-  // clears Continue, plays "cxl", hides the progress label and bar and calls the cancelRun
+  // plays "cxl", hides the progress label and bar and calls the cancelRun
   // handler. Otherwise closes the window through its closing step; when the user answers
   // Cancel to the save question, the window stays open.
-  void QuitOrCancel();
+  void quitOrCancel();
   // A run's worker has finished winding down. When the window was asked to close during the
   // run (close box, logging out), it closes now through its closing step.
-  void RunFinished();
+  void runFinished() override;
 
-  // Plays the cue `WaveName` without waiting when sounds are enabled; returns whether
+  // Plays the cue `waveName` without waiting when sounds are enabled; returns whether
   // playing started, or nothing when sounds are off.
-  std::optional<bool> Play(const QString& WaveName);
+  std::optional<bool> play(const QString& waveName) override;
   // True while sound cues play: a device was found and the user has them on.
-  [[nodiscard]] bool SoundsEnabled() const { return m_sound.soundsEnabled(); }
+  [[nodiscard]] bool soundsEnabled() const { return m_sound.soundsEnabled(); }
   // Writes the settings record to BV3.Def; the status names the file on failure.
-  [[nodiscard]] engine::Status SaveOptions();
+  [[nodiscard]] engine::Status saveOptions() override;
   // Reads BV3.Def into the settings record again, throwing away unsaved edits.
-  [[nodiscard]] engine::Status ResetOptions();
+  [[nodiscard]] engine::Status resetOptions();
 
   // The settings record, the one instance of the process. Valid for the window's life;
-  // dialogs change it and then call SaveOptions.
-  [[nodiscard]] engine::SettingsRecord& settings() { return m_settings; }
+  // dialogs change it and then call saveOptions.
+  [[nodiscard]] engine::SettingsRecord& settings() override { return m_settings; }
   // The info-only flag of the next run ("&Next Run is Info Only" is checked).
-  [[nodiscard]] bool infoOnly() const { return m_infoOnly; }
+  [[nodiscard]] bool infoOnly() const override { return m_infoOnly; }
   // Whether runs walk hidden files and folders ("Include &Hidden Files and Folders" is
-  // checked): [scan] hidden of brinvale.conf, read by Form_Load.
-  [[nodiscard]] bool includeHidden() const { return m_includeHidden; }
+  // checked): [scan] hidden of brinvale.conf, read by load.
+  [[nodiscard]] bool includeHidden() const override { return m_includeHidden; }
   // True when the user changed the report view since it was last saved.
   [[nodiscard]] bool reportChanged() const { return m_reportChanged; }
   // Forgets the user's changes: after opening a report, or reloading it for printing.
@@ -145,13 +145,13 @@ class MainWindow final : public QMainWindow {
   // returned and the view keeps its document and current file. A failure while loading in
   // the background is shown in a message, and the view is left empty without a current
   // file, so that a report read in part can never be saved over its file.
-  [[nodiscard]] engine::Status LoadReport(const QString& path);
+  [[nodiscard]] engine::Status loadReport(const QString& path);
   // Loads `path` as the Open command does. A file that is not text (kNotText) is not loaded
-  // and nothing changes. Anything else is loaded as LoadReport does; for a file that is not
+  // and nothing changes. Anything else is loaded as loadReport does; for a file that is not
   // a report of this program (kOtherText) the status bar says "FILE is not a Brinvale
   // report: Save will ask for a new name.", and Save acts as Save As, so the file is never
-  // rewritten in the view's poorer form. Fails as LoadReport does.
-  [[nodiscard]] engine::Result<reports::ReportFileKind> OpenReport(const QString& path);
+  // rewritten in the view's poorer form. Fails as loadReport does.
+  [[nodiscard]] engine::Result<reports::ReportFileKind> openReport(const QString& path);
   // Files of up to this size are loaded at once: a few milliseconds.
   static constexpr qint64 kLoadAtOnceBytes = 512 * 1024;
   // True while a report loads into the view in the background; reportLoaded() ends it.
@@ -159,16 +159,16 @@ class MainWindow final : public QMainWindow {
   // Saves the view to `path` in `format`, replacing any file there in one step; on success
   // `path` becomes the current file and ReportChanged is cleared. On failure the previous
   // file at `path` is intact and nothing changes.
-  [[nodiscard]] engine::Status SaveReport(const QString& path, reports::ReportFormat format);
+  [[nodiscard]] engine::Status saveReport(const QString& path, reports::ReportFormat format);
   // For the end of a run: loads the report read from `source` (the composed report, or the
-  // report file the run saved from it) as LoadReport does, makes `path` (the report's file)
+  // report file the run saved from it) as loadReport does, makes `path` (the report's file)
   // the current file and clears ReportChanged: Find 'em asked about the previous document's
   // changes before the run began. True when the report is shown, or loading; a failure is
   // shown in a message and gives false.
-  [[nodiscard]] bool ShowRunReport(const QString& source, const QString& path);
+  [[nodiscard]] bool showRunReport(const QString& source, const QString& path) override;
   // The path last loaded or saved; empty before the first.
-  [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
-  // False while the current file is one Save must not rewrite (OpenReport's kOtherText).
+  [[nodiscard]] const QString& currentFile() const override { return m_currentFile; }
+  // False while the current file is one Save must not rewrite (openReport's kOtherText).
   [[nodiscard]] bool currentFileIsReport() const { return m_currentFileIsReport; }
   // True while the view shows the start-up document that the load step put there: until
   // a report is loaded, opened, saved or shown by a run.
@@ -178,17 +178,15 @@ class MainWindow final : public QMainWindow {
   // "Save Changes to this Report?" Yes/No/Cancel.
   // True when the report may be given up: nothing to save, No, or Yes and the save
   // succeeded. False on Cancel, or when the save failed or was cancelled (nothing is lost).
-  [[nodiscard]] bool Form_QueryUnload();
+  [[nodiscard]] bool maybeSave() override;
 
   // The program's own messages (a print's file, a file that is not a report, a cancel that
   // came too late) go to the status bar under the report, never over it. A message stays
   // until the next one replaces it; an empty one clears the bar.
-  void showStatus(const QString& message);
+  void showStatus(const QString& message) override;
   [[nodiscard]] QString statusMessage() const;
 
   [[nodiscard]] ReportView* reportView() const { return m_rtf1; }
-  [[nodiscard]] QLabel* progressLabel() const { return m_lblProgress; }
-  [[nodiscard]] QProgressBar* progressBar() const { return m_pbr1; }
 
   // The file system every file of the window goes through (MainWindowDependencies).
   [[nodiscard]] platform::FileSystem& fileSystem() const { return *m_deps.fileSystem; }
@@ -197,59 +195,62 @@ class MainWindow final : public QMainWindow {
   // directly in it go to the folder opened, and a link in its place to another user's
   // folder is refused ("PATH is a link to a folder of another user; nothing was written
   // there.").
-  [[nodiscard]] engine::Result<std::unique_ptr<platform::GuardedFolder>> OpenReportsFolder() const;
+  [[nodiscard]] engine::Result<std::unique_ptr<platform::GuardedFolder>> openReportsFolder() const;
 
   // Paths, each absolute: the program folder and Reports folder end in the separator.
-  [[nodiscard]] QString programFolder() const;
+  [[nodiscard]] QString programFolder() const override;
   [[nodiscard]] QString reportsPath() const;
-  [[nodiscard]] QString settingsPath() const;
-  [[nodiscard]] QString confPath() const;  // brinvale.conf
+  [[nodiscard]] QString settingsPath() const override;
+  [[nodiscard]] QString confPath() const override;  // brinvale.conf
   // temp.rtf: the start-up document, later each run's composed report.
-  [[nodiscard]] QString composedReportPath() const;
+  [[nodiscard]] QString composedReportPath() const override;
 
-  // True while a run may go on; cleared by Cancel. Atomic, as the run's worker reads it.
-  std::atomic<bool> Continue{false};
-  // True when the run writes one report for all its drives.
-  bool blnMultiReport = false;
+  // RunWindow, for the rest of a run's needs.
+  [[nodiscard]] QWidget* dialogParent() override { return this; }
+  [[nodiscard]] bool showsEarlierReport() const override;
+  void enterRunMode() override;
+  void leaveRunMode() override;
+  void showProgress(const ProgressDisplay& display) override;
+  void hideProgress() override;
+  void clearInfoOnly() override;
 
  public slots:
   // Dispatches a toolbar button by its key ("find", "options", "quit", "open", "save",
   // "print", "help"), compared ignoring case; any other key does nothing.
-  void tlb1_ButtonClick(QAction* Button);
+  void runToolbarButton(QAction* button);
 
-  // Find 'em: when the view holds changes, asks first as closing does (Form_QueryUnload);
+  // Find 'em: when the view holds changes, asks first as closing does (maybeSave);
   // Cancel, or a save that did not happen, starts nothing. Then the findChanges handler.
-  void mnuCreate_Click();
-  void mnuOpen_Click();
-  void mnuCompare_Click();
+  void findChanges();
+  void open();
+  void compareWithEarlierRun();
   // The Save command. Refuses with a message when there is neither a document nor a
   // current file. Acts as Save As when there is no current file, when the current file is
   // the work file temp.rtf (which closing deletes) or not a report of this program;
   // otherwise writes the current file, rich text when its name contains ".rtf". Returns true when
   // the report was saved; a failure shows a message and loses nothing.
-  bool mnuSave_Click();
+  bool save();
   // The Save As command: asks for a name in the Reports folder, saves there (rich text when
   // the file name contains ".rtf") and loads the file back so it becomes the current file.
   // Returns true when saved; false when the user cancelled or saving failed (message shown).
-  bool mnuSaveAs_Click();
-  void mnuPrint_Click();
-  void mnuPrintSel_Click();
-  void mnuIgnore_Click();
-  void mnuFolderDrives_Click();
+  bool saveAs();
+  void print();
+  void printingOptions();
+  void editIgnoreList();
+  void editFolderDrives();
   // The sound switch; without a sound device only a message. Stores SoundOn.
-  void mnuSound_Click();
+  void toggleSound();
   // Switches "&Include Recycle Bins" and stores IncludeRecycled (255 on, 0 off). The entry
   // shows any value but 0 as on, as the scan takes it.
-  void mnuRecycled_Click();
+  void toggleRecycled();
   // Switches "&Next Run is Info Only" and the info-only flag; not stored.
-  void mnuInfoOnly_Click();
+  void toggleInfoOnly();
   // Switches "Include &Hidden Files and Folders" and stores it in brinvale.conf.
-  void mnuHidden_Click();
-  void mnuPrintOptions2_Click();
-  void mnuHelpContents_Click();
-  void mnuHelpIndex_Click();
-  void mnuAbout_Click();
-  void mnuOnline_Click();
+  void toggleHidden();
+  void helpContents();
+  void helpIndex();
+  void about();
+  void openWebPage();
 
  signals:
   // A load into the view in the background has ended, all in or failed.
@@ -260,37 +261,36 @@ class MainWindow final : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CreateActions();
-  void CreateToolBar();
-  void CreateMenus();
-  void CreateKeys();
-  void CreateReportArea();
-  void CreateStatusBar();
-  void RefreshCommandStates();
+  void createActions();
+  void createToolBar();
+  void createMenus();
+  void createKeys();
+  void createReportArea();
+  void createStatusBar();
+  void refreshCommandStates();
 
-  void Form_Resize();
+  void placeReportView();
   // Every change of the document's text or formatting, by typing, Delete, cut, paste,
   // undo or anything else the user does; loading by the window itself is not one.
-  void rtf1_Change(int position, int removed, int added);
+  void reportEdited(int position, int removed, int added);
 
-  // Loads `source` into the view under the name `currentFile` (LoadReport).
-  [[nodiscard]] engine::Status LoadInto(const QString& source, const QString& currentFile,
+  // Loads `source` into the view under the name `currentFile` (loadReport).
+  [[nodiscard]] engine::Status loadInto(const QString& source, const QString& currentFile,
                                         bool isReport);
-  void LoadingFinished(const engine::Status& status);
-  void ShowLoadingProgress(qint64 done, qint64 total);
-  void StopLoading();
+  void loadingFinished(const engine::Status& status);
+  void showLoadingProgress(qint64 done, qint64 total);
+  void stopLoading();
 
   // Shows the failure of a save as "N Error Called from mnuOpen" with the file and reason.
-  void ShowSaveFailure(const engine::Status& status, int capturedErrno);
-  void ShowLoadFailure(const engine::Status& status, int capturedErrno);
-  bool IsWorkFile(const QString& path) const;
+  void showSaveFailure(const engine::Status& status);
+  void showLoadFailure(const engine::Status& status);
+  bool isWorkFile(const QString& path) const;
   // The view's current file is now `path`; `isReport` as for currentFileIsReport(). A status
   // message that said the previous file was no report goes with it.
-  void SetCurrentFile(const QString& path, bool isReport);
-  void Dispatch(const std::function<void()>& command);
-  void StoreSettings();
-  // Tells the user that a setting changed now could not be stored.
-  void ShowNotStored(const engine::Status& status);
+  void setCurrentFile(const QString& path, bool isReport);
+  void dispatch(const std::function<void()>& command);
+  // Writes the settings record to BV3.Def; a failure is told (dialogs::StoreSettings).
+  void storeSettings();
 
   MainWindowDependencies m_deps;
   SoundCues m_sound;
@@ -300,7 +300,7 @@ class MainWindow final : public QMainWindow {
   QString m_currentFile;
   bool m_currentFileIsReport = true;
   bool m_showsStartUpDocument = false;
-  QString m_notAReportMessage;  // the status message OpenReport showed, while it stands
+  QString m_notAReportMessage;  // the status message openReport showed, while it stands
   bool m_reportChanged = false;
   bool m_filling = false;  // the window fills the view's document: no change by the user
   bool m_reportCommandsEnabled = false;

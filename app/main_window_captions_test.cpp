@@ -5,7 +5,6 @@
 // check mark, starting state, and the name assistive technology reads.
 #include <gtest/gtest.h>
 
-#include <QAccessible>
 #include <QAction>
 #include <QHelpEvent>
 #include <QMenu>
@@ -19,13 +18,9 @@
 namespace app {
 namespace {
 
+using dialogs::testing::AccessibleName;
+using testing::ProgressBar;
 using testing::WindowTest;
-
-// What assistive technology reads for `object`.
-QString AccessibleName(QObject* object) {
-  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
-  return face != nullptr ? face->text(QAccessible::Name) : QStringLiteral("<none>");
-}
 
 // The caption as it reads: "&&" shows one ampersand, a single one marks the access key.
 QString WithoutMnemonic(const char* caption) {
@@ -158,7 +153,7 @@ TEST_F(WindowTest, EveryToolbarButtonAndMenuEntryHasItsCaptionAndStartingState) 
   EXPECT_EQ(window->menuBar()->actions().at(1)->property("helpContext").toInt(), 4);
   EXPECT_FALSE(window->windowIcon().pixmap(64).isNull());
   EXPECT_EQ(AccessibleName(window->reportView()), QStringLiteral("Report"));
-  EXPECT_EQ(AccessibleName(window->progressBar()), QStringLiteral("Progress"));
+  EXPECT_EQ(AccessibleName(ProgressBar(*window)), QStringLiteral("Progress"));
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 // the switches, on a temporary program folder with the real disk and a recording sound.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
@@ -33,6 +36,8 @@ using testing::FileBytes;
 using testing::FileDialogSeen;
 using testing::MessageSeen;
 using testing::Press;
+using testing::ProgressBar;
+using testing::ProgressLabel;
 using testing::RecordingSound;
 using testing::ToolbarButton;
 using testing::WindowTest;
@@ -64,8 +69,8 @@ TEST_F(WindowTest, FirstStartMakesItsFilesAndShowsTheStartUpDocument) {
   EXPECT_EQ(window->currentFile(), folder() + "temp.rtf");
   EXPECT_TRUE(window->reportView()->toPlainText().startsWith("Welcome to Brinvale"));
   EXPECT_FALSE(window->reportChanged());
-  EXPECT_FALSE(window->progressLabel()->isVisible());
-  EXPECT_FALSE(window->progressBar()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*window)->isVisible());
+  EXPECT_FALSE(ProgressBar(*window)->isVisible());
 
   // Before any run, open or keystroke the menu's report commands wait; the toolbar's work.
   EXPECT_FALSE(Entry(*window, "mnuSave")->isEnabled());
@@ -81,7 +86,7 @@ TEST_F(WindowTest, FirstStartMakesItsFilesAndShowsTheStartUpDocument) {
     MessageSeen seen;
     DialogScript script;
     script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-    EXPECT_FALSE(second->Form_Load());
+    EXPECT_FALSE(second->load());
     EXPECT_EQ(seen.text, QStringLiteral("Brinvale is already open for this program folder."));
   }
 
@@ -160,7 +165,7 @@ TEST_F(WindowTest, StartUpEndsWithOneMessageWhenTheReportsFolderCannotBeMade) {
   MessageSeen seen;
   DialogScript script;
   script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-  EXPECT_FALSE(window->Form_Load());
+  EXPECT_FALSE(window->load());
   EXPECT_EQ(seen.icon, QMessageBox::Critical);
   EXPECT_TRUE(seen.text.startsWith("Brinvale cannot start")) << seen.text.toStdString();
   EXPECT_TRUE(seen.text.contains(folder() + "Reports/")) << seen.text.toStdString();
@@ -178,7 +183,7 @@ TEST_F(WindowTest, WindowOpensAfterALoadFailureAndSavesWhatIsTypedUnderAChosenNa
     MessageSeen seen;
     DialogScript script;
     script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-    EXPECT_TRUE(window->Form_Load());
+    EXPECT_TRUE(window->load());
     EXPECT_TRUE(seen.text.startsWith("Error #21 ")) << seen.text.toStdString();
     EXPECT_TRUE(seen.text.endsWith(" called from load")) << seen.text.toStdString();
     EXPECT_TRUE(seen.text.contains("temp.rtf")) << seen.text.toStdString();
@@ -192,7 +197,7 @@ TEST_F(WindowTest, WindowOpensAfterALoadFailureAndSavesWhatIsTypedUnderAChosenNa
     MessageSeen seen;
     DialogScript script;
     script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-    EXPECT_FALSE(window->mnuSave_Click());
+    EXPECT_FALSE(window->save());
     EXPECT_EQ(seen.text, QStringLiteral("There does not apear to be anything to save yet"));
     EXPECT_EQ(seen.icon, QMessageBox::Information);
   }
@@ -201,7 +206,7 @@ TEST_F(WindowTest, WindowOpensAfterALoadFailureAndSavesWhatIsTypedUnderAChosenNa
   FileDialogSeen dialog;
   DialogScript script;
   script.then("QFileDialog", ChooseName("Report", {}, &dialog));
-  EXPECT_TRUE(window->mnuSave_Click());
+  EXPECT_TRUE(window->save());
   EXPECT_TRUE(dialog.defaultSuffix.isEmpty());
   EXPECT_EQ(dialog.selectedFilter, QStringLiteral("Plain Text (*.txt)"));
   EXPECT_EQ(FileBytes(reports() + "Report"), QByteArray("kept\r\n"));
@@ -217,7 +222,7 @@ TEST_F(WindowTest, ASettingsFileThatCannotBeReadShowsTheNearestSystemErrorNumber
     MessageSeen seen;
     DialogScript script;
     script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-    EXPECT_TRUE(window->Form_Load());
+    EXPECT_TRUE(window->load());
     EXPECT_EQ(seen.text,
               QStringLiteral("Error #21 %1BV3.Def: Is a directory called from load").arg(folder()));
   }
@@ -227,7 +232,7 @@ TEST_F(WindowTest, ASettingsFileThatCannotBeReadShowsTheNearestSystemErrorNumber
   MessageSeen seen;
   DialogScript script;
   script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-  EXPECT_TRUE(window->Form_Load());
+  EXPECT_TRUE(window->load());
   EXPECT_TRUE(seen.text.startsWith("Error #22 ")) << seen.text.toStdString();
   EXPECT_TRUE(seen.text.endsWith(" called from load")) << seen.text.toStdString();
 }
@@ -256,7 +261,7 @@ TEST_F(WindowTest, SoundMenuShowsEachOfItsThreeStates) {
     EXPECT_EQ(mnuSound->text(), QLatin1String(c.caption));
     EXPECT_EQ(mnuSound->isEnabled(), c.enabled);
     EXPECT_EQ(sound.played, c.introAtStart ? QStringList{"intro"} : QStringList{});
-    EXPECT_EQ(window->Play("start").has_value(), c.introAtStart);
+    EXPECT_EQ(window->play("start").has_value(), c.introAtStart);
 
     // The switch, twice: each time the caption follows and SoundOn is stored.
     sound.played.clear();
@@ -268,14 +273,14 @@ TEST_F(WindowTest, SoundMenuShowsEachOfItsThreeStates) {
       EXPECT_EQ(FileBytes(folder() + "BV3.Def").at(0), on ? 1 : 0);
       EXPECT_EQ(sound.played, on ? QStringList{"intro"} : QStringList{});
       EXPECT_EQ(FileBytes(folder() + "BV3.Def").size(), 33);
-      window->mnuSound_Click();
+      window->toggleSound();
       EXPECT_EQ(mnuSound->text(), QLatin1String(c.caption));
       EXPECT_EQ(FileBytes(folder() + "BV3.Def").at(0), c.soundOn);
     } else {
       MessageSeen seen;
       DialogScript script;
       script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-      window->mnuSound_Click();
+      window->toggleSound();
       EXPECT_EQ(seen.text, QStringLiteral("Compatible Soundcard Not Detected"));
       EXPECT_EQ(seen.icon, QMessageBox::Warning);
       EXPECT_EQ(FileBytes(folder() + "BV3.Def"), QByteArray(1, 1));  // the choice survives
@@ -321,7 +326,7 @@ TEST_F(WindowTest, EveryKindOfEditMarksTheReportChanged) {
   window->clearReportChanged();
   QTest::keyClick(rtf1, Qt::Key_Up);
   QTest::keyClick(rtf1, Qt::Key_End);
-  ASSERT_TRUE(window->LoadReport(folder() + "temp.rtf").isOk());
+  ASSERT_TRUE(window->loadReport(folder() + "temp.rtf").isOk());
   EXPECT_FALSE(window->reportChanged());
   EXPECT_TRUE(Entry(*window, "mnuSave")->isEnabled());
   // Nor can undo reach back past a load.
@@ -341,7 +346,7 @@ TEST_F(WindowTest, SaveAndSaveAsNameAndFormatTheirFiles) {
     FileDialogSeen dialog;
     DialogScript script;
     script.then("QFileDialog", ChooseName("Summary", "Rich", &dialog));
-    EXPECT_TRUE(window->mnuSave_Click());
+    EXPECT_TRUE(window->save());
     EXPECT_EQ(dialog.title, QStringLiteral("Select Name for Report File"));
     EXPECT_EQ(dialog.directory + '/', reports());
     EXPECT_EQ(dialog.filterCaptions,
@@ -358,7 +363,7 @@ TEST_F(WindowTest, SaveAndSaveAsNameAndFormatTheirFiles) {
   {
     DialogScript script;
     script.then("QFileDialog", ChooseName("Report.RTF"));
-    EXPECT_TRUE(window->mnuSaveAs_Click());
+    EXPECT_TRUE(window->saveAs());
   }
   EXPECT_TRUE(FileBytes(reports() + "Report.RTF").startsWith("{\\rtf"));
 
@@ -367,7 +372,7 @@ TEST_F(WindowTest, SaveAndSaveAsNameAndFormatTheirFiles) {
     FileDialogSeen dialog;
     DialogScript script;
     script.then("QFileDialog", ChooseName("Report.txt", "Plain", &dialog));
-    EXPECT_TRUE(window->mnuSaveAs_Click());
+    EXPECT_TRUE(window->saveAs());
     EXPECT_EQ(dialog.defaultSuffix, QStringLiteral("RTF"));
     EXPECT_EQ(dialog.selectedFilter, QStringLiteral("Rich Format Report (*.rtf)"));
   }
@@ -377,7 +382,7 @@ TEST_F(WindowTest, SaveAndSaveAsNameAndFormatTheirFiles) {
 
   // Save writes the current file back in its format.
   Type(*window, "B");
-  EXPECT_TRUE(window->mnuSave_Click());
+  EXPECT_TRUE(window->save());
   EXPECT_TRUE(FileBytes(reports() + "Report.txt").startsWith("BAWelcome"));
   EXPECT_FALSE(window->reportChanged());
 
@@ -386,7 +391,7 @@ TEST_F(WindowTest, SaveAndSaveAsNameAndFormatTheirFiles) {
   {
     DialogScript script;
     script.then("QFileDialog", ChooseName(QString()));
-    EXPECT_FALSE(window->mnuSaveAs_Click());
+    EXPECT_FALSE(window->saveAs());
   }
   EXPECT_TRUE(window->reportChanged());
   EXPECT_EQ(window->currentFile(), reports() + "Report.txt");
@@ -398,7 +403,7 @@ TEST_F(WindowTest, SaveAndSaveAsNameAndFormatTheirFiles) {
     DialogScript script;
     script.then("QFileDialog", ChooseName("Summary.rtf"))
         .then("QMessageBox", Press(QMessageBox::Yes, &seen));
-    EXPECT_TRUE(window->mnuSaveAs_Click());
+    EXPECT_TRUE(window->saveAs());
     EXPECT_TRUE(seen.text.contains("already exists")) << seen.text.toStdString();
   }
   EXPECT_TRUE(FileBytes(reports() + "Summary.rtf").startsWith("{\\rtf"));
@@ -410,7 +415,7 @@ TEST_F(WindowTest, AFailedSaveShowsWhyAndLosesNothing) {
   auto window = Start();
   ASSERT_TRUE(QDir().mkpath(folder() + "Gone"));
   ASSERT_TRUE(
-      window->SaveReport(folder() + "Gone/Report.txt", reports::ReportFormat::kPlainText).isOk());
+      window->saveReport(folder() + "Gone/Report.txt", reports::ReportFormat::kPlainText).isOk());
   ASSERT_TRUE(QDir(folder() + "Gone").removeRecursively());
   Type(*window, "typed");
   const QString text = window->reportView()->toPlainText();
@@ -418,7 +423,7 @@ TEST_F(WindowTest, AFailedSaveShowsWhyAndLosesNothing) {
   MessageSeen seen;
   DialogScript script;
   script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-  EXPECT_FALSE(window->mnuSave_Click());
+  EXPECT_FALSE(window->save());
   EXPECT_TRUE(seen.text.startsWith("2 Error Called from mnuOpen\n")) << seen.text.toStdString();
   EXPECT_TRUE(seen.text.contains(folder() + "Gone/Report.txt")) << seen.text.toStdString();
   EXPECT_EQ(window->reportView()->toPlainText(), text);
@@ -502,10 +507,8 @@ TEST_F(WindowTest, CancelModeLeavesOnlyCancelAndHelpAndCancelsTheRun) {
   QAction* quit = ToolbarButton(*window, "quit");
   const QImage quitPicture = quit->icon().pixmap(32).toImage();
 
-  window->EnterCancelMode();
-  window->progressLabel()->show();
-  window->progressBar()->show();
-  window->Continue = true;
+  window->enterCancelMode();
+  window->showProgress({QStringLiteral("Profiling"), true, 10, 5, true});
   EXPECT_EQ(quit->text(), QStringLiteral("Cancel"));
   EXPECT_TRUE(quit->isEnabled());
   EXPECT_TRUE(quit->icon().pixmap(32).toImage() != quitPicture);
@@ -521,17 +524,16 @@ TEST_F(WindowTest, CancelModeLeavesOnlyCancelAndHelpAndCancelsTheRun) {
 
   m_sound.played.clear();
   Click(*window, "quit");
-  EXPECT_FALSE(window->Continue.load());
   EXPECT_EQ(cancels, 1);
   EXPECT_EQ(m_sound.played, QStringList{"cxl"});
-  EXPECT_FALSE(window->progressLabel()->isVisible());
-  EXPECT_FALSE(window->progressBar()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*window)->isVisible());
+  EXPECT_FALSE(ProgressBar(*window)->isVisible());
   EXPECT_TRUE(window->isVisible());
   // The close box during a run cancels it too, and the window stays.
   EXPECT_FALSE(window->close());
   EXPECT_EQ(cancels, 2);
 
-  window->LeaveCancelMode();
+  window->leaveCancelMode();
   EXPECT_EQ(quit->text(), QStringLiteral("&Quit"));
   EXPECT_TRUE(quit->icon().pixmap(32).toImage() == quitPicture);
   EXPECT_TRUE(ToolbarButton(*window, "find")->isEnabled());
@@ -577,9 +579,9 @@ TEST_F(WindowTest, ToolbarKeysAndMenuEntriesReachTheirCommands) {
   calls.clear();
   QAction other;
   other.setProperty("key", QStringLiteral("FIND"));
-  window->tlb1_ButtonClick(&other);
+  window->runToolbarButton(&other);
   other.setProperty("key", QStringLiteral("finder"));
-  window->tlb1_ButtonClick(&other);
+  window->runToolbarButton(&other);
   EXPECT_EQ(calls, QStringList{"find"});
 }
 
@@ -668,8 +670,7 @@ TEST_F(WindowTest, StandardKeysReachTheCommandsOfTheirEntriesAndQuitFollowsTheTo
 
   // During a run only Cancel works: the menu keys do nothing, Ctrl+Q cancels and the
   // window stays.
-  window->EnterCancelMode();
-  window->Continue = true;
+  window->enterCancelMode();
   calls.clear();
   {
     DialogScript nothing;
@@ -679,11 +680,10 @@ TEST_F(WindowTest, StandardKeysReachTheCommandsOfTheirEntriesAndQuitFollowsTheTo
   }
   EXPECT_TRUE(calls.isEmpty()) << calls.join(' ').toStdString();
   EXPECT_EQ(cancels, 1);
-  EXPECT_FALSE(window->Continue.load());
   EXPECT_TRUE(window->isVisible());
 
   // Afterwards Ctrl+Q closes the window through its closing step.
-  window->LeaveCancelMode();
+  window->leaveCancelMode();
   Type(*window, "x");
   {
     DialogScript script;
@@ -737,14 +737,14 @@ TEST_F(WindowTest, RunOptionsSwitchAndOnlyTheRecycleBinsAreStored) {
   recycled->trigger();
   EXPECT_FALSE(recycled->isChecked());
   EXPECT_EQ(FileBytes(folder() + "BV3.Def").at(32), 0);
-  window->mnuRecycled_Click();
+  window->toggleRecycled();
   EXPECT_TRUE(recycled->isChecked());
   EXPECT_EQ(quint8(FileBytes(folder() + "BV3.Def").at(32)), 255);
 
   infoOnly->trigger();
   EXPECT_TRUE(infoOnly->isChecked());
   EXPECT_TRUE(window->infoOnly());
-  window->mnuInfoOnly_Click();  // as the run does at its end
+  window->toggleInfoOnly();  // as the run does at its end
   EXPECT_FALSE(infoOnly->isChecked());
   EXPECT_FALSE(window->infoOnly());
   EXPECT_EQ(FileBytes(folder() + "BV3.Def").size(), 33);
@@ -812,6 +812,27 @@ TEST_F(WindowTest, ReportViewFillsTheWindowAndKeepsItsSizeWhenTheWindowIsTooSmal
   EXPECT_EQ(window->reportView()->size(), last);
   area->resize(300, 200);
   EXPECT_EQ(window->reportView()->size(), QSize(300, 200));
+}
+
+TEST_F(WindowTest, ProgressBeyondTheRangeOfIntIsScaledOnTheBar) {
+  auto window = Start();
+  auto* label = window->findChild<QLabel*>(QStringLiteral("lblProgress"));
+  auto* bar = window->findChild<QProgressBar*>(QStringLiteral("Pbr1"));
+  ASSERT_NE(bar, nullptr);
+  const std::int64_t maximum = std::int64_t(5) * 1000 * 1000 * 1000;
+  window->showProgress({QStringLiteral("Profiling"), true, maximum, maximum / 2, true});
+  EXPECT_EQ(label->text(), QStringLiteral("Profiling"));
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_GT(bar->maximum(), INT_MAX / 4);
+  EXPECT_NEAR(double(bar->value()) / bar->maximum(), 0.5, 1e-6);
+
+  // A value past the maximum (never sent by the engine) does not overflow the bar.
+  window->showProgress({QStringLiteral("Profiling"), true, maximum, maximum * 2, true});
+  EXPECT_EQ(bar->value(), bar->maximum());
+  window->hideProgress();
+  EXPECT_FALSE(label->isVisible());
+  EXPECT_FALSE(bar->isVisible());
 }
 
 }  // namespace

@@ -2,18 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/progress_relay.h"
 
-#include <climits>
-
-#include <QLabel>
-#include <QProgressBar>
+#include <algorithm>
 
 #include "app/run_texts.h"
 
 namespace app {
 
-ProgressRelay::ProgressRelay(QLabel* label, QProgressBar* bar, const std::atomic<bool>* keepGoing,
-                             QObject* parent)
-    : QObject(parent), m_label(label), m_bar(bar), m_keepGoing(keepGoing) {
+ProgressRelay::ProgressRelay(Display display, QObject* parent)
+    : QObject(parent), m_display(std::move(display)) {
   m_timer.setInterval(kInterval);
   connect(&m_timer, &QTimer::timeout, this, &ProgressRelay::flush);
 }
@@ -35,18 +31,10 @@ void ProgressRelay::flush() {
     m_changed = false;
     state = m_latest;
   }
-  if (!m_keepGoing->load()) return;
+  if (!m_keepGoing.load()) return;
   ++m_displayUpdates;
-  const QString caption = TranslateRunText(state.caption);
-  if (m_label->text() != caption) m_label->setText(caption);
-  m_label->setVisible(state.labelVisible);
-  // The bar counts in int; a drive with more steps than that shows them scaled.
-  const std::int64_t scale = state.barMaximum > INT_MAX ? state.barMaximum / INT_MAX + 1 : 1;
-  const int maximum = int(state.barMaximum / scale);
-  const int value = int(std::min(state.barValue, state.barMaximum) / scale);
-  if (m_bar->maximum() != maximum || m_bar->minimum() != 0) m_bar->setRange(0, maximum);
-  if (m_bar->value() != value) m_bar->setValue(value);
-  m_bar->setVisible(state.barVisible);
+  m_display({TranslateRunText(state.caption), state.labelVisible, state.barMaximum, state.barValue,
+             state.barVisible});
 }
 
 void ProgressRelay::setCaption(std::string_view caption) {
@@ -79,6 +67,6 @@ void ProgressRelay::setBarVisible(bool visible) {
   m_changed = true;
 }
 
-bool ProgressRelay::shouldContinue() { return m_keepGoing->load(std::memory_order_relaxed); }
+bool ProgressRelay::shouldContinue() { return m_keepGoing.load(std::memory_order_relaxed); }
 
 }  // namespace app

@@ -2,32 +2,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The run's progress as the worker thread tells it, shown by the main window's progress
-// label and bar on the user-interface thread without ever flooding its event loop.
+// display on the user-interface thread without ever flooding its event loop, and the run's
+// cancel flag.
 #pragma once
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
 #include <QObject>
 #include <QTimer>
 
+#include "app/run_window.h"
 #include "platform/progress.h"
-
-QT_BEGIN_NAMESPACE
-class QLabel;
-class QProgressBar;
-QT_END_NAMESPACE
 
 namespace app {
 
 // The worker only stores the latest caption, bar values and visibilities; while started, a
 // timer on the user-interface thread shows what changed at most kInterval apart, so a run
 // that sets its caption a million times costs the window a few dozen updates a second, and
-// the latest value always wins. Once `keepGoing` is false (the user cancelled, which hides
-// the label and bar) nothing more is shown: the winding-down run cannot bring them back.
+// the latest value always wins. Once cancelled (the window hides its progress display
+// itself) nothing more is shown: the winding-down run cannot bring it back.
 //
 // Thread safety: the platform::Progress methods may be called from any thread. start(),
 // stop(), flush() and the display belong to the thread the object lives on.
@@ -37,9 +35,10 @@ class ProgressRelay final : public QObject, public platform::Progress {
  public:
   static constexpr std::chrono::milliseconds kInterval{40};
 
-  // `label`, `bar` and `keepGoing` must outlive the relay.
-  ProgressRelay(QLabel* label, QProgressBar* bar, const std::atomic<bool>* keepGoing,
-                QObject* parent = nullptr);
+  // Shows a state on the user-interface thread; the caption is translated already.
+  using Display = std::function<void(const ProgressDisplay&)>;
+
+  explicit ProgressRelay(Display display, QObject* parent = nullptr);
   ~ProgressRelay() override;
   ProgressRelay(const ProgressRelay&) = delete;
   ProgressRelay& operator=(const ProgressRelay&) = delete;
@@ -50,6 +49,11 @@ class ProgressRelay final : public QObject, public platform::Progress {
   // Shows the latest state now, so that what the run showed before a question or the end
   // of the run is on screen when it comes.
   void flush();
+
+  // A run begins: shouldContinue() is true until cancel(). User-interface thread.
+  void resume() { m_keepGoing = true; }
+  // Cancel: shouldContinue() turns false and nothing more is shown. Any thread.
+  void cancel() { m_keepGoing = false; }
 
   // How many times the display was changed since the relay was made.
   [[nodiscard]] int displayUpdates() const { return m_displayUpdates; }
@@ -71,9 +75,8 @@ class ProgressRelay final : public QObject, public platform::Progress {
     bool barVisible = false;
   };
 
-  QLabel* m_label;
-  QProgressBar* m_bar;
-  const std::atomic<bool>* m_keepGoing;
+  Display m_display;
+  std::atomic<bool> m_keepGoing{false};
   QTimer m_timer;
   int m_displayUpdates = 0;
 

@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/report_view.h"
+#include "dialogs/dialog_support.h"
 #include "dialogs/print/printer_settings_dialog.h"
 #include "engine/settings_record.h"
 #include "platform/file_system.h"
@@ -17,8 +18,6 @@
 
 namespace app {
 namespace {
-
-constexpr char kTitle[] = "Brinvale";
 
 // HideNameFilterDetails shows the text before the last pattern list, so the first caption
 // keeps its own "(rtf/txt)".
@@ -43,16 +42,16 @@ ReportCommands::ReportCommands(MainWindow& window, const reports::PrinterList& p
                                const platform::LocaleFormat& locale)
     : m_window(window), m_printers(printers), m_locale(locale), m_printer(printers) {}
 
-void ReportCommands::AddTo(MainWindowCommands* commands) {
-  commands->openReport = [this] { Open(); };
-  commands->printReport = [this] { Print(); };
-  commands->printingOptions = [this] { PrintingOptions(); };
+void ReportCommands::addTo(MainWindowCommands* commands) {
+  commands->openReport = [this] { open(); };
+  commands->printReport = [this] { print(); };
+  commands->printingOptions = [this] { printingOptions(); };
 }
 
-void ReportCommands::Open() {
+void ReportCommands::open() {
   // Opening replaces the view's document, so the user's edits get the same question as
   // on closing.
-  if (!m_window.Form_QueryUnload()) return;
+  if (!m_window.maybeSave()) return;
 
   QFileDialog dialog(&m_window,
                      Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "Select Report to Open")),
@@ -69,29 +68,27 @@ void ReportCommands::Open() {
 
   // The file may have gone or changed since the dialog listed it: a failed load keeps the
   // document, its current file and ReportChanged.
-  auto opened = m_window.OpenReport(path);
+  auto opened = m_window.openReport(path);
   if (!opened.isOk()) {
-    QMessageBox::warning(
-        &m_window, QLatin1String(kTitle),
-        Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "The report could not be opened.\n%1"))
-            .arg(QString::fromStdString(opened.status().message())));
+    dialogs::ShowWarning(&m_window, Tr(QT_TRANSLATE_NOOP("app::ReportCommands",
+                                                         "The report could not be opened.\n%1"))
+                                        .arg(QString::fromStdString(opened.status().message())));
     return;
   }
   if (opened.value() == reports::ReportFileKind::kNotText) {
-    QMessageBox::warning(
-        &m_window, QLatin1String(kTitle),
-        Tr(QT_TRANSLATE_NOOP("app::ReportCommands",
-                             "%1 is not a report or a text file; it was not opened."))
-            .arg(QDir::toNativeSeparators(path)));
+    dialogs::ShowWarning(
+        &m_window, Tr(QT_TRANSLATE_NOOP("app::ReportCommands",
+                                        "%1 is not a report or a text file; it was not opened."))
+                       .arg(QDir::toNativeSeparators(path)));
     return;
   }
   // Replacing the document's content has laid it out afresh; the view shows its top.
   m_window.reportView()->viewport()->update();
   m_window.clearReportChanged();
-  m_window.EnableReportCommands();
+  m_window.enableReportCommands();
 }
 
-void ReportCommands::Print() {
+void ReportCommands::print() {
   if (m_window.loading()) return;  // a report read in part is no report to print
   reports::PrintRequest request;
   request.fileSystem = &m_window.fileSystem();
@@ -105,9 +102,9 @@ void ReportCommands::Print() {
     // through another user's link in its place.
     std::unique_ptr<platform::GuardedFolder> reportsFolder;
     if (m_printer.current().isPdfFile) {
-      auto opened = m_window.OpenReportsFolder();
+      auto opened = m_window.openReportsFolder();
       if (!opened.isOk()) {
-        QMessageBox::warning(&m_window, QLatin1String(kTitle),
+        dialogs::ShowWarning(&m_window,
                              QCoreApplication::translate("reports::Printing", "Cannot print: %1")
                                  .arg(QString::fromStdString(opened.status().message())));
         return;
@@ -124,14 +121,9 @@ void ReportCommands::Print() {
   }
 
   switch (result.outcome) {
-    case reports::PrintResult::Outcome::kNothingToPrint: {
-      QMessageBox box(QMessageBox::Warning, QLatin1String(kTitle), result.message, QMessageBox::Ok,
-                      &m_window);
-      box.exec();
-      return;
-    }
+    case reports::PrintResult::Outcome::kNothingToPrint:
     case reports::PrintResult::Outcome::kFailed:
-      QMessageBox::warning(&m_window, QLatin1String(kTitle), result.message);
+      dialogs::ShowWarning(&m_window, result.message);
       return;
     case reports::PrintResult::Outcome::kPrinted:
       break;
@@ -143,10 +135,10 @@ void ReportCommands::Print() {
         Tr(QT_TRANSLATE_NOOP("app::ReportCommands", "Printed to %1")).arg(result.pdfPath));
 }
 
-void ReportCommands::PrintingOptions(QWidget* parent) {
+void ReportCommands::printingOptions(QWidget* parent) {
   dialogs::PrinterSettingsDialog dialog(
-      m_printers, &m_printer, &m_window.settings(), [this] { return m_window.SaveOptions(); },
-      [this] { return m_window.ResetOptions(); }, parent != nullptr ? parent : &m_window);
+      m_printers, &m_printer, &m_window.settings(), [this] { return m_window.saveOptions(); },
+      [this] { return m_window.resetOptions(); }, parent != nullptr ? parent : &m_window);
   dialog.exec();
 }
 

@@ -33,6 +33,7 @@ using testing::FileBytes;
 using testing::FileDialogSeen;
 using testing::MessageSeen;
 using testing::Press;
+using testing::ProgressLabel;
 using testing::WriteBytes;
 
 const QByteArray kRichReport =
@@ -181,15 +182,15 @@ TEST_F(ReportCommandsTest, OpenTellsReportsFromOtherFilesAndSaveNeverRewritesAFo
   {
     DialogScript script;
     script.then("QFileDialog", ChooseName("letter-notes.rtf"));
-    EXPECT_TRUE(window.mnuSave_Click());
+    EXPECT_TRUE(window.save());
   }
   EXPECT_EQ(window.currentFile(), reports() + "letter-notes.rtf");
   EXPECT_EQ(window.statusMessage(), QString());
   EXPECT_EQ(FileBytes(letter), kWordProcessorRtf);
   Type("more ");
   {
-    dialogs::testing::NoMessageBoxes none;
-    EXPECT_TRUE(window.mnuSave_Click());
+    DialogScript none;  // asks nothing
+    EXPECT_TRUE(window.save());
   }
   EXPECT_TRUE(FileBytes(reports() + "letter-notes.rtf").contains("more A note"));
 
@@ -236,8 +237,8 @@ TEST_F(ReportCommandsTest, OpenTellsReportsFromOtherFilesAndSaveNeverRewritesAFo
   EXPECT_EQ(window.statusMessage(), QString());
   Type("Checked. ");
   {
-    dialogs::testing::NoMessageBoxes none;
-    EXPECT_TRUE(window.mnuSave_Click());
+    DialogScript none;  // asks nothing
+    EXPECT_TRUE(window.save());
   }
   EXPECT_TRUE(FileBytes(reports() + "Drive_C.txt").startsWith("Checked. Disk Activity on C:"));
 }
@@ -370,7 +371,7 @@ TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewA
   EXPECT_EQ(nothing.text, QStringLiteral("There is Nothing to Print"));
   EXPECT_EQ(nothing.icon, QMessageBox::Warning);
   EXPECT_EQ(nothing.buttons, QMessageBox::Ok);
-  EXPECT_FALSE(window.progressLabel()->isVisible());
+  EXPECT_FALSE(ProgressLabel(window)->isVisible());
 }
 
 TEST_F(ReportCommandsTest, AFirstColourPrintKeepsItsTextOffThePapersEdges) {

@@ -72,7 +72,7 @@ class ReportFailureTest : public ::testing::Test {
   }
   std::unique_ptr<MainWindow> Start() {
     auto window = MakeWindow();
-    EXPECT_TRUE(window->Form_Load());
+    EXPECT_TRUE(window->load());
     window->show();
     return window;
   }
@@ -82,7 +82,7 @@ class ReportFailureTest : public ::testing::Test {
     MessageSeen seen;
     DialogScript script;
     script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-    EXPECT_FALSE(window.mnuSave_Click());
+    EXPECT_FALSE(window.save());
     return seen;
   }
 
@@ -98,7 +98,7 @@ class ReportFailureTest : public ::testing::Test {
 TEST_F(ReportFailureTest, ASaveOnAFullDiskOrAFailingOneShowsWhyAndLosesNothing) {
   m_fs.addTextFile(kJune, kRichReport);
   auto window = Start();
-  ASSERT_TRUE(window->LoadReport(QString::fromLatin1(kJune)).isOk());
+  ASSERT_TRUE(window->loadReport(QString::fromLatin1(kJune)).isOk());
   Type(*window, "typed ");
   const ViewState edited = StateOf(*window);
   ASSERT_TRUE(edited.changed);
@@ -127,7 +127,7 @@ TEST_F(ReportFailureTest, ASaveOnAFullDiskOrAFailingOneShowsWhyAndLosesNothing) 
 
   // Mended, the same Save keeps what was typed.
   m_fs.clearFaults();
-  EXPECT_TRUE(window->mnuSave_Click());
+  EXPECT_TRUE(window->save());
   EXPECT_FALSE(window->reportChanged());
   const auto saved = m_fs.contents(kJune);
   ASSERT_TRUE(saved.has_value());
@@ -156,7 +156,7 @@ TEST_F(ReportFailureTest, AReportThatCannotBeOpenedIsNamedWithWhyAndNothingIsLos
                         Case{"C:\\Brinvale\\Reports\\Huge.txt", "too large to open"},
                         Case{"C:\\Brinvale\\Reports\\Gone.rtf", "No such file or directory"}}) {
     SCOPED_TRACE(c.path);
-    const auto opened = window->OpenReport(QString::fromLatin1(c.path));
+    const auto opened = window->openReport(QString::fromLatin1(c.path));
     EXPECT_EQ(opened.status().message(), std::string(c.path) + ": " + c.reason);
     EXPECT_EQ(StateOf(*window), before);
   }
@@ -174,7 +174,7 @@ TEST_F(ReportFailureTest, AReportsFolderThatCannotBeOpenedEndsTheStart) {
   MessageSeen seen;
   DialogScript script;
   script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-  EXPECT_FALSE(window->Form_Load());
+  EXPECT_FALSE(window->load());
   EXPECT_EQ(seen.icon, QMessageBox::Critical);
   EXPECT_EQ(seen.text,
             "Brinvale cannot start: it cannot create the folder for its reports,\n"
@@ -237,7 +237,7 @@ TEST_F(ReportFailureOnDiskTest, SaveAsAndPrintRefuseAnotherUsersLinkInPlaceOfRep
     DialogScript script;
     script.then("QFileDialog", ChooseName("Saved.txt"));
     script.then("QMessageBox", Press(QMessageBox::Ok, &saveFailure));
-    EXPECT_FALSE(window.mnuSaveAs_Click());
+    EXPECT_FALSE(window.saveAs());
   }
   EXPECT_EQ(saveFailure.text,
             QStringLiteral("%1 Error Called from mnuOpen\n%2").arg(EACCES).arg(refusal));

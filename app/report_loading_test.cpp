@@ -125,7 +125,7 @@ class ReportLoadingTest : public WindowTest {
   // Opens `path` as the Open command does, and waits until it is all in when `wait`.
   void Open(const QString& path, bool wait = true) {
     QSignalSpy loaded(m_window.get(), &MainWindow::reportLoaded);
-    auto kind = m_window->OpenReport(path);
+    auto kind = m_window->openReport(path);
     ASSERT_TRUE(kind.isOk()) << kind.status().message();
     EXPECT_EQ(kind.value(), reports::ReportFileKind::kReport);
     if (wait) {
@@ -151,7 +151,7 @@ class ReportLoadingTest : public WindowTest {
 
 TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInItsColour) {
   ReportView* view = m_window->reportView();
-  m_window->EnableReportCommands();  // as after a first run: Open must take them back
+  m_window->enableReportCommands();  // as after a first run: Open must take them back
   QSignalSpy loaded(m_window.get(), &MainWindow::reportLoaded);
   ASSERT_NO_FATAL_FAILURE(Open(m_report, /*wait=*/false));
 
@@ -162,10 +162,10 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   EXPECT_TRUE(view->document()->firstBlock().text().startsWith("Disk Activity on D: [/data]"));
   EXPECT_EQ(view->textCursor().position(), 0);  // the top shows, nothing selected
   EXPECT_FALSE(view->textCursor().hasSelection());
-  EXPECT_TRUE(m_window->progressLabel()->isVisible());
-  EXPECT_EQ(m_window->progressLabel()->text(), "Loading Drive_D.rtf");
-  EXPECT_TRUE(m_window->progressBar()->isVisible());
-  EXPECT_GE(view->geometry().top(), m_window->progressBar()->geometry().bottom());
+  EXPECT_TRUE(ProgressLabel(*m_window)->isVisible());
+  EXPECT_EQ(ProgressLabel(*m_window)->text(), "Loading Drive_D.rtf");
+  EXPECT_TRUE(ProgressBar(*m_window)->isVisible());
+  EXPECT_GE(view->geometry().top(), ProgressBar(*m_window)->geometry().bottom());
   EXPECT_TRUE(view->isReadOnly());
   for (const char* entry : {"mnuSave", "mnuSaveAs", "mnuPrint"}) {
     EXPECT_FALSE(Entry(entry)->isEnabled()) << entry;
@@ -176,8 +176,8 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   QTest::keyClicks(view, "typed");
   EXPECT_FALSE(m_window->reportChanged());
   const QDateTime written = QFileInfo(m_report).lastModified();
-  EXPECT_FALSE(m_window->mnuSave_Click());
-  EXPECT_FALSE(m_window->mnuSaveAs_Click());
+  EXPECT_FALSE(m_window->save());
+  EXPECT_FALSE(m_window->saveAs());
   EXPECT_EQ(QFileInfo(m_report).lastModified(), written);
 
   EXPECT_EQ(loaded.count(), 0);
@@ -193,8 +193,8 @@ TEST_F(ReportLoadingTest, ALargeReportLoadsInTheBackgroundAndShowsEveryLineInIts
   // All in: the view is the user's, with nothing to undo, and the commands are back.
   EXPECT_FALSE(view->isReadOnly());
   EXPECT_FALSE(view->document()->isUndoAvailable());
-  EXPECT_FALSE(m_window->progressLabel()->isVisible());
-  EXPECT_FALSE(m_window->progressBar()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*m_window)->isVisible());
+  EXPECT_FALSE(ProgressBar(*m_window)->isVisible());
   EXPECT_EQ(view->geometry().top(), 0);
   for (const char* entry : {"mnuSave", "mnuSaveAs", "mnuPrint"}) {
     EXPECT_TRUE(Entry(entry)->isEnabled()) << entry;
@@ -225,7 +225,7 @@ TEST_F(ReportLoadingTest, AnEditInTheMiddleSurvivesSaveAndReopening) {
   QTest::keyClicks(view, " checked");
   EXPECT_TRUE(m_window->reportChanged());
   m_shown[std::size_t(middle - 1)].text += " checked";
-  ASSERT_TRUE(m_window->mnuSave_Click());
+  ASSERT_TRUE(m_window->save());
   EXPECT_FALSE(m_window->reportChanged());
 
   ASSERT_NO_FATAL_FAILURE(Open(m_report));

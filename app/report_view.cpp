@@ -52,13 +52,13 @@ void ReportView::paintEvent(QPaintEvent* event) {
       option.setAlignment(wanted);
       text->setTextOption(option);
     }
-    if (lineWrapMode() == NoWrap && wanted != Qt::AlignLeft) FitLinesTo(text, shownWidth);
+    if (lineWrapMode() == NoWrap && wanted != Qt::AlignLeft) fitLinesTo(text, shownWidth);
     top += blockBoundingRect(block).height();
   }
   QPlainTextEdit::paintEvent(event);
 }
 
-void ReportView::FitLinesTo(QTextLayout* text, qreal width) {
+void ReportView::fitLinesTo(QTextLayout* text, qreal width) {
   if (text->lineCount() == 0 || text->lineAt(0).width() == width) return;
   // Lines of unwrapped text break only at line separators, whatever the width: each line
   // keeps its text and its place.

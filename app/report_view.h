@@ -57,7 +57,7 @@ class ReportView final : public QPlainTextEdit {
  private:
   // Lays the lines of `text`, a paragraph shown unwrapped, out again at `width` when they
   // were laid out at another.
-  static void FitLinesTo(QTextLayout* text, qreal width);
+  static void fitLinesTo(QTextLayout* text, qreal width);
 };
 
 }  // namespace app

@@ -66,7 +66,7 @@ class ReportViewPaintTest : public WindowTest {
     for (int i = 0; i < padding; ++i) rtf += filler;
     rtf += "}\r\n";
     ASSERT_TRUE(WriteBytes(folder() + "shown.rtf", rtf));
-    ASSERT_TRUE(m_window->LoadReport(folder() + "shown.rtf").isOk());
+    ASSERT_TRUE(m_window->loadReport(folder() + "shown.rtf").isOk());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->loading(); }, 30000));
     m_window->resize(700, 400);
     m_image = m_window->reportView()->viewport()->grab().toImage();

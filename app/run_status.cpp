@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "app/run_texts.h"
+#include "platform/qt/native_path.h"
 
 namespace app {
 namespace {
@@ -109,7 +110,7 @@ QString RunStatusMessage(const engine::RunOutcome& outcome, const RunStatusFacts
 
   QStringList saved;
   for (const std::string& path : outcome.savedReports) {
-    saved.append(QFileInfo(QFile::decodeName(path.c_str())).fileName());
+    saved.append(QFileInfo(platform::FromNativeBytes(path)).fileName());
   }
   if (!saved.isEmpty()) {
     QString sentence =

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/qt/native_path.h"
 #include "platform/qt/program_folder.h"
 
 namespace app {
@@ -13,7 +14,7 @@ namespace app {
 engine::Result<std::string> ChooseProgramFolder(const QString& option) {
   if (option.isEmpty()) return platform::ProgramFolder();
   const QString absolute = QDir::cleanPath(QFileInfo(option).absoluteFilePath());
-  const std::string native = QFile::encodeName(QDir::toNativeSeparators(absolute)).toStdString();
+  const std::string native = platform::NativeBytes(QDir::toNativeSeparators(absolute));
   if (QFileInfo(absolute).exists() && !QFileInfo(absolute).isDir()) {
     return engine::Status::notAFolder(native + ": not a folder");
   }
@@ -21,8 +22,8 @@ engine::Result<std::string> ChooseProgramFolder(const QString& option) {
     return engine::Status::permissionDenied(native + ": cannot create the folder");
   }
   // Links resolved, so two spellings of one folder share one window lock.
-  std::string folder = QFile::encodeName(QFileInfo(absolute).canonicalFilePath()).toStdString();
-  if (folder.empty()) folder = QFile::encodeName(absolute).toStdString();
+  std::string folder = platform::NativeBytes(QFileInfo(absolute).canonicalFilePath());
+  if (folder.empty()) folder = platform::NativeBytes(absolute);
   if (folder.back() != '/') folder += '/';
   return folder;
 }

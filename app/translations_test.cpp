@@ -81,15 +81,13 @@ TEST(TranslationsTest, RunTextsAreTranslatedWithTheirNamesAndFiguresPutBack) {
 
 TEST(TranslationsTest, TheProgressCaptionShowsInGerman) {
   const ScopedLanguage german(German());
-  QWidget area;
-  auto* label = new QLabel(&area);
-  auto* bar = new QProgressBar(&area);
-  std::atomic<bool> keepGoing{true};
-  ProgressRelay relay(label, bar, &keepGoing);
+  QString shown;
+  ProgressRelay relay([&shown](const ProgressDisplay& display) { shown = display.caption; });
+  relay.resume();
   relay.start();
   relay.setCaption("Profiling 300 Files in /data/photos/");
   relay.flush();
-  EXPECT_EQ(label->text(), "Profilerstellung: 300 Dateien in /data/photos/");
+  EXPECT_EQ(shown, "Profilerstellung: 300 Dateien in /data/photos/");
   relay.stop();
 }
 
@@ -184,10 +182,10 @@ TEST_F(GermanWindowTest, TheThirdButtonSwitchesBetweenItsGermanCaptionsAndTheWin
   QAction* quit = Entry("tlb1_quit");
   QAction* options = Entry("tlb1_options");
   ASSERT_TRUE(options->isEnabled());
-  window.EnterCancelMode();
+  window.enterCancelMode();
   EXPECT_EQ(quit->text(), "Abbrechen");
   EXPECT_FALSE(options->isEnabled());
-  window.LeaveCancelMode();
+  window.leaveCancelMode();
   EXPECT_EQ(quit->text(), "&Beenden");
   EXPECT_TRUE(options->isEnabled());
   EXPECT_TRUE(Entry("tlb1_open")->isEnabled());

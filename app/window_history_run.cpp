@@ -2,80 +2,73 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // WindowRun's comparisons with earlier runs: frmHistory, then the comparison on the run's
-// worker thread with the run's cancel mode, progress and report view.
+// worker thread with the run's cancel mode, progress and report.
 #include <memory>
 #include <thread>
 
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/main_window.h"
+#include "app/run_window.h"
 #include "app/window_run.h"
 #include "app/window_run_ui.h"
-#include "base/ascii.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/history/history_dialog.h"
 #include "engine/history_compare.h"
 #include "engine/k_format.h"
 #include "engine/profile_store.h"
 #include "platform/locale_format.h"
+#include "platform/qt/native_path.h"
 #include "platform/volumes.h"
 
 namespace app {
 namespace {
 
-std::string NativeBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-// The drive's text as the drive list has it, or "k:" for a drive it no longer lists.
-std::string DriveText(const std::vector<platform::Drive>& drives, char letter) {
-  for (const platform::Drive& drive : drives) {
-    if (drive.letter == letter) return drive.displayText;
-  }
-  return std::string(1, base::AsciiLower(letter)) + ":";
-}
 
 }  // namespace
 
-void WindowRun::CompareWithEarlierRun() {
+void WindowRun::compareWithEarlierRun() {
   if (running()) return;
-  MainWindow& window = *m_deps.window;
+  RunWindow& window = *m_deps.window;
   // The comparison's report takes the view's place, as a run's does.
-  if (!window.Form_QueryUnload()) return;
-  const std::string programFolder = NativeBytes(window.programFolder());
+  if (!window.maybeSave()) return;
+  const std::string programFolder = platform::NativeBytes(window.programFolder());
   const std::vector<char> letters = engine::DrivesWithHistory(*m_deps.fileSystem, programFolder);
   if (letters.empty()) {
-    dialogs::ShowMessage(&window, tr("No earlier run is kept yet: each run that replaces a "
-                                     "drive's profile keeps the one it replaces."));
+    dialogs::ShowMessage(window.dialogParent(),
+                         tr("No earlier run is kept yet: each run that replaces a "
+                            "drive's profile keeps the one it replaces."));
     return;
   }
   const std::vector<platform::Drive> listed = m_deps.volumes->drives().drives;
   std::vector<dialogs::HistoryDrive> drives;
-  for (char letter : letters) drives.push_back({letter, DriveText(listed, letter)});
-  const auto choice = dialogs::ChooseHistoryComparison(&window, *m_deps.fileSystem, programFolder,
-                                                       std::move(drives), *m_deps.locale);
-  if (choice) Compare(*choice);
+  for (char letter : letters) drives.push_back({letter, engine::HistoryDriveText(listed, letter)});
+  const auto choice = dialogs::ChooseHistoryComparison(
+      window.dialogParent(), *m_deps.fileSystem, programFolder, std::move(drives), *m_deps.locale);
+  if (choice) compare(*choice);
 }
 
-void WindowRun::Compare(const dialogs::HistoryChoice& choice) {
+void WindowRun::compare(const dialogs::HistoryChoice& choice) {
   if (running()) return;
-  MainWindow& window = *m_deps.window;
+  RunWindow& window = *m_deps.window;
   platform::FileSystem& fs = *m_deps.fileSystem;
-  const std::string programFolder = NativeBytes(window.programFolder());
+  const std::string programFolder = platform::NativeBytes(window.programFolder());
 
   // A scheduled run may be keeping a new profile, and dropping the oldest, right now.
   auto lock = platform::RunLock::TryTake(fs, programFolder);
   if (!lock.isOk()) {
     const QString reason = QString::fromStdString(lock.status().message());
-    dialogs::ShowMessage(&window, lock.status().isBusy()
-                                      ? reason
-                                      : tr("The comparison cannot start:\n%1").arg(reason));
+    dialogs::ShowMessage(
+        window.dialogParent(),
+        lock.status().isBusy() ? reason : tr("The comparison cannot start:\n%1").arg(reason));
     return;
   }
 
   // The list the user chose from was read before the lock was held: the kept profiles are
   // looked up again by name.
-  const std::string driveText = DriveText(m_deps.volumes->drives().drives, choice.letter);
+  const std::string driveText =
+      engine::HistoryDriveText(m_deps.volumes->drives().drives, choice.letter);
   const std::string profilePath =
       engine::ProfilePathsFor(std::string(1, choice.letter) + ":", programFolder).profilePath;
   auto profiles = engine::DriveProfiles(fs, programFolder, choice.letter, profilePath);
@@ -91,11 +84,12 @@ void WindowRun::Compare(const dialogs::HistoryChoice& choice) {
   const engine::DriveProfile* older = find(choice.olderFile);
   const engine::DriveProfile* newer = find(choice.newerFile);
   if (older == nullptr || newer == nullptr) {
-    dialogs::ShowMessage(
-        &window, profiles.isOk() ? tr("The profiles chosen of %1 are no longer all there: a run "
-                                      "has changed its history since. Nothing was compared.")
-                                       .arg(Text(driveText))
-                                 : Text(profiles.status().message()));
+    dialogs::ShowMessage(window.dialogParent(),
+                         profiles.isOk()
+                             ? tr("The profiles chosen of %1 are no longer all there: a run "
+                                  "has changed its history since. Nothing was compared.")
+                                   .arg(Text(driveText))
+                             : Text(profiles.status().message()));
     return;
   }
   m_lock = std::move(lock).value();
@@ -111,7 +105,7 @@ void WindowRun::Compare(const dialogs::HistoryChoice& choice) {
       std::make_shared<Job>(Job{programFolder, driveText, *older, *newer, window.settings()});
   m_comparing = true;
   m_comparisonStatus.clear();
-  window.Continue = true;
+  m_ui->resume();
   m_workerDone = false;
   m_worker = std::thread([this, job, letter = choice.letter] {
     platform::FileSystem& fs = *m_deps.fileSystem;
@@ -160,16 +154,16 @@ void WindowRun::Compare(const dialogs::HistoryChoice& choice) {
     m_ui->runEnded();
     m_comparisonStatus = status;
     m_workerDone = true;
-    QMetaObject::invokeMethod(this, "WorkerFinished", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "workerFinished", Qt::QueuedConnection);
   });
 }
 
-void WindowRun::ComparisonFinished() {
+void WindowRun::comparisonFinished() {
   m_comparing = false;
   m_lock.release();
   m_deps.window->showStatus(m_comparisonStatus);
   emit finished();
-  m_deps.window->RunFinished();
+  m_deps.window->runFinished();
 }
 
 }  // namespace app

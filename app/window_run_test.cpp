@@ -521,7 +521,6 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
     ASSERT_TRUE(RunToEnd());
   }
   EXPECT_FALSE(startedSingle);
-  EXPECT_FALSE(m_window->blnMultiReport);
   EXPECT_EQ(Reports(), QStringList({"Drive_D.rtf", "Drive_E.rtf"}));
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_E.rtf");
   EXPECT_TRUE(m_window->reportView()->toPlainText().contains("added-on-e.txt"));
@@ -533,7 +532,7 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
   m_window->reportView()->setFocus();
   QTest::keyClicks(m_window->reportView(), "my note ");
   EXPECT_TRUE(m_window->reportChanged());
-  EXPECT_TRUE(m_window->mnuSave_Click());
+  EXPECT_TRUE(m_window->save());
   EXPECT_TRUE(FileBytes(reports() + "Drive_E.rtf").contains("my note"));
 
   // "One Large Report" and the close box: one report of both drives under the tag of the
@@ -546,7 +545,6 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
         .then("dialogs::MultiReportDialog", Choose("optSingle", false));
     ASSERT_TRUE(RunToEnd());
   }
-  EXPECT_TRUE(m_window->blnMultiReport);
   EXPECT_EQ(Reports(), QStringList({"Drive_D.rtf", "Drive_D_E_F_.rtf", "Drive_E.rtf"}));
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D_E_F_.rtf");
   const QString combined = m_window->reportView()->toPlainText();
@@ -575,7 +573,7 @@ TEST_F(RunTest, ReportsPerDriveOrOneCombinedReport) {
 TEST_F(RunTest, ANewSettingsFileNamesReportsByTimeAndDate) {
   CreateProfiles("D");
   ASSERT_TRUE(WriteBytes(folder() + "BV3.Def", QByteArray(33, '\0')));
-  ASSERT_TRUE(m_window->ResetOptions().isOk());
+  ASSERT_TRUE(m_window->resetOptions().isOk());
   bool timeShown = false;
   for (const char* change : {"one", "two"}) {
     Put("D", change, change);
@@ -643,7 +641,7 @@ TEST_F(RunTest, InfoOnlyRunReportsButWritesNoProfileAndSwitchesItselfOff) {
   QTest::keyClicks(m_window->reportView(), "typed");
   ASSERT_TRUE(m_window->reportChanged());
 
-  m_window->mnuInfoOnly_Click();
+  m_window->toggleInfoOnly();
   ASSERT_TRUE(m_window->infoOnly());
   DialogScript script;
   script
@@ -766,7 +764,6 @@ TEST_F(RunTest, NothingMarkedOffersRetryOrCancelAndScansNothing) {
   DialogScript cancelled;
   cancelled.then("dialogs::DriveSelectionDialog", Select("D", nullptr, false));
   ASSERT_TRUE(RunToEnd());
-  EXPECT_FALSE(m_window->Continue.load());
   EXPECT_TRUE(m_sound.played.isEmpty());
   EXPECT_TRUE(Profile("D").isNull());
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
@@ -795,17 +792,16 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
   EXPECT_FALSE(m_window->reportView()->isVisible());
   // What the run showed last reaches the label within a few timer ticks.
   EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return m_window->progressLabel()->text().startsWith("Loading Structure:  e: ["); },
+      [&] { return ProgressLabel(*m_window)->text().startsWith("Loading Structure:  e: ["); },
       5000));
-  EXPECT_TRUE(m_window->progressLabel()->isVisible());
+  EXPECT_TRUE(ProgressLabel(*m_window)->isVisible());
   // Drive D is done: its report is saved and its profile replaced.
   EXPECT_TRUE(QFile::exists(reports() + "Drive_D.rtf"));
   EXPECT_NE(Profile("D"), storedD);
 
   Click(*m_window, "quit");
-  EXPECT_FALSE(m_window->Continue.load());
-  EXPECT_FALSE(m_window->progressLabel()->isVisible());
-  EXPECT_FALSE(m_window->progressBar()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*m_window)->isVisible());
+  EXPECT_FALSE(ProgressBar(*m_window)->isVisible());
   m_gate.open();
   ASSERT_TRUE(WaitForRunEnd());
 
@@ -820,7 +816,7 @@ TEST_F(RunTest, CancelDuringTheSecondOfThreeDrivesWithAReportEach) {
   EXPECT_TRUE(m_window->findChild<QAction*>(QStringLiteral("mnuSave"))->isEnabled());
   EXPECT_NE(m_window->cursor().shape(), Qt::BusyCursor);
   EXPECT_TRUE(m_window->reportView()->isVisible());
-  EXPECT_FALSE(m_window->progressLabel()->isVisible());
+  EXPECT_FALSE(ProgressLabel(*m_window)->isVisible());
   EXPECT_EQ(m_window->currentFile(), reports() + "Drive_D.rtf");
   EXPECT_EQ(m_window->statusMessage(),
             "Run cancelled. Not checked: e, f; their profiles are unchanged. Report saved: "
@@ -1003,7 +999,7 @@ TEST_F(RunTest, FindEmAsksBeforeARunReplacesWhatWasTyped) {
   EXPECT_FALSE(m_window->reportView()->toPlainText().contains("scratch"));
   EXPECT_FALSE(m_window->reportChanged());
   {
-    dialogs::testing::NoMessageBoxes none;
+    DialogScript none;  // asks nothing
     Click(*m_window, "quit");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_window->isVisible(); }, 5000));
   }
@@ -1045,7 +1041,6 @@ TEST_F(RunTest, ClosingTheWindowMidRunCancelsItAndClosesOnceItHasWoundDown) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
 
   EXPECT_FALSE(m_window->close());
-  EXPECT_FALSE(m_window->Continue.load());
   EXPECT_TRUE(m_window->isVisible()) << "closed before the run wound down";
   EXPECT_EQ(m_sound.played, QStringList({"start", "cxl"}));
   m_gate.open();
@@ -1141,7 +1136,7 @@ TEST_F(CompareTest, TheMenuEntryComparesARunWithTheStoredProfileAsTheCommandLine
 TEST_F(CompareTest, TwoKeptProfilesCompareTheOlderWithTheNewer) {
   const std::vector<engine::Generation> kept = KeepTwoRunsOfD();
   ASSERT_EQ(kept.size(), 2u);
-  m_run->Compare({'D', kept[0].file, kept[1].file});
+  m_run->compare({'D', kept[0].file, kept[1].file});
   ASSERT_TRUE(WaitForRunEnd());
   const QString report = QFileInfo(m_window->currentFile()).fileName();
   EXPECT_TRUE(report.startsWith("Drive_D_") && report.contains("_to_")) << report.toStdString();
@@ -1162,7 +1157,7 @@ TEST_F(CompareTest, CancelDuringACompareLeavesTheViewAsItWasAndSavesNothing) {
 
   // Held while the report is being written, in cancel mode.
   m_gate.holdReplacing("Drive_D_since", GateFileSystem::Stage::kWritten);
-  m_run->Compare({'D', kept[0].file, ""});
+  m_run->compare({'D', kept[0].file, ""});
   ASSERT_TRUE(QTest::qWaitFor([&] { return m_gate.reached(); }, 20000));
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "Cancel");
   EXPECT_FALSE(m_window->reportView()->isVisible());
@@ -1179,7 +1174,7 @@ TEST_F(CompareTest, CancelDuringACompareLeavesTheViewAsItWasAndSavesNothing) {
   EXPECT_EQ(m_sound.played, QStringList{"cxl"});
   EXPECT_EQ(ToolbarButton(*m_window, "quit")->text(), "&Quit");
   // The lock is free again: the next comparison goes through.
-  m_run->Compare({'D', kept[0].file, ""});
+  m_run->compare({'D', kept[0].file, ""});
   ASSERT_TRUE(WaitForRunEnd());
   EXPECT_EQ(m_window->currentFile(), reports() + Since(kept[0]));
 }
@@ -1189,7 +1184,7 @@ TEST_F(CompareTest, AKeptProfileGoneSinceItWasListedIsToldAndNothingStarts) {
   MessageSeen seen;
   DialogScript script;
   script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-  m_run->Compare({'D', "20000101T000000Z.bvp.zst", ""});
+  m_run->compare({'D', "20000101T000000Z.bvp.zst", ""});
   EXPECT_TRUE(script.done());
   EXPECT_FALSE(m_run->running());
   EXPECT_TRUE(seen.text.contains("no longer all there")) << seen.text.toStdString();

@@ -6,49 +6,40 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMessageBox>
-#include <QProgressBar>
 
 #include "app/happens_before.h"
-#include "app/main_window.h"
-#include "app/report_view.h"
 #include "app/run_texts.h"
+#include "app/run_window.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/drive_selection_dialog.h"
 #include "dialogs/multi_report_dialog.h"
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
+#include "platform/qt/native_path.h"
 #include "reports/report_text.h"
 
 namespace app {
-namespace {
-
-QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
-std::string NativeBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-}  // namespace
-
-WindowRunUserInterface::WindowRunUserInterface(MainWindow* window, platform::FileSystem* fs,
+WindowRunUserInterface::WindowRunUserInterface(RunWindow* window, platform::FileSystem* fs,
                                                const platform::LocaleFormat* locale,
                                                QObject* parent)
     : QObject(parent),
       m_window(window),
       m_fs(fs),
       m_locale(locale),
-      m_progress(window->progressLabel(), window->progressBar(), &window->Continue) {}
+      m_progress([window](const ProgressDisplay& display) { window->showProgress(display); }) {}
 
 WindowRunUserInterface::~WindowRunUserInterface() = default;
 
-void WindowRunUserInterface::CallOnUiThread(const std::function<void()>& call) {
+void WindowRunUserInterface::callOnUiThread(const std::function<void()>& call) {
   m_pendingCall = &call;
   HappensBefore(&m_pendingCall);
-  QMetaObject::invokeMethod(this, "RunPendingCall", Qt::BlockingQueuedConnection);
+  QMetaObject::invokeMethod(this, "runPendingCall", Qt::BlockingQueuedConnection);
   HappensAfter(&m_pendingCall);
   m_pendingCall = nullptr;
 }
 
-void WindowRunUserInterface::RunPendingCall() {
+void WindowRunUserInterface::runPendingCall() {
   HappensAfter(&m_pendingCall);
   (*m_pendingCall)();
   HappensBefore(&m_pendingCall);
@@ -64,53 +55,51 @@ bool WindowRunUserInterface::selectDrives(const std::vector<std::string>& rows,
                                           engine::SettingsRecord* settings) {
   std::vector<bool> available;
   for (const std::string& row : rows) available.push_back(!m_unavailable.contains(row));
-  return OnUiThread(
+  return onUiThread(
       [&] {
         const bool accepted = dialogs::SelectDrives(
-            m_window, rows, marks, settings,
-            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); }, available);
-        if (!accepted) m_window->Continue = false;
+            m_window->dialogParent(), rows, marks, settings,
+            [this](const engine::SettingsRecord&) { return m_window->saveOptions(); }, available);
+        if (!accepted) cancel();
         return accepted;
       },
       false);
 }
 
 bool WindowRunUserInterface::retryWithoutDrives() {
-  return OnUiThread(
+  return onUiThread(
       [&] {
-        QMessageBox box(QMessageBox::Question, QString::fromLatin1(dialogs::kProgramTitle),
-                        tr("Abort?: No Drive(s) Selected"),
-                        QMessageBox::Retry | QMessageBox::Cancel, m_window);
-        return box.exec() == QMessageBox::Retry;
+        return dialogs::Ask(m_window->dialogParent(), QString::fromLatin1(dialogs::kProgramTitle),
+                            tr("Abort?: No Drive(s) Selected"),
+                            QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
       },
       false);
 }
 
 bool WindowRunUserInterface::askYesNo(std::string_view title, std::string_view text) {
-  return OnUiThread(
+  return onUiThread(
       [&] {
-        QMessageBox box(QMessageBox::Question, TranslateRunText(title), TranslateRunText(text),
-                        QMessageBox::Yes | QMessageBox::No, m_window);
-        return box.exec() == QMessageBox::Yes;
+        return dialogs::Ask(m_window->dialogParent(), TranslateRunText(title),
+                            TranslateRunText(text),
+                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
       },
       false);
 }
 
 bool WindowRunUserInterface::askOneReport(engine::SettingsRecord* settings) {
-  return OnUiThread(
+  return onUiThread(
       [&] {
-        m_window->blnMultiReport = dialogs::AskOneReport(
-            m_window, settings,
-            [this](const engine::SettingsRecord&) { return m_window->SaveOptions(); });
-        return m_window->blnMultiReport;
+        return dialogs::AskOneReport(
+            m_window->dialogParent(), settings,
+            [this](const engine::SettingsRecord&) { return m_window->saveOptions(); });
       },
       false);
 }
 
 void WindowRunUserInterface::showMessage(std::string_view text) {
-  OnUiThread([&] {
+  onUiThread([&] {
     m_progress.flush();
-    dialogs::ShowMessage(m_window, TranslateRunText(text));
+    dialogs::ShowMessage(m_window->dialogParent(), TranslateRunText(text));
   });
 }
 
@@ -121,54 +110,48 @@ void WindowRunUserInterface::runStarted() {
   m_lastWriteRich = true;
   m_savedReport.clear();
   m_savedSource.clear();
-  OnUiThread([&] {
-    m_window->EnterCancelMode();
-    m_window->setCursor(Qt::BusyCursor);
-    m_window->reportView()->hide();
+  onUiThread([&] {
+    m_window->enterRunMode();
     m_progress.start();
   });
 }
 
 void WindowRunUserInterface::runEnded() {
-  OnUiThread([&] {
+  onUiThread([&] {
     m_progress.stop();
-    m_window->progressLabel()->hide();
-    m_window->progressBar()->hide();
-    const bool cancelPressed = !m_window->Continue;
+    m_window->hideProgress();
+    const bool cancelled = cancelPressed();
     // A report composed but not saved: its save failed, so the view shows the changes under
     // the work file's name; after a cancel the view keeps what it had.
     m_showedReport = false;
-    if (!m_composed.isEmpty() && !m_composedSaved && !cancelPressed) {
-      m_showedReport = m_window->ShowRunReport(m_composed, m_composed);
+    if (!m_composed.isEmpty() && !m_composedSaved && !cancelled) {
+      m_showedReport = m_window->showRunReport(m_composed, m_composed);
     } else if (!m_savedReport.isEmpty()) {
       const bool sourceKept =
-          m_savedSource == m_savedReport || VersionOf(m_savedSource) == m_savedSourceVersion;
+          m_savedSource == m_savedReport || versionOf(m_savedSource) == m_savedSourceVersion;
       m_showedReport =
-          m_window->ShowRunReport(sourceKept ? m_savedSource : m_savedReport, m_savedReport);
+          m_window->showRunReport(sourceKept ? m_savedSource : m_savedReport, m_savedReport);
     }
-    m_window->reportView()->show();
-    m_window->LeaveCancelMode();
-    m_window->EnableReportCommands();
-    m_window->unsetCursor();
+    m_window->leaveRunMode();
   });
 }
 
 void WindowRunUserInterface::play(Cue cue) {
-  OnUiThread([&] {
+  onUiThread([&] {
     m_progress.flush();
-    (void)m_window->Play(cue == Cue::kStart ? QStringLiteral("start") : QStringLiteral("done"));
+    (void)m_window->play(cue == Cue::kStart ? QStringLiteral("start") : QStringLiteral("done"));
   });
 }
 
-WindowRunUserInterface::FileVersion WindowRunUserInterface::VersionOf(const QString& path) {
+WindowRunUserInterface::FileVersion WindowRunUserInterface::versionOf(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) return {};
   return {info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
 engine::Status WindowRunUserInterface::loadReport(const std::string& path) {
-  const QString file = Native(path);
-  const FileVersion version = VersionOf(file);
+  const QString file = platform::FromNativeBytes(path);
+  const FileVersion version = versionOf(file);
   // With a report for each drive, the run ends by taking the last drive's report once
   // more; the view is to show it under its own name.
   if (m_composedSaved && file == m_composed && version == m_composedVersion) {
@@ -186,13 +169,13 @@ engine::Status WindowRunUserInterface::writeReport(platform::ReplacementFile* re
                                                    bool richText) {
   if (m_composed.isEmpty()) return engine::Status::invalidArgument("no report was composed");
   m_lastWriteRich = richText;
-  const std::string composed = NativeBytes(m_composed);
+  const std::string composed = platform::NativeBytes(m_composed);
   return richText ? platform::AppendWholeFile(*m_fs, composed, report)
                   : reports::AppendReportFileAsPlainText(*m_fs, composed, report);
 }
 
 void WindowRunUserInterface::reportSaved(const std::string& path) {
-  m_savedReport = Native(path);
+  m_savedReport = platform::FromNativeBytes(path);
   // Rich text is the composer's bytes: the view reads the report file itself.
   m_savedSource = m_lastWriteRich ? m_savedReport : m_composed;
   m_savedSourceVersion = m_composedVersion;
@@ -200,9 +183,7 @@ void WindowRunUserInterface::reportSaved(const std::string& path) {
 }
 
 void WindowRunUserInterface::switchOffInfoOnly() {
-  OnUiThread([&] {
-    if (m_window->infoOnly()) m_window->mnuInfoOnly_Click();
-  });
+  onUiThread([&] { m_window->clearInfoOnly(); });
 }
 
 platform::LocalDateTime WindowRunUserInterface::now() {

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The main window as the run conductor's user interface: the drive selection and the run's
-// questions as modal dialogs, progress in the window's label and bar, cancel mode, cues and
-// the report view, for a conductor that runs on a worker thread.
+// questions as modal dialogs, progress, cancel mode, cues and the report, for a conductor
+// that runs on a worker thread. The window is reached only through RunWindow.
 #pragma once
 
 #include <atomic>
@@ -28,7 +28,7 @@ class LocaleFormat;
 
 namespace app {
 
-class MainWindow;
+class RunWindow;
 
 // Lives on the user-interface thread with the window. Every method may be called from the
 // run's worker thread: those that touch the window run on the user-interface thread through
@@ -40,13 +40,20 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
 
  public:
   // `window`, `fs` (the run's file system) and `locale` must outlive this object.
-  WindowRunUserInterface(MainWindow* window, platform::FileSystem* fs,
+  WindowRunUserInterface(RunWindow* window, platform::FileSystem* fs,
                          const platform::LocaleFormat* locale, QObject* parent = nullptr);
   ~WindowRunUserInterface() override;
 
   // From now on nothing is shown and every question is answered as if cancelled: for a
   // program that ends while a worker is still winding down. User-interface thread.
   void abandon();
+  // A run begins: progress() says to go on until cancel(). User-interface thread.
+  void resume() { m_progress.resume(); }
+  // Cancel, as the window's Cancel button does: progress() says to stop and shows nothing
+  // more. Any thread.
+  void cancel() { m_progress.cancel(); }
+  // True once cancel() was called during the current or last run.
+  [[nodiscard]] bool cancelPressed() { return !m_progress.shouldContinue(); }
   // The drives, by display text, that the next run's drive selection lists greyed out as
   // not available. Set before the run starts, on the user-interface thread.
   void setUnavailableDrives(std::set<std::string> displayTexts) {
@@ -54,19 +61,19 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   }
 
   // engine::RunUserInterface
-  // frmDriveSel over the window; Cancel or its close box clear the window's Continue.
+  // frmDriveSel over the window; its Cancel or close box cancel the run as cancel() does.
   // The unavailable drives are listed but cannot be marked.
   [[nodiscard]] bool selectDrives(const std::vector<std::string>& rows, std::vector<bool>* marks,
                                   engine::SettingsRecord* settings) override;
   [[nodiscard]] bool retryWithoutDrives() override;
   [[nodiscard]] bool askYesNo(std::string_view title, std::string_view text) override;
-  // frmMulti; its answer is also the window's blnMultiReport.
+  // frmMulti: true for one report of all drives.
   [[nodiscard]] bool askOneReport(engine::SettingsRecord* settings) override;
   void showMessage(std::string_view text) override;
   // Cancel mode, the busy pointer, the report view making room for the progress display.
   void runStarted() override;
   // The report view back in place of the progress display, the commands back, Save, Save
-  // As and Print enabled, the normal pointer. The view loads (MainWindow::ShowRunReport) the
+  // As and Print enabled, the normal pointer. The view loads (MainWindow::showRunReport) the
   // report saved last, under that report's name, read from the report file itself when it
   // is rich text: the composer's own bytes. A plain-text report shows in its colours, read
   // from the composed report it was written from while that is unchanged (from the
@@ -98,17 +105,17 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
  private:
   // Runs `f` on this object's thread and returns its result; `cancelled` when abandoned.
   template <class F>
-  std::invoke_result_t<F> OnUiThread(F f, std::invoke_result_t<F> cancelled);
+  std::invoke_result_t<F> onUiThread(F f, std::invoke_result_t<F> cancelled);
   template <class F>
-  void OnUiThread(F f);
+  void onUiThread(F f);
   // From the worker: runs `call` on this object's thread through a blocking queued call of
-  // RunPendingCall, and returns once it has run, or without running it when the call is
+  // runPendingCall, and returns once it has run, or without running it when the call is
   // dropped because this object is going away.
-  void CallOnUiThread(const std::function<void()>& call);
+  void callOnUiThread(const std::function<void()>& call);
   // The call by name, so that nothing of ours is made on the worker's thread for Qt to
   // destroy on the other: all that crosses is m_pendingCall, around which the order Qt keeps
   // is declared to the thread sanitizer (app/happens_before.h).
-  Q_INVOKABLE void RunPendingCall();
+  Q_INVOKABLE void runPendingCall();
 
   // Tells one version of a file from another: its size and modification time. The composer
   // writes each report as a new file, so a report composed later differs from one saved.
@@ -117,14 +124,14 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
     qint64 modified = -1;
     friend bool operator==(const FileVersion&, const FileVersion&) = default;
   };
-  static FileVersion VersionOf(const QString& path);
+  static FileVersion versionOf(const QString& path);
 
-  MainWindow* m_window;
+  RunWindow* m_window;
   platform::FileSystem* m_fs;
   const platform::LocaleFormat* m_locale;
   ProgressRelay m_progress;
   std::atomic<bool> m_abandoned{false};
-  // Set by the worker while it waits in CallOnUiThread; the worker is the only caller.
+  // Set by the worker while it waits in callOnUiThread; the worker is the only caller.
   const std::function<void()>* m_pendingCall = nullptr;
   // The run's own state, touched by the thread that runs it, and read on the window's in
   // runEnded (which the run waits for): the composed report taken last and its version,
@@ -144,20 +151,20 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
 };
 
 template <class F>
-std::invoke_result_t<F> WindowRunUserInterface::OnUiThread(F f, std::invoke_result_t<F> cancelled) {
+std::invoke_result_t<F> WindowRunUserInterface::onUiThread(F f, std::invoke_result_t<F> cancelled) {
   if (QThread::currentThread() == thread()) return m_abandoned ? cancelled : f();
   std::optional<std::invoke_result_t<F>> result;
-  CallOnUiThread([&] { result = m_abandoned ? cancelled : f(); });
+  callOnUiThread([&] { result = m_abandoned ? cancelled : f(); });
   return result ? std::move(*result) : cancelled;
 }
 
 template <class F>
-void WindowRunUserInterface::OnUiThread(F f) {
+void WindowRunUserInterface::onUiThread(F f) {
   if (QThread::currentThread() == thread()) {
     if (!m_abandoned) f();
     return;
   }
-  CallOnUiThread([&] {
+  callOnUiThread([&] {
     if (!m_abandoned) f();
   });
 }

@@ -1,32 +1,28 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Helpers for the window's tests: a QApplication, a sound output that records, a script
-// that answers modal dialogs, and a fixture that starts the window on a temporary folder.
+// Helpers for the window's tests: a QApplication, a sound output that records, actions for
+// the file dialog (modal dialogs are answered by dialogs::testing::DialogScript), and a
+// fixture that starts the window on a temporary folder.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
+#include <QProgressBar>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
 #include "app/main_window.h"
@@ -53,7 +49,9 @@ class RecordingSound final : public SoundOutput {
   bool m_device;
 };
 
+using dialogs::testing::DialogScript;
 using dialogs::testing::MessageSeen;
+using dialogs::testing::Press;
 
 // What the Save As dialog showed.
 struct FileDialogSeen {
@@ -63,75 +61,6 @@ struct FileDialogSeen {
   QString selectedFilter;      // the caption shown when the dialog opened
   QString defaultSuffix;
 };
-
-// Answers the modal dialogs that the code under test shows, in order. Each step names the
-// class the dialog must have and what to do with it. A dialog that does not come within
-// five seconds, or one that is not expected, fails the test; an unexpected dialog is
-// closed so that the test never hangs. The action runs from the event loop, after the
-// dialog has shown, so it may open further dialogs.
-class DialogScript {
- public:
-  using Action = std::function<void(QWidget*)>;
-
-  DialogScript() {
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-    m_timer.start(10);
-    m_clock.start();
-  }
-  ~DialogScript() {
-    m_timer.stop();
-    for (const Step& step : m_steps) ADD_FAILURE() << "no " << step.className << " came";
-  }
-
-  DialogScript& then(const char* className, Action action) {
-    m_steps.push_back({className, std::move(action)});
-    return *this;
-  }
-  [[nodiscard]] bool done() const { return m_steps.empty(); }
-
- private:
-  struct Step {
-    const char* className;
-    Action action;
-  };
-
-  void poll() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || m_handled.contains(modal) || !modal->isVisible()) {
-      if (!m_steps.empty() && m_clock.elapsed() > 5000) {
-        ADD_FAILURE() << "no " << m_steps.front().className << " came";
-        m_steps.pop_front();
-        m_clock.restart();
-      }
-      return;
-    }
-    m_handled.append(modal);
-    m_clock.restart();
-    if (m_steps.empty() || !modal->inherits(m_steps.front().className)) {
-      const auto* box = qobject_cast<QMessageBox*>(modal);
-      ADD_FAILURE() << "unexpected " << modal->metaObject()->className() << ": "
-                    << (box != nullptr ? box->text().toStdString() : std::string());
-      QTimer::singleShot(0, modal, [modal] { modal->close(); });
-      return;
-    }
-    Action action = std::move(m_steps.front().action);
-    m_steps.pop_front();
-    QTimer::singleShot(0, modal, [modal, action] { action(modal); });
-  }
-
-  QTimer m_timer;
-  QElapsedTimer m_clock;
-  std::deque<Step> m_steps;
-  // Dialogs already answered: a file dialog shows again for a moment after its overwrite
-  // question is answered.
-  QList<QPointer<QWidget>> m_handled;
-};
-
-// A message box action: records what the box showed in `*seen` (when given) and presses
-// `button`.
-inline DialogScript::Action Press(QMessageBox::StandardButton button, MessageSeen* seen = nullptr) {
-  return [button, seen](QWidget* widget) { dialogs::testing::PressButton(widget, button, seen); };
-}
 
 // A Save As action: records the dialog in `*seen` (when given), chooses the filter whose
 // caption starts with `filter` (when not empty), types `name` and confirms; an empty
@@ -163,6 +92,14 @@ inline DialogScript::Action ChooseName(const QString& name, const QString& filte
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept, which checks the name
   };
+}
+
+// The progress label and bar above the report view, found by their object names.
+inline QLabel* ProgressLabel(const MainWindow& window) {
+  return window.findChild<QLabel*>(QStringLiteral("lblProgress"));
+}
+inline QProgressBar* ProgressBar(const MainWindow& window) {
+  return window.findChild<QProgressBar*>(QStringLiteral("Pbr1"));
 }
 
 // The toolbar button with the key `key` ("find", "quit", ...).
@@ -211,7 +148,7 @@ class WindowTest : public ::testing::Test {
   // A window that has loaded and shows.
   std::unique_ptr<MainWindow> Start(SoundOutput* sound = nullptr) {
     auto window = MakeWindow(sound);
-    EXPECT_TRUE(window->Form_Load());
+    EXPECT_TRUE(window->load());
     window->show();
     return window;
   }

@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   platform::PosixFileSystem fs;
   bench::NoSound sound;
   app::MainWindow window({&fs, folder, &sound, {}});
-  if (!window.Form_Load()) return 2;
+  if (!window.load()) return 2;
   window.resize(1000, 760);
   window.show();
   QElapsedTimer settle;
@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
     QElapsedTimer save;
     save.start();
     const engine::Status saved =
-        window.SaveReport(QString::fromStdString(folder) + QStringLiteral("Reports/saved.rtf"),
+        window.saveReport(QString::fromStdString(folder) + QStringLiteral("Reports/saved.rtf"),
                           reports::ReportFormat::kRichText);
     saveSeconds = saved.isOk() ? double(save.nsecsElapsed()) / 1e9 : -1;
     if (!grabAfter.isEmpty()) {
@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
     clock.start();
     sinceTick.start();
     probe.start(5);
-    auto opened = window.OpenReport(report);
+    auto opened = window.openReport(report);
     if (!opened.isOk()) {
       std::fprintf(stderr, "%s\n", opened.status().message().c_str());
       QApplication::exit(1);

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
   platform::QtVolumes volumes(fs, folder);
   bench::NoSound sound;
   app::MainWindow window({&fs, folder, &sound, {}});
-  if (!window.Form_Load()) return 2;
+  if (!window.load()) return 2;
   window.show();
   app::WindowRun run({&window, &fs, &volumes, &locale});
   app::MainWindowCommands commands;
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
   QElapsedTimer progressShown;
   if (!grabDuring.isEmpty()) {
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-      if (!window.progressBar()->isVisible()) return;
+      if (!window.findChild<QProgressBar*>(QStringLiteral("Pbr1"))->isVisible()) return;
       if (!progressShown.isValid()) {
         progressShown.start();
       } else if (progressShown.elapsed() > 500) {
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     clock.start();
     sinceTick.start();
     probe.start(5);
-    run.FindChanges();
+    run.findChanges();
   });
   QApplication::exec();
 

@@ -39,15 +39,6 @@ constexpr const char* kAbout =
     "instead, and --json writes the changes as JSON Lines on standard output. A damaged kept\n"
     "profile is refused, naming it.\n";
 
-// The drive's text as the drive list gives it ("k: [/data]"), or "k:" for a drive the list
-// no longer has.
-std::string DriveText(const std::vector<platform::Drive>& drives, char letter) {
-  for (const platform::Drive& drive : drives) {
-    if (drive.letter == letter) return drive.displayText;
-  }
-  return std::string(1, base::AsciiLower(letter)) + ":";
-}
-
 // The upper-case drive letter of a word ("k", "K" or "k:"), or 0.
 char LetterOf(std::string word) {
   if (word.size() == 2 && word[1] == ':') word.pop_back();
@@ -101,7 +92,8 @@ int List(const CommandLine& line, platform::FileSystem& fs, const std::string& p
       continue;
     }
     if (!json) {
-      out << DriveText(drives, letter) << (generations.empty() ? ": no kept profiles\n" : "\n");
+      out << engine::HistoryDriveText(drives, letter)
+          << (generations.empty() ? ": no kept profiles\n" : "\n");
     }
     for (std::size_t i = 0; i < generations.size(); ++i) {
       const engine::Generation& g = generations[i];
@@ -152,7 +144,7 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     return kExitError;
   }
 
-  const std::string driveText = DriveText(drives, letter);
+  const std::string driveText = engine::HistoryDriveText(drives, letter);
   const std::string profilePath =
       engine::ProfilePathsFor(std::string(1, letter) + ":", programFolder).profilePath;
   auto profiles = engine::DriveProfiles(fs, programFolder, letter, profilePath);

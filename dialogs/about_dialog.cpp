@@ -37,10 +37,10 @@ AboutDialog::AboutDialog(const QIcon& icon, const QString& version, QWidget* par
     : QDialog(parent) {
   setObjectName(QStringLiteral("frmAbout"));
   setProperty(kHelpContextProperty, kHelpContext);
-  Form_Load(icon, version);
+  load(icon, version);
 }
 
-void AboutDialog::Form_Load(const QIcon& icon, const QString& version) {
+void AboutDialog::load(const QIcon& icon, const QString& version) {
   const QString title = QString::fromLatin1(kProgramTitle);
   setWindowIcon(icon);
   setWindowTitle(tr("About %1").arg(title));
@@ -67,8 +67,8 @@ void AboutDialog::Form_Load(const QIcon& icon, const QString& version) {
   auto* cmdSysInfo = new QPushButton(tr("&System Info..."), this);
   NameControl(cmdSysInfo, "cmdSysInfo", AccessibleTextOf(cmdSysInfo->text()));
   cmdSysInfo->setAutoDefault(false);
-  connect(cmdOK, &QPushButton::clicked, this, &AboutDialog::cmdOK_Click);
-  connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::cmdSysInfo_Click);
+  connect(cmdOK, &QPushButton::clicked, this, &AboutDialog::accept);
+  connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::showSystemInfo);
 
   auto* texts = new QVBoxLayout;
   texts->addWidget(lblTitle);
@@ -91,11 +91,7 @@ void AboutDialog::Form_Load(const QIcon& icon, const QString& version) {
   resize(420, 200);
 }
 
-void AboutDialog::cmdOK_Click() { accept(); }
-
-void AboutDialog::cmdSysInfo_Click() { StartSysInfo(); }
-
-void AboutDialog::StartSysInfo() {
+void AboutDialog::showSystemInfo() {
   // Linux has no registry that names the program; the desktop's own ones are looked for
   // on PATH instead. Not found and failed to start end in the same message.
   const QString path = FindSystemInfoProgram();

@@ -28,12 +28,10 @@ class AboutDialog final : public QDialog {
   AboutDialog(const QIcon& icon, const QString& version, QWidget* parent = nullptr);
 
  private slots:
-  void cmdOK_Click();
-  void cmdSysInfo_Click();
+  void showSystemInfo();
 
  private:
-  void Form_Load(const QIcon& icon, const QString& version);
-  void StartSysInfo();
+  void load(const QIcon& icon, const QString& version);
 };
 
 // The system information programs of Linux desktops, in the order they are tried.

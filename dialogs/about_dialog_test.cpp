@@ -19,8 +19,9 @@
 namespace dialogs {
 namespace {
 
-using testing::AnswerMessageBox;
+using testing::DialogScript;
 using testing::MessageSeen;
+using testing::Press;
 
 QIcon TestIcon() {
   QPixmap pixmap(32, 32);
@@ -76,7 +77,7 @@ TEST_F(AboutDialogTest, SystemInfoStartsTheFirstProgramFoundOnPath) {
   EXPECT_EQ(FindSystemInfoProgram(), m_bin.filePath("kinfocenter"));
   AboutDialog dialog(TestIcon(), "1.0.1");
   dialog.show();
-  testing::NoMessageBoxes none;
+  testing::DialogScript none;  // asks nothing
   ClickSystemInfo(dialog);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !Started().isEmpty(); }, 5000));
   EXPECT_EQ(Started(), "kinfocenter");
@@ -86,9 +87,12 @@ TEST_F(AboutDialogTest, NoProgramOrOneThatFailsToStartGivesTheSameMessage) {
   AboutDialog dialog(TestIcon(), "1.0.1");
   dialog.show();
   MessageSeen seen;
-  auto answered = AnswerMessageBox(QMessageBox::Ok, &seen);
-  ClickSystemInfo(dialog);
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    ClickSystemInfo(dialog);
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(seen.text, "System Information Is Unavailable At This Time");
   EXPECT_EQ(seen.title, "Brinvale");
 
@@ -96,9 +100,12 @@ TEST_F(AboutDialogTest, NoProgramOrOneThatFailsToStartGivesTheSameMessage) {
   AddProgram("hardinfo2", "/nonexistent/interpreter");
   AddProgram("kinfocenter");
   seen = {};
-  answered = AnswerMessageBox(QMessageBox::Ok, &seen);
-  ClickSystemInfo(dialog);
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    ClickSystemInfo(dialog);
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(seen.text, "System Information Is Unavailable At This Time");
   EXPECT_TRUE(Started().isEmpty());
   EXPECT_TRUE(dialog.isVisible());

@@ -43,12 +43,34 @@ bool StoreSettings(QWidget* parent, const SaveOptionsFn& save,
                    const engine::SettingsRecord& record) {
   const engine::Status status = save(record);
   if (status.isOk()) return true;
-  ShowFailure(parent, QObject::tr("The settings could not be saved."), status);
+  ShowNotStored(parent, status);
   return false;
+}
+
+void ShowNotStored(QWidget* parent, const engine::Status& status) {
+  ShowWarning(parent, QObject::tr("The setting is used now but could not be stored:\n%1")
+                          .arg(QString::fromStdString(status.message())));
 }
 
 void ShowMessage(QWidget* parent, const QString& text) {
   QMessageBox::information(parent, QString::fromLatin1(kProgramTitle), text);
+}
+
+void ShowWarning(QWidget* parent, const QString& text) {
+  QMessageBox::warning(parent, QString::fromLatin1(kProgramTitle), text);
+}
+
+void ShowCritical(QWidget* parent, const QString& text) {
+  QMessageBox::critical(parent, QString::fromLatin1(kProgramTitle), text);
+}
+
+QMessageBox::StandardButton Ask(QWidget* parent, const QString& title, const QString& text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon) {
+  QMessageBox box(icon, title, text, buttons, parent);
+  if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
+  box.exec();
+  return box.standardButton(box.clickedButton());
 }
 
 bool AskYesNo(QWidget* parent, const QString& text) {
@@ -57,8 +79,7 @@ bool AskYesNo(QWidget* parent, const QString& text) {
 }
 
 void ShowFailure(QWidget* parent, const QString& what, const engine::Status& status) {
-  QMessageBox::warning(parent, QString::fromLatin1(kProgramTitle),
-                       what + u'\n' + QString::fromStdString(status.message()));
+  ShowWarning(parent, what + u'\n' + QString::fromStdString(status.message()));
 }
 
 }  // namespace dialogs

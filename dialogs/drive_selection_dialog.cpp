@@ -44,13 +44,13 @@ DriveSelectionDialog::DriveSelectionDialog(const std::vector<std::string>& rows,
   // The blanks push the help hint to the right end of the title bar.
   setWindowTitle(tr("Drive Selection") + QString(52, u' ') + tr("[F1] for help"));
   setProperty(kHelpContextProperty, kHelpContext);
-  CreateControls();
-  Form_Load(rows, available);
-  connect(OkSelBut, &QPushButton::clicked, this, &DriveSelectionDialog::OkSelBut_Click);
-  connect(CxlSelBut, &QPushButton::clicked, this, &DriveSelectionDialog::CxlSelBut_Click);
+  createControls();
+  load(rows, available);
+  connect(OkSelBut, &QPushButton::clicked, this, &DriveSelectionDialog::accept);
+  connect(CxlSelBut, &QPushButton::clicked, this, &DriveSelectionDialog::reject);
 }
 
-void DriveSelectionDialog::CreateControls() {
+void DriveSelectionDialog::createControls() {
   auto* Label1 = new QLabel(tr("Please Select Drive(s) to Scan / Update"), this);
   NameControl(Label1, "Label1", Label1->text());
 
@@ -82,7 +82,7 @@ void DriveSelectionDialog::CreateControls() {
   NameControl(Line1, "Line1", tr("Separator"));
   Line1->setFrameShape(QFrame::HLine);
   Line1->setFrameShadow(QFrame::Sunken);
-  // The option buttons show the stored letters as they are created (Form_Load's first
+  // The option buttons show the stored letters as they are created (load's first
   // steps) and store each later choice at once.
   m_options = new ReportOptions(
       this, {"Frame2", tr("Save As"), "Frame1", tr("Default Name"), tr("by Time && Date")},
@@ -104,8 +104,8 @@ void DriveSelectionDialog::CreateControls() {
   resize(600, 330);
 }
 
-void DriveSelectionDialog::Form_Load(const std::vector<std::string>& rows,
-                                     const std::vector<bool>& available) {
+void DriveSelectionDialog::load(const std::vector<std::string>& rows,
+                                const std::vector<bool>& available) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const QString text = QString::fromStdString(rows[i]);
     if (i < available.size() && !available[i]) {
@@ -126,13 +126,9 @@ int DriveSelectionDialog::markedCount() const {
 }
 
 void DriveSelectionDialog::closeEvent(QCloseEvent* event) {
-  CxlSelBut_Click();
+  reject();
   event->accept();
 }
-
-void DriveSelectionDialog::OkSelBut_Click() { accept(); }
-
-void DriveSelectionDialog::CxlSelBut_Click() { reject(); }
 
 bool SelectDrives(QWidget* parent, const std::vector<std::string>& rows, std::vector<bool>* marks,
                   engine::SettingsRecord* settings, const SaveOptionsFn& saveOptions,

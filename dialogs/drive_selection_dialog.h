@@ -24,7 +24,7 @@ class MarkList;
 
 // Edits: which drives are marked (held by the dialog) and the ReportFormat and ReportNaming
 // fields of the settings record.
-// Writes: each report option the moment it is chosen, through the SaveOptions callback,
+// Writes: each report option the moment it is chosen, through the saveOptions callback,
 // whatever becomes of the run afterwards. Nothing else.
 // OK ("Continue With Search") hides the dialog with the result Accepted and the marks stay
 // readable until the dialog is destroyed. Cancel ("No Drive Be Selected / Cancel Search"),
@@ -52,16 +52,12 @@ class DriveSelectionDialog final : public QDialog {
   [[nodiscard]] int markedCount() const;
 
  protected:
-  // Form_QueryUnload: a close by the close box or the window menu cancels the run.
+  // maybeSave: a close by the close box or the window menu cancels the run.
   void closeEvent(QCloseEvent* event) override;
 
- private slots:
-  void OkSelBut_Click();
-  void CxlSelBut_Click();
-
  private:
-  void CreateControls();
-  void Form_Load(const std::vector<std::string>& rows, const std::vector<bool>& available);
+  void createControls();
+  void load(const std::vector<std::string>& rows, const std::vector<bool>& available);
 
   engine::SettingsRecord* m_settings;
   SaveOptionsFn m_saveOptions;

@@ -17,10 +17,10 @@
 namespace dialogs {
 namespace {
 
-using testing::AnswerMessageBox;
 using testing::ClickRow;
+using testing::DialogScript;
 using testing::MessageSeen;
-using testing::WhenDialog;
+using testing::Press;
 
 const std::vector<std::string> kRows = {"c: [/]", "d: [/home]", "e: [/media/usb]"};
 
@@ -65,40 +65,46 @@ TEST_F(DriveSelectionTest, MarksSurviveShowingAgainAndOptionsAreStoredEvenWhenCa
   std::vector<bool> marks(kRows.size(), false);
 
   // First showing: the rows as given, nothing marked; a click marks, a second unmarks.
-  auto answered = WhenDialog("frmDriveSel", [](QWidget* dialog) {
-    QListWidget* list = Rows(dialog);
-    ASSERT_EQ(list->count(), 3);
-    EXPECT_EQ(list->item(1)->text(), "d: [/home]");
-    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({false, false, false}));
-    ClickRow(list, 0);
-    ClickRow(list, 1);
-    ClickRow(list, 2);
-    ClickRow(list, 1);
-    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
-    Child<QPushButton>(dialog, "OkSelBut")->click();
-  });
-  EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmDriveSel", [](QWidget* dialog) {
+      QListWidget* list = Rows(dialog);
+      ASSERT_EQ(list->count(), 3);
+      EXPECT_EQ(list->item(1)->text(), "d: [/home]");
+      EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({false, false, false}));
+      ClickRow(list, 0);
+      ClickRow(list, 1);
+      ClickRow(list, 2);
+      ClickRow(list, 1);
+      EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
+      Child<QPushButton>(dialog, "OkSelBut")->click();
+    });
+    EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(marks, std::vector<bool>({true, false, true}));
   EXPECT_FALSE(m_fs.exists(kSettingsPath)) << "showing the stored options stored something";
 
   // Shown again in the same run: the earlier marks; Space on the current row toggles it.
   // A report format chosen here is in the file at once, though the run is then cancelled.
-  answered = WhenDialog("frmDriveSel", [this](QWidget* dialog) {
-    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
-    QListWidget* list = Rows(dialog);
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Down);  // moves to the second row, marking nothing
-    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
-    QTest::keyClick(list, Qt::Key_Space);
-    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, true, true}));
-    EXPECT_TRUE(Child<QRadioButton>(dialog, "optText")->isChecked());
-    QTest::mouseClick(Child<QRadioButton>(dialog, "optRtf"), Qt::LeftButton);
-    EXPECT_EQ(StoredByte(kFormatOffset), 'R');
-    Child<QPushButton>(dialog, "CxlSelBut")->click();
-  });
-  EXPECT_FALSE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmDriveSel", [this](QWidget* dialog) {
+      EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
+      QListWidget* list = Rows(dialog);
+      list->setFocus();
+      QTest::keyClick(list, Qt::Key_Down);  // moves to the second row, marking nothing
+      EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
+      QTest::keyClick(list, Qt::Key_Space);
+      EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, true, true}));
+      EXPECT_TRUE(Child<QRadioButton>(dialog, "optText")->isChecked());
+      QTest::mouseClick(Child<QRadioButton>(dialog, "optRtf"), Qt::LeftButton);
+      EXPECT_EQ(StoredByte(kFormatOffset), 'R');
+      Child<QPushButton>(dialog, "CxlSelBut")->click();
+    });
+    EXPECT_FALSE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(marks, std::vector<bool>({true, false, true})) << "a cancelled page changed the marks";
   EXPECT_EQ(m_settings.ReportFormat, 'R');
   EXPECT_EQ(StoredByte(kFormatOffset), 'R');
@@ -106,19 +112,24 @@ TEST_F(DriveSelectionTest, MarksSurviveShowingAgainAndOptionsAreStoredEvenWhenCa
 
 TEST_F(DriveSelectionTest, CloseBoxCancelsAndOkHidesWithTheMarksReadable) {
   std::vector<bool> marks(kRows.size(), false);
-  auto answered = WhenDialog("frmDriveSel", [](QWidget* dialog) {
-    ClickRow(Rows(dialog), 2);
-    dialog->close();
-  });
-  EXPECT_FALSE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmDriveSel", [](QWidget* dialog) {
+      ClickRow(Rows(dialog), 2);
+      dialog->close();
+    });
+    EXPECT_FALSE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(marks, std::vector<bool>({false, false, false}));
 
   // OK with nothing marked is the run's business, not the page's: it is accepted.
-  answered =
-      WhenDialog("frmDriveSel", [](QWidget* d) { Child<QPushButton>(d, "OkSelBut")->click(); });
-  EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmDriveSel", [](QWidget* d) { Child<QPushButton>(d, "OkSelBut")->click(); });
+    EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save));
+    EXPECT_TRUE(script.done());
+  }
 
   // OK hides without destroying: the marks can still be read from the dialog.
   DriveSelectionDialog dialog(kRows, &m_settings, m_save);
@@ -133,33 +144,36 @@ TEST_F(DriveSelectionTest, CloseBoxCancelsAndOkHidesWithTheMarksReadable) {
 
 TEST_F(DriveSelectionTest, ADriveThatIsNotAvailableIsGreyedAndCannotBeMarked) {
   std::vector<bool> marks = {false, true, false};  // as if marked when it was there
-  auto answered = WhenDialog("frmDriveSel", [](QWidget* dialog) {
-    QListWidget* list = Rows(dialog);
-    ASSERT_EQ(list->count(), 3);
-    EXPECT_EQ(list->item(1)->text(), "d: [/home]  (not available)");
-    EXPECT_FALSE(list->item(1)->flags() & Qt::ItemIsEnabled);  // drawn greyed out
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(list);
-    ASSERT_NE(face, nullptr);
-    EXPECT_EQ(face->child(1)->text(QAccessible::Name), "d: [/home]  (not available)");
-    EXPECT_FALSE(face->child(1)->state().checkable);
-    if (QAccessibleActionInterface* action = face->child(1)->actionInterface()) {
-      action->doAction(QAccessibleActionInterface::toggleAction());
-    }
-    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({false, false, false}));
-    // Neither a click, nor marking everything, nor the arrow keys and Space mark it.
-    ClickRow(list, 1);
-    list->selectAll();
-    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
-    list->clearSelection();
-    list->setFocus();
-    EXPECT_EQ(list->currentRow(), 0);
-    QTest::keyClick(list, Qt::Key_Down);
-    QTest::keyClick(list, Qt::Key_Space);
-    EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({false, false, true}));
-    Child<QPushButton>(dialog, "OkSelBut")->click();
-  });
-  EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save, {true, false, true}));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmDriveSel", [](QWidget* dialog) {
+      QListWidget* list = Rows(dialog);
+      ASSERT_EQ(list->count(), 3);
+      EXPECT_EQ(list->item(1)->text(), "d: [/home]  (not available)");
+      EXPECT_FALSE(list->item(1)->flags() & Qt::ItemIsEnabled);  // drawn greyed out
+      QAccessibleInterface* face = QAccessible::queryAccessibleInterface(list);
+      ASSERT_NE(face, nullptr);
+      EXPECT_EQ(face->child(1)->text(QAccessible::Name), "d: [/home]  (not available)");
+      EXPECT_FALSE(face->child(1)->state().checkable);
+      if (QAccessibleActionInterface* action = face->child(1)->actionInterface()) {
+        action->doAction(QAccessibleActionInterface::toggleAction());
+      }
+      EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({false, false, false}));
+      // Neither a click, nor marking everything, nor the arrow keys and Space mark it.
+      ClickRow(list, 1);
+      list->selectAll();
+      EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({true, false, true}));
+      list->clearSelection();
+      list->setFocus();
+      EXPECT_EQ(list->currentRow(), 0);
+      QTest::keyClick(list, Qt::Key_Down);
+      QTest::keyClick(list, Qt::Key_Space);
+      EXPECT_EQ(ShownMarks(dialog), std::vector<bool>({false, false, true}));
+      Child<QPushButton>(dialog, "OkSelBut")->click();
+    });
+    EXPECT_TRUE(SelectDrives(nullptr, kRows, &marks, &m_settings, m_save, {true, false, true}));
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(marks, std::vector<bool>({false, false, true}));
 }
 
@@ -196,11 +210,18 @@ TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) 
   // A settings file that cannot be written: one message; the choice holds in memory.
   m_fs.failOpen(kSettingsPath, engine::Status::permissionDenied("C:\\BV3.Def: read-only"));
   MessageSeen seen;
-  auto answered = AnswerMessageBox(QMessageBox::Ok, &seen);
-  Child<QRadioButton>(&dialog, "optRtf")->click();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return *answered; }, 5000));
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    Child<QRadioButton>(&dialog, "optRtf")->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
+  }
   EXPECT_EQ(seen.title, "Brinvale");
+  // The one text for a setting that could not be stored, in the window's menus as here.
+  EXPECT_TRUE(seen.text.startsWith("The setting is used now but could not be stored:\n"))
+      << seen.text.toStdString();
   EXPECT_TRUE(seen.text.contains("C:\\BV3.Def: read-only")) << seen.text.toStdString();
+  EXPECT_EQ(seen.icon, QMessageBox::Warning);
   EXPECT_EQ(m_settings.ReportFormat, 'R');
   EXPECT_EQ(StoredByte(kFormatOffset), 'T');
 }
@@ -209,33 +230,42 @@ TEST_F(DriveSelectionTest, OneReportQuestionStoresOnlyOnOk) {
   m_fs.addFolder("C:\\");
   // Starting from a report for each drive, "One Large Report" then the close box: the
   // run gets one report, the record in memory says so, the file is not written.
-  auto answered = WhenDialog("frmMulti", [](QWidget* dialog) {
-    EXPECT_TRUE(Child<QRadioButton>(dialog, "optMany")->isChecked());
-    Child<QRadioButton>(dialog, "optSingle")->click();
-    dialog->close();
-  });
-  EXPECT_TRUE(AskOneReport(nullptr, &m_settings, m_save));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmMulti", [](QWidget* dialog) {
+      EXPECT_TRUE(Child<QRadioButton>(dialog, "optMany")->isChecked());
+      Child<QRadioButton>(dialog, "optSingle")->click();
+      dialog->close();
+    });
+    EXPECT_TRUE(AskOneReport(nullptr, &m_settings, m_save));
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(m_settings.OneReport, 1);
   EXPECT_FALSE(m_fs.exists(kSettingsPath));
 
   // Shown again it starts from the record; "&OK" after choosing separate reports stores 0.
-  answered = WhenDialog("frmMulti", [](QWidget* dialog) {
-    EXPECT_TRUE(Child<QRadioButton>(dialog, "optSingle")->isChecked());
-    Child<QRadioButton>(dialog, "optMany")->click();
-    Child<QPushButton>(dialog, "Command1")->click();
-  });
-  EXPECT_FALSE(AskOneReport(nullptr, &m_settings, m_save));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmMulti", [](QWidget* dialog) {
+      EXPECT_TRUE(Child<QRadioButton>(dialog, "optSingle")->isChecked());
+      Child<QRadioButton>(dialog, "optMany")->click();
+      Child<QPushButton>(dialog, "Command1")->click();
+    });
+    EXPECT_FALSE(AskOneReport(nullptr, &m_settings, m_save));
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(m_settings.OneReport, 0);
   EXPECT_EQ(StoredByte(kOneReportOffset), 0);
 
   // "&OK" without a change still stores the choice shown.
   m_settings.OneReport = 1;
-  answered = WhenDialog("frmMulti",
-                        [](QWidget* dialog) { Child<QPushButton>(dialog, "Command1")->click(); });
-  EXPECT_TRUE(AskOneReport(nullptr, &m_settings, m_save));
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("frmMulti",
+                [](QWidget* dialog) { Child<QPushButton>(dialog, "Command1")->click(); });
+    EXPECT_TRUE(AskOneReport(nullptr, &m_settings, m_save));
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(StoredByte(kOneReportOffset), 1);
 }
 

@@ -33,27 +33,29 @@ FolderChooser::FolderChooser(platform::FileSystem& fs, QWidget* parent)
   setSelectionMode(QAbstractItemView::SingleSelection);
   // Not itemActivated: some desktops activate rows on a single click, which must only
   // highlight here.
-  connect(this, &QTreeWidget::itemDoubleClicked, this, &FolderChooser::OpenRow);
+  connect(this, &QTreeWidget::itemDoubleClicked, this, &FolderChooser::openRow);
 }
 
 void FolderChooser::keyPressEvent(QKeyEvent* event) {
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
-    OpenRow(currentItem());
+    openRow(currentItem());
     return;
   }
   QTreeWidget::keyPressEvent(event);
 }
 
-engine::Status FolderChooser::setDrive(const std::string& root) { return Show(root, root); }
+engine::Status FolderChooser::setDrive(const std::string& root) { return showTree(root, root); }
 
-engine::Status FolderChooser::openFolder(const std::string& folder) { return Show(m_root, folder); }
+engine::Status FolderChooser::openFolder(const std::string& folder) {
+  return showTree(m_root, folder);
+}
 
 std::string FolderChooser::path() const {
   if (m_current == m_root) return m_current;
   return m_current.substr(0, m_current.size() - 1);
 }
 
-void FolderChooser::OpenRow(QTreeWidgetItem* item) {
+void FolderChooser::openRow(QTreeWidgetItem* item) {
   const std::string folder = item->data(0, Qt::UserRole).toByteArray().toStdString();
   if (folder == m_current) return;
   if (engine::Status status = openFolder(folder); !status.isOk()) {
@@ -61,7 +63,7 @@ void FolderChooser::OpenRow(QTreeWidgetItem* item) {
   }
 }
 
-engine::Status FolderChooser::Show(const std::string& root, const std::string& folder) {
+engine::Status FolderChooser::showTree(const std::string& root, const std::string& folder) {
   platform::FolderListing listing;
   if (engine::Status status = m_fs.listFolder(folder, platform::ListWhat::kFolders, &listing);
       !status.isOk()) {

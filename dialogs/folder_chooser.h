@@ -60,11 +60,11 @@ class FolderChooser final : public QTreeWidget {
 
  private slots:
   // A double click: open the folder, or show why it cannot be opened.
-  void OpenRow(QTreeWidgetItem* item);
+  void openRow(QTreeWidgetItem* item);
 
  private:
   // Lists `folder` and shows it as the current folder below `root`.
-  [[nodiscard]] engine::Status Show(const std::string& root, const std::string& folder);
+  [[nodiscard]] engine::Status showTree(const std::string& root, const std::string& folder);
 
   platform::FileSystem& m_fs;
   std::string m_root;     // the drive's root, ending in the separator

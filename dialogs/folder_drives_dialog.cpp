@@ -17,6 +17,7 @@
 #include "engine/profile_store.h"
 #include "platform/drive_letters.h"
 #include "platform/file_system.h"
+#include "platform/qt/native_path.h"
 #include "platform/run_lock.h"
 #include "platform/volumes.h"
 
@@ -27,8 +28,6 @@ constexpr int kHelpContext = 14;
 
 // The columns of the list.
 enum Column { kLetter, kFolder, kThere };
-
-QString Native(const std::string& path) { return QFile::decodeName(path.c_str()); }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
   auto* button = new QPushButton(caption, parent);
@@ -56,11 +55,11 @@ FolderDrivesDialog::FolderDrivesDialog(platform::FileSystem& fs, std::string pro
   setObjectName(QStringLiteral("frmFolderDrives"));
   setWindowTitle(tr("Folders Watched as Drives, [F1] for help"));
   setProperty(kHelpContextProperty, kHelpContext);
-  CreateControls();
-  LoadList();
+  createControls();
+  loadList();
 }
 
-void FolderDrivesDialog::CreateControls() {
+void FolderDrivesDialog::createControls() {
   auto* lblTop = new QLabel(
       tr("These folders are offered in the Drive Selection as drives of their own:"), this);
   NameControl(lblTop, "lblTop", lblTop->text());
@@ -83,8 +82,8 @@ void FolderDrivesDialog::CreateControls() {
   butRemove = Button(this, "butRemove", tr("&Remove..."));
   butDone = Button(this, "butDone", tr("&Done"));
   butDone->setDefault(true);
-  connect(butAdd, &QPushButton::clicked, this, &FolderDrivesDialog::butAdd_Click);
-  connect(butRemove, &QPushButton::clicked, this, &FolderDrivesDialog::butRemove_Click);
+  connect(butAdd, &QPushButton::clicked, this, &FolderDrivesDialog::addFolder);
+  connect(butRemove, &QPushButton::clicked, this, &FolderDrivesDialog::removeSelectedFolder);
   connect(butDone, &QPushButton::clicked, this, &QDialog::accept);
   connect(lstFolderDrives, &QTreeWidget::itemSelectionChanged, this,
           [this] { butRemove->setEnabled(!lstFolderDrives->selectedItems().isEmpty()); });
@@ -101,13 +100,13 @@ void FolderDrivesDialog::CreateControls() {
   resize(560, 300);
 }
 
-void FolderDrivesDialog::LoadList(char letter) {
+void FolderDrivesDialog::loadList(char letter) {
   lstFolderDrives->clear();
   for (const platform::Drive& drive : m_volumes.drives().drives) {
     if (!drive.isFolder) continue;
     auto* row = new QTreeWidgetItem(lstFolderDrives);
     row->setText(kLetter, QString(QLatin1Char(drive.letter)));
-    row->setText(kFolder, Native(FolderOf(drive)));
+    row->setText(kFolder, platform::FromNativeBytes(FolderOf(drive)));
     row->setText(kThere, drive.available ? tr("Yes") : tr("No"));
     row->setData(kFolder, Qt::UserRole, QByteArray::fromStdString(FolderOf(drive)));
     if (drive.letter == letter) lstFolderDrives->setCurrentItem(row);
@@ -115,7 +114,7 @@ void FolderDrivesDialog::LoadList(char letter) {
   butRemove->setEnabled(!lstFolderDrives->selectedItems().isEmpty());
 }
 
-void FolderDrivesDialog::butAdd_Click() {
+void FolderDrivesDialog::addFolder() {
   QFileDialog chooser(this, tr("Choose a Folder to Watch as a Drive"), QDir::homePath());
   chooser.setObjectName(QStringLiteral("dlgWatchFolder"));
   chooser.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly);
@@ -124,17 +123,17 @@ void FolderDrivesDialog::butAdd_Click() {
   const QString folder = chooser.selectedFiles().constFirst();
 
   const auto added =
-      platform::AddWatchedFolder(m_fs, m_programFolder, QFile::encodeName(folder).toStdString());
+      platform::AddWatchedFolder(m_fs, m_programFolder, platform::NativeBytes(folder));
   if (!added.isOk()) {
     ShowFailure(this,
                 tr("%1 was not added; nothing was changed.").arg(QDir::toNativeSeparators(folder)),
                 added.status());
     return;
   }
-  LoadList(added.value());
+  loadList(added.value());
 }
 
-void FolderDrivesDialog::butRemove_Click() {
+void FolderDrivesDialog::removeSelectedFolder() {
   const QList<QTreeWidgetItem*> selected = lstFolderDrives->selectedItems();
   if (selected.isEmpty()) return;
   const char letter = selected.front()->text(kLetter).toLatin1().at(0);
@@ -164,20 +163,20 @@ void FolderDrivesDialog::butRemove_Click() {
   box.setDefaultButton(QMessageBox::Cancel);
   box.exec();
   if (box.clickedButton() == remove) {
-    RemoveDrive(letter, folder, false);
+    removeDrive(letter, folder, false);
   } else if (removeAndDelete != nullptr && box.clickedButton() == removeAndDelete) {
-    QMessageBox sure(QMessageBox::Warning, QString::fromLatin1(kProgramTitle),
-                     tr("Delete the profile of drive %1 (%2)? The changes since its "
-                        "last run can then no longer be reported, and the letter %1 "
-                        "becomes free for another drive.")
-                         .arg(QString(QLatin1Char(letter)), shownFolder),
-                     QMessageBox::Yes | QMessageBox::No, this);
-    sure.setDefaultButton(QMessageBox::No);
-    if (sure.exec() == QMessageBox::Yes) RemoveDrive(letter, folder, true);
+    const QString sure = tr("Delete the profile of drive %1 (%2)? The changes since its "
+                            "last run can then no longer be reported, and the letter %1 "
+                            "becomes free for another drive.")
+                             .arg(QString(QLatin1Char(letter)), shownFolder);
+    if (Ask(this, QString::fromLatin1(kProgramTitle), sure, QMessageBox::Yes | QMessageBox::No,
+            QMessageBox::No, QMessageBox::Warning) == QMessageBox::Yes) {
+      removeDrive(letter, folder, true);
+    }
   }
 }
 
-void FolderDrivesDialog::RemoveDrive(char letter, const std::string& folder, bool deleteProfile) {
+void FolderDrivesDialog::removeDrive(char letter, const std::string& folder, bool deleteProfile) {
   // Held across both steps, so no run starts between them; the removal takes it again
   // within this process at once.
   auto lock = platform::RunLock::TakeBriefly(m_fs, m_programFolder);
@@ -187,7 +186,7 @@ void FolderDrivesDialog::RemoveDrive(char letter, const std::string& folder, boo
   if (!s.isOk()) {
     ShowFailure(this, tr("Drive %1 was not removed; nothing was changed.").arg(QLatin1Char(letter)),
                 s);
-    LoadList(letter);
+    loadList(letter);
     return;
   }
   if (deleteProfile) {
@@ -204,10 +203,10 @@ void FolderDrivesDialog::RemoveDrive(char letter, const std::string& folder, boo
                             .arg(QLatin1Char(letter)));
     }
   }
-  LoadList();
+  loadList();
 }
 
-void EditFolderDrives(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
+void editFolderDrives(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
                       platform::Volumes& volumes) {
   FolderDrivesDialog dialog(fs, programFolder, volumes, parent);
   dialog.exec();

@@ -44,15 +44,15 @@ class FolderDrivesDialog final : public QDialog {
                      platform::Volumes& volumes, QWidget* parent = nullptr);
 
  private slots:
-  void butAdd_Click();
-  void butRemove_Click();
+  void addFolder();
+  void removeSelectedFolder();
 
  private:
-  void CreateControls();
+  void createControls();
   // Fills the list from the drives as they are now; selects the row of `letter`, if any.
-  void LoadList(char letter = 0);
+  void loadList(char letter = 0);
   // Removes the selected row's drive; with `deleteProfile` its profile too.
-  void RemoveDrive(char letter, const std::string& folder, bool deleteProfile);
+  void removeDrive(char letter, const std::string& folder, bool deleteProfile);
 
   platform::FileSystem& m_fs;
   std::string m_programFolder;
@@ -66,7 +66,7 @@ class FolderDrivesDialog final : public QDialog {
 
 // Shows frmFolderDrives modally over `parent` and waits until it closes. Arguments as for
 // the constructor.
-void EditFolderDrives(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
+void editFolderDrives(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
                       platform::Volumes& volumes);
 
 }  // namespace dialogs

@@ -25,9 +25,10 @@
 namespace dialogs {
 namespace {
 
+using testing::DialogScript;
 using testing::MessageSeen;
-using testing::WhenDialog;
-using testing::WhenModal;
+using testing::Press;
+using testing::PressCaption;
 
 // The drives of the program folder's drives.txt, with "/" as the one volume mounted.
 class FileVolumes final : public platform::Volumes {
@@ -76,35 +77,30 @@ class FolderDrivesDialogTest : public ::testing::Test {
     list->setCurrentItem(found.front());
   }
 
-  // Clicks Add in `dialog` and chooses `folder` in the folder chooser.
-  static void Add(QWidget* dialog, const std::string& folder) {
-    auto chosen = WhenDialog("dlgWatchFolder", [folder](QWidget* chooser) {
+  // Clicks Add in `dialog` and chooses `folder` in the folder chooser; `then`, when given,
+  // answers the message box that follows.
+  static void Add(QWidget* dialog, const std::string& folder, DialogScript::Action then = {}) {
+    DialogScript script;
+    script.then("dlgWatchFolder", [folder](QWidget* chooser) {
       chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
           ->setText(QFile::decodeName(folder.c_str()));
       static_cast<QDialog*>(chooser)->accept();
     });
+    if (then) script.then("QMessageBox", std::move(then));
     Button(dialog, "butAdd")->click();
-    EXPECT_TRUE(*chosen);
+    EXPECT_TRUE(script.done());
   }
 
   // Clicks Remove and answers the question with the button whose text is `answer`; records
-  // the question's text in `*asked`.
-  static void Remove(QWidget* dialog, const QString& answer, QString* asked) {
-    auto answered = WhenModal([](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
-                              [answer, asked](QWidget* w) {
-                                auto* box = qobject_cast<QMessageBox*>(w);
-                                *asked = box->text();
-                                for (QAbstractButton* b : box->buttons()) {
-                                  if (b->text() == answer) {
-                                    b->click();
-                                    return;
-                                  }
-                                }
-                                ADD_FAILURE() << "no button " << answer.toStdString();
-                                box->reject();
-                              });
+  // the question's text in `*asked`. `then`, when given, answers the message box that
+  // follows.
+  static void Remove(QWidget* dialog, const QString& answer, QString* asked,
+                     DialogScript::Action then = {}) {
+    DialogScript script;
+    script.then("QMessageBox", PressCaption(answer, asked));
+    if (then) script.then("QMessageBox", std::move(then));
     Button(dialog, "butRemove")->click();
-    EXPECT_TRUE(*answered);
+    EXPECT_TRUE(script.done());
   }
 
   // Lines that are none of the dialog's business, written by hand with CR LF.
@@ -164,19 +160,17 @@ TEST_F(FolderDrivesDialogTest, DeletingTheProfileAsksAgainAndFreesTheLetter) {
 
   // No to the second question keeps everything.
   MessageSeen sure;
-  auto second = testing::AnswerMessageBox(QMessageBox::No, &sure, "Delete the profile");
   QString asked;
-  Remove(&dialog, "Remove and Delete Its Profile", &asked);
-  EXPECT_TRUE(*second);
+  Remove(&dialog, "Remove and Delete Its Profile", &asked, Press(QMessageBox::No, &sure));
   EXPECT_EQ(sure.text, "Delete the profile of drive A (" + QString::fromStdString(Folder("music")) +
                            ")? The changes since its last run can then no longer be reported, "
                            "and the letter A becomes free for another drive.");
   EXPECT_TRUE(m_fs.exists(m_temp / "Prof_A_.bvp"));
   EXPECT_EQ(Drives(), kOtherLines + "A\t" + Folder("music") + "\r\n");
 
-  second = testing::AnswerMessageBox(QMessageBox::Yes, nullptr, "Delete the profile");
-  Remove(&dialog, "Remove and Delete Its Profile", &asked);
-  EXPECT_TRUE(*second);
+  sure = {};
+  Remove(&dialog, "Remove and Delete Its Profile", &asked, Press(QMessageBox::Yes, &sure));
+  EXPECT_TRUE(sure.text.startsWith("Delete the profile of drive A")) << sure.text.toStdString();
   EXPECT_FALSE(m_fs.exists(m_temp / "Prof_A_.bvp"));
   EXPECT_EQ(Drives(), kOtherLines);
   Add(&dialog, Folder("photos"));
@@ -197,9 +191,7 @@ TEST_F(FolderDrivesDialogTest, RefusalsAndABusyProgramFolderChangeNothing) {
   for (const auto& refusal : kRefused) {
     SCOPED_TRACE(refusal.folder);
     MessageSeen refused;
-    auto answered = testing::AnswerMessageBox(QMessageBox::Ok, &refused);
-    Add(&dialog, refusal.folder);
-    EXPECT_TRUE(*answered);
+    Add(&dialog, refusal.folder, Press(QMessageBox::Ok, &refused));
     EXPECT_EQ(refused.icon, QMessageBox::Warning);
     EXPECT_TRUE(refused.text.contains("nothing was changed")) << refused.text.toStdString();
     EXPECT_TRUE(refused.text.contains(refusal.why)) << refused.text.toStdString();
@@ -217,15 +209,12 @@ TEST_F(FolderDrivesDialogTest, RefusalsAndABusyProgramFolderChangeNothing) {
   const QString busy =
       QStringLiteral("Another run is using this program folder (pid %1).").arg(run.pid());
   MessageSeen refused;
-  auto answered = testing::AnswerMessageBox(QMessageBox::Ok, &refused);
-  Add(&dialog, Folder("photos"));
-  EXPECT_TRUE(*answered);
+  Add(&dialog, Folder("photos"), Press(QMessageBox::Ok, &refused));
   EXPECT_TRUE(refused.text.endsWith(busy)) << refused.text.toStdString();
   SelectRow(&dialog, "A");
-  answered = testing::AnswerMessageBox(QMessageBox::Ok, &refused, "Drive A was not removed");
   QString asked;
-  Remove(&dialog, "&Remove", &asked);
-  EXPECT_TRUE(*answered);
+  Remove(&dialog, "&Remove", &asked, Press(QMessageBox::Ok, &refused));
+  EXPECT_TRUE(refused.text.startsWith("Drive A was not removed")) << refused.text.toStdString();
   EXPECT_TRUE(refused.text.endsWith(busy)) << refused.text.toStdString();
   EXPECT_EQ(Drives(), before);
   EXPECT_EQ(Rows(&dialog).size(), 2);

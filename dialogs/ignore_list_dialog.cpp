@@ -60,21 +60,21 @@ IgnoreListDialog::IgnoreListDialog(platform::FileSystem& fs, const std::string& 
   setWindowTitle(tr("Set Folders to Ignore, [F1] for help"));
   setProperty(kHelpContextProperty, kHelpContext);
   m_ignoreFile = programFolder + std::string(engine::kIgnoreFileName);
-  CreateControls();
+  createControls();
   // A settings file that cannot be read was told of at start-up; its defaults hold here.
   engine::ProgramConf conf;
   (void)engine::LoadProgramConf(m_fs, programFolder + std::string(engine::kConfFileName), &conf);
   Dir1->setShowHidden(conf.includeHidden);
-  Form_Load();
+  load();
 }
 
-void IgnoreListDialog::CreateControls() {
+void IgnoreListDialog::createControls() {
   auto* lblTop = Label(this, "lblTop", tr("These Directory Folders will NOT be checked"));
   lstDirs = new QListWidget(this);
   NameControl(lstDirs, "lstDirs", lblTop->text());
   lstDirs->setSelectionMode(QAbstractItemView::SingleSelection);
   lblTop->setBuddy(lstDirs);
-  CreateFolderPicker();
+  createFolderPicker();
   m_listOrPicker = new QStackedWidget(this);
   m_listOrPicker->addWidget(lstDirs);
   m_listOrPicker->addWidget(picSelFolder);
@@ -88,10 +88,10 @@ void IgnoreListDialog::CreateControls() {
   butDone->setAccessibleName(tr("Ok"));
   butDone->setIcon(QIcon(OkButtonPicture()));
   butDone->setIconSize(OkButtonPicture().size());
-  connect(butAdd, &QPushButton::clicked, this, &IgnoreListDialog::butAdd_Click);
-  connect(butDel, &QPushButton::clicked, this, &IgnoreListDialog::butDel_Click);
-  connect(butClear, &QPushButton::clicked, this, &IgnoreListDialog::butClear_Click);
-  connect(butDone, &QPushButton::clicked, this, &IgnoreListDialog::butDone_Click);
+  connect(butAdd, &QPushButton::clicked, this, &IgnoreListDialog::addFolder);
+  connect(butDel, &QPushButton::clicked, this, &IgnoreListDialog::removeSelectedEntry);
+  connect(butClear, &QPushButton::clicked, this, &IgnoreListDialog::discardChanges);
+  connect(butDone, &QPushButton::clicked, this, &IgnoreListDialog::saveAndClose);
 
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(butAdd);
@@ -106,7 +106,7 @@ void IgnoreListDialog::CreateControls() {
   resize(620, 380);
 }
 
-void IgnoreListDialog::CreateFolderPicker() {
+void IgnoreListDialog::createFolderPicker() {
   picSelFolder = new QFrame(this);
   NameControl(picSelFolder, "picSelFolder", tr("Folder picker"));
   picSelFolder->setFrameShape(QFrame::StyledPanel);
@@ -127,8 +127,8 @@ void IgnoreListDialog::CreateFolderPicker() {
   chkSubFolders = new QCheckBox(tr("Also Ignore Its &Sub-Folders"), picSelFolder);
   NameControl(chkSubFolders, "chkSubFolders", AccessibleTextOf(chkSubFolders->text()));
   auto* butOKNewFolder = Button(picSelFolder, "butOKNewFolder", tr("Then &Click Here"));
-  connect(butOKNewFolder, &QPushButton::clicked, this, &IgnoreListDialog::butOKNewFolder_Click);
-  connect(Dir1, &FolderChooser::pathChanged, this, &IgnoreListDialog::Dir1_Change);
+  connect(butOKNewFolder, &QPushButton::clicked, this, &IgnoreListDialog::addChosenFolder);
+  connect(Dir1, &FolderChooser::pathChanged, this, &IgnoreListDialog::folderChosen);
 
   auto* pathRow = new QHBoxLayout;
   pathRow->addWidget(Label1);
@@ -142,8 +142,8 @@ void IgnoreListDialog::CreateFolderPicker() {
   layout->addWidget(butOKNewFolder, 0, Qt::AlignRight);
 }
 
-void IgnoreListDialog::Form_Load() {
-  LoadList();
+void IgnoreListDialog::load() {
+  loadList();
   // The picker starts on the first drive that can be shown; none leaves it empty.
   for (int i = 0; i < static_cast<int>(m_drives.size()); ++i) {
     if (m_drives[static_cast<std::size_t>(i)].available &&
@@ -154,19 +154,19 @@ void IgnoreListDialog::Form_Load() {
   }
   const QSignalBlocker blocker(Drive1);
   Drive1->setCurrentIndex(m_driveIndex);
-  connect(Drive1, &QComboBox::currentIndexChanged, this, &IgnoreListDialog::Drive1_Change);
+  connect(Drive1, &QComboBox::currentIndexChanged, this, &IgnoreListDialog::showChosenDrive);
 }
 
-void IgnoreListDialog::LoadList() {
+void IgnoreListDialog::loadList() {
   auto entries = engine::ReadIgnoreList(m_fs, m_ignoreFile);
   if (!entries.isOk()) {
     ShowMessage(this, QString::fromStdString(entries.status().message()));
     return;
   }
-  for (const std::string& entry : entries.value()) AddEntry(entry);
+  for (const std::string& entry : entries.value()) addEntry(entry);
 }
 
-void IgnoreListDialog::AddEntry(const std::string& entry) {
+void IgnoreListDialog::addEntry(const std::string& entry) {
   auto* item = new QListWidgetItem(QString::fromStdString(entry), lstDirs);
   item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
 }
@@ -178,7 +178,7 @@ std::vector<std::string> IgnoreListDialog::entries() const {
   return result;
 }
 
-bool IgnoreListDialog::SaveList() {
+bool IgnoreListDialog::saveList() {
   const engine::Status status = engine::WriteIgnoreList(m_fs, m_ignoreFile, entries());
   if (status.isOk()) return true;
   ShowFailure(this, tr("The list of folders to ignore could not be saved. It stays open here."),
@@ -186,7 +186,7 @@ bool IgnoreListDialog::SaveList() {
   return false;
 }
 
-bool IgnoreListDialog::ShowDrive(int index) {
+bool IgnoreListDialog::showDrive(int index) {
   const platform::Drive& drive = m_drives[static_cast<std::size_t>(index)];
   engine::Status status =
       !drive.available
@@ -199,9 +199,9 @@ bool IgnoreListDialog::ShowDrive(int index) {
   return false;
 }
 
-void IgnoreListDialog::Drive1_Change(int index) {
+void IgnoreListDialog::showChosenDrive(int index) {
   if (index < 0 || index == m_driveIndex) return;
-  if (ShowDrive(index)) {
+  if (showDrive(index)) {
     m_driveIndex = index;
     return;
   }
@@ -210,19 +210,19 @@ void IgnoreListDialog::Drive1_Change(int index) {
   Drive1->setCurrentIndex(m_driveIndex);
 }
 
-void IgnoreListDialog::Dir1_Change() {
+void IgnoreListDialog::folderChosen() {
   txtSelectedPath->setText(QString::fromStdString(Dir1->path()));
 }
 
-void IgnoreListDialog::butAdd_Click() {
-  Dir1_Change();
+void IgnoreListDialog::addFolder() {
+  folderChosen();
   // A whole tree left out is a choice made for one folder at a time.
   chkSubFolders->setChecked(false);
   m_listOrPicker->setCurrentWidget(picSelFolder);
   Dir1->setFocus();
 }
 
-void IgnoreListDialog::butOKNewFolder_Click() {
+void IgnoreListDialog::addChosenFolder() {
   m_listOrPicker->setCurrentWidget(lstDirs);
   std::string entry = Dir1->path();
   if (entry.empty()) return;  // no drive could be shown: nothing was chosen
@@ -237,12 +237,12 @@ void IgnoreListDialog::butOKNewFolder_Click() {
     return;
   }
   const std::vector<std::string> present = entries();
-  if (std::find(present.begin(), present.end(), entry) == present.end()) AddEntry(entry);
+  if (std::find(present.begin(), present.end(), entry) == present.end()) addEntry(entry);
   // Also for a folder already in the list: the user did ask for a change.
   m_changed = true;
 }
 
-void IgnoreListDialog::butDel_Click() {
+void IgnoreListDialog::removeSelectedEntry() {
   QListWidgetItem* item = lstDirs->currentItem();
   if (item == nullptr || !item->isSelected()) {
     ShowMessage(this, tr("Item must be selected (by clicking) before it can be deleted"));
@@ -259,14 +259,14 @@ void IgnoreListDialog::butDel_Click() {
   m_changed = true;
 }
 
-void IgnoreListDialog::butClear_Click() {
+void IgnoreListDialog::discardChanges() {
   m_changed = false;
   lstDirs->clear();
-  LoadList();
+  loadList();
 }
 
-void IgnoreListDialog::butDone_Click() {
-  if (SaveList()) accept();
+void IgnoreListDialog::saveAndClose() {
+  if (saveList()) accept();
 }
 
 void IgnoreListDialog::reject() { close(); }
@@ -274,10 +274,9 @@ void IgnoreListDialog::reject() { close(); }
 void IgnoreListDialog::closeEvent(QCloseEvent* event) {
   // A session that ends (logging off, shutting down) closes without a question.
   if (m_changed && !qApp->isSavingSession()) {
-    const auto answer =
-        QMessageBox::question(this, tr("Save Changes?"), tr("Save Changes you Just Made?"),
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !SaveList())) {
+    const auto answer = Ask(this, tr("Save Changes?"), tr("Save Changes you Just Made?"),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !saveList())) {
       event->ignore();
       return;
     }
@@ -286,7 +285,7 @@ void IgnoreListDialog::closeEvent(QCloseEvent* event) {
   QDialog::done(QDialog::Rejected);
 }
 
-void EditIgnoreList(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
+void editIgnoreList(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
                     std::vector<platform::Drive> drives) {
   IgnoreListDialog dialog(fs, programFolder, std::move(drives), parent);
   dialog.exec();

@@ -58,31 +58,31 @@ class IgnoreListDialog final : public QDialog {
   [[nodiscard]] bool blnChanged() const { return m_changed; }
 
  protected:
-  // Form_QueryUnload: the close box asks whether to save unsaved changes.
+  // maybeSave: the close box asks whether to save unsaved changes.
   void closeEvent(QCloseEvent* event) override;
   // Esc closes as the close box does, never silently dropping changes.
   void reject() override;
 
  private slots:
-  void butAdd_Click();
-  void butDel_Click();
-  void butClear_Click();
-  void butDone_Click();
-  void butOKNewFolder_Click();
-  void Drive1_Change(int index);
-  void Dir1_Change();
+  void addFolder();
+  void removeSelectedEntry();
+  void discardChanges();
+  void saveAndClose();
+  void addChosenFolder();
+  void showChosenDrive(int index);
+  void folderChosen();
 
  private:
-  void CreateControls();
-  void CreateFolderPicker();
-  void Form_Load();
+  void createControls();
+  void createFolderPicker();
+  void load();
   // Fills the list from the file; a missing file is an empty list.
-  void LoadList();
+  void loadList();
   // Writes the whole list; false (after telling the user) when it could not be written.
-  bool SaveList();
-  void AddEntry(const std::string& entry);
+  bool saveList();
+  void addEntry(const std::string& entry);
   // Shows the drive at `index` in the folder chooser; false when it is not available.
-  bool ShowDrive(int index);
+  bool showDrive(int index);
 
   platform::FileSystem& m_fs;
   std::string m_ignoreFile;  // IgnoreFile
@@ -101,7 +101,7 @@ class IgnoreListDialog final : public QDialog {
 
 // Shows frmIgnore modally over `parent` and waits until it closes. Arguments as for
 // IgnoreListDialog's constructor.
-void EditIgnoreList(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
+void editIgnoreList(QWidget* parent, platform::FileSystem& fs, const std::string& programFolder,
                     std::vector<platform::Drive> drives);
 
 }  // namespace dialogs

@@ -25,9 +25,9 @@
 namespace dialogs {
 namespace {
 
-using testing::AnswerMessageBox;
+using testing::DialogScript;
 using testing::MessageSeen;
-using testing::NoMessageBoxes;
+using testing::Press;
 
 constexpr char kProgramFolder[] = "C:\\Brinvale\\";
 constexpr char kIgnoreFile[] = "C:\\Brinvale\\ignore.txt";
@@ -97,12 +97,15 @@ class Editor {
     testing::ClickRow(list, row);
   }
 
-  // Closes by the close box, answering its question (if any) with `answer`.
-  MessageSeen closeAnswering(QMessageBox::StandardButton answer) {
+  // Closes by the close box, answering its question with `answer`; `then`, when given,
+  // answers the message box that follows.
+  MessageSeen closeAnswering(QMessageBox::StandardButton answer, DialogScript::Action then = {}) {
     MessageSeen seen;
-    auto answered = AnswerMessageBox(answer, &seen);
+    DialogScript script;
+    script.then("QMessageBox", Press(answer, &seen));
+    if (then) script.then("QMessageBox", std::move(then));
     m_dialog.close();
-    EXPECT_TRUE(*answered);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
     return seen;
   }
 
@@ -233,26 +236,35 @@ TEST_F(IgnoreListDialogTest, RemovalAsksAndDiscardGoesBackToTheFile) {
   Editor editor(m_fs, kProgramFolder, Drives());
 
   MessageSeen seen;
-  auto answered = AnswerMessageBox(QMessageBox::Ok, &seen);
-  editor.click("butDel");
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    editor.click("butDel");
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(seen.text, "Item must be selected (by clicking) before it can be deleted");
   EXPECT_EQ(seen.title, "Brinvale");
 
   // No to the question: nothing changes, so closing asks nothing.
   editor.selectRow(1);
-  answered = AnswerMessageBox(QMessageBox::No, &seen);
-  editor.click("butDel");
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::No, &seen));
+    editor.click("butDel");
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(seen.text, "Delete C:\\DATA\\OLD\\ From List?");
   EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
   EXPECT_EQ(editor.rows().size(), 2);
   EXPECT_FALSE(editor.dialog().blnChanged());
 
   // Yes removes; Discard Changes brings the file's list back and forgets the change.
-  answered = AnswerMessageBox(QMessageBox::Yes);
-  editor.click("butDel");
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Yes));
+    editor.click("butDel");
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(editor.rows(), QStringList{"C:\\Temp\\"});
   EXPECT_TRUE(editor.dialog().blnChanged());
   editor.addFolder({"DATA"});
@@ -260,7 +272,7 @@ TEST_F(IgnoreListDialogTest, RemovalAsksAndDiscardGoesBackToTheFile) {
   EXPECT_EQ(editor.rows(), QStringList({"C:\\Temp\\", "C:\\DATA\\OLD\\"}));
   EXPECT_FALSE(editor.dialog().blnChanged());
   {
-    NoMessageBoxes none;
+    DialogScript none;  // asks nothing
     editor.dialog().close();
   }
   EXPECT_FALSE(editor.dialog().isVisible());
@@ -273,16 +285,22 @@ TEST_F(IgnoreListDialogTest, AfterARemovalNoRowIsSelected) {
   m_fs.addTextFile(kIgnoreFile, "C:\\A\\\r\nC:\\B\\\r\nC:\\C\\\r\n");
   Editor editor(m_fs, kProgramFolder, Drives());
   editor.selectRow(0);
-  auto answered = AnswerMessageBox(QMessageBox::Yes);
-  editor.click("butDel");
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Yes));
+    editor.click("butDel");
+    EXPECT_TRUE(script.done());
+  }
   ASSERT_EQ(editor.rows(), QStringList({"C:\\B\\", "C:\\C\\"}));
   EXPECT_TRUE(editor.dialog().findChild<QListWidget*>("lstDirs")->selectedItems().isEmpty());
 
   MessageSeen seen;
-  answered = AnswerMessageBox(QMessageBox::Ok, &seen);
-  editor.click("butDel");
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    editor.click("butDel");
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(seen.text, "Item must be selected (by clicking) before it can be deleted");
   EXPECT_EQ(editor.rows().size(), 2);
 }
@@ -294,9 +312,12 @@ TEST_F(IgnoreListDialogTest, AFailedWriteKeepsTheDialogTheListAndTheEarlierFile)
   m_fs.failRename(kIgnoreFile);  // the new list never replaces the old one
 
   MessageSeen seen;
-  auto answered = AnswerMessageBox(QMessageBox::Ok, &seen);
-  editor.click("butDone");
-  EXPECT_TRUE(*answered);
+  {
+    DialogScript script;
+    script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+    editor.click("butDone");
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(seen.icon, QMessageBox::Warning);
   EXPECT_TRUE(seen.text.startsWith("The list of folders to ignore could not be saved."));
   EXPECT_TRUE(editor.dialog().isVisible());
@@ -305,9 +326,9 @@ TEST_F(IgnoreListDialogTest, AFailedWriteKeepsTheDialogTheListAndTheEarlierFile)
   EXPECT_FALSE(m_fs.exists(std::string(kIgnoreFile) + ".part"));
 
   // Yes on closing fails the same way: the dialog stays open, the change still pending.
-  answered = AnswerMessageBox(QMessageBox::Ok, nullptr, "The list of folders");
-  editor.closeAnswering(QMessageBox::Yes);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return *answered; }, 5000));
+  MessageSeen failure;
+  editor.closeAnswering(QMessageBox::Yes, Press(QMessageBox::Ok, &failure));
+  EXPECT_TRUE(failure.text.startsWith("The list of folders to ignore could not be saved."));
   EXPECT_TRUE(editor.dialog().isVisible());
   EXPECT_TRUE(editor.dialog().blnChanged());
 
@@ -322,9 +343,10 @@ TEST_F(IgnoreListDialogTest, AnUnreadableListIsReportedAndShownEmpty) {
   m_fs.addTextFile(kIgnoreFile, "C:\\Temp\\\r\n");
   m_fs.failOpen(kIgnoreFile, engine::Status::permissionDenied("C:\\Brinvale\\ignore.txt: denied"));
   MessageSeen seen;
-  auto answered = AnswerMessageBox(QMessageBox::Ok, &seen);
+  DialogScript script;
+  script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
   Editor editor(m_fs, kProgramFolder, Drives());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return *answered; }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
   EXPECT_EQ(seen.text, "C:\\Brinvale\\ignore.txt: denied");
   EXPECT_TRUE(editor.rows().isEmpty());
 }
@@ -343,9 +365,12 @@ TEST_F(IgnoreListDialogTest, AnUnavailableDriveIsReportedAndTheChooserGoesBack) 
 
   for (int unavailable : {1, 3}) {
     MessageSeen seen;
-    auto answered = AnswerMessageBox(QMessageBox::Ok, &seen);
-    drive1->setCurrentIndex(unavailable);
-    EXPECT_TRUE(*answered);
+    {
+      DialogScript script;
+      script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
+      drive1->setCurrentIndex(unavailable);
+      EXPECT_TRUE(script.done());
+    }
     EXPECT_TRUE(
         seen.text.startsWith(QString("Drive %1 is not available.")
                                  .arg(QString::fromStdString(drives[unavailable].displayText))))
@@ -426,9 +451,10 @@ TEST(IgnoreListDialogOnDiskTest, AListThatIsAFolderIsReportedAsTheSystemDescribe
   const std::string programFolder = programDir.path().toStdString() + "/";
   platform::PosixFileSystem fs;
   MessageSeen seen;
-  auto answered = AnswerMessageBox(QMessageBox::Ok, &seen);
+  DialogScript script;
+  script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
   Editor editor(fs, programFolder, {MakeDrive('E', programFolder)});
-  EXPECT_TRUE(QTest::qWaitFor([&] { return *answered; }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
   EXPECT_EQ(seen.text.toStdString(), programFolder + "ignore.txt: Is a directory");
   EXPECT_TRUE(editor.rows().isEmpty());
 }

@@ -47,8 +47,8 @@ MarkList::MarkList(QWidget* parent) : QListWidget(parent) {
   // until it is unmarked.
   setSelectionMode(QAbstractItemView::MultiSelection);
   setItemDelegate(new RowMarkDelegate(this));
-  connect(this, &QListWidget::itemChanged, this, &MarkList::MarkToSelection);
-  connect(this, &QListWidget::itemSelectionChanged, this, &MarkList::SelectionToMarks);
+  connect(this, &QListWidget::itemChanged, this, &MarkList::markToSelection);
+  connect(this, &QListWidget::itemSelectionChanged, this, &MarkList::selectionToMarks);
 }
 
 void MarkList::addRow(const QString& text, bool markable) {
@@ -79,7 +79,7 @@ void MarkList::setMarks(const std::vector<bool>& marks) {
   }
 }
 
-void MarkList::SelectionToMarks() {
+void MarkList::selectionToMarks() {
   if (m_syncing) return;
   m_syncing = true;
   for (int i = 0; i < count(); ++i) {
@@ -88,7 +88,7 @@ void MarkList::SelectionToMarks() {
   m_syncing = false;
 }
 
-void MarkList::MarkToSelection(QListWidgetItem* changed) {
+void MarkList::markToSelection(QListWidgetItem* changed) {
   if (m_syncing) return;
   m_syncing = true;
   changed->setSelected(changed->checkState() == Qt::Checked);

@@ -33,8 +33,8 @@ class MarkList final : public QListWidget {
  private:
   // The check boxes hold the marks; the selection follows them and they follow the
   // selection, whichever changed.
-  void SelectionToMarks();
-  void MarkToSelection(QListWidgetItem* item);
+  void selectionToMarks();
+  void markToSelection(QListWidgetItem* item);
 
   bool m_syncing = false;
 };

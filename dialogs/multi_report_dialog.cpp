@@ -18,18 +18,18 @@ MultiReportDialog::MultiReportDialog(engine::SettingsRecord* settings, SaveOptio
     : QDialog(parent), m_settings(settings), m_saveOptions(std::move(saveOptions)) {
   setObjectName(QStringLiteral("frmMulti"));
   setWindowTitle(tr("Multipe Volumes Selected"));
-  CreateControls();
-  Form_Load();
+  createControls();
+  load();
   connect(optSingle, &QRadioButton::toggled, this, [this](bool marked) {
-    if (marked) optSingle_Click();
+    if (marked) chooseOneReport();
   });
   connect(optMany, &QRadioButton::toggled, this, [this](bool marked) {
-    if (marked) optMany_Click();
+    if (marked) chooseReportPerDrive();
   });
-  connect(Command1, &QPushButton::clicked, this, &MultiReportDialog::Command1_Click);
+  connect(Command1, &QPushButton::clicked, this, &MultiReportDialog::storeAndClose);
 }
 
-void MultiReportDialog::CreateControls() {
+void MultiReportDialog::createControls() {
   // Two blanks before "Please": the question has always been written so.
   auto* Label1 = new QLabel(tr("Multiple Dirves Selected  Please choose an option:"), this);
   NameControl(Label1, "Label1", Label1->text());
@@ -55,23 +55,23 @@ void MultiReportDialog::CreateControls() {
   layout->addLayout(buttonRow);
 }
 
-void MultiReportDialog::Form_Load() {
+void MultiReportDialog::load() {
   m_multiReport = m_settings->OneReport == 1;
   (m_multiReport ? optSingle : optMany)->setChecked(true);
 }
 
-void MultiReportDialog::optSingle_Click() {
+void MultiReportDialog::chooseOneReport() {
   m_multiReport = true;
   m_settings->OneReport = 1;
 }
 
-void MultiReportDialog::optMany_Click() {
+void MultiReportDialog::chooseReportPerDrive() {
   m_multiReport = false;
   m_settings->OneReport = 0;
 }
 
 // "&OK" is the one way of closing that stores the choice; the close box only closes.
-void MultiReportDialog::Command1_Click() {
+void MultiReportDialog::storeAndClose() {
   StoreSettings(this, m_saveOptions, *m_settings);
   accept();
 }

@@ -19,7 +19,7 @@ namespace dialogs {
 
 // Edits: OneReport of the settings record (1 one large report, 0 a report for each drive)
 // and the run's blnMultiReport, which always agree with the marked button.
-// Writes: the settings record through the SaveOptions callback when the user closes the
+// Writes: the settings record through the saveOptions callback when the user closes the
 // dialog with "&OK", and only then.
 // The close box and Esc close it without writing; the choice last clicked still holds for
 // the run and stays in the record in memory. There is no way to cancel the run here.
@@ -35,13 +35,13 @@ class MultiReportDialog final : public QDialog {
   [[nodiscard]] bool blnMultiReport() const { return m_multiReport; }
 
  private slots:
-  void Command1_Click();
-  void optSingle_Click();
-  void optMany_Click();
+  void storeAndClose();
+  void chooseOneReport();
+  void chooseReportPerDrive();
 
  private:
-  void CreateControls();
-  void Form_Load();
+  void createControls();
+  void load();
 
   engine::SettingsRecord* m_settings;
   SaveOptionsFn m_saveOptions;

@@ -48,11 +48,11 @@ OptionsDialog::OptionsDialog(engine::SettingsRecord* settings, SaveOptionsFn sav
   m_options = new ReportOptions(
       this, {"Frame2", tr("Create As"), "Frame1", tr("Default Name"), tr("By Time && Date")},
       settings, std::move(saveOptions));
-  CreateControls();
-  Form_Load();
+  createControls();
+  load();
 }
 
-void OptionsDialog::CreateControls() {
+void OptionsDialog::createControls() {
   auto* Label1 = new QLabel(tr("Report Format Options:"), this);
   NameControl(Label1, "Label1", Label1->text());
 
@@ -83,15 +83,15 @@ void OptionsDialog::CreateControls() {
   NameControl(Command1, "Command1", Command1->text());
   Command1->setDefault(true);
 
-  connect(imgInfo, &ClickableLabel::clicked, this, &OptionsDialog::imgInfo_Click);
-  connect(lblInfoOnly, &ClickableLabel::clicked, this, &OptionsDialog::lblInfoOnly_Click);
-  connect(imgHidden, &ClickableLabel::clicked, this, &OptionsDialog::imgHidden_Click);
-  connect(lblHidden, &ClickableLabel::clicked, this, &OptionsDialog::lblHidden_Click);
-  connect(imgSnd, &ClickableLabel::clicked, this, &OptionsDialog::imgSnd_Click);
-  connect(lblSound, &ClickableLabel::clicked, this, &OptionsDialog::lblSound_Click);
-  connect(lblIgnore, &ClickableLabel::clicked, this, &OptionsDialog::lblIgnore_Click);
-  connect(lblPrintopt, &ClickableLabel::clicked, this, &OptionsDialog::lblPrintopt_Click);
-  connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
+  connect(imgInfo, &ClickableLabel::clicked, this, &OptionsDialog::toggleInfoOnly);
+  connect(lblInfoOnly, &ClickableLabel::clicked, this, &OptionsDialog::toggleInfoOnly);
+  connect(imgHidden, &ClickableLabel::clicked, this, &OptionsDialog::toggleHidden);
+  connect(lblHidden, &ClickableLabel::clicked, this, &OptionsDialog::toggleHidden);
+  connect(imgSnd, &ClickableLabel::clicked, this, &OptionsDialog::toggleSound);
+  connect(lblSound, &ClickableLabel::clicked, this, &OptionsDialog::toggleSound);
+  connect(lblIgnore, &ClickableLabel::clicked, this, &OptionsDialog::editIgnoreList);
+  connect(lblPrintopt, &ClickableLabel::clicked, this, &OptionsDialog::printingOptions);
+  connect(Command1, &QPushButton::clicked, this, &OptionsDialog::accept);
 
   auto* frames = new QHBoxLayout;
   frames->addWidget(m_options->formatFrame());
@@ -106,28 +106,28 @@ void OptionsDialog::CreateControls() {
   layout->addLayout(buttonRow);
 }
 
-void OptionsDialog::Form_Load() {
-  ShowSoundState();
-  ShowInfoOnlyState();
-  ShowHiddenState();
+void OptionsDialog::load() {
+  showSoundState();
+  showInfoOnlyState();
+  showHiddenState();
 }
 
-void OptionsDialog::ShowSoundState() {
+void OptionsDialog::showSoundState() {
   // The label offers the opposite of what the picture shows.
-  const bool on = m_window.SoundsEnabled();
+  const bool on = m_window.soundsEnabled();
   lblSound->setText(on ? tr("Turn Sounds Off (Click Here)") : tr("Turn Sounds On (Click Here)"));
   lblSound->setAccessibleName(AccessibleTextOf(lblSound->text()));
   imgSnd->setPixmap(PictureOf(on ? Picture::kSoundOn : Picture::kSoundOff));
   imgSnd->setAccessibleName(on ? tr("Sounds are on") : tr("Sounds are off"));
 }
 
-void OptionsDialog::ShowInfoOnlyState() {
+void OptionsDialog::showInfoOnlyState() {
   const bool on = m_window.InfoOnly();
   imgInfo->setPixmap(PictureOf(on ? Picture::kInfoOn : Picture::kInfoOff));
   imgInfo->setAccessibleName(on ? tr("Next run is info only") : tr("Next run is a full run"));
 }
 
-void OptionsDialog::ShowHiddenState() {
+void OptionsDialog::showHiddenState() {
   // As info-only: the check mark while hidden files are included; the label never changes.
   const bool on = m_window.IncludeHidden();
   imgHidden->setPixmap(PictureOf(on ? Picture::kInfoOn : Picture::kInfoOff));
@@ -135,31 +135,23 @@ void OptionsDialog::ShowHiddenState() {
                                   : tr("Hidden files are left out"));
 }
 
-void OptionsDialog::lblSound_Click() {
-  m_window.mnuSound_Click();
-  ShowSoundState();
+void OptionsDialog::toggleSound() {
+  m_window.toggleSound();
+  showSoundState();
 }
 
-void OptionsDialog::imgSnd_Click() { lblSound_Click(); }
-
-void OptionsDialog::lblInfoOnly_Click() {
-  m_window.mnuInfoOnly_Click();
-  ShowInfoOnlyState();
+void OptionsDialog::toggleInfoOnly() {
+  m_window.toggleInfoOnly();
+  showInfoOnlyState();
 }
 
-void OptionsDialog::imgInfo_Click() { lblInfoOnly_Click(); }
-
-void OptionsDialog::lblHidden_Click() {
-  m_window.mnuHidden_Click();
-  ShowHiddenState();
+void OptionsDialog::toggleHidden() {
+  m_window.toggleHidden();
+  showHiddenState();
 }
 
-void OptionsDialog::imgHidden_Click() { lblHidden_Click(); }
+void OptionsDialog::editIgnoreList() { m_window.showIgnoreList(this); }
 
-void OptionsDialog::lblIgnore_Click() { m_window.showIgnoreList(this); }
-
-void OptionsDialog::lblPrintopt_Click() { m_window.showPrinterSettings(this); }
-
-void OptionsDialog::Command1_Click() { accept(); }
+void OptionsDialog::printingOptions() { m_window.showPrinterSettings(this); }
 
 }  // namespace dialogs

@@ -23,11 +23,11 @@ class ReportOptions;
 struct OptionsWindow {
   // The sound switch: switches cues on or off and stores the choice, or, without a sound
   // device, only tells the user so.
-  std::function<void()> mnuSound_Click;
+  std::function<void()> toggleSound;
   // Switches the info-only mode of the next run and its menu check mark.
-  std::function<void()> mnuInfoOnly_Click;
+  std::function<void()> toggleInfoOnly;
   // The flags as they are now: whether cues are played, whether the next run is info only.
-  std::function<bool()> SoundsEnabled;
+  std::function<bool()> soundsEnabled;
   std::function<bool()> InfoOnly;
   // Show the Ignore list editor (frmIgnore) and the printer settings dialog (frmSelPrint)
   // modally over the given page and return once they have closed.
@@ -35,13 +35,13 @@ struct OptionsWindow {
   std::function<void(QWidget* page)> showPrinterSettings;
   // Switches "Include Hidden Files and Folders", its menu check mark, and stores it; and
   // whether hidden files are included now.
-  std::function<void()> mnuHidden_Click;
+  std::function<void()> toggleHidden;
   std::function<bool()> IncludeHidden;
 };
 
 // Edits: ReportFormat and ReportNaming of the settings record; through the main window,
 // the sound switch (SoundOn), the info-only mode and the hidden-files setting.
-// Writes: each report option the moment it is chosen, through the SaveOptions callback;
+// Writes: each report option the moment it is chosen, through the saveOptions callback;
 // the sound switch stores its own choice. Nothing is asked or written on closing: "OK",
 // the close box and Esc only close the page, and every change made stays made.
 // The sound, info-only and hidden-files labels and pictures show the window's flags as they
@@ -56,22 +56,18 @@ class OptionsDialog final : public QDialog {
                 QWidget* parent = nullptr);
 
  private slots:
-  void Command1_Click();
-  void lblSound_Click();
-  void imgSnd_Click();
-  void lblInfoOnly_Click();
-  void imgInfo_Click();
-  void lblHidden_Click();
-  void imgHidden_Click();
-  void lblIgnore_Click();
-  void lblPrintopt_Click();
+  void toggleSound();
+  void toggleInfoOnly();
+  void toggleHidden();
+  void editIgnoreList();
+  void printingOptions();
 
  private:
-  void CreateControls();
-  void Form_Load();
-  void ShowSoundState();
-  void ShowInfoOnlyState();
-  void ShowHiddenState();
+  void createControls();
+  void load();
+  void showSoundState();
+  void showInfoOnlyState();
+  void showHiddenState();
 
   OptionsWindow m_window;
   ReportOptions* m_options = nullptr;  // Frame1, Frame2 and their option buttons

@@ -164,7 +164,7 @@ TEST_F(OptionsDialogTest, ReportOptionsAreStoredAtOnceAndClosingAsksNothing) {
   EXPECT_EQ((*stored)[28], 'R');
   EXPECT_EQ((*stored)[29], 'D');
   {
-    testing::NoMessageBoxes none;
+    testing::DialogScript none;  // asks nothing
     dialog->close();
   }
   EXPECT_FALSE(dialog->isVisible());

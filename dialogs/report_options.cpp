@@ -53,29 +53,29 @@ ReportOptions::ReportOptions(QWidget* page, const ReportOptionTexts& texts,
 
   // Connected only now, so that showing the stored letters stores nothing: a new settings
   // file keeps its NUL letters until the user chooses.
-  OnMarked(optRtf, this, &ReportOptions::optRtf_Click);
-  OnMarked(optText, this, &ReportOptions::optText_Click);
-  OnMarked(optDrive, this, &ReportOptions::optDrive_Click);
-  OnMarked(optTime, this, &ReportOptions::optTime_Click);
+  OnMarked(optRtf, this, &ReportOptions::chooseRichText);
+  OnMarked(optText, this, &ReportOptions::choosePlainText);
+  OnMarked(optDrive, this, &ReportOptions::nameByDrive);
+  OnMarked(optTime, this, &ReportOptions::nameByTime);
 }
 
-void ReportOptions::optRtf_Click() {
-  Store(&engine::SettingsRecord::ReportFormat, optRtf->isChecked() ? 'R' : 'T');
+void ReportOptions::chooseRichText() {
+  store(&engine::SettingsRecord::ReportFormat, optRtf->isChecked() ? 'R' : 'T');
 }
 
-void ReportOptions::optText_Click() {
-  Store(&engine::SettingsRecord::ReportFormat, optText->isChecked() ? 'T' : 'R');
+void ReportOptions::choosePlainText() {
+  store(&engine::SettingsRecord::ReportFormat, optText->isChecked() ? 'T' : 'R');
 }
 
-void ReportOptions::optDrive_Click() {
-  Store(&engine::SettingsRecord::ReportNaming, optDrive->isChecked() ? 'D' : 'T');
+void ReportOptions::nameByDrive() {
+  store(&engine::SettingsRecord::ReportNaming, optDrive->isChecked() ? 'D' : 'T');
 }
 
-void ReportOptions::optTime_Click() {
-  Store(&engine::SettingsRecord::ReportNaming, optTime->isChecked() ? 'T' : 'D');
+void ReportOptions::nameByTime() {
+  store(&engine::SettingsRecord::ReportNaming, optTime->isChecked() ? 'T' : 'D');
 }
 
-void ReportOptions::Store(char engine::SettingsRecord::*field, char letter) {
+void ReportOptions::store(char engine::SettingsRecord::*field, char letter) {
   m_settings->*field = letter;
   StoreSettings(m_page, m_saveOptions, *m_settings);
 }

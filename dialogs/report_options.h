@@ -50,13 +50,13 @@ class ReportOptions final : public QObject {
   [[nodiscard]] QGroupBox* namingFrame() const { return m_namingFrame; }
 
  private slots:
-  void optRtf_Click();
-  void optText_Click();
-  void optDrive_Click();
-  void optTime_Click();
+  void chooseRichText();
+  void choosePlainText();
+  void nameByDrive();
+  void nameByTime();
 
  private:
-  void Store(char engine::SettingsRecord::*field, char letter);
+  void store(char engine::SettingsRecord::*field, char letter);
 
   QWidget* m_page;
   engine::SettingsRecord* m_settings;

@@ -13,6 +13,13 @@
 #include "platform/civil_time.h"
 
 namespace engine {
+
+std::string HistoryDriveText(const std::vector<platform::Drive>& drives, char letter) {
+  for (const platform::Drive& drive : drives) {
+    if (drive.letter == letter) return drive.displayText;
+  }
+  return std::string(1, base::AsciiLower(letter)) + ":";
+}
 namespace {
 
 bool Number(std::string_view text, int* value) {

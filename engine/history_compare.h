@@ -20,6 +20,7 @@
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
 #include "platform/progress.h"
+#include "platform/volumes.h"
 
 namespace engine {
 
@@ -32,6 +33,10 @@ struct HistoryWhen {
 // Parses "-N" (N runs back), "YYYY-MM-DD" (that day's start, local time) or
 // "YYYY-MM-DDTHH:MM" (local time). Fails with invalidArgument naming `text` otherwise.
 [[nodiscard]] Result<HistoryWhen> ParseHistoryWhen(std::string_view text);
+
+// The text of drive `letter` as the drive list `drives` gives it ("k: [/data]"), or "k:" for
+// a drive the list no longer has: kept profiles outlive the drives they were made of.
+[[nodiscard]] std::string HistoryDriveText(const std::vector<platform::Drive>& drives, char letter);
 
 // One profile of a drive: a generation of its history or its stored profile.
 struct DriveProfile {

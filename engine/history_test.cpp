@@ -266,6 +266,17 @@ TEST_F(HistoryTest, AMomentPicksTheProfileCurrentThenAndRunsBackCountKeptOnes) {
             "12:00:00 PM");
 }
 
+TEST(HistoryDriveTextTest, ADriveNoLongerListedIsNamedByItsLetter) {
+  std::vector<platform::Drive> drives(2);
+  drives[0].letter = 'C';
+  drives[0].displayText = "c: [/]";
+  drives[1].letter = 'K';
+  drives[1].displayText = "k: [/data]";
+  EXPECT_EQ(HistoryDriveText(drives, 'K'), "k: [/data]");
+  EXPECT_EQ(HistoryDriveText(drives, 'D'), "d:");
+  EXPECT_EQ(HistoryDriveText({}, 'Z'), "z:");
+}
+
 TEST_F(HistoryTest, OnlyOneLetterFoldersOfTheHistoryAreDrivesWithHistory) {
   EXPECT_TRUE(DrivesWithHistory(fs, kProgram).empty());  // no History folder at all
   for (const char* name : {"E", "C", "cd", "x", "1"}) {

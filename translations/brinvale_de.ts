@@ -4,8 +4,10 @@
 <context>
     <name>QObject</name>
     <message>
-        <source>The settings could not be saved.</source>
-        <translation>Die Einstellungen konnten nicht gespeichert werden.</translation>
+        <source>The setting is used now but could not be stored:
+%1</source>
+        <translation>Die Einstellung gilt jetzt, konnte aber nicht gespeichert werden:
+%1</translation>
     </message>
 </context>
 <context>
@@ -326,12 +328,6 @@ Das Profil von %2 bleibt erhalten, der nächste Lauf meldet seine Änderungen al
     <message>
         <source>Save Changes to this Report?</source>
         <translation>Änderungen an diesem Bericht speichern?</translation>
-    </message>
-    <message>
-        <source>The setting is used now but could not be stored:
-%1</source>
-        <translation>Die Einstellung gilt jetzt, konnte aber nicht gespeichert werden:
-%1</translation>
     </message>
     <message>
         <source>The report cannot be shown.

@@ -69,15 +69,15 @@ HistoryDialog::HistoryDialog(platform::FileSystem& fs, std::string programFolder
   setObjectName(QStringLiteral("frmHistory"));
   setWindowTitle(tr(kTitle));
   setProperty(kHelpContextProperty, kHelpContext);
-  CreateControls();
-  LoadDrive();
+  createControls();
+  loadDrive();
 }
 
 HistoryDialog::~HistoryDialog() = default;
 
 QChart* HistoryDialog::chart() const { return chtHistory->chart(); }
 
-void HistoryDialog::CreateControls() {
+void HistoryDialog::createControls() {
   auto* lblDrives = new QLabel(tr("&Drive:"), this);
   cboDrives = new QComboBox(this);
   NameControl(cboDrives, "cboDrives", tr("Drive"));
@@ -134,18 +134,18 @@ void HistoryDialog::CreateControls() {
   setTabOrder(lstGenerations, cmdCompare);
   setTabOrder(cmdCompare, cmdClose);
 
-  connect(cboDrives, &QComboBox::currentIndexChanged, this, &HistoryDialog::cboDrives_Change);
+  connect(cboDrives, &QComboBox::currentIndexChanged, this, &HistoryDialog::showChosenDrive);
   connect(lstGenerations, &QTreeWidget::itemSelectionChanged, this,
-          &HistoryDialog::lstGenerations_SelectionChange);
-  connect(lstGenerations, &QTreeWidget::itemActivated, this, &HistoryDialog::cmdCompare_Click);
-  connect(cmdCompare, &QPushButton::clicked, this, &HistoryDialog::cmdCompare_Click);
+          &HistoryDialog::generationsSelected);
+  connect(lstGenerations, &QTreeWidget::itemActivated, this, &HistoryDialog::compareSelected);
+  connect(cmdCompare, &QPushButton::clicked, this, &HistoryDialog::compareSelected);
   connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
   resize(760, 620);
 }
 
-void HistoryDialog::cboDrives_Change() { LoadDrive(); }
+void HistoryDialog::showChosenDrive() { loadDrive(); }
 
-void HistoryDialog::LoadDrive() {
+void HistoryDialog::loadDrive() {
   m_selectedPoints = nullptr;  // goes with the chart it belongs to
   m_sizeLine = nullptr;
   m_generations.clear();
@@ -179,7 +179,7 @@ void HistoryDialog::LoadDrive() {
     lstGenerations->setCurrentItem(lstGenerations->topLevelItem(int(m_generations.size()) - 1), 0,
                                    QItemSelectionModel::NoUpdate);
   }
-  FillChart();
+  fillChart();
 
   if (!problem.isEmpty()) {
     lblHint->setText(problem);
@@ -190,10 +190,10 @@ void HistoryDialog::LoadDrive() {
   } else {
     lblHint->clear();
   }
-  lstGenerations_SelectionChange();
+  generationsSelected();
 }
 
-void HistoryDialog::FillChart() {
+void HistoryDialog::fillChart() {
   auto* chart = new QChart;
   chart->setObjectName(QStringLiteral("chart"));
   const int kept = int(m_generations.size());
@@ -301,16 +301,16 @@ void HistoryDialog::FillChart() {
   chart->legend()->markers(m_selectedPoints).first()->setVisible(false);
 
   connect(m_sizeLine, &QLineSeries::clicked, this, [this](const QPointF& point) {
-    SelectSlots({int(std::lround(point.x()))},
+    selectSlots({int(std::lround(point.x()))},
                 QApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
   });
   connect(m_selectedPoints, &QScatterSeries::clicked, this, [this](const QPointF& point) {
-    SelectSlots({int(std::lround(point.x()))},
+    selectSlots({int(std::lround(point.x()))},
                 QApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
   });
   // A run's bar: the two profiles it compared.
   const auto run = [this](int position) {
-    if (position > 0) SelectSlots({position - 1, position}, false);
+    if (position > 0) selectSlots({position - 1, position}, false);
   };
   connect(added, &QBarSet::clicked, this, run);
   connect(deleted, &QBarSet::clicked, this, run);
@@ -320,7 +320,7 @@ void HistoryDialog::FillChart() {
   delete old;
 }
 
-void HistoryDialog::SelectSlots(const std::vector<int>& positions, bool add) {
+void HistoryDialog::selectSlots(const std::vector<int>& positions, bool add) {
   if (!add) lstGenerations->clearSelection();
   for (int position : positions) {
     if (position < 0 || position >= int(m_generations.size())) continue;  // the stored profile
@@ -331,7 +331,7 @@ void HistoryDialog::SelectSlots(const std::vector<int>& positions, bool add) {
   }
 }
 
-std::vector<int> HistoryDialog::SelectedRows() const {
+std::vector<int> HistoryDialog::selectedRows() const {
   std::vector<int> rows;
   for (QTreeWidgetItem* item : lstGenerations->selectedItems()) {
     rows.push_back(lstGenerations->indexOfTopLevelItem(item));
@@ -340,9 +340,9 @@ std::vector<int> HistoryDialog::SelectedRows() const {
   return rows;
 }
 
-void HistoryDialog::lstGenerations_SelectionChange() {
+void HistoryDialog::generationsSelected() {
   if (m_selectedPoints == nullptr) return;  // the chart is being made
-  const std::vector<int> rows = SelectedRows();
+  const std::vector<int> rows = selectedRows();
   m_selectedPoints->clear();
   for (int row : rows) m_selectedPoints->append(m_sizeLine->at(row));
   cmdCompare->setEnabled(rows.size() == 2 || (rows.size() == 1 && m_hasStored));
@@ -360,8 +360,8 @@ void HistoryDialog::lstGenerations_SelectionChange() {
   }
 }
 
-void HistoryDialog::cmdCompare_Click() {
-  const std::vector<int> rows = SelectedRows();
+void HistoryDialog::compareSelected() {
+  const std::vector<int> rows = selectedRows();
   if (!cmdCompare->isEnabled() || rows.empty()) return;
   HistoryChoice choice;
   choice.letter = m_drives[std::size_t(cboDrives->currentIndex())].letter;

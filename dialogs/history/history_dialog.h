@@ -76,20 +76,20 @@ class HistoryDialog final : public QDialog {
   [[nodiscard]] QChart* chart() const;
 
  private slots:
-  void cboDrives_Change();
-  void lstGenerations_SelectionChange();
-  void cmdCompare_Click();
+  void showChosenDrive();
+  void generationsSelected();
+  void compareSelected();
 
  private:
-  void CreateControls();
+  void createControls();
   // Reads the chosen drive's index and fills the list and the chart.
-  void LoadDrive();
-  void FillChart();
+  void loadDrive();
+  void fillChart();
   // Selects the rows of `slots` (chart positions; the stored profile's is none), adding to
   // the selection when `add`.
-  void SelectSlots(const std::vector<int>& slots, bool add);
+  void selectSlots(const std::vector<int>& slots, bool add);
   // The selected rows, oldest first.
-  [[nodiscard]] std::vector<int> SelectedRows() const;
+  [[nodiscard]] std::vector<int> selectedRows() const;
 
   platform::FileSystem& m_fs;
   std::string m_programFolder;

@@ -20,12 +20,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_support.h"
 #include "engine/settings_record.h"
 
 namespace dialogs {
 namespace {
 
-constexpr char kProgramTitle[] = "Brinvale";
 // Margins are stored in ten-thousandths of an inch; a valid one lies strictly between 0 and
 // 6 inches.
 constexpr std::int64_t kStoredPerInch = 10000;
@@ -107,26 +107,26 @@ PrinterSettingsDialog::PrinterSettingsDialog(const reports::PrinterList& printer
   setWindowTitle(tr("Printer Selection, [F1] for help"));
   setProperty("helpContext", 9);
   setModal(true);
-  CreateControls();
-  Form_Load();
+  createControls();
+  load();
 
   // Connected after loading, so that the selections made there count as no change.
   // A click or arrow key selects a row. Focus alone may make the first row current
   // without selecting it, which picks nothing.
   connect(lstPrnt, &QListWidget::itemSelectionChanged, this, [this] {
-    if (SelectedRow() >= 0) lstPrnt_Click();
+    if (selectedRow() >= 0) printerChosen();
   });
   for (QRadioButton* option : {optBW, optColor}) {
     connect(option, &QRadioButton::toggled, this, [this](bool on) {
-      if (on) optColor_Click();
+      if (on) colourChosen();
     });
   }
-  connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+  connect(cmdOK, &QPushButton::clicked, this, [this] { confirm(); });
   txtTopMarg->installEventFilter(this);
   txtLeftMarg->installEventFilter(this);
 }
 
-void PrinterSettingsDialog::CreateControls() {
+void PrinterSettingsDialog::createControls() {
   const auto named = [](QWidget* widget, const char* objectName, const QString& accessible) {
     widget->setObjectName(QLatin1String(objectName));
     widget->setAccessibleName(accessible);
@@ -195,7 +195,7 @@ void PrinterSettingsDialog::CreateControls() {
   layout->addLayout(buttons);
 }
 
-void PrinterSettingsDialog::Form_Load() {
+void PrinterSettingsDialog::load() {
   const reports::PrinterEntry& current = m_choice->current();
   for (const reports::PrinterEntry& printer : m_printers) lstPrnt->addItem(printer.name);
   Label2->setText(current.name);
@@ -213,37 +213,37 @@ void PrinterSettingsDialog::Form_Load() {
   blnChanged = false;
 }
 
-int PrinterSettingsDialog::SelectedRow() const {
+int PrinterSettingsDialog::selectedRow() const {
   const QList<QListWidgetItem*> selected = lstPrnt->selectedItems();
   return selected.isEmpty() ? -1 : lstPrnt->row(selected.first());
 }
 
-void PrinterSettingsDialog::lstPrnt_Click() {
+void PrinterSettingsDialog::printerChosen() {
   blnChanged = true;
-  Label2->setText(m_printers[SelectedRow()].name);
+  Label2->setText(m_printers[selectedRow()].name);
   Label2->setAccessibleName(Label2->text());
 }
 
-void PrinterSettingsDialog::optColor_Click() {
+void PrinterSettingsDialog::colourChosen() {
   m_settings->PrintColor = optColor->isChecked() ? 1 : 0;
   blnChanged = true;
 }
 
-void PrinterSettingsDialog::txtMarg_GotFocus(QLineEdit* box) {
+void PrinterSettingsDialog::marginFocused(QLineEdit* box) {
   // After the event, or the click that brought the focus would place the cursor and drop
   // the selection again.
   QTimer::singleShot(0, box, [box] { box->selectAll(); });
 }
 
-std::int64_t PrinterSettingsDialog::ShownMargin(const std::int64_t* margin) const {
+std::int64_t PrinterSettingsDialog::shownMargin(const std::int64_t* margin) const {
   return margin == &m_settings->TopMargin ? m_settings->effectiveTopMargin()
                                           : m_settings->effectiveLeftMargin();
 }
 
-bool PrinterSettingsDialog::txtMarg_LostFocus(QLineEdit* box, std::int64_t* margin) {
+bool PrinterSettingsDialog::takeMargin(QLineEdit* box, std::int64_t* margin) {
   const std::optional<double> value = LeadingNumber(box->text());
   if (!value) {
-    box->setText(MarginText(ShownMargin(margin)));
+    box->setText(MarginText(shownMargin(margin)));
     return false;
   }
   // Checked once more after rounding: 5.99996 would be stored as 6.
@@ -254,9 +254,8 @@ bool PrinterSettingsDialog::txtMarg_LostFocus(QLineEdit* box, std::int64_t* marg
     blnChanged = true;
     return true;
   }
-  QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
-                       tr("Recommend at least 0.25 for most printers"));
-  box->setText(MarginText(ShownMargin(margin)));
+  ShowWarning(this, tr("Recommend at least 0.25 for most printers"));
+  box->setText(MarginText(shownMargin(margin)));
   return false;
 }
 
@@ -264,53 +263,53 @@ bool PrinterSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
   QLineEdit* box = watched == txtTopMarg    ? txtTopMarg
                    : watched == txtLeftMarg ? txtLeftMarg
                                             : nullptr;
-  if (box != nullptr && event->type() == QEvent::FocusIn) txtMarg_GotFocus(box);
+  if (box != nullptr && event->type() == QEvent::FocusIn) marginFocused(box);
   if (box != nullptr && event->type() == QEvent::FocusOut) {
     // Switching to another window, or a menu, does not leave the box.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-      txtMarg_LostFocus(box, box == txtTopMarg ? &m_settings->TopMargin : &m_settings->LeftMargin);
+      takeMargin(box, box == txtTopMarg ? &m_settings->TopMargin : &m_settings->LeftMargin);
     }
   }
   return QDialog::eventFilter(watched, event);
 }
 
-void PrinterSettingsDialog::cmdOK_Click() {
+void PrinterSettingsDialog::confirm() {
   // Enter in a margin box presses OK without taking the focus from the box: take the box's
   // value as leaving it would, and stay open when it is refused.
   QWidget* focus = focusWidget();
-  if (focus == txtTopMarg && !txtMarg_LostFocus(txtTopMarg, &m_settings->TopMargin)) return;
-  if (focus == txtLeftMarg && !txtMarg_LostFocus(txtLeftMarg, &m_settings->LeftMargin)) return;
-  ApplyPrinterSettings();
+  if (focus == txtTopMarg && !takeMargin(txtTopMarg, &m_settings->TopMargin)) return;
+  if (focus == txtLeftMarg && !takeMargin(txtLeftMarg, &m_settings->LeftMargin)) return;
+  applyPrinterSettings();
 }
 
-void PrinterSettingsDialog::ApplyPrinterSettings() {
-  if (const int row = SelectedRow(); row >= 0) m_choice->choose(m_printers[row]);
+void PrinterSettingsDialog::applyPrinterSettings() {
+  if (const int row = selectedRow(); row >= 0) m_choice->choose(m_printers[row]);
   // What the boxes showed is what is stored: a margin never set becomes its default.
   m_settings->TopMargin = m_settings->effectiveTopMargin();
   m_settings->LeftMargin = m_settings->effectiveLeftMargin();
   if (engine::Status s = m_saveOptions(); !s.isOk()) {
-    ShowFailure(tr("The printer settings could not be saved."), s);
+    ShowFailure(this, tr("The printer settings could not be saved."), s);
   }
   accept();
 }
 
-bool PrinterSettingsDialog::Form_QueryUnload() {
+bool PrinterSettingsDialog::maybeSave() {
   // Closing takes the focus from a margin box too, so a value typed there counts.
   QWidget* focus = focusWidget();
   if (focus == txtTopMarg && txtTopMarg->isModified()) {
-    txtMarg_LostFocus(txtTopMarg, &m_settings->TopMargin);
+    takeMargin(txtTopMarg, &m_settings->TopMargin);
   }
   if (focus == txtLeftMarg && txtLeftMarg->isModified()) {
-    txtMarg_LostFocus(txtLeftMarg, &m_settings->LeftMargin);
+    takeMargin(txtLeftMarg, &m_settings->LeftMargin);
   }
   if (!blnChanged) return true;
 
   const QMessageBox::StandardButton answer =
-      QMessageBox::question(this, tr("Save Settings"), tr("Save Printer Settings?"),
-                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      Ask(this, tr("Save Settings"), tr("Save Printer Settings?"),
+          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Yes) {
-    ApplyPrinterSettings();
+    applyPrinterSettings();
     return false;  // already closed
   }
   if (answer != QMessageBox::No) return false;
@@ -318,7 +317,8 @@ bool PrinterSettingsDialog::Form_QueryUnload() {
     m_settings->PrintColor = m_openedPrintColor;
     m_settings->TopMargin = m_openedTopMargin;
     m_settings->LeftMargin = m_openedLeftMargin;
-    ShowFailure(tr("The saved printer settings could not be read again; the "
+    ShowFailure(this,
+                tr("The saved printer settings could not be read again; the "
                    "settings are as they were before this dialog opened."),
                 s);
   }
@@ -326,12 +326,7 @@ bool PrinterSettingsDialog::Form_QueryUnload() {
 }
 
 void PrinterSettingsDialog::reject() {
-  if (Form_QueryUnload()) QDialog::reject();
-}
-
-void PrinterSettingsDialog::ShowFailure(const QString& what, const engine::Status& status) {
-  QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
-                       what + u'\n' + QString::fromStdString(status.message()));
+  if (maybeSave()) QDialog::reject();
 }
 
 }  // namespace dialogs

@@ -48,7 +48,7 @@ class PrinterSettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // Writes or re-reads the settings record; the window's SaveOptions and ResetOptions.
+  // Writes or re-reads the settings record; the window's saveOptions and resetOptions.
   using SettingsStep = std::function<engine::Status()>;
 
   // `printers` is read once, here. `choice`, `settings` and the two steps must outlive the
@@ -64,23 +64,22 @@ class PrinterSettingsDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CreateControls();
-  void Form_Load();
+  void createControls();
+  void load();
   // True when the dialog may close.
-  bool Form_QueryUnload();
-  void cmdOK_Click();
-  void lstPrnt_Click();
-  void optColor_Click();
-  void ApplyPrinterSettings();
+  bool maybeSave();
+  void confirm();
+  void printerChosen();
+  void colourChosen();
+  void applyPrinterSettings();
   // A margin box got or lost the focus. LostFocus returns false when it refused the text.
-  void txtMarg_GotFocus(QLineEdit* box);
-  bool txtMarg_LostFocus(QLineEdit* box, std::int64_t* margin);
+  void marginFocused(QLineEdit* box);
+  bool takeMargin(QLineEdit* box, std::int64_t* margin);
   // What a margin box shows for `margin` (TopMargin or LeftMargin of the record): the
   // default while the margin was never set.
-  std::int64_t ShownMargin(const std::int64_t* margin) const;
+  std::int64_t shownMargin(const std::int64_t* margin) const;
   // The selected row of lstPrnt; -1 when none is.
-  int SelectedRow() const;
-  void ShowFailure(const QString& what, const engine::Status& status);
+  int selectedRow() const;
 
   std::vector<reports::PrinterEntry> m_printers;
   reports::PrinterChoice* m_choice;

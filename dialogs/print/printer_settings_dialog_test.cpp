@@ -21,8 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "dialogs/dialog_test_support.h"
 #include "engine/settings_record.h"
-#include "platform/testing/qt_application.h"
 #include "reports/print_test_support.h"
 
 namespace dialogs {
@@ -31,40 +31,9 @@ namespace {
 using reports::PrinterEntry;
 using reports::testing::ListedPrinters;
 
-// Answers every message box that comes up while it lives with `answer`, and keeps what they
-// said. Message boxes are modal, so once the action that brings one returns, it is in `seen`.
-class MessageBoxAnswerer {
- public:
-  struct Seen {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    QMessageBox::StandardButtons buttons;
-  };
-
-  MessageBoxAnswerer() {
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-    m_timer.start(5);
-  }
-
-  QMessageBox::StandardButton answer = QMessageBox::Ok;
-  std::vector<Seen> seen;
-
- private:
-  void Poll() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || box == m_answered) return;
-    m_answered = box;
-    seen.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
-    QAbstractButton* button = box->button(answer);
-    if (button == nullptr) button = box->button(QMessageBox::Ok);
-    ASSERT_NE(button, nullptr) << box->text().toStdString();
-    button->click();
-  }
-
-  QTimer m_timer;
-  QPointer<QMessageBox> m_answered;
-};
+using testing::DialogScript;
+using testing::MessageSeen;
+using testing::Press;
 
 constexpr char kRecommend[] = "Recommend at least 0.25 for most printers";
 
@@ -93,6 +62,7 @@ class PrinterSettingsDialogTest : public ::testing::Test {
           m_settings = m_stored;
           return engine::Status::ok();
         });
+    m_script.allow(dialog.get());  // the dialog under test is modal
     dialog->show();
     EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     return dialog;
@@ -135,6 +105,8 @@ class PrinterSettingsDialogTest : public ::testing::Test {
   engine::Status m_resetFails;
   int m_saves = 0;
   int m_resets = 0;
+  // Answers the message boxes; any box a test does not expect fails it.
+  DialogScript m_script;
 };
 
 // Set BRINVALE_SCREENSHOT to a file name to keep a picture of the dialog.
@@ -198,7 +170,6 @@ TEST_F(PrinterSettingsDialogTest, MarginsAreTakenWhenTheirBoxIsLeft) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   const auto dialog = Open();
   QLocale::setDefault(previous);
-  MessageBoxAnswerer answerer;
 
   struct Case {
     QString typed;
@@ -226,17 +197,18 @@ TEST_F(PrinterSettingsDialogTest, MarginsAreTakenWhenTheirBoxIsLeft) {
   std::int64_t expected = m_settings.TopMargin;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed.left(20).toStdString());
-    answerer.seen.clear();
+    MessageSeen warning;
+    if (c.warned) m_script.then("QMessageBox", Press(QMessageBox::Ok, &warning));
     Enter(dialog.get(), "txtTopMarg", c.typed);
+    EXPECT_TRUE(m_script.done());
     if (c.stored >= 0) expected = c.stored;
     EXPECT_EQ(m_settings.TopMargin, expected);
     EXPECT_EQ(Find<QLineEdit>(dialog.get(), "txtTopMarg")->text().toStdString(), c.shown);
-    ASSERT_EQ(answerer.seen.size(), c.warned ? 1u : 0u);
     if (c.warned) {
-      EXPECT_EQ(answerer.seen[0].text, kRecommend);
-      EXPECT_EQ(answerer.seen[0].title, "Brinvale");
-      EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Warning);
-      EXPECT_EQ(answerer.seen[0].buttons, QMessageBox::Ok);
+      EXPECT_EQ(warning.text, kRecommend);
+      EXPECT_EQ(warning.title, "Brinvale");
+      EXPECT_EQ(warning.icon, QMessageBox::Warning);
+      EXPECT_EQ(warning.buttons, QMessageBox::Ok);
     }
   }
   Enter(dialog.get(), "txtLeftMarg", "0.75");
@@ -247,30 +219,30 @@ TEST_F(PrinterSettingsDialogTest, MarginsAreTakenWhenTheirBoxIsLeft) {
 }
 
 TEST_F(PrinterSettingsDialogTest, CloseBoxAsksOnlyAfterAChange) {
-  MessageBoxAnswerer answerer;
   {
     const auto dialog = Open();
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(answerer.seen.empty());
   }
   // A margin changed, then Cancel: the dialog stays as it is.
   const auto dialog = Open();
   Enter(dialog.get(), "txtTopMarg", "1");
-  answerer.answer = QMessageBox::Cancel;
+  MessageSeen question;
+  m_script.then("QMessageBox", Press(QMessageBox::Cancel, &question));
   dialog->close();
-  ASSERT_EQ(answerer.seen.size(), 1u);
-  EXPECT_EQ(answerer.seen[0].title, "Save Settings");
-  EXPECT_EQ(answerer.seen[0].text, "Save Printer Settings?");
-  EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Question);
-  EXPECT_EQ(answerer.seen[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_TRUE(m_script.done());
+  EXPECT_EQ(question.title, "Save Settings");
+  EXPECT_EQ(question.text, "Save Printer Settings?");
+  EXPECT_EQ(question.icon, QMessageBox::Question);
+  EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(m_settings.TopMargin, 10000);
 
   // Then No: the edits are read back from the file; the printer stays.
   Find<QListWidget>(dialog.get(), "lstPrnt")->setCurrentRow(1);
-  answerer.answer = QMessageBox::No;
+  m_script.then("QMessageBox", Press(QMessageBox::No));
   dialog->close();
+  EXPECT_TRUE(m_script.done());
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(m_resets, 1);
   EXPECT_EQ(m_saves, 0);
@@ -279,8 +251,6 @@ TEST_F(PrinterSettingsDialogTest, CloseBoxAsksOnlyAfterAChange) {
 }
 
 TEST_F(PrinterSettingsDialogTest, PrinterChosenOnClosingStaysChosenForTheRun) {
-  MessageBoxAnswerer answerer;
-  answerer.answer = QMessageBox::Yes;
   {
     const auto dialog = Open();
     auto* list = Find<QListWidget>(dialog.get(), "lstPrnt");
@@ -290,8 +260,9 @@ TEST_F(PrinterSettingsDialogTest, PrinterChosenOnClosingStaysChosenForTheRun) {
     // Not before the dialog is confirmed.
     EXPECT_EQ(m_choice.current(), (PrinterEntry{"Laser", false}));
     // Escape closes as the close box does.
+    m_script.then("QMessageBox", Press(QMessageBox::Yes));
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_TRUE(m_script.done());
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
   }
@@ -304,7 +275,6 @@ TEST_F(PrinterSettingsDialogTest, PrinterChosenOnClosingStaysChosenForTheRun) {
 }
 
 TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) {
-  MessageBoxAnswerer answerer;
   const auto dialog = Open();
   QTest::mouseClick(Find<QRadioButton>(dialog.get(), "optBW"), Qt::LeftButton);
   EXPECT_EQ(m_settings.PrintColor, 0);
@@ -321,7 +291,6 @@ TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) 
   EXPECT_EQ(m_stored.PrintColor, 0);
   EXPECT_EQ(m_stored.LeftMargin, 20000);
   EXPECT_EQ(m_choice.current(), (PrinterEntry{"Laser", false}));
-  EXPECT_TRUE(answerer.seen.empty());
 
   // A refused value keeps the dialog open.
   const auto second = Open();
@@ -329,9 +298,11 @@ TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) 
   top->setFocus(Qt::TabFocusReason);
   QCoreApplication::processEvents();
   QTest::keyClicks(top, "9");
+  MessageSeen warning;
+  m_script.then("QMessageBox", Press(QMessageBox::Ok, &warning));
   QTest::keyClick(top, Qt::Key_Return);
-  ASSERT_EQ(answerer.seen.size(), 1u);
-  EXPECT_EQ(answerer.seen[0].text, kRecommend);
+  EXPECT_TRUE(m_script.done());
+  EXPECT_EQ(warning.text, kRecommend);
   EXPECT_TRUE(second->isVisible());
   EXPECT_EQ(m_saves, 1);
 }
@@ -339,7 +310,6 @@ TEST_F(PrinterSettingsDialogTest, OkTakesTheMarginBeingTypedAndSavesEverything) 
 TEST_F(PrinterSettingsDialogTest, MarginsNeverSetShowTheirDefaultsAndAreStoredOnlyByOk) {
   m_settings = engine::SettingsRecord();  // a new settings file: both margins 0
   m_stored = m_settings;
-  MessageBoxAnswerer answerer;
   {
     // Shown, but not stored: looking and closing asks nothing and changes nothing.
     const auto dialog = Open();
@@ -348,7 +318,6 @@ TEST_F(PrinterSettingsDialogTest, MarginsNeverSetShowTheirDefaultsAndAreStoredOn
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
   }
-  EXPECT_TRUE(answerer.seen.empty());
   EXPECT_EQ(m_saves, 0);
   EXPECT_EQ(m_settings.TopMargin, 0);
   EXPECT_EQ(m_settings.LeftMargin, 0);
@@ -356,28 +325,27 @@ TEST_F(PrinterSettingsDialogTest, MarginsNeverSetShowTheirDefaultsAndAreStoredOn
   // A refused entry shows the default again, not the 0 behind it.
   {
     const auto dialog = Open();
+    m_script.then("QMessageBox", Press(QMessageBox::Ok));
     Enter(dialog.get(), "txtLeftMarg", "7");
-    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_TRUE(m_script.done());
     EXPECT_EQ(Find<QLineEdit>(dialog.get(), "txtLeftMarg")->text(), "0.75");
     EXPECT_EQ(m_settings.LeftMargin, 0);
-    answerer.answer = QMessageBox::No;
+    // The refused entry changed nothing: closing asks nothing.
     dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
   }
   EXPECT_EQ(m_stored.LeftMargin, 0);
 
   // "&OK" stores what the boxes show: the defaults, or the margin the user typed.
-  answerer.seen.clear();
   const auto dialog = Open();
   Enter(dialog.get(), "txtTopMarg", "1.25");
   Find<QPushButton>(dialog.get(), "cmdOK")->click();
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_TRUE(answerer.seen.empty());
   EXPECT_EQ(m_stored.TopMargin, 12500);
   EXPECT_EQ(m_stored.LeftMargin, 7500);
 }
 
 TEST_F(PrinterSettingsDialogTest, OkWithoutASelectedPrinterKeepsTheCurrentOne) {
-  MessageBoxAnswerer answerer;
   // The current printer is not in the list.
   m_choice.choose({"Gone", false});
   {
@@ -397,33 +365,34 @@ TEST_F(PrinterSettingsDialogTest, OkWithoutASelectedPrinterKeepsTheCurrentOne) {
   EXPECT_FALSE(empty->isVisible());
   EXPECT_EQ(m_choice.current(), (PrinterEntry{"Gone", false}));
   EXPECT_EQ(m_saves, 2);
-  EXPECT_TRUE(answerer.seen.empty());
 }
 
 TEST_F(PrinterSettingsDialogTest, FailedSaveOrResetIsShownAndDropsNoEdit) {
-  MessageBoxAnswerer answerer;
   m_saveFails = engine::Status::permissionDenied("/data/BV3.Def: Permission denied");
   {
     const auto dialog = Open();
     Enter(dialog.get(), "txtTopMarg", "1");
+    MessageSeen failure;
+    m_script.then("QMessageBox", Press(QMessageBox::Ok, &failure));
     QTest::mouseClick(Find<QPushButton>(dialog.get(), "cmdOK"), Qt::LeftButton);
-    ASSERT_EQ(answerer.seen.size(), 1u);
-    EXPECT_TRUE(answerer.seen[0].text.contains("/data/BV3.Def: Permission denied"));
+    EXPECT_TRUE(m_script.done());
+    EXPECT_TRUE(failure.text.contains("/data/BV3.Def: Permission denied"));
     EXPECT_FALSE(dialog->isVisible());
   }
   // The settings apply for this run even though the file could not take them.
   EXPECT_EQ(m_settings.TopMargin, 10000);
 
   // A reset that cannot read the file still drops the edits made in the dialog.
-  answerer.seen.clear();
   m_resetFails = engine::Status::ioError("/data/BV3.Def: Input/output error");
-  answerer.answer = QMessageBox::No;
   const auto dialog = Open();
   Enter(dialog.get(), "txtLeftMarg", "3");
   QTest::mouseClick(Find<QRadioButton>(dialog.get(), "optBW"), Qt::LeftButton);
+  MessageSeen failure;
+  m_script.then("QMessageBox", Press(QMessageBox::No))
+      .then("QMessageBox", Press(QMessageBox::Ok, &failure));
   dialog->close();
-  ASSERT_EQ(answerer.seen.size(), 2u);
-  EXPECT_TRUE(answerer.seen[1].text.contains("/data/BV3.Def: Input/output error"));
+  EXPECT_TRUE(m_script.done());
+  EXPECT_TRUE(failure.text.contains("/data/BV3.Def: Input/output error"));
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(m_settings.LeftMargin, 2500);
   EXPECT_EQ(m_settings.TopMargin, 10000);

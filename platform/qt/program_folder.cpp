@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/program_folder.h"
+#include "platform/qt/native_path.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,12 +13,10 @@ namespace platform {
 namespace {
 
 std::string WithSlash(const QString& folder) {
-  std::string path = QFile::encodeName(QDir::cleanPath(folder)).toStdString();
+  std::string path = NativeBytes(QDir::cleanPath(folder));
   if (path.empty() || path.back() != '/') path += '/';
   return path;
 }
-
-std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QStringList ProfilesIn(const QDir& folder) {
   return folder.entryList({QStringLiteral("Prof_?_.bvp")}, QDir::Files, QDir::Name);
@@ -44,7 +43,7 @@ base::Result<std::string> ProgramFolderFor(const QString& executableFolder,
   if (!overrideFolder.isEmpty()) {
     const QFileInfo given(overrideFolder);
     if (!given.isDir()) {
-      return base::Status::notAFolder(Native(overrideFolder) + ": no such folder");
+      return base::Status::notAFolder(NativeBytes(overrideFolder) + ": no such folder");
     }
     return WithSlash(given.canonicalFilePath());
   }
@@ -56,7 +55,8 @@ base::Result<std::string> ProgramFolderFor(const QString& executableFolder,
         "no folder for the program's files: there is no user data folder (is HOME set?)");
   }
   if (!QDir().mkpath(data)) {
-    return base::Status::permissionDenied(Native(data) + ": cannot create the program's folder");
+    return base::Status::permissionDenied(NativeBytes(data) +
+                                          ": cannot create the program's folder");
   }
   return WithSlash(data);
 }
@@ -77,7 +77,7 @@ base::Result<std::string> ProgramFolder(const QString& overrideFolder) {
 std::optional<std::string> EarlierProfilesNotice(const QString& executableFolder,
                                                  const std::string& programFolder) {
   const QDir earlier(executableFolder);
-  const QDir current(QFile::decodeName(QByteArray::fromStdString(programFolder)));
+  const QDir current(FromNativeBytes(programFolder));
   if (executableFolder.isEmpty() || !earlier.exists() ||
       QFileInfo(earlier.absolutePath()).canonicalFilePath() ==
           QFileInfo(current.absolutePath()).canonicalFilePath()) {
@@ -92,7 +92,7 @@ std::optional<std::string> EarlierProfilesNotice(const QString& executableFolder
   for (const char* name : {"BV3.Def", "ignore.txt", "drives.txt", "Reports"}) {
     if (earlier.exists(QString::fromLatin1(name))) files.append(QString::fromLatin1(name));
   }
-  for (const QString& file : files) command += " " + ShellQuoted(from + Native(file));
+  for (const QString& file : files) command += " " + ShellQuoted(from + NativeBytes(file));
   command += " " + ShellQuoted(programFolder);
   return "Brinvale now keeps its profiles, settings and reports in " + programFolder +
          ", which holds no profile yet. The profiles of an earlier version are in " + from + " (" +

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "platform/drive_letters.h"
+#include "platform/qt/native_path.h"
 
 namespace platform {
 namespace {
@@ -61,8 +62,7 @@ std::vector<Mount> MountedFileSystems() {
     if (!volume.isValid() || !volume.isReady()) continue;
     const QString root = volume.rootPath();
     if (!QFileInfo(root).isDir()) continue;
-    mounts.push_back(
-        {QFile::encodeName(root).toStdString(), volume.fileSystemType().toStdString()});
+    mounts.push_back({NativeBytes(root), volume.fileSystemType().toStdString()});
   }
   return mounts;
 }
