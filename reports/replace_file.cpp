@@ -5,7 +5,7 @@
 #include <QIODevice>
 
 #include "platform/file_system.h"
-#include "reports/report_file.h"
+#include "platform/qt/native_path.h"
 
 namespace reports {
 namespace {
@@ -44,7 +44,7 @@ class ReplacementDevice final : public QIODevice {
 
 engine::Status ReplaceFileWith(platform::FileSystem& fs, const QString& target,
                                const std::function<engine::Status(QIODevice&)>& write) {
-  auto opened = fs.openForReplacing(FileSystemPath(target));
+  auto opened = fs.openForReplacing(platform::NativeBytes(target));
   if (!opened.isOk()) return opened.status();
   platform::ReplacementFile& file = *opened.value();
   engine::Status status;

@@ -13,6 +13,7 @@
 
 #include "engine/change_report.h"
 #include "platform/file_system.h"
+#include "platform/qt/native_path.h"
 #include "reports/plain_text.h"
 #include "reports/rtf_reader.h"
 #include "reports/rtf_writer.h"
@@ -74,8 +75,6 @@ void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
 
 }  // namespace
 
-std::string FileSystemPath(const QString& path) { return path.toLocal8Bit().toStdString(); }
-
 ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
   static constexpr std::string_view kBinarySignatures[] = {
       std::string_view("\x89PNG\r\n\x1a\n", 8),  // PNG
@@ -119,7 +118,7 @@ ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
 }
 
 engine::Result<ReportFileHead> ReadReportFileHead(platform::FileSystem& fs, const QString& path) {
-  const std::string native = FileSystemPath(path);
+  const std::string native = platform::NativeBytes(path);
   auto file = OpenReportBytes(fs, native);
   if (!file.isOk()) return file.status();
   ReportFileHead head;
@@ -133,7 +132,8 @@ engine::Result<ReportFileHead> ReadReportFileHead(platform::FileSystem& fs, cons
 engine::Status LoadReportFile(platform::FileSystem& fs, const QString& path,
                               QTextDocument* document) {
   QByteArray bytes;
-  if (engine::Status s = ReadReportBytes(fs, FileSystemPath(path), &bytes); !s.isOk()) return s;
+  if (engine::Status s = ReadReportBytes(fs, platform::NativeBytes(path), &bytes); !s.isOk())
+    return s;
   LoadReportBytes(bytes, document);
   return engine::Status::ok();
 }
@@ -141,7 +141,8 @@ engine::Status LoadReportFile(platform::FileSystem& fs, const QString& path,
 engine::Result<ReportFileKind> OpenReportFile(platform::FileSystem& fs, const QString& path,
                                               QTextDocument* document) {
   QByteArray bytes;
-  if (engine::Status s = ReadReportBytes(fs, FileSystemPath(path), &bytes); !s.isOk()) return s;
+  if (engine::Status s = ReadReportBytes(fs, platform::NativeBytes(path), &bytes); !s.isOk())
+    return s;
   const ReportFileKind kind = KindOfReportBytes(bytes);
   if (kind != ReportFileKind::kNotText) LoadReportBytes(bytes, document);
   return kind;
@@ -149,7 +150,7 @@ engine::Result<ReportFileKind> OpenReportFile(platform::FileSystem& fs, const QS
 
 engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
                               const QString& path, ReportFormat format) {
-  auto file = fs.openForReplacing(FileSystemPath(path));
+  auto file = fs.openForReplacing(platform::NativeBytes(path));
   if (!file.isOk()) return file.status();
   // Written a piece at a time: a report of a million lines needs no copy in memory.
   engine::Status status;

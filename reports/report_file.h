@@ -24,9 +24,6 @@ namespace reports {
 
 enum class ReportFormat { kRichText, kPlainText };
 
-// `path` as the file system spells it: its bytes in the encoding of file names (UTF-8).
-[[nodiscard]] std::string FileSystemPath(const QString& path);
-
 // Files larger than this are refused: a document takes several times the size of its file
 // in memory, and no report comes near it.
 inline constexpr qint64 kMaxReportFileSize = qint64{256} * 1024 * 1024;

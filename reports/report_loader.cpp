@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "platform/file_system.h"
+#include "platform/qt/native_path.h"
 #include "reports/paragraph_batch.h"
 #include "reports/report_file.h"
 #include "reports/report_text.h"
@@ -58,7 +59,10 @@ engine::Status ReadAhead(platform::SequentialFile& file, std::size_t count, std:
 
 struct ReportLoader::Load {
   Load(platform::FileSystem& fs, const QString& path, QTextDocument* document, Observer observer)
-      : fs(fs), path(FileSystemPath(path)), appender(document), observer(std::move(observer)) {}
+      : fs(fs),
+        path(platform::NativeBytes(path)),
+        appender(document),
+        observer(std::move(observer)) {}
 
   // Reads the file into batches; runs on the reading thread.
   void Read(const std::function<void()>& wake);

@@ -26,12 +26,12 @@
 #include "engine/settings_record.h"
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
+#include "platform/qt/native_path.h"
 #include "reports/page_layout.h"
 #include "reports/plain_text.h"
 #include "reports/print_rules.h"
 #include "reports/printers.h"
 #include "reports/replace_file.h"
-#include "reports/report_file.h"
 
 namespace reports {
 namespace {
@@ -62,7 +62,7 @@ engine::Result<QString> CreatedTextOf(platform::FileSystem& fs, const QString& c
     return QString::fromStdString(
         locale.generalDate(locale.toLocal(QDateTime::currentSecsSinceEpoch())));
   }
-  auto written = fs.modificationTime(FileSystemPath(currentFile));
+  auto written = fs.modificationTime(platform::NativeBytes(currentFile));
   if (!written.isOk()) return written.status();
   return QString::fromStdString(locale.generalDate(locale.toLocal(written.value())));
 }
