@@ -32,6 +32,7 @@
 #include "app/sound_output.h"
 #include "dialogs/dialog_support.h"
 #include "engine/program_conf.h"
+#include "engine/run_conductor.h"
 #include "platform/file_system.h"
 #include "platform/qt/native_path.h"
 #include "reports/report_loader.h"
@@ -327,7 +328,14 @@ void MainWindow::refreshCommandStates() {
 QString MainWindow::programFolder() const {
   return platform::FromNativeBytes(m_deps.programFolder);
 }
-QString MainWindow::reportsPath() const { return programFolder() + QStringLiteral("Reports/"); }
+QString MainWindow::reportsPath() const {
+  return programFolder() + QLatin1String(engine::kReportsFolderName) +
+         QLatin1Char(m_deps.fileSystem->pathStyle().separator);
+}
+
+engine::Result<std::unique_ptr<platform::GuardedFolder>> MainWindow::openReportsFolder() const {
+  return m_deps.fileSystem->openGuardedFolder(m_deps.programFolder, engine::kReportsFolderName);
+}
 QString MainWindow::settingsPath() const {
   return programFolder() + QLatin1String(engine::kSettingsFileName.data(),
                                          qsizetype(engine::kSettingsFileName.size()));
@@ -356,16 +364,13 @@ bool MainWindow::load() {
   }
 
   // Without a Reports folder no run could keep its report, so the program does not start.
-  const std::string reports = m_deps.programFolder + "Reports/";
-  if (!fs.isFolder(reports)) {
-    if (engine::Status s = fs.createFolders(reports); !s.isOk()) {
-      dialogs::ShowCritical(
-          this, tr("Brinvale cannot start: it cannot create the folder for its reports,\n"
-                   "%1\n\n%2")
-                    .arg(QDir::toNativeSeparators(platform::FromNativeBytes(reports)),
-                         QString::fromStdString(s.message())));
-      return false;
-    }
+  // It is made as runs open it: never through another user's link in its place.
+  if (auto reports = openReportsFolder(); !reports.isOk()) {
+    dialogs::ShowCritical(this, tr("Brinvale cannot start: it cannot create the folder for its "
+                                   "reports,\n%1\n\n%2")
+                                    .arg(QDir::toNativeSeparators(reportsPath()),
+                                         QString::fromStdString(reports.status().message())));
+    return false;
   }
 
   // A bad line leaves the defaults in force; the user is told once, without a box to close.
@@ -455,7 +460,7 @@ void MainWindow::reportEdited(int /*position*/, int removed, int added) {
 engine::Status MainWindow::loadReport(const QString& path) { return loadInto(path, path, true); }
 
 engine::Result<reports::ReportFileKind> MainWindow::openReport(const QString& path) {
-  auto head = reports::ReadReportFileHead(path);
+  auto head = reports::ReadReportFileHead(*m_deps.fileSystem, path);
   if (!head.isOk()) return head.status();
   const reports::ReportFileKind kind = reports::KindOfReportBytes(head.value().bytes);
   if (kind == reports::ReportFileKind::kNotText) return kind;
@@ -486,7 +491,7 @@ bool MainWindow::loading() const { return m_loader != nullptr && m_loader->runni
 
 engine::Status MainWindow::loadInto(const QString& source, const QString& currentFile,
                                     bool isReport) {
-  auto head = reports::ReadReportFileHead(source);
+  auto head = reports::ReadReportFileHead(*m_deps.fileSystem, source);
   if (!head.isOk()) return head.status();
   stopLoading();  // the report loading so far gives way
   QTextDocument* document = m_rtf1->document();
@@ -502,7 +507,7 @@ engine::Status MainWindow::loadInto(const QString& source, const QString& curren
   // Undo starts from the loaded document, and loading records nothing to undo.
   document->setUndoRedoEnabled(false);
   if (size <= kLoadAtOnceBytes) {
-    const engine::Status status = reports::LoadReportFile(source, document);
+    const engine::Status status = reports::LoadReportFile(*m_deps.fileSystem, source, document);
     document->setUndoRedoEnabled(true);
     m_filling = false;
     if (!status.isOk()) return status;
@@ -515,7 +520,7 @@ engine::Status MainWindow::loadInto(const QString& source, const QString& curren
   m_filling = false;
   setCurrentFile(currentFile, isReport);
   m_rtf1->setFilling(true);
-  m_loader->start(source, document,
+  m_loader->start(*m_deps.fileSystem, source, document,
                   {[this](qint64 done, qint64 total) { showLoadingProgress(done, total); },
                    [this](const engine::Status& status) { loadingFinished(status); }});
   showLoadingProgress(0, size);
@@ -574,9 +579,19 @@ void MainWindow::setCurrentFile(const QString& path, bool isReport) {
 }
 
 engine::Status MainWindow::saveReport(const QString& path, reports::ReportFormat format) {
+  // A report saved into the Reports folder is written into the folder opened as runs open
+  // it, never through another user's link in its place.
+  std::unique_ptr<platform::GuardedFolder> reportsFolder;
+  if (path.left(path.lastIndexOf(QLatin1Char(m_deps.fileSystem->pathStyle().separator)) + 1) ==
+      reportsPath()) {
+    auto opened = openReportsFolder();
+    if (!opened.isOk()) return opened.status();
+    reportsFolder = std::move(opened).value();
+  }
   // A report of a million lines takes a second or two to write.
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  engine::Status status = reports::SaveReportFile(*m_rtf1->document(), path, format);
+  engine::Status status =
+      reports::SaveReportFile(*m_deps.fileSystem, *m_rtf1->document(), path, format);
   QApplication::restoreOverrideCursor();
   if (status.isOk()) {
     setCurrentFile(path, true);  // written in the view's own form
@@ -586,9 +601,11 @@ engine::Status MainWindow::saveReport(const QString& path, reports::ReportFormat
 }
 
 bool MainWindow::isWorkFile(const QString& path) const {
-  const QFileInfo file(path);
-  const QFileInfo work(composedReportPath());
-  return file == work || file.absoluteFilePath() == work.absoluteFilePath();
+  // By the path alone, never by what the real disk holds there: the window's files are on
+  // its file system, and two files that are missing from the disk are not one. The program
+  // folder comes canonical and the file dialogs name files below the folders they show, so
+  // the work file has one spelling.
+  return QDir::cleanPath(path) == QDir::cleanPath(composedReportPath());
 }
 
 void MainWindow::showSaveFailure(const engine::Status& status) {

@@ -30,6 +30,7 @@ QT_END_NAMESPACE
 
 namespace platform {
 class FileSystem;
+class GuardedFolder;
 }  // namespace platform
 namespace reports {
 class ReportLoader;
@@ -61,8 +62,9 @@ struct MainWindowCommands {
 };
 
 struct MainWindowDependencies {
-  // The settings file, the Reports folder and the work file temp.rtf go through it. Reports
-  // themselves are read and written by reports/report_file.h on the real disk.
+  // Every file the window reads or writes goes through it: the settings, the Reports folder,
+  // the work file temp.rtf, and the reports it opens, saves and prints. Paths are in its
+  // spelling.
   platform::FileSystem* fileSystem = nullptr;
   // Absolute, ending in '/'. Every file of the program is named relative to it.
   std::string programFolder;
@@ -186,7 +188,16 @@ class MainWindow final : public QMainWindow, public RunWindow {
 
   [[nodiscard]] ReportView* reportView() const { return m_rtf1; }
 
-  // Paths, each absolute: the program folder and Reports folder end in '/'.
+  // The file system every file of the window goes through (MainWindowDependencies).
+  [[nodiscard]] platform::FileSystem& fileSystem() const { return *m_deps.fileSystem; }
+  // Opens the Reports folder for writing as runs do (platform::FileSystem::
+  // openGuardedFolder), making it when it is missing: while the result lives, files written
+  // directly in it go to the folder opened, and a link in its place to another user's
+  // folder is refused ("PATH is a link to a folder of another user; nothing was written
+  // there.").
+  [[nodiscard]] engine::Result<std::unique_ptr<platform::GuardedFolder>> openReportsFolder() const;
+
+  // Paths, each absolute: the program folder and Reports folder end in the separator.
   [[nodiscard]] QString programFolder() const override;
   [[nodiscard]] QString reportsPath() const;
   [[nodiscard]] QString settingsPath() const override;

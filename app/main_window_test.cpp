@@ -4,8 +4,7 @@
 // The main window along a user's path: start-up, typing, saving, closing, the run's modes,
 // the switches, on a temporary program folder with the real disk and a recording sound.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
 #include <climits>
 #include <cstdint>
 
@@ -133,7 +132,7 @@ TEST_F(WindowTest, TheWelcomePageShowsEachKindOfLineInTheColourReportsUse) {
     ASSERT_TRUE(file.value()->commit().isOk());
   }
   QTextDocument report;
-  ASSERT_TRUE(reports::LoadReportFile(folder() + "report.rtf", &report).isOk());
+  ASSERT_TRUE(reports::LoadReportFile(m_fs, folder() + "report.rtf", &report).isOk());
 
   auto window = Start();
   const QTextDocument& welcome = *window->reportView()->document();
@@ -430,29 +429,6 @@ TEST_F(WindowTest, AFailedSaveShowsWhyAndLosesNothing) {
   EXPECT_EQ(window->reportView()->toPlainText(), text);
   EXPECT_TRUE(window->reportChanged());
   EXPECT_EQ(window->currentFile(), folder() + "Gone/Report.txt");
-}
-
-// Permission bits do not stop root; ctest runs this once more as an unprivileged user.
-TEST_F(WindowTest, SaveAsIntoAReadOnlyFolderShowsWhyAndLosesNothing) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-  auto window = Start();
-  ASSERT_TRUE(WriteBytes(reports() + "Old.txt", "old report\r\n"));
-  ASSERT_EQ(chmod(reports().toLocal8Bit().constData(), 0555), 0);
-  Type(*window, "typed");
-  const QString text = window->reportView()->toPlainText();
-
-  MessageSeen seen;
-  DialogScript script;
-  script.then("QFileDialog", ChooseName("Old.txt")).then("QMessageBox", Press(QMessageBox::Yes));
-  script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
-  EXPECT_FALSE(window->saveAs());
-  ASSERT_EQ(chmod(reports().toLocal8Bit().constData(), 0755), 0);
-  EXPECT_TRUE(seen.text.startsWith("13 Error Called from mnuOpen\n")) << seen.text.toStdString();
-  EXPECT_TRUE(seen.text.contains(reports() + "Old.txt")) << seen.text.toStdString();
-  EXPECT_EQ(FileBytes(reports() + "Old.txt"), QByteArray("old report\r\n"));
-  EXPECT_EQ(window->reportView()->toPlainText(), text);
-  EXPECT_TRUE(window->reportChanged());
-  EXPECT_EQ(window->currentFile(), folder() + "temp.rtf");
 }
 
 // --- Closing ---

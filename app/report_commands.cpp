@@ -13,6 +13,7 @@
 #include "dialogs/dialog_support.h"
 #include "dialogs/print/printer_settings_dialog.h"
 #include "engine/settings_record.h"
+#include "platform/file_system.h"
 #include "reports/report_printer.h"
 
 namespace app {
@@ -90,12 +91,26 @@ void ReportCommands::open() {
 void ReportCommands::print() {
   if (m_window.loading()) return;  // a report read in part is no report to print
   reports::PrintRequest request;
+  request.fileSystem = &m_window.fileSystem();
   request.view = m_window.reportView()->document();
   request.currentFile = m_window.currentFile();
   request.programFolder = m_window.programFolder();
   request.reportsFolder = m_window.reportsPath();
   reports::PrintResult result;
   {
+    // The PDF file printer writes into the Reports folder as runs write into it, never
+    // through another user's link in its place.
+    std::unique_ptr<platform::GuardedFolder> reportsFolder;
+    if (m_printer.current().isPdfFile) {
+      auto opened = m_window.openReportsFolder();
+      if (!opened.isOk()) {
+        dialogs::ShowWarning(&m_window,
+                             QCoreApplication::translate("reports::Printing", "Cannot print: %1")
+                                 .arg(QString::fromStdString(opened.status().message())));
+        return;
+      }
+      reportsFolder = std::move(opened).value();
+    }
     const WaitCursor wait;
     // A margin never set prints at its default rather than at the paper's edge; the stored
     // record stays as it is until the printer settings dialog is confirmed.

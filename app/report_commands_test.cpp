@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Open and Print from the window along a user's path: the open dialog, the question about
-// unsaved edits, files that cannot be opened, printing to the PDF file printer and to a
-// printer that is gone, and the printer choice that lasts for the program run.
+// unsaved edits, printing to the PDF file printer and to a printer that is gone, and the
+// printer choice that lasts for the program run. Files that cannot be opened:
+// report_failure_test.cpp.
 #include "app/report_commands.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <vector>
 
@@ -280,53 +279,6 @@ TEST_F(ReportCommandsTest, OpenAfterTypingAsksFirstAsClosingDoes) {
     EXPECT_EQ(FileBytes(reports() + "Kept.txt").startsWith("edit Welcome"),
               c.answer == QMessageBox::Yes);
   }
-}
-
-// Permission bits do not stop root: ctest runs this once more as an unprivileged user, where
-// the locked file is tried too.
-TEST_F(ReportCommandsTest, AFileThatCannotBeOpenedIsNamedWithWhyAndNothingIsLost) {
-  ASSERT_TRUE(WriteBytes(reports() + "Vanishing.rtf", kRichReport));
-  ASSERT_TRUE(WriteBytes(reports() + "Locked.rtf", kRichReport));
-  ASSERT_EQ(chmod((reports() + "Locked.rtf").toLocal8Bit().constData(), 0), 0);
-  // Larger than any report: refused before it is read (a sparse file, no disk space used).
-  {
-    QFile huge(reports() + "Huge.txt");
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(huge.resize(reports::kMaxReportFileSize + 1));
-  }
-  MainWindow& window = StartWired();
-  Type("unsaved ");
-  const ViewState before = State();
-
-  struct Case {
-    const char* name;
-    const char* reason;
-    bool removeAfterChoosing;
-  };
-  std::vector<Case> cases = {{"Vanishing.rtf", "not found", true},
-                             {"Huge.txt", "too large to open", false}};
-  if (geteuid() != 0) cases.push_back({"Locked.rtf", "ermission denied", false});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const QString path = reports() + c.name;
-    MessageSeen failure;
-    DialogScript script;
-    script.then("QMessageBox", Press(QMessageBox::No));
-    script.then("QFileDialog", [&](QWidget* dialog) {
-      ChooseName(c.name)(dialog);
-      // Gone between the dialog's listing and the load.
-      if (c.removeAfterChoosing) QFile::remove(path);
-    });
-    script.then("QMessageBox", Press(QMessageBox::Ok, &failure));
-    ClickButton("open");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, 5000));
-    EXPECT_EQ(failure.icon, QMessageBox::Warning);
-    EXPECT_TRUE(failure.text.contains(QDir::toNativeSeparators(path)))
-        << failure.text.toStdString();
-    EXPECT_TRUE(failure.text.contains(c.reason)) << failure.text.toStdString();
-    EXPECT_EQ(State(), before);
-  }
-  EXPECT_FALSE(ProgressLabel(window)->isVisible());
 }
 
 TEST_F(ReportCommandsTest, PrintGoesToTheChosenPrinterForTheRunAndLeavesTheViewAsItIs) {

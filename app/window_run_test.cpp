@@ -596,7 +596,7 @@ TEST_F(RunTest, ANewSettingsFileNamesReportsByTimeAndDate) {
   // The plain-text report is the composed report's plain-text form; the view shows the
   // composed report, colours and all, under the plain-text file's name.
   QTextDocument composed;
-  ASSERT_TRUE(reports::LoadReportFile(m_window->composedReportPath(), &composed).isOk());
+  ASSERT_TRUE(reports::LoadReportFile(m_fs, m_window->composedReportPath(), &composed).isOk());
   EXPECT_EQ(FileBytes(m_window->currentFile()), reports::PlainTextOf(composed));
   const QTextDocument* shown = m_window->reportView()->document();
   EXPECT_EQ(reports::PlainTextOf(*shown), reports::PlainTextOf(composed));
@@ -623,7 +623,7 @@ TEST_F(RunTest, ALargeReportIsShownInTheBackgroundAfterTheRun) {
   EXPECT_EQ(m_window->currentFile(), saved);
   ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.count() > 0; }, 30000));
   QTextDocument expected;
-  ASSERT_TRUE(reports::LoadReportFile(saved, &expected).isOk());
+  ASSERT_TRUE(reports::LoadReportFile(m_fs, saved, &expected).isOk());
   EXPECT_EQ(m_window->reportView()->document()->blockCount(), expected.blockCount());
   EXPECT_EQ(reports::PlainTextOf(*m_window->reportView()->document()),
             reports::PlainTextOf(expected));

@@ -16,6 +16,17 @@ constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<
 // The byte with A to Z lowered to a to z; every other byte unchanged.
 constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
+// True when `a` and `b` are equal after AsciiLower: names that differ only in the case of A
+// to Z, as a Windows-style file system takes them. Other bytes, UTF-8 letters included,
+// compare exactly.
+[[nodiscard]] constexpr bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
 // `text` with every byte through AsciiUpper.
 [[nodiscard]] inline std::string AsciiUppercased(std::string_view text) {
   std::string upper(text);

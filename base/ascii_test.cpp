@@ -24,5 +24,18 @@ TEST(AsciiTest, OnlyTheTwentySixLettersChangeCase) {
   std::setlocale(LC_ALL, "C");
 }
 
+TEST(AsciiTest, EqualIgnoringCaseFoldsOnlyTheTwentySixLetters) {
+  EXPECT_TRUE(EqualIgnoringCase("C:\\Program Files\\", "c:\\PROGRAM FILES\\"));
+  EXPECT_TRUE(EqualIgnoringCase("", ""));
+  EXPECT_FALSE(EqualIgnoringCase("Reports", "Report"));
+  EXPECT_FALSE(EqualIgnoringCase("Report", "Reports"));
+  EXPECT_FALSE(EqualIgnoringCase("Repprts", "Reports"));
+  // UTF-8 letters keep their case: \xC3\xA9 and \xC3\x89 (é, É) are two names.
+  EXPECT_FALSE(EqualIgnoringCase("\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89"));
+  // '@' and '`' lie beside the letters and are not letters.
+  EXPECT_FALSE(EqualIgnoringCase("@", "`"));
+  EXPECT_FALSE(EqualIgnoringCase("[", "{"));
+}
+
 }  // namespace
 }  // namespace base

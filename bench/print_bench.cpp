@@ -26,6 +26,7 @@
 
 #include "bench/bench_support.h"
 #include "engine/settings_record.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_locale_format.h"
 #include "reports/print_test_support.h"
 #include "reports/printers.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
   QGuiApplication application(argc, argv);
   const double startMiB = bench::ResidentMiB();
 
+  platform::PosixFileSystem disk;
   QTemporaryDir folder;
   QDir(folder.path()).mkpath("Reports");
   const QString report = folder.filePath("Reports/Drive_C.rtf");
@@ -66,7 +68,7 @@ int main(int argc, char** argv) {
   if (!source.isEmpty()) {
     lines = -1;
     if (!QFile::copy(source, report)) return 2;
-    if (!reports::LoadReportFile(report, &view).isOk()) return 2;
+    if (!reports::LoadReportFile(disk, report, &view).isOk()) return 2;
   } else {
     const QByteArray rtf = reports::testing::LongReportRtf(lines);
     QFile file(report);
@@ -84,6 +86,7 @@ int main(int argc, char** argv) {
   reports::PrinterChoice choice(printers);
   const platform::QtLocaleFormat locale;
   reports::PrintRequest request;
+  request.fileSystem = &disk;
   request.view = &view;
   request.currentFile = report;
   request.programFolder = folder.path();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "base/ascii.h"
 #include "engine/folder_prefetcher.h"
 #include "engine/ordered_pipeline.h"
 #include "engine/path_order.h"
@@ -28,7 +29,7 @@ bool IsListed(const platform::DirEntry& entry, platform::EntryKind kind, bool in
 bool IsAtOrBelow(std::string_view folder, std::string_view excluded, platform::PathStyle style) {
   if (excluded.empty() || folder.size() < excluded.size()) return false;
   const std::string_view head = folder.substr(0, excluded.size());
-  return style.caseSensitive ? head == excluded : EqualIgnoringCase(head, excluded);
+  return style.caseSensitive ? head == excluded : base::EqualIgnoringCase(head, excluded);
 }
 
 bool IsExcluded(std::string_view folder, const ScanSettings& settings, platform::PathStyle style) {

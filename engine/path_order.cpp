@@ -10,14 +10,6 @@
 
 namespace engine {
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (base::AsciiLower(a[i]) != base::AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 int CompareNames(std::string_view a, std::string_view b, bool caseSensitive) {
   const std::size_t n = std::min(a.size(), b.size());
   // Equal bytes compare equal folded too: skip them eight at a time.

@@ -15,9 +15,6 @@
 
 namespace engine {
 
-// True when `a` and `b` are equal after ASCII case folding.
-[[nodiscard]] bool EqualIgnoringCase(std::string_view a, std::string_view b);
-
 // Orders two names (one path component each): by their bytes after ASCII case folding,
 // then, when `caseSensitive`, by their exact bytes, so README and readme are two names in a
 // fixed order. Returns <0, 0 or >0.

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/ascii.h"
 #include "engine/change_report.h"
 #include "engine/compare_profiles.h"
 #include "engine/drive_scan.h"
@@ -25,7 +26,7 @@ std::string DriveLetterOf(const std::string& displayText) {
 bool StartsWith(std::string_view text, std::string_view prefix, platform::PathStyle style) {
   if (text.size() < prefix.size()) return false;
   const std::string_view head = text.substr(0, prefix.size());
-  return style.caseSensitive ? head == prefix : EqualIgnoringCase(head, prefix);
+  return style.caseSensitive ? head == prefix : base::EqualIgnoringCase(head, prefix);
 }
 
 // A compared drive of a run with one report for all drives: its new scan waits, written

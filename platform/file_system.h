@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -144,6 +145,11 @@ class SequentialFile {
   // Reads up to `n` bytes into `scratch`; sets `*got` to the number read, 0 at the end of
   // the file. A failure leaves `*got` at 0 and names the file.
   [[nodiscard]] virtual Status read(std::size_t n, char* scratch, std::size_t* got) = 0;
+
+  // The file's size in bytes as it was when it was opened, for a reader that bounds or
+  // measures what it reads; nothing when the reader cannot know it (a stream decompressed
+  // as it is read).
+  [[nodiscard]] virtual std::optional<std::uint64_t> size() const { return std::nullopt; }
 };
 
 // Writes a file from its start, buffered.

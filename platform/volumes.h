@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace platform {
 
@@ -26,7 +26,7 @@ struct DriveListing {
   std::vector<Drive> drives;  // in letter order
   // What the user should hear about: lines of the letter file that were ignored, a letter
   // file that could not be read or written. Never a reason to stop.
-  std::vector<engine::Status> problems;
+  std::vector<base::Status> problems;
 };
 
 class Volumes {

@@ -169,7 +169,7 @@ TEST_F(PageLayoutTest, PagesBreakWhereTheDocumentsOwnLayoutBreaksThem) {
                            "word_processor.rtf"}) {
     SCOPED_TRACE(name);
     QTextDocument document;
-    ASSERT_TRUE(LoadReportFile(testing::TestDataPath(name), &document).isOk());
+    ASSERT_TRUE(LoadReportFile(testing::Disk(), testing::TestDataPath(name), &document).isOk());
     EXPECT_GT(check(document, 2500, 700), 1u);
     check(document, 9000, 3000);
   }

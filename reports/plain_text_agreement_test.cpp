@@ -30,7 +30,7 @@ void ExpectTheSamePlainText(const std::string& path) {
   platform::testing::StringFile streamed;
   ASSERT_TRUE(AppendReportFileAsPlainText(fs, path, &streamed).isOk());
   QTextDocument document;
-  ASSERT_TRUE(LoadReportFile(QString::fromStdString(path), &document).isOk());
+  ASSERT_TRUE(LoadReportFile(testing::Disk(), QString::fromStdString(path), &document).isOk());
   const QByteArray fromDocument = PlainTextOf(document);
   EXPECT_EQ(streamed.bytes, fromDocument.toStdString());
 }

@@ -4,14 +4,13 @@
 
 #include <algorithm>
 
-#include <QFileInfo>
-
 #include "engine/settings_record.h"
 
 namespace reports {
 
 QString SourceNameOf(const QString& currentFile) {
-  const QString name = QFileInfo(currentFile).fileName();
+  // The path's own separator: a name on Linux may hold a backslash.
+  const QString name = currentFile.sliced(currentFile.lastIndexOf(QLatin1Char('/')) + 1);
   return name.isEmpty() ? QStringLiteral("Untitled") : name;
 }
 

@@ -17,6 +17,15 @@ engine::SettingsRecord Margins(double topInches, double leftInches) {
   return settings;
 }
 
+TEST(SourceNameTest, IsTheLastPartOfThePathOrUntitled) {
+  EXPECT_EQ(SourceNameOf("/home/ann/.local/share/Brinvale/Reports/Drive_C.rtf"), "Drive_C.rtf");
+  EXPECT_EQ(SourceNameOf("Drive_C.rtf"), "Drive_C.rtf");
+  // A backslash is part of a name on Linux, not a separator.
+  EXPECT_EQ(SourceNameOf("/tmp/a\\b.rtf"), "a\\b.rtf");
+  EXPECT_EQ(SourceNameOf(""), "Untitled");
+  EXPECT_EQ(SourceNameOf("/tmp/"), "Untitled");
+}
+
 TEST(ColourBodyRectTest, MarginsAreMeasuredFromThePaperAndGivenInThePrintableArea) {
   const PaperTwips letter{12240, 15840, 360, 300};
   // No margins: the body starts left of the printable area, 205 twips down the paper.

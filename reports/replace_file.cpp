@@ -2,11 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/replace_file.h"
 
-#include <QFile>
 #include <QIODevice>
 
 #include "platform/file_system.h"
-#include "platform/posix/posix_file_system.h"
+#include "platform/qt/native_path.h"
 
 namespace reports {
 namespace {
@@ -45,7 +44,7 @@ class ReplacementDevice final : public QIODevice {
 
 engine::Status ReplaceFileWith(platform::FileSystem& fs, const QString& target,
                                const std::function<engine::Status(QIODevice&)>& write) {
-  auto opened = fs.openForReplacing(QFile::encodeName(target).toStdString());
+  auto opened = fs.openForReplacing(platform::NativeBytes(target));
   if (!opened.isOk()) return opened.status();
   platform::ReplacementFile& file = *opened.value();
   engine::Status status;
@@ -58,12 +57,6 @@ engine::Status ReplaceFileWith(platform::FileSystem& fs, const QString& target,
   if (status.isOk()) status = file.commit();
   if (!status.isOk()) file.abandon();
   return status;
-}
-
-engine::Status ReplaceFileWith(const QString& target,
-                               const std::function<engine::Status(QIODevice&)>& write) {
-  static platform::PosixFileSystem fs;  // stateless: one serves every call
-  return ReplaceFileWith(fs, target, write);
 }
 
 }  // namespace reports

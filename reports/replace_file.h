@@ -33,8 +33,4 @@ namespace reports {
     platform::FileSystem& fs, const QString& target,
     const std::function<engine::Status(QIODevice&)>& write);
 
-// The same on the native file system.
-[[nodiscard]] engine::Status ReplaceFileWith(
-    const QString& target, const std::function<engine::Status(QIODevice&)>& write);
-
 }  // namespace reports

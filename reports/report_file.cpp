@@ -3,18 +3,17 @@
 #include "reports/report_file.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextDocument>
 
 #include "engine/change_report.h"
 #include "platform/file_system.h"
-#include "platform/posix/posix_file_system.h"
+#include "platform/qt/native_path.h"
 #include "reports/plain_text.h"
 #include "reports/rtf_reader.h"
 #include "reports/rtf_writer.h"
@@ -22,43 +21,47 @@
 namespace reports {
 namespace {
 
-std::string Describe(const QString& path, const QString& problem) {
-  return (QDir::toNativeSeparators(path) + QLatin1String(": ") + problem).toStdString();
+engine::Status TooLarge(const std::string& path) {
+  return engine::Status::invalidArgument(path + ": too large to open");
 }
 
-engine::Status FileError(const QFileDevice& file, const QString& path) {
-  const std::string message = Describe(path, file.errorString());
-  if (file.error() == QFileDevice::PermissionsError)
-    return engine::Status::permissionDenied(message);
-  return engine::Status::ioError(message);
+// Opens a report file the view may open: a regular file (the file system refuses folders,
+// pipes and devices without waiting on them) of at most kMaxReportFileSize bytes.
+engine::Result<std::unique_ptr<platform::SequentialFile>> OpenReportBytes(platform::FileSystem& fs,
+                                                                          const std::string& path) {
+  auto file = fs.openForReading(path);
+  if (!file.isOk()) return file.status();
+  const std::optional<std::uint64_t> size = file.value()->size();
+  if (size && *size > std::uint64_t(kMaxReportFileSize)) return TooLarge(path);
+  return file;
 }
 
-// Opens a report file the view may open: an ordinary file of at most kMaxReportFileSize bytes.
-engine::Status OpenReportBytes(const QString& path, QFile* file) {
-  const QFileInfo info(path);
-  if (!info.exists()) return engine::Status::notFound(Describe(path, QStringLiteral("not found")));
-  // Opening a pipe would wait for a writer and a device could be read forever.
-  if (!info.isFile()) {
-    return engine::Status::invalidArgument(Describe(path, QStringLiteral("not a file")));
+// Reads from `file` until `bytes` holds `limit` bytes or the file ends.
+engine::Status ReadUpTo(platform::SequentialFile& file, qint64 limit, QByteArray* bytes) {
+  constexpr qint64 kPiece = 1024 * 1024;
+  while (bytes->size() < limit) {
+    const qsizetype at = bytes->size();
+    const qsizetype wanted = qsizetype(std::min(kPiece, limit - at));
+    bytes->resize(at + wanted);
+    std::size_t got = 0;
+    const engine::Status status = file.read(std::size_t(wanted), bytes->data() + at, &got);
+    bytes->resize(at + qsizetype(got));
+    if (!status.isOk()) return status;
+    if (got == 0) break;
   }
-  if (info.size() > kMaxReportFileSize) {
-    return engine::Status::invalidArgument(Describe(path, QStringLiteral("too large to open")));
-  }
-  file->setFileName(path);
-  if (!file->open(QIODevice::ReadOnly)) return FileError(*file, path);
   return engine::Status::ok();
 }
 
 // The bytes of a report file the view may open.
-engine::Status ReadReportBytes(const QString& path, QByteArray* bytes) {
-  QFile file;
-  if (engine::Status s = OpenReportBytes(path, &file); !s.isOk()) return s;
+engine::Status ReadReportBytes(platform::FileSystem& fs, const std::string& path,
+                               QByteArray* bytes) {
+  auto file = OpenReportBytes(fs, path);
+  if (!file.isOk()) return file.status();
   // Bounded even if the file grows while it is read.
-  *bytes = file.read(kMaxReportFileSize + 1);
-  if (file.error() != QFileDevice::NoError) return FileError(file, path);
-  if (bytes->size() > kMaxReportFileSize) {
-    return engine::Status::invalidArgument(Describe(path, QStringLiteral("too large to open")));
+  if (engine::Status s = ReadUpTo(*file.value(), kMaxReportFileSize + 1, bytes); !s.isOk()) {
+    return s;
   }
+  if (bytes->size() > kMaxReportFileSize) return TooLarge(path);
   return engine::Status::ok();
 }
 
@@ -68,14 +71,6 @@ void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
   } else {
     ReadPlainText(bytes, document);
   }
-}
-
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-// The native file system for the functions that take Qt paths: stateless, so one serves all.
-platform::FileSystem& NativeFileSystem() {
-  static platform::PosixFileSystem fs;
-  return fs;
 }
 
 }  // namespace
@@ -122,39 +117,40 @@ ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
              : ReportFileKind::kOtherText;
 }
 
-engine::Result<ReportFileHead> ReadReportFileHead(const QString& path) {
-  QFile file;
-  if (engine::Status s = OpenReportBytes(path, &file); !s.isOk()) return s;
+engine::Result<ReportFileHead> ReadReportFileHead(platform::FileSystem& fs, const QString& path) {
+  const std::string native = platform::NativeBytes(path);
+  auto file = OpenReportBytes(fs, native);
+  if (!file.isOk()) return file.status();
   ReportFileHead head;
-  head.size = file.size();
-  head.bytes = file.read(kTextProbeSize);
-  if (file.error() != QFileDevice::NoError) return FileError(file, path);
+  if (engine::Status s = ReadUpTo(*file.value(), kTextProbeSize, &head.bytes); !s.isOk()) {
+    return s;
+  }
+  head.size = qint64(file.value()->size().value_or(std::uint64_t(head.bytes.size())));
   return head;
 }
 
-engine::Status LoadReportFile(const QString& path, QTextDocument* document) {
+engine::Status LoadReportFile(platform::FileSystem& fs, const QString& path,
+                              QTextDocument* document) {
   QByteArray bytes;
-  if (engine::Status s = ReadReportBytes(path, &bytes); !s.isOk()) return s;
+  if (engine::Status s = ReadReportBytes(fs, platform::NativeBytes(path), &bytes); !s.isOk())
+    return s;
   LoadReportBytes(bytes, document);
   return engine::Status::ok();
 }
 
-engine::Result<ReportFileKind> OpenReportFile(const QString& path, QTextDocument* document) {
+engine::Result<ReportFileKind> OpenReportFile(platform::FileSystem& fs, const QString& path,
+                                              QTextDocument* document) {
   QByteArray bytes;
-  if (engine::Status s = ReadReportBytes(path, &bytes); !s.isOk()) return s;
+  if (engine::Status s = ReadReportBytes(fs, platform::NativeBytes(path), &bytes); !s.isOk())
+    return s;
   const ReportFileKind kind = KindOfReportBytes(bytes);
   if (kind != ReportFileKind::kNotText) LoadReportBytes(bytes, document);
   return kind;
 }
 
-engine::Status SaveReportFile(const QTextDocument& document, const QString& path,
-                              ReportFormat format) {
-  return SaveReportFile(NativeFileSystem(), document, NativePath(path), format);
-}
-
 engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
-                              const std::string& path, ReportFormat format) {
-  auto file = fs.openForReplacing(path);
+                              const QString& path, ReportFormat format) {
+  auto file = fs.openForReplacing(platform::NativeBytes(path));
   if (!file.isOk()) return file.status();
   // Written a piece at a time: a report of a million lines needs no copy in memory.
   engine::Status status;

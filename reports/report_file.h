@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Brinvale developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Loading a report file into a document and saving a document as a report file, rich or plain.
+// Loading a report file into a document and saving a document as a report file, rich or plain,
+// each through the file system it is given.
 #pragma once
 
 #include <QByteArrayView>
@@ -13,7 +14,6 @@
 
 namespace platform {
 class FileSystem;
-class WritableFile;
 }  // namespace platform
 
 QT_BEGIN_NAMESPACE
@@ -50,34 +50,34 @@ struct ReportFileHead {
   qint64 size = 0;
   QByteArray bytes;  // the first kTextProbeSize bytes, or all of a shorter file
 };
-// Reads the beginning of the report file at `path` after the checks LoadReportFile makes;
-// fails as LoadReportFile does. For a view that loads the rest later (ReportLoader).
-[[nodiscard]] engine::Result<ReportFileHead> ReadReportFileHead(const QString& path);
+// Reads the beginning of the report file at `path` on `fs` after the checks LoadReportFile
+// makes; fails as LoadReportFile does. For a view that loads the rest later (ReportLoader).
+[[nodiscard]] engine::Result<ReportFileHead> ReadReportFileHead(platform::FileSystem& fs,
+                                                                const QString& path);
 
 // Opens `path` for the view as the Open command does: reads it as LoadReportFile does and
 // judges it by KindOfReportBytes. A file that is not text is not loaded and `document` is
 // left as it was; anything else replaces the content of `document`. Fails as LoadReportFile
 // does. REQUIRES: document != nullptr.
-[[nodiscard]] engine::Result<ReportFileKind> OpenReportFile(const QString& path,
+[[nodiscard]] engine::Result<ReportFileKind> OpenReportFile(platform::FileSystem& fs,
+                                                            const QString& path,
                                                             QTextDocument* document);
 
-// Replaces the content of `document` with the file at `path`: rich text when the file begins
-// with "{\rtf" (ReadRtf), plain text otherwise (ReadPlainText). On failure (missing,
-// unreadable, a folder, a device or pipe, larger than kMaxReportFileSize) returns a status
-// whose message names the native path, and leaves `document` as it was. Needs no
-// QGuiApplication. REQUIRES: document != nullptr.
-[[nodiscard]] engine::Status LoadReportFile(const QString& path, QTextDocument* document);
+// Replaces the content of `document` with the file at `path` on `fs`: rich text when the
+// file begins with "{\rtf" (ReadRtf), plain text otherwise (ReadPlainText). On failure
+// (missing, unreadable, a folder, a device or pipe, larger than kMaxReportFileSize) returns
+// the file system's status, whose message names the path, and leaves `document` as it was.
+// Needs no QGuiApplication. REQUIRES: document != nullptr.
+[[nodiscard]] engine::Status LoadReportFile(platform::FileSystem& fs, const QString& path,
+                                            QTextDocument* document);
 
-// Writes `document` to `path` as RTF (WriteRtf) or as its plain-text form (PlainTextOf),
-// replacing any file there, the way every file of the program is replaced
-// (platform::FileSystem::openForReplacing on the native file system): the bytes go to a new
-// temporary beside `path` that is renamed over it only once complete, so a failed save
-// leaves the previous file intact, and a symbolic link at `path` is replaced, never written
-// through. The failure is returned with the native path in its message.
-[[nodiscard]] engine::Status SaveReportFile(const QTextDocument& document, const QString& path,
-                                            ReportFormat format);
-// The same on `fs`, with `path` in its own spelling.
+// Writes `document` to `path` on `fs` as RTF (WriteRtf) or as its plain-text form
+// (PlainTextOf), replacing any file there the way every file of the program is replaced
+// (platform::FileSystem::openForReplacing): the bytes go to a new temporary beside `path`
+// that is forced to the disk and renamed over it only once complete, so a failed save (a
+// full disk, a failed sync) leaves the previous file intact, and a symbolic link at `path`
+// is replaced, never written through. The failure is returned with the path in its message.
 [[nodiscard]] engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
-                                            const std::string& path, ReportFormat format);
+                                            const QString& path, ReportFormat format);
 
 }  // namespace reports

@@ -3,9 +3,11 @@
 #include "reports/report_file.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +18,7 @@
 
 #include "engine/change_report.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/testing/memory_file_system.h"
 #include "platform/testing/string_file.h"
 #include "reports/plain_text.h"
 #include "reports/report_text.h"
@@ -43,7 +46,7 @@ class ReportFileTest : public ::testing::Test {
   // Loads `bytes` as a report file and returns the document's plain-text form.
   QByteArray Loaded(const QByteArray& bytes) {
     WriteFile("loaded", bytes);
-    EXPECT_TRUE(LoadReportFile(PathOf("loaded"), &m_document).isOk());
+    EXPECT_TRUE(LoadReportFile(testing::Disk(), PathOf("loaded"), &m_document).isOk());
     return PlainTextOf(m_document);
   }
 
@@ -52,7 +55,9 @@ class ReportFileTest : public ::testing::Test {
 };
 
 TEST_F(ReportFileTest, PlainTextOfTheWorkedExampleIsItsShownColumn) {
-  ASSERT_TRUE(LoadReportFile(testing::TestDataPath("worked_example.rtf"), &m_document).isOk());
+  ASSERT_TRUE(
+      LoadReportFile(testing::Disk(), testing::TestDataPath("worked_example.rtf"), &m_document)
+          .isOk());
   const QByteArray expected = testing::ReadTestData("worked_example.txt");
   ASSERT_FALSE(expected.isEmpty());
   EXPECT_EQ(PlainTextOf(m_document), expected);
@@ -67,15 +72,19 @@ TEST_F(ReportFileTest, ARunsReportAndSaveAsOfTheUnchangedViewReadBackAlike) {
   for (const QString& name : reports) {
     SCOPED_TRACE(name.toStdString());
     const QString path = testing::TestDataPath(name);
-    ASSERT_TRUE(LoadReportFile(path, &m_document).isOk());
+    ASSERT_TRUE(LoadReportFile(testing::Disk(), path, &m_document).isOk());
     const QStringList shown = testing::Describe(m_document);
 
-    ASSERT_TRUE(SaveReportFile(m_document, PathOf("saved.rtf"), ReportFormat::kRichText).isOk());
+    ASSERT_TRUE(
+        SaveReportFile(testing::Disk(), m_document, PathOf("saved.rtf"), ReportFormat::kRichText)
+            .isOk());
     QTextDocument again;
-    ASSERT_TRUE(LoadReportFile(PathOf("saved.rtf"), &again).isOk());
+    ASSERT_TRUE(LoadReportFile(testing::Disk(), PathOf("saved.rtf"), &again).isOk());
     EXPECT_EQ(testing::Describe(again), shown);
 
-    ASSERT_TRUE(SaveReportFile(m_document, PathOf("saved.txt"), ReportFormat::kPlainText).isOk());
+    ASSERT_TRUE(
+        SaveReportFile(testing::Disk(), m_document, PathOf("saved.txt"), ReportFormat::kPlainText)
+            .isOk());
     platform::testing::StringFile run(SIZE_MAX);
     ASSERT_TRUE(
         AppendReportFileAsPlainText(fs, QFile::encodeName(path).toStdString(), &run).isOk());
@@ -139,17 +148,18 @@ TEST(ReportFileKindTest, ReportsOtherTextAndBinaryFilesAreToldApart) {
 TEST_F(ReportFileTest, OpeningAFileThatIsNotTextLeavesTheDocumentAlone) {
   m_document.setPlainText(QStringLiteral("before"));
   WriteFile("picture.rtf", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-  auto opened = OpenReportFile(PathOf("picture.rtf"), &m_document);
+  auto opened = OpenReportFile(testing::Disk(), PathOf("picture.rtf"), &m_document);
   ASSERT_TRUE(opened.isOk());
   EXPECT_EQ(opened.value(), ReportFileKind::kNotText);
   EXPECT_EQ(m_document.toPlainText(), QStringLiteral("before"));
 
   WriteFile("letter.rtf", "{\\rtf1{\\info{\\title T}}Dear\\par}");
-  opened = OpenReportFile(PathOf("letter.rtf"), &m_document);
+  opened = OpenReportFile(testing::Disk(), PathOf("letter.rtf"), &m_document);
   ASSERT_TRUE(opened.isOk());
   EXPECT_EQ(opened.value(), ReportFileKind::kOtherText);
   EXPECT_EQ(m_document.toPlainText(), QStringLiteral("Dear"));
-  EXPECT_TRUE(OpenReportFile(PathOf("missing"), &m_document).status().isNotFound());
+  EXPECT_TRUE(
+      OpenReportFile(testing::Disk(), PathOf("missing"), &m_document).status().isNotFound());
 }
 
 TEST_F(ReportFileTest, PlainTextKeepsItsLines) {
@@ -175,7 +185,7 @@ TEST_F(ReportFileTest, FailedLoadNamesThePathAndKeepsTheDocument) {
   ASSERT_EQ(mkfifo(PathOf("pipe").toLocal8Bit().constData(), 0600), 0);
   for (const QString& path :
        {PathOf("missing.rtf"), m_dir.path(), PathOf("pipe"), QString("/dev/zero")}) {
-    const engine::Status status = LoadReportFile(path, &m_document);
+    const engine::Status status = LoadReportFile(testing::Disk(), path, &m_document);
     EXPECT_FALSE(status.isOk()) << path.toStdString();
     EXPECT_NE(status.message().find(QDir::toNativeSeparators(path).toStdString()),
               std::string::npos)
@@ -185,39 +195,26 @@ TEST_F(ReportFileTest, FailedLoadNamesThePathAndKeepsTheDocument) {
 }
 
 TEST_F(ReportFileTest, SavesRichAndPlainText) {
-  ASSERT_TRUE(LoadReportFile(testing::TestDataPath("worked_example.rtf"), &m_document).isOk());
+  ASSERT_TRUE(
+      LoadReportFile(testing::Disk(), testing::TestDataPath("worked_example.rtf"), &m_document)
+          .isOk());
   const QByteArray plain = PlainTextOf(m_document);
-  ASSERT_TRUE(SaveReportFile(m_document, PathOf("r.rtf"), ReportFormat::kRichText).isOk());
-  ASSERT_TRUE(SaveReportFile(m_document, PathOf("r.txt"), ReportFormat::kPlainText).isOk());
+  ASSERT_TRUE(
+      SaveReportFile(testing::Disk(), m_document, PathOf("r.rtf"), ReportFormat::kRichText).isOk());
+  ASSERT_TRUE(SaveReportFile(testing::Disk(), m_document, PathOf("r.txt"), ReportFormat::kPlainText)
+                  .isOk());
   EXPECT_TRUE(FileBytes("r.rtf").startsWith("{\\rtf1"));
   EXPECT_EQ(FileBytes("r.txt"), plain);
   QTextDocument reopened;
-  ASSERT_TRUE(LoadReportFile(PathOf("r.rtf"), &reopened).isOk());
+  ASSERT_TRUE(LoadReportFile(testing::Disk(), PathOf("r.rtf"), &reopened).isOk());
   EXPECT_EQ(PlainTextOf(reopened), plain);
 }
 
-TEST_F(ReportFileTest, FailedSaveKeepsThePreviousFileAndSaysWhy) {
-  WriteFile("report.txt", "previous report");
-  m_document.setPlainText(QString(5000, 'x'));
-  // A file size limit makes the write fail halfway, as a full disk would (even for root).
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const engine::Status status =
-      SaveReportFile(m_document, PathOf("report.txt"), ReportFormat::kPlainText);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, oldHandler);
-
-  EXPECT_FALSE(status.isOk());
-  EXPECT_NE(status.message().find(PathOf("report.txt").toStdString()), std::string::npos);
-  EXPECT_EQ(FileBytes("report.txt"), "previous report");
-  EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.txt"});
-
-  EXPECT_FALSE(
-      SaveReportFile(m_document, PathOf("no/such/folder.rtf"), ReportFormat::kRichText).isOk());
+TEST_F(ReportFileTest, ASaveIntoAMissingFolderFails) {
+  m_document.setPlainText("the report");
+  EXPECT_TRUE(SaveReportFile(testing::Disk(), m_document, PathOf("no/such/folder.rtf"),
+                             ReportFormat::kRichText)
+                  .isNotFound());
 }
 
 TEST_F(ReportFileTest, SavingOverALinkReplacesTheLinkNotItsTarget) {
@@ -225,11 +222,90 @@ TEST_F(ReportFileTest, SavingOverALinkReplacesTheLinkNotItsTarget) {
   ASSERT_TRUE(QFile::link(PathOf("victim"), PathOf("report.rtf")));
   ASSERT_TRUE(QFile::link(PathOf("victim"), PathOf("report.txt")));
   m_document.setPlainText("the report");
-  ASSERT_TRUE(SaveReportFile(m_document, PathOf("report.rtf"), ReportFormat::kRichText).isOk());
-  ASSERT_TRUE(SaveReportFile(m_document, PathOf("report.txt"), ReportFormat::kPlainText).isOk());
+  ASSERT_TRUE(
+      SaveReportFile(testing::Disk(), m_document, PathOf("report.rtf"), ReportFormat::kRichText)
+          .isOk());
+  ASSERT_TRUE(
+      SaveReportFile(testing::Disk(), m_document, PathOf("report.txt"), ReportFormat::kPlainText)
+          .isOk());
   EXPECT_EQ(FileBytes("victim"), "precious");
   EXPECT_FALSE(QFileInfo(PathOf("report.rtf")).isSymLink());
   EXPECT_EQ(FileBytes("report.txt"), "the report\r\n");
+}
+
+// Reports on a file system that fails as a disk does.
+class ReportFileFaultTest : public ::testing::Test {
+ protected:
+  static constexpr char kJune[] = "C:\\Reports\\June.txt";
+
+  platform::MemoryFileSystem m_fs;
+  QTextDocument m_document;
+};
+
+// A full disk, or a sync that fails once everything is written, leaves the previous report
+// whole and no temporary beside it.
+TEST_F(ReportFileFaultTest, AFailedSaveKeepsThePreviousReportAndSaysWhy) {
+  m_fs.addTextFile(kJune, "previous report\r\n");
+  m_document.setPlainText(QString(5000, 'x'));
+  m_fs.failWritesAfter(kJune, 1000);
+  const engine::Status full = SaveReportFile(m_fs, m_document, kJune, ReportFormat::kPlainText);
+  EXPECT_EQ(full.message(), "C:\\Reports\\June.txt: disk full");
+  EXPECT_EQ(m_fs.contents(kJune), "previous report\r\n");
+  EXPECT_EQ(m_fs.namesIn("C:\\Reports"), std::vector<std::string>{"June.txt"});
+
+  m_fs.clearFaults();
+  m_fs.failSync(kJune);
+  const engine::Status unsynced = SaveReportFile(m_fs, m_document, kJune, ReportFormat::kRichText);
+  EXPECT_EQ(unsynced.systemError(), EIO);
+  EXPECT_EQ(unsynced.message(), "C:\\Reports\\June.txt: Input/output error");
+  EXPECT_EQ(m_fs.contents(kJune), "previous report\r\n");
+  EXPECT_EQ(m_fs.namesIn("C:\\Reports"), std::vector<std::string>{"June.txt"});
+
+  m_fs.clearFaults();
+  ASSERT_TRUE(SaveReportFile(m_fs, m_document, kJune, ReportFormat::kPlainText).isOk());
+  EXPECT_EQ(m_fs.contents(kJune), std::string(5000, 'x') + "\r\n");
+}
+
+// A file refused by the file system, or larger than any report, is named with the reason by
+// every way of reading it, and the document is left as it was.
+TEST_F(ReportFileFaultTest, AReportThatCannotBeReadIsNamedAndTheDocumentKept) {
+  m_fs.addTextFile("C:\\Reports\\Locked.rtf", "{\\rtf1 locked\\par}");
+  m_fs.failOpen("C:\\Reports\\Locked.rtf",
+                engine::Status::permissionDenied("C:\\Reports\\Locked.rtf: Permission denied"));
+  // Bigger than the bound, though it holds only its first words: never read at all.
+  m_fs.addFile("C:\\Reports\\Huge.txt", kMaxReportFileSize + 1, 0, "Disk Activity on C:");
+  struct Case {
+    const char* path;
+    engine::Status::Code code;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"C:\\Reports\\Locked.rtf", engine::Status::Code::kPermissionDenied,
+       "C:\\Reports\\Locked.rtf: Permission denied"},
+      {"C:\\Reports\\Huge.txt", engine::Status::Code::kInvalidArgument,
+       "C:\\Reports\\Huge.txt: too large to open"},
+      {"C:\\Reports\\Gone.rtf", engine::Status::Code::kNotFound,
+       "C:\\Reports\\Gone.rtf: No such file or directory"},
+  };
+  m_document.setPlainText("previous");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const engine::Status statuses[] = {LoadReportFile(m_fs, c.path, &m_document),
+                                       OpenReportFile(m_fs, c.path, &m_document).status(),
+                                       ReadReportFileHead(m_fs, c.path).status()};
+    for (const engine::Status& status : statuses) {
+      EXPECT_EQ(status.code(), c.code);
+      EXPECT_EQ(status.message(), c.message);
+    }
+    EXPECT_EQ(m_document.toPlainText(), "previous");
+  }
+  auto head = ReadReportFileHead(m_fs, "C:\\Reports\\June.txt");
+  EXPECT_TRUE(head.status().isNotFound());
+  m_fs.addTextFile("C:\\Reports\\June.txt", std::string(kTextProbeSize + 10, 'a'));
+  head = ReadReportFileHead(m_fs, "C:\\Reports\\June.txt");
+  ASSERT_TRUE(head.isOk());
+  EXPECT_EQ(head.value().size, kTextProbeSize + 10);
+  EXPECT_EQ(head.value().bytes, QByteArray(kTextProbeSize, 'a'));
 }
 
 }  // namespace

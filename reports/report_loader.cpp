@@ -4,19 +4,21 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
 
+#include "platform/file_system.h"
+#include "platform/qt/native_path.h"
 #include "reports/paragraph_batch.h"
 #include "reports/report_file.h"
 #include "reports/report_text.h"
@@ -36,27 +38,45 @@ constexpr qint64 kSliceMs = 12;
 // The slice's clock is looked at after this many paragraphs.
 constexpr int kParagraphsBetweenClockChecks = 64;
 constexpr qint64 kReadSize = 256 * 1024;
+// Rich text is told from plain text by this many bytes at the start ("{\rtf").
+constexpr std::size_t kRichTextSignatureSize = 5;
 
-engine::Status ReadFailure(const QString& path, const QString& problem) {
-  return engine::Status::ioError(
-      (QDir::toNativeSeparators(path) + QLatin1String(": ") + problem).toStdString());
+// Reads from `file` until `bytes` holds `count` bytes or the file ends.
+engine::Status ReadAhead(platform::SequentialFile& file, std::size_t count, std::string* bytes) {
+  while (bytes->size() < count) {
+    const std::size_t at = bytes->size();
+    bytes->resize(count);
+    std::size_t got = 0;
+    const engine::Status status = file.read(count - at, bytes->data() + at, &got);
+    bytes->resize(at + got);
+    if (!status.isOk()) return status;
+    if (got == 0) break;
+  }
+  return engine::Status::ok();
 }
 
 }  // namespace
 
 struct ReportLoader::Load {
-  Load(const QString& path, QTextDocument* document, Observer observer)
-      : path(path), appender(document), observer(std::move(observer)) {}
+  Load(platform::FileSystem& fs, const QString& path, QTextDocument* document, Observer observer)
+      : fs(fs),
+        path(platform::NativeBytes(path)),
+        appender(document),
+        observer(std::move(observer)) {}
 
   // Reads the file into batches; runs on the reading thread.
   void Read(const std::function<void()>& wake);
   // Hands a batch over; waits while too many wait. False once the load is stopped.
   bool Push(ParagraphBatch&& batch, const std::function<void()>& wake);
 
-  const QString path;
+  platform::FileSystem& fs;
+  const std::string path;
   ParagraphAppender appender;
   Observer observer;
   qint64 total = 0;
+  // Opened by start(), read by the reading thread.
+  std::unique_ptr<platform::SequentialFile> file;
+  engine::Status opened;
   // A thread of the standard library rather than a QThread: joining it is an order that the
   // thread sanitizer sees, so what the thread did is known to be over when it is joined.
   std::thread reader;
@@ -89,35 +109,42 @@ bool ReportLoader::Load::Push(ParagraphBatch&& batch, const std::function<void()
 }
 
 void ReportLoader::Load::Read(const std::function<void()>& wake) {
-  engine::Status outcome;
-  QFile file(path);
+  engine::Status outcome = opened;
   ParagraphBatchBuilder builder(kParagraphsPerBatch, [this, &wake](ParagraphBatch&& batch) {
     if (!Push(std::move(batch), wake)) stopping = true;
   });
   qint64 read = 0;
+  std::string ahead;  // read to tell rich text from plain; given out before the rest
   // The file is read no further than the size that may be opened, even if it grows.
   const auto input = [&](char* buffer, qsizetype capacity) -> qsizetype {
     if (stopping || !outcome.isOk()) return 0;
-    const qint64 got = file.read(buffer, std::min<qint64>(capacity, kMaxReportFileSize - read));
-    if (got < 0) {
-      outcome = ReadFailure(path, file.errorString());
+    std::size_t got = 0;
+    if (!ahead.empty()) {
+      got = std::min(std::size_t(capacity), ahead.size());
+      std::memcpy(buffer, ahead.data(), got);
+      ahead.erase(0, got);
+    } else {
+      const auto wanted = std::size_t(std::min<qint64>(capacity, kMaxReportFileSize + 1 - read));
+      outcome = file->read(wanted, buffer, &got);
+      if (!outcome.isOk()) return 0;
+    }
+    read += qint64(got);
+    if (read > kMaxReportFileSize) {
+      outcome = engine::Status::invalidArgument(path + ": too large to open");
       return 0;
     }
-    read += got;
-    if (read == kMaxReportFileSize && !file.atEnd()) {
-      outcome = engine::Status::invalidArgument(
-          (QDir::toNativeSeparators(path) + QLatin1String(": too large to open")).toStdString());
-    }
     builder.setBytesRead(read);
-    return static_cast<qsizetype>(got);
+    return qsizetype(got);
   };
 
-  if (!file.open(QIODevice::ReadOnly)) {
-    outcome = ReadFailure(path, file.errorString());
-  } else if (IsRichText(file.peek(5))) {
+  if (outcome.isOk()) outcome = ReadAhead(*file, kRichTextSignatureSize, &ahead);
+  if (!outcome.isOk()) {
+    // Nothing was read: the document stays empty.
+  } else if (IsRichText(QByteArrayView(ahead.data(), qsizetype(ahead.size())))) {
     ParseRtf(input, &builder, /*withStyles=*/true);
   } else {
-    // Plain text is decoded as UTF-8 only when all of it is UTF-8: a first pass decides.
+    // Plain text is decoded as UTF-8 only when all of it is UTF-8: a first pass decides,
+    // and the second reads the file again from its start.
     Utf8Check check;
     std::vector<char> buffer(kReadSize);
     for (qsizetype got = input(buffer.data(), kReadSize); got > 0 && check.valid();
@@ -125,7 +152,15 @@ void ReportLoader::Load::Read(const std::function<void()>& wake) {
       check.add(QByteArrayView(buffer.data(), got));
     }
     read = 0;
-    if (outcome.isOk() && !file.seek(0)) outcome = ReadFailure(path, file.errorString());
+    ahead.clear();
+    if (outcome.isOk() && !stopping) {
+      auto again = fs.openForReading(path);
+      if (again.isOk()) {
+        file = std::move(again).value();
+      } else {
+        outcome = again.status();
+      }
+    }
     PlainTextSplitter splitter(
         check.valid(), [&builder](QStringView paragraph) { builder.addPlainParagraph(paragraph); });
     for (qsizetype got = input(buffer.data(), kReadSize); got > 0;
@@ -134,6 +169,7 @@ void ReportLoader::Load::Read(const std::function<void()>& wake) {
     }
     splitter.finish();
   }
+  file.reset();
   if (!stopping) builder.finish();
 
   const std::lock_guard<std::mutex> lock(mutex);
@@ -155,11 +191,17 @@ ReportLoader::~ReportLoader() { stop(); }
 
 bool ReportLoader::running() const { return m_load != nullptr; }
 
-void ReportLoader::start(const QString& path, QTextDocument* document, Observer observer) {
+void ReportLoader::start(platform::FileSystem& fs, const QString& path, QTextDocument* document,
+                         Observer observer) {
   stop();
-  m_load = std::make_unique<Load>(path, document, std::move(observer));
+  m_load = std::make_unique<Load>(fs, path, document, std::move(observer));
   Load* load = m_load.get();
-  load->total = QFile(path).size();
+  if (auto file = fs.openForReading(load->path); file.isOk()) {
+    load->file = std::move(file).value();
+    load->total = qint64(load->file->size().value_or(0));
+  } else {
+    load->opened = file.status();
+  }
   // A wake-up posted for a load that has since been stopped finds another one, or none:
   // it only drains what is there. By name, so that nothing is made on the reading thread
   // for Qt to destroy on this one: what crosses goes through the load's mutex.

@@ -18,6 +18,10 @@ QT_BEGIN_NAMESPACE
 class QTextDocument;
 QT_END_NAMESPACE
 
+namespace platform {
+class FileSystem;
+}  // namespace platform
+
 namespace reports {
 
 // The file is read and parsed on a thread of its own (rich text when it begins with "{\rtf",
@@ -47,10 +51,14 @@ class ReportLoader final : public QObject {
   ReportLoader(const ReportLoader&) = delete;
   ReportLoader& operator=(const ReportLoader&) = delete;
 
-  // Starts loading the file at `path` into `document`, which must be empty (cleared) and
-  // have its undo switched off for the load, and must outlive it. Stops a load still going
-  // first. The observer is called on this thread, never from within start().
-  void start(const QString& path, QTextDocument* document, Observer observer);
+  // Starts loading the file at `path` on `fs` into `document`, which must be empty (cleared)
+  // and have its undo switched off for the load; both must outlive the load. Stops a load
+  // still going first. The file is opened here, and read on the reading thread (plain text
+  // is opened a second time there, as it is read twice); a file that cannot be opened ends
+  // the load with that failure. The observer is called on this thread, never from within
+  // start().
+  void start(platform::FileSystem& fs, const QString& path, QTextDocument* document,
+             Observer observer);
   // Stops the load: returns once the reading thread has ended. Nothing more goes into the
   // document and the observer is not called again. Harmless when nothing is loading.
   void stop();

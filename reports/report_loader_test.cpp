@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
+#include "platform/testing/memory_file_system.h"
 #include "reports/print_test_support.h"
 #include "reports/report_file.h"
 #include "reports/test_support.h"
@@ -39,12 +40,13 @@ class ReportLoaderTest : public ::testing::Test {
     return path;
   }
 
-  // Loads `path` into `document` and waits until the load has ended.
-  engine::Status Load(const QString& path, QTextDocument* document) {
+  // Loads `path` on `fs` into `document` and waits until the load has ended.
+  engine::Status Load(const QString& path, QTextDocument* document,
+                      platform::FileSystem& fs = testing::Disk()) {
     std::optional<engine::Status> outcome;
     m_progress.clear();
     document->setUndoRedoEnabled(false);
-    m_loader.start(path, document,
+    m_loader.start(fs, path, document,
                    {[this](qint64 done, qint64 total) {
                       m_progress.append({done, total});
                     },
@@ -70,7 +72,7 @@ TEST_F(ReportLoaderTest, LoadsWhatReadingTheFileAtOnceGives) {
   for (const QString& path : files) {
     SCOPED_TRACE(path.toStdString());
     QTextDocument expected;
-    ASSERT_TRUE(LoadReportFile(path, &expected).isOk());
+    ASSERT_TRUE(LoadReportFile(testing::Disk(), path, &expected).isOk());
     QTextDocument loaded;
     ASSERT_TRUE(Load(path, &loaded).isOk());
     EXPECT_EQ(loaded.blockCount(), expected.blockCount());
@@ -90,7 +92,8 @@ TEST_F(ReportLoaderTest, StopEndsTheLoadAndNothingMoreArrives) {
   QTextDocument document;
   document.setUndoRedoEnabled(false);
   bool finished = false;
-  m_loader.start(path, &document, {{}, [&finished](const engine::Status&) { finished = true; }});
+  m_loader.start(testing::Disk(), path, &document,
+                 {{}, [&finished](const engine::Status&) { finished = true; }});
   ASSERT_TRUE(WaitFor([&] { return document.blockCount() > 1000; }, 20000));
   m_loader.stop();
   EXPECT_FALSE(m_loader.running());
@@ -112,6 +115,35 @@ TEST_F(ReportLoaderTest, AFileThatCannotBeReadIsAFailureNamingIt) {
   EXPECT_FALSE(status.isOk());
   EXPECT_NE(status.message().find("gone.rtf"), std::string::npos) << status.message();
   EXPECT_TRUE(document.isEmpty());
+}
+
+// The file system the loader is given is the one it reads: plain text read twice, rich text
+// once, and a file it refuses is the load's failure.
+TEST_F(ReportLoaderTest, ReadsThroughTheFileSystemItIsGiven) {
+  platform::MemoryFileSystem fs;
+  QByteArray plain;
+  for (int i = 0; i < 3000; ++i) plain += "Added C:\\file" + QByteArray::number(i) + ".txt\r\n";
+  fs.addTextFile("C:\\Reports\\June.txt", plain.toStdString());
+  fs.addTextFile("C:\\Reports\\July.rtf", testing::LongReportRtf(3000).toStdString());
+  for (const QString& path : {QString("C:\\Reports\\June.txt"), QString("C:\\Reports\\July.rtf")}) {
+    SCOPED_TRACE(path.toStdString());
+    QTextDocument expected;
+    ASSERT_TRUE(LoadReportFile(fs, path, &expected).isOk());
+    QTextDocument loaded;
+    ASSERT_TRUE(Load(path, &loaded, fs).isOk());
+    EXPECT_EQ(testing::Describe(loaded), testing::Describe(expected));
+    ASSERT_FALSE(m_progress.isEmpty());
+    EXPECT_EQ(m_progress.last().second, qint64(fs.contents(path.toStdString())->size()));
+  }
+  EXPECT_EQ(fs.namesIn("C:\\Reports").size(), 2u);
+
+  fs.failOpen("C:\\Reports\\June.txt",
+              engine::Status::permissionDenied("C:\\Reports\\June.txt: Permission denied"));
+  QTextDocument refused;
+  const engine::Status status = Load("C:\\Reports\\June.txt", &refused, fs);
+  EXPECT_EQ(status.code(), engine::Status::Code::kPermissionDenied);
+  EXPECT_EQ(status.message(), "C:\\Reports\\June.txt: Permission denied");
+  EXPECT_TRUE(refused.isEmpty());
 }
 
 }  // namespace

@@ -2,14 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_printer.h"
 
-#include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -31,7 +28,9 @@
 #include <QTextLine>
 
 #include "engine/settings_record.h"
+#include "platform/file_system.h"
 #include "platform/locale_format.h"
+#include "platform/qt/native_path.h"
 #include "reports/inked_glyphs.h"
 #include "reports/page_layout.h"
 #include "reports/plain_text.h"
@@ -62,24 +61,15 @@ QString FromStatus(const engine::Status& status) {
 }
 
 // The modification time of the view's file in the general date format.
-engine::Result<QString> CreatedTextOf(const QString& currentFile,
+engine::Result<QString> CreatedTextOf(platform::FileSystem& fs, const QString& currentFile,
                                       const platform::LocaleFormat& locale) {
   if (currentFile.isEmpty()) {
     return QString::fromStdString(
         locale.generalDate(locale.toLocal(QDateTime::currentSecsSinceEpoch())));
   }
-  std::error_code error;
-  const auto written =
-      std::filesystem::last_write_time(QFile::encodeName(currentFile).toStdString(), error);
-  if (error) {
-    return engine::Status::ioError((QDir::toNativeSeparators(currentFile) + QLatin1String(": ") +
-                                    QString::fromLocal8Bit(error.message()))
-                                       .toStdString());
-  }
-  const auto seconds =
-      std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(written));
-  return QString::fromStdString(
-      locale.generalDate(locale.toLocal(seconds.time_since_epoch().count())));
+  auto written = fs.modificationTime(platform::NativeBytes(currentFile));
+  if (!written.isOk()) return written.status();
+  return QString::fromStdString(locale.generalDate(locale.toLocal(written.value())));
 }
 
 // Converts between twips and the device units of one printer.
@@ -416,7 +406,8 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     return result;
   }
   const bool colour = settings.PrintColor == 1;
-  engine::Result<QString> created = CreatedTextOf(request.currentFile, locale);
+  platform::FileSystem& fs = *request.fileSystem;
+  engine::Result<QString> created = CreatedTextOf(fs, request.currentFile, locale);
   if (!created.isOk()) return Failure(FromStatus(created.status()));
   const Headers headers{SourceNameOf(request.currentFile), created.value()};
 
@@ -456,7 +447,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
         QDir(request.programFolder).filePath(QString::fromLatin1(kPlainWorkFileName));
     // Written like every other file of the program, so that a link planted in its place is
     // replaced rather than written through.
-    const engine::Status written = ReplaceFileWith(workPath, [&](QIODevice& out) {
+    const engine::Status written = ReplaceFileWith(fs, workPath, [&](QIODevice& out) {
       // A piece at a time: the text of a long report is never held whole.
       if (!PlainTextOf(view, [&out](QByteArrayView piece) {
             return out.write(piece.data(), piece.size()) == piece.size();
@@ -503,7 +494,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
 
   PrintResult result;
   if (target.isPdfFile) {
-    const engine::Status status = ReplaceFileWith(pdfPath, [&](QIODevice& out) {
+    const engine::Status status = ReplaceFileWith(fs, pdfPath, [&](QIODevice& out) {
       QPdfWriter writer(&out);
       writer.setResolution(kPdfResolution);
       writer.setCreator(QStringLiteral("Brinvale"));

@@ -16,6 +16,7 @@ namespace engine {
 struct SettingsRecord;
 }  // namespace engine
 namespace platform {
+class FileSystem;
 class LocaleFormat;
 }  // namespace platform
 
@@ -29,6 +30,9 @@ inline constexpr char kNothingToPrint[] =
 inline constexpr char kPlainWorkFileName[] = "text.tmp";
 
 struct PrintRequest {
+  // The current file's time is read, and the work file and the PDF are written, through it.
+  // REQUIRES: not null.
+  platform::FileSystem* fileSystem = nullptr;
   // The report view's document: read, never changed, and not used after PrintReport
   // returns. REQUIRES: not null.
   const QTextDocument* view = nullptr;

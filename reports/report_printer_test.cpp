@@ -64,11 +64,12 @@ class ReportPrinterTest : public ::testing::Test {
     ASSERT_TRUE(file.flush());
     ASSERT_TRUE(file.setFileTime(date, QFileDevice::FileModificationTime));
     file.close();
-    ASSERT_TRUE(LoadReportFile(m_currentFile, &m_view).isOk());
+    ASSERT_TRUE(LoadReportFile(testing::Disk(), m_currentFile, &m_view).isOk());
   }
 
   PrintResult Print() {
     PrintRequest request;
+    request.fileSystem = &testing::Disk();
     request.view = &m_view;
     request.currentFile = m_currentFile;
     request.programFolder = m_program;

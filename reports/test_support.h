@@ -14,9 +14,16 @@
 #include <QTextDocument>
 #include <ostream>
 
+#include "platform/posix/posix_file_system.h"
 #include "platform/testing/qt_application.h"
 
 namespace reports::testing {
+
+// The real file system, for the tests that read and write files on the disk.
+inline platform::FileSystem& Disk() {
+  static platform::PosixFileSystem disk;  // holds nothing of its own: one serves every test
+  return disk;
+}
 
 // The path of `name` below testdata/rtf/ in the source tree.
 inline QString TestDataPath(const QString& name) {

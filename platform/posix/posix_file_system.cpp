@@ -72,7 +72,8 @@ Status CloseFd(int fd, const std::string& path) {
 
 class PosixSequentialFile final : public SequentialFile {
  public:
-  PosixSequentialFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  PosixSequentialFile(int fd, std::string path, std::uint64_t size)
+      : m_fd(fd), m_path(std::move(path)), m_size(size) {}
   ~PosixSequentialFile() override { ::close(m_fd); }
 
   Status read(std::size_t n, char* scratch, std::size_t* got) override {
@@ -86,10 +87,12 @@ class PosixSequentialFile final : public SequentialFile {
       if (errno != EINTR) return Status::fromErrno(errno, m_path);
     }
   }
+  std::optional<std::uint64_t> size() const override { return m_size; }
 
  private:
   int m_fd;
   std::string m_path;
+  std::uint64_t m_size;  // from the descriptor, so it is the size of the very file read
 };
 
 // What an open file is, for the message that refuses to read it.
@@ -743,7 +746,8 @@ Result<std::unique_ptr<SequentialFile>> PosixFileSystem::openForReading(const st
   }
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  return std::unique_ptr<SequentialFile>(std::make_unique<PosixSequentialFile>(fd, path));
+  return std::unique_ptr<SequentialFile>(
+      std::make_unique<PosixSequentialFile>(fd, path, static_cast<std::uint64_t>(st.st_size)));
 }
 
 bool PosixFileSystem::exists(const std::string& path) {

@@ -294,6 +294,22 @@ TEST_F(PosixFileSystemTest, FourGibibyteSparseFileHasItsTrueSize) {
   ASSERT_EQ(::ftruncate(fd, kSize), 0);
   ::close(fd);
   EXPECT_EQ(List("", ListWhat::kFiles).at("big.bin").size, kSize);
+  auto reader = m_fs.openForReading(Path("big.bin"));
+  ASSERT_TRUE(reader.isOk()) << reader.status().toString();
+  EXPECT_EQ(reader.value()->size(), std::uint64_t(kSize));
+}
+
+// The size a reader gives is that of the file it reads, whatever its name comes to stand for.
+TEST_F(PosixFileSystemTest, AReadersSizeIsThatOfTheFileItOpened) {
+  Write("report.txt", "short");
+  auto reader = m_fs.openForReading(Path("report.txt"));
+  ASSERT_TRUE(reader.isOk());
+  ASSERT_TRUE(WriteFileAtomically(m_fs, Path("report.txt"), "a good deal longer").isOk());
+  EXPECT_EQ(reader.value()->size(), 5u);
+  char bytes[32];
+  std::size_t got = 0;
+  ASSERT_TRUE(reader.value()->read(sizeof bytes, bytes, &got).isOk());
+  EXPECT_EQ(std::string(bytes, got), "short");
 }
 
 TEST_F(PosixFileSystemTest, FolderFailuresSayWhatWentWrong) {

@@ -93,7 +93,8 @@ bool IsBelow(const std::string& key, const std::string& folderKey) {
 
 class MemoryFileSystem::Reader final : public SequentialFile {
  public:
-  explicit Reader(std::string contents) : m_contents(std::move(contents)) {}
+  Reader(std::string contents, std::uint64_t size)
+      : m_contents(std::move(contents)), m_size(size) {}
 
   Status read(std::size_t n, char* scratch, std::size_t* got) override {
     *got = std::min(n, m_contents.size() - m_position);
@@ -101,21 +102,25 @@ class MemoryFileSystem::Reader final : public SequentialFile {
     m_position += *got;
     return Status::ok();
   }
+  // The size given to the file, which a big synthetic file's contents fall short of.
+  std::optional<std::uint64_t> size() const override { return m_size; }
 
  private:
   std::string m_contents;
+  std::uint64_t m_size;
   std::size_t m_position = 0;
 };
 
 class MemoryFileSystem::Replacement final : public ReplacementFile {
  public:
   Replacement(MemoryFileSystem* fs, std::shared_ptr<FileData> data, std::string target,
-              std::string temporary, std::optional<std::uint64_t> limit)
+              std::string temporary, std::optional<std::uint64_t> limit, bool failSync)
       : m_fs(fs),
         m_data(std::move(data)),
         m_target(std::move(target)),
         m_temporary(std::move(temporary)),
-        m_limit(limit) {}
+        m_limit(limit),
+        m_failSync(failSync) {}
   ~Replacement() override { abandon(); }
 
   Status append(std::string_view bytes) override {
@@ -149,6 +154,8 @@ class MemoryFileSystem::Replacement final : public ReplacementFile {
       std::lock_guard<std::mutex> lock(m_fs->m_mutex);
       if (m_done) return Status::ioError(m_target + ": the replacement is finished already");
       s = m_closed ? m_status : closeLocked();
+      // The bytes are forced to the disk here, before the rename, as on a real disk.
+      if (s.isOk() && m_failSync) s = Status::fromErrno(EIO, m_target);
       if (s.isOk()) s = m_fs->writeStep(m_target + ": rename");
       if (s.isOk()) s = m_fs->renameLocked(m_temporary, m_target);
       if (s.isOk()) {
@@ -186,6 +193,7 @@ class MemoryFileSystem::Replacement final : public ReplacementFile {
   std::string m_target;
   std::string m_temporary;
   std::optional<std::uint64_t> m_limit;
+  bool m_failSync;
   Status m_status;
   bool m_closed = false;
   bool m_done = false;
@@ -440,11 +448,12 @@ Result<std::unique_ptr<SequentialFile>> MemoryFileSystem::openForReading(const s
   const Node* node = find(parsed->key);
   if (node == nullptr) return Status::fromErrno(ENOENT, path);
   if (node->folder) return Status::fromErrno(EISDIR, path);  // as the POSIX file system
-  return std::unique_ptr<SequentialFile>(std::make_unique<Reader>(node->data->contents));
+  return std::unique_ptr<SequentialFile>(
+      std::make_unique<Reader>(node->data->contents, static_cast<std::uint64_t>(node->data->size)));
 }
 
-Result<std::unique_ptr<ReplacementFile>> MemoryFileSystem::openForReplacing(
-    const std::string& path, Durability /*durability*/) {
+Result<std::unique_ptr<ReplacementFile>> MemoryFileSystem::openForReplacing(const std::string& path,
+                                                                            Durability durability) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
@@ -463,8 +472,9 @@ Result<std::unique_ptr<ReplacementFile>> MemoryFileSystem::openForReplacing(
   m_liveTemporaries.insert(temporaryParsed->key);
   std::optional<std::uint64_t> limit;
   if (auto it = m_writeLimits.find(parsed->key); it != m_writeLimits.end()) limit = it->second;
-  return std::unique_ptr<ReplacementFile>(
-      std::make_unique<Replacement>(this, created.data, path, std::move(temporary), limit));
+  const bool failSync = durability == Durability::kSynced && m_failSync.contains(parsed->key);
+  return std::unique_ptr<ReplacementFile>(std::make_unique<Replacement>(
+      this, created.data, path, std::move(temporary), limit, failSync));
 }
 
 Status MemoryFileSystem::rename(const std::string& from, const std::string& to) {
@@ -774,6 +784,11 @@ void MemoryFileSystem::failWritesAfter(const std::string& path, std::uint64_t by
   m_writeLimits[mustBeKey(path)] = byteCount;
 }
 
+void MemoryFileSystem::failSync(const std::string& path) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_failSync.insert(mustBeKey(path));
+}
+
 void MemoryFileSystem::failRename(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failRename.insert(mustBeKey(path));
@@ -809,6 +824,7 @@ void MemoryFileSystem::clearFaults() {
   m_vanishOnStat.clear();
   m_failStat.clear();
   m_writeLimits.clear();
+  m_failSync.clear();
   m_failRename.clear();
   m_failOpen.clear();
   m_otherLocks.clear();

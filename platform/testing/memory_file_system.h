@@ -58,8 +58,8 @@ class MemoryFileSystem final : public FileSystem {
   // The temporary is a file of the tree, named by TemporaryName with kProcessId, until
   // commit() or abandon(). Writes are not buffered: every append reaches the temporary at
   // once and stamps it with the clock. Faults: failOpen on the target, failWritesAfter on
-  // the target (an append that fails also fails close() and commit()), failRename on the
-  // target (commit() fails), and the write steps below.
+  // the target (an append that fails also fails close() and commit()), failSync and
+  // failRename on the target (commit() fails), and the write steps below.
   [[nodiscard]] Result<std::unique_ptr<ReplacementFile>> openForReplacing(
       const std::string& path, Durability durability = Durability::kSynced) override;
 
@@ -135,6 +135,10 @@ class MemoryFileSystem final : public FileSystem {
   // The file at `path` cannot grow beyond `byteCount` bytes: the append that would pass
   // it writes up to the limit and fails with ioError "disk full".
   void failWritesAfter(const std::string& path, std::uint64_t byteCount);
+  // Forcing a replacement of `path` to the disk fails as a failing disk does (EIO, "PATH:
+  // Input/output error"): its commit() fails and the target stays as it was. Replacements
+  // of Durability::kWorkFile are not forced to the disk and do not fail.
+  void failSync(const std::string& path);
   // A rename from or to `path` fails with ioError.
   void failRename(const std::string& path);
   // Opening `path` for reading or replacing fails with `status`.
@@ -197,6 +201,7 @@ class MemoryFileSystem final : public FileSystem {
   std::set<std::string> m_vanishOnStat;
   std::map<std::string, Status> m_failStat;
   std::map<std::string, std::uint64_t> m_writeLimits;
+  std::set<std::string> m_failSync;  // keys
   std::set<std::string> m_failRename;
   std::map<std::string, Status> m_failOpen;
   std::uint64_t m_writeSteps = 0;

@@ -226,6 +226,30 @@ TEST_F(MemoryFileSystemTest, AtomicWriteWithAFailingRenameKeepsTheOldFile) {
   EXPECT_EQ(m_fs.contents("C:\\Prog\\ignore.txt"), "new");
 }
 
+TEST_F(MemoryFileSystemTest, AFailedSyncFailsTheCommitAndKeepsTheOldFile) {
+  m_fs.addTextFile("C:\\Prog\\report.rtf", "old");
+  m_fs.failSync("C:\\Prog\\Report.rtf");
+  const Status failed = WriteFileAtomically(m_fs, "C:\\Prog\\report.rtf", "new");
+  EXPECT_EQ(failed.systemError(), EIO);
+  EXPECT_EQ(failed.message(), "C:\\Prog\\report.rtf: Input/output error");
+  EXPECT_EQ(m_fs.contents("C:\\Prog\\report.rtf"), "old");
+  EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"report.rtf"});
+  // A work file is never forced to the disk, so its sync cannot fail.
+  auto work = m_fs.openForReplacing("C:\\Prog\\report.rtf", Durability::kWorkFile);
+  ASSERT_TRUE(work.isOk());
+  ASSERT_TRUE(work.value()->append("work").isOk());
+  EXPECT_TRUE(work.value()->commit().isOk());
+  m_fs.clearFaults();
+  EXPECT_TRUE(WriteFileAtomically(m_fs, "C:\\Prog\\report.rtf", "new").isOk());
+}
+
+TEST_F(MemoryFileSystemTest, AReaderKnowsTheSizeGivenToItsFile) {
+  m_fs.addTextFile("C:\\Prog\\short.txt", "four");
+  m_fs.addFile("C:\\Prog\\huge.txt", std::int64_t{1} << 40, 0, "start");
+  EXPECT_EQ(m_fs.openForReading("C:\\Prog\\short.txt").value()->size(), 4u);
+  EXPECT_EQ(m_fs.openForReading("C:\\Prog\\huge.txt").value()->size(), std::uint64_t{1} << 40);
+}
+
 TEST_F(MemoryFileSystemTest, OpenFailures) {
   m_fs.addTextFile("C:\\Prog\\Prof_C_.bvp", "x");
   m_fs.failOpen("C:\\Prog\\Prof_C_.bvp", Status::permissionDenied("C:\\Prog\\Prof_C_.bvp"));
