@@ -41,6 +41,8 @@ class Side {
       m_previousInBatch = true;
     }
     const RecordView& current = m_batch[m_index];
+    ++m_records;
+    m_bytes = base::SaturatingAdd(m_bytes, current.size);
     if (!style->has_value()) *style = PathStyleOfFolder(current.folder);
     const bool first = m_folderNumber == 0;
     const std::string_view previousName =
@@ -69,6 +71,9 @@ class Side {
   // The folder of current(), and its number: equal numbers, equal folders.
   [[nodiscard]] const std::string& folder() const { return m_folder; }
   [[nodiscard]] std::uint64_t folderNumber() const { return m_folderNumber; }
+  // The records passed so far, ignored folders' included, and the sum of their sizes.
+  [[nodiscard]] std::int64_t records() const { return m_records; }
+  [[nodiscard]] std::int64_t bytes() const { return m_bytes; }
 
  private:
   void warn(Status* orderWarning) const {
@@ -86,6 +91,8 @@ class Side {
   std::string_view m_folderSeen;  // where in the batch that folder was seen last
   // 0 before the first record; then the number of folder changes, the first included.
   std::uint64_t m_folderNumber = 0;
+  std::int64_t m_records = 0;
+  std::int64_t m_bytes = 0;  // saturated
 };
 
 // The merge with its totals and the folder of the last header, for one drive.
@@ -243,6 +250,8 @@ Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
   }
   if (!newSide.status().isOk()) return newSide.status();
   if (!oldSide.status().isOk()) return oldSide.status();
+  outcome->storedFiles = oldSide.records();
+  outcome->storedBytes = oldSide.bytes();
   return Status::ok();
 }
 

@@ -44,6 +44,10 @@ struct CompareOutcome {
   std::int64_t grew = 0;
   std::int64_t shrunk = 0;
   std::int64_t timeChanged = 0;
+  // The stored profile as the comparison read it: its records (those of ignored folders
+  // included) and the sum of their sizes, saturated. What the history tells of it.
+  std::int64_t storedFiles = 0;
+  std::int64_t storedBytes = 0;
   // Set when a profile's records were not in the one order (a hand-edited or foreign
   // file): the merge went on, but its pairs may be wrong. Names the file and line.
   Status orderWarning;

@@ -168,6 +168,9 @@ TEST_F(CompareProfilesTest, EmptyNewScanReportsEverythingDeletedExceptIgnoredFol
   EXPECT_EQ(Body(), (std::vector<std::string>{" ", "In C:\\", "   Deleted A (.00 K)", " ",
                                               "In C:\\TEMP\\SUB\\", "   Deleted S (.00 K)"}));
   EXPECT_EQ(outcome.deletedBytes, 3);
+  // The stored profile is counted whole, ignored folders and all: the history keeps it so.
+  EXPECT_EQ(outcome.storedFiles, 3);
+  EXPECT_EQ(outcome.storedBytes, 8);
 }
 
 TEST_F(CompareProfilesTest, IgnoredFoldersArePassedOverOnBothSides) {

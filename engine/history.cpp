@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 #include "base/saturating.h"
 #include "platform/civil_time.h"
@@ -32,64 +31,6 @@ bool ParseCount(std::string_view text, std::int64_t* value) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
   return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
-
-// Counts the records of a profile streamed through it and sums their sizes, the first field
-// of each line. Lines that hold nothing (or only CR) are no records, as the reader has it.
-// Only the start of each line is looked at; the rest is skipped to its line end at once.
-class RecordCounter {
- public:
-  void take(std::string_view chunk) {
-    const char* p = chunk.data();
-    const char* const end = p + chunk.size();
-    while (p < end) {
-      if (m_skipping) {
-        const void* lineEnd = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-        if (lineEnd == nullptr) return;
-        p = static_cast<const char*>(lineEnd);
-        m_skipping = false;
-      }
-      const char c = *p++;
-      if (c == '\n') {
-        endLine();
-      } else if (c != '\r') {
-        if (!m_content) {
-          m_content = true;
-          m_negative = c == '-';
-          if (m_negative) continue;
-        }
-        if (c >= '0' && c <= '9') {
-          m_size = m_size > kMaxSize / 10 ? kMaxSize : base::SaturatingAdd(m_size * 10, c - '0');
-        } else {
-          m_skipping = true;  // the size field has ended
-        }
-      }
-    }
-  }
-  // The last line may lack its line end.
-  void finish() { endLine(); }
-
-  std::int64_t files = 0;
-  std::int64_t bytes = 0;
-
- private:
-  static constexpr std::int64_t kMaxSize = INT64_MAX;
-
-  void endLine() {
-    if (m_content) {
-      ++files;
-      bytes = base::SaturatingAdd(bytes, m_negative ? -m_size : m_size);
-    }
-    m_content = false;
-    m_negative = false;
-    m_skipping = false;
-    m_size = 0;
-  }
-
-  bool m_content = false;
-  bool m_negative = false;
-  bool m_skipping = false;
-  std::int64_t m_size = 0;
-};
 
 std::string GenerationName(std::string_view stamp, int number) {
   return std::string(stamp) + (number > 1 ? "_" + std::to_string(number) : "") +
@@ -230,7 +171,6 @@ Status ReadHistoryIndex(platform::FileSystem& fs, const std::string& folder,
 struct PendingGeneration::Compression {
   std::unique_ptr<platform::SequentialFile> profile;
   std::unique_ptr<platform::CompressingFile> writer;
-  RecordCounter counter;
   std::string chunk = std::string(kChunkBytes, '\0');
 };
 
@@ -298,14 +238,7 @@ Status PendingGeneration::compressMore(bool* done) {
   Compression& c = *m_compression;
   std::size_t got = 0;
   if (Status s = c.profile->read(c.chunk.size(), c.chunk.data(), &got); !s.isOk()) return s;
-  if (got > 0) {
-    const std::string_view piece(c.chunk.data(), got);
-    c.counter.take(piece);
-    return c.writer->append(piece);
-  }
-  c.counter.finish();
-  m_generation.files = c.counter.files;
-  m_generation.bytes = c.counter.bytes;
+  if (got > 0) return c.writer->append({c.chunk.data(), got});
   if (Status s = c.writer->close(); !s.isOk()) return s;
   m_compression.reset();
   if (Status s = m_file->close(); !s.isOk()) return s;
@@ -319,6 +252,8 @@ Status PendingGeneration::store(platform::UnixSeconds replaced, const CompareOut
   if (m_compression) return Status::invalidArgument("a kept profile stored unfinished");
   Generation& g = m_generation;
   g.replaced = replaced;
+  g.files = totals.storedFiles;
+  g.bytes = totals.storedBytes;
   g.added = totals.added;
   g.deleted = totals.deleted;
   g.grew = totals.grew;

@@ -92,9 +92,9 @@ struct Generation {
 class PendingGeneration {
  public:
   // Compresses the stored profile `profilePath` of drive `letter` (upper case) into a
-  // temporary in History/K of `programFolder`, counting its records and bytes; `hidden` is
-  // the setting it was made with. The history folders are opened as
-  // FileSystem::openGuardedFolder opens them and held until this object is destroyed.
+  // temporary in History/K of `programFolder`; `hidden` is the setting it was made with.
+  // The history folders are opened as FileSystem::openGuardedFolder opens them and held
+  // until this object is destroyed.
   // Fails, naming what failed, when a folder cannot be had, the index cannot be read, or the
   // profile cannot be read or compressed; the history is then as it was.
   [[nodiscard]] static Result<std::unique_ptr<PendingGeneration>> Prepare(
@@ -115,12 +115,15 @@ class PendingGeneration {
   PendingGeneration(const PendingGeneration&) = delete;
   PendingGeneration& operator=(const PendingGeneration&) = delete;
 
-  // The generation as its index line will tell it; the totals are set by store().
+  // The generation as its index line will tell it; its records, bytes and the run's totals
+  // are set by store().
   [[nodiscard]] const Generation& generation() const { return m_generation; }
 
   // The profile it was has been replaced, at `replaced` (the new profile's time), by a run
-  // with `totals`: makes the generation a file of the history, adds its line to the index,
-  // and only then removes the oldest generations beyond `depth` (files and lines). Fails,
+  // with `totals`, whose storedFiles and storedBytes are the kept profile's records and
+  // bytes as the run's comparison read them (so the profile is not read twice for them):
+  // makes the generation a file of the history, adds its line to the index, and only then
+  // removes the oldest generations beyond `depth` (files and lines). Fails,
   // naming the file, when the generation or the index cannot be written; the history then
   // holds no part of this generation and no generation was removed. Call once, after all
   // of the profile is compressed.

@@ -102,6 +102,8 @@ TEST_F(HistoryTest, AKeptProfileIsCompressedWholeAndIndexedWithTheRunsTotals) {
   totals.addedBytes = 4096;
   totals.deletedBytes = 100;
   totals.changedBytes = -7;
+  totals.storedFiles = 3;
+  totals.storedBytes = 3000000095;
   ASSERT_TRUE(Keep(At(2026, 3, 15, 8, 0, 0), 30, totals).isOk());
 
   EXPECT_EQ(Decompressed(std::string(kFolder) + "20260314T023005Z.bvp.zst"), kTwoFiles);
@@ -174,11 +176,9 @@ TEST_F(HistoryTest, AFailureToCompressOrToStoreLeavesTheHistoryAsItWas) {
 TEST_F(HistoryTest, AGenerationInTheBackgroundIsWholeWhenTakenAtOnceOrLateOrNever) {
   // Several pieces' worth, so that take() can find the thread anywhere in the profile.
   std::string profile;
-  std::int64_t bytes = 0;
   for (int i = 0; i < 40000; ++i) {
     profile += std::to_string(i) + ",#2026-03-01 10:00:00#,\"C:\\DATA\\FOLDER\\\",\"file" +
                std::to_string(i) + ".txt\"\r\n";
-    bytes += i;
   }
   StoreProfile(profile, At(2026, 3, 1));
   const auto keep = [&](bool waitFirst) -> Result<std::unique_ptr<PendingGeneration>> {
@@ -189,8 +189,6 @@ TEST_F(HistoryTest, AGenerationInTheBackgroundIsWholeWhenTakenAtOnceOrLateOrNeve
   for (const bool waitFirst : {false, true}) {
     auto pending = keep(waitFirst);
     ASSERT_TRUE(pending.isOk()) << pending.status().message();
-    EXPECT_EQ(pending.value()->generation().files, 40000);
-    EXPECT_EQ(pending.value()->generation().bytes, bytes);
     ASSERT_TRUE(pending.value()->store(At(2026, 3, 2), {}, 30).isOk());
     EXPECT_EQ(Decompressed(std::string(kFolder) + Index().back().file), profile);
   }
