@@ -13,8 +13,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPageLayout>
@@ -219,6 +217,8 @@ using PlainBatch = std::vector<PlainLine>;
 // ahead: a wake-up per line would cost more than its shaping.
 constexpr std::size_t kPlainBatchLines = 128;
 constexpr std::size_t kPlainBatchesAhead = 8;
+// How much of the black-and-white route's work file is read at a time.
+constexpr std::size_t kWorkPieceBytes = 64 * 1024;
 
 // What the shaping thread of the black-and-white route needs of the page, in twips.
 struct PlainWidths {
@@ -233,7 +233,8 @@ class PlainShaper {
  public:
   // `work` is open for reading and used by the shaping thread alone until this is destroyed.
   // `font` is taken as its description: a font belongs to the thread that uses it.
-  PlainShaper(QFile& work, const QFont& font, const QPaintDevice& device, PlainWidths widths)
+  PlainShaper(platform::SequentialFile& work, const QFont& font, const QPaintDevice& device,
+              PlainWidths widths)
       : m_work(work),
         m_font(font.toString()),
         m_dpi(device.logicalDpiX(), device.logicalDpiY()),
@@ -289,23 +290,40 @@ class PlainShaper {
       add(text);
     };
 
-    QFile& work = m_work;
-    while (open && !work.atEnd()) {
-      QByteArray bytes = work.readLine();
-      if (bytes.isEmpty() && work.error() != QFileDevice::NoError) break;
-      while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
-      const PlainPrintLine line = MarkPlainLine(QString::fromUtf8(bytes), tooWide);
+    // The work file a piece at a time; `text` holds what is read and not yet printed, from
+    // `start` on.
+    std::string text;
+    std::size_t start = 0;
+    std::string piece(kWorkPieceBytes, '\0');
+    bool atEnd = false;
+    while (open) {
+      std::size_t lineEnd = text.find('\n', start);
+      if (lineEnd == std::string::npos && !atEnd) {
+        std::size_t got = 0;
+        if (const engine::Status s = m_work.read(piece.size(), piece.data(), &got); !s.isOk()) {
+          m_error = FromStatus(s);
+          break;
+        }
+        text.erase(0, start);
+        start = 0;
+        text.append(piece.data(), got);
+        atEnd = got == 0;
+        continue;
+      }
+      if (lineEnd == std::string::npos) lineEnd = text.size();
+      if (start == lineEnd && atEnd) break;  // nothing after the last line end
+      std::string_view bytes(text.data() + start, lineEnd - start);
+      start = std::min(lineEnd + 1, text.size());
+      while (bytes.ends_with('\r')) bytes.remove_suffix(1);
+      const PlainPrintLine line = MarkPlainLine(
+          QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())), tooWide);
       addFitted(line.first);
       if (line.continuation) addFitted(*line.continuation);
-    }
-    if (work.error() != QFileDevice::NoError) {
-      m_error =
-          QDir::toNativeSeparators(work.fileName()) + QLatin1String(": ") + work.errorString();
     }
     if (open && !batch.empty()) out.put(std::move(batch));
   }
 
-  QFile& m_work;
+  platform::SequentialFile& m_work;
   const QString m_font;
   const std::pair<int, int> m_dpi;  // the printer's, across and down
   const PlainWidths m_widths;
@@ -317,7 +335,7 @@ class PlainShaper {
 };
 
 // Prints the lines of `work` in `font`; returns the number of pages printed.
-engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
+engine::Result<int> PrintPlain(const Page& page, platform::SequentialFile& work, const QFont& font,
                                const engine::SettingsRecord& settings, const Headers& headers) {
   QPainter& painter = page.painter;
   painter.setFont(font);
@@ -383,15 +401,14 @@ engine::Result<int> PrintPlain(const Page& page, QFile& work, const QFont& font,
 // Removes the work file it was given when it goes out of scope, whatever happened.
 class WorkFileRemover {
  public:
-  explicit WorkFileRemover(QString path) : m_path(std::move(path)) {}
-  ~WorkFileRemover() {
-    if (!m_path.isEmpty()) QFile::remove(m_path);
-  }
+  WorkFileRemover(platform::FileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {}
+  ~WorkFileRemover() { (void)m_fs.remove(m_path); }
   WorkFileRemover(const WorkFileRemover&) = delete;
   WorkFileRemover& operator=(const WorkFileRemover&) = delete;
 
  private:
-  QString m_path;
+  platform::FileSystem& m_fs;
+  const std::string m_path;
 };
 
 }  // namespace
@@ -414,14 +431,17 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
   const PrinterEntry target = printer->current();
   QString pdfPath;
   if (target.isPdfFile) {
-    const QString base = request.currentFile.isEmpty()
-                             ? QString()
-                             : QFileInfo(request.currentFile).completeBaseName();
+    // The report's name without its last extension.
+    const QString name = SourceNameOf(request.currentFile);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot < 0 ? name : name.left(dot);
     pdfPath =
         QDir(request.reportsFolder)
             .filePath((base.isEmpty() ? QStringLiteral("Untitled") : base) + QLatin1String(".pdf"));
-    if (!request.currentFile.isEmpty() && QFileInfo(pdfPath).absoluteFilePath() ==
-                                              QFileInfo(request.currentFile).absoluteFilePath()) {
+    const auto absolute = [](const QString& path) {
+      return QDir::cleanPath(QDir().absoluteFilePath(path));
+    };
+    if (!request.currentFile.isEmpty() && absolute(pdfPath) == absolute(request.currentFile)) {
       return Failure(QDir::toNativeSeparators(pdfPath) +
                      QCoreApplication::translate(
                          "reports::Printing", ": the printed PDF would replace the report itself"));
@@ -438,7 +458,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
   viewFont.setPointSize(10);
   QFont plainFont(QStringLiteral("Arial"));
   plainFont.setPointSize(10);
-  QFile work;
+  std::unique_ptr<platform::SequentialFile> work;
   std::unique_ptr<WorkFileRemover> removeWork;
   if (colour) {
     layout = std::make_unique<PageLayout>(view);
@@ -459,11 +479,10 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
       return engine::Status::ok();
     });
     if (!written.isOk()) return Failure(FromStatus(written));
-    removeWork = std::make_unique<WorkFileRemover>(workPath);
-    work.setFileName(workPath);
-    if (!work.open(QIODevice::ReadOnly)) {
-      return Failure(QDir::toNativeSeparators(workPath) + QLatin1String(": ") + work.errorString());
-    }
+    removeWork = std::make_unique<WorkFileRemover>(fs, platform::NativeBytes(workPath));
+    auto opened = fs.openForReading(platform::NativeBytes(workPath));
+    if (!opened.isOk()) return Failure(FromStatus(opened.status()));
+    work = std::move(opened).value();
   }
 
   int pages = 0;
@@ -481,7 +500,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     if (colour) {
       pages = PrintColour(page, *layout, viewFont, printer->printerFont(), settings, headers);
     } else {
-      engine::Result<int> printed = PrintPlain(page, work, plainFont, settings, headers);
+      engine::Result<int> printed = PrintPlain(page, *work, plainFont, settings, headers);
       if (printed.isOk()) {
         pages = printed.value();
       } else {
