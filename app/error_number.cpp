@@ -6,28 +6,28 @@
 
 namespace app {
 
-int ErrorNumber(const engine::Status& status) {
+int ErrorNumber(const base::Status& status) {
   // The system's own number, when the failure came from a system call, is the exact one.
   if (status.systemError() != 0) return status.systemError();
   // errno itself is never read here: a later call that failed harmlessly inside Qt or the
   // C library may have overwritten it. The kind of the status names the error instead.
   switch (status.code()) {
-    case engine::Status::Code::kOk:
+    case base::Status::Code::kOk:
       return 0;
-    case engine::Status::Code::kNotFound:
+    case base::Status::Code::kNotFound:
       return ENOENT;
-    case engine::Status::Code::kPermissionDenied:
+    case base::Status::Code::kPermissionDenied:
       return EACCES;
-    case engine::Status::Code::kNotAFolder:
+    case base::Status::Code::kNotAFolder:
       return ENOTDIR;
-    case engine::Status::Code::kBusy:
+    case base::Status::Code::kBusy:
       return EWOULDBLOCK;
-    case engine::Status::Code::kIoError:
+    case base::Status::Code::kIoError:
       return EIO;
-    case engine::Status::Code::kCorrupt:
-    case engine::Status::Code::kInvalidArgument:
+    case base::Status::Code::kCorrupt:
+    case base::Status::Code::kInvalidArgument:
       return EINVAL;
-    case engine::Status::Code::kCancelled:
+    case base::Status::Code::kCancelled:
       return ECANCELED;
   }
   return EINVAL;

@@ -4,7 +4,7 @@
 // The number the window's failure messages show: the system's errno of the failure.
 #pragma once
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace app {
 
@@ -13,6 +13,6 @@ namespace app {
 // not found, not a folder) give that errno, other input and output failures EIO, input the
 // program refuses (a malformed or oversized file) EINVAL and a cancel ECANCELED. Only
 // success gives 0, so a message never reads "Error #0".
-[[nodiscard]] int ErrorNumber(const engine::Status& status);
+[[nodiscard]] int ErrorNumber(const base::Status& status);
 
 }  // namespace app

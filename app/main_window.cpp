@@ -333,7 +333,7 @@ QString MainWindow::reportsPath() const {
          QLatin1Char(m_deps.fileSystem->pathStyle().separator);
 }
 
-engine::Result<std::unique_ptr<platform::GuardedFolder>> MainWindow::openReportsFolder() const {
+base::Result<std::unique_ptr<platform::GuardedFolder>> MainWindow::openReportsFolder() const {
   return m_deps.fileSystem->openGuardedFolder(m_deps.programFolder, engine::kReportsFolderName);
 }
 QString MainWindow::settingsPath() const {
@@ -375,7 +375,7 @@ bool MainWindow::load() {
 
   // A bad line leaves the defaults in force; the user is told once, without a box to close.
   engine::ProgramConf conf;
-  if (engine::Status s = engine::LoadProgramConf(
+  if (base::Status s = engine::LoadProgramConf(
           fs, m_deps.programFolder + std::string(engine::kConfFileName), &conf);
       !s.isOk()) {
     showStatus(tr("%1; the default settings are used.").arg(QString::fromStdString(s.message())));
@@ -384,7 +384,7 @@ bool MainWindow::load() {
   m_mnuHidden->setChecked(m_includeHidden);
 
   // From here on a failure is reported and the window opens with what was done.
-  if (engine::Status s = engine::LoadSettings(
+  if (base::Status s = engine::LoadSettings(
           fs, m_deps.programFolder + std::string(engine::kSettingsFileName), &m_settings);
       !s.isOk()) {
     showLoadFailure(s);
@@ -402,13 +402,13 @@ bool MainWindow::load() {
   QByteArray startUp = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
   startUp.append("\r\n");
   const std::string workFile = m_deps.programFolder + kWorkFileName;
-  if (engine::Status s = platform::WriteFileAtomically(
+  if (base::Status s = platform::WriteFileAtomically(
           fs, workFile, std::string_view(startUp.constData(), std::size_t(startUp.size())));
       !s.isOk()) {
     showLoadFailure(s);
     return true;
   }
-  if (engine::Status s = loadReport(platform::FromNativeBytes(workFile)); !s.isOk()) {
+  if (base::Status s = loadReport(platform::FromNativeBytes(workFile)); !s.isOk()) {
     showLoadFailure(s);
     return true;
   }
@@ -418,7 +418,7 @@ bool MainWindow::load() {
   return true;
 }
 
-void MainWindow::showLoadFailure(const engine::Status& status) {
+void MainWindow::showLoadFailure(const base::Status& status) {
   dialogs::ShowWarning(this, tr("Error #%1 %2 called from load")
                                  .arg(ErrorNumber(status))
                                  .arg(QString::fromStdString(status.message())));
@@ -457,15 +457,15 @@ void MainWindow::reportEdited(int /*position*/, int removed, int added) {
   enableReportCommands();
 }
 
-engine::Status MainWindow::loadReport(const QString& path) { return loadInto(path, path, true); }
+base::Status MainWindow::loadReport(const QString& path) { return loadInto(path, path, true); }
 
-engine::Result<reports::ReportFileKind> MainWindow::openReport(const QString& path) {
+base::Result<reports::ReportFileKind> MainWindow::openReport(const QString& path) {
   auto head = reports::ReadReportFileHead(*m_deps.fileSystem, path);
   if (!head.isOk()) return head.status();
   const reports::ReportFileKind kind = reports::KindOfReportBytes(head.value().bytes);
   if (kind == reports::ReportFileKind::kNotText) return kind;
   const bool isReport = kind == reports::ReportFileKind::kReport;
-  if (engine::Status s = loadInto(path, path, isReport); !s.isOk()) return s;
+  if (base::Status s = loadInto(path, path, isReport); !s.isOk()) return s;
   // What the status bar said (a run's reports, a print) was about what was shown before.
   if (isReport) {
     showStatus({});
@@ -478,7 +478,7 @@ engine::Result<reports::ReportFileKind> MainWindow::openReport(const QString& pa
 }
 
 bool MainWindow::showRunReport(const QString& source, const QString& path) {
-  if (engine::Status s = loadInto(source, path, true); !s.isOk()) {
+  if (base::Status s = loadInto(source, path, true); !s.isOk()) {
     dialogs::ShowWarning(
         this, tr("The report cannot be shown.\n%1").arg(QString::fromStdString(s.message())));
     return false;
@@ -489,8 +489,8 @@ bool MainWindow::showRunReport(const QString& source, const QString& path) {
 
 bool MainWindow::loading() const { return m_loader != nullptr && m_loader->running(); }
 
-engine::Status MainWindow::loadInto(const QString& source, const QString& currentFile,
-                                    bool isReport) {
+base::Status MainWindow::loadInto(const QString& source, const QString& currentFile,
+                                  bool isReport) {
   auto head = reports::ReadReportFileHead(*m_deps.fileSystem, source);
   if (!head.isOk()) return head.status();
   stopLoading();  // the report loading so far gives way
@@ -507,7 +507,7 @@ engine::Status MainWindow::loadInto(const QString& source, const QString& curren
   // Undo starts from the loaded document, and loading records nothing to undo.
   document->setUndoRedoEnabled(false);
   if (size <= kLoadAtOnceBytes) {
-    const engine::Status status = reports::LoadReportFile(*m_deps.fileSystem, source, document);
+    const base::Status status = reports::LoadReportFile(*m_deps.fileSystem, source, document);
     document->setUndoRedoEnabled(true);
     m_filling = false;
     if (!status.isOk()) return status;
@@ -522,11 +522,11 @@ engine::Status MainWindow::loadInto(const QString& source, const QString& curren
   m_rtf1->setFilling(true);
   m_loader->start(*m_deps.fileSystem, source, document,
                   {[this](qint64 done, qint64 total) { showLoadingProgress(done, total); },
-                   [this](const engine::Status& status) { loadingFinished(status); }});
+                   [this](const base::Status& status) { loadingFinished(status); }});
   showLoadingProgress(0, size);
   refreshCommandStates();
   placeReportView();
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
 void MainWindow::showLoadingProgress(qint64 done, qint64 total) {
@@ -541,7 +541,7 @@ void MainWindow::showLoadingProgress(qint64 done, qint64 total) {
   m_pbr1->show();
 }
 
-void MainWindow::loadingFinished(const engine::Status& status) {
+void MainWindow::loadingFinished(const base::Status& status) {
   QTextDocument* document = m_rtf1->document();
   document->setUndoRedoEnabled(true);
   m_rtf1->setFilling(false);
@@ -567,7 +567,7 @@ void MainWindow::stopLoading() {
   if (!loading()) return;
   m_loader->stop();
   // What came so far stays in view and can be read; it is the start of the file.
-  loadingFinished(engine::Status::ok());
+  loadingFinished(base::Status::ok());
 }
 
 void MainWindow::setCurrentFile(const QString& path, bool isReport) {
@@ -578,7 +578,7 @@ void MainWindow::setCurrentFile(const QString& path, bool isReport) {
   m_notAReportMessage.clear();
 }
 
-engine::Status MainWindow::saveReport(const QString& path, reports::ReportFormat format) {
+base::Status MainWindow::saveReport(const QString& path, reports::ReportFormat format) {
   // A report saved into the Reports folder is written into the folder opened as runs open
   // it, never through another user's link in its place.
   std::unique_ptr<platform::GuardedFolder> reportsFolder;
@@ -590,7 +590,7 @@ engine::Status MainWindow::saveReport(const QString& path, reports::ReportFormat
   }
   // A report of a million lines takes a second or two to write.
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  engine::Status status =
+  base::Status status =
       reports::SaveReportFile(*m_deps.fileSystem, *m_rtf1->document(), path, format);
   QApplication::restoreOverrideCursor();
   if (status.isOk()) {
@@ -608,7 +608,7 @@ bool MainWindow::isWorkFile(const QString& path) const {
   return QDir::cleanPath(path) == QDir::cleanPath(composedReportPath());
 }
 
-void MainWindow::showSaveFailure(const engine::Status& status) {
+void MainWindow::showSaveFailure(const base::Status& status) {
   dialogs::ShowWarning(this, tr("%1 Error Called from mnuOpen\n%2")
                                  .arg(ErrorNumber(status))
                                  .arg(QString::fromStdString(status.message())));
@@ -629,7 +629,7 @@ bool MainWindow::save() {
   const auto format = m_currentFile.contains(QLatin1String(".rtf"), Qt::CaseInsensitive)
                           ? reports::ReportFormat::kRichText
                           : reports::ReportFormat::kPlainText;
-  if (engine::Status s = saveReport(m_currentFile, format); !s.isOk()) {
+  if (base::Status s = saveReport(m_currentFile, format); !s.isOk()) {
     showSaveFailure(s);
     return false;
   }
@@ -662,7 +662,7 @@ bool MainWindow::saveAs() {
       QFileInfo(path).fileName().contains(QLatin1String(".rtf"), Qt::CaseInsensitive)
           ? reports::ReportFormat::kRichText
           : reports::ReportFormat::kPlainText;
-  engine::Status s = saveReport(path, format);
+  base::Status s = saveReport(path, format);
   // The view shows what the file now holds: plain text loses its colours here, not later.
   if (s.isOk()) {
     s = loadReport(path);
@@ -796,13 +796,13 @@ void MainWindow::enableReportCommands() {
 
 std::optional<bool> MainWindow::play(const QString& waveName) { return m_sound.play(waveName); }
 
-engine::Status MainWindow::saveOptions() {
+base::Status MainWindow::saveOptions() {
   return engine::SaveOptions(*m_deps.fileSystem,
                              m_deps.programFolder + std::string(engine::kSettingsFileName),
                              m_settings);
 }
 
-engine::Status MainWindow::resetOptions() {
+base::Status MainWindow::resetOptions() {
   return engine::ResetOptions(*m_deps.fileSystem,
                               m_deps.programFolder + std::string(engine::kSettingsFileName),
                               &m_settings);
@@ -839,7 +839,7 @@ void MainWindow::toggleInfoOnly() {
 void MainWindow::toggleHidden() {
   m_includeHidden = !m_includeHidden;
   m_mnuHidden->setChecked(m_includeHidden);
-  if (engine::Status s = engine::StoreIncludeHidden(
+  if (base::Status s = engine::StoreIncludeHidden(
           *m_deps.fileSystem, m_deps.programFolder + std::string(engine::kConfFileName),
           m_includeHidden);
       !s.isOk()) {

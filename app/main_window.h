@@ -15,8 +15,8 @@
 
 #include "app/run_window.h"
 #include "app/sound_cues.h"
+#include "base/status.h"
 #include "engine/settings_record.h"
-#include "engine/status.h"
 #include "reports/report_file.h"
 
 QT_BEGIN_NAMESPACE
@@ -118,9 +118,9 @@ class MainWindow final : public QMainWindow, public RunWindow {
   // True while sound cues play: a device was found and the user has them on.
   [[nodiscard]] bool soundsEnabled() const { return m_sound.soundsEnabled(); }
   // Writes the settings record to BV3.Def; the status names the file on failure.
-  [[nodiscard]] engine::Status saveOptions() override;
+  [[nodiscard]] base::Status saveOptions() override;
   // Reads BV3.Def into the settings record again, throwing away unsaved edits.
-  [[nodiscard]] engine::Status resetOptions();
+  [[nodiscard]] base::Status resetOptions();
 
   // The settings record, the one instance of the process. Valid for the window's life;
   // dialogs change it and then call saveOptions.
@@ -145,13 +145,13 @@ class MainWindow final : public QMainWindow, public RunWindow {
   // returned and the view keeps its document and current file. A failure while loading in
   // the background is shown in a message, and the view is left empty without a current
   // file, so that a report read in part can never be saved over its file.
-  [[nodiscard]] engine::Status loadReport(const QString& path);
+  [[nodiscard]] base::Status loadReport(const QString& path);
   // Loads `path` as the Open command does. A file that is not text (kNotText) is not loaded
   // and nothing changes. Anything else is loaded as loadReport does; for a file that is not
   // a report of this program (kOtherText) the status bar says "FILE is not a Brinvale
   // report: Save will ask for a new name.", and Save acts as Save As, so the file is never
   // rewritten in the view's poorer form. Fails as loadReport does.
-  [[nodiscard]] engine::Result<reports::ReportFileKind> openReport(const QString& path);
+  [[nodiscard]] base::Result<reports::ReportFileKind> openReport(const QString& path);
   // Files of up to this size are loaded at once: a few milliseconds.
   static constexpr qint64 kLoadAtOnceBytes = 512 * 1024;
   // True while a report loads into the view in the background; reportLoaded() ends it.
@@ -159,7 +159,7 @@ class MainWindow final : public QMainWindow, public RunWindow {
   // Saves the view to `path` in `format`, replacing any file there in one step; on success
   // `path` becomes the current file and ReportChanged is cleared. On failure the previous
   // file at `path` is intact and nothing changes.
-  [[nodiscard]] engine::Status saveReport(const QString& path, reports::ReportFormat format);
+  [[nodiscard]] base::Status saveReport(const QString& path, reports::ReportFormat format);
   // For the end of a run: loads the report read from `source` (the composed report, or the
   // report file the run saved from it) as loadReport does, makes `path` (the report's file)
   // the current file and clears ReportChanged: Find 'em asked about the previous document's
@@ -195,7 +195,7 @@ class MainWindow final : public QMainWindow, public RunWindow {
   // directly in it go to the folder opened, and a link in its place to another user's
   // folder is refused ("PATH is a link to a folder of another user; nothing was written
   // there.").
-  [[nodiscard]] engine::Result<std::unique_ptr<platform::GuardedFolder>> openReportsFolder() const;
+  [[nodiscard]] base::Result<std::unique_ptr<platform::GuardedFolder>> openReportsFolder() const;
 
   // Paths, each absolute: the program folder and Reports folder end in the separator.
   [[nodiscard]] QString programFolder() const override;
@@ -275,15 +275,15 @@ class MainWindow final : public QMainWindow, public RunWindow {
   void reportEdited(int position, int removed, int added);
 
   // Loads `source` into the view under the name `currentFile` (loadReport).
-  [[nodiscard]] engine::Status loadInto(const QString& source, const QString& currentFile,
-                                        bool isReport);
-  void loadingFinished(const engine::Status& status);
+  [[nodiscard]] base::Status loadInto(const QString& source, const QString& currentFile,
+                                      bool isReport);
+  void loadingFinished(const base::Status& status);
   void showLoadingProgress(qint64 done, qint64 total);
   void stopLoading();
 
   // Shows the failure of a save as "N Error Called from mnuOpen" with the file and reason.
-  void showSaveFailure(const engine::Status& status);
-  void showLoadFailure(const engine::Status& status);
+  void showSaveFailure(const base::Status& status);
+  void showLoadFailure(const base::Status& status);
   bool isWorkFile(const QString& path) const;
   // The view's current file is now `path`; `isReport` as for currentFileIsReport(). A status
   // message that said the previous file was no report goes with it.

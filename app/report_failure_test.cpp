@@ -140,7 +140,7 @@ TEST_F(ReportFailureTest, ASaveOnAFullDiskOrAFailingOneShowsWhyAndLosesNothing) 
 TEST_F(ReportFailureTest, AReportThatCannotBeOpenedIsNamedWithWhyAndNothingIsLost) {
   m_fs.addTextFile("C:\\Brinvale\\Reports\\Locked.rtf", kRichReport);
   m_fs.failOpen("C:\\Brinvale\\Reports\\Locked.rtf",
-                engine::Status::fromErrno(EACCES, "C:\\Brinvale\\Reports\\Locked.rtf"));
+                base::Status::fromErrno(EACCES, "C:\\Brinvale\\Reports\\Locked.rtf"));
   // It holds only its first words: were its size not looked at first, it would load.
   m_fs.addFile("C:\\Brinvale\\Reports\\Huge.txt", reports::kMaxReportFileSize + 1, 0,
                "Disk Activity on C:");
@@ -167,7 +167,7 @@ TEST_F(ReportFailureTest, AReportThatCannotBeOpenedIsNamedWithWhyAndNothingIsLos
 // the window says why and does not start, and nothing else is written.
 TEST_F(ReportFailureTest, AReportsFolderThatCannotBeOpenedEndsTheStart) {
   m_fs.failOpen("C:\\Brinvale\\Reports",
-                engine::Status::permissionDenied(
+                base::Status::permissionDenied(
                     "C:\\Brinvale\\Reports is a link to a folder of another user; nothing was "
                     "written there."));
   auto window = MakeWindow();

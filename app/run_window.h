@@ -11,8 +11,8 @@
 
 #include <QString>
 
+#include "base/status.h"
 #include "engine/settings_record.h"
-#include "engine/status.h"
 
 QT_BEGIN_NAMESPACE
 class QWidget;
@@ -46,7 +46,7 @@ class RunWindow {
   [[nodiscard]] virtual QString composedReportPath() const = 0;
   // The settings record, valid for the window's life; saveOptions writes it to BV3.Def.
   [[nodiscard]] virtual engine::SettingsRecord& settings() = 0;
-  [[nodiscard]] virtual engine::Status saveOptions() = 0;
+  [[nodiscard]] virtual base::Status saveOptions() = 0;
   [[nodiscard]] virtual bool infoOnly() const = 0;
   [[nodiscard]] virtual bool includeHidden() const = 0;
   // The question before the report in the view is given up (MainWindow::maybeSave).

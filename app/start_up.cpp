@@ -11,15 +11,15 @@
 
 namespace app {
 
-engine::Result<std::string> ChooseProgramFolder(const QString& option) {
+base::Result<std::string> ChooseProgramFolder(const QString& option) {
   if (option.isEmpty()) return platform::ProgramFolder();
   const QString absolute = QDir::cleanPath(QFileInfo(option).absoluteFilePath());
   const std::string native = platform::NativeBytes(QDir::toNativeSeparators(absolute));
   if (QFileInfo(absolute).exists() && !QFileInfo(absolute).isDir()) {
-    return engine::Status::notAFolder(native + ": not a folder");
+    return base::Status::notAFolder(native + ": not a folder");
   }
   if (!QDir().mkpath(absolute)) {
-    return engine::Status::permissionDenied(native + ": cannot create the folder");
+    return base::Status::permissionDenied(native + ": cannot create the folder");
   }
   // Links resolved, so two spellings of one folder share one window lock.
   std::string folder = platform::NativeBytes(QFileInfo(absolute).canonicalFilePath());

@@ -7,7 +7,7 @@
 #include <QString>
 #include <string>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace app {
 
@@ -16,6 +16,6 @@ namespace app {
 // absolute and created when missing. The result ends in '/'. Fails with a status naming
 // the folder when it cannot be created or is not a folder.
 // REQUIRES: a QCoreApplication exists (the program's rule needs its path and name).
-[[nodiscard]] engine::Result<std::string> ChooseProgramFolder(const QString& option);
+[[nodiscard]] base::Result<std::string> ChooseProgramFolder(const QString& option);
 
 }  // namespace app

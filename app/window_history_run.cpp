@@ -111,12 +111,12 @@ void WindowRun::compare(const dialogs::HistoryChoice& choice) {
     platform::FileSystem& fs = *m_deps.fileSystem;
     const platform::LocaleFormat& locale = *m_deps.locale;
     m_ui->runStarted();
-    std::vector<engine::Status> warnings;
+    std::vector<base::Status> warnings;
     const engine::CompareSettings settings =
         engine::HistoryCompareSettings(fs, job->programFolder, job->driveText, &warnings);
     std::string saved;
     engine::CompareOutcome outcome;
-    engine::Status s =
+    base::Status s =
         engine::SaveHistoryReport(fs, job->programFolder, letter, job->older, job->newer, settings,
                                   job->record, locale, m_ui->progress(), &saved, &outcome);
     // In place: from here on the view shows it, even after a late Cancel.
@@ -145,7 +145,7 @@ void WindowRun::compare(const dialogs::HistoryChoice& choice) {
                    .arg(Text(job->driveText), older, newer, Text(s.message()));
       m_ui->showMessage(status.toStdString());
     }
-    for (const engine::Status& warning : warnings) {
+    for (const base::Status& warning : warnings) {
       status += QLatin1Char(' ') + tr("Warning: %1.").arg(Text(warning.message()));
     }
     if (!outcome.orderWarning.isOk()) {

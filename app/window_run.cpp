@@ -65,7 +65,7 @@ void WindowRun::findChanges() {
   const platform::DriveListing listing = m_deps.volumes->drives();
   if (!listing.problems.empty()) {
     QString text;
-    for (const engine::Status& problem : listing.problems) {
+    for (const base::Status& problem : listing.problems) {
       text += QString::fromStdString(problem.message()) + QLatin1Char('\n');
     }
     dialogs::ShowMessage(window.dialogParent(), text.trimmed());

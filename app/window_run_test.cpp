@@ -87,35 +87,35 @@ class GateFileSystem final : public platform::FileSystem {
   }
 
   platform::PathStyle pathStyle() const override { return m_fs.pathStyle(); }
-  engine::Status listFolder(const std::string& folder, platform::ListWhat what,
-                            platform::FolderListing* out) override {
+  base::Status listFolder(const std::string& folder, platform::ListWhat what,
+                          platform::FolderListing* out) override {
     pass(folder);
     return m_fs.listFolder(folder, what, out);
   }
-  engine::Result<std::unique_ptr<platform::FolderTree>> openTree(const std::string& root) override {
+  base::Result<std::unique_ptr<platform::FolderTree>> openTree(const std::string& root) override {
     auto tree = m_fs.openTree(root);
     if (!tree.isOk()) return tree.status();
     return std::unique_ptr<platform::FolderTree>(
         std::make_unique<GatedTree>(*this, std::move(tree).value()));
   }
-  engine::Result<platform::FileId> folderId(const std::string& path) override {
+  base::Result<platform::FileId> folderId(const std::string& path) override {
     return m_fs.folderId(path);
   }
-  engine::Result<std::unique_ptr<platform::GuardedFolder>> openGuardedFolder(
+  base::Result<std::unique_ptr<platform::GuardedFolder>> openGuardedFolder(
       const std::string& programFolder, std::string_view name) override {
     return m_fs.openGuardedFolder(programFolder, name);
   }
   bool isOrdinaryFile(const std::string& path) override { return m_fs.isOrdinaryFile(path); }
   bool isFolder(const std::string& path) override { return m_fs.isFolder(path); }
   bool exists(const std::string& path) override { return m_fs.exists(path); }
-  engine::Result<platform::UnixSeconds> modificationTime(const std::string& path) override {
+  base::Result<platform::UnixSeconds> modificationTime(const std::string& path) override {
     return m_fs.modificationTime(path);
   }
-  engine::Result<std::unique_ptr<platform::SequentialFile>> openForReading(
+  base::Result<std::unique_ptr<platform::SequentialFile>> openForReading(
       const std::string& path) override {
     return m_fs.openForReading(path);
   }
-  engine::Result<std::unique_ptr<platform::ReplacementFile>> openForReplacing(
+  base::Result<std::unique_ptr<platform::ReplacementFile>> openForReplacing(
       const std::string& path, platform::Durability durability) override {
     auto file = m_fs.openForReplacing(path, durability);
     {
@@ -127,20 +127,18 @@ class GateFileSystem final : public platform::FileSystem {
     return std::unique_ptr<platform::ReplacementFile>(
         std::make_unique<GatedFile>(*this, std::move(file).value()));
   }
-  engine::Status rename(const std::string& from, const std::string& to) override {
+  base::Status rename(const std::string& from, const std::string& to) override {
     return m_fs.rename(from, to);
   }
-  engine::Status remove(const std::string& path) override { return m_fs.remove(path); }
-  engine::Status createFolders(const std::string& path) override {
-    return m_fs.createFolders(path);
-  }
+  base::Status remove(const std::string& path) override { return m_fs.remove(path); }
+  base::Status createFolders(const std::string& path) override { return m_fs.createFolders(path); }
   void removeStaleTemporaries(const std::string& folder) override {
     m_fs.removeStaleTemporaries(folder);
   }
-  engine::Result<std::string> realFolderPath(const std::string& folder) override {
+  base::Result<std::string> realFolderPath(const std::string& folder) override {
     return m_fs.realFolderPath(folder);
   }
-  engine::Result<std::unique_ptr<platform::FileLock>> tryLockFile(
+  base::Result<std::unique_ptr<platform::FileLock>> tryLockFile(
       const std::string& path, std::string_view holder, std::string* currentHolder) override {
     return m_fs.tryLockFile(path, holder, currentHolder);
   }
@@ -157,14 +155,14 @@ class GateFileSystem final : public platform::FileSystem {
    public:
     GatedFile(GateFileSystem& gate, std::unique_ptr<platform::ReplacementFile> file)
         : m_gate(gate), m_file(std::move(file)) {}
-    engine::Status append(std::string_view data) override {
-      engine::Status s = m_file->append(data);
+    base::Status append(std::string_view data) override {
+      base::Status s = m_file->append(data);
       m_gate.Reach(Stage::kWritten);
       return s;
     }
-    engine::Status close() override { return m_file->close(); }
-    engine::Status commit() override {
-      engine::Status s = m_file->commit();
+    base::Status close() override { return m_file->close(); }
+    base::Status commit() override {
+      base::Status s = m_file->commit();
       m_gate.Reach(Stage::kRenamed);
       return s;
     }
@@ -184,8 +182,8 @@ class GateFileSystem final : public platform::FileSystem {
         : m_gate(gate), m_tree(std::move(tree)) {}
     const std::string& root() const override { return m_tree->root(); }
     platform::FileId rootId() const override { return m_tree->rootId(); }
-    engine::Status list(const std::string& folder, platform::FileId expected,
-                        platform::ListWhat what, platform::FolderListing* out) override {
+    base::Status list(const std::string& folder, platform::FileId expected, platform::ListWhat what,
+                      platform::FolderListing* out) override {
       m_gate.pass(folder);
       return m_tree->list(folder, expected, what, out);
     }

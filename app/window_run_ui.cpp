@@ -149,25 +149,24 @@ WindowRunUserInterface::FileVersion WindowRunUserInterface::versionOf(const QStr
   return {info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
-engine::Status WindowRunUserInterface::loadReport(const std::string& path) {
+base::Status WindowRunUserInterface::loadReport(const std::string& path) {
   const QString file = platform::FromNativeBytes(path);
   const FileVersion version = versionOf(file);
   // With a report for each drive, the run ends by taking the last drive's report once
   // more; the view is to show it under its own name.
   if (m_composedSaved && file == m_composed && version == m_composedVersion) {
-    return engine::Status::ok();
+    return base::Status::ok();
   }
   auto opened = m_fs->openForReading(path);
   if (!opened.isOk()) return opened.status();
   m_composed = file;
   m_composedVersion = version;
   m_composedSaved = false;
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
-engine::Status WindowRunUserInterface::writeReport(platform::ReplacementFile* report,
-                                                   bool richText) {
-  if (m_composed.isEmpty()) return engine::Status::invalidArgument("no report was composed");
+base::Status WindowRunUserInterface::writeReport(platform::ReplacementFile* report, bool richText) {
+  if (m_composed.isEmpty()) return base::Status::invalidArgument("no report was composed");
   m_lastWriteRich = richText;
   const std::string composed = platform::NativeBytes(m_composed);
   return richText ? platform::AppendWholeFile(*m_fs, composed, report)

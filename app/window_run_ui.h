@@ -88,13 +88,12 @@ class WindowRunUserInterface final : public QObject, public engine::RunUserInter
   // into a document while the run goes on (runEnded says what the view shows). Fails when
   // it cannot be opened. The composed report that this run has just saved, unchanged,
   // taken again at the run's end, stays the saved one.
-  [[nodiscard]] engine::Status loadReport(const std::string& path) override;
+  [[nodiscard]] base::Status loadReport(const std::string& path) override;
   // Writes the composed report last taken, on the calling thread, a block at a time: as rich
   // text its bytes as the composer wrote them, as plain text its plain-text form
   // (reports::AppendReportFileAsPlainText). These are the bytes saving the unedited view
   // gives (the view cannot change while the drive loop runs).
-  [[nodiscard]] engine::Status writeReport(platform::ReplacementFile* report,
-                                           bool richText) override;
+  [[nodiscard]] base::Status writeReport(platform::ReplacementFile* report, bool richText) override;
   void reportSaved(const std::string& path) override;
   void switchOffInfoOnly() override;
   // True when the run that ended last put a report of its own in the view (a long one may

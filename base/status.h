@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Status and Result<T>: how every layer reports success or failure without exceptions. A
-// Status carries a code and a message that names the path involved. The engine spells them
-// engine::Status and engine::Result<T> (engine/status.h); they are the same types.
+// Status carries a code and a message that names the path involved. Every layer spells them
+// base::Status and base::Result<T>: one type, one name.
 #pragma once
 
 #include <cassert>

@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
     // Saving what the view holds as rich text, as Save As does before it loads the file back.
     QElapsedTimer save;
     save.start();
-    const engine::Status saved =
+    const base::Status saved =
         window.saveReport(QString::fromStdString(folder) + QStringLiteral("Reports/saved.rtf"),
                           reports::ReportFormat::kRichText);
     saveSeconds = saved.isOk() ? double(save.nsecsElapsed()) / 1e9 : -1;

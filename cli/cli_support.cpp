@@ -21,11 +21,11 @@ namespace {
 
 class NoReport final : public engine::ReportSink {
  public:
-  engine::Status startSection(std::string_view, bool) override { return engine::Status::ok(); }
-  engine::Status writeLine(std::string_view, engine::ColourIndex) override {
-    return engine::Status::ok();
+  base::Status startSection(std::string_view, bool) override { return base::Status::ok(); }
+  base::Status writeLine(std::string_view, engine::ColourIndex) override {
+    return base::Status::ok();
   }
-  engine::Status writeClosing() override { return engine::Status::ok(); }
+  base::Status writeClosing() override { return base::Status::ok(); }
 };
 
 }  // namespace
@@ -54,28 +54,28 @@ std::optional<engine::IgnoreMatcher> IgnoreOption(const CommandLine& line, platf
     line.fail(err, "cannot read the Ignore list: " + *file + ": no such file");
     return std::nullopt;
   }
-  std::vector<engine::Status> warnings;
+  std::vector<base::Status> warnings;
   auto entries = engine::ReadIgnoreList(fs, *file, &warnings);
   if (!entries.isOk()) {
     line.fail(err, "cannot read the Ignore list: " + entries.status().message());
     return std::nullopt;
   }
-  for (const engine::Status& warning : warnings) line.fail(err, "warning: " + warning.message());
+  for (const base::Status& warning : warnings) line.fail(err, "warning: " + warning.message());
   return engine::IgnoreMatcher(entries.value());
 }
 
-engine::Status StreamFile::append(std::string_view data) {
+base::Status StreamFile::append(std::string_view data) {
   if (m_out) m_out.write(data.data(), static_cast<std::streamsize>(data.size()));
-  return m_out ? engine::Status::ok() : engine::Status::ioError("cannot write to standard output");
+  return m_out ? base::Status::ok() : base::Status::ioError("cannot write to standard output");
 }
 
-engine::Status StreamFile::close() {
+base::Status StreamFile::close() {
   if (m_out) m_out.flush();
-  return m_out ? engine::Status::ok() : engine::Status::ioError("cannot write to standard output");
+  return m_out ? base::Status::ok() : base::Status::ioError("cannot write to standard output");
 }
 
-engine::Status LineFeedFile::append(std::string_view data) {
-  if (data.empty()) return engine::Status::ok();
+base::Status LineFeedFile::append(std::string_view data) {
+  if (data.empty()) return base::Status::ok();
   m_buffer.clear();
   if (m_heldCr && data.front() != '\n') m_buffer += '\r';
   m_heldCr = false;
@@ -96,11 +96,11 @@ engine::Status LineFeedFile::append(std::string_view data) {
   return m_target->append(m_buffer);
 }
 
-engine::Status LineFeedFile::close() {
-  engine::Status status = engine::Status::ok();
+base::Status LineFeedFile::close() {
+  base::Status status = base::Status::ok();
   if (m_heldCr) status = m_target->append("\r");
   m_heldCr = false;
-  engine::Status closed = m_target->close();
+  base::Status closed = m_target->close();
   return status.isOk() ? closed : status;
 }
 
@@ -115,7 +115,7 @@ std::string GroupedCount(std::int64_t count, const std::string& separator) {
   return grouped;
 }
 
-engine::Result<std::int64_t> CountLines(platform::FileSystem& fs, const std::string& path) {
+base::Result<std::int64_t> CountLines(platform::FileSystem& fs, const std::string& path) {
   auto file = fs.openForReading(path);
   if (!file.isOk()) return file.status();
   std::vector<char> buffer(1 << 16);
@@ -123,7 +123,7 @@ engine::Result<std::int64_t> CountLines(platform::FileSystem& fs, const std::str
   char last = '\n';
   for (;;) {
     std::size_t got = 0;
-    if (engine::Status s = file.value()->read(buffer.size(), buffer.data(), &got); !s.isOk()) {
+    if (base::Status s = file.value()->read(buffer.size(), buffer.data(), &got); !s.isOk()) {
       return s;
     }
     if (got == 0) break;
@@ -204,24 +204,24 @@ class StreamOutput final : public Output, public platform::WritableFile {
   }
   platform::WritableFile* file() override { return this; }
   bool streamed() const override { return true; }
-  engine::Status finish() override { return close(); }
+  base::Status finish() override { return close(); }
 
-  engine::Status append(std::string_view data) override {
-    if (m_fd < 0) return engine::Status::ioError(m_path + ": the output is closed");
+  base::Status append(std::string_view data) override {
+    if (m_fd < 0) return base::Status::ioError(m_path + ": the output is closed");
     while (!data.empty()) {
       const ssize_t written = ::write(m_fd, data.data(), data.size());
       if (written < 0 && errno == EINTR) continue;
-      if (written <= 0) return engine::Status::fromErrno(errno, m_path);
+      if (written <= 0) return base::Status::fromErrno(errno, m_path);
       data.remove_prefix(static_cast<std::size_t>(written));
     }
-    return engine::Status::ok();
+    return base::Status::ok();
   }
-  engine::Status close() override {
-    if (m_fd < 0) return engine::Status::ok();
+  base::Status close() override {
+    if (m_fd < 0) return base::Status::ok();
     const int fd = m_fd;
     m_fd = -1;
-    if (::close(fd) != 0 && errno != EINTR) return engine::Status::fromErrno(errno, m_path);
-    return engine::Status::ok();
+    if (::close(fd) != 0 && errno != EINTR) return base::Status::fromErrno(errno, m_path);
+    return base::Status::ok();
   }
 
  private:
@@ -236,7 +236,7 @@ class ReplacedOutput final : public Output {
       : m_file(std::move(file)) {}
   platform::WritableFile* file() override { return m_file.get(); }
   bool streamed() const override { return false; }
-  engine::Status finish() override { return m_file->commit(); }
+  base::Status finish() override { return m_file->commit(); }
 
  private:
   std::unique_ptr<platform::ReplacementFile> m_file;
@@ -274,20 +274,20 @@ std::optional<std::string> OwnFileRefusal(const std::string& path,
   }
 }
 
-engine::Result<std::unique_ptr<Output>> OpenOutput(platform::FileSystem& fs,
-                                                   const std::string& path) {
+base::Result<std::unique_ptr<Output>> OpenOutput(platform::FileSystem& fs,
+                                                 const std::string& path) {
   struct stat st {};
   const bool exists = ::stat(path.c_str(), &st) == 0;
   const bool descriptor = exists && ThroughADescriptor(path);
   if (exists && !S_ISDIR(st.st_mode) && (!S_ISREG(st.st_mode) || descriptor)) {
     // O_NOCTTY: a terminal named as the output does not become the program's own.
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return engine::Status::fromErrno(errno, path);
+    if (fd < 0) return base::Status::fromErrno(errno, path);
     struct stat opened {};
     if (::fstat(fd, &opened) != 0) {
       const int err = errno;
       ::close(fd);
-      return engine::Status::fromErrno(err, path);
+      return base::Status::fromErrno(err, path);
     }
     if (!S_ISREG(opened.st_mode) || descriptor) {
       if (S_ISREG(opened.st_mode)) (void)::fcntl(fd, F_SETFL, O_APPEND);

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "cli/command_line.h"
 #include "engine/change_report.h"
 #include "engine/ignore_matcher.h"
-#include "engine/status.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
 
@@ -59,8 +59,8 @@ inline constexpr const char* kStandardOutputName = "-";
 class StreamFile final : public platform::WritableFile {
  public:
   explicit StreamFile(std::ostream& out) : m_out(out) {}
-  [[nodiscard]] engine::Status append(std::string_view data) override;
-  [[nodiscard]] engine::Status close() override;
+  [[nodiscard]] base::Status append(std::string_view data) override;
+  [[nodiscard]] base::Status close() override;
 
  private:
   std::ostream& m_out;
@@ -73,8 +73,8 @@ class StreamFile final : public platform::WritableFile {
 class LineFeedFile final : public platform::WritableFile {
  public:
   explicit LineFeedFile(platform::WritableFile* target) : m_target(target) {}
-  [[nodiscard]] engine::Status append(std::string_view data) override;
-  [[nodiscard]] engine::Status close() override;
+  [[nodiscard]] base::Status append(std::string_view data) override;
+  [[nodiscard]] base::Status close() override;
 
  private:
   platform::WritableFile* m_target;
@@ -91,8 +91,8 @@ class LineFeedFile final : public platform::WritableFile {
 
 // The number of lines of a file, counted by reading it through once: the line ends, and one
 // more when the last line has none. A profile holds one record a line.
-[[nodiscard]] engine::Result<std::int64_t> CountLines(platform::FileSystem& fs,
-                                                      const std::string& path);
+[[nodiscard]] base::Result<std::int64_t> CountLines(platform::FileSystem& fs,
+                                                    const std::string& path);
 
 // Prints each new caption to a stream: one line per caption, or, on a terminal, one line
 // rewritten in place and cleared (by clear() or at the end) before anything else is printed
@@ -134,7 +134,7 @@ class Output {
   // The file to write the output to.
   [[nodiscard]] virtual platform::WritableFile* file() = 0;
   // Makes the output whole: the replacement becomes the file, or the stream is flushed.
-  [[nodiscard]] virtual engine::Status finish() = 0;
+  [[nodiscard]] virtual base::Status finish() = 0;
   // True when the output is written as it comes (a stream), not replaced whole.
   [[nodiscard]] virtual bool streamed() const = 0;
 };
@@ -146,8 +146,8 @@ class Output {
 // way is appended to, as the shell's redirection left it. Anything else is replaced whole
 // by the one replace path once finish() is called: a link in its place is replaced, never
 // written through. Fails naming `path`.
-[[nodiscard]] engine::Result<std::unique_ptr<Output>> OpenOutput(platform::FileSystem& fs,
-                                                                 const std::string& path);
+[[nodiscard]] base::Result<std::unique_ptr<Output>> OpenOutput(platform::FileSystem& fs,
+                                                               const std::string& path);
 
 // The absolute form of `path` with symbolic links resolved, or nothing when it does not
 // exist.

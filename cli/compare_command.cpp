@@ -118,7 +118,7 @@ int RunCompareCommand(const std::vector<std::string>& args, const platform::Loca
   std::optional<LineFeedFile> lineFeeds;
   if (line.isSet("text") && (!opened || opened->streamed())) lineFeeds.emplace(file);
   engine::CompareOutcome outcome;
-  engine::Status s;
+  base::Status s;
   {
     std::unique_ptr<engine::ReportSink> sink;
     if (json) {

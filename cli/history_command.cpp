@@ -86,7 +86,7 @@ int List(const CommandLine& line, platform::FileSystem& fs, const std::string& p
   for (char letter : letters) {
     const std::string folder = engine::HistoryFolderOf(programFolder, letter, '/');
     std::vector<engine::Generation> generations;
-    if (engine::Status s = engine::ReadHistoryIndex(fs, folder, &generations); !s.isOk()) {
+    if (base::Status s = engine::ReadHistoryIndex(fs, folder, &generations); !s.isOk()) {
       line.fail(err, s.message());
       status = kExitError;
       continue;
@@ -170,17 +170,17 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
     return line.fail(err, "--to names a profile made before the one --compare names");
   }
 
-  std::vector<engine::Status> warnings;
+  std::vector<base::Status> warnings;
   engine::CompareSettings settings =
       engine::HistoryCompareSettings(fs, programFolder, driveText, &warnings);
-  for (const engine::Status& warning : warnings) line.fail(err, "warning: " + warning.message());
+  for (const base::Status& warning : warnings) line.fail(err, "warning: " + warning.message());
   const engine::SettingsRecord record = ReportSettings(fs, programFolder);
   engine::CompareOutcome outcome;
   if (!output && !json) {
     // A new report of the Reports folder, as the window saves it.
     std::string saved;
     platform::SilentProgress progress;
-    if (engine::Status s =
+    if (base::Status s =
             engine::SaveHistoryReport(fs, programFolder, letter, older.value(), newer, settings,
                                       record, locale, progress, &saved, &outcome);
         !s.isOk()) {
@@ -207,7 +207,7 @@ int Compare(const CommandLine& line, platform::FileSystem& fs, const std::string
   if (!json && !record.isRichTextReports() && (!opened || opened->streamed())) {
     lineFeeds.emplace(file);
   }
-  engine::Status s;
+  base::Status s;
   {
     std::unique_ptr<engine::ReportSink> sink;
     if (json) {

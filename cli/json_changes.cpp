@@ -100,32 +100,32 @@ bool IsLineSeparator(std::string_view sequence) {
 
 Spool::~Spool() { clear(); }
 
-engine::Status Spool::append(std::string_view bytes) {
+base::Status Spool::append(std::string_view bytes) {
   if (!m_file && m_memory.size() + bytes.size() <= memoryLimit) {
     m_memory += bytes;
-    return engine::Status::ok();
+    return base::Status::ok();
   }
   if (!m_file) {
     // Unnamed, and gone with the process however it ends.
     m_file = std::tmpfile();
-    if (!m_file) return engine::Status::fromErrno(errno, "a temporary file for the changes");
+    if (!m_file) return base::Status::fromErrno(errno, "a temporary file for the changes");
     if (std::fwrite(m_memory.data(), 1, m_memory.size(), m_file) != m_memory.size()) {
-      return engine::Status::fromErrno(errno, "a temporary file for the changes");
+      return base::Status::fromErrno(errno, "a temporary file for the changes");
     }
     m_memory.clear();
     m_memory.shrink_to_fit();
   }
   if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
-    return engine::Status::fromErrno(errno, "a temporary file for the changes");
+    return base::Status::fromErrno(errno, "a temporary file for the changes");
   }
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
-engine::Status Spool::moveTo(platform::WritableFile* out) {
-  engine::Status s = out->append(m_memory);
+base::Status Spool::moveTo(platform::WritableFile* out) {
+  base::Status s = out->append(m_memory);
   if (s.isOk() && m_file) {
     if (std::fflush(m_file) != 0 || std::fseek(m_file, 0, SEEK_SET) != 0) {
-      s = engine::Status::fromErrno(errno, "a temporary file for the changes");
+      s = base::Status::fromErrno(errno, "a temporary file for the changes");
     }
     std::vector<char> buffer(1 << 16);
     while (s.isOk()) {
@@ -133,7 +133,7 @@ engine::Status Spool::moveTo(platform::WritableFile* out) {
       if (got > 0) s = out->append(std::string_view(buffer.data(), got));
       if (got < buffer.size()) {
         if (std::ferror(m_file)) {
-          s = engine::Status::ioError("a temporary file for the changes: cannot be read");
+          s = base::Status::ioError("a temporary file for the changes: cannot be read");
         }
         break;
       }
@@ -152,12 +152,12 @@ void Spool::clear() {
 JsonChangeWriter::JsonChangeWriter(platform::WritableFile* out, UtcOffset offset)
     : m_out(out), m_offset(std::move(offset)) {}
 
-engine::Status JsonChangeWriter::driveStarted(std::string_view driveDisplayText) {
+base::Status JsonChangeWriter::driveStarted(std::string_view driveDisplayText) {
   // What an earlier drive left without finishing is not passed on.
   m_spool.clear();
   m_drive = DriveName(driveDisplayText);
   m_added = m_deleted = m_grew = m_shrunk = m_time = 0;
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
 void JsonChangeWriter::startChange(const char* kind, const engine::RecordView& record) {
@@ -177,17 +177,17 @@ std::string JsonChangeWriter::isoTime(const platform::LocalDateTime& time) {
   return IsoTime(time, known->second);
 }
 
-engine::Status JsonChangeWriter::added(const engine::RecordView& newRecord) {
+base::Status JsonChangeWriter::added(const engine::RecordView& newRecord) {
   ++m_added;
   return fileLine("added", newRecord);
 }
 
-engine::Status JsonChangeWriter::deleted(const engine::RecordView& oldRecord) {
+base::Status JsonChangeWriter::deleted(const engine::RecordView& oldRecord) {
   ++m_deleted;
   return fileLine("deleted", oldRecord);
 }
 
-engine::Status JsonChangeWriter::fileLine(const char* kind, const engine::RecordView& record) {
+base::Status JsonChangeWriter::fileLine(const char* kind, const engine::RecordView& record) {
   startChange(kind, record);
   AppendField("size", record.size, &m_line);
   AppendField("time", isoTime(record.time), &m_line);
@@ -195,8 +195,8 @@ engine::Status JsonChangeWriter::fileLine(const char* kind, const engine::Record
   return m_spool.append(m_line);
 }
 
-engine::Status JsonChangeWriter::sizeChanged(const engine::RecordView& oldRecord,
-                                             const engine::RecordView& newRecord) {
+base::Status JsonChangeWriter::sizeChanged(const engine::RecordView& oldRecord,
+                                           const engine::RecordView& newRecord) {
   const bool grew = newRecord.size > oldRecord.size;
   ++(grew ? m_grew : m_shrunk);
   startChange(grew ? "grew" : "shrunk", newRecord);
@@ -206,8 +206,8 @@ engine::Status JsonChangeWriter::sizeChanged(const engine::RecordView& oldRecord
   return m_spool.append(m_line);
 }
 
-engine::Status JsonChangeWriter::timeChanged(const engine::RecordView& oldRecord,
-                                             const engine::RecordView& newRecord) {
+base::Status JsonChangeWriter::timeChanged(const engine::RecordView& oldRecord,
+                                           const engine::RecordView& newRecord) {
   ++m_time;
   startChange("time", newRecord);
   AppendField("oldTime", isoTime(oldRecord.time), &m_line);
@@ -216,8 +216,8 @@ engine::Status JsonChangeWriter::timeChanged(const engine::RecordView& oldRecord
   return m_spool.append(m_line);
 }
 
-engine::Status JsonChangeWriter::driveFinished(std::int64_t addedBytes, std::int64_t deletedBytes,
-                                               std::int64_t changedBytes) {
+base::Status JsonChangeWriter::driveFinished(std::int64_t addedBytes, std::int64_t deletedBytes,
+                                             std::int64_t changedBytes) {
   m_line = "{\"drive\":" + m_drive + ",\"totals\":{\"added\":";
   AppendJsonNumber(m_added, &m_line);
   AppendField("deleted", m_deleted, &m_line);
@@ -232,7 +232,7 @@ engine::Status JsonChangeWriter::driveFinished(std::int64_t addedBytes, std::int
               base::SaturatingSubtract(base::SaturatingAdd(addedBytes, changedBytes), deletedBytes),
               &m_line);
   m_line += "}}\n";
-  if (engine::Status s = m_spool.append(m_line); !s.isOk()) return s;
+  if (base::Status s = m_spool.append(m_line); !s.isOk()) return s;
   return m_spool.moveTo(m_out);
 }
 

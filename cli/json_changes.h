@@ -27,9 +27,9 @@ class Spool {
   Spool& operator=(const Spool&) = delete;
   ~Spool();
 
-  [[nodiscard]] engine::Status append(std::string_view bytes);
+  [[nodiscard]] base::Status append(std::string_view bytes);
   // Appends everything held to `out`, in order, and forgets it.
-  [[nodiscard]] engine::Status moveTo(platform::WritableFile* out);
+  [[nodiscard]] base::Status moveTo(platform::WritableFile* out);
   void clear();
 
   // Bytes held in memory before they go to the temporary file; tests make it small.
@@ -53,15 +53,15 @@ class JsonChangeWriter final : public engine::ChangeListener {
   // `out` must remain live while this object is used; it is not closed here.
   explicit JsonChangeWriter(platform::WritableFile* out, UtcOffset offset = {});
 
-  [[nodiscard]] engine::Status driveStarted(std::string_view driveDisplayText) override;
-  [[nodiscard]] engine::Status added(const engine::RecordView& newRecord) override;
-  [[nodiscard]] engine::Status deleted(const engine::RecordView& oldRecord) override;
-  [[nodiscard]] engine::Status sizeChanged(const engine::RecordView& oldRecord,
-                                           const engine::RecordView& newRecord) override;
-  [[nodiscard]] engine::Status timeChanged(const engine::RecordView& oldRecord,
-                                           const engine::RecordView& newRecord) override;
-  [[nodiscard]] engine::Status driveFinished(std::int64_t addedBytes, std::int64_t deletedBytes,
-                                             std::int64_t changedBytes) override;
+  [[nodiscard]] base::Status driveStarted(std::string_view driveDisplayText) override;
+  [[nodiscard]] base::Status added(const engine::RecordView& newRecord) override;
+  [[nodiscard]] base::Status deleted(const engine::RecordView& oldRecord) override;
+  [[nodiscard]] base::Status sizeChanged(const engine::RecordView& oldRecord,
+                                         const engine::RecordView& newRecord) override;
+  [[nodiscard]] base::Status timeChanged(const engine::RecordView& oldRecord,
+                                         const engine::RecordView& newRecord) override;
+  [[nodiscard]] base::Status driveFinished(std::int64_t addedBytes, std::int64_t deletedBytes,
+                                           std::int64_t changedBytes) override;
 
   // Exposed for tests.
   Spool& spool() { return m_spool; }
@@ -70,7 +70,7 @@ class JsonChangeWriter final : public engine::ChangeListener {
   // `{"drive":"k","kind":KIND,"folder":...,"name":...` of a change line.
   void startChange(const char* kind, const engine::RecordView& record);
   // The line of a file that is on one side only: its size and time.
-  engine::Status fileLine(const char* kind, const engine::RecordView& record);
+  base::Status fileLine(const char* kind, const engine::RecordView& record);
   std::string isoTime(const platform::LocalDateTime& time);
 
   platform::WritableFile* m_out;

@@ -79,7 +79,7 @@ int RunProfileCommand(const std::vector<std::string>& args, const platform::Loca
   if (!file.isOk()) return line.fail(err, "cannot write " + file.status().message());
   engine::ScanProblems problems;
   std::int64_t totalFiles = 0;
-  engine::Status s;
+  base::Status s;
   {
     CaptionPrinter captions(err, errIsTerminal);
     platform::SilentProgress silent;

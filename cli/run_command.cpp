@@ -102,11 +102,11 @@ class ClearingFirst final : public platform::WritableFile {
  public:
   ClearingFirst(platform::WritableFile& file, std::function<void()> first)
       : m_file(file), m_first(std::move(first)) {}
-  engine::Status append(std::string_view data) override {
+  base::Status append(std::string_view data) override {
     m_first();
     return m_file.append(data);
   }
-  engine::Status close() override { return m_file.close(); }
+  base::Status close() override { return m_file.close(); }
 
  private:
   platform::WritableFile& m_file;
@@ -160,11 +160,11 @@ class CliRunUserInterface final : public engine::RunUserInterface {
   void play(Cue) override {}
   platform::Progress& progress() override { return m_progress; }
 
-  engine::Status loadReport(const std::string& path) override {
+  base::Status loadReport(const std::string& path) override {
     m_loaded = path;
-    return engine::Status::ok();
+    return base::Status::ok();
   }
-  engine::Status writeReport(platform::ReplacementFile* report, bool richText) override {
+  base::Status writeReport(platform::ReplacementFile* report, bool richText) override {
     if (richText) return platform::AppendWholeFile(m_fs, m_loaded, report);
     return reports::AppendReportFileAsPlainText(m_fs, m_loaded, report);
   }
@@ -206,7 +206,7 @@ int RunDrivesCommand(const std::vector<std::string>& args, const ProgramFolderCh
   platform::PosixFileSystem fs;
   platform::QtVolumes volumes(fs, programFolder.value());
   const platform::DriveListing listing = volumes.drives();
-  for (const engine::Status& problem : listing.problems) line.fail(err, problem.message());
+  for (const base::Status& problem : listing.problems) line.fail(err, problem.message());
   std::size_t width = 0;
   for (const platform::Drive& drive : listing.drives) {
     width = std::max(width, drive.displayText.size());
@@ -304,7 +304,7 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   }
   platform::QtVolumes volumes(fs, programFolder);
   const platform::DriveListing listing = volumes.drives();
-  for (const engine::Status& problem : listing.problems) line.fail(err, problem.message());
+  for (const base::Status& problem : listing.problems) line.fail(err, problem.message());
   engine::RunEnvironment env;
   for (const platform::Drive& drive : listing.drives) {
     env.drives.push_back({drive.displayText, drive.root});
@@ -325,7 +325,7 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
 
   engine::SettingsRecord settings;
   env.settingsPath = programFolder + std::string(engine::kSettingsFileName);
-  if (engine::Status s = engine::LoadSettings(fs, env.settingsPath, &settings); !s.isOk()) {
+  if (base::Status s = engine::LoadSettings(fs, env.settingsPath, &settings); !s.isOk()) {
     return line.fail(err, "cannot read the settings: " + s.message());
   }
   env.fs = &fs;
@@ -340,7 +340,7 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   // A settings file with a bad line is told of once; its defaults hold for this run.
   engine::ProgramConf conf;
   env.confPath = programFolder + std::string(engine::kConfFileName);
-  if (engine::Status s = engine::LoadProgramConf(fs, env.confPath, &conf); !s.isOk()) {
+  if (base::Status s = engine::LoadProgramConf(fs, env.confPath, &conf); !s.isOk()) {
     line.fail(err, "warning: " + s.message() + "; the default settings are used");
   }
   env.includeHidden = line.isSet("hidden")      ? true
@@ -381,12 +381,12 @@ int RunRunCommand(const std::vector<std::string>& args, const ProgramFolderChoic
   if (jsonFile && (outcome.driveLoopStarted || jsonFile->streamed())) {
     // The file holds every drive that was compared whole, also when another failed. A run
     // that never started keeps the file as it was.
-    if (engine::Status s = jsonFile->finish(); !s.isOk()) {
+    if (base::Status s = jsonFile->finish(); !s.isOk()) {
       line.fail(err, "cannot write the changes: " + s.message());
       failed = true;
     }
   } else if (json) {
-    if (engine::Status s = standardOutput.close(); !s.isOk()) failed = true;
+    if (base::Status s = standardOutput.close(); !s.isOk()) failed = true;
   }
   // Standard output carries the results: the JSON Lines when they go there, else the
   // reports' paths.

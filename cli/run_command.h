@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/run_conductor.h"
-#include "engine/status.h"
 #include "platform/locale_format.h"
 
 namespace cli {
@@ -19,7 +19,7 @@ namespace cli {
 // Finds the program folder for the folder a command was given with --program-folder (empty
 // when none): the folder itself, or the default, with any notice about it printed. Called
 // only once a command knows that it will run, so that --help creates nothing.
-using ProgramFolderChoice = std::function<engine::Result<std::string>(const std::string& given)>;
+using ProgramFolderChoice = std::function<base::Result<std::string>(const std::string& given)>;
 
 // Runs `drives [--program-folder DIR]`: prints one row per drive as the drive selection
 // lists it, with its stored profile's date and file count, or "no profile". Returns 0, or

@@ -65,7 +65,7 @@ int RunTotextCommand(const std::vector<std::string>& args, const std::string& de
     file = &*lineFeeds;
   }
   // A failure drops a replacement unfinished, so a previous OUT stays as it was.
-  engine::Status status = reports::AppendReportFileAsPlainText(fs, input, file);
+  base::Status status = reports::AppendReportFileAsPlainText(fs, input, file);
   if (status.isOk() && lineFeeds) status = lineFeeds->close();
   if (status.isOk()) status = opened ? opened->finish() : standardOutput.close();
   return status.isOk() ? kExitOk : line.fail(err, status.message());

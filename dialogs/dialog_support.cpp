@@ -41,13 +41,13 @@ void NameControl(QWidget* widget, const char* controlName, const QString& access
 
 bool StoreSettings(QWidget* parent, const SaveOptionsFn& save,
                    const engine::SettingsRecord& record) {
-  const engine::Status status = save(record);
+  const base::Status status = save(record);
   if (status.isOk()) return true;
   ShowNotStored(parent, status);
   return false;
 }
 
-void ShowNotStored(QWidget* parent, const engine::Status& status) {
+void ShowNotStored(QWidget* parent, const base::Status& status) {
   ShowWarning(parent, QObject::tr("The setting is used now but could not be stored:\n%1")
                           .arg(QString::fromStdString(status.message())));
 }
@@ -78,7 +78,7 @@ bool AskYesNo(QWidget* parent, const QString& text) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void ShowFailure(QWidget* parent, const QString& what, const engine::Status& status) {
+void ShowFailure(QWidget* parent, const QString& what, const base::Status& status) {
   ShowWarning(parent, what + u'\n' + QString::fromStdString(status.message()));
 }
 

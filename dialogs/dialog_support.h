@@ -12,8 +12,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "base/status.h"
 #include "engine/settings_record.h"
-#include "engine/status.h"
 
 QT_BEGIN_NAMESPACE
 class QWidget;
@@ -35,7 +35,7 @@ inline constexpr char kHelpContextProperty[] = "helpContext";
 
 // Stores the settings record in the settings file (the main window's saveOptions). Called
 // on the user-interface thread right after a dialog changed a field of the record.
-using SaveOptionsFn = std::function<engine::Status(const engine::SettingsRecord&)>;
+using SaveOptionsFn = std::function<base::Status(const engine::SettingsRecord&)>;
 
 // A SaveOptionsFn that writes the record to `settingsPath` through `fs` (engine::SaveOptions).
 // `fs` must outlive the returned function.
@@ -55,7 +55,7 @@ bool StoreSettings(QWidget* parent, const SaveOptionsFn& save,
 
 // Tells the user, in one warning box over `parent`, that a setting changed now holds for
 // this session but could not be stored, with the failure's description.
-void ShowNotStored(QWidget* parent, const engine::Status& status);
+void ShowNotStored(QWidget* parent, const base::Status& status);
 
 // A message box with the program's title and an OK button over `parent`.
 void ShowMessage(QWidget* parent, const QString& text);
@@ -82,6 +82,6 @@ void ShowCritical(QWidget* parent, const QString& text);
 
 // One warning box with the program's title over `parent`: `what` and, on a line of its own,
 // the failure's description.
-void ShowFailure(QWidget* parent, const QString& what, const engine::Status& status);
+void ShowFailure(QWidget* parent, const QString& what, const base::Status& status);
 
 }  // namespace dialogs

@@ -208,7 +208,7 @@ TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) 
   EXPECT_EQ(StoredByte(kFormatOffset), 'T');
 
   // A settings file that cannot be written: one message; the choice holds in memory.
-  m_fs.failOpen(kSettingsPath, engine::Status::permissionDenied("C:\\BV3.Def: read-only"));
+  m_fs.failOpen(kSettingsPath, base::Status::permissionDenied("C:\\BV3.Def: read-only"));
   MessageSeen seen;
   {
     DialogScript script;

@@ -44,9 +44,9 @@ void FolderChooser::keyPressEvent(QKeyEvent* event) {
   QTreeWidget::keyPressEvent(event);
 }
 
-engine::Status FolderChooser::setDrive(const std::string& root) { return showTree(root, root); }
+base::Status FolderChooser::setDrive(const std::string& root) { return showTree(root, root); }
 
-engine::Status FolderChooser::openFolder(const std::string& folder) {
+base::Status FolderChooser::openFolder(const std::string& folder) {
   return showTree(m_root, folder);
 }
 
@@ -58,14 +58,14 @@ std::string FolderChooser::path() const {
 void FolderChooser::openRow(QTreeWidgetItem* item) {
   const std::string folder = item->data(0, Qt::UserRole).toByteArray().toStdString();
   if (folder == m_current) return;
-  if (engine::Status status = openFolder(folder); !status.isOk()) {
+  if (base::Status status = openFolder(folder); !status.isOk()) {
     ShowFailure(this, tr("This folder cannot be opened."), status);
   }
 }
 
-engine::Status FolderChooser::showTree(const std::string& root, const std::string& folder) {
+base::Status FolderChooser::showTree(const std::string& root, const std::string& folder) {
   platform::FolderListing listing;
-  if (engine::Status status = m_fs.listFolder(folder, platform::ListWhat::kFolders, &listing);
+  if (base::Status status = m_fs.listFolder(folder, platform::ListWhat::kFolders, &listing);
       !status.isOk()) {
     return status;
   }
@@ -106,7 +106,7 @@ engine::Status FolderChooser::showTree(const std::string& root, const std::strin
   expandAll();
   setCurrentItem(current);
   emit pathChanged();
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
 }  // namespace dialogs

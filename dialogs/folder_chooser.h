@@ -10,7 +10,7 @@
 
 #include <QTreeWidget>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace platform {
 class FileSystem;
@@ -32,12 +32,12 @@ class FolderChooser final : public QTreeWidget {
 
   // Makes the root folder `root` of a drive (ending in the separator) the current folder.
   // When it cannot be listed, returns the failure and the chooser stays as it was.
-  [[nodiscard]] engine::Status setDrive(const std::string& root);
+  [[nodiscard]] base::Status setDrive(const std::string& root);
 
   // Makes `folder` (ending in the separator, on the current drive) the current folder, as
   // a double click does. When it cannot be listed, returns the failure and the chooser
   // stays as it was.
-  [[nodiscard]] engine::Status openFolder(const std::string& folder);
+  [[nodiscard]] base::Status openFolder(const std::string& folder);
 
   // The current folder as a chooser spells it: a drive's root with its separator ("/",
   // "/home/", "C:\"), any folder below it without one ("/home/ann/Data"). Empty while no
@@ -64,7 +64,7 @@ class FolderChooser final : public QTreeWidget {
 
  private:
   // Lists `folder` and shows it as the current folder below `root`.
-  [[nodiscard]] engine::Status showTree(const std::string& root, const std::string& folder);
+  [[nodiscard]] base::Status showTree(const std::string& root, const std::string& folder);
 
   platform::FileSystem& m_fs;
   std::string m_root;     // the drive's root, ending in the separator

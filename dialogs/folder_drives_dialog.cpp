@@ -180,9 +180,9 @@ void FolderDrivesDialog::removeDrive(char letter, const std::string& folder, boo
   // Held across both steps, so no run starts between them; the removal takes it again
   // within this process at once.
   auto lock = platform::RunLock::TakeBriefly(m_fs, m_programFolder);
-  engine::Status s = lock.isOk()
-                         ? platform::RemoveWatchedFolder(m_fs, m_programFolder, letter, folder)
-                         : lock.status();
+  base::Status s = lock.isOk()
+                       ? platform::RemoveWatchedFolder(m_fs, m_programFolder, letter, folder)
+                       : lock.status();
   if (!s.isOk()) {
     ShowFailure(this, tr("Drive %1 was not removed; nothing was changed.").arg(QLatin1Char(letter)),
                 s);
@@ -190,7 +190,7 @@ void FolderDrivesDialog::removeDrive(char letter, const std::string& folder, boo
     return;
   }
   if (deleteProfile) {
-    const engine::Status removed = m_fs.remove(ProfileOf(m_programFolder, letter));
+    const base::Status removed = m_fs.remove(ProfileOf(m_programFolder, letter));
     if (!removed.isOk() && !removed.isNotFound()) {
       ShowFailure(this,
                   tr("Drive %1 is no longer watched, but its profile could not be "

@@ -179,7 +179,7 @@ std::vector<std::string> IgnoreListDialog::entries() const {
 }
 
 bool IgnoreListDialog::saveList() {
-  const engine::Status status = engine::WriteIgnoreList(m_fs, m_ignoreFile, entries());
+  const base::Status status = engine::WriteIgnoreList(m_fs, m_ignoreFile, entries());
   if (status.isOk()) return true;
   ShowFailure(this, tr("The list of folders to ignore could not be saved. It stays open here."),
               status);
@@ -188,10 +188,10 @@ bool IgnoreListDialog::saveList() {
 
 bool IgnoreListDialog::showDrive(int index) {
   const platform::Drive& drive = m_drives[static_cast<std::size_t>(index)];
-  engine::Status status =
+  base::Status status =
       !drive.available
-          ? engine::Status::notFound(drive.root + (drive.isFolder ? ": the folder is missing"
-                                                                  : ": the volume is not mounted"))
+          ? base::Status::notFound(drive.root + (drive.isFolder ? ": the folder is missing"
+                                                                : ": the volume is not mounted"))
           : Dir1->setDrive(drive.root);
   if (status.isOk()) return true;
   ShowFailure(this, tr("Drive %1 is not available.").arg(QString::fromStdString(drive.displayText)),

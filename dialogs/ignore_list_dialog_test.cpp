@@ -341,7 +341,7 @@ TEST_F(IgnoreListDialogTest, AFailedWriteKeepsTheDialogTheListAndTheEarlierFile)
 
 TEST_F(IgnoreListDialogTest, AnUnreadableListIsReportedAndShownEmpty) {
   m_fs.addTextFile(kIgnoreFile, "C:\\Temp\\\r\n");
-  m_fs.failOpen(kIgnoreFile, engine::Status::permissionDenied("C:\\Brinvale\\ignore.txt: denied"));
+  m_fs.failOpen(kIgnoreFile, base::Status::permissionDenied("C:\\Brinvale\\ignore.txt: denied"));
   MessageSeen seen;
   DialogScript script;
   script.then("QMessageBox", Press(QMessageBox::Ok, &seen));

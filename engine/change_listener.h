@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "engine/profile_record.h"
-#include "engine/status.h"
 
 namespace engine {
 
@@ -25,22 +25,23 @@ class ChangeListener {
 
   // A drive's comparison starts; `driveDisplayText` is the drive as the report's title
   // names it ("k: [/data]").
-  [[nodiscard]] virtual Status driveStarted(std::string_view driveDisplayText) = 0;
+  [[nodiscard]] virtual base::Status driveStarted(std::string_view driveDisplayText) = 0;
 
   // A file only in the new scan, or only in the stored profile.
-  [[nodiscard]] virtual Status added(const RecordView& newRecord) = 0;
-  [[nodiscard]] virtual Status deleted(const RecordView& oldRecord) = 0;
+  [[nodiscard]] virtual base::Status added(const RecordView& newRecord) = 0;
+  [[nodiscard]] virtual base::Status deleted(const RecordView& oldRecord) = 0;
   // The same file on both sides with another size (grew or shrunk) or another time. A file
   // whose size and time both changed gets sizeChanged, then timeChanged. The new record's
   // folder and name are the ones the report shows.
-  [[nodiscard]] virtual Status sizeChanged(const RecordView& oldRecord,
-                                           const RecordView& newRecord) = 0;
-  [[nodiscard]] virtual Status timeChanged(const RecordView& oldRecord,
-                                           const RecordView& newRecord) = 0;
+  [[nodiscard]] virtual base::Status sizeChanged(const RecordView& oldRecord,
+                                                 const RecordView& newRecord) = 0;
+  [[nodiscard]] virtual base::Status timeChanged(const RecordView& oldRecord,
+                                                 const RecordView& newRecord) = 0;
 
   // The drive's last change was passed on; the byte totals are the report's.
-  [[nodiscard]] virtual Status driveFinished(std::int64_t addedBytes, std::int64_t deletedBytes,
-                                             std::int64_t changedBytes) = 0;
+  [[nodiscard]] virtual base::Status driveFinished(std::int64_t addedBytes,
+                                                   std::int64_t deletedBytes,
+                                                   std::int64_t changedBytes) = 0;
 };
 
 }  // namespace engine

@@ -141,22 +141,22 @@ class FileSinkBase : public ReportSink {
   explicit FileSinkBase(platform::WritableFile* file) : m_file(file) {}
 
  protected:
-  Status put(std::string_view bytes) {
+  base::Status put(std::string_view bytes) {
     if (m_status.isOk()) m_status = m_file->append(bytes);
     return m_status;
   }
-  Status status() const { return m_status; }
+  base::Status status() const { return m_status; }
 
  private:
   platform::WritableFile* m_file;
-  Status m_status;
+  base::Status m_status;
 };
 
 class RtfReportSink final : public FileSinkBase {
  public:
   using FileSinkBase::FileSinkBase;
 
-  Status startSection(std::string_view title, bool fresh) override {
+  base::Status startSection(std::string_view title, bool fresh) override {
     std::string out;
     if (fresh) {
       out.append(kRichReportFontTable).append(kCrLf).append(kColourTable).append(kCrLf);
@@ -169,7 +169,7 @@ class RtfReportSink final : public FileSinkBase {
     return put(out);
   }
 
-  Status writeLine(std::string_view text, ColourIndex colour) override {
+  base::Status writeLine(std::string_view text, ColourIndex colour) override {
     std::string out(kLineStart);
     out += static_cast<char>('0' + static_cast<int>(colour));
     out += ' ';
@@ -178,14 +178,14 @@ class RtfReportSink final : public FileSinkBase {
     return put(out);
   }
 
-  Status writeClosing() override { return put(kClosing); }
+  base::Status writeClosing() override { return put(kClosing); }
 };
 
 class PlainTextReportSink final : public FileSinkBase {
  public:
   using FileSinkBase::FileSinkBase;
 
-  Status startSection(std::string_view title, bool fresh) override {
+  base::Status startSection(std::string_view title, bool fresh) override {
     std::string out;
     if (!fresh) out.append(kCrLf).append(kCrLf);
     AppendPlainText(title, /*bracesAsParentheses=*/false, &out);
@@ -193,7 +193,7 @@ class PlainTextReportSink final : public FileSinkBase {
     return put(out);
   }
 
-  Status writeLine(std::string_view text, ColourIndex) override {
+  base::Status writeLine(std::string_view text, ColourIndex) override {
     std::string out;
     AppendPlainText(text, /*bracesAsParentheses=*/true, &out);
     out.append(kCrLf);
@@ -202,7 +202,7 @@ class PlainTextReportSink final : public FileSinkBase {
 
   // The closing only ends the rich text's outermost group; the last paragraph already
   // has its line end.
-  Status writeClosing() override { return status(); }
+  base::Status writeClosing() override { return status(); }
 };
 
 }  // namespace
@@ -218,8 +218,8 @@ std::unique_ptr<ReportSink> NewPlainTextReportSink(platform::WritableFile* file)
 ChangeReport::ChangeReport(ReportSink* sink, const platform::LocaleFormat& locale)
     : m_sink(sink), m_locale(locale), m_separators(NumberSeparators::From(locale)) {}
 
-Status ChangeReport::startDrive(std::string_view driveDisplayText, std::string_view profileDate,
-                                bool fresh) {
+base::Status ChangeReport::startDrive(std::string_view driveDisplayText,
+                                      std::string_view profileDate, bool fresh) {
   m_hasFolder = false;
   m_lastFolder.clear();
   // The drive shows in capitals ("c: [DISK1]" becomes "C: [DISK1]"), except a bracketed
@@ -234,9 +234,9 @@ Status ChangeReport::startDrive(std::string_view driveDisplayText, std::string_v
   return m_sink->startSection(title, fresh);
 }
 
-Status ChangeReport::writeFolderHeader(std::string_view folderPath) {
-  if (m_hasFolder && m_lastFolder == folderPath) return Status::ok();
-  Status s = m_sink->writeLine(" ", ColourIndex::kBlack);
+base::Status ChangeReport::writeFolderHeader(std::string_view folderPath) {
+  if (m_hasFolder && m_lastFolder == folderPath) return base::Status::ok();
+  base::Status s = m_sink->writeLine(" ", ColourIndex::kBlack);
   if (s.isOk()) s = m_sink->writeLine(std::string("In ").append(folderPath), ColourIndex::kBlack);
   // Only a header that was written counts: after a failure the next attempt writes it again.
   if (s.isOk()) {
@@ -246,42 +246,45 @@ Status ChangeReport::writeFolderHeader(std::string_view folderPath) {
   return s;
 }
 
-Status ChangeReport::added(std::string_view fileName, std::int64_t size) {
+base::Status ChangeReport::added(std::string_view fileName, std::int64_t size) {
   std::string text = "   Added ";
   text.append(fileName).append(" (").append(FormatSizeK(size, m_separators)).append(" K)");
   return changeLine(text, ColourIndex::kNavy);
 }
 
-Status ChangeReport::deleted(std::string_view fileName, std::int64_t size) {
+base::Status ChangeReport::deleted(std::string_view fileName, std::int64_t size) {
   std::string text = "   Deleted ";
   text.append(fileName).append(" (").append(FormatSizeK(size, m_separators)).append(" K)");
   return changeLine(text, ColourIndex::kGreen);
 }
 
-Status ChangeReport::shrunk(std::string_view fileName, std::int64_t oldSize, std::int64_t newSize) {
+base::Status ChangeReport::shrunk(std::string_view fileName, std::int64_t oldSize,
+                                  std::int64_t newSize) {
   std::string text = "   ";
   text.append(fileName).append("  Shrunk from ").append(FormatSizeK(oldSize, m_separators));
   text.append(" to ").append(FormatSizeK(newSize, m_separators)).append(" K");
   return changeLine(text, ColourIndex::kMaroon);
 }
 
-Status ChangeReport::grew(std::string_view fileName, std::int64_t oldSize, std::int64_t newSize) {
+base::Status ChangeReport::grew(std::string_view fileName, std::int64_t oldSize,
+                                std::int64_t newSize) {
   std::string text = "   ";
   text.append(fileName).append("  Grew from ").append(FormatSizeK(oldSize, m_separators));
   text.append(" to ").append(FormatSizeK(newSize, m_separators)).append(" K");
   return changeLine(text, ColourIndex::kMaroon);
 }
 
-Status ChangeReport::timeChanged(std::string_view fileName, const platform::LocalDateTime& oldTime,
-                                 const platform::LocalDateTime& newTime) {
+base::Status ChangeReport::timeChanged(std::string_view fileName,
+                                       const platform::LocalDateTime& oldTime,
+                                       const platform::LocalDateTime& newTime) {
   std::string text = "   ";
   text.append(fileName).append(": Time Changed From: ").append(m_locale.generalDate(oldTime));
   text.append(" to ").append(m_locale.generalDate(newTime));
   return changeLine(text, ColourIndex::kOlive);
 }
 
-Status ChangeReport::writeTotals(std::int64_t addedBytes, std::int64_t deletedBytes,
-                                 std::int64_t changedBytes) {
+base::Status ChangeReport::writeTotals(std::int64_t addedBytes, std::int64_t deletedBytes,
+                                       std::int64_t changedBytes) {
   const std::int64_t net =
       base::SaturatingSubtract(base::SaturatingAdd(addedBytes, changedBytes), deletedBytes);
   // The changes line is red when the existing files shrank overall; the net line keeps
@@ -289,7 +292,7 @@ Status ChangeReport::writeTotals(std::int64_t addedBytes, std::int64_t deletedBy
   const ColourIndex changedColour = changedBytes < 0 ? ColourIndex::kRed : ColourIndex::kBlack;
   const ColourIndex netColour = net > 0 ? ColourIndex::kBlack : changedColour;
 
-  Status s = m_sink->writeLine(" ", ColourIndex::kBlack);
+  base::Status s = m_sink->writeLine(" ", ColourIndex::kBlack);
   if (s.isOk()) {
     s = m_sink->writeLine("Total of Files Added = " + FormatTotalK(addedBytes, m_separators) + "K",
                           ColourIndex::kBlack);
@@ -308,10 +311,10 @@ Status ChangeReport::writeTotals(std::int64_t addedBytes, std::int64_t deletedBy
   return s;
 }
 
-Status ChangeReport::writeClosing() { return m_sink->writeClosing(); }
+base::Status ChangeReport::writeClosing() { return m_sink->writeClosing(); }
 
-Status ChangeReport::changeLine(std::string_view text, ColourIndex colour) {
-  Status s = m_sink->writeLine(text, colour);
+base::Status ChangeReport::changeLine(std::string_view text, ColourIndex colour) {
+  base::Status s = m_sink->writeLine(text, colour);
   if (s.isOk()) m_hasChanges = true;
   return s;
 }

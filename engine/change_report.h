@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "engine/k_format.h"
-#include "engine/status.h"
 
 namespace platform {
 class LocaleFormat;
@@ -48,11 +48,11 @@ class ReportSink {
   // Starts the section of one drive with its title paragraph, shown exactly as given.
   // `fresh` starts the document; otherwise the section continues the document after the
   // previous drive's last paragraph, separated from it by two empty paragraphs.
-  [[nodiscard]] virtual Status startSection(std::string_view title, bool fresh) = 0;
+  [[nodiscard]] virtual base::Status startSection(std::string_view title, bool fresh) = 0;
   // Appends one paragraph in `colour`. Braces in `text` are shown as parentheses.
-  [[nodiscard]] virtual Status writeLine(std::string_view text, ColourIndex colour) = 0;
+  [[nodiscard]] virtual base::Status writeLine(std::string_view text, ColourIndex colour) = 0;
   // Ends the document. Nothing may be written after it.
-  [[nodiscard]] virtual Status writeClosing() = 0;
+  [[nodiscard]] virtual base::Status writeClosing() = 0;
 };
 
 // Sinks that append to an open file. A fresh section wants a file opened for writing
@@ -77,39 +77,40 @@ class ChangeReport {
   // Starts a drive's section with the title "Disk Activity on " & the display text in
   // upper case & " Since " & `profileDate` (already in the general date format). Forgets
   // the last folder header, so the drive's first change gets a header of its own.
-  [[nodiscard]] Status startDrive(std::string_view driveDisplayText, std::string_view profileDate,
-                                  bool fresh);
+  [[nodiscard]] base::Status startDrive(std::string_view driveDisplayText,
+                                        std::string_view profileDate, bool fresh);
 
   // Writes the folder header (a blank line, then "In " & `folderPath`) unless the last
   // header of this drive named exactly the same bytes. Call before each change line.
-  [[nodiscard]] Status writeFolderHeader(std::string_view folderPath);
+  [[nodiscard]] base::Status writeFolderHeader(std::string_view folderPath);
 
   // The change lines. Sizes are byte counts, shown in K.
-  [[nodiscard]] Status added(std::string_view fileName, std::int64_t size);
-  [[nodiscard]] Status deleted(std::string_view fileName, std::int64_t size);
-  [[nodiscard]] Status shrunk(std::string_view fileName, std::int64_t oldSize,
-                              std::int64_t newSize);
-  [[nodiscard]] Status grew(std::string_view fileName, std::int64_t oldSize, std::int64_t newSize);
+  [[nodiscard]] base::Status added(std::string_view fileName, std::int64_t size);
+  [[nodiscard]] base::Status deleted(std::string_view fileName, std::int64_t size);
+  [[nodiscard]] base::Status shrunk(std::string_view fileName, std::int64_t oldSize,
+                                    std::int64_t newSize);
+  [[nodiscard]] base::Status grew(std::string_view fileName, std::int64_t oldSize,
+                                  std::int64_t newSize);
   // Both times are shown in the locale's general date format.
-  [[nodiscard]] Status timeChanged(std::string_view fileName,
-                                   const platform::LocalDateTime& oldTime,
-                                   const platform::LocalDateTime& newTime);
+  [[nodiscard]] base::Status timeChanged(std::string_view fileName,
+                                         const platform::LocalDateTime& oldTime,
+                                         const platform::LocalDateTime& newTime);
 
   // The drive's totals block: added, deleted, changed (new minus old sizes of the files
   // that grew or shrank) and the net change added + changed - deleted, saturated at the
   // int64 limits. Written for every compared drive, also when nothing changed.
-  [[nodiscard]] Status writeTotals(std::int64_t addedBytes, std::int64_t deletedBytes,
-                                   std::int64_t changedBytes);
+  [[nodiscard]] base::Status writeTotals(std::int64_t addedBytes, std::int64_t deletedBytes,
+                                         std::int64_t changedBytes);
 
   // Ends the document after the totals of its last drive.
-  [[nodiscard]] Status writeClosing();
+  [[nodiscard]] base::Status writeClosing();
 
   // True once a change line (added, deleted, shrunk, grew, time changed) was written
   // through this object, for any drive.
   [[nodiscard]] bool hasChanges() const { return m_hasChanges; }
 
  private:
-  Status changeLine(std::string_view text, ColourIndex colour);
+  base::Status changeLine(std::string_view text, ColourIndex colour);
 
   ReportSink* m_sink;
   const platform::LocaleFormat& m_locale;

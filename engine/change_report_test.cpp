@@ -300,12 +300,12 @@ TEST_F(ChangeReportTest, NamesOutsideAsciiBecomeUnicodeEscapes) {
 class FailOnceFile final : public platform::WritableFile {
  public:
   explicit FailOnceFile(int failAt) : m_failAt(failAt) {}
-  Status append(std::string_view data) override {
-    if (m_appends++ == m_failAt) return Status::ioError("C:\\temp.rtf: disk full");
+  base::Status append(std::string_view data) override {
+    if (m_appends++ == m_failAt) return base::Status::ioError("C:\\temp.rtf: disk full");
     contents.append(data);
-    return Status::ok();
+    return base::Status::ok();
   }
-  Status close() override { return Status::ok(); }
+  base::Status close() override { return base::Status::ok(); }
 
   std::string contents;
 
@@ -321,12 +321,12 @@ TEST_F(ChangeReportTest, WriteFailureIsReportedAndNothingFollowsIt) {
   ASSERT_TRUE(report.startDrive("c:", "1/2/03", true).isOk());
   const std::string started = file.contents;
 
-  const Status s = report.added("a.txt", 1);
-  EXPECT_EQ(s.code(), Status::Code::kIoError);
+  const base::Status s = report.added("a.txt", 1);
+  EXPECT_EQ(s.code(), base::Status::Code::kIoError);
   EXPECT_EQ(s.message(), "C:\\temp.rtf: disk full");
   EXPECT_FALSE(report.hasChanges());
   // The file would take more now, but a report with a lost line must not go on.
-  EXPECT_EQ(report.writeFolderHeader("/b/").code(), Status::Code::kIoError);
+  EXPECT_EQ(report.writeFolderHeader("/b/").code(), base::Status::Code::kIoError);
   EXPECT_FALSE(report.writeTotals(1, 0, 0).isOk());
   EXPECT_FALSE(report.writeClosing().isOk());
   EXPECT_EQ(file.contents, started);

@@ -24,7 +24,7 @@ class Side {
   explicit Side(RecordSource& source) : m_source(source) {}
 
   // Moves to the next record, current(). False at the end of the source or on a failure.
-  bool advance(std::optional<platform::PathStyle>* style, Status* orderWarning) {
+  bool advance(std::optional<platform::PathStyle>* style, base::Status* orderWarning) {
     if (m_done) return false;
     if (++m_index >= m_batch.size()) {
       // The batch's records go with it: keep what the order check needs of the last one.
@@ -67,7 +67,7 @@ class Side {
   }
 
   [[nodiscard]] const RecordView& current() const { return m_batch[m_index]; }
-  [[nodiscard]] const Status& status() const { return m_source.status(); }
+  [[nodiscard]] const base::Status& status() const { return m_source.status(); }
   // The folder of current(), and its number: equal numbers, equal folders.
   [[nodiscard]] const std::string& folder() const { return m_folder; }
   [[nodiscard]] std::uint64_t folderNumber() const { return m_folderNumber; }
@@ -76,9 +76,9 @@ class Side {
   [[nodiscard]] std::int64_t bytes() const { return m_bytes; }
 
  private:
-  void warn(Status* orderWarning) const {
-    *orderWarning = Status::corrupt(m_source.placeOf(m_index) +
-                                    ": records are out of order; changes may be misreported");
+  void warn(base::Status* orderWarning) const {
+    *orderWarning = base::Status::corrupt(m_source.placeOf(m_index) +
+                                          ": records are out of order; changes may be misreported");
   }
 
   RecordSource& m_source;
@@ -102,7 +102,7 @@ class Merge {
         CompareOutcome* outcome)
       : m_report(report), m_listener(listener), m_progress(progress), m_outcome(outcome) {}
 
-  Status header(std::string_view folder) {
+  base::Status header(std::string_view folder) {
     // Captions follow the folder headers, so they change only when the folder does.
     if (!m_hasCaptionFolder || folder != m_captionFolder) {
       m_captionFolder = folder;
@@ -112,52 +112,52 @@ class Merge {
     return m_report.writeFolderHeader(folder);
   }
 
-  Status added(const RecordView& r) {
-    if (Status s = header(r.folder); !s.isOk()) return s;
+  base::Status added(const RecordView& r) {
+    if (base::Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->addedBytes = base::SaturatingAdd(m_outcome->addedBytes, r.size);
     ++m_outcome->changeLines;
     ++m_outcome->added;
-    if (Status s = m_report.added(r.name, r.size); !s.isOk()) return s;
-    return m_listener ? m_listener->added(r) : Status::ok();
+    if (base::Status s = m_report.added(r.name, r.size); !s.isOk()) return s;
+    return m_listener ? m_listener->added(r) : base::Status::ok();
   }
 
-  Status deleted(const RecordView& r) {
-    if (Status s = header(r.folder); !s.isOk()) return s;
+  base::Status deleted(const RecordView& r) {
+    if (base::Status s = header(r.folder); !s.isOk()) return s;
     m_outcome->deletedBytes = base::SaturatingAdd(m_outcome->deletedBytes, r.size);
     ++m_outcome->changeLines;
     ++m_outcome->deleted;
-    if (Status s = m_report.deleted(r.name, r.size); !s.isOk()) return s;
-    return m_listener ? m_listener->deleted(r) : Status::ok();
+    if (base::Status s = m_report.deleted(r.name, r.size); !s.isOk()) return s;
+    return m_listener ? m_listener->deleted(r) : base::Status::ok();
   }
 
   // The same file on both sides: size lines first, then the time line. The lines show
   // the new record's name and folder, so a change of letter case alone shows nothing.
-  Status matched(const RecordView& oldRecord, const RecordView& newRecord) {
+  base::Status matched(const RecordView& oldRecord, const RecordView& newRecord) {
     if (oldRecord.size != newRecord.size) {
       m_outcome->changedBytes = base::SaturatingAdd(
           m_outcome->changedBytes, base::SaturatingSubtract(newRecord.size, oldRecord.size));
-      if (Status s = header(newRecord.folder); !s.isOk()) return s;
+      if (base::Status s = header(newRecord.folder); !s.isOk()) return s;
       ++m_outcome->changeLines;
       ++(oldRecord.size > newRecord.size ? m_outcome->shrunk : m_outcome->grew);
-      Status s = oldRecord.size > newRecord.size
-                     ? m_report.shrunk(newRecord.name, oldRecord.size, newRecord.size)
-                     : m_report.grew(newRecord.name, oldRecord.size, newRecord.size);
+      base::Status s = oldRecord.size > newRecord.size
+                           ? m_report.shrunk(newRecord.name, oldRecord.size, newRecord.size)
+                           : m_report.grew(newRecord.name, oldRecord.size, newRecord.size);
       if (!s.isOk()) return s;
       if (m_listener) {
-        if (Status s = m_listener->sizeChanged(oldRecord, newRecord); !s.isOk()) return s;
+        if (base::Status s = m_listener->sizeChanged(oldRecord, newRecord); !s.isOk()) return s;
       }
     }
     if (oldRecord.time != newRecord.time) {
-      if (Status s = header(newRecord.folder); !s.isOk()) return s;
+      if (base::Status s = header(newRecord.folder); !s.isOk()) return s;
       ++m_outcome->changeLines;
       ++m_outcome->timeChanged;
-      if (Status s = m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
+      if (base::Status s = m_report.timeChanged(newRecord.name, oldRecord.time, newRecord.time);
           !s.isOk()) {
         return s;
       }
-      return m_listener ? m_listener->timeChanged(oldRecord, newRecord) : Status::ok();
+      return m_listener ? m_listener->timeChanged(oldRecord, newRecord) : base::Status::ok();
     }
-    return Status::ok();
+    return base::Status::ok();
   }
 
  private:
@@ -172,9 +172,10 @@ class Merge {
 // Merges the records of `newSource` and `oldSource` into the drive's change lines, as
 // CompareProfiles says, asking `progress` every 150 steps whether to go on; with
 // `barFollowsSteps` the bar shows the steps (up to settings.progressMaximum).
-Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
-                    const CompareSettings& settings, bool barFollowsSteps, ChangeReport& report,
-                    platform::Progress& progress, CompareOutcome* outcome) {
+base::Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
+                          const CompareSettings& settings, bool barFollowsSteps,
+                          ChangeReport& report, platform::Progress& progress,
+                          CompareOutcome* outcome) {
   Side newSide(newSource);
   Side oldSide(oldSource);
   Merge merge(report, settings.listener, progress, outcome);
@@ -217,7 +218,7 @@ Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
     // honoured also after one side has run out, so a long tail stays interruptible.
     if (++steps % kStepsPerYield == 0) {
       if (barFollowsSteps && steps < settings.progressMaximum) progress.setBarValue(steps);
-      if (!progress.shouldContinue()) return Status::cancelled();
+      if (!progress.shouldContinue()) return base::Status::cancelled();
     }
     int order = 0;
     if (haveNew && haveOld) {
@@ -234,7 +235,7 @@ Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
     } else {
       order = haveOld ? -1 : 1;
     }
-    Status s;
+    base::Status s;
     if (order == 0) {
       s = merge.matched(oldSide.current(), newSide.current());
       haveOld = nextOld();
@@ -252,43 +253,44 @@ Status MergeSources(RecordSource& newSource, RecordSource& oldSource,
   if (!oldSide.status().isOk()) return oldSide.status();
   outcome->storedFiles = oldSide.records();
   outcome->storedBytes = oldSide.bytes();
-  return Status::ok();
+  return base::Status::ok();
 }
 
 // The drive's heading in the report, and the listener told the drive has started.
-Status StartDrive(const CompareSettings& settings, ChangeReport& report) {
-  if (Status s =
+base::Status StartDrive(const CompareSettings& settings, ChangeReport& report) {
+  if (base::Status s =
           report.startDrive(settings.driveDisplayText, settings.profileDate, settings.freshReport);
       !s.isOk()) {
     return s;
   }
   return settings.listener ? settings.listener->driveStarted(settings.driveDisplayText)
-                           : Status::ok();
+                           : base::Status::ok();
 }
 
 // The drive's totals block, the listener told the drive is finished and, when it is the
 // report's last drive, the closing line.
-Status FinishDrive(const CompareSettings& settings, const CompareOutcome& outcome,
-                   ChangeReport& report) {
-  if (Status s = report.writeTotals(outcome.addedBytes, outcome.deletedBytes, outcome.changedBytes);
+base::Status FinishDrive(const CompareSettings& settings, const CompareOutcome& outcome,
+                         ChangeReport& report) {
+  if (base::Status s =
+          report.writeTotals(outcome.addedBytes, outcome.deletedBytes, outcome.changedBytes);
       !s.isOk()) {
     return s;
   }
   if (settings.listener) {
-    if (Status s = settings.listener->driveFinished(outcome.addedBytes, outcome.deletedBytes,
-                                                    outcome.changedBytes);
+    if (base::Status s = settings.listener->driveFinished(outcome.addedBytes, outcome.deletedBytes,
+                                                          outcome.changedBytes);
         !s.isOk()) {
       return s;
     }
   }
-  return settings.writeClosing ? report.writeClosing() : Status::ok();
+  return settings.writeClosing ? report.writeClosing() : base::Status::ok();
 }
 
 }  // namespace
 
-Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings,
-                       ChangeReport& report, platform::Progress& progress,
-                       CompareOutcome* outcome) {
+base::Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings,
+                             ChangeReport& report, platform::Progress& progress,
+                             CompareOutcome* outcome) {
   *outcome = CompareOutcome();
   progress.setBarValue(0);
   progress.setCaption("Updating " + settings.driveDisplayText);
@@ -300,23 +302,23 @@ Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings
   auto oldReader = ProfileBlockReader::Open(fs, settings.oldProfilePath);
   if (!oldReader.isOk()) return oldReader.status();
 
-  if (Status s = StartDrive(settings, report); !s.isOk()) return s;
-  if (Status s = MergeSources(*newReader.value(), *oldReader.value(), settings,
-                              /*barFollowsSteps=*/true, report, progress, outcome);
+  if (base::Status s = StartDrive(settings, report); !s.isOk()) return s;
+  if (base::Status s = MergeSources(*newReader.value(), *oldReader.value(), settings,
+                                    /*barFollowsSteps=*/true, report, progress, outcome);
       !s.isOk()) {
     return s;
   }
-  if (Status s = FinishDrive(settings, *outcome, report); !s.isOk()) return s;
+  if (base::Status s = FinishDrive(settings, *outcome, report); !s.isOk()) return s;
   progress.setBarVisible(false);
-  return Status::ok();
+  return base::Status::ok();
 }
 
-Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan,
-                              const platform::LocaleFormat& locale,
-                              platform::ReplacementFile* newProfile,
-                              const CompareSettings& settings, ChangeReport& report,
-                              platform::Progress& progress, ScanProblems* problems,
-                              std::int64_t* totalFiles, CompareOutcome* outcome) {
+base::Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan,
+                                    const platform::LocaleFormat& locale,
+                                    platform::ReplacementFile* newProfile,
+                                    const CompareSettings& settings, ChangeReport& report,
+                                    platform::Progress& progress, ScanProblems* problems,
+                                    std::int64_t* totalFiles, CompareOutcome* outcome) {
   *outcome = CompareOutcome();
   *totalFiles = 0;
   // The stored profile is read ahead on its own thread while the drive is walked.
@@ -329,11 +331,11 @@ Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan
   // What the places that cannot be read held at the last run comes from the stored profile.
   FileProfiler profiler(fs, folders.value(), scan, locale, newProfile, newProfile->temporaryPath(),
                         progress, problems, &walked, settings.oldProfilePath);
-  if (Status s = StartDrive(settings, report); !s.isOk()) return s;
+  if (base::Status s = StartDrive(settings, report); !s.isOk()) return s;
   // The merge takes the new side to its end, so the profile is whole and closed before the
   // totals are written.
-  Status s = MergeSources(profiler, *oldReader.value(), settings, /*barFollowsSteps=*/false, report,
-                          progress, outcome);
+  base::Status s = MergeSources(profiler, *oldReader.value(), settings, /*barFollowsSteps=*/false,
+                                report, progress, outcome);
   *totalFiles = profiler.totalFiles();
   if (!s.isOk()) return s;
   return FinishDrive(settings, *outcome, report);

@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "engine/change_listener.h"
 #include "engine/change_report.h"
 #include "engine/drive_scan.h"
 #include "engine/ignore_matcher.h"
-#include "engine/status.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
 
@@ -50,7 +50,7 @@ struct CompareOutcome {
   std::int64_t storedBytes = 0;
   // Set when a profile's records were not in the one order (a hand-edited or foreign
   // file): the merge went on, but its pairs may be wrong. Names the file and line.
-  Status orderWarning;
+  base::Status orderWarning;
 };
 
 // Compares the two profiles of `settings` on `fs` and writes the drive's section to
@@ -61,9 +61,9 @@ struct CompareOutcome {
 // Fails, without totals, when a profile cannot be opened or read (naming the file), when
 // the report cannot be written, and with cancelled when the user stopped. The caller must
 // then keep the stored profile and not save the report.
-[[nodiscard]] Status CompareProfiles(platform::FileSystem& fs, const CompareSettings& settings,
-                                     ChangeReport& report, platform::Progress& progress,
-                                     CompareOutcome* outcome);
+[[nodiscard]] base::Status CompareProfiles(platform::FileSystem& fs,
+                                           const CompareSettings& settings, ChangeReport& report,
+                                           platform::Progress& progress, CompareOutcome* outcome);
 
 // A rescan compared as it is made: scans the drive of `scan` into `newProfile` as
 // ScanToProfile does (LoadStructure, then ProfileFiles; `newProfile` is closed, not
@@ -77,11 +77,10 @@ struct CompareOutcome {
 // Fails as ScanToProfile and CompareProfiles fail: the stored profile cannot be read, the
 // root cannot be listed, `newProfile` or the report cannot be written, or cancelled. The
 // caller must then keep the stored profile and drop `newProfile` and the report's section.
-[[nodiscard]] Status ScanAndCompareProfiles(platform::FileSystem& fs, const ScanSettings& scan,
-                                            const platform::LocaleFormat& locale,
-                                            platform::ReplacementFile* newProfile,
-                                            const CompareSettings& settings, ChangeReport& report,
-                                            platform::Progress& progress, ScanProblems* problems,
-                                            std::int64_t* totalFiles, CompareOutcome* outcome);
+[[nodiscard]] base::Status ScanAndCompareProfiles(
+    platform::FileSystem& fs, const ScanSettings& scan, const platform::LocaleFormat& locale,
+    platform::ReplacementFile* newProfile, const CompareSettings& settings, ChangeReport& report,
+    platform::Progress& progress, ScanProblems* problems, std::int64_t* totalFiles,
+    CompareOutcome* outcome);
 
 }  // namespace engine

@@ -50,8 +50,8 @@ class CompareProfilesTest : public ::testing::Test {
   }
 
   // Runs the comparison into a report file; `plainText` picks the plain-text form.
-  Status Compare(const std::string& oldProfile, const std::string& newProfile,
-                 bool plainText = true) {
+  base::Status Compare(const std::string& oldProfile, const std::string& newProfile,
+                       bool plainText = true) {
     fs.addTextFile(kOld, oldProfile);
     fs.addTextFile(kNew, newProfile);
     // A continued report starts from the earlier drives' sections. What was written is
@@ -63,7 +63,7 @@ class CompareProfilesTest : public ::testing::Test {
     auto sink = plainText ? NewPlainTextReportSink(file.value().get())
                           : NewRtfReportSink(file.value().get());
     ChangeReport report(sink.get(), locale);
-    Status s = CompareProfiles(fs, settings, report, progress, &outcome);
+    base::Status s = CompareProfiles(fs, settings, report, progress, &outcome);
     closed = file.value()->commit();
     return s;
   }
@@ -82,7 +82,7 @@ class CompareProfilesTest : public ::testing::Test {
   platform::RecordingProgress progress;
   CompareSettings settings;
   CompareOutcome outcome;
-  Status closed;
+  base::Status closed;
 };
 
 std::string Line(std::int64_t size, const char* time, const char* folder, const char* name) {
@@ -240,27 +240,28 @@ TEST_F(CompareProfilesTest, TotalsBeyondTwoGibibytesAreExact) {
 }
 
 TEST_F(CompareProfilesTest, UnreadableProfileStopsTheDriveWithoutTotals) {
-  fs.failOpen(kOld, Status::permissionDenied("C:\\P\\Prof_C_.bvp: access denied"));
-  Status s = Compare(Line(1, "2000-01-01", "C:\\", "A"), Line(1, "2000-01-01", "C:\\", "A"));
-  EXPECT_EQ(s.code(), Status::Code::kPermissionDenied);
+  fs.failOpen(kOld, base::Status::permissionDenied("C:\\P\\Prof_C_.bvp: access denied"));
+  base::Status s = Compare(Line(1, "2000-01-01", "C:\\", "A"), Line(1, "2000-01-01", "C:\\", "A"));
+  EXPECT_EQ(s.code(), base::Status::Code::kPermissionDenied);
   EXPECT_THAT(s.message(), HasSubstr("Prof_C_.bvp"));
 }
 
 TEST_F(CompareProfilesTest, CorruptLineStopsTheDriveBeforeAnythingIsCalledAdded) {
-  Status s = Compare(
+  base::Status s = Compare(
       Line(1, "2000-01-01", "C:\\", "A") + "garbage\r\n" + Line(1, "2000-01-01", "C:\\", "Z"),
       Line(1, "2000-01-01", "C:\\", "A") + Line(1, "2000-01-01", "C:\\", "Z"));
-  EXPECT_EQ(s.code(), Status::Code::kCorrupt);
+  EXPECT_EQ(s.code(), base::Status::Code::kCorrupt);
   EXPECT_THAT(s.message(), HasSubstr("line 2"));
   EXPECT_THAT(Report(), Not(HasSubstr("Added")));
   EXPECT_THAT(Report(), Not(HasSubstr("Total")));
 }
 
 TEST_F(CompareProfilesTest, AStoredProfileCutShortStopsTheComparisonBeforeAnythingIsAdded) {
-  const Status s = Compare(Line(1, "2000-01-01", "C:\\", "A") + "5,#2000-01-01#,\"C:\\\",\"B",
-                           Line(1, "2000-01-01", "C:\\", "A") + Line(5, "2000-01-01", "C:\\", "B") +
-                               Line(6, "2000-01-01", "C:\\", "C"));
-  EXPECT_EQ(s.code(), Status::Code::kCorrupt);
+  const base::Status s =
+      Compare(Line(1, "2000-01-01", "C:\\", "A") + "5,#2000-01-01#,\"C:\\\",\"B",
+              Line(1, "2000-01-01", "C:\\", "A") + Line(5, "2000-01-01", "C:\\", "B") +
+                  Line(6, "2000-01-01", "C:\\", "C"));
+  EXPECT_EQ(s.code(), base::Status::Code::kCorrupt);
   EXPECT_THAT(s.message(), HasSubstr("Prof_C_.bvp, line 2: the profile is damaged at its end."));
   EXPECT_EQ(outcome.changeLines, 0);
   EXPECT_THAT(Report(), Not(HasSubstr("Added")));
@@ -271,7 +272,7 @@ TEST_F(CompareProfilesTest, OutOfOrderStoredProfileIsReportedOnce) {
                           Line(1, "2000-01-01", "C:\\", "A"),
                       Line(1, "2000-01-01", "C:\\", "A") + Line(1, "2000-01-01", "C:\\", "B"))
                   .isOk());
-  EXPECT_EQ(outcome.orderWarning.code(), Status::Code::kCorrupt);
+  EXPECT_EQ(outcome.orderWarning.code(), base::Status::Code::kCorrupt);
   EXPECT_THAT(outcome.orderWarning.message(), HasSubstr("Prof_C_.bvp, line 2"));
 }
 
@@ -365,37 +366,38 @@ class RecordingListener final : public ChangeListener {
   std::vector<std::string> lines;
   int failAt = -1;  // the number of the call (from 0) that fails; -1 never
 
-  Status driveStarted(std::string_view drive) override {
+  base::Status driveStarted(std::string_view drive) override {
     return note("start " + std::string(drive));
   }
-  Status added(const RecordView& r) override {
+  base::Status added(const RecordView& r) override {
     return note(std::string(r.folder) + " Added " + std::string(r.name) + " " +
                 std::to_string(r.size));
   }
-  Status deleted(const RecordView& r) override {
+  base::Status deleted(const RecordView& r) override {
     return note(std::string(r.folder) + " Deleted " + std::string(r.name) + " " +
                 std::to_string(r.size));
   }
-  Status sizeChanged(const RecordView& o, const RecordView& n) override {
+  base::Status sizeChanged(const RecordView& o, const RecordView& n) override {
     return note(std::string(n.folder) + (n.size > o.size ? " Grew " : " Shrunk ") +
                 std::string(n.name) + " " + std::to_string(o.size) + " " + std::to_string(n.size));
   }
-  Status timeChanged(const RecordView& o, const RecordView& n) override {
+  base::Status timeChanged(const RecordView& o, const RecordView& n) override {
     std::string text = std::string(n.folder) + " Time " + std::string(n.name) + " ";
     AppendProfileTime(o.time, &text);
     AppendProfileTime(n.time, &text);
     return note(text);
   }
-  Status driveFinished(std::int64_t added, std::int64_t deleted, std::int64_t changed) override {
+  base::Status driveFinished(std::int64_t added, std::int64_t deleted,
+                             std::int64_t changed) override {
     return note("totals " + std::to_string(added) + " " + std::to_string(deleted) + " " +
                 std::to_string(changed));
   }
 
  private:
-  Status note(std::string line) {
-    if (static_cast<int>(lines.size()) == failAt) return Status::ioError("listener is full");
+  base::Status note(std::string line) {
+    if (static_cast<int>(lines.size()) == failAt) return base::Status::ioError("listener is full");
     lines.push_back(std::move(line));
-    return Status::ok();
+    return base::Status::ok();
   }
 };
 
@@ -552,9 +554,9 @@ TEST_F(ScanAndCompareTest, AScanFailingHalfWayWritesNoTotals) {
   ChangeReport report(sink.get(), locale);
   CompareOutcome outcome;
   std::int64_t total = 0;
-  const Status s = ScanAndCompareProfiles(fs, scan, locale, out.value().get(), settings, report,
-                                          progress, &problems, &total, &outcome);
-  EXPECT_EQ(s.code(), Status::Code::kIoError);
+  const base::Status s = ScanAndCompareProfiles(fs, scan, locale, out.value().get(), settings,
+                                                report, progress, &problems, &total, &outcome);
+  EXPECT_EQ(s.code(), base::Status::Code::kIoError);
   ASSERT_TRUE(reportFile.value()->commit().isOk());
   // Changes were reported before the disk filled up; the section stops there.
   EXPECT_GT(outcome.changeLines, 0);
@@ -600,10 +602,10 @@ TEST_F(ScanAndCompareTest, PlacesThatCannotBeReadKeepWhatTheyHeldAtTheLastRun) {
   // Now one folder cannot be read at all, another's files cannot be listed (its sub-folder
   // can), one was removed for real, and the Ignore list names a folder of the stored profile.
   // What changed inside the unreadable places cannot be seen, and is not reported.
-  fs.failListing("C:\\LOCKED", Status::permissionDenied("C:\\LOCKED\\: access denied"));
-  fs.failFileListing("C:\\FILES", Status::permissionDenied("C:\\FILES\\: access denied"));
+  fs.failListing("C:\\LOCKED", base::Status::permissionDenied("C:\\LOCKED\\: access denied"));
+  fs.failFileListing("C:\\FILES", base::Status::permissionDenied("C:\\FILES\\: access denied"));
   ASSERT_TRUE(fs.remove("C:\\GONE\\f.txt").isOk());
-  fs.failListing("C:\\GONE", Status::notFound("C:\\GONE\\: gone"));  // as if gone with it
+  fs.failListing("C:\\GONE", base::Status::notFound("C:\\GONE\\: gone"));  // as if gone with it
   fs.addFile("C:\\LOCKED\\SUB\\unseen.txt", 1, time);
   fs.addFile("C:\\Z\\h.txt", 80, time);
   settings.ignore = IgnoreMatcher({"C:\\LOCKED\\TEMP\\"});
@@ -658,15 +660,15 @@ TEST_F(CompareProfilesTest, ListenerThatFailsStopsTheDriveWithoutTotals) {
     RecordingListener listener;
     listener.failAt = failAt;
     settings.listener = &listener;
-    const Status s = Compare(kWorkedOld, kWorkedNew);
-    EXPECT_EQ(s.code(), Status::Code::kIoError) << failAt;
+    const base::Status s = Compare(kWorkedOld, kWorkedNew);
+    EXPECT_EQ(s.code(), base::Status::Code::kIoError) << failAt;
     EXPECT_THAT(Report(), Not(HasSubstr("Total of Files Added"))) << failAt;
   }
   // The last call fails: the report has its totals, but the drive still fails.
   RecordingListener listener;
   listener.failAt = 5;
   settings.listener = &listener;
-  EXPECT_EQ(Compare(kWorkedOld, kWorkedNew).code(), Status::Code::kIoError);
+  EXPECT_EQ(Compare(kWorkedOld, kWorkedNew).code(), base::Status::Code::kIoError);
   EXPECT_THAT(Report(), HasSubstr("Total of Files Added"));
   EXPECT_EQ(listener.lines.back(), "C:\\WINDOWS\\ Deleted OLD.LOG 2560");
 }

@@ -102,11 +102,11 @@ std::vector<std::string> InTheOneOrder(std::vector<std::string>& paths,
 
 }  // namespace
 
-void ScanProblems::add(const Status& problem) { addPlace(problem, false); }
+void ScanProblems::add(const base::Status& problem) { addPlace(problem, false); }
 
-void ScanProblems::addFolder(const Status& problem) { addPlace(problem, true); }
+void ScanProblems::addFolder(const base::Status& problem) { addPlace(problem, true); }
 
-void ScanProblems::addPlace(const Status& problem, bool folder) {
+void ScanProblems::addPlace(const base::Status& problem, bool folder) {
   if (!m_seen.insert(problem.message()).second) return;
   m_problems.push_back(problem);
   m_isFolder.push_back(folder);
@@ -161,23 +161,23 @@ std::string Shortened(const std::string& path) {
 // Why `folder` cannot go into a profile, or OK. Every part of the program handles folder
 // paths of up to platform::kMaxFolderPath bytes, and a profile line must stay within the
 // reader's bound once the folder's special bytes are escaped.
-Status CheckRecordable(const std::string& folder) {
+base::Status CheckRecordable(const std::string& folder) {
   if (folder.size() > platform::kMaxFolderPath) {
-    return Status::invalidArgument(Shortened(folder) + ": path longer than 32,000 bytes");
+    return base::Status::invalidArgument(Shortened(folder) + ": path longer than 32,000 bytes");
   }
   if (3 * folder.size() > kMaxEscapedFolder && EscapedFieldSize(folder) > kMaxEscapedFolder) {
-    return Status::invalidArgument(Shortened(folder) +
-                                   ": path too long for a profile line once its special "
-                                   "characters are escaped");
+    return base::Status::invalidArgument(Shortened(folder) +
+                                         ": path too long for a profile line once its special "
+                                         "characters are escaped");
   }
-  return Status::ok();
+  return base::Status::ok();
 }
 
 }  // namespace
 
-Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings& settings,
-                                   platform::Progress& progress, ScanProblems* problems,
-                                   WalkedFiles* walked) {
+base::Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings& settings,
+                                         platform::Progress& progress, ScanProblems* problems,
+                                         WalkedFiles* walked) {
   const platform::PathStyle style = fs.pathStyle();
   const std::string caption = "Loading Structure:  " + settings.driveDisplayText;
   progress.setCaption(caption);
@@ -250,7 +250,7 @@ Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings&
     FolderPrefetcher prefetcher(tree, level, levelIds, what, settings.listingThreads);
     for (std::size_t i = first; i < end; ++i) {
       children.push_back(paths.size());
-      Status s = prefetcher.take(i - first, &listing);
+      base::Status s = prefetcher.take(i - first, &listing);
       if (!s.isOk()) {
         // Without its root there is no drive to profile; below the root, a folder that
         // vanished is simply gone and one that cannot be read is reported once.
@@ -262,7 +262,7 @@ Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings&
       } else if (what[i - first] == platform::ListWhat::kFilesAndFolders) {
         walked->keep(i, listing);
       }
-      for (const Status& p : listing.problems) problems->add(p);
+      for (const base::Status& p : listing.problems) problems->add(p);
       for (const platform::DirEntry& entry : listing.entries) {
         if (!IsListed(entry, platform::EntryKind::kFolder, settings.includeHidden) ||
             isExcludedId(entry.id)) {
@@ -273,7 +273,7 @@ Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings&
         child += style.separator;
         // A whole tree on the Ignore list is not even entered.
         if (settings.ignore.leavesOutTree(child) || IsInTrash(child, result.trash, style)) continue;
-        if (Status recordable = CheckRecordable(child); !recordable.isOk()) {
+        if (base::Status recordable = CheckRecordable(child); !recordable.isOk()) {
           problems->addFolder(recordable);
           continue;
         }
@@ -282,7 +282,7 @@ Result<DriveFolders> LoadStructure(platform::FileSystem& fs, const ScanSettings&
         unread.push_back(false);
         leaves.push_back(entry.noSubfolders);
       }
-      if (i % 50 == 0 && !progress.shouldContinue()) return Status::cancelled();
+      if (i % 50 == 0 && !progress.shouldContinue()) return base::Status::cancelled();
       // The walk reads every file's size and time, so a level of a big drive takes a while:
       // the count also moves within it.
       if ((i + 1 - first) % kFoldersPerCount == 0 && i + 1 < end) showCount();
@@ -331,7 +331,7 @@ constexpr std::size_t kMaxHeldBytes = 16 * 1024 * 1024;
 
 // One folder's part of the profile, made on a worker thread.
 struct FolderFiles {
-  Status status;
+  base::Status status;
   platform::FolderListing listing;
   // The listed files in the one order: each file's NameOrderKey and place in the listing.
   std::vector<std::pair<std::uint64_t, std::uint32_t>> order;
@@ -372,7 +372,7 @@ class CarriedRecords {
     return take(Mode::kFolder, &folder, run);
   }
 
-  [[nodiscard]] const Status& status() const { return m_status; }
+  [[nodiscard]] const base::Status& status() const { return m_status; }
 
  private:
   enum class Mode { kBelowRoots, kFolder, kPassBefore };
@@ -470,7 +470,7 @@ class CarriedRecords {
   std::string m_listed;
   std::string_view m_decided;  // the folder last decided, as m_block holds it
   Decision m_decision = Decision::kPass;
-  Status m_status;
+  base::Status m_status;
 };
 
 }  // namespace
@@ -542,7 +542,7 @@ class FileProfiler::Work {
     return true;
   }
 
-  [[nodiscard]] const Status& status() const { return m_status; }
+  [[nodiscard]] const base::Status& status() const { return m_status; }
   [[nodiscard]] std::int64_t totalFiles() const { return m_writer.recordCount(); }
   [[nodiscard]] std::string placeOf(std::size_t index) const {
     return m_outName + ", line " + std::to_string(m_firstLine + static_cast<std::int64_t>(index));
@@ -562,14 +562,14 @@ class FileProfiler::Work {
   // folder that could not be read is carried over instead. False on a failure or cancel.
   bool profileFolder(std::size_t i, std::span<const RecordView>* records) {
     const std::string& folder = m_folders.paths[i];
-    const Status& s = m_current.status;
+    const base::Status& s = m_current.status;
     if (!s.isOk() && !s.isNotFound()) {
       m_problems->addFolder(s);
       m_carryingFolder = m_carry != nullptr;
       return true;
     }
     if (m_carry) m_carry->passOver(folder);
-    for (const Status& p : m_current.listing.problems) m_problems->add(p);
+    for (const base::Status& p : m_current.listing.problems) m_problems->add(p);
 
     const std::size_t count = m_current.order.size();
     const bool bigFolder = count > 301;
@@ -577,14 +577,15 @@ class FileProfiler::Work {
       m_progress.setCaption("Profiling " + std::to_string(count) + " Files in " + folder);
     }
     for (std::size_t j = 0; j < count; j += 100) {
-      if (!m_progress.shouldContinue()) return fail(Status::cancelled());
+      if (!m_progress.shouldContinue()) return fail(base::Status::cancelled());
       if (bigFolder) {
         m_progress.setCaption("Profiling " + std::to_string(j) + " of " + std::to_string(count) +
                               " in " + folder);
       }
     }
     m_firstLine = m_writer.recordCount() + 1;
-    if (Status w = m_writer.addLines(m_current.lines.view(), static_cast<std::int64_t>(count));
+    if (base::Status w =
+            m_writer.addLines(m_current.lines.view(), static_cast<std::int64_t>(count));
         !w.isOk()) {
       return fail(w);
     }
@@ -594,7 +595,7 @@ class FileProfiler::Work {
 
   // Writes the carried records `*records` to the new profile as they were stored.
   bool writeCarried(std::span<const RecordView>* records) {
-    if (!m_progress.shouldContinue()) return fail(Status::cancelled());
+    if (!m_progress.shouldContinue()) return fail(base::Status::cancelled());
     m_carriedLines.clear();
     std::string_view escapedFor;
     for (const RecordView& record : *records) {
@@ -609,7 +610,7 @@ class FileProfiler::Work {
           WriteProfileLine(at, record.size, record.time, m_escapedFolder, record.name));
     }
     m_firstLine = m_writer.recordCount() + 1;
-    if (Status w =
+    if (base::Status w =
             m_writer.addLines(m_carriedLines.view(), static_cast<std::int64_t>(records->size()));
         !w.isOk()) {
       return fail(w);
@@ -624,7 +625,7 @@ class FileProfiler::Work {
     files->order.clear();
     files->lines.clear();
     files->records.clear();
-    files->status = Status::ok();
+    files->status = base::Status::ok();
     if (m_ignored[index] || m_folders.unread[index]) return;
     const std::string& folder = m_folders.paths[index];
     if (m_walked == nullptr || !m_walked->read(index, &files->listing)) {
@@ -659,7 +660,7 @@ class FileProfiler::Work {
 
   bool finish() {
     m_done = true;
-    if (Status s = m_writer.finish(); !s.isOk()) {
+    if (base::Status s = m_writer.finish(); !s.isOk()) {
       m_status = s;
       return false;
     }
@@ -668,7 +669,7 @@ class FileProfiler::Work {
     return false;
   }
 
-  bool fail(Status status) {
+  bool fail(base::Status status) {
     m_status = std::move(status);
     m_done = true;
     return false;
@@ -685,7 +686,7 @@ class FileProfiler::Work {
   ScanProblems* m_problems;
   std::size_t m_next = 0;
   bool m_done = false;
-  Status m_status;
+  base::Status m_status;
   FolderFiles m_current;
   std::int64_t m_firstLine = 1;  // the line of the first record last given
   // The stored profile, for the places that could not be read; null when there is none.
@@ -707,7 +708,7 @@ FileProfiler::FileProfiler(platform::FileSystem& fs, const DriveFolders& folders
 
 FileProfiler::~FileProfiler() = default;
 
-Status FileProfiler::run() {
+base::Status FileProfiler::run() {
   std::span<const RecordView> records;
   while (m_work->step(&records)) {
   }
@@ -721,27 +722,28 @@ bool FileProfiler::nextBatch(std::span<const RecordView>* batch) {
   return false;
 }
 
-const Status& FileProfiler::status() const { return m_work->status(); }
+const base::Status& FileProfiler::status() const { return m_work->status(); }
 
 std::string FileProfiler::placeOf(std::size_t index) const { return m_work->placeOf(index); }
 
 std::int64_t FileProfiler::totalFiles() const { return m_work->totalFiles(); }
 
-Status ProfileFiles(platform::FileSystem& fs, const DriveFolders& folders,
-                    const ScanSettings& settings, const platform::LocaleFormat& locale,
-                    platform::WritableFile* out, platform::Progress& progress,
-                    ScanProblems* problems, std::int64_t* totalFiles, const WalkedFiles* walked) {
+base::Status ProfileFiles(platform::FileSystem& fs, const DriveFolders& folders,
+                          const ScanSettings& settings, const platform::LocaleFormat& locale,
+                          platform::WritableFile* out, platform::Progress& progress,
+                          ScanProblems* problems, std::int64_t* totalFiles,
+                          const WalkedFiles* walked) {
   FileProfiler profiler(fs, folders, settings, locale, out, "the new profile", progress, problems,
                         walked);
-  Status s = profiler.run();
+  base::Status s = profiler.run();
   *totalFiles = profiler.totalFiles();
   return s;
 }
 
-Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
-                     const platform::LocaleFormat& locale, platform::WritableFile* out,
-                     platform::Progress& progress, ScanProblems* problems, std::int64_t* totalFiles,
-                     std::int64_t* totalFolders) {
+base::Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
+                           const platform::LocaleFormat& locale, platform::WritableFile* out,
+                           platform::Progress& progress, ScanProblems* problems,
+                           std::int64_t* totalFiles, std::int64_t* totalFolders) {
   *totalFiles = 0;
   if (totalFolders != nullptr) *totalFolders = 0;
   WalkedFiles walked(fs);

@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/ignore_matcher.h"
 #include "engine/record_source.h"
-#include "engine/status.h"
 #include "engine/walked_files.h"
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
@@ -49,13 +49,13 @@ struct ScanSettings {
 class ScanProblems {
  public:
   // A file or another entry that could not be examined: it is left out of the new profile.
-  void add(const Status& problem);
+  void add(const base::Status& problem);
   // A folder that could not be read (opened, listed or searched, replaced during the scan,
   // or too deep): where the drive has a stored profile, what it held there is carried into
   // the new one; otherwise it is left out.
-  void addFolder(const Status& problem);
+  void addFolder(const base::Status& problem);
   [[nodiscard]] bool empty() const { return m_problems.empty(); }
-  [[nodiscard]] const std::vector<Status>& all() const { return m_problems; }
+  [[nodiscard]] const std::vector<base::Status>& all() const { return m_problems; }
   // One message listing the places (at most `maxListed` of them, then a count of the rest).
   [[nodiscard]] std::string summary(std::size_t maxListed = 10) const;
   // The one message of a run about the drive `driveDisplayText`. With `kept` (the drive was
@@ -65,9 +65,9 @@ class ScanProblems {
   [[nodiscard]] std::string message(std::string_view driveDisplayText, bool kept) const;
 
  private:
-  void addPlace(const Status& problem, bool folder);
+  void addPlace(const base::Status& problem, bool folder);
 
-  std::vector<Status> m_problems;
+  std::vector<base::Status> m_problems;
   std::vector<bool> m_isFolder;  // for each of m_problems
   std::set<std::string> m_seen;
 };
@@ -104,11 +104,11 @@ struct DriveFolders {
 // added to `*problems` ("path longer than 32,000 bytes") and left out. With `walked`, the files of
 // the folders that are not ignored are read in the same pass and kept there, numbered as the
 // returned folders, along with the problems of reading them.
-[[nodiscard]] Result<DriveFolders> LoadStructure(platform::FileSystem& fs,
-                                                 const ScanSettings& settings,
-                                                 platform::Progress& progress,
-                                                 ScanProblems* problems,
-                                                 WalkedFiles* walked = nullptr);
+[[nodiscard]] base::Result<DriveFolders> LoadStructure(platform::FileSystem& fs,
+                                                       const ScanSettings& settings,
+                                                       platform::Progress& progress,
+                                                       ScanProblems* problems,
+                                                       WalkedFiles* walked = nullptr);
 
 // Writes one profile record for every listed file of every folder of `folders` (from
 // LoadStructure) that is not ignored, to `out`, closes `out` once every record is in it,
@@ -119,11 +119,12 @@ struct DriveFolders {
 // cannot be written, and with cancelled when the user stopped; `out` is then partial and the caller
 // abandons it. Files kept in `walked` (from LoadStructure) are taken from there, and only the
 // other folders are listed.
-[[nodiscard]] Status ProfileFiles(platform::FileSystem& fs, const DriveFolders& folders,
-                                  const ScanSettings& settings,
-                                  const platform::LocaleFormat& locale, platform::WritableFile* out,
-                                  platform::Progress& progress, ScanProblems* problems,
-                                  std::int64_t* totalFiles, const WalkedFiles* walked = nullptr);
+[[nodiscard]] base::Status ProfileFiles(platform::FileSystem& fs, const DriveFolders& folders,
+                                        const ScanSettings& settings,
+                                        const platform::LocaleFormat& locale,
+                                        platform::WritableFile* out, platform::Progress& progress,
+                                        ScanProblems* problems, std::int64_t* totalFiles,
+                                        const WalkedFiles* walked = nullptr);
 
 // The work of ProfileFiles, one folder at a time: worker threads list the folders (or read
 // what the walk kept of them) ahead and
@@ -156,13 +157,13 @@ class FileProfiler final : public RecordSource {
   ~FileProfiler() override;
 
   // Profiles every folder and closes `out`: ProfileFiles.
-  [[nodiscard]] Status run();
+  [[nodiscard]] base::Status run();
 
   // Profiles folders up to the next one with files and gives its records, written to `out`
   // by then. After the last folder, closes `out` and ends the progress as ProfileFiles does;
   // false then, or on a failure or cancel (status()): `out` is partial and abandoned.
   [[nodiscard]] bool nextBatch(std::span<const RecordView>* batch) override;
-  [[nodiscard]] const Status& status() const override;
+  [[nodiscard]] const base::Status& status() const override;
   [[nodiscard]] std::string placeOf(std::size_t index) const override;
 
   // Records written so far; all of them once the last folder is done.
@@ -175,10 +176,10 @@ class FileProfiler final : public RecordSource {
 
 // LoadStructure followed by ProfileFiles. With `totalFolders`, sets it to the number of
 // folders LoadStructure walked, the root included.
-[[nodiscard]] Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
-                                   const platform::LocaleFormat& locale,
-                                   platform::WritableFile* out, platform::Progress& progress,
-                                   ScanProblems* problems, std::int64_t* totalFiles,
-                                   std::int64_t* totalFolders = nullptr);
+[[nodiscard]] base::Status ScanToProfile(platform::FileSystem& fs, const ScanSettings& settings,
+                                         const platform::LocaleFormat& locale,
+                                         platform::WritableFile* out, platform::Progress& progress,
+                                         ScanProblems* problems, std::int64_t* totalFiles,
+                                         std::int64_t* totalFolders = nullptr);
 
 }  // namespace engine

@@ -40,10 +40,11 @@ class DriveScanTest : public ::testing::Test {
   }
 
   // Scans into a replacement of the profile, committed only when the scan succeeded.
-  Status Scan() {
+  base::Status Scan() {
     auto file = fs.openForReplacing(kProfile);
     if (!file.isOk()) return file.status();
-    Status s = ScanToProfile(fs, settings, locale, file.value().get(), progress, &problems, &total);
+    base::Status s =
+        ScanToProfile(fs, settings, locale, file.value().get(), progress, &problems, &total);
     return s.isOk() ? file.value()->commit() : s;
   }
 
@@ -143,7 +144,7 @@ TEST_F(DriveScanTest, AWholeTreeOnTheIgnoreListIsNeverEnteredWhileAPlainEntryKee
   fs.addFile("C:\\BUILD2\\kept.o", 1, 0);
   fs.addFile("C:\\TEMP\\skip.txt", 1, 0);
   fs.addFile("C:\\TEMP\\OLD\\kept.txt", 1, 0);
-  fs.failListing("C:\\BUILD\\OBJ", Status::permissionDenied("C:\\BUILD\\OBJ\\: denied"));
+  fs.failListing("C:\\BUILD\\OBJ", base::Status::permissionDenied("C:\\BUILD\\OBJ\\: denied"));
   settings.ignore = IgnoreMatcher({"c:\\build\\**", "C:\\TEMP\\"});
 
   auto folders = LoadStructure(fs, settings, progress, &problems);
@@ -312,9 +313,9 @@ TEST_F(DriveScanTest, CancelInABigFolderStopsWithinAHundredRecords) {
 }
 
 TEST_F(DriveScanTest, UnreadableRootFailsTheDrive) {
-  fs.failListing("C:\\", Status::permissionDenied("C:\\: access denied"));
-  Status s = Scan();
-  EXPECT_EQ(s.code(), Status::Code::kPermissionDenied);
+  fs.failListing("C:\\", base::Status::permissionDenied("C:\\: access denied"));
+  base::Status s = Scan();
+  EXPECT_EQ(s.code(), base::Status::Code::kPermissionDenied);
   EXPECT_FALSE(fs.exists(kProfile));
 }
 
@@ -323,9 +324,9 @@ TEST_F(DriveScanTest, UnreadablePlacesAreReportedOnceAndVanishedOnesNotAtAll) {
   fs.addFile("C:\\OK\\gone.txt", 1, 0);
   fs.addFile("C:\\OK\\bad.txt", 1, 0);
   fs.addFile("C:\\OK\\good.txt", 1, 0);
-  fs.failListing("C:\\LOCKED\\", Status::permissionDenied("C:\\LOCKED\\: access denied"));
+  fs.failListing("C:\\LOCKED\\", base::Status::permissionDenied("C:\\LOCKED\\: access denied"));
   fs.vanishOnStat("C:\\OK\\gone.txt");
-  fs.failStat("C:\\OK\\bad.txt", Status::ioError("C:\\OK\\bad.txt: I/O error"));
+  fs.failStat("C:\\OK\\bad.txt", base::Status::ioError("C:\\OK\\bad.txt: I/O error"));
 
   ASSERT_TRUE(Scan().isOk());
   EXPECT_EQ(Profile(), "1,#1970-01-01#,\"C:\\OK\\\",\"good.txt\"\r\n");
@@ -384,7 +385,7 @@ TEST_F(DriveScanTest, FoldersTooDeepToRecordAreToldAndEverythingAboveIsProfiledA
 TEST_F(DriveScanTest, FullDiskStopsTheScanWithItsError) {
   AddFiles("C:\\MANY", 5000);
   fs.failWritesAfter(kProfile, 1000);
-  Status s = Scan();
+  base::Status s = Scan();
   EXPECT_FALSE(s.isOk());
   EXPECT_FALSE(s.isCancelled());
   // The partial scan goes with its replacement: a full disk is not kept full.
@@ -405,7 +406,7 @@ TEST_F(DriveScanTest, ListingAheadOnWorkerThreadsGivesTheSameProfile) {
     AddFiles(folder, i % 13);
   }
   AddFiles("C:\\HUGE", 3000);
-  fs.failListing("C:\\L3\\F3\\", Status::permissionDenied("C:\\L3\\F3\\: denied"));
+  fs.failListing("C:\\L3\\F3\\", base::Status::permissionDenied("C:\\L3\\F3\\: denied"));
   ASSERT_TRUE(Scan().isOk());
   const std::string alone = Profile();
   const auto problemsAlone = problems.all().size();
@@ -452,16 +453,16 @@ TEST_F(DriveScanTest, EveryFolderIsReadOnceAndWithoutScratchSpaceTheProfileIsThe
 
 TEST(ScanProblemsTest, SummaryListsAFewAndCountsTheRest) {
   ScanProblems problems;
-  for (int i = 0; i < 12; ++i) problems.add(Status::ioError("place " + std::to_string(i)));
-  problems.add(Status::ioError("place 3"));
+  for (int i = 0; i < 12; ++i) problems.add(base::Status::ioError("place " + std::to_string(i)));
+  problems.add(base::Status::ioError("place 3"));
   EXPECT_EQ(problems.all().size(), 12u);
   EXPECT_NE(problems.summary(10).find("and 2 more"), std::string::npos);
 }
 
 TEST(ScanProblemsTest, TheMessageSaysWhatWasKeptAndWhatWasLeftOut) {
   ScanProblems problems;
-  problems.addFolder(Status::permissionDenied("C:\\LOCKED\\: denied"));
-  problems.add(Status::ioError("C:\\OK\\bad.txt: I/O error"));
+  problems.addFolder(base::Status::permissionDenied("C:\\LOCKED\\: denied"));
+  problems.add(base::Status::ioError("C:\\OK\\bad.txt: I/O error"));
   EXPECT_EQ(problems.message("c: [DISK]", true),
             "Some places of drive c: [DISK] could not be read; what they held at the last run is "
             "kept in its profile:\nC:\\LOCKED\\: denied\n"

@@ -37,11 +37,11 @@ FolderPrefetcher::FolderPrefetcher(platform::FolderTree& tree,
             listed->listing.problems.clear();
             listed->status = what[index].has_value() ? tree.list(folders[index], ids[index],
                                                                  *what[index], &listed->listing)
-                                                     : Status::ok();
+                                                     : base::Status::ok();
           },
           [](const Listed& listed) { return listed.listing.entries.size(); }) {}
 
-Status FolderPrefetcher::take(std::size_t index, platform::FolderListing* listing) {
+base::Status FolderPrefetcher::take(std::size_t index, platform::FolderListing* listing) {
   m_pipeline.take(index, &m_taken);
   // Swapping hands the consumer's old buffers back to the pipeline for reuse.
   std::swap(*listing, m_taken.listing);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/ordered_pipeline.h"
-#include "engine/status.h"
 #include "platform/file_system.h"
 
 namespace engine {
@@ -32,14 +32,14 @@ class FolderPrefetcher {
 
   // Moves the listing of folders[index] into `*listing` and returns the status of
   // listing it. REQUIRES: index is 0 on the first call and one more on each later call.
-  Status take(std::size_t index, platform::FolderListing* listing);
+  base::Status take(std::size_t index, platform::FolderListing* listing);
 
   // A sensible number of worker threads for this machine.
   static unsigned DefaultThreads();
 
  private:
   struct Listed {
-    Status status;
+    base::Status status;
     platform::FolderListing listing;
   };
 

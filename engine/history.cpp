@@ -107,11 +107,11 @@ std::string FormatHistoryIndex(const std::vector<Generation>& generations) {
   return text;
 }
 
-Status ReadHistoryIndex(platform::FileSystem& fs, const std::string& folder,
-                        std::vector<Generation>* generations) {
+base::Status ReadHistoryIndex(platform::FileSystem& fs, const std::string& folder,
+                              std::vector<Generation>* generations) {
   generations->clear();
   const std::string path = folder + std::string(kHistoryIndexName);
-  if (!fs.exists(path)) return Status::ok();
+  if (!fs.exists(path)) return base::Status::ok();
   auto text = platform::ReadWholeFile(fs, path, kMaxIndexBytes);
   if (!text.isOk()) return text.status();
   std::string_view rest = text.value();
@@ -123,7 +123,7 @@ Status ReadHistoryIndex(platform::FileSystem& fs, const std::string& folder,
     ++lineNumber;
     if (line.ends_with('\r')) line.remove_suffix(1);
     const auto bad = [&](const std::string& why) {
-      return Status::corrupt(path + ", line " + std::to_string(lineNumber) + ": " + why);
+      return base::Status::corrupt(path + ", line " + std::to_string(lineNumber) + ": " + why);
     };
     if (lineNumber == 1) {
       if (line != kHistoryIndexHeader) return bad("not the header of a history index");
@@ -164,8 +164,8 @@ Status ReadHistoryIndex(platform::FileSystem& fs, const std::string& folder,
     }
     generations->push_back(std::move(g));
   }
-  if (lineNumber == 0) return Status::corrupt(path + ": empty, not a history index");
-  return Status::ok();
+  if (lineNumber == 0) return base::Status::corrupt(path + ": empty, not a history index");
+  return base::Status::ok();
 }
 
 struct PendingGeneration::Compression {
@@ -177,18 +177,18 @@ struct PendingGeneration::Compression {
 PendingGeneration::PendingGeneration() = default;
 PendingGeneration::~PendingGeneration() = default;
 
-Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Prepare(
+base::Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Prepare(
     platform::FileSystem& fs, const std::string& programFolder, char letter,
     const std::string& profilePath, bool hidden) {
   auto pending = Start(fs, programFolder, letter, profilePath, hidden);
   if (!pending.isOk()) return pending;
   for (bool done = false; !done;) {
-    if (Status s = pending.value()->compressMore(&done); !s.isOk()) return s;
+    if (base::Status s = pending.value()->compressMore(&done); !s.isOk()) return s;
   }
   return pending;
 }
 
-Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Start(
+base::Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Start(
     platform::FileSystem& fs, const std::string& programFolder, char letter,
     const std::string& profilePath, bool hidden) {
   std::unique_ptr<PendingGeneration> pending(new PendingGeneration());
@@ -200,7 +200,7 @@ Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Start(
   if (!drive.isOk()) return drive.status();
   pending->m_driveFolder = std::move(drive).value();
   const std::string& folder = pending->m_driveFolder->path();
-  if (Status s = ReadHistoryIndex(fs, folder, &pending->m_index); !s.isOk()) return s;
+  if (base::Status s = ReadHistoryIndex(fs, folder, &pending->m_index); !s.isOk()) return s;
 
   auto made = fs.modificationTime(profilePath);
   if (!made.isOk()) return made.status();
@@ -232,24 +232,24 @@ Result<std::unique_ptr<PendingGeneration>> PendingGeneration::Start(
   return pending;
 }
 
-Status PendingGeneration::compressMore(bool* done) {
+base::Status PendingGeneration::compressMore(bool* done) {
   *done = false;
-  if (!m_compression) return Status::invalidArgument("a kept profile compressed twice");
+  if (!m_compression) return base::Status::invalidArgument("a kept profile compressed twice");
   Compression& c = *m_compression;
   std::size_t got = 0;
-  if (Status s = c.profile->read(c.chunk.size(), c.chunk.data(), &got); !s.isOk()) return s;
+  if (base::Status s = c.profile->read(c.chunk.size(), c.chunk.data(), &got); !s.isOk()) return s;
   if (got > 0) return c.writer->append({c.chunk.data(), got});
-  if (Status s = c.writer->close(); !s.isOk()) return s;
+  if (base::Status s = c.writer->close(); !s.isOk()) return s;
   m_compression.reset();
-  if (Status s = m_file->close(); !s.isOk()) return s;
+  if (base::Status s = m_file->close(); !s.isOk()) return s;
   *done = true;
-  return Status::ok();
+  return base::Status::ok();
 }
 
-Status PendingGeneration::store(platform::UnixSeconds replaced, const CompareOutcome& totals,
-                                int depth) {
-  if (!m_file) return Status::invalidArgument("a kept profile stored twice");
-  if (m_compression) return Status::invalidArgument("a kept profile stored unfinished");
+base::Status PendingGeneration::store(platform::UnixSeconds replaced, const CompareOutcome& totals,
+                                      int depth) {
+  if (!m_file) return base::Status::invalidArgument("a kept profile stored twice");
+  if (m_compression) return base::Status::invalidArgument("a kept profile stored unfinished");
   Generation& g = m_generation;
   g.replaced = replaced;
   g.files = totals.storedFiles;
@@ -265,7 +265,7 @@ Status PendingGeneration::store(platform::UnixSeconds replaced, const CompareOut
 
   const std::string& folder = m_driveFolder->path();
   const std::string path = folder + g.file;
-  Status s = m_file->commit();
+  base::Status s = m_file->commit();
   m_file.reset();
   if (!s.isOk()) return s;
   std::vector<Generation> index = m_index;
@@ -284,7 +284,7 @@ Status PendingGeneration::store(platform::UnixSeconds replaced, const CompareOut
   }
   // A generation that cannot be removed only takes room: the index no longer names it.
   for (const std::string& name : dropped) (void)m_fs->remove(folder + name);
-  return Status::ok();
+  return base::Status::ok();
 }
 
 GenerationInBackground::GenerationInBackground(platform::FileSystem& fs, std::string programFolder,
@@ -326,8 +326,8 @@ void GenerationInBackground::step() {
   m_done = finished || !m_status.isOk();
 }
 
-Result<std::unique_ptr<PendingGeneration>> GenerationInBackground::take() {
-  if (m_taken) return Status::invalidArgument("a kept profile taken twice");
+base::Result<std::unique_ptr<PendingGeneration>> GenerationInBackground::take() {
+  if (m_taken) return base::Status::invalidArgument("a kept profile taken twice");
   m_taken = true;
   m_handedOver = true;
   {

@@ -29,8 +29,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/compare_profiles.h"
-#include "engine/status.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 
@@ -83,8 +83,8 @@ struct Generation {
 // Reads the index of the history folder `folder` (ending in the separator). A missing index
 // is a history without generations. A line that is not of the index's form, a missing or
 // wrong header, or a file that is not a regular file is corrupt, naming the file and line.
-[[nodiscard]] Status ReadHistoryIndex(platform::FileSystem& fs, const std::string& folder,
-                                      std::vector<Generation>* generations);
+[[nodiscard]] base::Status ReadHistoryIndex(platform::FileSystem& fs, const std::string& folder,
+                                            std::vector<Generation>* generations);
 
 // A stored profile on its way into the history: compressed into a temporary of its history
 // folder while it is still the stored profile, then stored once the profile that replaces
@@ -97,7 +97,7 @@ class PendingGeneration {
   // until this object is destroyed.
   // Fails, naming what failed, when a folder cannot be had, the index cannot be read, or the
   // profile cannot be read or compressed; the history is then as it was.
-  [[nodiscard]] static Result<std::unique_ptr<PendingGeneration>> Prepare(
+  [[nodiscard]] static base::Result<std::unique_ptr<PendingGeneration>> Prepare(
       platform::FileSystem& fs, const std::string& programFolder, char letter,
       const std::string& profilePath, bool hidden);
 
@@ -106,10 +106,10 @@ class PendingGeneration {
   // of the profile, and sets `*done` once all of it is in the closed temporary. A failure
   // leaves the object good only for destruction. Pieces may be taken on different threads,
   // one at a time.
-  [[nodiscard]] static Result<std::unique_ptr<PendingGeneration>> Start(
+  [[nodiscard]] static base::Result<std::unique_ptr<PendingGeneration>> Start(
       platform::FileSystem& fs, const std::string& programFolder, char letter,
       const std::string& profilePath, bool hidden);
-  [[nodiscard]] Status compressMore(bool* done);
+  [[nodiscard]] base::Status compressMore(bool* done);
 
   ~PendingGeneration();
   PendingGeneration(const PendingGeneration&) = delete;
@@ -127,8 +127,8 @@ class PendingGeneration {
   // naming the file, when the generation or the index cannot be written; the history then
   // holds no part of this generation and no generation was removed. Call once, after all
   // of the profile is compressed.
-  [[nodiscard]] Status store(platform::UnixSeconds replaced, const CompareOutcome& totals,
-                             int depth);
+  [[nodiscard]] base::Status store(platform::UnixSeconds replaced, const CompareOutcome& totals,
+                                   int depth);
 
  private:
   struct Compression;  // the profile being read and the compressor, until all is in
@@ -160,7 +160,7 @@ class GenerationInBackground {
   GenerationInBackground& operator=(const GenerationInBackground&) = delete;
 
   // Finishes the preparation on the calling thread and hands over its result. Call once.
-  [[nodiscard]] Result<std::unique_ptr<PendingGeneration>> take();
+  [[nodiscard]] base::Result<std::unique_ptr<PendingGeneration>> take();
 
  private:
   // One piece of the work: starting, or compressing the next piece. With m_mutex held.
@@ -174,7 +174,7 @@ class GenerationInBackground {
 
   std::mutex m_mutex;                            // held for each piece, by the thread or by take()
   std::unique_ptr<PendingGeneration> m_pending;  // guarded by m_mutex
-  Status m_status;                               // guarded by m_mutex
+  base::Status m_status;                         // guarded by m_mutex
   bool m_done = false;                           // guarded by m_mutex
   bool m_taken = false;                          // take()'s own
   std::atomic<bool> m_handedOver{false};         // set once the thread is to stop

@@ -37,10 +37,10 @@ std::string Describe(const platform::LocalDateTime& t) {
 
 }  // namespace
 
-Result<HistoryWhen> ParseHistoryWhen(std::string_view text) {
+base::Result<HistoryWhen> ParseHistoryWhen(std::string_view text) {
   const auto bad = [&] {
-    return Status::invalidArgument("'" + std::string(text) +
-                                   "' is not -N, YYYY-MM-DD or YYYY-MM-DDTHH:MM");
+    return base::Status::invalidArgument("'" + std::string(text) +
+                                         "' is not -N, YYYY-MM-DD or YYYY-MM-DDTHH:MM");
   };
   HistoryWhen when;
   if (text.starts_with('-')) {
@@ -67,12 +67,12 @@ Result<HistoryWhen> ParseHistoryWhen(std::string_view text) {
   return when;
 }
 
-Result<std::vector<DriveProfile>> DriveProfiles(platform::FileSystem& fs,
-                                                const std::string& programFolder, char letter,
-                                                const std::string& profilePath) {
+base::Result<std::vector<DriveProfile>> DriveProfiles(platform::FileSystem& fs,
+                                                      const std::string& programFolder, char letter,
+                                                      const std::string& profilePath) {
   const std::string folder = HistoryFolderOf(programFolder, letter, fs.pathStyle().separator);
   std::vector<Generation> generations;
-  if (Status s = ReadHistoryIndex(fs, folder, &generations); !s.isOk()) return s;
+  if (base::Status s = ReadHistoryIndex(fs, folder, &generations); !s.isOk()) return s;
   std::vector<DriveProfile> profiles;
   for (const Generation& g : generations) profiles.push_back({folder + g.file, g.made, false});
   if (fs.isOrdinaryFile(profilePath)) {
@@ -83,8 +83,9 @@ Result<std::vector<DriveProfile>> DriveProfiles(platform::FileSystem& fs,
   return profiles;
 }
 
-Result<DriveProfile> PickProfile(const std::vector<DriveProfile>& profiles, const HistoryWhen& when,
-                                 std::string_view driveText, const platform::LocaleFormat& locale) {
+base::Result<DriveProfile> PickProfile(const std::vector<DriveProfile>& profiles,
+                                       const HistoryWhen& when, std::string_view driveText,
+                                       const platform::LocaleFormat& locale) {
   std::vector<const DriveProfile*> kept;
   for (const DriveProfile& profile : profiles) {
     if (!profile.stored) kept.push_back(&profile);
@@ -92,9 +93,9 @@ Result<DriveProfile> PickProfile(const std::vector<DriveProfile>& profiles, cons
   if (!when.at) {
     const auto back = static_cast<std::size_t>(when.runsBack);
     if (back < 1 || back > kept.size()) {
-      return Status::notFound(std::string(driveText) + " has " + std::to_string(kept.size()) +
-                              (kept.size() == 1 ? " kept profile" : " kept profiles") + ", not " +
-                              std::to_string(when.runsBack));
+      return base::Status::notFound(std::string(driveText) + " has " + std::to_string(kept.size()) +
+                                    (kept.size() == 1 ? " kept profile" : " kept profiles") +
+                                    ", not " + std::to_string(when.runsBack));
     }
     return *kept[kept.size() - back];
   }
@@ -115,15 +116,15 @@ Result<DriveProfile> PickProfile(const std::vector<DriveProfile>& profiles, cons
     if (!profiles.empty()) {
       text += "; the oldest was made " + locale.generalDate(locale.toLocal(profiles[0].made));
     }
-    return Status::notFound(text);
+    return base::Status::notFound(text);
   }
   return *chosen;
 }
 
-Status CompareDriveProfiles(platform::FileSystem& fs, const DriveProfile& older,
-                            const DriveProfile& newer, CompareSettings settings,
-                            const platform::LocaleFormat& locale, ChangeReport& report,
-                            platform::Progress& progress, CompareOutcome* outcome) {
+base::Status CompareDriveProfiles(platform::FileSystem& fs, const DriveProfile& older,
+                                  const DriveProfile& newer, CompareSettings settings,
+                                  const platform::LocaleFormat& locale, ChangeReport& report,
+                                  platform::Progress& progress, CompareOutcome* outcome) {
   settings.oldProfilePath = older.path;
   settings.newProfilePath = newer.path;
   settings.profileDate = locale.generalDate(locale.toLocal(older.made));
@@ -148,25 +149,25 @@ std::vector<char> DrivesWithHistory(platform::FileSystem& fs, const std::string&
 }
 
 CompareSettings HistoryCompareSettings(platform::FileSystem& fs, const std::string& programFolder,
-                                       std::string driveText, std::vector<Status>* warnings) {
+                                       std::string driveText, std::vector<base::Status>* warnings) {
   CompareSettings settings;
   settings.driveDisplayText = std::move(driveText);
   auto ignore = ReadIgnoreList(fs, programFolder + std::string(kIgnoreFileName), warnings);
   if (!ignore.isOk()) {
     warnings->push_back(
-        Status::ioError("the Ignore list could not be read, so no folder is ignored: " +
-                        ignore.status().message()));
+        base::Status::ioError("the Ignore list could not be read, so no folder is ignored: " +
+                              ignore.status().message()));
   } else {
     settings.ignore = IgnoreMatcher(ignore.value());
   }
   return settings;
 }
 
-Status SaveHistoryReport(platform::FileSystem& fs, const std::string& programFolder, char letter,
-                         const DriveProfile& older, const DriveProfile& newer,
-                         const CompareSettings& settings, const SettingsRecord& record,
-                         const platform::LocaleFormat& locale, platform::Progress& progress,
-                         std::string* savedPath, CompareOutcome* outcome) {
+base::Status SaveHistoryReport(platform::FileSystem& fs, const std::string& programFolder,
+                               char letter, const DriveProfile& older, const DriveProfile& newer,
+                               const CompareSettings& settings, const SettingsRecord& record,
+                               const platform::LocaleFormat& locale, platform::Progress& progress,
+                               std::string* savedPath, CompareOutcome* outcome) {
   auto reports = fs.openGuardedFolder(programFolder, kReportsFolderName);
   if (!reports.isOk()) return reports.status();
   const std::optional<platform::LocalDateTime> newerTime =
@@ -177,7 +178,7 @@ Status SaveHistoryReport(platform::FileSystem& fs, const std::string& programFol
   for (int number = 2; fs.exists(target); ++number) target = NumberedReportPath(base, number);
   auto file = fs.openForReplacing(target, platform::Durability::kSynced);
   if (!file.isOk()) return file.status();
-  Status s;
+  base::Status s;
   {
     std::unique_ptr<ReportSink> sink = record.isRichTextReports()
                                            ? NewRtfReportSink(file.value().get())
@@ -187,7 +188,7 @@ Status SaveHistoryReport(platform::FileSystem& fs, const std::string& programFol
   }
   // A stop asked for while the comparison ended is still in time: the report is not in
   // place yet.
-  if (s.isOk() && !progress.shouldContinue()) s = Status::cancelled();
+  if (s.isOk() && !progress.shouldContinue()) s = base::Status::cancelled();
   if (s.isOk()) s = file.value()->commit();
   if (!s.isOk()) return s;  // the replacement, dropped, leaves nothing behind
   *savedPath = file.value()->targetPath();

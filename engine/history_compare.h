@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/change_report.h"
 #include "engine/compare_profiles.h"
 #include "engine/history.h"
 #include "engine/settings_record.h"
-#include "engine/status.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
@@ -32,7 +32,7 @@ struct HistoryWhen {
 
 // Parses "-N" (N runs back), "YYYY-MM-DD" (that day's start, local time) or
 // "YYYY-MM-DDTHH:MM" (local time). Fails with invalidArgument naming `text` otherwise.
-[[nodiscard]] Result<HistoryWhen> ParseHistoryWhen(std::string_view text);
+[[nodiscard]] base::Result<HistoryWhen> ParseHistoryWhen(std::string_view text);
 
 // The text of drive `letter` as the drive list `drives` gives it ("k: [/data]"), or "k:" for
 // a drive the list no longer has: kept profiles outlive the drives they were made of.
@@ -48,28 +48,28 @@ struct DriveProfile {
 // Drive `letter`'s profiles, oldest first: its generations in the order of its index, then
 // its stored profile `profilePath` when it exists (made at its modification time). Fails
 // when the index cannot be read.
-[[nodiscard]] Result<std::vector<DriveProfile>> DriveProfiles(platform::FileSystem& fs,
-                                                              const std::string& programFolder,
-                                                              char letter,
-                                                              const std::string& profilePath);
+[[nodiscard]] base::Result<std::vector<DriveProfile>> DriveProfiles(
+    platform::FileSystem& fs, const std::string& programFolder, char letter,
+    const std::string& profilePath);
 
 // The profile of `profiles` (DriveProfiles) that `when` names: N runs back is the N-th kept
 // one counted back from the newest; a time picks the profile that was current then, the
 // newest one made at or before it (made times read as local times by `locale`). Fails,
 // naming the drive `driveText` and the moment, when there is no such profile.
-[[nodiscard]] Result<DriveProfile> PickProfile(const std::vector<DriveProfile>& profiles,
-                                               const HistoryWhen& when, std::string_view driveText,
-                                               const platform::LocaleFormat& locale);
+[[nodiscard]] base::Result<DriveProfile> PickProfile(const std::vector<DriveProfile>& profiles,
+                                                     const HistoryWhen& when,
+                                                     std::string_view driveText,
+                                                     const platform::LocaleFormat& locale);
 
 // Compares `older` with `newer` as a run compares a stored profile with a new scan: the
 // report's heading names the older side's time, the changes are those of CompareProfiles
 // (either side may be compressed). `settings` gives the drive's text, the Ignore list, the
 // listener and the document's start and end; its paths and date are set here.
-[[nodiscard]] Status CompareDriveProfiles(platform::FileSystem& fs, const DriveProfile& older,
-                                          const DriveProfile& newer, CompareSettings settings,
-                                          const platform::LocaleFormat& locale,
-                                          ChangeReport& report, platform::Progress& progress,
-                                          CompareOutcome* outcome);
+[[nodiscard]] base::Status CompareDriveProfiles(platform::FileSystem& fs, const DriveProfile& older,
+                                                const DriveProfile& newer, CompareSettings settings,
+                                                const platform::LocaleFormat& locale,
+                                                ChangeReport& report, platform::Progress& progress,
+                                                CompareOutcome* outcome);
 
 // The drives that have a folder in the History folder of `programFolder`, in letter order
 // (upper case). None when there is no History folder.
@@ -83,7 +83,7 @@ struct DriveProfile {
 [[nodiscard]] CompareSettings HistoryCompareSettings(platform::FileSystem& fs,
                                                      const std::string& programFolder,
                                                      std::string driveText,
-                                                     std::vector<Status>* warnings);
+                                                     std::vector<base::Status>* warnings);
 
 // Compares `older` with `newer` of drive `letter` (CompareDriveProfiles, with `settings`)
 // into a new report of the Reports folder of `programFolder`: named by HistoryReportPath
@@ -91,12 +91,10 @@ struct DriveProfile {
 // place only once it is whole. Sets `*savedPath` to it. Nothing is saved when the
 // comparison fails, or when `progress` says to stop before the report is in place
 // (cancelled).
-[[nodiscard]] Status SaveHistoryReport(platform::FileSystem& fs, const std::string& programFolder,
-                                       char letter, const DriveProfile& older,
-                                       const DriveProfile& newer, const CompareSettings& settings,
-                                       const SettingsRecord& record,
-                                       const platform::LocaleFormat& locale,
-                                       platform::Progress& progress, std::string* savedPath,
-                                       CompareOutcome* outcome);
+[[nodiscard]] base::Status SaveHistoryReport(
+    platform::FileSystem& fs, const std::string& programFolder, char letter,
+    const DriveProfile& older, const DriveProfile& newer, const CompareSettings& settings,
+    const SettingsRecord& record, const platform::LocaleFormat& locale,
+    platform::Progress& progress, std::string* savedPath, CompareOutcome* outcome);
 
 }  // namespace engine

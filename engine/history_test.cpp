@@ -56,7 +56,7 @@ class HistoryTest : public ::testing::Test {
   }
 
   // Keeps the stored profile as a run that replaced it at `replaced` would.
-  Status Keep(platform::UnixSeconds replaced, int depth, const CompareOutcome& totals = {}) {
+  base::Status Keep(platform::UnixSeconds replaced, int depth, const CompareOutcome& totals = {}) {
     auto pending = PendingGeneration::Prepare(fs, kProgram, 'C', kProfile, false);
     if (!pending.isOk()) return pending.status();
     return pending.value()->store(replaced, totals, depth);
@@ -64,7 +64,7 @@ class HistoryTest : public ::testing::Test {
 
   std::vector<Generation> Index() {
     std::vector<Generation> index;
-    Status s = ReadHistoryIndex(fs, kFolder, &index);
+    base::Status s = ReadHistoryIndex(fs, kFolder, &index);
     EXPECT_TRUE(s.isOk()) << s.message();
     return index;
   }
@@ -75,7 +75,7 @@ class HistoryTest : public ::testing::Test {
     std::string text;
     char buffer[512];
     for (std::size_t got = 1; got > 0;) {
-      Status s = reader.value()->read(sizeof buffer, buffer, &got);
+      base::Status s = reader.value()->read(sizeof buffer, buffer, &got);
       if (!s.isOk()) return "<" + s.message() + ">";
       text.append(buffer, got);
     }
@@ -163,7 +163,7 @@ TEST_F(HistoryTest, AFailureToCompressOrToStoreLeavesTheHistoryAsItWas) {
   fs.failWritesAfter(std::string(kFolder) + "20260302T000000Z.bvp.zst", 10);
   EXPECT_THAT(Keep(At(2026, 3, 3), 30).message(), HasSubstr("disk full"));
   fs.clearFaults();
-  fs.failOpen(kProfile, Status::permissionDenied("Z:\\BV\\Prof_C_.bvp: no"));
+  fs.failOpen(kProfile, base::Status::permissionDenied("Z:\\BV\\Prof_C_.bvp: no"));
   EXPECT_FALSE(Keep(At(2026, 3, 3), 30).isOk());
   fs.clearFaults();
   // Prepared but never stored (the profile could not be replaced): nothing stays.
@@ -181,7 +181,7 @@ TEST_F(HistoryTest, AGenerationInTheBackgroundIsWholeWhenTakenAtOnceOrLateOrNeve
                std::to_string(i) + ".txt\"\r\n";
   }
   StoreProfile(profile, At(2026, 3, 1));
-  const auto keep = [&](bool waitFirst) -> Result<std::unique_ptr<PendingGeneration>> {
+  const auto keep = [&](bool waitFirst) -> base::Result<std::unique_ptr<PendingGeneration>> {
     GenerationInBackground background(fs, kProgram, 'C', kProfile, false);
     if (waitFirst) std::this_thread::sleep_for(std::chrono::milliseconds(200));
     return background.take();
@@ -197,7 +197,7 @@ TEST_F(HistoryTest, AGenerationInTheBackgroundIsWholeWhenTakenAtOnceOrLateOrNeve
   { GenerationInBackground dropped(fs, kProgram, 'C', kProfile, false); }
   EXPECT_EQ(fs.namesIn(kFolder).size(), 3u);  // the two kept and the index
   // A profile that cannot be read is reported by take(), and take() is once only.
-  fs.failOpen(kProfile, Status::permissionDenied("Z:\\BV\\Prof_C_.bvp: no"));
+  fs.failOpen(kProfile, base::Status::permissionDenied("Z:\\BV\\Prof_C_.bvp: no"));
   GenerationInBackground failing(fs, kProgram, 'C', kProfile, false);
   EXPECT_THAT(failing.take().status().message(), HasSubstr("Prof_C_.bvp: no"));
   EXPECT_FALSE(failing.take().isOk());
@@ -234,8 +234,8 @@ TEST_F(HistoryTest, AnIndexThatIsNotOneIsRefusedNamingItsLine) {
   };
   for (const auto& [text, why] : bad) {
     fs.addTextFile(path, text);
-    const Status s = ReadHistoryIndex(fs, kFolder, &index);
-    EXPECT_EQ(s.code(), Status::Code::kCorrupt) << text;
+    const base::Status s = ReadHistoryIndex(fs, kFolder, &index);
+    EXPECT_EQ(s.code(), base::Status::Code::kCorrupt) << text;
     EXPECT_THAT(s.message(), HasSubstr(path)) << text;
     EXPECT_THAT(s.message(), HasSubstr(why)) << text;
   }
@@ -339,7 +339,7 @@ TEST_F(HistoryTest, ASavedComparisonLeavesOutIgnoredFoldersAndIsNumberedNeverRep
   ASSERT_TRUE(profiles.isOk());
   ASSERT_EQ(profiles.value().size(), 2u);
 
-  std::vector<Status> warnings;
+  std::vector<base::Status> warnings;
   const CompareSettings settings = HistoryCompareSettings(fs, kProgram, "c: [DISK]", &warnings);
   EXPECT_TRUE(warnings.empty());
   SettingsRecord record;
@@ -353,7 +353,7 @@ TEST_F(HistoryTest, ASavedComparisonLeavesOutIgnoredFoldersAndIsNumberedNeverRep
   platform::RecordingProgress progress;
   std::string first;
   CompareOutcome outcome;
-  Status s = save(progress, &first, &outcome);
+  base::Status s = save(progress, &first, &outcome);
   ASSERT_TRUE(s.isOk()) << s.message();
   EXPECT_EQ(first, "Z:\\BV\\Reports\\Drive_C_since_3-1-26_0905.txt");
   EXPECT_EQ(outcome.changeLines, 1);

@@ -16,15 +16,16 @@ bool IsBlank(std::string_view line) {
 
 }  // namespace
 
-Result<std::vector<std::string>> ReadIgnoreList(platform::FileSystem& fs, const std::string& path,
-                                                std::vector<Status>* warnings) {
+base::Result<std::vector<std::string>> ReadIgnoreList(platform::FileSystem& fs,
+                                                      const std::string& path,
+                                                      std::vector<base::Status>* warnings) {
   auto data = platform::ReadWholeFile(fs, path, kMaxIgnoreListSize);
   if (data.status().isNotFound()) return std::vector<std::string>{};
   if (!data.isOk()) return data.status();
   const auto warn = [&](int line, const std::string& what) {
     if (warnings != nullptr) {
       warnings->push_back(
-          Status::invalidArgument(path + ", line " + std::to_string(line) + ": " + what));
+          base::Status::invalidArgument(path + ", line " + std::to_string(line) + ": " + what));
     }
   };
 
@@ -63,12 +64,12 @@ Result<std::vector<std::string>> ReadIgnoreList(platform::FileSystem& fs, const 
   return entries;
 }
 
-Status WriteIgnoreList(platform::FileSystem& fs, const std::string& path,
-                       const std::vector<std::string>& entries) {
+base::Status WriteIgnoreList(platform::FileSystem& fs, const std::string& path,
+                             const std::vector<std::string>& entries) {
   for (const std::string& entry : entries) {
     if (entry.empty() || entry.find_first_of("\r\n") != std::string::npos) {
-      return Status::invalidArgument(path +
-                                     ": an Ignore list entry is empty or holds a line break");
+      return base::Status::invalidArgument(path +
+                                           ": an Ignore list entry is empty or holds a line break");
     }
   }
   return platform::WriteFileAtomically(fs, path, IgnoreTextOf(entries));

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace platform {
 class FileSystem;
@@ -33,15 +33,16 @@ inline constexpr std::size_t kMaxIgnoreListSize = 16 * 1024 * 1024;
 // and is taken as it is; an older reader sees a folder that does not exist. An
 // entry is otherwise taken byte for byte. Fails with the file system's status naming
 // `path`: also when it is not a regular file or is larger than kMaxIgnoreListSize.
-[[nodiscard]] Result<std::vector<std::string>> ReadIgnoreList(
-    platform::FileSystem& fs, const std::string& path, std::vector<Status>* warnings = nullptr);
+[[nodiscard]] base::Result<std::vector<std::string>> ReadIgnoreList(
+    platform::FileSystem& fs, const std::string& path,
+    std::vector<base::Status>* warnings = nullptr);
 
 // Replaces `path` by the list `entries` (each followed by CR LF; no entries gives a file
 // of zero bytes) with FileSystem::openForReplacing, so the old list survives a failed
 // write. An empty entry, or one holding CR or LF, cannot be read back as itself:
 // such a list fails with invalidArgument and nothing is written.
-[[nodiscard]] Status WriteIgnoreList(platform::FileSystem& fs, const std::string& path,
-                                     const std::vector<std::string>& entries);
+[[nodiscard]] base::Status WriteIgnoreList(platform::FileSystem& fs, const std::string& path,
+                                           const std::vector<std::string>& entries);
 
 // The list as one text, each entry followed by CR LF: the file's content, and what the
 // run hands to IgnoreMatcher::FromIgnoreText.

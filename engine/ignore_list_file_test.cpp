@@ -55,7 +55,7 @@ TEST_F(IgnoreListFileTest, HandEditedFilesReadSensibly) {
                    "\xEF\xBB\xBF"
                    "C:\\ETC\\\n\r\n  \t\r\nC:\\VAR\\LOG\\\r\n\n"
                    "C:\\J\xC3\xB8RN\\\r\nC:\\SRV\\");
-  std::vector<Status> warnings;
+  std::vector<base::Status> warnings;
   auto entries = ReadIgnoreList(m_fs, kPath, &warnings);
   ASSERT_TRUE(entries.isOk());
   EXPECT_EQ(entries.value(),
@@ -67,7 +67,7 @@ TEST_F(IgnoreListFileTest, SlipsAreReadAsMeantWithAWarningNamingTheLine) {
   // Lines ended by CR alone, as an old Macintosh editor writes them; entries without the
   // closing separator; blanks after it.
   m_fs.addTextFile(kPath, "C:\\TEMP\rC:\\CACHE\\ \rC:\\OK\\\r");
-  std::vector<Status> warnings;
+  std::vector<base::Status> warnings;
   auto entries = ReadIgnoreList(m_fs, kPath, &warnings);
   ASSERT_TRUE(entries.isOk());
   EXPECT_EQ(entries.value(), (Entries{"C:\\TEMP\\", "C:\\CACHE\\", "C:\\OK\\"}));
@@ -85,15 +85,15 @@ TEST_F(IgnoreListFileTest, OnlyARegularFileOfSensibleSizeIsAList) {
   m_fs.addFolder(kPath);
   EXPECT_EQ(ReadIgnoreList(m_fs, kPath).status().systemError(), EISDIR);
   m_fs.addTextFile("C:\\Brinvale\\huge.txt", std::string(kMaxIgnoreListSize + 1, 'x'));
-  const Status huge = ReadIgnoreList(m_fs, "C:\\Brinvale\\huge.txt").status();
-  EXPECT_EQ(huge.code(), Status::Code::kInvalidArgument);
+  const base::Status huge = ReadIgnoreList(m_fs, "C:\\Brinvale\\huge.txt").status();
+  EXPECT_EQ(huge.code(), base::Status::Code::kInvalidArgument);
   EXPECT_THAT(huge.message(), ::testing::HasSubstr("huge.txt: larger than"));
 }
 
 TEST_F(IgnoreListFileTest, ListThatCannotReadBackAsItselfIsRefused) {
   m_fs.addTextFile(kPath, "/keep/\r\n");
   for (const Entries& bad : {Entries{"/a/", ""}, Entries{"/a\nb/"}, Entries{"/a\r/"}}) {
-    EXPECT_EQ(WriteIgnoreList(m_fs, kPath, bad).code(), Status::Code::kInvalidArgument);
+    EXPECT_EQ(WriteIgnoreList(m_fs, kPath, bad).code(), base::Status::Code::kInvalidArgument);
   }
   EXPECT_EQ(File(), "/keep/\r\n");
 }
@@ -105,8 +105,8 @@ TEST_F(IgnoreListFileTest, FailedWriteKeepsTheOldList) {
   EXPECT_EQ(File(), "/keep/\r\n");
 
   m_fs.clearFaults();
-  m_fs.failOpen(kPath, Status::permissionDenied(kPath));
-  EXPECT_EQ(ReadIgnoreList(m_fs, kPath).status().code(), Status::Code::kPermissionDenied);
+  m_fs.failOpen(kPath, base::Status::permissionDenied(kPath));
+  EXPECT_EQ(ReadIgnoreList(m_fs, kPath).status().code(), base::Status::Code::kPermissionDenied);
 }
 
 TEST_F(IgnoreListFileTest, IgnoreTextFeedsTheMatcher) {
@@ -121,7 +121,7 @@ TEST_F(IgnoreListFileTest, IgnoreTextFeedsTheMatcher) {
 TEST_F(IgnoreListFileTest, WholeTreeEntriesAreReadAsTheyAreAndCoverTheirTreeOnly) {
   // An older program reads such an entry as a folder named "**" that no drive has.
   m_fs.addTextFile(kPath, "C:\\BUILD\\**\r\nC:\\CACHE\\**  \r\nC:\\TEMP\\\r\nC:\\x**\r\n");
-  std::vector<Status> warnings;
+  std::vector<base::Status> warnings;
   auto entries = ReadIgnoreList(m_fs, kPath, &warnings);
   ASSERT_TRUE(entries.isOk());
   EXPECT_EQ(entries.value(),

@@ -118,8 +118,8 @@ void IniFile::parseLine(std::string_view text, int number, std::string* section,
 
 void IniFile::fail(int number, std::string_view why) {
   if (m_problem.isOk()) {
-    m_problem =
-        Status::corrupt(m_name + ", line " + std::to_string(number) + ": " + std::string(why));
+    m_problem = base::Status::corrupt(m_name + ", line " + std::to_string(number) + ": " +
+                                      std::string(why));
   }
 }
 
@@ -145,11 +145,11 @@ std::vector<IniEntry> IniFile::entries(std::string_view section) const {
   return found;
 }
 
-Status IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
+base::Status IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
   if (!ValidSectionName(section) || !ValidKey(key) || !Writable(value) ||
       key.size() + value.size() + 3 > kMaxIniLine) {
-    return Status::invalidArgument(m_name + ": cannot set [" + std::string(section) + "] " +
-                                   std::string(key) + " to \"" + std::string(value) + "\"");
+    return base::Status::invalidArgument(m_name + ": cannot set [" + std::string(section) + "] " +
+                                         std::string(key) + " to \"" + std::string(value) + "\"");
   }
   const auto entryText = [&](std::string_view writtenKey) {
     return std::string(writtenKey) + " = " + std::string(value);
@@ -162,7 +162,7 @@ Status IniFile::set(std::string_view section, std::string_view key, std::string_
     if (line.kind == Line::Kind::kEntry && SameName(line.key, key)) {
       line.text = entryText(line.key);
       line.value = std::string(value);
-      return Status::ok();
+      return base::Status::ok();
     }
     after = i;
   }
@@ -174,7 +174,7 @@ Status IniFile::set(std::string_view section, std::string_view key, std::string_
   if (after) {
     entry.section = m_lines[*after].section;
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(*after + 1), std::move(entry));
-    return Status::ok();
+    return base::Status::ok();
   }
   // A new section, set off from what comes before it by a blank line.
   if (!m_lines.empty() && !Trimmed(m_lines.back().text).empty()) {
@@ -189,7 +189,7 @@ Status IniFile::set(std::string_view section, std::string_view key, std::string_
   m_lines.push_back(std::move(header));
   entry.section = std::string(section);
   m_lines.push_back(std::move(entry));
-  return Status::ok();
+  return base::Status::ok();
 }
 
 std::string IniFile::text() const {
@@ -198,15 +198,15 @@ std::string IniFile::text() const {
   return text;
 }
 
-Result<IniFile> ReadIniFile(platform::FileSystem& fs, const std::string& path) {
+base::Result<IniFile> ReadIniFile(platform::FileSystem& fs, const std::string& path) {
   auto data = platform::ReadWholeFile(fs, path, kMaxIniFileSize);
   if (data.status().isNotFound()) return IniFile::Parse("", path);
   if (!data.isOk()) return data.status();
   return IniFile::Parse(data.value(), path);
 }
 
-Status UpdateIniFile(platform::FileSystem& fs, const std::string& path,
-                     const std::function<Status(IniFile*)>& change) {
+base::Status UpdateIniFile(platform::FileSystem& fs, const std::string& path,
+                           const std::function<base::Status(IniFile*)>& change) {
   // The lock keeps two writers (a window and a run of the command line) from losing each
   // other's changes between the read and the write.
   auto lock =
@@ -214,7 +214,7 @@ Status UpdateIniFile(platform::FileSystem& fs, const std::string& path,
   if (!lock.isOk()) return lock.status();
   auto file = ReadIniFile(fs, path);
   if (!file.isOk()) return file.status();
-  if (Status s = change(&file.value()); !s.isOk()) return s;
+  if (base::Status s = change(&file.value()); !s.isOk()) return s;
   return platform::WriteFileAtomically(fs, path, file.value().text());
 }
 

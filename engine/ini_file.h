@@ -22,7 +22,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace platform {
 class FileSystem;
@@ -51,7 +51,7 @@ class IniFile {
   static IniFile Parse(std::string_view text, std::string name);
 
   // Ok, or corrupt with "NAME, line N: what is wrong" for the first bad line.
-  [[nodiscard]] const Status& problem() const { return m_problem; }
+  [[nodiscard]] const base::Status& problem() const { return m_problem; }
 
   // The value of `key` in `section`, or nothing when it is not set.
   [[nodiscard]] std::optional<IniEntry> find(std::string_view section, std::string_view key) const;
@@ -63,7 +63,8 @@ class IniFile {
   // invalidArgument, changing nothing, when a name or the value could not be read back as
   // itself (empty names, brackets or '=' in a name, line breaks and other control
   // characters, blanks at either end, a line too long).
-  [[nodiscard]] Status set(std::string_view section, std::string_view key, std::string_view value);
+  [[nodiscard]] base::Status set(std::string_view section, std::string_view key,
+                                 std::string_view value);
 
   // The file's text: every line as it was read or set, each ending in the file's line end.
   [[nodiscard]] std::string text() const;
@@ -85,20 +86,20 @@ class IniFile {
   std::vector<Line> m_lines;
   std::string m_name;
   std::string m_lineEnd = "\n";
-  Status m_problem;
+  base::Status m_problem;
 };
 
 // Reads the INI file `path`; a missing file is an empty one. Bad lines do not fail the read
 // (IniFile::problem()). Fails naming `path` when it cannot be read, is not a regular file,
 // or is larger than kMaxIniFileSize.
-[[nodiscard]] Result<IniFile> ReadIniFile(platform::FileSystem& fs, const std::string& path);
+[[nodiscard]] base::Result<IniFile> ReadIniFile(platform::FileSystem& fs, const std::string& path);
 
 // Rewrites `path` with the changes `change` makes to what it holds now: under the program
 // folder's run lock (RunLock::TakeBriefly on the file's folder), reads the file as
 // ReadIniFile does, calls `change`, and replaces the file in one step
 // (FileSystem::openForReplacing) unless `change` failed. Fails as ReadIniFile, `change` and
 // the write do; the file is then as it was.
-[[nodiscard]] Status UpdateIniFile(platform::FileSystem& fs, const std::string& path,
-                                   const std::function<Status(IniFile*)>& change);
+[[nodiscard]] base::Status UpdateIniFile(platform::FileSystem& fs, const std::string& path,
+                                         const std::function<base::Status(IniFile*)>& change);
 
 }  // namespace engine

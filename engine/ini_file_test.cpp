@@ -100,7 +100,7 @@ TEST(IniFileTest, ABadLineIsNamedByFileAndLineAndKeptAsItWasOnARewrite) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 40));
     IniFile file = IniFile::Parse(c.text, kName);
-    EXPECT_EQ(file.problem().code(), Status::Code::kCorrupt);
+    EXPECT_EQ(file.problem().code(), base::Status::Code::kCorrupt);
     EXPECT_EQ(file.problem().message(), std::string(kName) + ", " + c.problem);
     // Setting a key keeps the line that could not be read: nothing the user wrote is lost.
     ASSERT_TRUE(file.set("other", "key", "v").isOk());
@@ -122,11 +122,11 @@ TEST(IniFileTest, WhatCouldNotBeReadBackIsNeverWritten) {
         std::tuple{"scan", "hidden", "true "}, std::tuple{"", "hidden", "1"},
         std::tuple{"sc]an", "hidden", "1"}, std::tuple{"scan", "", "1"}}) {
     SCOPED_TRACE(std::string(section) + "/" + key + "/" + value);
-    EXPECT_EQ(file.set(section, key, value).code(), Status::Code::kInvalidArgument);
+    EXPECT_EQ(file.set(section, key, value).code(), base::Status::Code::kInvalidArgument);
   }
   EXPECT_EQ(file.text(), before);
   const std::string longValue(kMaxIniLine, 'v');
-  EXPECT_EQ(file.set("scan", "note", longValue).code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(file.set("scan", "note", longValue).code(), base::Status::Code::kInvalidArgument);
   EXPECT_EQ(file.text(), before);
 }
 
@@ -147,8 +147,8 @@ TEST_F(IniFileOnDiskTest, AMissingFileIsEmptyAndAnUpdateMakesIt) {
   // An update whose change fails writes nothing.
   EXPECT_TRUE(UpdateIniFile(m_fs, kName, [](IniFile* file) {
                 (void)file->set("scan", "hidden", "false");
-                return Status::invalidArgument("no");
-              }).code() == Status::Code::kInvalidArgument);
+                return base::Status::invalidArgument("no");
+              }).code() == base::Status::Code::kInvalidArgument);
   EXPECT_EQ(m_fs.contents(kName), "[scan]\nhidden = true\n");
 }
 
@@ -162,7 +162,7 @@ TEST_F(IniFileOnDiskTest, AnUpdateWaitsForNoOtherRunAndAFailedWriteKeepsTheFile)
   m_fs.clearFaults();
 
   m_fs.holdLockElsewhere("C:\\Brinvale\\brinvale.lock", "4711\n");
-  const Status busy = UpdateIniFile(
+  const base::Status busy = UpdateIniFile(
       m_fs, kName, [](IniFile* file) { return file->set("scan", "hidden", "false"); });
   EXPECT_TRUE(busy.isBusy());
   EXPECT_EQ(m_fs.contents(kName), "[scan]\nhidden = true\n");
@@ -177,7 +177,7 @@ TEST(IniFileOnRealFilesTest, AFifoOrAFileTooLargeIsRefusedAtOnce) {
   const auto read = ReadIniFile(fs, fifo);
   ASSERT_FALSE(read.isOk());
   EXPECT_NE(read.status().message().find(fifo), std::string::npos);
-  EXPECT_FALSE(UpdateIniFile(fs, fifo, [](IniFile*) { return Status::ok(); }).isOk());
+  EXPECT_FALSE(UpdateIniFile(fs, fifo, [](IniFile*) { return base::Status::ok(); }).isOk());
 
   const std::string large = temp / "large.conf";
   ASSERT_TRUE(

@@ -32,14 +32,15 @@ bool ProfileBlockParser::parseLine(std::string_view line, bool lastLine, Profile
   ++m_lineNumber;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.size() > kMaxProfileLine) {
-    block->status = Status::corrupt(LinePlace(m_path, m_lineNumber) + ": longer than " +
-                                    std::to_string(kMaxProfileLine) + " bytes, not a profile line");
+    block->status =
+        base::Status::corrupt(LinePlace(m_path, m_lineNumber) + ": longer than " +
+                              std::to_string(kMaxProfileLine) + " bytes, not a profile line");
     return false;
   }
   // A file may end with an empty line; an empty line elsewhere is not a record either.
   if (line.empty()) return true;
   RecordView& record = block->records.emplace_back();
-  Status s = ParseProfileLine(line, &record, &block->unescaped, previousFolder);
+  base::Status s = ParseProfileLine(line, &record, &block->unescaped, previousFolder);
   if (s.isOk()) {
     block->lineNumbers.push_back(m_lineNumber);
     return true;
@@ -48,7 +49,7 @@ bool ProfileBlockParser::parseLine(std::string_view line, bool lastLine, Profile
   // Profiles are only ever replaced whole, so a last line cut short is damage from outside
   // (a disk, a copy, an editor), not an interrupted write: the records it held are gone, and
   // reading on would report them deleted.
-  block->status = Status::corrupt(
+  block->status = base::Status::corrupt(
       LinePlace(m_path, m_lineNumber) + ": " +
       (lastLine ? "the profile is damaged at its end. Rename or delete it to make a new one "
                   "on the next run."
@@ -59,7 +60,7 @@ bool ProfileBlockParser::parseLine(std::string_view line, bool lastLine, Profile
 void ProfileBlockParser::fill(ProfileBlock* block) {
   block->records.clear();
   block->lineNumbers.clear();
-  block->status = Status::ok();
+  block->status = base::Status::ok();
   block->last = m_done;
   block->text.clear();
   block->unescaped.clear();
@@ -68,7 +69,7 @@ void ProfileBlockParser::fill(ProfileBlock* block) {
   // The line the last block left unfinished comes first, then as much of the file as fits.
   block->text.append(m_carry.view());
   m_carry.clear();
-  Status readFailure;
+  base::Status readFailure;
   while (!m_eof && block->text.size() < kBlockSize) {
     const std::size_t room = kBlockSize - block->text.size();
     char* at = block->text.reserveMore(room);
@@ -110,8 +111,8 @@ void ProfileBlockParser::fill(ProfileBlock* block) {
   }
 }
 
-Result<std::unique_ptr<platform::SequentialFile>> OpenProfileFile(platform::FileSystem& fs,
-                                                                  const std::string& path) {
+base::Result<std::unique_ptr<platform::SequentialFile>> OpenProfileFile(platform::FileSystem& fs,
+                                                                        const std::string& path) {
   auto file = fs.openForReading(path);
   if (!file.isOk() || !std::string_view(path).ends_with(kCompressedProfileExtension)) return file;
   return platform::NewDecompressingFile(std::move(file).value(), path);
@@ -120,8 +121,8 @@ Result<std::unique_ptr<platform::SequentialFile>> OpenProfileFile(platform::File
 ProfileReader::ProfileReader(std::unique_ptr<platform::SequentialFile> file, std::string path)
     : m_parser(std::move(file), std::move(path)) {}
 
-Result<std::unique_ptr<ProfileReader>> ProfileReader::Open(platform::FileSystem& fs,
-                                                           const std::string& path) {
+base::Result<std::unique_ptr<ProfileReader>> ProfileReader::Open(platform::FileSystem& fs,
+                                                                 const std::string& path) {
   auto file = OpenProfileFile(fs, path);
   if (!file.isOk()) return file.status();
   return std::make_unique<ProfileReader>(std::move(file).value(), path);
@@ -149,8 +150,8 @@ bool ProfileReader::next(ProfileRecord* record) {
   return true;
 }
 
-Result<std::unique_ptr<ProfileBlockReader>> ProfileBlockReader::Open(platform::FileSystem& fs,
-                                                                     const std::string& path) {
+base::Result<std::unique_ptr<ProfileBlockReader>> ProfileBlockReader::Open(
+    platform::FileSystem& fs, const std::string& path) {
   auto file = OpenProfileFile(fs, path);
   if (!file.isOk()) return file.status();
   return std::make_unique<ProfileBlockReader>(std::move(file).value(), path);

@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/profile_record.h"
 #include "engine/record_source.h"
-#include "engine/status.h"
 #include "engine/text_buffer.h"
 #include "platform/file_system.h"
 
@@ -33,7 +33,7 @@ inline constexpr std::string_view kCompressedProfileExtension = ".zst";
 // Opens the profile `path` for reading: as it is, or, when its name ends in
 // kCompressedProfileExtension, through zstd, so a damaged or cut compressed file is corrupt
 // naming it.
-[[nodiscard]] Result<std::unique_ptr<platform::SequentialFile>> OpenProfileFile(
+[[nodiscard]] base::Result<std::unique_ptr<platform::SequentialFile>> OpenProfileFile(
     platform::FileSystem& fs, const std::string& path);
 
 // Whole lines of a profile and their records, which point into the block's own text.
@@ -41,7 +41,7 @@ struct ProfileBlock {
   std::vector<RecordView> records;
   std::vector<std::int64_t> lineNumbers;  // the line of each record, 1-based
   // After the records: OK, or the failure at which reading stopped.
-  Status status;
+  base::Status status;
   bool last = false;  // no records follow (set also after a failure)
 
   TextBuffer text;
@@ -90,8 +90,8 @@ class ProfileReader {
   ProfileReader& operator=(const ProfileReader&) = delete;
 
   // Opens `path` on `fs` (OpenProfileFile).
-  [[nodiscard]] static Result<std::unique_ptr<ProfileReader>> Open(platform::FileSystem& fs,
-                                                                   const std::string& path);
+  [[nodiscard]] static base::Result<std::unique_ptr<ProfileReader>> Open(platform::FileSystem& fs,
+                                                                         const std::string& path);
 
   // Reads the next record into `*record` and returns true; returns false at the end of the
   // file or on a failure, which status() then tells. Lines are read as ProfileBlockParser
@@ -99,7 +99,7 @@ class ProfileReader {
   [[nodiscard]] bool next(ProfileRecord* record);
 
   // OK while and after reading without failure. Sticky: the first failure stays.
-  [[nodiscard]] const Status& status() const { return m_status; }
+  [[nodiscard]] const base::Status& status() const { return m_status; }
   // Number of the line last read (1-based).
   [[nodiscard]] std::int64_t lineNumber() const { return m_lineNumber; }
 
@@ -109,7 +109,7 @@ class ProfileReader {
   std::size_t m_next = 0;  // the record of m_block that next() gives next
   bool m_started = false;
   std::int64_t m_lineNumber = 0;
-  Status m_status;
+  base::Status m_status;
 };
 
 // A profile read and parsed on a thread of its own, while its caller works on the block
@@ -117,8 +117,8 @@ class ProfileReader {
 class ProfileBlockReader final : public RecordSource {
  public:
   // Opens `path` on `fs` (OpenProfileFile) and starts reading.
-  [[nodiscard]] static Result<std::unique_ptr<ProfileBlockReader>> Open(platform::FileSystem& fs,
-                                                                        const std::string& path);
+  [[nodiscard]] static base::Result<std::unique_ptr<ProfileBlockReader>> Open(
+      platform::FileSystem& fs, const std::string& path);
   ProfileBlockReader(std::unique_ptr<platform::SequentialFile> file, std::string path);
   ProfileBlockReader(const ProfileBlockReader&) = delete;
   ProfileBlockReader& operator=(const ProfileBlockReader&) = delete;
@@ -127,7 +127,7 @@ class ProfileBlockReader final : public RecordSource {
 
   // The records of the next block, as ProfileBlockParser reads them.
   [[nodiscard]] bool nextBatch(std::span<const RecordView>* batch) override;
-  [[nodiscard]] const Status& status() const override { return m_status; }
+  [[nodiscard]] const base::Status& status() const override { return m_status; }
   [[nodiscard]] std::string placeOf(std::size_t index) const override;
 
  private:
@@ -152,8 +152,8 @@ class ProfileBlockReader final : public RecordSource {
   std::size_t m_taken = 0;  // blocks the caller has taken
   bool m_holding = false;   // the caller holds block m_taken - 1
   bool m_finished = false;  // the caller has taken the last block
-  Status m_failure;         // the last block's status, told once its records are decided
-  Status m_status;
+  base::Status m_failure;   // the last block's status, told once its records are decided
+  base::Status m_status;
   std::thread m_thread;
 };
 

@@ -33,7 +33,7 @@ class ProfileReaderTest : public ::testing::Test {
   }
 
   platform::MemoryFileSystem fs;
-  Status status;
+  base::Status status;
 };
 
 TEST_F(ProfileReaderTest, WriterAndReaderRoundTripManyRecords) {
@@ -82,7 +82,7 @@ TEST_F(ProfileReaderTest, LastLineCutShortIsDamageThatNamesTheLineAndTheWayOut) 
   for (const char* cut : {"2", "2,#2000-01", "2,#2000-01-01#,\"C:\\", "2,#2000-01-01#,\"C:\\\",\"B",
                           "2,#2000-01-01#,\"C:\\\",\"B\",", "oops"}) {
     EXPECT_EQ(ReadAll(std::string("1,#2000-01-01#,\"C:\\\",\"A\"\r\n") + cut).size(), 1u) << cut;
-    EXPECT_EQ(status.code(), Status::Code::kCorrupt) << cut;
+    EXPECT_EQ(status.code(), base::Status::Code::kCorrupt) << cut;
     EXPECT_EQ(status.message(),
               std::string(kPath) +
                   ", line 2: the profile is damaged at its end. Rename or delete it to make a new "
@@ -107,7 +107,7 @@ TEST_F(ProfileReaderTest, MalformedLineInTheMiddleNamesFileAndLine) {
                     "2,#2000-01-01#,\"C:\\\",\"B\"\r\n")
                 .size(),
             1u);
-  EXPECT_EQ(status.code(), Status::Code::kCorrupt);
+  EXPECT_EQ(status.code(), base::Status::Code::kCorrupt);
   EXPECT_THAT(status.message(), HasSubstr("Prof_C_.bvp, line 2"));
 }
 
@@ -127,12 +127,12 @@ TEST_F(ProfileReaderTest, LineBeyondTheLimitIsCorruptWithoutReadingOn) {
   EXPECT_EQ(ReadAll("1,#2000-01-01#,\"C:\\\",\"A\"\r\n1,#2000-01-01#,\"C:\\\",\"" + name + "\"\r\n")
                 .size(),
             1u);
-  EXPECT_EQ(status.code(), Status::Code::kCorrupt);
+  EXPECT_EQ(status.code(), base::Status::Code::kCorrupt);
   EXPECT_THAT(status.message(), HasSubstr("Prof_C_.bvp, line 2: longer than 65536 bytes"));
 
   // A megabyte of zero bytes, as a crash can leave a file, is no profile that ended early.
   EXPECT_TRUE(ReadAll(std::string(1 << 20, '\0')).empty());
-  EXPECT_EQ(status.code(), Status::Code::kCorrupt);
+  EXPECT_EQ(status.code(), base::Status::Code::kCorrupt);
   EXPECT_THAT(status.message(), HasSubstr("line 1"));
 }
 
@@ -141,7 +141,7 @@ TEST_F(ProfileReaderTest, GarbageAsTheOnlyOrLastLineIsCorrupt) {
        {std::string("garbage"), std::string(100, '\0'), std::string("2,#2000-01-01# ,\"C:\\"),
         std::string("2,#2000-01-01#,\"C:\\\",\"B\" x")}) {
     EXPECT_TRUE(ReadAll(last).empty()) << last;
-    EXPECT_EQ(status.code(), Status::Code::kCorrupt) << last;
+    EXPECT_EQ(status.code(), base::Status::Code::kCorrupt) << last;
     EXPECT_EQ(ReadAll("1,#2000-01-01#,\"C:\\\",\"A\"\r\n" + last).size(), 1u) << last;
     EXPECT_THAT(status.message(), HasSubstr("line 2")) << last;
   }
@@ -152,7 +152,7 @@ TEST_F(ProfileReaderTest, WriteFailureIsStickyAndReported) {
   auto file = fs.openForReplacing(kPath);
   ASSERT_TRUE(file.isOk());
   ProfileWriter writer(file.value().get());
-  Status s;
+  base::Status s;
   for (int i = 0; i < 10000 && s.isOk(); ++i) {
     s = writer.add({1, {2000, 1, 1, 0, 0, 0}, "C:\\", "file" + std::to_string(i)});
   }

@@ -312,27 +312,27 @@ char* WriteProfileLine(char* out, std::int64_t size, const platform::LocalDateTi
   return out;
 }
 
-Status ParseProfileLine(std::string_view line, ProfileRecord* record) {
+base::Status ParseProfileLine(std::string_view line, ProfileRecord* record) {
   RecordView view;
   TextBuffer unescaped;
   unescaped.reserveMore(line.size());
   if (const char* reason = ParseLine(line, &view, &unescaped, nullptr)) {
-    return Status::corrupt(reason);
+    return base::Status::corrupt(reason);
   }
   record->size = view.size;
   record->time = view.time;
   // Assigning keeps the fields' buffers, so reading a profile allocates almost nothing.
   record->folder.assign(view.folder);
   record->name.assign(view.name);
-  return Status::ok();
+  return base::Status::ok();
 }
 
-Status ParseProfileLine(std::string_view line, RecordView* record, TextBuffer* unescaped,
-                        FolderField* previousFolder) {
+base::Status ParseProfileLine(std::string_view line, RecordView* record, TextBuffer* unescaped,
+                              FolderField* previousFolder) {
   if (const char* reason = ParseLine(line, record, unescaped, previousFolder)) {
-    return Status::corrupt(reason);
+    return base::Status::corrupt(reason);
   }
-  return Status::ok();
+  return base::Status::ok();
 }
 
 }  // namespace engine

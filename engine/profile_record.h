@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/status.h"
+#include "base/status.h"
 #include "engine/text_buffer.h"
 #include "platform/date_time.h"
 
@@ -53,7 +53,7 @@ char* WriteProfileLine(char* out, std::int64_t size, const platform::LocalDateTi
 
 // Parses one line (without its line end) into `*record`. Fails with corrupt and a short
 // reason when the line does not follow the format; `*record` is then unspecified.
-[[nodiscard]] Status ParseProfileLine(std::string_view line, ProfileRecord* record);
+[[nodiscard]] base::Status ParseProfileLine(std::string_view line, ProfileRecord* record);
 
 // The same, into views: the folder and name of `*record` point into `line`, or, when the
 // field holds escapes, into `*unescaped`, where the unescaped field is appended. Room for
@@ -65,8 +65,8 @@ struct FolderField {
   std::string_view raw;     // as the line holds it, escapes included
   std::string_view folder;  // unescaped
 };
-[[nodiscard]] Status ParseProfileLine(std::string_view line, RecordView* record,
-                                      TextBuffer* unescaped, FolderField* previousFolder);
+[[nodiscard]] base::Status ParseProfileLine(std::string_view line, RecordView* record,
+                                            TextBuffer* unescaped, FolderField* previousFolder);
 
 // The "#yyyy-mm-dd hh:mm:ss#" field, or "#yyyy-mm-dd#" at midnight, appended to `*out`.
 void AppendProfileTime(const platform::LocalDateTime& time, std::string* out);

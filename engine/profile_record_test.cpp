@@ -86,7 +86,7 @@ TEST(ProfileRecordTest, RejectsMalformedLines) {
         "1,#1998-03-14#,C:\\,\"A\"", "1,#1998-03-14#,\"C:\\\",\"A", "1,#1998-03-14#,\"C:\\\"",
         "1,#1998-03-14#,\"C:\\\",\"A\"x", "99999999999999999999,#1998-03-14#,\"C:\\\",\"A\"",
         "+1,#1998-03-14#,\"C:\\\",\"A\""}) {
-    EXPECT_EQ(ParseProfileLine(bad, &r).code(), Status::Code::kCorrupt) << bad;
+    EXPECT_EQ(ParseProfileLine(bad, &r).code(), base::Status::Code::kCorrupt) << bad;
   }
 }
 

@@ -18,8 +18,8 @@ bool ProfileExists(platform::FileSystem& fs, const std::string& profilePath) {
   return fs.isOrdinaryFile(profilePath);
 }
 
-Result<std::string> ProfileDate(platform::FileSystem& fs, const std::string& profilePath,
-                                const platform::LocaleFormat& locale) {
+base::Result<std::string> ProfileDate(platform::FileSystem& fs, const std::string& profilePath,
+                                      const platform::LocaleFormat& locale) {
   auto modified = fs.modificationTime(profilePath);
   if (!modified.isOk()) return modified.status();
   return locale.generalDate(locale.toLocal(modified.value()));

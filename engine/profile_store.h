@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/status.h"
+#include "base/status.h"
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
 
@@ -35,8 +35,8 @@ inline constexpr const char* kEarlierWorkFileNames[] = {"bvp.tmp", "section.tmp"
 [[nodiscard]] bool ProfileExists(platform::FileSystem& fs, const std::string& profilePath);
 
 // The stored profile's modification time in the general date format of `locale`.
-[[nodiscard]] Result<std::string> ProfileDate(platform::FileSystem& fs,
-                                              const std::string& profilePath,
-                                              const platform::LocaleFormat& locale);
+[[nodiscard]] base::Result<std::string> ProfileDate(platform::FileSystem& fs,
+                                                    const std::string& profilePath,
+                                                    const platform::LocaleFormat& locale);
 
 }  // namespace engine

@@ -14,7 +14,7 @@ ProfileWriter::ProfileWriter(platform::WritableFile* file) : m_file(file) {
   m_buffer.reserve(2 * kFlushAt);
 }
 
-Status ProfileWriter::add(const ProfileRecord& record) {
+base::Status ProfileWriter::add(const ProfileRecord& record) {
   if (!m_status.isOk()) return m_status;
   if (m_count == 0 || record.folder != m_folder) {
     m_folder = record.folder;
@@ -27,7 +27,7 @@ Status ProfileWriter::add(const ProfileRecord& record) {
   return m_status;
 }
 
-Status ProfileWriter::addLines(std::string_view lines, std::int64_t recordCount) {
+base::Status ProfileWriter::addLines(std::string_view lines, std::int64_t recordCount) {
   if (!m_status.isOk()) return m_status;
   m_count += recordCount;
   if (lines.size() >= kFlushAt) {
@@ -41,15 +41,15 @@ Status ProfileWriter::addLines(std::string_view lines, std::int64_t recordCount)
   return m_status;
 }
 
-Status ProfileWriter::flush() {
-  Status s = m_file->append(m_buffer);
+base::Status ProfileWriter::flush() {
+  base::Status s = m_file->append(m_buffer);
   m_buffer.clear();
   return s;
 }
 
-Status ProfileWriter::finish() {
+base::Status ProfileWriter::finish() {
   if (m_status.isOk() && !m_buffer.empty()) m_status = flush();
-  Status closed = m_file->close();
+  base::Status closed = m_file->close();
   if (m_status.isOk()) m_status = closed;
   return m_status;
 }

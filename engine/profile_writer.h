@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "engine/profile_record.h"
-#include "engine/status.h"
 #include "platform/file_system.h"
 
 namespace engine {
@@ -23,25 +23,25 @@ class ProfileWriter {
   ProfileWriter& operator=(const ProfileWriter&) = delete;
 
   // Appends one record. The first failure is sticky and returned by every later call.
-  [[nodiscard]] Status add(const ProfileRecord& record);
+  [[nodiscard]] base::Status add(const ProfileRecord& record);
   // Appends `recordCount` records already written as profile lines (WriteProfileLine), for
   // writers that make the lines elsewhere. Failures as add.
-  [[nodiscard]] Status addLines(std::string_view lines, std::int64_t recordCount);
+  [[nodiscard]] base::Status addLines(std::string_view lines, std::int64_t recordCount);
   // Writes what is buffered and closes the file (for a replacement: syncs it, without
   // committing). Must be called for the file to be complete.
-  [[nodiscard]] Status finish();
+  [[nodiscard]] base::Status finish();
 
   [[nodiscard]] std::int64_t recordCount() const { return m_count; }
 
  private:
-  Status flush();
+  base::Status flush();
 
   platform::WritableFile* m_file;
   std::string m_buffer;
   std::string m_folder;  // the folder of the last record, and its escaped form
   std::string m_escapedFolder;
   std::int64_t m_count = 0;
-  Status m_status;
+  base::Status m_status;
 };
 
 }  // namespace engine

@@ -17,9 +17,10 @@ constexpr std::string_view kDepth = "depth";
 constexpr std::string_view kProfiles = "profiles";
 constexpr std::string_view kProfileHiddenSuffix = ".hidden";
 
-Status BadValue(const std::string& path, const IniEntry& entry, std::string_view expected) {
-  return Status::corrupt(path + ", line " + std::to_string(entry.line) + ": " + entry.key +
-                         " must be " + std::string(expected) + ", not \"" + entry.value + "\"");
+base::Status BadValue(const std::string& path, const IniEntry& entry, std::string_view expected) {
+  return base::Status::corrupt(path + ", line " + std::to_string(entry.line) + ": " + entry.key +
+                               " must be " + std::string(expected) + ", not \"" + entry.value +
+                               "\"");
 }
 
 // "true" or "false", in any letter case.
@@ -40,7 +41,7 @@ char ProfileLetterOf(std::string_view key) {
   return base::AsciiLowercased(key.substr(1)) == kProfileHiddenSuffix ? letter : 0;
 }
 
-Status Read(const IniFile& file, const std::string& path, ProgramConf* conf) {
+base::Status Read(const IniFile& file, const std::string& path, ProgramConf* conf) {
   if (const auto hidden = file.find(kScan, kHidden)) {
     if (!ReadFlag(*hidden, &conf->includeHidden)) return BadValue(path, *hidden, "true or false");
   }
@@ -61,7 +62,7 @@ Status Read(const IniFile& file, const std::string& path, ProgramConf* conf) {
     if (!ReadFlag(entry, &on)) return BadValue(path, entry, "true or false");
     conf->profileMadeWithHidden[letter] = on;
   }
-  return Status::ok();
+  return base::Status::ok();
 }
 
 }  // namespace
@@ -71,10 +72,10 @@ bool ProgramConf::profileHidden(char letter) const {
   return found != profileMadeWithHidden.end() && found->second;
 }
 
-Status LoadProgramConf(platform::FileSystem& fs, const std::string& path, ProgramConf* conf) {
+base::Status LoadProgramConf(platform::FileSystem& fs, const std::string& path, ProgramConf* conf) {
   *conf = ProgramConf();
   auto file = ReadIniFile(fs, path);
-  Status s = file.isOk() ? file.value().problem() : file.status();
+  base::Status s = file.isOk() ? file.value().problem() : file.status();
   if (s.isOk()) {
     ProgramConf read;
     s = Read(file.value(), path, &read);
@@ -83,15 +84,16 @@ Status LoadProgramConf(platform::FileSystem& fs, const std::string& path, Progra
   return s;
 }
 
-Status StoreIncludeHidden(platform::FileSystem& fs, const std::string& path, bool on) {
+base::Status StoreIncludeHidden(platform::FileSystem& fs, const std::string& path, bool on) {
   return UpdateIniFile(fs, path,
                        [on](IniFile* file) { return file->set(kScan, kHidden, FlagText(on)); });
 }
 
-Status StoreProfileHidden(platform::FileSystem& fs, const std::string& path, char letter, bool on) {
+base::Status StoreProfileHidden(platform::FileSystem& fs, const std::string& path, char letter,
+                                bool on) {
   const char upper = base::AsciiUpper(letter);
   if (upper < 'A' || upper > 'Z') {
-    return Status::invalidArgument(path + ": no drive letter " + std::string(1, letter));
+    return base::Status::invalidArgument(path + ": no drive letter " + std::string(1, letter));
   }
   return UpdateIniFile(fs, path, [&](IniFile* file) {
     return file->set(kProfiles, std::string(1, upper) + std::string(kProfileHiddenSuffix),

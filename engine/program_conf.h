@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace platform {
 class FileSystem;
@@ -45,14 +45,15 @@ struct ProgramConf {
 // file cannot be read, is not a regular file, or holds a bad line or a value that is not
 // one of the key's values, `*conf` gets the defaults and the status names the file (and the
 // line); the caller tells the user once.
-[[nodiscard]] Status LoadProgramConf(platform::FileSystem& fs, const std::string& path,
-                                     ProgramConf* conf);
+[[nodiscard]] base::Status LoadProgramConf(platform::FileSystem& fs, const std::string& path,
+                                           ProgramConf* conf);
 
 // Store one setting: [scan] hidden, and [profiles] K.hidden for the drive `letter` (A to
 // Z, either case). Everything else in the file stays as it was (UpdateIniFile), lines it
 // could not read included. Fails naming the file; it is then as it was.
-[[nodiscard]] Status StoreIncludeHidden(platform::FileSystem& fs, const std::string& path, bool on);
-[[nodiscard]] Status StoreProfileHidden(platform::FileSystem& fs, const std::string& path,
-                                        char letter, bool on);
+[[nodiscard]] base::Status StoreIncludeHidden(platform::FileSystem& fs, const std::string& path,
+                                              bool on);
+[[nodiscard]] base::Status StoreProfileHidden(platform::FileSystem& fs, const std::string& path,
+                                              char letter, bool on);
 
 }  // namespace engine

@@ -15,10 +15,10 @@ class ProgramConfTest : public ::testing::Test {
  protected:
   void SetUp() override { m_fs.addFolder("C:\\Brinvale"); }
 
-  ProgramConf Load(Status* status = nullptr) {
+  ProgramConf Load(base::Status* status = nullptr) {
     ProgramConf conf;
     conf.historyDepth = -1;  // whatever it held is replaced
-    Status s = LoadProgramConf(m_fs, kPath, &conf);
+    base::Status s = LoadProgramConf(m_fs, kPath, &conf);
     if (status != nullptr) *status = s;
     return conf;
   }
@@ -27,7 +27,7 @@ class ProgramConfTest : public ::testing::Test {
 };
 
 TEST_F(ProgramConfTest, AMissingFileGivesTheDefaults) {
-  Status s;
+  base::Status s;
   const ProgramConf conf = Load(&s);
   EXPECT_TRUE(s.isOk());
   EXPECT_FALSE(conf.includeHidden);
@@ -42,7 +42,7 @@ TEST_F(ProgramConfTest, ReadsEveryKeyAndPassesOverKeysItDoesNotKnow) {
                    "[history]\ndepth = 7\n"
                    "[profiles]\nc.hidden = true\nD.hidden = false\nC.history = 3\nAB.hidden = x\n"
                    "[window]\nwidth = 800\n");
-  Status s;
+  base::Status s;
   const ProgramConf conf = Load(&s);
   ASSERT_TRUE(s.isOk()) << s.message();
   EXPECT_TRUE(conf.includeHidden);
@@ -75,7 +75,7 @@ TEST_F(ProgramConfTest, ABadLineOrValueGivesAllTheDefaultsAndNamesFileAndLine) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     m_fs.addTextFile(kPath, c.text);
-    Status s;
+    base::Status s;
     const ProgramConf conf = Load(&s);
     EXPECT_EQ(s.message(), std::string(kPath) + ", " + c.problem);
     EXPECT_FALSE(conf.includeHidden);
@@ -99,7 +99,7 @@ TEST_F(ProgramConfTest, StoringASettingKeepsEverythingElseByteForByte) {
   m_fs.addTextFile(kPath, text);
   // A value with a comment after it is not a value of the key: the file is told of, and
   // storing the key puts a value there that reads.
-  Status s;
+  base::Status s;
   (void)Load(&s);
   EXPECT_FALSE(s.isOk());
 
@@ -132,7 +132,7 @@ TEST_F(ProgramConfTest, StoringIntoAFileWithABadLineKeepsThatLine) {
   ASSERT_TRUE(StoreIncludeHidden(m_fs, kPath, false).isOk());
   EXPECT_EQ(m_fs.contents(kPath), "[scan\nhidden = true\n\n[scan]\nhidden = false\n");
   // Still told, until the user mends it; the defaults hold meanwhile.
-  Status s;
+  base::Status s;
   EXPECT_FALSE(Load(&s).includeHidden);
   EXPECT_EQ(s.message(), std::string(kPath) + ", line 1: a section starts with a line [name]");
 }

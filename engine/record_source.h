@@ -10,8 +10,8 @@
 #include <span>
 #include <string>
 
+#include "base/status.h"
 #include "engine/profile_record.h"
-#include "engine/status.h"
 
 namespace engine {
 
@@ -24,7 +24,7 @@ class RecordSource {
   // is not at its end, and its caller must not take the missing records as gone.
   [[nodiscard]] virtual bool nextBatch(std::span<const RecordView>* batch) = 0;
   // OK until a failure; the first failure stays.
-  [[nodiscard]] virtual const Status& status() const = 0;
+  [[nodiscard]] virtual const base::Status& status() const = 0;
   // Where record `index` of the current batch comes from, for messages: "PATH, line N".
   [[nodiscard]] virtual std::string placeOf(std::size_t index) const = 0;
 };

@@ -100,7 +100,7 @@ class Run {
   }
 
   void readIgnoreList() {
-    std::vector<Status> warnings;
+    std::vector<base::Status> warnings;
     auto entries =
         ReadIgnoreList(m_fs, m_env.programFolder + std::string(kIgnoreFileName), &warnings);
     if (entries.isOk()) {
@@ -111,7 +111,7 @@ class Run {
     }
     if (!warnings.empty()) {
       std::string text = "Some lines of the Ignore list were read as meant:";
-      for (const Status& warning : warnings) text += "\n" + warning.message();
+      for (const base::Status& warning : warnings) text += "\n" + warning.message();
       m_ui.showMessage(text);
     }
   }
@@ -198,7 +198,7 @@ class Run {
     // A run that compared nothing has no report of its own; an earlier run's report is not
     // shown or saved again.
     if (m_outcome.comparedDrives > 0) {
-      Status s = m_multiReport && !m_closingWritten ? appendClosing() : Status::ok();
+      base::Status s = m_multiReport && !m_closingWritten ? appendClosing() : base::Status::ok();
       if (s.isOk()) s = m_ui.loadReport(composedPath());
       if (s.isOk() && m_multiReport) s = saveReport(m_lastReportPath);
       if (s.isCancelled()) {
@@ -227,7 +227,8 @@ class Run {
   // The combined report is saved: the compared drives' new scans become their profiles.
   void commitPending() {
     for (PendingProfile& pending : m_pending) {
-      if (Status s = replaceProfile(*pending.profile, pending.totals, pending.generation.get());
+      if (base::Status s =
+              replaceProfile(*pending.profile, pending.totals, pending.generation.get());
           !s.isOk()) {
         driveFailed(*pending.drive, s);
       } else {
@@ -239,7 +240,7 @@ class Run {
   }
 
   // The combined report could not be saved: every compared drive keeps its profile.
-  void keepPending(const Status& why) {
+  void keepPending(const base::Status& why) {
     std::string drives;
     for (const PendingProfile& pending : m_pending) {
       ++m_outcome.failedDrives;
@@ -305,10 +306,11 @@ class Run {
     std::int64_t totalFolders = 0;
     // A drive with a stored profile is compared while it is scanned; the new scan is
     // written all the same, to become the stored profile later.
-    Status s = compare ? compareDrive(drive, scan, paths.profilePath, newProfile.value().get(),
-                                      profileDate, &problems, &totalFiles)
-                       : createDrive(scan, newProfile.value().get(), &problems, &totalFiles,
-                                     &totalFolders);
+    base::Status s =
+        compare
+            ? compareDrive(drive, scan, paths.profilePath, newProfile.value().get(), profileDate,
+                           &problems, &totalFiles)
+            : createDrive(scan, newProfile.value().get(), &problems, &totalFiles, &totalFolders);
     if (s.isCancelled()) return false;
     if (!s.isOk()) return driveFailed(drive, s);
     m_outcome.drives.back().files = totalFiles;
@@ -318,7 +320,7 @@ class Run {
     // meanwhile. A compared drive goes on only once its report is in place (nameAndSave).
     if (!compare && !m_ui.progress().shouldContinue()) return false;
     if (compare) {
-      Status saved = nameAndSave(paths.driveLetter, reportsPath);
+      base::Status saved = nameAndSave(paths.driveLetter, reportsPath);
       if (saved.isCancelled()) return false;
       if (!saved.isOk()) {
         ++m_outcome.failedDrives;
@@ -343,7 +345,8 @@ class Run {
           {&drive, std::move(newProfile).value(), m_lastTotals, std::move(generation)});
       return true;
     }
-    if (Status r = replaceProfile(*newProfile.value(), m_lastTotals, generation.get()); !r.isOk()) {
+    if (base::Status r = replaceProfile(*newProfile.value(), m_lastTotals, generation.get());
+        !r.isOk()) {
       return driveFailed(drive, r);
     }
     m_outcome.writtenProfiles.push_back(paths.profilePath);
@@ -357,8 +360,8 @@ class Run {
   // stops the drive: a failure is told once per run and the profile is replaced all the
   // same. Fails only when the profile itself cannot be replaced; the stored one is then as it
   // was, and so is its history.
-  Status replaceProfile(platform::ReplacementFile& profile, const CompareOutcome& totals,
-                        GenerationInBackground* background) {
+  base::Status replaceProfile(platform::ReplacementFile& profile, const CompareOutcome& totals,
+                              GenerationInBackground* background) {
     std::unique_ptr<PendingGeneration> generation;
     if (background != nullptr) {
       auto prepared = background->take();
@@ -368,18 +371,19 @@ class Run {
         historyFailed(prepared.status());
       }
     }
-    if (Status s = profile.commit(); !s.isOk()) return s;
+    if (base::Status s = profile.commit(); !s.isOk()) return s;
     if (generation) {
       // The new profile's time is when the kept one stopped being the stored one.
       auto replaced = m_fs.modificationTime(profile.targetPath());
-      Status s = replaced.isOk() ? generation->store(replaced.value(), totals, m_conf.historyDepth)
-                                 : replaced.status();
+      base::Status s = replaced.isOk()
+                           ? generation->store(replaced.value(), totals, m_conf.historyDepth)
+                           : replaced.status();
       if (!s.isOk()) historyFailed(s);
     }
-    return Status::ok();
+    return base::Status::ok();
   }
 
-  void historyFailed(const Status& why) {
+  void historyFailed(const base::Status& why) {
     if (m_historyProblemTold) return;
     m_historyProblemTold = true;
     m_ui.showMessage(
@@ -408,7 +412,7 @@ class Run {
         m_conf.profileHidden(letter[0]) == m_env.includeHidden) {
       return;
     }
-    if (Status s = StoreProfileHidden(m_fs, m_env.confPath, letter[0], m_env.includeHidden);
+    if (base::Status s = StoreProfileHidden(m_fs, m_env.confPath, letter[0], m_env.includeHidden);
         !s.isOk()) {
       if (!m_confProblemTold) {
         m_ui.showMessage(
@@ -423,16 +427,17 @@ class Run {
     m_conf.profileMadeWithHidden[letter[0]] = m_env.includeHidden;
   }
 
-  Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
-                     ScanProblems* problems, std::int64_t* totalFiles, std::int64_t* totalFolders) {
+  base::Status createDrive(const ScanSettings& scan, platform::ReplacementFile* newProfile,
+                           ScanProblems* problems, std::int64_t* totalFiles,
+                           std::int64_t* totalFolders) {
     return ScanToProfile(m_fs, scan, *m_env.locale, newProfile, m_ui.progress(), problems,
                          totalFiles, totalFolders);
   }
 
-  Status compareDrive(const RunDrive& drive, const ScanSettings& scan,
-                      const std::string& profilePath, platform::ReplacementFile* newProfile,
-                      const std::string& profileDate, ScanProblems* problems,
-                      std::int64_t* totalFiles) {
+  base::Status compareDrive(const RunDrive& drive, const ScanSettings& scan,
+                            const std::string& profilePath, platform::ReplacementFile* newProfile,
+                            const std::string& profileDate, ScanProblems* problems,
+                            std::int64_t* totalFiles) {
     const bool fresh = !m_multiReport || m_freshReport;
     CompareSettings settings;
     settings.oldProfilePath = profilePath;
@@ -447,8 +452,9 @@ class Run {
     // or cancelled comparison leaves it as it was.
     auto composed = m_fs.openForReplacing(composedPath(), platform::Durability::kWorkFile);
     if (!composed.isOk()) return composed.status();
-    Status s = fresh ? Status::ok()
-                     : platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
+    base::Status s = fresh
+                         ? base::Status::ok()
+                         : platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
     if (!s.isOk()) return s;
     CompareOutcome outcome;
     {
@@ -467,15 +473,15 @@ class Run {
     m_lastTotals = outcome;
     m_outcome.drives.back().notice = hiddenNotice(drive);
     if (!outcome.orderWarning.isOk()) m_ui.showMessage(outcome.orderWarning.message());
-    return Status::ok();
+    return base::Status::ok();
   }
 
   // A combined report whose last marked drive was only created (or failed) still ends as a
   // whole document.
-  Status appendClosing() {
+  base::Status appendClosing() {
     auto composed = m_fs.openForReplacing(composedPath(), platform::Durability::kWorkFile);
     if (!composed.isOk()) return composed.status();
-    Status s = platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
+    base::Status s = platform::AppendWholeFile(m_fs, composedPath(), composed.value().get());
     if (s.isOk()) {
       auto sink = NewRtfReportSink(composed.value().get());
       ChangeReport report(sink.get(), *m_env.locale);
@@ -485,11 +491,11 @@ class Run {
   }
 
   // Names the report of a compared drive; with a report per drive, saves it at once.
-  Status nameAndSave(const std::string& driveLetter, const std::string& reportsPath) {
+  base::Status nameAndSave(const std::string& driveLetter, const std::string& reportsPath) {
     const std::string tag = m_multiReport ? m_driveTag : driveLetter;
     m_lastReportPath = ReportPath(reportsPath, tag, *m_env.settings, m_ui.now());
-    if (m_multiReport) return Status::ok();
-    if (Status s = m_ui.loadReport(composedPath()); !s.isOk()) return s;
+    if (m_multiReport) return base::Status::ok();
+    if (base::Status s = m_ui.loadReport(composedPath()); !s.isOk()) return s;
     return saveReport(m_lastReportPath);
   }
 
@@ -498,8 +504,8 @@ class Run {
   // as the user chose. A cancel is honoured until the report is renamed into place: the
   // report is then dropped and the result is cancelled. From the rename on, the report
   // stands and the run finishes the drive (or, at its end, the run) as if no cancel came.
-  Status saveReport(const std::string& path) {
-    if (!m_ui.progress().shouldContinue()) return Status::cancelled();
+  base::Status saveReport(const std::string& path) {
+    if (!m_ui.progress().shouldContinue()) return base::Status::cancelled();
     if (!m_reports) return m_reportsProblem;
     std::string target = path;
     if (m_env.settings->isTimeStampedNames()) {
@@ -509,18 +515,18 @@ class Run {
     }
     auto report = m_fs.openForReplacing(target, platform::Durability::kSynced);
     if (!report.isOk()) return report.status();
-    Status s = m_ui.writeReport(report.value().get(), m_env.settings->isRichTextReports());
+    base::Status s = m_ui.writeReport(report.value().get(), m_env.settings->isRichTextReports());
     if (!s.isOk()) return s;
     // The last moment a cancel can stop the run: writing a large report takes seconds.
-    if (!m_ui.progress().shouldContinue()) return Status::cancelled();
+    if (!m_ui.progress().shouldContinue()) return base::Status::cancelled();
     if (s = report.value()->commit(); !s.isOk()) return s;
     m_ui.reportSaved(target);
     m_outcome.savedReports.push_back(target);
-    return Status::ok();
+    return base::Status::ok();
   }
 
   // Tells the user and goes on with the next drive; the stored profile stays as it was.
-  bool driveFailed(const RunDrive& drive, const Status& status) {
+  bool driveFailed(const RunDrive& drive, const base::Status& status) {
     ++m_outcome.failedDrives;
     for (DriveResult& result : m_outcome.drives) {
       if (result.displayText == drive.displayText) result.state = DriveResult::State::kFailed;
@@ -556,7 +562,7 @@ class Run {
   std::vector<PendingProfile> m_pending;
   // The Reports folder for the drive loop, or why there is none.
   std::unique_ptr<platform::GuardedFolder> m_reports;
-  Status m_reportsProblem;
+  base::Status m_reportsProblem;
   // Compared drives of a combined report, as indexes into m_outcome.drives.
   std::vector<std::size_t> m_awaitingCombined;
 };

@@ -115,16 +115,16 @@ class ScriptedUi final : public RunUserInterface {
   void runEnded() override { log.push_back("ended"); }
   void play(Cue cue) override { log.push_back(cue == Cue::kStart ? "play start" : "play done"); }
   platform::Progress& progress() override { return m_progress; }
-  Status loadReport(const std::string& path) override {
+  base::Status loadReport(const std::string& path) override {
     log.push_back("load " + path);
     auto text = platform::ReadWholeFile(m_fs, path);
     if (!text.isOk()) return text.status();
     view = text.value();
-    return Status::ok();
+    return base::Status::ok();
   }
-  Status writeReport(platform::ReplacementFile* report, bool richText) override {
+  base::Status writeReport(platform::ReplacementFile* report, bool richText) override {
     log.push_back(std::string("save ") + (richText ? "rich " : "plain ") + report->targetPath());
-    Status s = report->append(view);
+    base::Status s = report->append(view);
     if (afterWriting) afterWriting();
     return s;
   }
@@ -359,7 +359,7 @@ TEST_F(RunConductorTest, UnreadableDriveIsReportedSkippedAndKeepsItsProfile) {
   ProfileAndChange('C');
   ProfileAndChange('D');
   const std::string stored = *fs.contents(ProfileOf('C'));
-  fs.failListing("C:\\", Status::ioError("C:\\: device not ready"));
+  fs.failListing("C:\\", base::Status::ioError("C:\\: device not ready"));
   ui.selections = {std::vector<std::size_t>{0, 1}};
   const RunOutcome outcome = Run();
   EXPECT_EQ(outcome.failedDrives, 1);
@@ -406,30 +406,30 @@ class CountingListener final : public ChangeListener {
   std::vector<std::string> drives;
   int changes = 0;
   int finished = 0;
-  Status driveStarted(std::string_view drive) override {
+  base::Status driveStarted(std::string_view drive) override {
     drives.emplace_back(drive);
-    return Status::ok();
+    return base::Status::ok();
   }
-  Status added(const RecordView&) override { return count(); }
-  Status deleted(const RecordView&) override { return count(); }
-  Status sizeChanged(const RecordView&, const RecordView&) override { return count(); }
-  Status timeChanged(const RecordView&, const RecordView&) override { return count(); }
-  Status driveFinished(std::int64_t, std::int64_t, std::int64_t) override {
+  base::Status added(const RecordView&) override { return count(); }
+  base::Status deleted(const RecordView&) override { return count(); }
+  base::Status sizeChanged(const RecordView&, const RecordView&) override { return count(); }
+  base::Status timeChanged(const RecordView&, const RecordView&) override { return count(); }
+  base::Status driveFinished(std::int64_t, std::int64_t, std::int64_t) override {
     ++finished;
-    return Status::ok();
+    return base::Status::ok();
   }
 
  private:
-  Status count() {
+  base::Status count() {
     ++changes;
-    return Status::ok();
+    return base::Status::ok();
   }
 };
 
 TEST_F(RunConductorTest, EachDriveSaysWhatBecameOfItAndTheListenerHearsTheComparisons) {
   ProfileAndChange('C');
   ProfileAndChange('E');
-  fs.failListing("E:\\", Status::ioError("E:\\: device not ready"));
+  fs.failListing("E:\\", base::Status::ioError("E:\\: device not ready"));
   CountingListener listener;
   env.changeListener = &listener;
   ui.selections = {std::vector<std::size_t>{0, 1, 2}};
@@ -603,7 +603,7 @@ TEST_F(RunConductorTest, AReplacedProfileIsKeptWithItsIndexLineAndACreatedOneIsN
 TEST_F(RunConductorTest, AFailureToKeepAGenerationIsToldOnceAndTheProfilesStillReplaced) {
   ProfileAndChange('C');
   ProfileAndChange('D');
-  fs.failOpen("Z:\\BV\\History", Status::permissionDenied("Z:\\BV\\History: denied"));
+  fs.failOpen("Z:\\BV\\History", base::Status::permissionDenied("Z:\\BV\\History: denied"));
   ui.selections = {std::vector<std::size_t>{0, 1}};
   const RunOutcome outcome = Run();
   EXPECT_EQ(outcome.failedDrives, 0);
@@ -675,7 +675,7 @@ TEST_F(OneReportTest, CancelWhileTheCombinedReportIsWrittenKeepsEveryProfile) {
 }
 
 TEST_F(OneReportTest, CombinedReportThatCannotBeSavedKeepsEveryProfile) {
-  fs.failOpen("Z:\\BV\\Reports\\Drive_C_D_E_.rtf", Status::permissionDenied("read-only"));
+  fs.failOpen("Z:\\BV\\Reports\\Drive_C_D_E_.rtf", base::Status::permissionDenied("read-only"));
   const RunOutcome outcome = Run();
   EXPECT_FALSE(outcome.cancelled);
   EXPECT_EQ(outcome.failedDrives, 3);
@@ -812,7 +812,7 @@ TEST_F(RunConductorTest, AnUnreadableFolderKeepsItsFilesAndIsToldOnceForItsDrive
   ASSERT_EQ(Run().writtenProfiles.size(), 1u);
   const std::string stored = *fs.contents(ProfileOf('C'));
 
-  fs.failListing("C:\\LOCKED", Status::permissionDenied("C:\\LOCKED\\: access denied"));
+  fs.failListing("C:\\LOCKED", base::Status::permissionDenied("C:\\LOCKED\\: access denied"));
   fs.addFile("C:\\DATA\\new.txt", 2048, 2000);
   ui.selections = {std::vector<std::size_t>{0}};
   ui.log.clear();

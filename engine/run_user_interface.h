@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/settings_record.h"
-#include "engine/status.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
@@ -72,8 +72,9 @@ class RunUserInterface {
   // that the run itself renames into place, once it knows it may go on, or drops after a
   // cancel. A failed write must be returned: the run then keeps the profiles whose changes
   // the report holds. Run's thread; the file is loaded or written when they return.
-  [[nodiscard]] virtual Status loadReport(const std::string& path) = 0;
-  [[nodiscard]] virtual Status writeReport(platform::ReplacementFile* report, bool richText) = 0;
+  [[nodiscard]] virtual base::Status loadReport(const std::string& path) = 0;
+  [[nodiscard]] virtual base::Status writeReport(platform::ReplacementFile* report,
+                                                 bool richText) = 0;
   // What writeReport wrote last is now the report file `path`. Run's thread.
   virtual void reportSaved(const std::string& path) = 0;
 

@@ -40,7 +40,7 @@ std::int64_t GetInt64(const char* in) {
 // settings file; a larger file is something else.
 constexpr std::size_t kMaxSettingsFileSize = 1024 * 1024;
 
-Status ReadRecord(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
+base::Status ReadRecord(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
   auto bytes = platform::ReadWholeFile(fs, path, kMaxSettingsFileSize);
   if (bytes.status().isNotFound()) {
     // First start: the file is created so that the next save finds it. Another process
@@ -48,13 +48,13 @@ Status ReadRecord(platform::FileSystem& fs, const std::string& path, SettingsRec
     *record = SettingsRecord{};
     auto lock =
         platform::RunLock::TakeBriefly(fs, platform::FolderOf(path, fs.pathStyle().separator));
-    if (!lock.isOk()) return lock.status().isBusy() ? Status::ok() : lock.status();
+    if (!lock.isOk()) return lock.status().isBusy() ? base::Status::ok() : lock.status();
     if (fs.exists(path)) return ReadRecord(fs, path, record);
     return platform::WriteFileAtomically(fs, path, "");
   }
   if (!bytes.isOk()) return bytes.status();
   *record = DecodeSettings(bytes.value());
-  return Status::ok();
+  return base::Status::ok();
 }
 
 }  // namespace
@@ -136,15 +136,16 @@ SettingsRecord DecodeSettings(std::string_view bytes) {
   return record;
 }
 
-Status LoadSettings(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
+base::Status LoadSettings(platform::FileSystem& fs, const std::string& path,
+                          SettingsRecord* record) {
   SettingsRecord read;
-  Status s = ReadRecord(fs, path, &read);
+  base::Status s = ReadRecord(fs, path, &read);
   if (s.isOk()) *record = read;
   return s;
 }
 
-Status SaveOptions(platform::FileSystem& fs, const std::string& path,
-                   const SettingsRecord& record) {
+base::Status SaveOptions(platform::FileSystem& fs, const std::string& path,
+                         const SettingsRecord& record) {
   // The lock keeps a run from reading the file half-way through another process's
   // read-modify-write, and two writers from losing each other's tail.
   auto lock =
@@ -162,7 +163,8 @@ Status SaveOptions(platform::FileSystem& fs, const std::string& path,
   return platform::WriteFileAtomically(fs, path, bytes);
 }
 
-Status ResetOptions(platform::FileSystem& fs, const std::string& path, SettingsRecord* record) {
+base::Status ResetOptions(platform::FileSystem& fs, const std::string& path,
+                          SettingsRecord* record) {
   return LoadSettings(fs, path, record);
 }
 

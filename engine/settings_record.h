@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace platform {
 class FileSystem;
@@ -76,21 +76,21 @@ inline constexpr std::int64_t kDefaultLeftMargin = 7500;
 // the next save) and gives the zero defaults; a file shorter than the record gives zero
 // defaults for the fields it does not hold. On failure (the file cannot be created or
 // read, or is not a regular file) `*record` keeps its values and the status names the path.
-[[nodiscard]] Status LoadSettings(platform::FileSystem& fs, const std::string& path,
-                                  SettingsRecord* record);
+[[nodiscard]] base::Status LoadSettings(platform::FileSystem& fs, const std::string& path,
+                                        SettingsRecord* record);
 
 // Writes the 33 bytes of `record` at the start of `path`, creating the file when it is
 // missing. Bytes after the record stay as they were. The file is replaced as a whole
 // (FileSystem::openForReplacing), so it holds the old record or the new one, never a mix;
 // the program folder's run lock (platform/run_lock.h) is held meanwhile, and a write
 // that cannot get it within a short wait fails with busy.
-[[nodiscard]] Status SaveOptions(platform::FileSystem& fs, const std::string& path,
-                                 const SettingsRecord& record);
+[[nodiscard]] base::Status SaveOptions(platform::FileSystem& fs, const std::string& path,
+                                       const SettingsRecord& record);
 
 // Throws away unsaved edits: reads `path` again exactly as LoadSettings does, overwriting
 // every field. A file shorter than the record (never saved) zeroes the fields it lacks,
 // so the result is the same as at start-up, whatever was edited in memory.
-[[nodiscard]] Status ResetOptions(platform::FileSystem& fs, const std::string& path,
-                                  SettingsRecord* record);
+[[nodiscard]] base::Status ResetOptions(platform::FileSystem& fs, const std::string& path,
+                                        SettingsRecord* record);
 
 }  // namespace engine

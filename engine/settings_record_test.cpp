@@ -188,10 +188,10 @@ TEST_F(SettingsFileTest, ResetOptionsThrowsAwayUnsavedEdits) {
 
 TEST_F(SettingsFileTest, FailuresLeaveRecordAndFileAsTheyWere) {
   ASSERT_TRUE(SaveOptions(m_fs, kPath, SettingsRecord{}).isOk());
-  m_fs.failOpen(kPath, Status::permissionDenied(kPath));
+  m_fs.failOpen(kPath, base::Status::permissionDenied(kPath));
   SettingsRecord record = KnownRecord();
-  EXPECT_EQ(LoadSettings(m_fs, kPath, &record).code(), Status::Code::kPermissionDenied);
-  EXPECT_EQ(ResetOptions(m_fs, kPath, &record).code(), Status::Code::kPermissionDenied);
+  EXPECT_EQ(LoadSettings(m_fs, kPath, &record).code(), base::Status::Code::kPermissionDenied);
+  EXPECT_EQ(ResetOptions(m_fs, kPath, &record).code(), base::Status::Code::kPermissionDenied);
   EXPECT_EQ(record, KnownRecord());
   EXPECT_FALSE(SaveOptions(m_fs, kPath, KnownRecord()).isOk());
 
@@ -217,7 +217,7 @@ TEST_F(SettingsFileTest, SaveTakesTheRunLockAndNeverWritesThroughAnotherRun) {
   }
   // Another process's run holds the program folder for longer than a save waits.
   m_fs.holdLockElsewhere("C:\\Brinvale\\brinvale.lock", "4711\n");
-  const Status busy = SaveOptions(m_fs, kPath, SettingsRecord{});
+  const base::Status busy = SaveOptions(m_fs, kPath, SettingsRecord{});
   EXPECT_TRUE(busy.isBusy());
   EXPECT_EQ(busy.message(), "Another run is using this program folder (pid 4711).");
   EXPECT_EQ(File(), Bytes(KnownRecord()));

@@ -32,13 +32,13 @@ std::string Trimmed(std::string path) {
   return path;
 }
 
-Status LineProblem(const std::string& file, int number, const std::string& why) {
-  return Status::corrupt(file + " line " + std::to_string(number) + ": " + why);
+base::Status LineProblem(const std::string& file, int number, const std::string& why) {
+  return base::Status::corrupt(file + " line " + std::to_string(number) + ": " + why);
 }
 
 // Splits the file into lines and reads the drive lines; `problems` names the others.
 std::vector<Line> ParseLines(const std::string& text, const std::string& file,
-                             std::vector<Status>* problems) {
+                             std::vector<base::Status>* problems) {
   std::vector<Line> lines;
   std::set<char> letters;
   std::set<std::string> paths;
@@ -162,7 +162,7 @@ bool Letter(FileSystem& fs, const std::string& programFolder, const std::string&
       }
     }
     if (letter == 0) {
-      listing.problems.push_back(Status::invalidArgument(path + ": no drive letter is free"));
+      listing.problems.push_back(base::Status::invalidArgument(path + ": no drive letter is free"));
       continue;
     }
     used.insert(letter);
@@ -209,7 +209,7 @@ DriveListing ListDrives(FileSystem& fs, const std::string& programFolder,
     return Finished(std::move(lettering));
   }
   if (lettering.changed) {
-    if (Status s = WriteFileAtomically(fs, file, lettering.newText); !s.isOk()) {
+    if (base::Status s = WriteFileAtomically(fs, file, lettering.newText); !s.isOk()) {
       lettering.listing.problems.push_back(s);
       lettering.added.clear();
     }
@@ -233,7 +233,7 @@ struct DrivesFile {
   std::vector<Line> lines;
 };
 
-Result<DrivesFile> ReadDrivesFile(FileSystem& fs, const std::string& programFolder) {
+base::Result<DrivesFile> ReadDrivesFile(FileSystem& fs, const std::string& programFolder) {
   DrivesFile file;
   file.path = programFolder + kDrivesFileName;
   if (auto read = ReadWholeFile(fs, file.path, kMaxDrivesFileSize); read.isOk()) {
@@ -241,7 +241,7 @@ Result<DrivesFile> ReadDrivesFile(FileSystem& fs, const std::string& programFold
   } else if (!read.status().isNotFound()) {
     return read.status();
   }
-  std::vector<Status> ignored;  // lines it cannot read are kept, not reported here
+  std::vector<base::Status> ignored;  // lines it cannot read are kept, not reported here
   file.lines = ParseLines(file.text, file.path, &ignored);
   return file;
 }
@@ -256,20 +256,21 @@ std::optional<char> LetterOfLine(const std::string& text) {
 
 }  // namespace
 
-Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
-                              const std::string& folder) {
+base::Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
+                                    const std::string& folder) {
   if (folder.find_first_of("\t\r\n") != std::string::npos) {
-    return Status::invalidArgument(folder +
-                                   ": a folder whose name holds a tab or a line break cannot be "
-                                   "watched as a drive");
+    return base::Status::invalidArgument(
+        folder +
+        ": a folder whose name holds a tab or a line break cannot be "
+        "watched as a drive");
   }
   const std::string path = Trimmed(folder);
   if (path.empty() || path.front() != '/') {
-    return Status::invalidArgument(folder + ": not an absolute path");
+    return base::Status::invalidArgument(folder + ": not an absolute path");
   }
   auto lock = RunLock::TakeBriefly(fs, programFolder);
   if (!lock.isOk()) return lock.status();
-  if (!fs.isFolder(path)) return Status::notFound(path + ": not a folder");
+  if (!fs.isFolder(path)) return base::Status::notFound(path + ": not a folder");
   auto file = ReadDrivesFile(fs, programFolder);
   if (!file.isOk()) return file.status();
 
@@ -277,8 +278,8 @@ Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
   bool rootNamed = false;
   for (const Line& line : file.value().lines) {
     if (line.letter && Trimmed(line.path) == path) {
-      return Status::invalidArgument(path + " is drive " + std::string(1, *line.letter) +
-                                     " already");
+      return base::Status::invalidArgument(path + " is drive " + std::string(1, *line.letter) +
+                                           " already");
     }
     if (line.letter && Trimmed(line.path) == "/") rootNamed = true;
     if (const std::optional<char> letter = LetterOfLine(line.text)) used.insert(*letter);
@@ -288,7 +289,7 @@ Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
     if (used.contains(candidate) || (candidate == 'C' && !rootNamed)) continue;
     if (!LetterHasRecords(fs, programFolder, candidate)) letter = candidate;
   }
-  if (letter == 0) return Status::invalidArgument(path + ": no drive letter is free");
+  if (letter == 0) return base::Status::invalidArgument(path + ": no drive letter is free");
 
   std::string text = file.value().text;
   const std::size_t firstEnd = text.find('\n');
@@ -296,12 +297,12 @@ Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
       firstEnd != std::string::npos && firstEnd > 0 && text[firstEnd - 1] == '\r' ? "\r\n" : "\n";
   if (!text.empty() && text.back() != '\n') text += lineEnd;
   text += std::string(1, letter) + '\t' + path + lineEnd;
-  if (Status s = WriteFileAtomically(fs, file.value().path, text); !s.isOk()) return s;
+  if (base::Status s = WriteFileAtomically(fs, file.value().path, text); !s.isOk()) return s;
   return letter;
 }
 
-Status RemoveWatchedFolder(FileSystem& fs, const std::string& programFolder, char letter,
-                           const std::string& folder) {
+base::Status RemoveWatchedFolder(FileSystem& fs, const std::string& programFolder, char letter,
+                                 const std::string& folder) {
   auto lock = RunLock::TakeBriefly(fs, programFolder);
   if (!lock.isOk()) return lock.status();
   auto file = ReadDrivesFile(fs, programFolder);
@@ -314,8 +315,8 @@ Status RemoveWatchedFolder(FileSystem& fs, const std::string& programFolder, cha
       return WriteFileAtomically(fs, file.value().path, text);
     }
   }
-  return Status::notFound(file.value().path + " no longer names " + path + " as drive " +
-                          std::string(1, letter));
+  return base::Status::notFound(file.value().path + " no longer names " + path + " as drive " +
+                                std::string(1, letter));
 }
 
 }  // namespace platform

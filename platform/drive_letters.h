@@ -59,8 +59,8 @@ inline constexpr char kDrivesFileName[] = "drives.txt";
 // absolute (invalidArgument), when it is not a folder now (notFound), when a line names it
 // already (invalidArgument, naming its letter), when no letter is free, or when the file
 // cannot be read or written.
-[[nodiscard]] Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
-                                            const std::string& folder);
+[[nodiscard]] base::Result<char> AddWatchedFolder(FileSystem& fs, const std::string& programFolder,
+                                                  const std::string& folder);
 
 // Removes the line that names the watched folder `folder` as drive `letter` from
 // drives.txt, under the run lock and through the one replace path, keeping every other
@@ -68,7 +68,7 @@ inline constexpr char kDrivesFileName[] = "drives.txt";
 // reserved while they exist). Fails, changing nothing, when the lock stays busy, when no
 // such watched-folder line is in the file now (notFound; a volume's line is never
 // removed), or when the file cannot be read or written.
-[[nodiscard]] Status RemoveWatchedFolder(FileSystem& fs, const std::string& programFolder,
-                                         char letter, const std::string& folder);
+[[nodiscard]] base::Status RemoveWatchedFolder(FileSystem& fs, const std::string& programFolder,
+                                               char letter, const std::string& folder);
 
 }  // namespace platform

@@ -81,8 +81,8 @@ TEST_F(DriveLettersTest, BadLinesAreReportedAndKept) {
   m_fs.addTextFile(kFile, bad);
   const DriveListing listing = List({"/", "/media/usb"});
   ASSERT_EQ(listing.problems.size(), 6u);
-  for (const Status& problem : listing.problems) {
-    EXPECT_EQ(problem.code(), Status::Code::kCorrupt) << problem.toString();
+  for (const base::Status& problem : listing.problems) {
+    EXPECT_EQ(problem.code(), base::Status::Code::kCorrupt) << problem.toString();
   }
   EXPECT_NE(listing.problems[0].message().find("drives.txt line 1"), std::string::npos);
   EXPECT_NE(listing.problems[5].message().find("line 7"), std::string::npos);
@@ -92,11 +92,11 @@ TEST_F(DriveLettersTest, BadLinesAreReportedAndKept) {
 
 TEST_F(DriveLettersTest, UnreadableFileGivesNoDrives) {
   m_fs.addTextFile(kFile, "C\t/\tvolume\nD\t/media/usb\tvolume\n");
-  m_fs.failOpen(kFile, Status::permissionDenied(kFile));
+  m_fs.failOpen(kFile, base::Status::permissionDenied(kFile));
   const DriveListing listing = List({"/", "/home"});
   EXPECT_TRUE(listing.drives.empty());
   ASSERT_EQ(listing.problems.size(), 1u);
-  EXPECT_EQ(listing.problems[0].code(), Status::Code::kPermissionDenied);
+  EXPECT_EQ(listing.problems[0].code(), base::Status::Code::kPermissionDenied);
 }
 
 TEST_F(DriveLettersTest, NewVolumesAreLeftOutWhenTheirLettersCannotBeStored) {
@@ -268,7 +268,7 @@ TEST(DriveLettersOnDiskTest, ARunOfAnotherProcessKeepsDrivesTxtAsItIs) {
   EXPECT_TRUE(added.status().isBusy());
   EXPECT_EQ(added.status().message(),
             "Another run is using this program folder (pid " + std::to_string(run.pid()) + ").");
-  const Status removed = RemoveWatchedFolder(fs, base, 'E', base + "watched");
+  const base::Status removed = RemoveWatchedFolder(fs, base, 'E', base + "watched");
   EXPECT_TRUE(removed.isBusy());
   EXPECT_EQ(ReadWholeFile(fs, base + kDrivesFileName).value(), "E\t" + base + "watched\n");
 }

@@ -26,16 +26,16 @@ bool AllLettersAndDigits(std::string_view text) {
 
 class MemoryScratchFile final : public ScratchFile {
  public:
-  Status append(std::string_view data) override {
+  base::Status append(std::string_view data) override {
     m_data.append(data);
-    return Status::ok();
+    return base::Status::ok();
   }
-  Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
+  base::Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
     if (offset > m_data.size() || n > m_data.size() - offset) {
-      return Status::ioError("scratch space: read beyond what was written");
+      return base::Status::ioError("scratch space: read beyond what was written");
     }
     m_data.copy(out, n, static_cast<std::size_t>(offset));
-    return Status::ok();
+    return base::Status::ok();
   }
 
  private:
@@ -48,48 +48,49 @@ std::unique_ptr<ScratchFile> FileSystem::openScratch() {
   return std::make_unique<MemoryScratchFile>();
 }
 
-Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path, std::size_t maxBytes) {
+base::Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path,
+                                        std::size_t maxBytes) {
   auto file = fs.openForReading(path);
   if (!file.isOk()) return file.status();
   std::string data;
   char buffer[64 * 1024];
   for (;;) {
     std::size_t got = 0;
-    Status s = file.value()->read(sizeof buffer, buffer, &got);
+    base::Status s = file.value()->read(sizeof buffer, buffer, &got);
     if (!s.isOk()) return s;
     if (got == 0) break;
     if (got > maxBytes - data.size()) {
-      return Status::invalidArgument(path + ": larger than " + std::to_string(maxBytes) +
-                                     " bytes, too large for what it should hold");
+      return base::Status::invalidArgument(path + ": larger than " + std::to_string(maxBytes) +
+                                           " bytes, too large for what it should hold");
     }
     data.append(buffer, got);
   }
   return data;
 }
 
-Status WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view data) {
+base::Status WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view data) {
   auto file = fs.openForReplacing(path);
   if (!file.isOk()) return file.status();
-  if (Status s = file.value()->append(data); !s.isOk()) return s;
+  if (base::Status s = file.value()->append(data); !s.isOk()) return s;
   return file.value()->commit();
 }
 
-Status AppendWholeFile(FileSystem& fs, const std::string& from, WritableFile* out) {
+base::Status AppendWholeFile(FileSystem& fs, const std::string& from, WritableFile* out) {
   auto in = fs.openForReading(from);
   if (!in.isOk()) return in.status();
   std::string buffer(256 * 1024, '\0');
   for (;;) {
     std::size_t got = 0;
-    if (Status s = in.value()->read(buffer.size(), buffer.data(), &got); !s.isOk()) return s;
-    if (got == 0) return Status::ok();
-    if (Status s = out->append(std::string_view(buffer.data(), got)); !s.isOk()) return s;
+    if (base::Status s = in.value()->read(buffer.size(), buffer.data(), &got); !s.isOk()) return s;
+    if (got == 0) return base::Status::ok();
+    if (base::Status s = out->append(std::string_view(buffer.data(), got)); !s.isOk()) return s;
   }
 }
 
-Status CopyFile(FileSystem& fs, const std::string& from, const std::string& to) {
+base::Status CopyFile(FileSystem& fs, const std::string& from, const std::string& to) {
   auto out = fs.openForReplacing(to);
   if (!out.isOk()) return out.status();
-  if (Status s = AppendWholeFile(fs, from, out.value().get()); !s.isOk()) return s;
+  if (base::Status s = AppendWholeFile(fs, from, out.value().get()); !s.isOk()) return s;
   return out.value()->commit();
 }
 

@@ -20,9 +20,6 @@
 
 namespace platform {
 
-using base::Result;
-using base::Status;
-
 // How the paths of one file system are spelled and compared.
 struct PathStyle {
   char separator = '/';
@@ -90,7 +87,7 @@ struct FolderListing {
   // that vanished between listing and examining is left out without a problem. When no
   // entry at all can be examined for want of search permission on the folder, the folder
   // itself is what cannot be read: the listing fails instead.
-  std::vector<Status> problems;
+  std::vector<base::Status> problems;
 };
 
 // A folder tree opened for a walk (FileSystem::openTree): its folders are listed without
@@ -117,8 +114,8 @@ class FolderTree {
   // anywhere on the way below the root or the folder is not the expected one, and with
   // invalidArgument ("path longer than 32,000 bytes") beyond kMaxFolderPath; both are
   // places that could not be read. Thread-safe.
-  [[nodiscard]] virtual Status list(const std::string& folder, FileId expected, ListWhat what,
-                                    FolderListing* out) = 0;
+  [[nodiscard]] virtual base::Status list(const std::string& folder, FileId expected, ListWhat what,
+                                          FolderListing* out) = 0;
 };
 
 // A sub-folder of the program folder that the program writes into (FileSystem::
@@ -144,7 +141,7 @@ class SequentialFile {
 
   // Reads up to `n` bytes into `scratch`; sets `*got` to the number read, 0 at the end of
   // the file. A failure leaves `*got` at 0 and names the file.
-  [[nodiscard]] virtual Status read(std::size_t n, char* scratch, std::size_t* got) = 0;
+  [[nodiscard]] virtual base::Status read(std::size_t n, char* scratch, std::size_t* got) = 0;
 
   // The file's size in bytes as it was when it was opened, for a reader that bounds or
   // measures what it reads; nothing when the reader cannot know it (a stream decompressed
@@ -161,9 +158,9 @@ class WritableFile {
   virtual ~WritableFile() = default;
 
   // Appends `data`. The first failure is repeated by every later call.
-  [[nodiscard]] virtual Status append(std::string_view data) = 0;
+  [[nodiscard]] virtual base::Status append(std::string_view data) = 0;
   // Flushes and closes; reports a failed flush (disk full). Further calls fail.
-  [[nodiscard]] virtual Status close() = 0;
+  [[nodiscard]] virtual base::Status close() = 0;
 };
 
 // A file written to replace another one (FileSystem::openForReplacing). The bytes go to a
@@ -176,13 +173,13 @@ class ReplacementFile : public WritableFile {
   // Finishes writing: the whole content is in the temporary, which stays readable at
   // temporaryPath() until commit() or abandon(). Reports a failed write (disk full).
   // Further appends fail.
-  [[nodiscard]] Status close() override = 0;
+  [[nodiscard]] base::Status close() override = 0;
 
   // Closes the file when still open, forces its bytes to the disk, then renames the
   // temporary over the target (and syncs the target's folder, so the rename survives a
   // crash). On failure (a failed sync included) the temporary is removed and the target is
   // as it was. Call once; later calls fail.
-  [[nodiscard]] virtual Status commit() = 0;
+  [[nodiscard]] virtual base::Status commit() = 0;
 
   // Removes the temporary; the target stays as it was. Harmless after commit().
   virtual void abandon() = 0;
@@ -205,9 +202,10 @@ class ScratchFile {
   virtual ~ScratchFile() = default;
   // Appends `data` after everything appended before. The first failure is repeated by every
   // later call.
-  [[nodiscard]] virtual Status append(std::string_view data) = 0;
+  [[nodiscard]] virtual base::Status append(std::string_view data) = 0;
   // Reads `n` bytes from `offset` into `out`; fails when they were never appended.
-  [[nodiscard]] virtual Status readAt(std::uint64_t offset, std::size_t n, char* out) const = 0;
+  [[nodiscard]] virtual base::Status readAt(std::uint64_t offset, std::size_t n,
+                                            char* out) const = 0;
 };
 
 // Whether a replacement's commit waits for the disk (FileSystem::openForReplacing). What the
@@ -239,16 +237,17 @@ class FileSystem {
   // Lists the entries of `folder` (a path ending in the separator) that `what` asks for.
   // Fails with notFound, permissionDenied, notAFolder or ioError when the folder itself
   // cannot be listed; `*out` is then empty. Thread-safe for different folders.
-  [[nodiscard]] virtual Status listFolder(const std::string& folder, ListWhat what,
-                                          FolderListing* out) = 0;
+  [[nodiscard]] virtual base::Status listFolder(const std::string& folder, ListWhat what,
+                                                FolderListing* out) = 0;
 
   // Opens the folder tree whose root is `root` (a path ending in the separator; the root
   // itself is not followed when it is a symbolic link). Fails as listFolder does when the
   // root cannot be opened.
-  [[nodiscard]] virtual Result<std::unique_ptr<FolderTree>> openTree(const std::string& root) = 0;
+  [[nodiscard]] virtual base::Result<std::unique_ptr<FolderTree>> openTree(
+      const std::string& root) = 0;
 
   // What the folder `path` is, symbolic links followed. Fails when it is no folder.
-  [[nodiscard]] virtual Result<FileId> folderId(const std::string& path) = 0;
+  [[nodiscard]] virtual base::Result<FileId> folderId(const std::string& path) = 0;
 
   // True when `path` exists and is an ordinary file: a regular file that is neither
   // hidden nor a system file. Symbolic links are not followed.
@@ -259,13 +258,13 @@ class FileSystem {
   // one) or any other entry.
   [[nodiscard]] virtual bool exists(const std::string& path) = 0;
 
-  [[nodiscard]] virtual Result<UnixSeconds> modificationTime(const std::string& path) = 0;
+  [[nodiscard]] virtual base::Result<UnixSeconds> modificationTime(const std::string& path) = 0;
 
   // Opens a regular file for reading; a symbolic link to one is followed. A folder fails
   // as reading one does, with the system error EISDIR ("path: Is a directory"); anything
   // else (a FIFO, a device, a socket) fails at once with invalidArgument naming the path
   // and what it is, without waiting for a writer or reading endless bytes.
-  [[nodiscard]] virtual Result<std::unique_ptr<SequentialFile>> openForReading(
+  [[nodiscard]] virtual base::Result<std::unique_ptr<SequentialFile>> openForReading(
       const std::string& path) = 0;
 
   // The one way the program writes a file: starts replacing `path`. Creates a new
@@ -276,15 +275,15 @@ class FileSystem {
   // `path`, when its folder is missing or cannot be written, or when `path` is a folder or
   // any other entry that is neither a file nor a link (a device, a FIFO). A kWorkFile's
   // commit renames without forcing the bytes to the disk first.
-  [[nodiscard]] virtual Result<std::unique_ptr<ReplacementFile>> openForReplacing(
+  [[nodiscard]] virtual base::Result<std::unique_ptr<ReplacementFile>> openForReplacing(
       const std::string& path, Durability durability = Durability::kSynced) = 0;
 
   // Renames `from` to `to`, replacing a file at `to`, in one step. Both lie on one volume.
-  [[nodiscard]] virtual Status rename(const std::string& from, const std::string& to) = 0;
+  [[nodiscard]] virtual base::Status rename(const std::string& from, const std::string& to) = 0;
   // Deletes a file; a file that does not exist is notFound.
-  [[nodiscard]] virtual Status remove(const std::string& path) = 0;
+  [[nodiscard]] virtual base::Status remove(const std::string& path) = 0;
   // Creates a folder and any missing parents; an existing folder is fine.
-  [[nodiscard]] virtual Status createFolders(const std::string& path) = 0;
+  [[nodiscard]] virtual base::Status createFolders(const std::string& path) = 0;
 
   // Removes from `folder` (ending in the separator) the temporaries of openForReplacing
   // (names of exactly the form TemporaryName makes) whose writer is gone: a process killed
@@ -306,12 +305,12 @@ class FileSystem {
   // meanwhile is never written through. The program folder itself may be reached through
   // links, unless it is itself a guarded folder that is open (a folder of a folder: History/
   // then History/K/): then the sub-folder is opened in the very folder the guard holds.
-  [[nodiscard]] virtual Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
+  [[nodiscard]] virtual base::Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
       const std::string& programFolder, std::string_view name) = 0;
 
   // The absolute path of `folder` with symbolic links resolved, ending in the separator.
   // Fails when it is not a folder.
-  [[nodiscard]] virtual Result<std::string> realFolderPath(const std::string& folder) = 0;
+  [[nodiscard]] virtual base::Result<std::string> realFolderPath(const std::string& folder) = 0;
 
   // Scratch space for data too large to hold in memory comfortably. The default keeps it in
   // memory; a file system with room on a disk keeps it in an unnamed file there, so that it
@@ -325,7 +324,7 @@ class FileSystem {
   // leaves the content alone. When another process holds it, fails with busy and sets
   // `*currentHolder` (when not null) to the file's content. Released when the returned
   // object is destroyed, or when the process ends, however it ends.
-  [[nodiscard]] virtual Result<std::unique_ptr<FileLock>> tryLockFile(
+  [[nodiscard]] virtual base::Result<std::unique_ptr<FileLock>> tryLockFile(
       const std::string& path, std::string_view holder, std::string* currentHolder) = 0;
 
   // The folders that hold the trashed files of the volume whose root folder is `driveRoot`
@@ -346,19 +345,20 @@ class FileSystem {
 
 // Reads the whole file; fails with invalidArgument, naming it, when it holds more than
 // `maxBytes` bytes.
-[[nodiscard]] Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path,
-                                                std::size_t maxBytes = SIZE_MAX);
+[[nodiscard]] base::Result<std::string> ReadWholeFile(FileSystem& fs, const std::string& path,
+                                                      std::size_t maxBytes = SIZE_MAX);
 
 // Replaces `path` by a file holding `data` (openForReplacing): `path` holds either its old
 // content or the new one, never a part.
-[[nodiscard]] Status WriteFileAtomically(FileSystem& fs, const std::string& path,
-                                         std::string_view data);
+[[nodiscard]] base::Status WriteFileAtomically(FileSystem& fs, const std::string& path,
+                                               std::string_view data);
 
 // Appends the whole of the file `from` to `out`.
-[[nodiscard]] Status AppendWholeFile(FileSystem& fs, const std::string& from, WritableFile* out);
+[[nodiscard]] base::Status AppendWholeFile(FileSystem& fs, const std::string& from,
+                                           WritableFile* out);
 
 // Replaces `to` by a copy of `from`, as WriteFileAtomically does.
-[[nodiscard]] Status CopyFile(FileSystem& fs, const std::string& from, const std::string& to);
+[[nodiscard]] base::Status CopyFile(FileSystem& fs, const std::string& from, const std::string& to);
 
 // Names of temporaries. A writer's temporary beside `target` is "." & the target's name &
 // ".brinvale-" & the writer's process id & "-" & `tag` (letters and digits); long target

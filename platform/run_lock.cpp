@@ -33,7 +33,7 @@ std::string RunLock::BusyMessage(const std::string& pid) {
   return "Another run is using this program folder (pid " + pid + ").";
 }
 
-Result<RunLock> RunLock::TryTake(FileSystem& fs, const std::string& programFolder) {
+base::Result<RunLock> RunLock::TryTake(FileSystem& fs, const std::string& programFolder) {
   const std::string path = programFolder + kRunLockName;
   const std::string self = std::to_string(BRINVALE_PROCESS_ID()) + "\n";
   std::string holder;
@@ -46,11 +46,11 @@ Result<RunLock> RunLock::TryTake(FileSystem& fs, const std::string& programFolde
     if (!holder.empty() || attempt + 1 >= kReadsOfAnEmptyRecord) break;
     std::this_thread::sleep_for(kRetryEvery);
   }
-  return Status::busy(BusyMessage(holder.empty() ? "unknown" : holder));
+  return base::Status::busy(BusyMessage(holder.empty() ? "unknown" : holder));
 }
 
-Result<RunLock> RunLock::TakeBriefly(FileSystem& fs, const std::string& programFolder,
-                                     std::chrono::milliseconds patience) {
+base::Result<RunLock> RunLock::TakeBriefly(FileSystem& fs, const std::string& programFolder,
+                                           std::chrono::milliseconds patience) {
   const auto giveUp = std::chrono::steady_clock::now() + patience;
   for (;;) {
     auto lock = TryTake(fs, programFolder);

@@ -31,12 +31,13 @@ class RunLock {
   // created, or a symbolic link in its place) name the file. Within one process, taking
   // the lock again while it is held succeeds (see FileSystem::tryLockFile), so a short
   // write inside the process's own run never waits for that run.
-  [[nodiscard]] static Result<RunLock> TryTake(FileSystem& fs, const std::string& programFolder);
+  [[nodiscard]] static base::Result<RunLock> TryTake(FileSystem& fs,
+                                                     const std::string& programFolder);
 
   // For short writes of shared files outside a run (the settings file, drives.txt): tries
   // TryTake until `patience` has passed, so a window that saves a setting waits out
   // another window's short write but not a whole run. Fails as TryTake does.
-  [[nodiscard]] static Result<RunLock> TakeBriefly(
+  [[nodiscard]] static base::Result<RunLock> TakeBriefly(
       FileSystem& fs, const std::string& programFolder,
       std::chrono::milliseconds patience = std::chrono::milliseconds(2000));
 

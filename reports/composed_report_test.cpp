@@ -27,7 +27,7 @@ namespace {
 
 using platform::testing::StringFile;
 
-void ExpectOk(const engine::Status& status) { EXPECT_TRUE(status.isOk()) << status.toString(); }
+void ExpectOk(const base::Status& status) { EXPECT_TRUE(status.isOk()) << status.toString(); }
 
 // The worked example's drive, then a drive whose names hold what needs escaping or
 // decoding: braces, backslashes, non-ASCII, a character beyond U+FFFF, invalid UTF-8 and a

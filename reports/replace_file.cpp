@@ -19,7 +19,7 @@ class ReplacementDevice final : public QIODevice {
     open(QIODevice::WriteOnly);
   }
 
-  [[nodiscard]] const engine::Status& status() const { return m_status; }
+  [[nodiscard]] const base::Status& status() const { return m_status; }
   bool isSequential() const override { return true; }
 
  protected:
@@ -37,17 +37,17 @@ class ReplacementDevice final : public QIODevice {
 
  private:
   platform::ReplacementFile& m_file;
-  engine::Status m_status;
+  base::Status m_status;
 };
 
 }  // namespace
 
-engine::Status ReplaceFileWith(platform::FileSystem& fs, const QString& target,
-                               const std::function<engine::Status(QIODevice&)>& write) {
+base::Status ReplaceFileWith(platform::FileSystem& fs, const QString& target,
+                             const std::function<base::Status(QIODevice&)>& write) {
   auto opened = fs.openForReplacing(platform::NativeBytes(target));
   if (!opened.isOk()) return opened.status();
   platform::ReplacementFile& file = *opened.value();
-  engine::Status status;
+  base::Status status;
   {
     ReplacementDevice device(file);
     status = write(device);

@@ -9,7 +9,7 @@
 
 #include <QString>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 QT_BEGIN_NAMESPACE
 class QIODevice;
@@ -29,8 +29,7 @@ namespace reports {
 // fails, or the file cannot be created or renamed, the temporary is removed, `target` is
 // left as it was, and the status names the path and the reason. `write` gets a write-only,
 // sequential device that lives until it returns; it must not close it.
-[[nodiscard]] engine::Status ReplaceFileWith(
-    platform::FileSystem& fs, const QString& target,
-    const std::function<engine::Status(QIODevice&)>& write);
+[[nodiscard]] base::Status ReplaceFileWith(platform::FileSystem& fs, const QString& target,
+                                           const std::function<base::Status(QIODevice&)>& write);
 
 }  // namespace reports

@@ -21,14 +21,14 @@
 namespace reports {
 namespace {
 
-engine::Status TooLarge(const std::string& path) {
-  return engine::Status::invalidArgument(path + ": too large to open");
+base::Status TooLarge(const std::string& path) {
+  return base::Status::invalidArgument(path + ": too large to open");
 }
 
 // Opens a report file the view may open: a regular file (the file system refuses folders,
 // pipes and devices without waiting on them) of at most kMaxReportFileSize bytes.
-engine::Result<std::unique_ptr<platform::SequentialFile>> OpenReportBytes(platform::FileSystem& fs,
-                                                                          const std::string& path) {
+base::Result<std::unique_ptr<platform::SequentialFile>> OpenReportBytes(platform::FileSystem& fs,
+                                                                        const std::string& path) {
   auto file = fs.openForReading(path);
   if (!file.isOk()) return file.status();
   const std::optional<std::uint64_t> size = file.value()->size();
@@ -37,32 +37,31 @@ engine::Result<std::unique_ptr<platform::SequentialFile>> OpenReportBytes(platfo
 }
 
 // Reads from `file` until `bytes` holds `limit` bytes or the file ends.
-engine::Status ReadUpTo(platform::SequentialFile& file, qint64 limit, QByteArray* bytes) {
+base::Status ReadUpTo(platform::SequentialFile& file, qint64 limit, QByteArray* bytes) {
   constexpr qint64 kPiece = 1024 * 1024;
   while (bytes->size() < limit) {
     const qsizetype at = bytes->size();
     const qsizetype wanted = qsizetype(std::min(kPiece, limit - at));
     bytes->resize(at + wanted);
     std::size_t got = 0;
-    const engine::Status status = file.read(std::size_t(wanted), bytes->data() + at, &got);
+    const base::Status status = file.read(std::size_t(wanted), bytes->data() + at, &got);
     bytes->resize(at + qsizetype(got));
     if (!status.isOk()) return status;
     if (got == 0) break;
   }
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
 // The bytes of a report file the view may open.
-engine::Status ReadReportBytes(platform::FileSystem& fs, const std::string& path,
-                               QByteArray* bytes) {
+base::Status ReadReportBytes(platform::FileSystem& fs, const std::string& path, QByteArray* bytes) {
   auto file = OpenReportBytes(fs, path);
   if (!file.isOk()) return file.status();
   // Bounded even if the file grows while it is read.
-  if (engine::Status s = ReadUpTo(*file.value(), kMaxReportFileSize + 1, bytes); !s.isOk()) {
+  if (base::Status s = ReadUpTo(*file.value(), kMaxReportFileSize + 1, bytes); !s.isOk()) {
     return s;
   }
   if (bytes->size() > kMaxReportFileSize) return TooLarge(path);
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
 void LoadReportBytes(const QByteArray& bytes, QTextDocument* document) {
@@ -117,43 +116,43 @@ ReportFileKind KindOfReportBytes(QByteArrayView bytes) {
              : ReportFileKind::kOtherText;
 }
 
-engine::Result<ReportFileHead> ReadReportFileHead(platform::FileSystem& fs, const QString& path) {
+base::Result<ReportFileHead> ReadReportFileHead(platform::FileSystem& fs, const QString& path) {
   const std::string native = platform::NativeBytes(path);
   auto file = OpenReportBytes(fs, native);
   if (!file.isOk()) return file.status();
   ReportFileHead head;
-  if (engine::Status s = ReadUpTo(*file.value(), kTextProbeSize, &head.bytes); !s.isOk()) {
+  if (base::Status s = ReadUpTo(*file.value(), kTextProbeSize, &head.bytes); !s.isOk()) {
     return s;
   }
   head.size = qint64(file.value()->size().value_or(std::uint64_t(head.bytes.size())));
   return head;
 }
 
-engine::Status LoadReportFile(platform::FileSystem& fs, const QString& path,
-                              QTextDocument* document) {
+base::Status LoadReportFile(platform::FileSystem& fs, const QString& path,
+                            QTextDocument* document) {
   QByteArray bytes;
-  if (engine::Status s = ReadReportBytes(fs, platform::NativeBytes(path), &bytes); !s.isOk())
+  if (base::Status s = ReadReportBytes(fs, platform::NativeBytes(path), &bytes); !s.isOk())
     return s;
   LoadReportBytes(bytes, document);
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
-engine::Result<ReportFileKind> OpenReportFile(platform::FileSystem& fs, const QString& path,
-                                              QTextDocument* document) {
+base::Result<ReportFileKind> OpenReportFile(platform::FileSystem& fs, const QString& path,
+                                            QTextDocument* document) {
   QByteArray bytes;
-  if (engine::Status s = ReadReportBytes(fs, platform::NativeBytes(path), &bytes); !s.isOk())
+  if (base::Status s = ReadReportBytes(fs, platform::NativeBytes(path), &bytes); !s.isOk())
     return s;
   const ReportFileKind kind = KindOfReportBytes(bytes);
   if (kind != ReportFileKind::kNotText) LoadReportBytes(bytes, document);
   return kind;
 }
 
-engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
-                              const QString& path, ReportFormat format) {
+base::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
+                            const QString& path, ReportFormat format) {
   auto file = fs.openForReplacing(platform::NativeBytes(path));
   if (!file.isOk()) return file.status();
   // Written a piece at a time: a report of a million lines needs no copy in memory.
-  engine::Status status;
+  base::Status status;
   const auto write = [&](QByteArrayView piece) {
     status = file.value()->append(std::string_view(piece.data(), std::size_t(piece.size())));
     return status.isOk();

@@ -9,7 +9,7 @@
 #include <QString>
 #include <string>
 
-#include "engine/status.h"
+#include "base/status.h"
 #include "reports/report_text.h"
 
 namespace platform {
@@ -52,24 +52,24 @@ struct ReportFileHead {
 };
 // Reads the beginning of the report file at `path` on `fs` after the checks LoadReportFile
 // makes; fails as LoadReportFile does. For a view that loads the rest later (ReportLoader).
-[[nodiscard]] engine::Result<ReportFileHead> ReadReportFileHead(platform::FileSystem& fs,
-                                                                const QString& path);
+[[nodiscard]] base::Result<ReportFileHead> ReadReportFileHead(platform::FileSystem& fs,
+                                                              const QString& path);
 
 // Opens `path` for the view as the Open command does: reads it as LoadReportFile does and
 // judges it by KindOfReportBytes. A file that is not text is not loaded and `document` is
 // left as it was; anything else replaces the content of `document`. Fails as LoadReportFile
 // does. REQUIRES: document != nullptr.
-[[nodiscard]] engine::Result<ReportFileKind> OpenReportFile(platform::FileSystem& fs,
-                                                            const QString& path,
-                                                            QTextDocument* document);
+[[nodiscard]] base::Result<ReportFileKind> OpenReportFile(platform::FileSystem& fs,
+                                                          const QString& path,
+                                                          QTextDocument* document);
 
 // Replaces the content of `document` with the file at `path` on `fs`: rich text when the
 // file begins with "{\rtf" (ReadRtf), plain text otherwise (ReadPlainText). On failure
 // (missing, unreadable, a folder, a device or pipe, larger than kMaxReportFileSize) returns
 // the file system's status, whose message names the path, and leaves `document` as it was.
 // Needs no QGuiApplication. REQUIRES: document != nullptr.
-[[nodiscard]] engine::Status LoadReportFile(platform::FileSystem& fs, const QString& path,
-                                            QTextDocument* document);
+[[nodiscard]] base::Status LoadReportFile(platform::FileSystem& fs, const QString& path,
+                                          QTextDocument* document);
 
 // Writes `document` to `path` on `fs` as RTF (WriteRtf) or as its plain-text form
 // (PlainTextOf), replacing any file there the way every file of the program is replaced
@@ -77,7 +77,7 @@ struct ReportFileHead {
 // that is forced to the disk and renamed over it only once complete, so a failed save (a
 // full disk, a failed sync) leaves the previous file intact, and a symbolic link at `path`
 // is replaced, never written through. The failure is returned with the path in its message.
-[[nodiscard]] engine::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
-                                            const QString& path, ReportFormat format);
+[[nodiscard]] base::Status SaveReportFile(platform::FileSystem& fs, const QTextDocument& document,
+                                          const QString& path, ReportFormat format);
 
 }  // namespace reports

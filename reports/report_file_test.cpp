@@ -185,7 +185,7 @@ TEST_F(ReportFileTest, FailedLoadNamesThePathAndKeepsTheDocument) {
   ASSERT_EQ(mkfifo(PathOf("pipe").toLocal8Bit().constData(), 0600), 0);
   for (const QString& path :
        {PathOf("missing.rtf"), m_dir.path(), PathOf("pipe"), QString("/dev/zero")}) {
-    const engine::Status status = LoadReportFile(testing::Disk(), path, &m_document);
+    const base::Status status = LoadReportFile(testing::Disk(), path, &m_document);
     EXPECT_FALSE(status.isOk()) << path.toStdString();
     EXPECT_NE(status.message().find(QDir::toNativeSeparators(path).toStdString()),
               std::string::npos)
@@ -248,14 +248,14 @@ TEST_F(ReportFileFaultTest, AFailedSaveKeepsThePreviousReportAndSaysWhy) {
   m_fs.addTextFile(kJune, "previous report\r\n");
   m_document.setPlainText(QString(5000, 'x'));
   m_fs.failWritesAfter(kJune, 1000);
-  const engine::Status full = SaveReportFile(m_fs, m_document, kJune, ReportFormat::kPlainText);
+  const base::Status full = SaveReportFile(m_fs, m_document, kJune, ReportFormat::kPlainText);
   EXPECT_EQ(full.message(), "C:\\Reports\\June.txt: disk full");
   EXPECT_EQ(m_fs.contents(kJune), "previous report\r\n");
   EXPECT_EQ(m_fs.namesIn("C:\\Reports"), std::vector<std::string>{"June.txt"});
 
   m_fs.clearFaults();
   m_fs.failSync(kJune);
-  const engine::Status unsynced = SaveReportFile(m_fs, m_document, kJune, ReportFormat::kRichText);
+  const base::Status unsynced = SaveReportFile(m_fs, m_document, kJune, ReportFormat::kRichText);
   EXPECT_EQ(unsynced.systemError(), EIO);
   EXPECT_EQ(unsynced.message(), "C:\\Reports\\June.txt: Input/output error");
   EXPECT_EQ(m_fs.contents(kJune), "previous report\r\n");
@@ -271,29 +271,29 @@ TEST_F(ReportFileFaultTest, AFailedSaveKeepsThePreviousReportAndSaysWhy) {
 TEST_F(ReportFileFaultTest, AReportThatCannotBeReadIsNamedAndTheDocumentKept) {
   m_fs.addTextFile("C:\\Reports\\Locked.rtf", "{\\rtf1 locked\\par}");
   m_fs.failOpen("C:\\Reports\\Locked.rtf",
-                engine::Status::permissionDenied("C:\\Reports\\Locked.rtf: Permission denied"));
+                base::Status::permissionDenied("C:\\Reports\\Locked.rtf: Permission denied"));
   // Bigger than the bound, though it holds only its first words: never read at all.
   m_fs.addFile("C:\\Reports\\Huge.txt", kMaxReportFileSize + 1, 0, "Disk Activity on C:");
   struct Case {
     const char* path;
-    engine::Status::Code code;
+    base::Status::Code code;
     const char* message;
   };
   const Case cases[] = {
-      {"C:\\Reports\\Locked.rtf", engine::Status::Code::kPermissionDenied,
+      {"C:\\Reports\\Locked.rtf", base::Status::Code::kPermissionDenied,
        "C:\\Reports\\Locked.rtf: Permission denied"},
-      {"C:\\Reports\\Huge.txt", engine::Status::Code::kInvalidArgument,
+      {"C:\\Reports\\Huge.txt", base::Status::Code::kInvalidArgument,
        "C:\\Reports\\Huge.txt: too large to open"},
-      {"C:\\Reports\\Gone.rtf", engine::Status::Code::kNotFound,
+      {"C:\\Reports\\Gone.rtf", base::Status::Code::kNotFound,
        "C:\\Reports\\Gone.rtf: No such file or directory"},
   };
   m_document.setPlainText("previous");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    const engine::Status statuses[] = {LoadReportFile(m_fs, c.path, &m_document),
-                                       OpenReportFile(m_fs, c.path, &m_document).status(),
-                                       ReadReportFileHead(m_fs, c.path).status()};
-    for (const engine::Status& status : statuses) {
+    const base::Status statuses[] = {LoadReportFile(m_fs, c.path, &m_document),
+                                     OpenReportFile(m_fs, c.path, &m_document).status(),
+                                     ReadReportFileHead(m_fs, c.path).status()};
+    for (const base::Status& status : statuses) {
       EXPECT_EQ(status.code(), c.code);
       EXPECT_EQ(status.message(), c.message);
     }

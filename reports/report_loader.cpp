@@ -42,17 +42,17 @@ constexpr qint64 kReadSize = 256 * 1024;
 constexpr std::size_t kRichTextSignatureSize = 5;
 
 // Reads from `file` until `bytes` holds `count` bytes or the file ends.
-engine::Status ReadAhead(platform::SequentialFile& file, std::size_t count, std::string* bytes) {
+base::Status ReadAhead(platform::SequentialFile& file, std::size_t count, std::string* bytes) {
   while (bytes->size() < count) {
     const std::size_t at = bytes->size();
     bytes->resize(count);
     std::size_t got = 0;
-    const engine::Status status = file.read(count - at, bytes->data() + at, &got);
+    const base::Status status = file.read(count - at, bytes->data() + at, &got);
     bytes->resize(at + got);
     if (!status.isOk()) return status;
     if (got == 0) break;
   }
-  return engine::Status::ok();
+  return base::Status::ok();
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ struct ReportLoader::Load {
   qint64 total = 0;
   // Opened by start(), read by the reading thread.
   std::unique_ptr<platform::SequentialFile> file;
-  engine::Status opened;
+  base::Status opened;
   // A thread of the standard library rather than a QThread: joining it is an order that the
   // thread sanitizer sees, so what the thread did is known to be over when it is joined.
   std::thread reader;
@@ -87,7 +87,7 @@ struct ReportLoader::Load {
   std::deque<ParagraphBatch> waiting;
   bool drainPosted = false;
   bool readerDone = false;
-  engine::Status status;
+  base::Status status;
 
   // The document's side.
   ParagraphBatch current;
@@ -109,7 +109,7 @@ bool ReportLoader::Load::Push(ParagraphBatch&& batch, const std::function<void()
 }
 
 void ReportLoader::Load::Read(const std::function<void()>& wake) {
-  engine::Status outcome = opened;
+  base::Status outcome = opened;
   ParagraphBatchBuilder builder(kParagraphsPerBatch, [this, &wake](ParagraphBatch&& batch) {
     if (!Push(std::move(batch), wake)) stopping = true;
   });
@@ -130,7 +130,7 @@ void ReportLoader::Load::Read(const std::function<void()>& wake) {
     }
     read += qint64(got);
     if (read > kMaxReportFileSize) {
-      outcome = engine::Status::invalidArgument(path + ": too large to open");
+      outcome = base::Status::invalidArgument(path + ": too large to open");
       return 0;
     }
     builder.setBytesRead(read);
@@ -267,7 +267,7 @@ void ReportLoader::Drain() {
   }
   if (!finished) return;
   load.reader.join();
-  const engine::Status status = load.status;
+  const base::Status status = load.status;
   auto done = std::move(load.observer.finished);
   m_load.reset();  // before the observer, which may start another load
   if (done) done(status);

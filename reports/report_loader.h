@@ -12,7 +12,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 QT_BEGIN_NAMESPACE
 class QTextDocument;
@@ -39,7 +39,7 @@ class ReportLoader final : public QObject {
     std::function<void(qint64 done, qint64 total)> progress;
     // Once, when the load has ended: every paragraph is in the document (ok), or reading
     // failed (the status names the file) and the document holds what came before.
-    std::function<void(const engine::Status& status)> finished;
+    std::function<void(const base::Status& status)> finished;
   };
 
   // The name of the thread that reads the file, as the system lists it.

@@ -41,20 +41,20 @@ class ReportLoaderTest : public ::testing::Test {
   }
 
   // Loads `path` on `fs` into `document` and waits until the load has ended.
-  engine::Status Load(const QString& path, QTextDocument* document,
-                      platform::FileSystem& fs = testing::Disk()) {
-    std::optional<engine::Status> outcome;
+  base::Status Load(const QString& path, QTextDocument* document,
+                    platform::FileSystem& fs = testing::Disk()) {
+    std::optional<base::Status> outcome;
     m_progress.clear();
     document->setUndoRedoEnabled(false);
     m_loader.start(fs, path, document,
                    {[this](qint64 done, qint64 total) {
                       m_progress.append({done, total});
                     },
-                    [&outcome](const engine::Status& s) { outcome = s; }});
+                    [&outcome](const base::Status& s) { outcome = s; }});
     EXPECT_TRUE(m_loader.running());
     EXPECT_TRUE(WaitFor([&] { return outcome.has_value(); }, 20000));
     EXPECT_FALSE(m_loader.running());
-    return outcome.value_or(engine::Status::cancelled());
+    return outcome.value_or(base::Status::cancelled());
   }
 
   QTemporaryDir m_dir;
@@ -93,7 +93,7 @@ TEST_F(ReportLoaderTest, StopEndsTheLoadAndNothingMoreArrives) {
   document.setUndoRedoEnabled(false);
   bool finished = false;
   m_loader.start(testing::Disk(), path, &document,
-                 {{}, [&finished](const engine::Status&) { finished = true; }});
+                 {{}, [&finished](const base::Status&) { finished = true; }});
   ASSERT_TRUE(WaitFor([&] { return document.blockCount() > 1000; }, 20000));
   m_loader.stop();
   EXPECT_FALSE(m_loader.running());
@@ -111,7 +111,7 @@ TEST_F(ReportLoaderTest, StopEndsTheLoadAndNothingMoreArrives) {
 
 TEST_F(ReportLoaderTest, AFileThatCannotBeReadIsAFailureNamingIt) {
   QTextDocument document;
-  const engine::Status status = Load(m_dir.filePath("gone.rtf"), &document);
+  const base::Status status = Load(m_dir.filePath("gone.rtf"), &document);
   EXPECT_FALSE(status.isOk());
   EXPECT_NE(status.message().find("gone.rtf"), std::string::npos) << status.message();
   EXPECT_TRUE(document.isEmpty());
@@ -138,10 +138,10 @@ TEST_F(ReportLoaderTest, ReadsThroughTheFileSystemItIsGiven) {
   EXPECT_EQ(fs.namesIn("C:\\Reports").size(), 2u);
 
   fs.failOpen("C:\\Reports\\June.txt",
-              engine::Status::permissionDenied("C:\\Reports\\June.txt: Permission denied"));
+              base::Status::permissionDenied("C:\\Reports\\June.txt: Permission denied"));
   QTextDocument refused;
-  const engine::Status status = Load("C:\\Reports\\June.txt", &refused, fs);
-  EXPECT_EQ(status.code(), engine::Status::Code::kPermissionDenied);
+  const base::Status status = Load("C:\\Reports\\June.txt", &refused, fs);
+  EXPECT_EQ(status.code(), base::Status::Code::kPermissionDenied);
   EXPECT_EQ(status.message(), "C:\\Reports\\June.txt: Permission denied");
   EXPECT_TRUE(refused.isEmpty());
 }

@@ -54,13 +54,11 @@ PrintResult Failure(const QString& message) {
   return result;
 }
 
-QString FromStatus(const engine::Status& status) {
-  return QString::fromStdString(status.message());
-}
+QString FromStatus(const base::Status& status) { return QString::fromStdString(status.message()); }
 
 // The modification time of the view's file in the general date format.
-engine::Result<QString> CreatedTextOf(platform::FileSystem& fs, const QString& currentFile,
-                                      const platform::LocaleFormat& locale) {
+base::Result<QString> CreatedTextOf(platform::FileSystem& fs, const QString& currentFile,
+                                    const platform::LocaleFormat& locale) {
   if (currentFile.isEmpty()) {
     return QString::fromStdString(
         locale.generalDate(locale.toLocal(QDateTime::currentSecsSinceEpoch())));
@@ -300,7 +298,7 @@ class PlainShaper {
       std::size_t lineEnd = text.find('\n', start);
       if (lineEnd == std::string::npos && !atEnd) {
         std::size_t got = 0;
-        if (const engine::Status s = m_work.read(piece.size(), piece.data(), &got); !s.isOk()) {
+        if (const base::Status s = m_work.read(piece.size(), piece.data(), &got); !s.isOk()) {
           m_error = FromStatus(s);
           break;
         }
@@ -335,8 +333,8 @@ class PlainShaper {
 };
 
 // Prints the lines of `work` in `font`; returns the number of pages printed.
-engine::Result<int> PrintPlain(const Page& page, platform::SequentialFile& work, const QFont& font,
-                               const engine::SettingsRecord& settings, const Headers& headers) {
+base::Result<int> PrintPlain(const Page& page, platform::SequentialFile& work, const QFont& font,
+                             const engine::SettingsRecord& settings, const Headers& headers) {
   QPainter& painter = page.painter;
   painter.setFont(font);
   const QFontMetricsF metrics(font, &page.device);
@@ -394,7 +392,7 @@ engine::Result<int> PrintPlain(const Page& page, platform::SequentialFile& work,
     }
   }
   run.flush(painter);
-  if (!shaper.error().isEmpty()) return engine::Status::ioError(shaper.error().toStdString());
+  if (!shaper.error().isEmpty()) return base::Status::ioError(shaper.error().toStdString());
   return pageNumber;
 }
 
@@ -424,7 +422,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
   }
   const bool colour = settings.PrintColor == 1;
   platform::FileSystem& fs = *request.fileSystem;
-  engine::Result<QString> created = CreatedTextOf(fs, request.currentFile, locale);
+  base::Result<QString> created = CreatedTextOf(fs, request.currentFile, locale);
   if (!created.isOk()) return Failure(FromStatus(created.status()));
   const Headers headers{SourceNameOf(request.currentFile), created.value()};
 
@@ -467,16 +465,16 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
         QDir(request.programFolder).filePath(QString::fromLatin1(kPlainWorkFileName));
     // Written like every other file of the program, so that a link planted in its place is
     // replaced rather than written through.
-    const engine::Status written = ReplaceFileWith(fs, workPath, [&](QIODevice& out) {
+    const base::Status written = ReplaceFileWith(fs, workPath, [&](QIODevice& out) {
       // A piece at a time: the text of a long report is never held whole.
       if (!PlainTextOf(view, [&out](QByteArrayView piece) {
             return out.write(piece.data(), piece.size()) == piece.size();
           })) {
-        return engine::Status::ioError(
+        return base::Status::ioError(
             (QDir::toNativeSeparators(workPath) + QLatin1String(": ") + out.errorString())
                 .toStdString());
       }
-      return engine::Status::ok();
+      return base::Status::ok();
     });
     if (!written.isOk()) return Failure(FromStatus(written));
     removeWork = std::make_unique<WorkFileRemover>(fs, platform::NativeBytes(workPath));
@@ -486,21 +484,21 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
   }
 
   int pages = 0;
-  const auto print = [&](QPagedPaintDevice& device) -> engine::Status {
+  const auto print = [&](QPagedPaintDevice& device) -> base::Status {
     QPainter painter;
     if (!painter.begin(&device)) {
-      return engine::Status::ioError(QStringLiteral("the printer \"%1\" did not start the job")
-                                         .arg(target.name)
-                                         .toStdString());
+      return base::Status::ioError(QStringLiteral("the printer \"%1\" did not start the job")
+                                       .arg(target.name)
+                                       .toStdString());
     }
     const Page page = PageOf(device, painter);
     // A printer prints nothing outside its printable area; the PDF file printer neither.
     painter.setClipRect(page.printable);
-    engine::Status status;
+    base::Status status;
     if (colour) {
       pages = PrintColour(page, *layout, viewFont, printer->printerFont(), settings, headers);
     } else {
-      engine::Result<int> printed = PrintPlain(page, *work, plainFont, settings, headers);
+      base::Result<int> printed = PrintPlain(page, *work, plainFont, settings, headers);
       if (printed.isOk()) {
         pages = printed.value();
       } else {
@@ -513,7 +511,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
 
   PrintResult result;
   if (target.isPdfFile) {
-    const engine::Status status = ReplaceFileWith(fs, pdfPath, [&](QIODevice& out) {
+    const base::Status status = ReplaceFileWith(fs, pdfPath, [&](QIODevice& out) {
       QPdfWriter writer(&out);
       writer.setResolution(kPdfResolution);
       writer.setCreator(QStringLiteral("Brinvale"));
@@ -532,7 +530,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     QPrinter device(QPrinter::HighResolution);
     device.setPrinterName(target.name);
     device.setDocName(headers.source);
-    if (engine::Status s = print(device); !s.isOk()) return Failure(FromStatus(s));
+    if (base::Status s = print(device); !s.isOk()) return Failure(FromStatus(s));
     if (device.printerState() == QPrinter::Error) {
       return Failure(
           QCoreApplication::translate("reports::Printing", "the printer \"%1\" reported an error")

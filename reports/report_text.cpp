@@ -37,9 +37,9 @@ class PlainTextLines {
     }
   }
   // The failure of `out` so far; once failed, later lines are dropped.
-  [[nodiscard]] const engine::Status& status() const { return m_status; }
+  [[nodiscard]] const base::Status& status() const { return m_status; }
 
-  engine::Status finish() {
+  base::Status finish() {
     if (!settled()) m_text.clear();
     if (m_out != nullptr) Write();
     return m_status;
@@ -56,7 +56,7 @@ class PlainTextLines {
   }
 
   platform::WritableFile* m_out;
-  engine::Status m_status;
+  base::Status m_status;
   QByteArray m_text;
   qint64 m_lines = 0;
   bool m_hasText = false;
@@ -93,11 +93,11 @@ class BlockReader {
     m_status = m_file->read(static_cast<std::size_t>(capacity), buffer, &got);
     return m_status.isOk() ? static_cast<qsizetype>(got) : 0;
   }
-  [[nodiscard]] const engine::Status& status() const { return m_status; }
+  [[nodiscard]] const base::Status& status() const { return m_status; }
 
  private:
   std::unique_ptr<platform::SequentialFile> m_file;
-  engine::Status m_status;
+  base::Status m_status;
 };
 
 }  // namespace
@@ -234,8 +234,8 @@ QByteArray PlainTextOfReportBytes(QByteArrayView bytes) {
   return lines.takeText();
 }
 
-engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
-                                           platform::WritableFile* out) {
+base::Status AppendReportFileAsPlainText(platform::FileSystem& fs, const std::string& from,
+                                         platform::WritableFile* out) {
   PlainTextLines lines(out);
   BlockReader reader(fs, from);
   // The first bytes tell rich text from plain text; they are then read again from here.

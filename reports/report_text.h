@@ -15,7 +15,7 @@
 #include <QString>
 #include <QStringView>
 
-#include "engine/status.h"
+#include "base/status.h"
 
 namespace platform {
 class FileSystem;
@@ -89,8 +89,8 @@ class PlainTextSplitter {
 // file is read twice (first to tell UTF-8 from an 8-bit code page). Fails, naming the file,
 // when `from` cannot be read (missing, not a regular file, an I/O error) or `out` fails;
 // what was appended before the failure stays in `out`, which the caller drops.
-[[nodiscard]] engine::Status AppendReportFileAsPlainText(platform::FileSystem& fs,
-                                                         const std::string& from,
-                                                         platform::WritableFile* out);
+[[nodiscard]] base::Status AppendReportFileAsPlainText(platform::FileSystem& fs,
+                                                       const std::string& from,
+                                                       platform::WritableFile* out);
 
 }  // namespace reports

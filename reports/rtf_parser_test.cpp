@@ -204,9 +204,9 @@ TEST(ReportTextTest, PlainTextOfAFileIsThatOfItsBytesAndFailuresAreSaid) {
   EXPECT_EQ(PlainTextOfReportBytes("caf\xe9\r\n\r\nend"), "caf\xc3\xa9\r\n\r\nend\r\n");
 
   platform::testing::StringFile full(1000);
-  const engine::Status failed = AppendReportFileAsPlainText(fs, "C:\\big.rtf", &full);
+  const base::Status failed = AppendReportFileAsPlainText(fs, "C:\\big.rtf", &full);
   EXPECT_EQ(failed.message(), "disk full");
-  const engine::Status missing = AppendReportFileAsPlainText(fs, "C:\\gone.rtf", &full);
+  const base::Status missing = AppendReportFileAsPlainText(fs, "C:\\gone.rtf", &full);
   EXPECT_FALSE(missing.isOk());
   EXPECT_NE(missing.message().find("C:\\gone.rtf"), std::string::npos) << missing.message();
 }

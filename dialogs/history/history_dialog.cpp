@@ -157,7 +157,7 @@ void HistoryDialog::loadDrive() {
     const HistoryDrive& drive = m_drives[std::size_t(index)];
     const std::string folder =
         engine::HistoryFolderOf(m_programFolder, drive.letter, m_fs.pathStyle().separator);
-    if (engine::Status s = engine::ReadHistoryIndex(m_fs, folder, &m_generations); !s.isOk()) {
+    if (base::Status s = engine::ReadHistoryIndex(m_fs, folder, &m_generations); !s.isOk()) {
       m_generations.clear();
       problem = Text(s.message());
     }

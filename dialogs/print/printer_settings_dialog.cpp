@@ -288,7 +288,7 @@ void PrinterSettingsDialog::applyPrinterSettings() {
   // What the boxes showed is what is stored: a margin never set becomes its default.
   m_settings->TopMargin = m_settings->effectiveTopMargin();
   m_settings->LeftMargin = m_settings->effectiveLeftMargin();
-  if (engine::Status s = m_saveOptions(); !s.isOk()) {
+  if (base::Status s = m_saveOptions(); !s.isOk()) {
     ShowFailure(this, tr("The printer settings could not be saved."), s);
   }
   accept();
@@ -313,7 +313,7 @@ bool PrinterSettingsDialog::maybeSave() {
     return false;  // already closed
   }
   if (answer != QMessageBox::No) return false;
-  if (engine::Status s = m_resetOptions(); !s.isOk()) {
+  if (base::Status s = m_resetOptions(); !s.isOk()) {
     m_settings->PrintColor = m_openedPrintColor;
     m_settings->TopMargin = m_openedTopMargin;
     m_settings->LeftMargin = m_openedLeftMargin;

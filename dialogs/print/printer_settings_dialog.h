@@ -11,7 +11,7 @@
 
 #include <QDialog>
 
-#include "engine/status.h"
+#include "base/status.h"
 #include "reports/printers.h"
 
 QT_BEGIN_NAMESPACE
@@ -49,7 +49,7 @@ class PrinterSettingsDialog : public QDialog {
 
  public:
   // Writes or re-reads the settings record; the window's saveOptions and resetOptions.
-  using SettingsStep = std::function<engine::Status()>;
+  using SettingsStep = std::function<base::Status()>;
 
   // `printers` is read once, here. `choice`, `settings` and the two steps must outlive the
   // dialog. REQUIRES: choice and settings are not null.

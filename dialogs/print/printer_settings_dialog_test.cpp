@@ -54,13 +54,13 @@ class PrinterSettingsDialogTest : public ::testing::Test {
           ++m_saves;
           if (!m_saveFails.isOk()) return m_saveFails;
           m_stored = m_settings;
-          return engine::Status::ok();
+          return base::Status::ok();
         },
         [this] {
           ++m_resets;
           if (!m_resetFails.isOk()) return m_resetFails;
           m_settings = m_stored;
-          return engine::Status::ok();
+          return base::Status::ok();
         });
     m_script.allow(dialog.get());  // the dialog under test is modal
     dialog->show();
@@ -101,8 +101,8 @@ class PrinterSettingsDialogTest : public ::testing::Test {
   reports::PrinterChoice m_choice{m_printers};
   engine::SettingsRecord m_settings;
   engine::SettingsRecord m_stored;  // what the settings file holds
-  engine::Status m_saveFails;
-  engine::Status m_resetFails;
+  base::Status m_saveFails;
+  base::Status m_resetFails;
   int m_saves = 0;
   int m_resets = 0;
   // Answers the message boxes; any box a test does not expect fails it.
@@ -368,7 +368,7 @@ TEST_F(PrinterSettingsDialogTest, OkWithoutASelectedPrinterKeepsTheCurrentOne) {
 }
 
 TEST_F(PrinterSettingsDialogTest, FailedSaveOrResetIsShownAndDropsNoEdit) {
-  m_saveFails = engine::Status::permissionDenied("/data/BV3.Def: Permission denied");
+  m_saveFails = base::Status::permissionDenied("/data/BV3.Def: Permission denied");
   {
     const auto dialog = Open();
     Enter(dialog.get(), "txtTopMarg", "1");
@@ -383,7 +383,7 @@ TEST_F(PrinterSettingsDialogTest, FailedSaveOrResetIsShownAndDropsNoEdit) {
   EXPECT_EQ(m_settings.TopMargin, 10000);
 
   // A reset that cannot read the file still drops the edits made in the dialog.
-  m_resetFails = engine::Status::ioError("/data/BV3.Def: Input/output error");
+  m_resetFails = base::Status::ioError("/data/BV3.Def: Input/output error");
   const auto dialog = Open();
   Enter(dialog.get(), "txtLeftMarg", "3");
   QTest::mouseClick(Find<QRadioButton>(dialog.get(), "optBW"), Qt::LeftButton);

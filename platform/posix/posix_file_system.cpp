@@ -44,30 +44,30 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-Status FolderOpenError(int err, const std::string& folder) {
+base::Status FolderOpenError(int err, const std::string& folder) {
   // O_NOFOLLOW reports a link as ELOOP; for a listing that simply means "not a folder".
-  if (err == ELOOP) return Status::notAFolder(Status::fromErrno(err, folder).message());
-  return Status::fromErrno(err, folder);
+  if (err == ELOOP) return base::Status::notAFolder(base::Status::fromErrno(err, folder).message());
+  return base::Status::fromErrno(err, folder);
 }
 
-Status WriteAll(int fd, std::string_view data, const std::string& path) {
+base::Status WriteAll(int fd, std::string_view data, const std::string& path) {
   while (!data.empty()) {
     const ssize_t written = ::write(fd, data.data(), data.size());
     if (written < 0) {
       if (errno == EINTR) continue;
-      return Status::fromErrno(errno, path);
+      return base::Status::fromErrno(errno, path);
     }
-    if (written == 0) return Status::ioError(path + ": the write made no progress");
+    if (written == 0) return base::Status::ioError(path + ": the write made no progress");
     data.remove_prefix(static_cast<std::size_t>(written));
   }
-  return Status::ok();
+  return base::Status::ok();
 }
 
-Status CloseFd(int fd, const std::string& path) {
+base::Status CloseFd(int fd, const std::string& path) {
   // Never retry close(2) on EINTR: on Linux the descriptor is gone either way. NFS and
   // some FUSE file systems report a failed write back only here.
-  if (::close(fd) != 0 && errno != EINTR) return Status::fromErrno(errno, path);
-  return Status::ok();
+  if (::close(fd) != 0 && errno != EINTR) return base::Status::fromErrno(errno, path);
+  return base::Status::ok();
 }
 
 class PosixSequentialFile final : public SequentialFile {
@@ -76,15 +76,15 @@ class PosixSequentialFile final : public SequentialFile {
       : m_fd(fd), m_path(std::move(path)), m_size(size) {}
   ~PosixSequentialFile() override { ::close(m_fd); }
 
-  Status read(std::size_t n, char* scratch, std::size_t* got) override {
+  base::Status read(std::size_t n, char* scratch, std::size_t* got) override {
     *got = 0;
     for (;;) {
       const ssize_t r = ::read(m_fd, scratch, n);
       if (r >= 0) {
         *got = static_cast<std::size_t>(r);
-        return Status::ok();
+        return base::Status::ok();
       }
-      if (errno != EINTR) return Status::fromErrno(errno, m_path);
+      if (errno != EINTR) return base::Status::fromErrno(errno, m_path);
     }
   }
   std::optional<std::uint64_t> size() const override { return m_size; }
@@ -140,17 +140,17 @@ class PosixReplacementFile final : public ReplacementFile {
   }
   ~PosixReplacementFile() override { abandon(); }
 
-  Status append(std::string_view data) override {
-    if (m_closed) return Status::ioError(m_target + ": the file is closed");
+  base::Status append(std::string_view data) override {
+    if (m_closed) return base::Status::ioError(m_target + ": the file is closed");
     if (!m_status.isOk()) return m_status;
     if (data.size() <= kBufferSize - m_buffer.size()) {
       m_buffer.append(data);
-      return Status::ok();
+      return base::Status::ok();
     }
-    if (Status s = flush(); !s.isOk()) return s;
+    if (base::Status s = flush(); !s.isOk()) return s;
     if (data.size() < kBufferSize) {
       m_buffer.append(data);
-      return Status::ok();
+      return base::Status::ok();
     }
     m_status = WriteAll(m_fd, data, m_target);
     if (m_status.isOk()) written(data.size());
@@ -160,25 +160,26 @@ class PosixReplacementFile final : public ReplacementFile {
   // The descriptor stays open until commit() or abandon(): the wait for the disk belongs to
   // commit, so a temporary that is never committed (an info-only run's new profile) costs
   // no sync at all.
-  Status close() override {
-    if (m_closed) return m_done ? Status::ioError(m_target + ": the file is closed") : m_status;
+  base::Status close() override {
+    if (m_closed)
+      return m_done ? base::Status::ioError(m_target + ": the file is closed") : m_status;
     m_closed = true;
     return flush();
   }
 
-  Status commit() override {
-    if (m_done) return Status::ioError(m_target + ": the replacement is finished already");
-    Status s = close();
+  base::Status commit() override {
+    if (m_done) return base::Status::ioError(m_target + ": the replacement is finished already");
+    base::Status s = close();
     // The bytes must be on the disk before a rename makes them the target's content, or
     // a crash could leave an empty file where the old one was.
-    if (s.isOk() && m_synced && ::fsync(m_fd) != 0) s = Status::fromErrno(errno, m_target);
+    if (s.isOk() && m_synced && ::fsync(m_fd) != 0) s = base::Status::fromErrno(errno, m_target);
     // Closed before the rename: NFS and some FUSE file systems report a failed write only
     // here. The lock stays with the second descriptor until the temporary is renamed.
-    if (Status closed = CloseFd(m_fd, m_target); s.isOk()) s = closed;
+    if (base::Status closed = CloseFd(m_fd, m_target); s.isOk()) s = closed;
     m_fd = -1;
     if (s.isOk() &&
         ::renameat(m_folderFd, m_temporaryName.c_str(), m_folderFd, m_targetName.c_str()) != 0) {
-      s = Status::fromErrno(errno, m_target);
+      s = base::Status::fromErrno(errno, m_target);
     }
     if (!s.isOk()) {
       abandon();
@@ -206,7 +207,7 @@ class PosixReplacementFile final : public ReplacementFile {
 
  private:
   // After a failed write the file's end is unknown, so every later call repeats the error.
-  Status flush() {
+  base::Status flush() {
     if (!m_status.isOk()) return m_status;
     m_status = WriteAll(m_fd, m_buffer, m_target);
     if (m_status.isOk()) written(m_buffer.size());
@@ -244,7 +245,7 @@ class PosixReplacementFile final : public ReplacementFile {
   std::string m_temporary;
   std::string m_buffer;
   const bool m_synced;
-  Status m_status;
+  base::Status m_status;
   bool m_closed = false;  // no more appends
   bool m_done = false;    // committed or abandoned
   static constexpr std::uint64_t kStartWritingEvery = 8 * 1024 * 1024;
@@ -420,27 +421,27 @@ class PosixScratchFile final : public ScratchFile {
   explicit PosixScratchFile(int fd) : m_fd(fd) {}
   ~PosixScratchFile() override { ::close(m_fd); }
 
-  Status append(std::string_view data) override {
+  base::Status append(std::string_view data) override {
     if (m_status.isOk()) m_status = WriteAll(m_fd, data, "scratch space");
     return m_status;
   }
 
-  Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
+  base::Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
     while (n > 0) {
       const ssize_t got = ::pread(m_fd, out, n, static_cast<off_t>(offset));
       if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return Status::fromErrno(errno, "scratch space");
-      if (got == 0) return Status::ioError("scratch space: read beyond what was written");
+      if (got < 0) return base::Status::fromErrno(errno, "scratch space");
+      if (got == 0) return base::Status::ioError("scratch space: read beyond what was written");
       out += got;
       n -= static_cast<std::size_t>(got);
       offset += static_cast<std::uint64_t>(got);
     }
-    return Status::ok();
+    return base::Status::ok();
   }
 
  private:
   const int m_fd;
-  Status m_status;
+  base::Status m_status;
 };
 
 // Opens an unnamed file in `folder`: O_TMPFILE where the file system has it, otherwise a
@@ -478,8 +479,8 @@ namespace {
 
 // Lists the open folder `fd`, which it takes over and closes; `folder` names it in messages.
 // `self` is the folder's own stat when the caller has it already.
-Status ListOpenFolder(int fd, const struct stat* self, const std::string& folder, ListWhat what,
-                      FolderListing* out) {
+base::Status ListOpenFolder(int fd, const struct stat* self, const std::string& folder,
+                            ListWhat what, FolderListing* out) {
   const bool folders = what != ListWhat::kFiles;
   const bool files = what != ListWhat::kFolders;
   // Only sub-folders need the folder's own device (mount points) and file system type, so
@@ -495,7 +496,7 @@ Status ListOpenFolder(int fd, const struct stat* self, const std::string& folder
   EntryReader reader(fd);
   const char* name = nullptr;
   unsigned char type = DT_UNKNOWN;
-  const auto failed = [&](Status status) {
+  const auto failed = [&](base::Status status) {
     out->entries.clear();
     out->problems.clear();
     return status;  // the reader closes fd
@@ -514,7 +515,7 @@ Status ListOpenFolder(int fd, const struct stat* self, const std::string& folder
       // An entry deleted since readdir is simply no longer there.
       if (errno == EACCES) ++denied;
       if (errno != ENOENT) {
-        out->problems.push_back(Status::fromErrno(errno, WithTrailingSlash(folder) + name));
+        out->problems.push_back(base::Status::fromErrno(errno, WithTrailingSlash(folder) + name));
       }
       continue;
     }
@@ -522,7 +523,8 @@ Status ListOpenFolder(int fd, const struct stat* self, const std::string& folder
     const bool isFile = S_ISREG(st.st_mode) || S_ISLNK(st.st_mode);
     if (!(isFolder && folders) && !(isFile && files)) continue;
     if (isFolder && !knowFileSystem) {
-      if (!knowSelf && ::fstat(fd, &own) != 0) return failed(Status::fromErrno(errno, folder));
+      if (!knowSelf && ::fstat(fd, &own) != 0)
+        return failed(base::Status::fromErrno(errno, folder));
       knowSelf = true;
       trustLinkCounts = LinkCountsCountSubfolders(fd);
       knowFileSystem = true;
@@ -542,11 +544,11 @@ Status ListOpenFolder(int fd, const struct stat* self, const std::string& folder
     entry.hidden = name[0] == '.';
   }
   // A listing cut short would make the files after the failure look deleted.
-  if (reader.error() != 0) return failed(Status::fromErrno(reader.error(), folder));
+  if (reader.error() != 0) return failed(base::Status::fromErrno(reader.error(), folder));
   // A folder that may be read but not searched shows its names and nothing else: it is the
   // folder that cannot be read, not each of its entries.
-  if (examined > 0 && denied == examined) return failed(Status::fromErrno(EACCES, folder));
-  return Status::ok();
+  if (examined > 0 && denied == examined) return failed(base::Status::fromErrno(EACCES, folder));
+  return base::Status::ok();
 }
 
 // Whether openat2(2) is there to ask: unknown until the first call, then known.
@@ -624,24 +626,25 @@ class PosixFolderTree final : public FolderTree {
   const std::string& root() const override { return m_root; }
   FileId rootId() const override { return m_id; }
 
-  Status list(const std::string& folder, FileId expected, ListWhat what,
-              FolderListing* out) override {
+  base::Status list(const std::string& folder, FileId expected, ListWhat what,
+                    FolderListing* out) override {
     out->entries.clear();
     out->problems.clear();
     if (folder.size() > kMaxFolderPath) {
-      return Status::invalidArgument(folder + ": path longer than 32,000 bytes");
+      return base::Status::invalidArgument(folder + ": path longer than 32,000 bytes");
     }
     if (folder.compare(0, m_root.size(), m_root) != 0) {
-      return Status::invalidArgument(folder + ": not in the folder tree of " + m_root);
+      return base::Status::invalidArgument(folder + ": not in the folder tree of " + m_root);
     }
     const int fd = OpenBelow(m_fd, std::string_view(folder).substr(m_root.size()));
     if (fd < 0) {
       // The folder was listed as one: what stands there now (or on the way) is a link or
       // another entry, and links are not followed.
       if (errno == ELOOP || errno == ENOTDIR) {
-        return Status::notAFolder(folder +
-                                  ": no longer a folder, or a symbolic link stands on the way "
-                                  "there; it is not followed");
+        return base::Status::notAFolder(
+            folder +
+            ": no longer a folder, or a symbolic link stands on the way "
+            "there; it is not followed");
       }
       return FolderOpenError(errno, folder);
     }
@@ -649,15 +652,16 @@ class PosixFolderTree final : public FolderTree {
     if (::fstat(fd, &self) != 0) {
       const int err = errno;
       ::close(fd);
-      return Status::fromErrno(err, folder);
+      return base::Status::fromErrno(err, folder);
     }
     const FileId id{static_cast<std::uint64_t>(self.st_dev),
                     static_cast<std::uint64_t>(self.st_ino)};
     if (expected.known() ? id != expected : id.device != m_id.device) {
       ::close(fd);
-      return Status::notAFolder(folder +
-                                ": not the folder that was listed there; it was replaced while "
-                                "the drive was scanned");
+      return base::Status::notAFolder(
+          folder +
+          ": not the folder that was listed there; it was replaced while "
+          "the drive was scanned");
     }
     return ListOpenFolder(fd, &self, folder, what, out);
   }
@@ -670,7 +674,8 @@ class PosixFolderTree final : public FolderTree {
 
 }  // namespace
 
-Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
+base::Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what,
+                                         FolderListing* out) {
   out->entries.clear();
   out->problems.clear();
   // A scan lists tens of thousands of folders: the path to open is made in a buffer kept
@@ -683,7 +688,7 @@ Status PosixFileSystem::listFolder(const std::string& folder, ListWhat what, Fol
   return ListOpenFolder(fd, nullptr, folder, what, out);
 }
 
-Result<std::unique_ptr<FolderTree>> PosixFileSystem::openTree(const std::string& root) {
+base::Result<std::unique_ptr<FolderTree>> PosixFileSystem::openTree(const std::string& root) {
   const int fd =
       ::open(WithoutTrailingSlashes(root).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return FolderOpenError(errno, root);
@@ -691,16 +696,16 @@ Result<std::unique_ptr<FolderTree>> PosixFileSystem::openTree(const std::string&
   if (::fstat(fd, &self) != 0) {
     const int err = errno;
     ::close(fd);
-    return Status::fromErrno(err, root);
+    return base::Status::fromErrno(err, root);
   }
   return std::unique_ptr<FolderTree>(
       std::make_unique<PosixFolderTree>(fd, WithTrailingSlash(root), self));
 }
 
-Result<FileId> PosixFileSystem::folderId(const std::string& path) {
+base::Result<FileId> PosixFileSystem::folderId(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return Status::fromErrno(errno, path);
-  if (!S_ISDIR(st.st_mode)) return Status::notAFolder(path + ": not a folder");
+  if (::stat(path.c_str(), &st) != 0) return base::Status::fromErrno(errno, path);
+  if (!S_ISDIR(st.st_mode)) return base::Status::notAFolder(path + ": not a folder");
   return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
@@ -717,32 +722,33 @@ bool PosixFileSystem::isFolder(const std::string& path) {
   return ::lstat(WithoutTrailingSlashes(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-Result<UnixSeconds> PosixFileSystem::modificationTime(const std::string& path) {
+base::Result<UnixSeconds> PosixFileSystem::modificationTime(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return Status::fromErrno(errno, path);
+  if (::stat(path.c_str(), &st) != 0) return base::Status::fromErrno(errno, path);
   return static_cast<UnixSeconds>(st.st_mtime);
 }
 
-Result<std::unique_ptr<SequentialFile>> PosixFileSystem::openForReading(const std::string& path) {
+base::Result<std::unique_ptr<SequentialFile>> PosixFileSystem::openForReading(
+    const std::string& path) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return Status::fromErrno(errno, path);
+  if (fd < 0) return base::Status::fromErrno(errno, path);
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     const int err = errno;
     ::close(fd);
-    return Status::fromErrno(err, path);
+    return base::Status::fromErrno(err, path);
   }
   if (S_ISDIR(st.st_mode)) {
     // open(2) lets a folder be opened for reading; read(2) would fail with EISDIR, which
     // is what the user is shown, with its number, as the system describes it.
     ::close(fd);
     errno = EISDIR;
-    return Status::fromErrno(EISDIR, path);
+    return base::Status::fromErrno(EISDIR, path);
   }
   if (!S_ISREG(st.st_mode)) {
     ::close(fd);
-    return Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to read");
+    return base::Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to read");
   }
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -781,20 +787,20 @@ int PosixFileSystem::openGuardedOrFolder(const std::string& folder) {
   return fd;
 }
 
-Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(const std::string& path,
-                                                                           Durability durability) {
+base::Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(
+    const std::string& path, Durability durability) {
   static std::atomic<std::uint64_t> counter{0};
   const std::string folder = FolderOfPath(path);
   const std::string name = NameOfPath(path);
   if (name.empty()) {
     errno = EISDIR;
-    return Status::fromErrno(EISDIR, path);
+    return base::Status::fromErrno(EISDIR, path);
   }
   // Everything happens relative to the folder opened once, so the temporary is renamed in
   // the folder it was written in even when a link takes the folder's place meanwhile.
   const int folderFd = openGuardedOrFolder(folder);
-  if (folderFd < 0) return Status::fromErrno(errno, path);
-  const auto fail = [folderFd](Status status) {
+  if (folderFd < 0) return base::Status::fromErrno(errno, path);
+  const auto fail = [folderFd](base::Status status) {
     ::close(folderFd);
     return status;
   };
@@ -802,12 +808,12 @@ Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(const
   if (struct stat st{}; ::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
     if (S_ISDIR(st.st_mode)) {
       errno = EISDIR;  // as open(2) would: callers that show the system's error number read it
-      return fail(Status::fromErrno(EISDIR, path));
+      return fail(base::Status::fromErrno(EISDIR, path));
     }
     // A rename would put a regular file where a device or FIFO was (/dev/null, as root).
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
-      return fail(
-          Status::invalidArgument(path + ": " + KindOf(st.st_mode) + ", not a file to replace"));
+      return fail(base::Status::invalidArgument(path + ": " + KindOf(st.st_mode) +
+                                                ", not a file to replace"));
     }
     if (S_ISREG(st.st_mode)) keepMode = st.st_mode & 07777;
   }
@@ -818,7 +824,7 @@ Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(const
     const int fd = ::openat(folderFd, temporary.c_str(),
                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
-      if (errno != EEXIST || attempt == 100) return fail(Status::fromErrno(errno, path));
+      if (errno != EEXIST || attempt == 100) return fail(base::Status::fromErrno(errno, path));
       continue;
     }
     // The lock says "being written" to every sweep, this process's included. A sweep that
@@ -827,7 +833,7 @@ Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(const
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ? errno == EWOULDBLOCK
                                             : !StillNamed(folderFd, temporary.c_str(), fd)) {
       ::close(fd);
-      if (attempt == 100) return fail(Status::ioError(path + ": no temporary could be kept"));
+      if (attempt == 100) return fail(base::Status::ioError(path + ": no temporary could be kept"));
       continue;
     }
     const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
@@ -835,7 +841,7 @@ Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(const
       const int err = errno;
       ::unlinkat(folderFd, temporary.c_str(), 0);
       ::close(fd);
-      return fail(Status::fromErrno(err, path));
+      return fail(base::Status::fromErrno(err, path));
     }
     if (keepMode != 0) (void)::fchmod(fd, keepMode);
     std::string temporaryPath = (folder == "/" ? "" : folder) + "/" + temporary;
@@ -844,32 +850,33 @@ Result<std::unique_ptr<ReplacementFile>> PosixFileSystem::openForReplacing(const
   }
 }
 
-Status PosixFileSystem::rename(const std::string& from, const std::string& to) {
-  if (::rename(from.c_str(), to.c_str()) != 0) return Status::fromErrno(errno, from + " -> " + to);
-  return Status::ok();
+base::Status PosixFileSystem::rename(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0)
+    return base::Status::fromErrno(errno, from + " -> " + to);
+  return base::Status::ok();
 }
 
-Status PosixFileSystem::remove(const std::string& path) {
-  if (::unlink(path.c_str()) != 0) return Status::fromErrno(errno, path);
-  return Status::ok();
+base::Status PosixFileSystem::remove(const std::string& path) {
+  if (::unlink(path.c_str()) != 0) return base::Status::fromErrno(errno, path);
+  return base::Status::ok();
 }
 
-Status PosixFileSystem::createFolders(const std::string& path) {
+base::Status PosixFileSystem::createFolders(const std::string& path) {
   const std::string target = WithoutTrailingSlashes(path);
-  if (target.empty()) return Status::invalidArgument("an empty folder path");
+  if (target.empty()) return base::Status::invalidArgument("an empty folder path");
   // Create each ancestor in turn; one that exists already (EEXIST) is checked at the end
   // only for the last component, since a file in the middle makes the next mkdir fail.
   for (std::size_t pos = target.find('/', 1);; pos = target.find('/', pos + 1)) {
     const std::string part = target.substr(0, pos);
     if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
-      return Status::fromErrno(errno, part);
+      return base::Status::fromErrno(errno, part);
     }
     if (pos == std::string::npos) break;
   }
   struct stat st {};
-  if (::stat(target.c_str(), &st) != 0) return Status::fromErrno(errno, path);
-  if (!S_ISDIR(st.st_mode)) return Status::notAFolder(path + ": exists and is not a folder");
-  return Status::ok();
+  if (::stat(target.c_str(), &st) != 0) return base::Status::fromErrno(errno, path);
+  if (!S_ISDIR(st.st_mode)) return base::Status::notAFolder(path + ": exists and is not a folder");
+  return base::Status::ok();
 }
 
 void PosixFileSystem::removeStaleTemporaries(const std::string& folder) {
@@ -923,34 +930,34 @@ class PosixGuardedFolder final : public GuardedFolder {
 
 }  // namespace
 
-Result<std::unique_ptr<GuardedFolder>> PosixFileSystem::openGuardedFolder(
+base::Result<std::unique_ptr<GuardedFolder>> PosixFileSystem::openGuardedFolder(
     const std::string& programFolder, std::string_view name) {
   const std::string path = WithTrailingSlash(programFolder) + std::string(name);
   // The program folder itself may be reached through links: the user chose it. A guarded
   // folder held open (History/ for History/K/) is taken as it was opened, so a link put in
   // its place meanwhile leads nowhere.
   const int programFd = openGuardedOrFolder(programFolder);
-  if (programFd < 0) return Status::fromErrno(errno, programFolder);
+  if (programFd < 0) return base::Status::fromErrno(errno, programFolder);
   struct stat program {};
   if (::fstat(programFd, &program) != 0) {
     const int err = errno;
     ::close(programFd);
-    return Status::fromErrno(err, programFolder);
+    return base::Status::fromErrno(err, programFolder);
   }
   const std::string nameText(name);
   int fd = -1;
-  Status status;
+  base::Status status;
   for (int attempt = 0; fd < 0 && status.isOk(); ++attempt) {
     fd = ::openat(programFd, nameText.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) break;
     const int err = errno;
     struct stat link {};
     if (attempt == 3) {
-      status = Status::fromErrno(err, path);
+      status = base::Status::fromErrno(err, path);
     } else if (err == ENOENT) {
       // Made here, relative to the program folder: nothing planted on the way is followed.
       if (::mkdirat(programFd, nameText.c_str(), 0777) != 0 && errno != EEXIST) {
-        status = Status::fromErrno(errno, path);
+        status = base::Status::fromErrno(errno, path);
       }
     } else if ((err == ELOOP || err == ENOTDIR) &&
                ::fstatat(programFd, nameText.c_str(), &link, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -961,10 +968,10 @@ Result<std::unique_ptr<GuardedFolder>> PosixFileSystem::openGuardedFolder(
       struct stat target {};
       struct stat again {};
       if (fd < 0) {
-        status = Status::fromErrno(errno, path);
+        status = base::Status::fromErrno(errno, path);
       } else if (::fstat(fd, &target) != 0 || link.st_uid != program.st_uid ||
                  target.st_uid != program.st_uid) {
-        status = Status::permissionDenied(
+        status = base::Status::permissionDenied(
             path + " is a link to a folder of another user; nothing was written there.");
       } else if (::fstatat(programFd, nameText.c_str(), &again, AT_SYMLINK_NOFOLLOW) != 0 ||
                  again.st_ino != link.st_ino || again.st_dev != link.st_dev) {
@@ -977,8 +984,8 @@ Result<std::unique_ptr<GuardedFolder>> PosixFileSystem::openGuardedFolder(
         fd = -1;
       }
     } else {
-      status = err == ENOTDIR ? Status::notAFolder(path + ": exists and is not a folder")
-                              : Status::fromErrno(err, path);
+      status = err == ENOTDIR ? base::Status::notAFolder(path + ": exists and is not a folder")
+                              : base::Status::fromErrno(err, path);
     }
   }
   ::close(programFd);
@@ -1001,24 +1008,25 @@ Result<std::unique_ptr<GuardedFolder>> PosixFileSystem::openGuardedFolder(
       }));
 }
 
-Result<std::string> PosixFileSystem::realFolderPath(const std::string& folder) {
+base::Result<std::string> PosixFileSystem::realFolderPath(const std::string& folder) {
   const std::string real = RealPath(folder);
-  if (real.empty() || !isFolder(real)) return Status::notAFolder(folder + ": not a folder");
+  if (real.empty() || !isFolder(real)) return base::Status::notAFolder(folder + ": not a folder");
   return real;
 }
 
-Result<std::unique_ptr<FileLock>> PosixFileSystem::tryLockFile(const std::string& path,
-                                                               std::string_view holder,
-                                                               std::string* currentHolder) {
+base::Result<std::unique_ptr<FileLock>> PosixFileSystem::tryLockFile(const std::string& path,
+                                                                     std::string_view holder,
+                                                                     std::string* currentHolder) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) {
-    if (errno == ELOOP) return Status::invalidArgument(path + ": a symbolic link, not a lock file");
-    return Status::fromErrno(errno, path);
+    if (errno == ELOOP)
+      return base::Status::invalidArgument(path + ": a symbolic link, not a lock file");
+    return base::Status::fromErrno(errno, path);
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    return Status::invalidArgument(path + ": not a lock file");
+    return base::Status::invalidArgument(path + ": not a lock file");
   }
   const std::pair<dev_t, ino_t> key(st.st_dev, st.st_ino);
   std::lock_guard<std::mutex> guard(g_locksMutex);
@@ -1031,8 +1039,8 @@ Result<std::unique_ptr<FileLock>> PosixFileSystem::tryLockFile(const std::string
     const int err = errno;
     if (currentHolder != nullptr) *currentHolder = ReadHolder(fd);
     ::close(fd);
-    if (err == EWOULDBLOCK) return Status::busy(path + ": locked by another process");
-    return Status::fromErrno(err, path);
+    if (err == EWOULDBLOCK) return base::Status::busy(path + ": locked by another process");
+    return base::Status::fromErrno(err, path);
   }
   // The holder's record is a courtesy for the message of those refused; the lock works
   // without it.

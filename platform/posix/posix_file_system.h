@@ -31,15 +31,16 @@ class PosixFileSystem final : public FileSystem {
   // ListWhat::kFiles only regular files and symbolic links are returned, each with its own
   // lstat size and time; ListWhat::kFilesAndFolders returns both. A read error in the middle of the
   // listing fails the whole listing, so callers never take a partial listing for a complete one.
-  [[nodiscard]] Status listFolder(const std::string& folder, ListWhat what,
-                                  FolderListing* out) override;
+  [[nodiscard]] base::Status listFolder(const std::string& folder, ListWhat what,
+                                        FolderListing* out) override;
 
   // Folders below the root are opened with openat2(2) and RESOLVE_NO_SYMLINKS relative to
   // the root's descriptor (with plain openat and O_NOFOLLOW where the kernel lacks it, the
   // device and inode check still refusing what a link on the way led to), a part of at
   // most 4000 bytes at a time.
-  [[nodiscard]] Result<std::unique_ptr<FolderTree>> openTree(const std::string& root) override;
-  [[nodiscard]] Result<FileId> folderId(const std::string& path) override;
+  [[nodiscard]] base::Result<std::unique_ptr<FolderTree>> openTree(
+      const std::string& root) override;
+  [[nodiscard]] base::Result<FileId> folderId(const std::string& path) override;
 
   // An unnamed file in $TMPDIR, else /var/tmp, else /tmp (the first that takes one).
   [[nodiscard]] std::unique_ptr<ScratchFile> openScratch() override;
@@ -48,11 +49,11 @@ class PosixFileSystem final : public FileSystem {
   [[nodiscard]] bool isOrdinaryFile(const std::string& path) override;
   // A folder; a symbolic link to a folder is not one.
   [[nodiscard]] bool isFolder(const std::string& path) override;
-  [[nodiscard]] Result<UnixSeconds> modificationTime(const std::string& path) override;
+  [[nodiscard]] base::Result<UnixSeconds> modificationTime(const std::string& path) override;
 
   // A link is followed; the file is opened without waiting (O_NONBLOCK) and refused unless
   // it is a regular file.
-  [[nodiscard]] Result<std::unique_ptr<SequentialFile>> openForReading(
+  [[nodiscard]] base::Result<std::unique_ptr<SequentialFile>> openForReading(
       const std::string& path) override;
   [[nodiscard]] bool exists(const std::string& path) override;
 
@@ -61,25 +62,24 @@ class PosixFileSystem final : public FileSystem {
   // target's own bits), named by TemporaryName with this process's id, and held under an
   // exclusive flock(2) until it is renamed or removed; appends are buffered (256 KiB);
   // commit() fsyncs, renames and fsyncs the folder.
-  [[nodiscard]] Result<std::unique_ptr<ReplacementFile>> openForReplacing(
+  [[nodiscard]] base::Result<std::unique_ptr<ReplacementFile>> openForReplacing(
       const std::string& path, Durability durability = Durability::kSynced) override;
 
-  [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;
-  [[nodiscard]] Status remove(const std::string& path) override;
-  [[nodiscard]] Status createFolders(const std::string& path) override;
+  [[nodiscard]] base::Status rename(const std::string& from, const std::string& to) override;
+  [[nodiscard]] base::Status remove(const std::string& path) override;
+  [[nodiscard]] base::Status createFolders(const std::string& path) override;
 
   // A temporary is stale when its flock(2) can be taken at once.
   void removeStaleTemporaries(const std::string& folder) override;
-  [[nodiscard]] Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
+  [[nodiscard]] base::Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
       const std::string& programFolder, std::string_view name) override;
-  [[nodiscard]] Result<std::string> realFolderPath(const std::string& folder) override;
+  [[nodiscard]] base::Result<std::string> realFolderPath(const std::string& folder) override;
 
   // flock(2) on the file, opened O_NOFOLLOW. Locks this process holds are counted by the
   // file's device and inode, so a second lock of the same file nests instead of blocking
   // itself (flock locks belong to open files, not to processes).
-  [[nodiscard]] Result<std::unique_ptr<FileLock>> tryLockFile(const std::string& path,
-                                                              std::string_view holder,
-                                                              std::string* currentHolder) override;
+  [[nodiscard]] base::Result<std::unique_ptr<FileLock>> tryLockFile(
+      const std::string& path, std::string_view holder, std::string* currentHolder) override;
 
   // `ROOT.Trash-UID/files/` and `ROOT.Trash/UID/files/` (UID of the running user), and the
   // user's own trash (`$XDG_DATA_HOME/Trash/files/`, by default below

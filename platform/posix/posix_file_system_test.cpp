@@ -49,7 +49,7 @@ class PosixFileSystemTest : public ::testing::Test {
   // The listing of a folder below the root, by name.
   std::map<std::string, DirEntry> List(const std::string& relative, ListWhat what) {
     FolderListing listing;
-    Status s = m_fs.listFolder(Path(relative), what, &listing);
+    base::Status s = m_fs.listFolder(Path(relative), what, &listing);
     EXPECT_TRUE(s.isOk()) << s.toString();
     EXPECT_TRUE(listing.problems.empty());
     std::map<std::string, DirEntry> byName;
@@ -168,7 +168,7 @@ TEST_F(PosixFileSystemTest, SymbolicLinksAreFilesAndNeverFollowed) {
   // A link given as the folder to list is not followed either.
   FolderListing listing;
   EXPECT_EQ(m_fs.listFolder(Path("to-folder/"), ListWhat::kFiles, &listing).code(),
-            Status::Code::kNotAFolder);
+            base::Status::Code::kNotAFolder);
   EXPECT_FALSE(m_fs.isFolder(Path("to-folder")));
   EXPECT_FALSE(m_fs.isOrdinaryFile(Path("to-file")));
 }
@@ -209,8 +209,8 @@ TEST_F(PosixFileSystemTest, TreeRefusesAFolderSwappedForALinkAfterItsParentWasLi
   ASSERT_EQ(::symlink("../secret", Path("tree/sw").c_str()), 0);
   for (const auto& [folder, id] : {std::pair{root + "sw/", sw}, std::pair{root + "sw/sub/", sub},
                                    std::pair{root + "sw/sub/", FileId()}}) {
-    Status s = tree.value()->list(folder, id, ListWhat::kFilesAndFolders, &listing);
-    EXPECT_EQ(s.code(), Status::Code::kNotAFolder) << folder << ": " << s.toString();
+    base::Status s = tree.value()->list(folder, id, ListWhat::kFilesAndFolders, &listing);
+    EXPECT_EQ(s.code(), base::Status::Code::kNotAFolder) << folder << ": " << s.toString();
     EXPECT_NE(s.message().find(folder), std::string::npos) << s.message();
     EXPECT_TRUE(listing.entries.empty());
   }
@@ -218,8 +218,8 @@ TEST_F(PosixFileSystemTest, TreeRefusesAFolderSwappedForALinkAfterItsParentWasLi
   // A real folder put in the place of the one listed is not the one listed either.
   ASSERT_EQ(::unlink(Path("tree/sw").c_str()), 0);
   MakeFolder("tree/sw");
-  Status s = tree.value()->list(root + "sw/", sw, ListWhat::kFiles, &listing);
-  EXPECT_EQ(s.code(), Status::Code::kNotAFolder) << s.toString();
+  base::Status s = tree.value()->list(root + "sw/", sw, ListWhat::kFiles, &listing);
+  EXPECT_EQ(s.code(), base::Status::Code::kNotAFolder) << s.toString();
   // The folder that was listed is still itself under its new name.
   EXPECT_TRUE(tree.value()->list(root + "sw.old/", sw, ListWhat::kFolders, &listing).isOk());
   EXPECT_EQ(EntryOf(listing, "sub").id, sub);
@@ -250,7 +250,7 @@ TEST_F(PosixFileSystemTest, TreeReachesFoldersFarBeyondThePathLimitAndStopsAtIts
   int depth = 0;
   for (;; ++depth) {
     FolderListing listing;
-    Status s = tree.value()->list(folder, id, ListWhat::kFilesAndFolders, &listing);
+    base::Status s = tree.value()->list(folder, id, ListWhat::kFilesAndFolders, &listing);
     ASSERT_TRUE(s.isOk()) << "depth " << depth << ": " << s.toString().substr(0, 200);
     EXPECT_EQ(EntryOf(listing, "file.txt").kind, EntryKind::kFile);
     if (listing.entries.size() == 1) break;
@@ -263,8 +263,8 @@ TEST_F(PosixFileSystemTest, TreeReachesFoldersFarBeyondThePathLimitAndStopsAtIts
   // Past the one limit every part of the program keeps, a folder is refused by its length.
   FolderListing listing;
   const std::string tooLong = Path("deep/") + std::string(kMaxFolderPath, 'x') + "/";
-  Status s = tree.value()->list(tooLong, FileId(), ListWhat::kFiles, &listing);
-  EXPECT_EQ(s.code(), Status::Code::kInvalidArgument);
+  base::Status s = tree.value()->list(tooLong, FileId(), ListWhat::kFiles, &listing);
+  EXPECT_EQ(s.code(), base::Status::Code::kInvalidArgument);
   EXPECT_NE(s.message().find("path longer than 32,000 bytes"), std::string::npos);
 }
 
@@ -316,12 +316,12 @@ TEST_F(PosixFileSystemTest, FolderFailuresSayWhatWentWrong) {
   Write("file", "x");
   FolderListing listing;
   listing.entries.push_back(DirEntry{});
-  Status s = m_fs.listFolder(Path("missing/"), ListWhat::kFiles, &listing);
+  base::Status s = m_fs.listFolder(Path("missing/"), ListWhat::kFiles, &listing);
   EXPECT_TRUE(s.isNotFound());
   EXPECT_NE(s.message().find(Path("missing/")), std::string::npos) << s.message();
   EXPECT_TRUE(listing.entries.empty());
   EXPECT_EQ(m_fs.listFolder(Path("file/"), ListWhat::kFiles, &listing).code(),
-            Status::Code::kNotAFolder);
+            base::Status::Code::kNotAFolder);
 }
 
 TEST_F(PosixFileSystemTest, UnreadableSubFolderIsPermissionDenied) {
@@ -330,9 +330,9 @@ TEST_F(PosixFileSystemTest, UnreadableSubFolderIsPermissionDenied) {
   Write("locked/secret", "s");
   ASSERT_EQ(::chmod(Path("locked").c_str(), 0), 0);
   FolderListing listing;
-  Status s = m_fs.listFolder(Path("locked/"), ListWhat::kFiles, &listing);
+  base::Status s = m_fs.listFolder(Path("locked/"), ListWhat::kFiles, &listing);
   ::chmod(Path("locked").c_str(), 0755);
-  EXPECT_EQ(s.code(), Status::Code::kPermissionDenied);
+  EXPECT_EQ(s.code(), base::Status::Code::kPermissionDenied);
 }
 
 TEST_F(PosixFileSystemTest, UnsearchableFolderIsPermissionDeniedNotEachOfItsFiles) {
@@ -344,8 +344,8 @@ TEST_F(PosixFileSystemTest, UnsearchableFolderIsPermissionDeniedNotEachOfItsFile
   ASSERT_EQ(::chmod(Path("noexec").c_str(), 0444), 0);  // readable, not searchable
   for (ListWhat what : {ListWhat::kFiles, ListWhat::kFolders, ListWhat::kFilesAndFolders}) {
     FolderListing listing;
-    Status s = m_fs.listFolder(Path("noexec/"), what, &listing);
-    EXPECT_EQ(s.code(), Status::Code::kPermissionDenied) << s.toString();
+    base::Status s = m_fs.listFolder(Path("noexec/"), what, &listing);
+    EXPECT_EQ(s.code(), base::Status::Code::kPermissionDenied) << s.toString();
     EXPECT_NE(s.message().find(Path("noexec/")), std::string::npos);
     EXPECT_TRUE(listing.entries.empty());
     EXPECT_TRUE(listing.problems.empty());
@@ -446,7 +446,7 @@ TEST_F(PosixFileSystemTest, FailedReplacementLeavesTheTargetAndNoTemporary) {
   rlimit small = saved;
   small.rlim_cur = 1000;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const Status full = WriteFileAtomically(m_fs, Path("profile"), std::string(600000, 'p'));
+  const base::Status full = WriteFileAtomically(m_fs, Path("profile"), std::string(600000, 'p'));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(full.isOk());
@@ -456,11 +456,12 @@ TEST_F(PosixFileSystemTest, FailedReplacementLeavesTheTargetAndNoTemporary) {
 
   MakeFolder("folder");
   EXPECT_FALSE(m_fs.openForReplacing(Path("folder")).isOk());
-  const Status missing = m_fs.openForReplacing(Path("no/such/folder/f")).status();
+  const base::Status missing = m_fs.openForReplacing(Path("no/such/folder/f")).status();
   EXPECT_TRUE(missing.isNotFound());
   EXPECT_NE(missing.message().find(Path("no/such/folder/f")), std::string::npos);
   ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
-  EXPECT_EQ(m_fs.openForReplacing(Path("fifo")).status().code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(m_fs.openForReplacing(Path("fifo")).status().code(),
+            base::Status::Code::kInvalidArgument);
   EXPECT_EQ(List("", ListWhat::kFiles).size(), 1u);
 }
 
@@ -472,12 +473,12 @@ TEST_F(PosixFileSystemTest, OnlyRegularFilesAreReadAndNothingWaits) {
   EXPECT_EQ(Read("link"), "text");
   // A FIFO without a writer would block an ordinary open for ever.
   for (const std::string& path : {Path("fifo"), std::string("/dev/zero")}) {
-    const Status s = m_fs.openForReading(path).status();
-    EXPECT_EQ(s.code(), Status::Code::kInvalidArgument) << path;
+    const base::Status s = m_fs.openForReading(path).status();
+    EXPECT_EQ(s.code(), base::Status::Code::kInvalidArgument) << path;
     EXPECT_NE(s.message().find(path), std::string::npos) << s.message();
   }
   // A folder fails as reading it would, with the system's number and description.
-  const Status folder = m_fs.openForReading(Path("folder")).status();
+  const base::Status folder = m_fs.openForReading(Path("folder")).status();
   EXPECT_EQ(folder.systemError(), EISDIR);
   EXPECT_EQ(folder.message(), Path("folder") + ": " + std::strerror(EISDIR));
   EXPECT_TRUE(m_fs.exists(Path("fifo")));
@@ -651,7 +652,7 @@ TEST_F(PosixFileSystemTest, LockIsExclusiveBetweenProcessesAndNestsWithinOne) {
 
   std::filesystem::create_symlink(Path("elsewhere"), Path("linked.lock"));
   EXPECT_EQ(m_fs.tryLockFile(Path("linked.lock"), "x", nullptr).status().code(),
-            Status::Code::kInvalidArgument);
+            base::Status::Code::kInvalidArgument);
   EXPECT_FALSE(std::filesystem::exists(Path("elsewhere")));
 }
 
@@ -680,7 +681,7 @@ TEST_F(PosixFileSystemTest, CreateFoldersMakesParentsAndRefusesFiles) {
   EXPECT_TRUE(m_fs.isFolder(Path("x/y/z")));
   EXPECT_TRUE(m_fs.createFolders(Path("x/y")).isOk());
   Write("x/file", "f");
-  EXPECT_EQ(m_fs.createFolders(Path("x/file")).code(), Status::Code::kNotAFolder);
+  EXPECT_EQ(m_fs.createFolders(Path("x/file")).code(), base::Status::Code::kNotAFolder);
   EXPECT_FALSE(m_fs.createFolders(Path("x/file/below")).isOk());
 }
 

@@ -77,8 +77,8 @@ std::optional<ParsedPath> Parse(const std::string& path) {
   return parsed;
 }
 
-Status BadPath(const std::string& path) {
-  return Status::invalidArgument(path + ": not a path of the form C:\\folder\\name");
+base::Status BadPath(const std::string& path) {
+  return base::Status::invalidArgument(path + ": not a path of the form C:\\folder\\name");
 }
 
 // The drive of a path's key stands for the device.
@@ -96,11 +96,11 @@ class MemoryFileSystem::Reader final : public SequentialFile {
   Reader(std::string contents, std::uint64_t size)
       : m_contents(std::move(contents)), m_size(size) {}
 
-  Status read(std::size_t n, char* scratch, std::size_t* got) override {
+  base::Status read(std::size_t n, char* scratch, std::size_t* got) override {
     *got = std::min(n, m_contents.size() - m_position);
     std::memcpy(scratch, m_contents.data() + m_position, *got);
     m_position += *got;
-    return Status::ok();
+    return base::Status::ok();
   }
   // The size given to the file, which a big synthetic file's contents fall short of.
   std::optional<std::uint64_t> size() const override { return m_size; }
@@ -123,11 +123,11 @@ class MemoryFileSystem::Replacement final : public ReplacementFile {
         m_failSync(failSync) {}
   ~Replacement() override { abandon(); }
 
-  Status append(std::string_view bytes) override {
+  base::Status append(std::string_view bytes) override {
     std::lock_guard<std::mutex> lock(m_fs->m_mutex);
-    if (m_closed) return Status::ioError(m_target + ": the file is closed");
+    if (m_closed) return base::Status::ioError(m_target + ": the file is closed");
     if (!m_status.isOk()) return m_status;
-    if (Status s = m_fs->writeStep(m_target + ": append"); !s.isOk()) {
+    if (base::Status s = m_fs->writeStep(m_target + ": append"); !s.isOk()) {
       m_status = s;
       return s;
     }
@@ -135,7 +135,7 @@ class MemoryFileSystem::Replacement final : public ReplacementFile {
     if (m_limit && size + bytes.size() > *m_limit) {
       // Like a real disk that fills up: what fits is written, the rest is lost.
       bytes = bytes.substr(0, *m_limit > size ? *m_limit - size : 0);
-      m_status = Status::ioError(m_target + ": disk full");
+      m_status = base::Status::ioError(m_target + ": disk full");
     }
     m_data->contents.append(bytes);
     m_data->size += static_cast<std::int64_t>(bytes.size());
@@ -143,19 +143,19 @@ class MemoryFileSystem::Replacement final : public ReplacementFile {
     return m_status;
   }
 
-  Status close() override {
+  base::Status close() override {
     std::lock_guard<std::mutex> lock(m_fs->m_mutex);
     return closeLocked();
   }
 
-  Status commit() override {
-    Status s;
+  base::Status commit() override {
+    base::Status s;
     {
       std::lock_guard<std::mutex> lock(m_fs->m_mutex);
-      if (m_done) return Status::ioError(m_target + ": the replacement is finished already");
+      if (m_done) return base::Status::ioError(m_target + ": the replacement is finished already");
       s = m_closed ? m_status : closeLocked();
       // The bytes are forced to the disk here, before the rename, as on a real disk.
-      if (s.isOk() && m_failSync) s = Status::fromErrno(EIO, m_target);
+      if (s.isOk() && m_failSync) s = base::Status::fromErrno(EIO, m_target);
       if (s.isOk()) s = m_fs->writeStep(m_target + ": rename");
       if (s.isOk()) s = m_fs->renameLocked(m_temporary, m_target);
       if (s.isOk()) {
@@ -181,8 +181,9 @@ class MemoryFileSystem::Replacement final : public ReplacementFile {
   const std::string& temporaryPath() const override { return m_temporary; }
 
  private:
-  Status closeLocked() {
-    if (m_closed) return m_done ? Status::ioError(m_target + ": the file is closed") : m_status;
+  base::Status closeLocked() {
+    if (m_closed)
+      return m_done ? base::Status::ioError(m_target + ": the file is closed") : m_status;
     m_closed = true;
     if (m_status.isOk()) m_status = m_fs->writeStep(m_target + ": sync");
     return m_status;
@@ -194,7 +195,7 @@ class MemoryFileSystem::Replacement final : public ReplacementFile {
   std::string m_temporary;
   std::optional<std::uint64_t> m_limit;
   bool m_failSync;
-  Status m_status;
+  base::Status m_status;
   bool m_closed = false;
   bool m_done = false;
 };
@@ -257,24 +258,24 @@ void MemoryFileSystem::erase(const std::string& key) {
   m_nodes.erase(key);
 }
 
-Status MemoryFileSystem::writeStep(const std::string& what) {
+base::Status MemoryFileSystem::writeStep(const std::string& what) {
   ++m_writeSteps;
   if (m_failingStep != 0 && m_writeSteps == m_failingStep) {
-    return Status::ioError(what + ": injected failure");
+    return base::Status::ioError(what + ": injected failure");
   }
-  return Status::ok();
+  return base::Status::ok();
 }
 
-Status MemoryFileSystem::createFolders(const std::string& path) {
+base::Status MemoryFileSystem::createFolders(const std::string& path) {
   {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (Status s = writeStep(path + ": create folder"); !s.isOk()) return s;
+    if (base::Status s = writeStep(path + ": create folder"); !s.isOk()) return s;
   }
   return createFoldersQuietly(path);
 }
 
 // Creates the missing folders with the letter case that `path` gives them.
-Status MemoryFileSystem::createFoldersQuietly(const std::string& path) {
+base::Status MemoryFileSystem::createFoldersQuietly(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
@@ -285,31 +286,32 @@ Status MemoryFileSystem::createFoldersQuietly(const std::string& path) {
       const std::size_t start = key.rfind('\\') == std::string::npos ? 0 : key.rfind('\\') + 1;
       insert(key, parsed->trimmed.substr(start, key.size() - start), true);
     } else if (!node->folder) {
-      return Status::notAFolder(parsed->trimmed.substr(0, end) + ": is a file");
+      return base::Status::notAFolder(parsed->trimmed.substr(0, end) + ": is a file");
     }
     if (end == std::string::npos || end >= parsed->key.size()) break;
   }
-  return Status::ok();
+  return base::Status::ok();
 }
 
-Result<std::string> MemoryFileSystem::parentFolderKey(const std::string& path,
-                                                      const std::string& key) {
+base::Result<std::string> MemoryFileSystem::parentFolderKey(const std::string& path,
+                                                            const std::string& key) {
   const std::size_t separator = key.rfind('\\');
-  if (separator == std::string::npos) return Status::fromErrno(EISDIR, path);
+  if (separator == std::string::npos) return base::Status::fromErrno(EISDIR, path);
   std::string parentKey = key.substr(0, separator);
   const Node* parent = find(parentKey);
-  if (parent == nullptr) return Status::fromErrno(ENOENT, path);
-  if (!parent->folder) return Status::fromErrno(ENOTDIR, path);
+  if (parent == nullptr) return base::Status::fromErrno(ENOENT, path);
+  if (!parent->folder) return base::Status::fromErrno(ENOTDIR, path);
   return parentKey;
 }
 
-Status MemoryFileSystem::listFolder(const std::string& folder, ListWhat what, FolderListing* out) {
+base::Status MemoryFileSystem::listFolder(const std::string& folder, ListWhat what,
+                                          FolderListing* out) {
   std::lock_guard<std::mutex> lock(m_mutex);
   return listLocked(folder, what, out, /*opening=*/false, FileId());
 }
 
-Status MemoryFileSystem::listLocked(const std::string& folder, ListWhat what, FolderListing* out,
-                                    bool opening, FileId expected) {
+base::Status MemoryFileSystem::listLocked(const std::string& folder, ListWhat what,
+                                          FolderListing* out, bool opening, FileId expected) {
   out->entries.clear();
   out->problems.clear();
   const auto parsed = Parse(folder);
@@ -323,12 +325,12 @@ Status MemoryFileSystem::listLocked(const std::string& folder, ListWhat what, Fo
     return fault->second;
   }
   Node* node = find(parsed->key);
-  if (node == nullptr) return Status::fromErrno(ENOENT, folder);
-  if (!node->folder) return Status::fromErrno(ENOTDIR, folder);
+  if (node == nullptr) return base::Status::fromErrno(ENOENT, folder);
+  if (!node->folder) return base::Status::fromErrno(ENOTDIR, folder);
   if (opening) {
     if (m_replaceBeforeOpening.erase(parsed->key) != 0) node->serial = ++m_lastSerial;
     if (expected.known() && FileId{DeviceOf(parsed->key), node->serial} != expected) {
-      return Status::notAFolder(folder + ": not the folder that was listed there");
+      return base::Status::notAFolder(folder + ": not the folder that was listed there");
     }
   }
 
@@ -358,7 +360,7 @@ Status MemoryFileSystem::listLocked(const std::string& folder, ListWhat what, Fo
     out->entries.push_back(std::move(entry));
   }
   for (const std::string& key : vanished) erase(key);
-  return Status::ok();
+  return base::Status::ok();
 }
 
 class MemoryFileSystem::Tree final : public FolderTree {
@@ -367,12 +369,12 @@ class MemoryFileSystem::Tree final : public FolderTree {
       : m_fs(fs), m_root(std::move(root)), m_id(id) {}
   const std::string& root() const override { return m_root; }
   FileId rootId() const override { return m_id; }
-  Status list(const std::string& folder, FileId expected, ListWhat what,
-              FolderListing* out) override {
+  base::Status list(const std::string& folder, FileId expected, ListWhat what,
+                    FolderListing* out) override {
     if (folder.size() > kMaxFolderPath) {
       out->entries.clear();
       out->problems.clear();
-      return Status::invalidArgument(folder + ": path longer than 32,000 bytes");
+      return base::Status::invalidArgument(folder + ": path longer than 32,000 bytes");
     }
     std::lock_guard<std::mutex> lock(m_fs->m_mutex);
     return m_fs->listLocked(folder, what, out, /*opening=*/true, expected);
@@ -384,7 +386,7 @@ class MemoryFileSystem::Tree final : public FolderTree {
   FileId m_id;
 };
 
-Result<std::unique_ptr<FolderTree>> MemoryFileSystem::openTree(const std::string& root) {
+base::Result<std::unique_ptr<FolderTree>> MemoryFileSystem::openTree(const std::string& root) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(root);
   if (!parsed) return BadPath(root);
@@ -392,21 +394,21 @@ Result<std::unique_ptr<FolderTree>> MemoryFileSystem::openTree(const std::string
     return fault->second;
   }
   const Node* node = find(parsed->key);
-  if (node == nullptr) return Status::fromErrno(ENOENT, root);
-  if (!node->folder) return Status::fromErrno(ENOTDIR, root);
+  if (node == nullptr) return base::Status::fromErrno(ENOENT, root);
+  if (!node->folder) return base::Status::fromErrno(ENOTDIR, root);
   std::string path = root;
   if (path.back() != '\\') path += '\\';
   return std::unique_ptr<FolderTree>(
       std::make_unique<Tree>(this, std::move(path), FileId{DeviceOf(parsed->key), node->serial}));
 }
 
-Result<FileId> MemoryFileSystem::folderId(const std::string& path) {
+base::Result<FileId> MemoryFileSystem::folderId(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
   const Node* node = find(parsed->key);
-  if (node == nullptr) return Status::fromErrno(ENOENT, path);
-  if (!node->folder) return Status::notAFolder(path + ": not a folder");
+  if (node == nullptr) return base::Status::fromErrno(ENOENT, path);
+  if (!node->folder) return base::Status::notAFolder(path + ": not a folder");
   return FileId{DeviceOf(parsed->key), node->serial};
 }
 
@@ -430,39 +432,40 @@ bool MemoryFileSystem::exists(const std::string& path) {
   return parsed && find(parsed->key) != nullptr;
 }
 
-Result<UnixSeconds> MemoryFileSystem::modificationTime(const std::string& path) {
+base::Result<UnixSeconds> MemoryFileSystem::modificationTime(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
   if (auto fault = m_failStat.find(parsed->key); fault != m_failStat.end()) return fault->second;
   const Node* node = find(parsed->key);
-  if (node == nullptr) return Status::fromErrno(ENOENT, path);
+  if (node == nullptr) return base::Status::fromErrno(ENOENT, path);
   return node->folder ? node->folderModified : node->data->modified;
 }
 
-Result<std::unique_ptr<SequentialFile>> MemoryFileSystem::openForReading(const std::string& path) {
+base::Result<std::unique_ptr<SequentialFile>> MemoryFileSystem::openForReading(
+    const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
   if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
   const Node* node = find(parsed->key);
-  if (node == nullptr) return Status::fromErrno(ENOENT, path);
-  if (node->folder) return Status::fromErrno(EISDIR, path);  // as the POSIX file system
+  if (node == nullptr) return base::Status::fromErrno(ENOENT, path);
+  if (node->folder) return base::Status::fromErrno(EISDIR, path);  // as the POSIX file system
   return std::unique_ptr<SequentialFile>(
       std::make_unique<Reader>(node->data->contents, static_cast<std::uint64_t>(node->data->size)));
 }
 
-Result<std::unique_ptr<ReplacementFile>> MemoryFileSystem::openForReplacing(const std::string& path,
-                                                                            Durability durability) {
+base::Result<std::unique_ptr<ReplacementFile>> MemoryFileSystem::openForReplacing(
+    const std::string& path, Durability durability) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
   if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
   const Node* node = find(parsed->key);
-  if (node != nullptr && node->folder) return Status::fromErrno(EISDIR, path);
+  if (node != nullptr && node->folder) return base::Status::fromErrno(EISDIR, path);
   auto parent = parentFolderKey(path, parsed->key);
   if (!parent.isOk()) return parent.status();
-  if (Status s = writeStep(path + ": create temporary"); !s.isOk()) return s;
+  if (base::Status s = writeStep(path + ": create temporary"); !s.isOk()) return s;
 
   std::string temporary =
       parsed->trimmed.substr(0, parsed->lastSeparator() + 1) +
@@ -477,34 +480,34 @@ Result<std::unique_ptr<ReplacementFile>> MemoryFileSystem::openForReplacing(cons
       this, created.data, path, std::move(temporary), limit, failSync));
 }
 
-Status MemoryFileSystem::rename(const std::string& from, const std::string& to) {
+base::Status MemoryFileSystem::rename(const std::string& from, const std::string& to) {
   std::lock_guard<std::mutex> lock(m_mutex);
-  if (Status s = writeStep(from + " -> " + to); !s.isOk()) return s;
+  if (base::Status s = writeStep(from + " -> " + to); !s.isOk()) return s;
   return renameLocked(from, to);
 }
 
-Status MemoryFileSystem::renameLocked(const std::string& from, const std::string& to) {
+base::Status MemoryFileSystem::renameLocked(const std::string& from, const std::string& to) {
   const auto source = Parse(from);
   const auto target = Parse(to);
   if (!source) return BadPath(from);
   if (!target) return BadPath(to);
   if (m_failRename.contains(source->key) || m_failRename.contains(target->key)) {
-    return Status::ioError(from + " -> " + to + ": rename failed");
+    return base::Status::ioError(from + " -> " + to + ": rename failed");
   }
   Node* node = find(source->key);
-  if (node == nullptr) return Status::fromErrno(ENOENT, from);
+  if (node == nullptr) return base::Status::fromErrno(ENOENT, from);
   if (source->key == target->key) {  // only the letter case changes
     node->name = target->name();
-    return Status::ok();
+    return base::Status::ok();
   }
   if (source->isRoot() || IsBelow(target->key, source->key)) {
-    return Status::invalidArgument(from + " -> " + to + ": cannot move a folder into itself");
+    return base::Status::invalidArgument(from + " -> " + to + ": cannot move a folder into itself");
   }
   auto parent = parentFolderKey(to, target->key);
   if (!parent.isOk()) return parent.status();
   if (const Node* existing = find(target->key); existing != nullptr) {
-    if (existing->folder) return Status::fromErrno(EISDIR, to);
-    if (node->folder) return Status::fromErrno(ENOTDIR, to);
+    if (existing->folder) return base::Status::fromErrno(EISDIR, to);
+    if (node->folder) return base::Status::fromErrno(ENOTDIR, to);
     erase(target->key);
   }
 
@@ -529,18 +532,18 @@ Status MemoryFileSystem::renameLocked(const std::string& from, const std::string
     m_nodes[key] = std::move(movedNode);
   }
   find(parent.value())->children.push_back(target->key);
-  return Status::ok();
+  return base::Status::ok();
 }
 
-Status MemoryFileSystem::remove(const std::string& path) {
+base::Status MemoryFileSystem::remove(const std::string& path) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
   const Node* node = find(parsed->key);
-  if (node == nullptr) return Status::fromErrno(ENOENT, path);
-  if (node->folder) return Status::fromErrno(EISDIR, path);
+  if (node == nullptr) return base::Status::fromErrno(ENOENT, path);
+  if (node->folder) return base::Status::fromErrno(EISDIR, path);
   erase(parsed->key);
-  return Status::ok();
+  return base::Status::ok();
 }
 
 void MemoryFileSystem::removeStaleTemporaries(const std::string& folder) {
@@ -571,7 +574,7 @@ class MemoryGuardedFolder final : public GuardedFolder {
 
 }  // namespace
 
-Result<std::unique_ptr<GuardedFolder>> MemoryFileSystem::openGuardedFolder(
+base::Result<std::unique_ptr<GuardedFolder>> MemoryFileSystem::openGuardedFolder(
     const std::string& programFolder, std::string_view name) {
   std::string path = programFolder;
   if (path.empty() || path.back() != '\\') path += '\\';
@@ -582,32 +585,33 @@ Result<std::unique_ptr<GuardedFolder>> MemoryFileSystem::openGuardedFolder(
     if (!parsed) return BadPath(path);
     if (auto fault = m_failOpen.find(parsed->key); fault != m_failOpen.end()) return fault->second;
   }
-  if (Status s = createFolders(path); !s.isOk()) return s;
+  if (base::Status s = createFolders(path); !s.isOk()) return s;
   return std::unique_ptr<GuardedFolder>(std::make_unique<MemoryGuardedFolder>(path + "\\"));
 }
 
-Result<std::string> MemoryFileSystem::realFolderPath(const std::string& folder) {
+base::Result<std::string> MemoryFileSystem::realFolderPath(const std::string& folder) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(folder);
   if (!parsed) return BadPath(folder);
   const Node* node = find(parsed->key);
-  if (node == nullptr || !node->folder) return Status::notAFolder(folder + ": not a folder");
+  if (node == nullptr || !node->folder) return base::Status::notAFolder(folder + ": not a folder");
   return parsed->trimmed + "\\";
 }
 
-Result<std::unique_ptr<FileLock>> MemoryFileSystem::tryLockFile(const std::string& path,
-                                                                std::string_view holder,
-                                                                std::string* currentHolder) {
+base::Result<std::unique_ptr<FileLock>> MemoryFileSystem::tryLockFile(const std::string& path,
+                                                                      std::string_view holder,
+                                                                      std::string* currentHolder) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto parsed = Parse(path);
   if (!parsed) return BadPath(path);
-  if (Status s = writeStep(path + ": lock"); !s.isOk()) return s;
+  if (base::Status s = writeStep(path + ": lock"); !s.isOk()) return s;
   if (auto other = m_otherLocks.find(parsed->key); other != m_otherLocks.end()) {
     if (currentHolder != nullptr) *currentHolder = other->second;
-    return Status::busy(path + ": locked by another process");
+    return base::Status::busy(path + ": locked by another process");
   }
   Node* node = find(parsed->key);
-  if (node != nullptr && node->folder) return Status::invalidArgument(path + ": not a lock file");
+  if (node != nullptr && node->folder)
+    return base::Status::invalidArgument(path + ": not a lock file");
   if (node == nullptr) {
     auto parent = parentFolderKey(path, parsed->key);
     if (!parent.isOk()) return parent.status();
@@ -638,7 +642,7 @@ std::string MemoryFileSystem::mustBeKey(const std::string& path) const {
 }
 
 void MemoryFileSystem::addFolder(const std::string& path) {
-  if (Status s = createFoldersQuietly(path); !s.isOk()) Fail(s.toString());
+  if (base::Status s = createFoldersQuietly(path); !s.isOk()) Fail(s.toString());
 }
 
 void MemoryFileSystem::addFile(const std::string& path, std::int64_t size, UnixSeconds modified,
@@ -704,15 +708,15 @@ class LimitedScratch final : public ScratchFile {
  public:
   LimitedScratch(std::unique_ptr<ScratchFile> inner, std::uint64_t limit)
       : m_inner(std::move(inner)), m_limit(limit) {}
-  Status append(std::string_view data) override {
+  base::Status append(std::string_view data) override {
     if (m_status.isOk() && data.size() > m_limit - m_held) {
-      m_status = Status::ioError("scratch space: disk full");
+      m_status = base::Status::ioError("scratch space: disk full");
     }
     if (m_status.isOk()) m_status = m_inner->append(data);
     m_held += data.size();
     return m_status;
   }
-  Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
+  base::Status readAt(std::uint64_t offset, std::size_t n, char* out) const override {
     return m_inner->readAt(offset, n, out);
   }
 
@@ -720,7 +724,7 @@ class LimitedScratch final : public ScratchFile {
   const std::unique_ptr<ScratchFile> m_inner;
   const std::uint64_t m_limit;
   std::uint64_t m_held = 0;
-  Status m_status;
+  base::Status m_status;
 };
 
 }  // namespace
@@ -754,12 +758,12 @@ std::vector<std::string> MemoryFileSystem::namesIn(const std::string& folder) co
   return names;
 }
 
-void MemoryFileSystem::failListing(const std::string& folder, Status status) {
+void MemoryFileSystem::failListing(const std::string& folder, base::Status status) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failListing[mustBeKey(folder)] = std::move(status);
 }
 
-void MemoryFileSystem::failFileListing(const std::string& folder, Status status) {
+void MemoryFileSystem::failFileListing(const std::string& folder, base::Status status) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failFileListing[mustBeKey(folder)] = std::move(status);
 }
@@ -774,7 +778,7 @@ void MemoryFileSystem::vanishOnStat(const std::string& path) {
   m_vanishOnStat.insert(mustBeKey(path));
 }
 
-void MemoryFileSystem::failStat(const std::string& path, Status status) {
+void MemoryFileSystem::failStat(const std::string& path, base::Status status) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failStat[mustBeKey(path)] = std::move(status);
 }
@@ -794,7 +798,7 @@ void MemoryFileSystem::failRename(const std::string& path) {
   m_failRename.insert(mustBeKey(path));
 }
 
-void MemoryFileSystem::failOpen(const std::string& path, Status status) {
+void MemoryFileSystem::failOpen(const std::string& path, base::Status status) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_failOpen[mustBeKey(path)] = std::move(status);
 }

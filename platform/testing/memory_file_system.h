@@ -38,48 +38,48 @@ class MemoryFileSystem final : public FileSystem {
   // Faults: failListing, failFileListing, and per entry vanishOnStat and failStat (ListWhat::kFiles
   // looks at files, kFolders at folders, kFilesAndFolders at both; an entry of a kind not asked for
   // is skipped unexamined). Counted by listings().
-  [[nodiscard]] Status listFolder(const std::string& folder, ListWhat what,
-                                  FolderListing* out) override;
+  [[nodiscard]] base::Status listFolder(const std::string& folder, ListWhat what,
+                                        FolderListing* out) override;
   // A tree's listings are listings as above (counted, with the same faults); a folder's id
   // is its drive and a number that stays with it through renames. Faults also:
   // replaceFolderBeforeOpening.
-  [[nodiscard]] Result<std::unique_ptr<FolderTree>> openTree(const std::string& root) override;
-  [[nodiscard]] Result<FileId> folderId(const std::string& path) override;
+  [[nodiscard]] base::Result<std::unique_ptr<FolderTree>> openTree(
+      const std::string& root) override;
+  [[nodiscard]] base::Result<FileId> folderId(const std::string& path) override;
   [[nodiscard]] bool isOrdinaryFile(const std::string& path) override;
   [[nodiscard]] bool isFolder(const std::string& path) override;
   [[nodiscard]] bool exists(const std::string& path) override;
   // Faults: failStat.
-  [[nodiscard]] Result<UnixSeconds> modificationTime(const std::string& path) override;
+  [[nodiscard]] base::Result<UnixSeconds> modificationTime(const std::string& path) override;
 
   // Reading gives the file's contents as they were when it was opened; a folder is
   // refused. Faults: failOpen.
-  [[nodiscard]] Result<std::unique_ptr<SequentialFile>> openForReading(
+  [[nodiscard]] base::Result<std::unique_ptr<SequentialFile>> openForReading(
       const std::string& path) override;
   // The temporary is a file of the tree, named by TemporaryName with kProcessId, until
   // commit() or abandon(). Writes are not buffered: every append reaches the temporary at
   // once and stamps it with the clock. Faults: failOpen on the target, failWritesAfter on
   // the target (an append that fails also fails close() and commit()), failSync and
   // failRename on the target (commit() fails), and the write steps below.
-  [[nodiscard]] Result<std::unique_ptr<ReplacementFile>> openForReplacing(
+  [[nodiscard]] base::Result<std::unique_ptr<ReplacementFile>> openForReplacing(
       const std::string& path, Durability durability = Durability::kSynced) override;
 
   // Files and folders (a folder takes its whole tree along). Faults: failRename on
   // either path.
-  [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;
-  [[nodiscard]] Status remove(const std::string& path) override;
-  [[nodiscard]] Status createFolders(const std::string& path) override;
+  [[nodiscard]] base::Status rename(const std::string& from, const std::string& to) override;
+  [[nodiscard]] base::Status remove(const std::string& path) override;
+  [[nodiscard]] base::Status createFolders(const std::string& path) override;
   // Removes the temporaries that no live ReplacementFile of this object owns.
   void removeStaleTemporaries(const std::string& folder) override;
   // Creates the folder as createFolders does (there are no links here). Faults: failOpen on
   // the folder's path.
-  [[nodiscard]] Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
+  [[nodiscard]] base::Result<std::unique_ptr<GuardedFolder>> openGuardedFolder(
       const std::string& programFolder, std::string_view name) override;
   // The folder's path as given, ending in a backslash.
-  [[nodiscard]] Result<std::string> realFolderPath(const std::string& folder) override;
+  [[nodiscard]] base::Result<std::string> realFolderPath(const std::string& folder) override;
   // Locks of this object nest; holdLockElsewhere stands for another process.
-  [[nodiscard]] Result<std::unique_ptr<FileLock>> tryLockFile(const std::string& path,
-                                                              std::string_view holder,
-                                                              std::string* currentHolder) override;
+  [[nodiscard]] base::Result<std::unique_ptr<FileLock>> tryLockFile(
+      const std::string& path, std::string_view holder, std::string* currentHolder) override;
   // `driveRoot` & "RECYCLED\", whether or not it exists.
   [[nodiscard]] std::vector<std::string> recycleBinFolders(const std::string& driveRoot) override;
   [[nodiscard]] std::vector<std::string> trashFolders(const std::string& driveRoot) override;
@@ -118,10 +118,10 @@ class MemoryFileSystem final : public FileSystem {
   // --- Faults ---
 
   // Listing `folder` fails with `status`.
-  void failListing(const std::string& folder, Status status);
+  void failListing(const std::string& folder, base::Status status);
   // Listing the files of `folder` (kFiles, kFilesAndFolders) fails with `status`; its
   // sub-folders alone can be listed.
-  void failFileListing(const std::string& folder, Status status);
+  void failFileListing(const std::string& folder, base::Status status);
   // The folder at `path` is replaced by another one (with the same contents) after the
   // listing of its parent, just before a tree opens it: what the tree finds there is not
   // what the parent's listing saw.
@@ -131,7 +131,7 @@ class MemoryFileSystem final : public FileSystem {
   void vanishOnStat(const std::string& path);
   // Examining the entry fails with `status`: a listing reports it as a problem and leaves
   // it out; modificationTime returns it.
-  void failStat(const std::string& path, Status status);
+  void failStat(const std::string& path, base::Status status);
   // The file at `path` cannot grow beyond `byteCount` bytes: the append that would pass
   // it writes up to the limit and fails with ioError "disk full".
   void failWritesAfter(const std::string& path, std::uint64_t byteCount);
@@ -142,7 +142,7 @@ class MemoryFileSystem final : public FileSystem {
   // A rename from or to `path` fails with ioError.
   void failRename(const std::string& path);
   // Opening `path` for reading or replacing fails with `status`.
-  void failOpen(const std::string& path, Status status);
+  void failOpen(const std::string& path, base::Status status);
   // There is no scratch space: openScratch gives null.
   void denyScratch();
   // Scratch space fails with ioError once it would hold more than `byteCount` bytes.
@@ -171,19 +171,19 @@ class MemoryFileSystem final : public FileSystem {
   class Tree;
 
   // createFolders without counting a write step, for the helpers that build trees.
-  Status createFoldersQuietly(const std::string& path);
+  base::Status createFoldersQuietly(const std::string& path);
 
   // All below REQUIRE m_mutex held.
-  Status listLocked(const std::string& folder, ListWhat what, FolderListing* out, bool opening,
-                    FileId expected);
+  base::Status listLocked(const std::string& folder, ListWhat what, FolderListing* out,
+                          bool opening, FileId expected);
   Node* find(const std::string& key);
   const Node* find(const std::string& key) const;
-  Result<std::string> parentFolderKey(const std::string& path, const std::string& key);
+  base::Result<std::string> parentFolderKey(const std::string& path, const std::string& key);
   Node& insert(const std::string& key, std::string name, bool folder);
   void erase(const std::string& key);
-  Status renameLocked(const std::string& from, const std::string& to);
+  base::Status renameLocked(const std::string& from, const std::string& to);
   // Counts a write step; the injected failure of this step, if it is the one.
-  Status writeStep(const std::string& what);
+  base::Status writeStep(const std::string& what);
   std::string mustBeKey(const std::string& path) const;
 
   mutable std::mutex m_mutex;
@@ -191,19 +191,19 @@ class MemoryFileSystem final : public FileSystem {
   // Keyed by the folded path without a trailing backslash ("c:", "c:\data").
   std::unordered_map<std::string, std::unique_ptr<Node>> m_nodes;
 
-  std::map<std::string, Status> m_failListing;
-  std::map<std::string, Status> m_failFileListing;
+  std::map<std::string, base::Status> m_failListing;
+  std::map<std::string, base::Status> m_failFileListing;
   std::set<std::string> m_replaceBeforeOpening;
   std::uint64_t m_lastSerial = 0;
   std::map<std::string, int> m_listings;  // keys
   bool m_denyScratch = false;
   std::optional<std::uint64_t> m_scratchLimit;
   std::set<std::string> m_vanishOnStat;
-  std::map<std::string, Status> m_failStat;
+  std::map<std::string, base::Status> m_failStat;
   std::map<std::string, std::uint64_t> m_writeLimits;
   std::set<std::string> m_failSync;  // keys
   std::set<std::string> m_failRename;
-  std::map<std::string, Status> m_failOpen;
+  std::map<std::string, base::Status> m_failOpen;
   std::uint64_t m_writeSteps = 0;
   std::uint64_t m_failingStep = 0;  // 0: none
   std::uint64_t m_temporaryCounter = 0;

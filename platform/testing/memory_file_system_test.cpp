@@ -13,7 +13,7 @@ class MemoryFileSystemTest : public ::testing::Test {
  protected:
   FolderListing List(const std::string& folder, ListWhat what) {
     FolderListing listing;
-    Status s = m_fs.listFolder(folder, what, &listing);
+    base::Status s = m_fs.listFolder(folder, what, &listing);
     EXPECT_TRUE(s.isOk()) << s.toString();
     return listing;
   }
@@ -22,7 +22,7 @@ class MemoryFileSystemTest : public ::testing::Test {
     for (const DirEntry& entry : listing.entries) names.push_back(entry.name);
     return names;
   }
-  Status WriteWhole(const std::string& path, std::string_view data) {
+  base::Status WriteWhole(const std::string& path, std::string_view data) {
     return WriteFileAtomically(m_fs, path, data);
   }
 
@@ -125,7 +125,7 @@ TEST_F(MemoryFileSystemTest, EveryWriteStepFailsInTurnAndLeavesTheOldFile) {
   for (std::uint64_t step = 1; step <= steps; ++step) {
     m_fs.addTextFile("C:\\Prog\\ignore.txt", "old");
     m_fs.failWriteStep(step);
-    Status s = WriteWhole("C:\\Prog\\ignore.txt", "new");
+    base::Status s = WriteWhole("C:\\Prog\\ignore.txt", "new");
     EXPECT_NE(s.message().find("injected failure"), std::string::npos) << step;
     EXPECT_EQ(m_fs.contents("C:\\Prog\\ignore.txt"), "old") << step;
     EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"ignore.txt"}) << step;
@@ -151,14 +151,14 @@ TEST_F(MemoryFileSystemTest, LocksNestAndAnotherHolderIsBusy) {
 
 TEST_F(MemoryFileSystemTest, FolderThatCannotBeListed) {
   m_fs.addFile("C:\\Locked\\f", 1, 1);
-  m_fs.failListing("C:\\Locked\\", Status::permissionDenied("C:\\Locked\\"));
+  m_fs.failListing("C:\\Locked\\", base::Status::permissionDenied("C:\\Locked\\"));
   FolderListing listing;
   EXPECT_EQ(m_fs.listFolder("C:\\locked\\", ListWhat::kFiles, &listing).code(),
-            Status::Code::kPermissionDenied);
+            base::Status::Code::kPermissionDenied);
   EXPECT_TRUE(listing.entries.empty());
   EXPECT_TRUE(m_fs.listFolder("D:\\", ListWhat::kFolders, &listing).isNotFound());
   EXPECT_EQ(m_fs.listFolder("C:\\Locked\\f\\", ListWhat::kFiles, &listing).code(),
-            Status::Code::kNotAFolder);
+            base::Status::Code::kNotAFolder);
 }
 
 TEST_F(MemoryFileSystemTest, FileThatVanishesIsLeftOutSilently) {
@@ -178,13 +178,13 @@ TEST_F(MemoryFileSystemTest, FileThatCannotBeExaminedIsAProblem) {
   m_fs.addFile("C:\\a", 1, 1);
   m_fs.addFile("C:\\b", 2, 2);
   m_fs.addFolder("C:\\sub");
-  m_fs.failStat("C:\\b", Status::ioError("C:\\b: bad sector"));
-  m_fs.failStat("C:\\sub", Status::permissionDenied("C:\\sub"));
+  m_fs.failStat("C:\\b", base::Status::ioError("C:\\b: bad sector"));
+  m_fs.failStat("C:\\sub", base::Status::permissionDenied("C:\\sub"));
   const FolderListing files = List("C:\\", ListWhat::kFiles);
   EXPECT_EQ(Names(files), std::vector<std::string>{"a"});
   ASSERT_EQ(files.problems.size(), 1u);
   EXPECT_EQ(files.problems[0].message(), "C:\\b: bad sector");
-  EXPECT_EQ(m_fs.modificationTime("C:\\b").status().code(), Status::Code::kIoError);
+  EXPECT_EQ(m_fs.modificationTime("C:\\b").status().code(), base::Status::Code::kIoError);
   const FolderListing folders = List("C:\\", ListWhat::kFolders);
   EXPECT_TRUE(folders.entries.empty());
   ASSERT_EQ(folders.problems.size(), 1u);
@@ -197,8 +197,8 @@ TEST_F(MemoryFileSystemTest, WriteThatFailsPartWay) {
     auto file = m_fs.openForReplacing("C:\\Prog\\Prof_C_.bvp");
     ASSERT_TRUE(file.isOk());
     ASSERT_TRUE(file.value()->append("123456").isOk());
-    Status full = file.value()->append("789abc");
-    EXPECT_EQ(full.code(), Status::Code::kIoError);
+    base::Status full = file.value()->append("789abc");
+    EXPECT_EQ(full.code(), base::Status::Code::kIoError);
     EXPECT_NE(full.message().find("disk full"), std::string::npos);
     EXPECT_FALSE(file.value()->append("d").isOk());
     EXPECT_EQ(ReadWholeFile(m_fs, file.value()->temporaryPath()).value(), "123456789a");
@@ -229,7 +229,7 @@ TEST_F(MemoryFileSystemTest, AtomicWriteWithAFailingRenameKeepsTheOldFile) {
 TEST_F(MemoryFileSystemTest, AFailedSyncFailsTheCommitAndKeepsTheOldFile) {
   m_fs.addTextFile("C:\\Prog\\report.rtf", "old");
   m_fs.failSync("C:\\Prog\\Report.rtf");
-  const Status failed = WriteFileAtomically(m_fs, "C:\\Prog\\report.rtf", "new");
+  const base::Status failed = WriteFileAtomically(m_fs, "C:\\Prog\\report.rtf", "new");
   EXPECT_EQ(failed.systemError(), EIO);
   EXPECT_EQ(failed.message(), "C:\\Prog\\report.rtf: Input/output error");
   EXPECT_EQ(m_fs.contents("C:\\Prog\\report.rtf"), "old");
@@ -252,9 +252,9 @@ TEST_F(MemoryFileSystemTest, AReaderKnowsTheSizeGivenToItsFile) {
 
 TEST_F(MemoryFileSystemTest, OpenFailures) {
   m_fs.addTextFile("C:\\Prog\\Prof_C_.bvp", "x");
-  m_fs.failOpen("C:\\Prog\\Prof_C_.bvp", Status::permissionDenied("C:\\Prog\\Prof_C_.bvp"));
+  m_fs.failOpen("C:\\Prog\\Prof_C_.bvp", base::Status::permissionDenied("C:\\Prog\\Prof_C_.bvp"));
   EXPECT_EQ(m_fs.openForReading("C:\\Prog\\prof_c_.bvp").status().code(),
-            Status::Code::kPermissionDenied);
+            base::Status::Code::kPermissionDenied);
   EXPECT_FALSE(m_fs.openForReplacing("C:\\Prog\\Prof_C_.bvp").isOk());
   EXPECT_FALSE(CopyFile(m_fs, "C:\\Prog\\Prof_C_.bvp", "C:\\Prog\\copy").isOk());
   EXPECT_FALSE(m_fs.exists("C:\\Prog\\copy"));
@@ -262,10 +262,11 @@ TEST_F(MemoryFileSystemTest, OpenFailures) {
   // real disk; reading a folder is refused.
   EXPECT_TRUE(m_fs.openForReplacing("C:\\Nowhere\\f").status().isNotFound());
   EXPECT_EQ(m_fs.openForReplacing("C:\\Prog\\Prof_C_.bvp\\f").status().code(),
-            Status::Code::kNotAFolder);
+            base::Status::Code::kNotAFolder);
   EXPECT_FALSE(m_fs.openForReplacing("C:\\Prog").isOk());
   EXPECT_EQ(m_fs.openForReading("C:\\Prog").status().systemError(), EISDIR);
-  EXPECT_EQ(m_fs.openForReading("/etc/passwd").status().code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(m_fs.openForReading("/etc/passwd").status().code(),
+            base::Status::Code::kInvalidArgument);
   EXPECT_EQ(m_fs.namesIn("C:\\Prog"), std::vector<std::string>{"Prof_C_.bvp"});
 }
 
@@ -285,7 +286,7 @@ TEST_F(MemoryFileSystemTest, CreateFoldersRemoveAndRecycleBin) {
 
   ASSERT_TRUE(m_fs.createFolders("C:\\Prog\\Reports\\").isOk());
   EXPECT_TRUE(m_fs.isFolder("c:\\prog\\reports"));
-  EXPECT_EQ(m_fs.createFolders("C:\\BV3.Def\\x").code(), Status::Code::kNotAFolder);
+  EXPECT_EQ(m_fs.createFolders("C:\\BV3.Def\\x").code(), base::Status::Code::kNotAFolder);
 
   ASSERT_TRUE(m_fs.remove("C:\\bv3.def").isOk());
   EXPECT_TRUE(m_fs.remove("C:\\BV3.Def").isNotFound());

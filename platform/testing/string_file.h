@@ -18,15 +18,15 @@ class StringFile final : public WritableFile {
  public:
   explicit StringFile(std::size_t capacity = SIZE_MAX) : m_capacity(capacity) {}
 
-  Status append(std::string_view data) override {
+  base::Status append(std::string_view data) override {
     if (m_full || data.size() > m_capacity - bytes.size()) {
       m_full = true;
-      return Status::ioError("disk full");
+      return base::Status::ioError("disk full");
     }
     bytes.append(data);
-    return Status::ok();
+    return base::Status::ok();
   }
-  Status close() override { return Status::ok(); }
+  base::Status close() override { return base::Status::ok(); }
 
   std::string bytes;
 

@@ -28,14 +28,15 @@ CompressingFile::CompressingFile(WritableFile* out, std::unique_ptr<Context> con
 
 CompressingFile::~CompressingFile() = default;
 
-Result<std::unique_ptr<CompressingFile>> CompressingFile::Open(WritableFile* out, int level,
-                                                               int workerThreads) {
+base::Result<std::unique_ptr<CompressingFile>> CompressingFile::Open(WritableFile* out, int level,
+                                                                     int workerThreads) {
   auto context = std::make_unique<Context>();
   context->cctx = ZSTD_createCCtx();
-  if (context->cctx == nullptr) return Status::ioError("zstd: no memory for compressing");
+  if (context->cctx == nullptr) return base::Status::ioError("zstd: no memory for compressing");
   if (std::size_t r = ZSTD_CCtx_setParameter(context->cctx, ZSTD_c_compressionLevel, level);
       ZSTD_isError(r)) {
-    return Status::invalidArgument("zstd: level " + std::to_string(level) + ": " + ZstdError(r));
+    return base::Status::invalidArgument("zstd: level " + std::to_string(level) + ": " +
+                                         ZstdError(r));
   }
   (void)ZSTD_CCtx_setParameter(context->cctx, ZSTD_c_checksumFlag, 1);
   // Without thread support in the library this fails, and the caller's thread compresses.
@@ -46,30 +47,30 @@ Result<std::unique_ptr<CompressingFile>> CompressingFile::Open(WritableFile* out
   return std::unique_ptr<CompressingFile>(new CompressingFile(out, std::move(context)));
 }
 
-Status CompressingFile::pump(std::string_view data, bool end) {
+base::Status CompressingFile::pump(std::string_view data, bool end) {
   ZSTD_inBuffer in{data.data(), data.size(), 0};
   const ZSTD_EndDirective mode = end ? ZSTD_e_end : ZSTD_e_continue;
   for (;;) {
     ZSTD_outBuffer out{m_context->buffer.data(), m_context->buffer.size(), 0};
     const std::size_t left = ZSTD_compressStream2(m_context->cctx, &out, &in, mode);
-    if (ZSTD_isError(left)) return Status::ioError("zstd: " + ZstdError(left));
+    if (ZSTD_isError(left)) return base::Status::ioError("zstd: " + ZstdError(left));
     if (out.pos > 0) {
-      if (Status s = m_out->append({m_context->buffer.data(), out.pos}); !s.isOk()) return s;
+      if (base::Status s = m_out->append({m_context->buffer.data(), out.pos}); !s.isOk()) return s;
     }
     // Continuing: done once the input is taken. Ending: done once nothing is left to flush.
-    if (end ? left == 0 : in.pos == in.size) return Status::ok();
+    if (end ? left == 0 : in.pos == in.size) return base::Status::ok();
   }
 }
 
-Status CompressingFile::append(std::string_view data) {
-  if (m_closed) return Status::ioError("zstd: append after close");
+base::Status CompressingFile::append(std::string_view data) {
+  if (m_closed) return base::Status::ioError("zstd: append after close");
   if (!m_status.isOk() || data.empty()) return m_status;
   m_status = pump(data, false);
   return m_status;
 }
 
-Status CompressingFile::close() {
-  if (m_closed) return Status::ioError("zstd: closed twice");
+base::Status CompressingFile::close() {
+  if (m_closed) return base::Status::ioError("zstd: closed twice");
   m_closed = true;
   if (m_status.isOk()) m_status = pump({}, true);
   return m_status;
@@ -85,21 +86,21 @@ class DecompressingFile final : public SequentialFile {
         m_dctx(ZSTD_createDCtx()),
         m_input(ZSTD_DStreamInSize()) {
     if (m_dctx == nullptr) {
-      m_status = Status::ioError(m_path + ": zstd: no memory for decompressing");
+      m_status = base::Status::ioError(m_path + ": zstd: no memory for decompressing");
     } else {
       (void)ZSTD_DCtx_setParameter(m_dctx, ZSTD_d_windowLogMax, kMaxWindowLog);
     }
   }
   ~DecompressingFile() override { ZSTD_freeDCtx(m_dctx); }
 
-  Status read(std::size_t n, char* scratch, std::size_t* got) override {
+  base::Status read(std::size_t n, char* scratch, std::size_t* got) override {
     *got = 0;
     if (!m_status.isOk()) return m_status;
     ZSTD_outBuffer out{scratch, n, 0};
     while (out.pos == 0 && n > 0) {
       if (m_in.pos == m_in.size && !m_eof) {
         std::size_t read = 0;
-        if (Status s = m_file->read(m_input.size(), m_input.data(), &read); !s.isOk()) {
+        if (base::Status s = m_file->read(m_input.size(), m_input.data(), &read); !s.isOk()) {
           m_status = s;
           return m_status;
         }
@@ -110,7 +111,7 @@ class DecompressingFile final : public SequentialFile {
       // The end of the file must fall between two frames, after at least one.
       if (inputDone && !m_frameOpen) {
         if (!m_sawFrame) return fail("empty, not compressed data");
-        return Status::ok();
+        return base::Status::ok();
       }
       const std::size_t hint = ZSTD_decompressStream(m_dctx, &out, &m_in);
       if (ZSTD_isError(hint)) {
@@ -124,12 +125,12 @@ class DecompressingFile final : public SequentialFile {
       }
     }
     *got = out.pos;
-    return Status::ok();
+    return base::Status::ok();
   }
 
  private:
-  Status fail(const std::string& what) {
-    m_status = Status::corrupt(m_path + ": " + what);
+  base::Status fail(const std::string& what) {
+    m_status = base::Status::corrupt(m_path + ": " + what);
     return m_status;
   }
 
@@ -141,7 +142,7 @@ class DecompressingFile final : public SequentialFile {
   bool m_eof = false;
   bool m_sawFrame = false;
   bool m_frameOpen = false;
-  Status m_status;
+  base::Status m_status;
 };
 
 }  // namespace

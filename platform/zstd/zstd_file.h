@@ -24,23 +24,24 @@ inline constexpr int kFastCompressionLevel = 1;
 class CompressingFile final : public WritableFile {
  public:
   // Fails when the compressor cannot be set up (out of memory, a bad level).
-  [[nodiscard]] static Result<std::unique_ptr<CompressingFile>> Open(WritableFile* out, int level,
-                                                                     int workerThreads);
+  [[nodiscard]] static base::Result<std::unique_ptr<CompressingFile>> Open(WritableFile* out,
+                                                                           int level,
+                                                                           int workerThreads);
   ~CompressingFile() override;
 
   // The first failure, of the compressor or of `out`, is repeated by every later call.
-  [[nodiscard]] Status append(std::string_view data) override;
+  [[nodiscard]] base::Status append(std::string_view data) override;
   // Ends the frame and appends its last bytes to `out`; `out` stays open. Further calls fail.
-  [[nodiscard]] Status close() override;
+  [[nodiscard]] base::Status close() override;
 
  private:
   struct Context;
   explicit CompressingFile(WritableFile* out, std::unique_ptr<Context> context);
-  Status pump(std::string_view data, bool end);
+  base::Status pump(std::string_view data, bool end);
 
   WritableFile* m_out;
   std::unique_ptr<Context> m_context;
-  Status m_status;
+  base::Status m_status;
   bool m_closed = false;
 };
 

@@ -28,22 +28,22 @@ class ZstdFileTest : public ::testing::Test {
   ZstdFileTest() { m_fs.addFolder("C:\\"); }
 
   // Compresses `data` into `path`, appending it in pieces of `piece` bytes.
-  Status Compress(const std::string& path, std::string_view data, int threads,
-                  std::size_t piece = 4096) {
+  base::Status Compress(const std::string& path, std::string_view data, int threads,
+                        std::size_t piece = 4096) {
     auto out = m_fs.openForReplacing(path);
     if (!out.isOk()) return out.status();
     auto writer = CompressingFile::Open(out.value().get(), kFastCompressionLevel, threads);
     if (!writer.isOk()) return writer.status();
     for (std::size_t at = 0; at < data.size(); at += piece) {
-      if (Status s = writer.value()->append(data.substr(at, piece)); !s.isOk()) return s;
+      if (base::Status s = writer.value()->append(data.substr(at, piece)); !s.isOk()) return s;
     }
-    if (Status s = writer.value()->close(); !s.isOk()) return s;
+    if (base::Status s = writer.value()->close(); !s.isOk()) return s;
     return out.value()->commit();
   }
 
   // Everything the compressed file gives, read `chunk` bytes at a time; the failure that
   // stopped reading, if any.
-  Status Decompress(const std::string& path, std::string* text, std::size_t chunk = 1000) {
+  base::Status Decompress(const std::string& path, std::string* text, std::size_t chunk = 1000) {
     text->clear();
     auto file = m_fs.openForReading(path);
     if (!file.isOk()) return file.status();
@@ -51,14 +51,14 @@ class ZstdFileTest : public ::testing::Test {
     std::string buffer(chunk, '\0');
     for (;;) {
       std::size_t got = 0;
-      if (Status s = reader->read(buffer.size(), buffer.data(), &got); !s.isOk()) {
+      if (base::Status s = reader->read(buffer.size(), buffer.data(), &got); !s.isOk()) {
         // A failure is repeated, and gives nothing.
-        Status again = reader->read(buffer.size(), buffer.data(), &got);
+        base::Status again = reader->read(buffer.size(), buffer.data(), &got);
         EXPECT_EQ(again.message(), s.message());
         EXPECT_EQ(got, 0u);
         return s;
       }
-      if (got == 0) return Status::ok();
+      if (got == 0) return base::Status::ok();
       text->append(buffer.data(), got);
     }
   }
@@ -94,9 +94,9 @@ TEST_F(ZstdFileTest, CutShortDamagedOrForeignDataIsCorruptNamingTheFile) {
        {std::size_t{0}, std::size_t{3}, std::size_t{20}, whole.size() / 2, whole.size() - 1}) {
     SCOPED_TRACE(keep);
     m_fs.addTextFile("C:\\cut.zst", whole.substr(0, keep));
-    const Status s = Decompress("C:\\cut.zst", &back);
+    const base::Status s = Decompress("C:\\cut.zst", &back);
     ASSERT_FALSE(s.isOk());
-    EXPECT_EQ(s.code(), Status::Code::kCorrupt);
+    EXPECT_EQ(s.code(), base::Status::Code::kCorrupt);
     EXPECT_THAT(s.message(), HasSubstr("C:\\cut.zst: "));
   }
 
@@ -104,15 +104,15 @@ TEST_F(ZstdFileTest, CutShortDamagedOrForeignDataIsCorruptNamingTheFile) {
   std::string damaged = whole;
   damaged[damaged.size() / 2] = static_cast<char>(damaged[damaged.size() / 2] ^ 0x20);
   m_fs.addTextFile("C:\\damaged.zst", damaged);
-  Status s = Decompress("C:\\damaged.zst", &back);
-  EXPECT_EQ(s.code(), Status::Code::kCorrupt) << s.message();
+  base::Status s = Decompress("C:\\damaged.zst", &back);
+  EXPECT_EQ(s.code(), base::Status::Code::kCorrupt) << s.message();
   EXPECT_THAT(s.message(), HasSubstr("C:\\damaged.zst: the compressed data is damaged"));
 
   // A plain profile is no compressed file, nor is a whole one with bytes after it.
   m_fs.addTextFile("C:\\plain.zst", data.substr(0, 5000));
-  EXPECT_EQ(Decompress("C:\\plain.zst", &back).code(), Status::Code::kCorrupt);
+  EXPECT_EQ(Decompress("C:\\plain.zst", &back).code(), base::Status::Code::kCorrupt);
   m_fs.addTextFile("C:\\tail.zst", whole + "trailing");
-  EXPECT_EQ(Decompress("C:\\tail.zst", &back).code(), Status::Code::kCorrupt);
+  EXPECT_EQ(Decompress("C:\\tail.zst", &back).code(), base::Status::Code::kCorrupt);
 }
 
 TEST_F(ZstdFileTest, AFailingOutputFailsTheWriterForGood) {
@@ -122,7 +122,7 @@ TEST_F(ZstdFileTest, AFailingOutputFailsTheWriterForGood) {
   auto writer = CompressingFile::Open(out.value().get(), kFastCompressionLevel, 0);
   ASSERT_TRUE(writer.isOk());
   const std::string data = Lines(20000);
-  Status s;
+  base::Status s;
   for (std::size_t at = 0; at < data.size() && s.isOk(); at += 65536) {
     s = writer.value()->append(std::string_view(data).substr(at, 65536));
   }
