@@ -26,8 +26,8 @@
 namespace app {
 namespace {
 
+using platform::testing::DialogScript;
 using testing::CommandsTest;
-using testing::DialogScript;
 using testing::FileBytes;
 
 // Stands in for the desktop's browser: the desktop calls openUrl, which a spy records.

@@ -18,7 +18,7 @@
 namespace app {
 namespace {
 
-using dialogs::testing::AccessibleName;
+using platform::testing::AccessibleName;
 using testing::ProgressBar;
 using testing::WindowTest;
 

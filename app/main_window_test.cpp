@@ -29,13 +29,13 @@
 namespace app {
 namespace {
 
+using platform::testing::DialogScript;
+using platform::testing::MessageSeen;
+using platform::testing::Press;
 using testing::ChooseName;
 using testing::Click;
-using testing::DialogScript;
 using testing::FileBytes;
 using testing::FileDialogSeen;
-using testing::MessageSeen;
-using testing::Press;
 using testing::ProgressBar;
 using testing::ProgressLabel;
 using testing::RecordingSound;

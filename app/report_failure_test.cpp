@@ -24,10 +24,10 @@
 namespace app {
 namespace {
 
+using platform::testing::DialogScript;
+using platform::testing::MessageSeen;
+using platform::testing::Press;
 using testing::ChooseName;
-using testing::DialogScript;
-using testing::MessageSeen;
-using testing::Press;
 
 constexpr char kRichReport[] =
     "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\cf1 Deleted old.txt\\par\\cf0 kept\\par}";

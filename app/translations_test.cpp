@@ -22,8 +22,8 @@
 namespace app {
 namespace {
 
+using platform::testing::DialogScript;
 using testing::CommandsTest;
-using testing::DialogScript;
 using testing::German;
 using testing::ScopedLanguage;
 

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Helpers for the window's tests: a QApplication, a sound output that records, actions for
-// the file dialog (modal dialogs are answered by dialogs::testing::DialogScript), and a
+// the file dialog (modal dialogs are answered by platform::testing::DialogScript), and a
 // fixture that starts the window on a temporary folder.
 #pragma once
 
@@ -28,8 +28,8 @@
 #include "app/main_window.h"
 #include "app/report_view.h"
 #include "app/sound_output.h"
-#include "dialogs/dialog_test_support.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/testing/modal_dialogs.h"
 #include "platform/testing/qt_application.h"
 
 namespace app::testing {
@@ -49,9 +49,9 @@ class RecordingSound final : public SoundOutput {
   bool m_device;
 };
 
-using dialogs::testing::DialogScript;
-using dialogs::testing::MessageSeen;
-using dialogs::testing::Press;
+using platform::testing::DialogScript;
+using platform::testing::MessageSeen;
+using platform::testing::Press;
 
 // What the Save As dialog showed.
 struct FileDialogSeen {

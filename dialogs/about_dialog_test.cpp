@@ -14,14 +14,14 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "dialogs/dialog_test_support.h"
+#include "platform/testing/modal_dialogs.h"
 
 namespace dialogs {
 namespace {
 
-using testing::DialogScript;
-using testing::MessageSeen;
-using testing::Press;
+using platform::testing::DialogScript;
+using platform::testing::MessageSeen;
+using platform::testing::Press;
 
 QIcon TestIcon() {
   QPixmap pixmap(32, 32);
@@ -77,7 +77,7 @@ TEST_F(AboutDialogTest, SystemInfoStartsTheFirstProgramFoundOnPath) {
   EXPECT_EQ(FindSystemInfoProgram(), m_bin.filePath("kinfocenter"));
   AboutDialog dialog(TestIcon(), "1.0.1");
   dialog.show();
-  testing::DialogScript none;  // asks nothing
+  platform::testing::DialogScript none;  // asks nothing
   ClickSystemInfo(dialog);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !Started().isEmpty(); }, 5000));
   EXPECT_EQ(Started(), "kinfocenter");

@@ -16,13 +16,13 @@
 #include <QListWidget>
 
 #include "dialogs/about_dialog.h"
-#include "dialogs/dialog_test_support.h"
 #include "dialogs/drive_selection_dialog.h"
 #include "dialogs/folder_drives_dialog.h"
 #include "dialogs/ignore_list_dialog.h"
 #include "dialogs/multi_report_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/modal_dialogs.h"
 
 namespace dialogs {
 namespace {
@@ -195,7 +195,7 @@ TEST_F(DialogTextsTest, EveryControlHasAnAccessibleName) {
     auto dialog = Make(row.form);
     auto* widget = dialog->findChild<QWidget*>(QString::fromLatin1(row.control));
     ASSERT_NE(widget, nullptr) << row.control;
-    EXPECT_EQ(testing::AccessibleName(widget), row.name) << row.control;
+    EXPECT_EQ(platform::testing::AccessibleName(widget), row.name) << row.control;
   }
   for (Form form : {Form::kDriveSel, Form::kMulti, Form::kIgnore, Form::kOptions, Form::kAbout,
                     Form::kFolderDrives}) {
@@ -203,7 +203,7 @@ TEST_F(DialogTextsTest, EveryControlHasAnAccessibleName) {
     for (QWidget* widget : dialog->findChildren<QWidget*>()) {
       const QString name = widget->objectName();
       if (name.isEmpty() || name.startsWith("qt_")) continue;
-      EXPECT_FALSE(testing::AccessibleName(widget).isEmpty())
+      EXPECT_FALSE(platform::testing::AccessibleName(widget).isEmpty())
           << dialog->objectName().toStdString() << " " << name.toStdString();
     }
   }

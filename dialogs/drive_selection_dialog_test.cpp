@@ -10,17 +10,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "dialogs/dialog_test_support.h"
 #include "dialogs/multi_report_dialog.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/modal_dialogs.h"
 
 namespace dialogs {
 namespace {
 
-using testing::ClickRow;
-using testing::DialogScript;
-using testing::MessageSeen;
-using testing::Press;
+using platform::testing::ClickRow;
+using platform::testing::DialogScript;
+using platform::testing::MessageSeen;
+using platform::testing::Press;
 
 const std::vector<std::string> kRows = {"c: [/]", "d: [/home]", "e: [/media/usb]"};
 
@@ -214,7 +214,7 @@ TEST_F(DriveSelectionTest, OptionButtonsShowTheStoredLettersAndStoreEachChoice) 
     DialogScript script;
     script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
     Child<QRadioButton>(&dialog, "optRtf")->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, platform::testing::kModalTimeoutMs));
   }
   EXPECT_EQ(seen.title, "Brinvale");
   // The one text for a setting that could not be stored, in the window's menus as here.

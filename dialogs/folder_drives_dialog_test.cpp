@@ -15,20 +15,20 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "dialogs/dialog_test_support.h"
 #include "platform/drive_letters.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/run_lock.h"
+#include "platform/testing/modal_dialogs.h"
 #include "platform/testing/other_process.h"
 #include "platform/testing/temp_folder.h"
 
 namespace dialogs {
 namespace {
 
-using testing::DialogScript;
-using testing::MessageSeen;
-using testing::Press;
-using testing::PressCaption;
+using platform::testing::DialogScript;
+using platform::testing::MessageSeen;
+using platform::testing::Press;
+using platform::testing::PressCaption;
 
 // The drives of the program folder's drives.txt, with "/" as the one volume mounted.
 class FileVolumes final : public platform::Volumes {

@@ -17,17 +17,17 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 
-#include "dialogs/dialog_test_support.h"
 #include "dialogs/folder_chooser.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/modal_dialogs.h"
 
 namespace dialogs {
 namespace {
 
-using testing::DialogScript;
-using testing::MessageSeen;
-using testing::Press;
+using platform::testing::DialogScript;
+using platform::testing::MessageSeen;
+using platform::testing::Press;
 
 constexpr char kProgramFolder[] = "C:\\Brinvale\\";
 constexpr char kIgnoreFile[] = "C:\\Brinvale\\ignore.txt";
@@ -70,7 +70,7 @@ class Editor {
     auto* chooser = m_dialog.findChild<FolderChooser*>("Dir1");
     const auto found = chooser->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(found.size(), 1) << name.toStdString();
-    testing::DoubleClickRow(chooser, chooser->indexFromItem(found.front()));
+    platform::testing::DoubleClickRow(chooser, chooser->indexFromItem(found.front()));
   }
 
   // Highlights the folder row `name` with a single click.
@@ -94,7 +94,7 @@ class Editor {
 
   void selectRow(int row) {
     auto* list = m_dialog.findChild<QListWidget*>("lstDirs");
-    testing::ClickRow(list, row);
+    platform::testing::ClickRow(list, row);
   }
 
   // Closes by the close box, answering its question with `answer`; `then`, when given,
@@ -105,7 +105,7 @@ class Editor {
     script.then("QMessageBox", Press(answer, &seen));
     if (then) script.then("QMessageBox", std::move(then));
     m_dialog.close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, platform::testing::kModalTimeoutMs));
     return seen;
   }
 
@@ -346,7 +346,7 @@ TEST_F(IgnoreListDialogTest, AnUnreadableListIsReportedAndShownEmpty) {
   DialogScript script;
   script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
   Editor editor(m_fs, kProgramFolder, Drives());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, platform::testing::kModalTimeoutMs));
   EXPECT_EQ(seen.text, "C:\\Brinvale\\ignore.txt: denied");
   EXPECT_TRUE(editor.rows().isEmpty());
 }
@@ -454,7 +454,7 @@ TEST(IgnoreListDialogOnDiskTest, AListThatIsAFolderIsReportedAsTheSystemDescribe
   DialogScript script;
   script.then("QMessageBox", Press(QMessageBox::Ok, &seen));
   Editor editor(fs, programFolder, {MakeDrive('E', programFolder)});
-  EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, testing::kModalTimeoutMs));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return script.done(); }, platform::testing::kModalTimeoutMs));
   EXPECT_EQ(seen.text.toStdString(), programFolder + "ignore.txt: Is a directory");
   EXPECT_TRUE(editor.rows().isEmpty());
 }

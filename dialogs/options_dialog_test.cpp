@@ -11,9 +11,9 @@
 #include <QRadioButton>
 
 #include "dialogs/clickable_label.h"
-#include "dialogs/dialog_test_support.h"
 #include "dialogs/pictures.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/modal_dialogs.h"
 
 namespace dialogs {
 namespace {
@@ -88,7 +88,7 @@ TEST_F(OptionsDialogTest, SoundLabelAndPictureFollowTheSwitch) {
   EXPECT_FALSE(m_window.soundsEnabled);
   EXPECT_EQ(Label(dialog.get(), "lblSound")->text(), "Turn Sounds On (Click Here)");
   EXPECT_TRUE(Shows(dialog.get(), "imgSnd", Picture::kSoundOff));
-  EXPECT_EQ(testing::AccessibleName(Label(dialog.get(), "lblSound")),
+  EXPECT_EQ(platform::testing::AccessibleName(Label(dialog.get(), "lblSound")),
             "Turn Sounds On (Click Here)");
 
   // The picture acts as the label; so does Space on the focused label.
@@ -135,7 +135,8 @@ TEST_F(OptionsDialogTest, HiddenFilesPictureFollowsTheSettingAndTheLabelNeverCha
   const char* caption = "Include Hidden Files and Folders (Click Here)";
   EXPECT_EQ(Label(dialog.get(), "lblHidden")->text(), caption);
   EXPECT_TRUE(Shows(dialog.get(), "imgHidden", Picture::kInfoOn));
-  EXPECT_EQ(testing::AccessibleName(Label(dialog.get(), "imgHidden")), "Hidden files are included");
+  EXPECT_EQ(platform::testing::AccessibleName(Label(dialog.get(), "imgHidden")),
+            "Hidden files are included");
   Click(dialog.get(), "lblHidden");
   EXPECT_FALSE(m_window.includeHidden);
   EXPECT_TRUE(Shows(dialog.get(), "imgHidden", Picture::kInfoOff));
@@ -164,7 +165,7 @@ TEST_F(OptionsDialogTest, ReportOptionsAreStoredAtOnceAndClosingAsksNothing) {
   EXPECT_EQ((*stored)[28], 'R');
   EXPECT_EQ((*stored)[29], 'D');
   {
-    testing::DialogScript none;  // asks nothing
+    platform::testing::DialogScript none;  // asks nothing
     dialog->close();
   }
   EXPECT_FALSE(dialog->isVisible());

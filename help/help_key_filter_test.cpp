@@ -13,13 +13,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <vector>
 
 #include "help/help_test_support.h"
 #include "help/help_topics.h"
+#include "platform/testing/modal_dialogs.h"
 
 namespace help {
 namespace {
@@ -108,38 +108,35 @@ TEST_F(HelpKeyFilterTest, InsideModalDialogsTheDialogsContextCounts) {
   (new QVBoxLayout(&ignoreEditor))->addWidget(list);
   QDialog noTopic(&mainWindow);  // a dialog without a topic of its own
 
-  // Each step waits for its dialog to be the active modal one, presses F1 there, and goes
-  // on; a dialog that does not come fails the wait instead of hanging the test.
-  bool sawOptions = false;
-  bool sawEditor = false;
-  bool sawNoTopic = false;
-  QTimer::singleShot(0, [&] {
-    sawOptions = QTest::qWaitFor([&] { return QApplication::activeModalWidget() == &options; });
-    if (sawOptions) {
-      PressF1In(field);
-      QTimer::singleShot(0, [&] {
-        sawEditor =
-            QTest::qWaitFor([&] { return QApplication::activeModalWidget() == &ignoreEditor; });
-        if (sawEditor) PressF1In(list);
-        ignoreEditor.accept();
-      });
-      ignoreEditor.exec();
-      // Back in the first dialog: its own context again.
-      PressF1In(field);
-    }
-    options.accept();
-  });
-  options.exec();
-  QTimer::singleShot(0, [&] {
-    sawNoTopic = QTest::qWaitFor([&] { return QApplication::activeModalWidget() == &noTopic; });
-    if (sawNoTopic) QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_F1);
-    noTopic.reject();
-  });
-  noTopic.exec();
+  options.setObjectName(QStringLiteral("options"));
+  ignoreEditor.setObjectName(QStringLiteral("ignoreEditor"));
+  noTopic.setObjectName(QStringLiteral("noTopic"));
 
-  EXPECT_TRUE(sawOptions);
-  EXPECT_TRUE(sawEditor);
-  EXPECT_TRUE(sawNoTopic);
+  // F1 in each dialog as it comes; the editor opens over the options, and the options have
+  // their own context again once it has closed.
+  {
+    platform::testing::DialogScript script;
+    script
+        .then("options",
+              [&](QWidget*) {
+                PressF1In(field);
+                ignoreEditor.exec();
+                PressF1In(field);
+                options.accept();
+              })
+        .then("ignoreEditor",
+              [&](QWidget*) {
+                PressF1In(list);
+                ignoreEditor.accept();
+              })
+        .then("noTopic", [&](QWidget* dialog) {
+          QTest::keyClick(dialog, Qt::Key_F1);
+          noTopic.reject();
+        });
+    options.exec();
+    noTopic.exec();
+    EXPECT_TRUE(script.done());
+  }
   EXPECT_EQ(m_opened, (std::vector<int>{4, 6, 4, kMainWindowContext}));
 }
 

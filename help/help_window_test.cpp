@@ -14,7 +14,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <climits>
@@ -23,6 +22,7 @@
 #include "help/help_key_filter.h"
 #include "help/help_test_support.h"
 #include "help/help_topics.h"
+#include "platform/testing/modal_dialogs.h"
 
 namespace help {
 namespace {
@@ -184,37 +184,35 @@ TEST_F(HelpWindowTest, HelpOpenedFromAModalDialogCanBeUsed) {
   HelpKeyFilter filter([this](int context) { m_help->showTopic(context); });
   qApp->installEventFilter(&filter);
 
-  bool dialogCame = false;
+  options.setObjectName(QStringLiteral("options"));
   bool helpCame = false;
   QUrl clicked;
   QUrl helpOnHelp;
-  QTimer::singleShot(0, [&] {
-    dialogCame = QTest::qWaitFor([&] { return QApplication::activeModalWidget() == &options; });
-    if (dialogCame) {
-      field->setFocus();
-      QTest::keyClick(field, Qt::Key_F1);
-      helpCame = QTest::qWaitForWindowExposed(m_help);
-      // A click into the help window, delivered as the window system delivers it, so that
-      // a window blocked by the dialog would not get it.
-      auto* contents = Child<QListWidget>("lstContents");
-      const QRect row = contents->visualItemRect(Row(contents, "The Ignore list"));
-      const QPoint at = contents->viewport()->mapTo(m_help, row.center());
-      QTest::mouseClick(m_help->windowHandle(), Qt::LeftButton, {}, at);
-      clicked = Page();
-      // F1 in the help window itself, the dialog still open: how to use the help.
-      m_help->activateWindow();
-      if (QTest::qWaitForWindowActive(m_help)) {
-        contents->setFocus();
-        QTest::keyClick(contents, Qt::Key_F1);
-        helpOnHelp = Page();
-      }
+  platform::testing::DialogScript script;
+  script.then("options", [&](QWidget*) {
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_F1);
+    helpCame = QTest::qWaitForWindowExposed(m_help);
+    // A click into the help window, delivered as the window system delivers it, so that
+    // a window blocked by the dialog would not get it.
+    auto* contents = Child<QListWidget>("lstContents");
+    const QRect row = contents->visualItemRect(Row(contents, "The Ignore list"));
+    const QPoint at = contents->viewport()->mapTo(m_help, row.center());
+    QTest::mouseClick(m_help->windowHandle(), Qt::LeftButton, {}, at);
+    clicked = Page();
+    // F1 in the help window itself, the dialog still open: how to use the help.
+    m_help->activateWindow();
+    if (QTest::qWaitForWindowActive(m_help)) {
+      contents->setFocus();
+      QTest::keyClick(contents, Qt::Key_F1);
+      helpOnHelp = Page();
     }
     options.accept();
   });
   options.exec();
   qApp->removeEventFilter(&filter);
 
-  ASSERT_TRUE(dialogCame);
+  ASSERT_TRUE(script.done());
   EXPECT_TRUE(helpCame);
   EXPECT_EQ(clicked, TopicUrl(6));
   EXPECT_EQ(helpOnHelp, ContentsUrl());

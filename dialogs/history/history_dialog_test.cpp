@@ -19,10 +19,10 @@
 #include <QTreeWidget>
 
 #include "dialogs/dialog_support.h"
-#include "dialogs/dialog_test_support.h"
 #include "platform/civil_time.h"
 #include "platform/testing/fixed_locale.h"
 #include "platform/testing/memory_file_system.h"
+#include "platform/testing/modal_dialogs.h"
 
 namespace dialogs {
 namespace {
@@ -103,7 +103,7 @@ TEST_F(HistoryDialogTest, TheIndexIsListedAndChartedWithTheStoredProfileAsTheLas
   for (const char* name : {"cboDrives", "chtHistory", "lstGenerations", "cmdCompare", "cmdClose"}) {
     auto* control = dialog->findChild<QWidget*>(QLatin1String(name));
     ASSERT_NE(control, nullptr) << name;
-    EXPECT_FALSE(testing::AccessibleName(control).isEmpty()) << name;
+    EXPECT_FALSE(platform::testing::AccessibleName(control).isEmpty()) << name;
   }
 
   QTreeWidget* rows = Rows(*dialog);

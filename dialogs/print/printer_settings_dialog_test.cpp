@@ -21,8 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "dialogs/dialog_test_support.h"
 #include "engine/settings_record.h"
+#include "platform/testing/modal_dialogs.h"
 #include "reports/print_test_support.h"
 
 namespace dialogs {
@@ -31,9 +31,9 @@ namespace {
 using reports::PrinterEntry;
 using reports::testing::ListedPrinters;
 
-using testing::DialogScript;
-using testing::MessageSeen;
-using testing::Press;
+using platform::testing::DialogScript;
+using platform::testing::MessageSeen;
+using platform::testing::Press;
 
 constexpr char kRecommend[] = "Recommend at least 0.25 for most printers";
 

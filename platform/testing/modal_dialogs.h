@@ -25,7 +25,7 @@
 
 #include "platform/testing/qt_application.h"
 
-namespace dialogs::testing {
+namespace platform::testing {
 
 // How long a test waits for a dialog it expects before it gives up.
 inline constexpr int kModalTimeoutMs = 5000;
@@ -188,4 +188,4 @@ inline QString AccessibleName(QObject* object) {
   return face != nullptr ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
 }
 
-}  // namespace dialogs::testing
+}  // namespace platform::testing
