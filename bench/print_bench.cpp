@@ -6,10 +6,11 @@
 // of the calling thread, pages, resident memory). Run by
 // bench/print_bench.py, one process per measurement, so that the peak is this print's own.
 //
-//   print_bench --route colour|plain --lines 100000 [--top-margin 0.5] [--keep DIR]
-//   print_bench --route colour|plain --report FILE [--top-margin 0.5] [--keep DIR]
+//   print_bench --route colour|plain --lines 100000 [--top-margin 0.5] [--keep DIR] [--qt-pdf 1]
+//   print_bench --route colour|plain --report FILE [--top-margin 0.5] [--keep DIR] [--qt-pdf 1]
 //
 // --report prints a report file (a run's) in place of the made-up one; lines= is then -1.
+// --qt-pdf 1 has Qt's PDF engine write the black-and-white route's file too.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
   double topMargin = 0.5;
   QString keep;
   QString source;
+  bool qtPdf = false;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];
     if (flag == "--route") route = argv[i + 1];
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
     if (flag == "--top-margin") topMargin = std::atof(argv[i + 1]);
     if (flag == "--keep") keep = QString::fromLocal8Bit(argv[i + 1]);
     if (flag == "--report") source = QString::fromLocal8Bit(argv[i + 1]);
+    if (flag == "--qt-pdf") qtPdf = std::atoi(argv[i + 1]) != 0;
   }
   QGuiApplication application(argc, argv);
   const double startMiB = bench::ResidentMiB();
@@ -91,6 +94,7 @@ int main(int argc, char** argv) {
   request.currentFile = report;
   request.programFolder = folder.path();
   request.reportsFolder = folder.filePath("Reports");
+  request.qtPdfEngine = qtPdf;
 
   const auto start = std::chrono::steady_clock::now();
   const double cpuStart = bench::CpuSeconds();

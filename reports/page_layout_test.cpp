@@ -182,22 +182,6 @@ TEST_F(PageLayoutTest, PagesBreakWhereTheDocumentsOwnLayoutBreaksThem) {
   check(report, 3000, 5000);
 }
 
-// Pixels of `a` and `b` (of one size) that differ by more than anti-aliasing does.
-int DifferentPixels(const QImage& a, const QImage& b) {
-  int count = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y);
-      const QRgb q = b.pixel(x, y);
-      if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                    std::abs(qBlue(p) - qBlue(q))}) > 96) {
-        ++count;
-      }
-    }
-  }
-  return count;
-}
-
 TEST_F(PageLayoutTest, PagesLookAsTheDocumentsOwnLayoutDrawsThem) {
   // A composed report with, among its lines, text of a font the report's lacks (drawn in a
   // fallback font), underlined and bold text, a right-aligned line and a paragraph that wraps.
@@ -272,7 +256,7 @@ TEST_F(PageLayoutTest, PagesLookAsTheDocumentsOwnLayoutDrawsThem) {
     ASSERT_FALSE(printed.isNull());
     ASSERT_EQ(printed.size(), drawn.size());
     EXPECT_GT(testing::ColouredPixels(printed), 100);  // the page is not blank
-    EXPECT_LE(DifferentPixels(printed, drawn), 20);
+    EXPECT_LE(testing::DifferentPixels(printed, drawn), 20);
   }
 }
 

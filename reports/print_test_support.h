@@ -156,4 +156,20 @@ inline int ColouredPixels(const QImage& image, int spread = 60) {
   return count;
 }
 
+// Pixels of `a` and `b` (of one size) that differ by more than anti-aliasing does.
+inline int DifferentPixels(const QImage& a, const QImage& b) {
+  int count = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y);
+      const QRgb q = b.pixel(x, y);
+      if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                    std::abs(qBlue(p) - qBlue(q))}) > 96) {
+        ++count;
+      }
+    }
+  }
+  return count;
+}
+
 }  // namespace reports::testing

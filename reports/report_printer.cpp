@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_printer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -29,6 +30,7 @@
 #include "platform/file_system.h"
 #include "platform/locale_format.h"
 #include "platform/qt/native_path.h"
+#include "reports/glyph_pdf.h"
 #include "reports/inked_glyphs.h"
 #include "reports/page_layout.h"
 #include "reports/plain_text.h"
@@ -79,23 +81,31 @@ struct Twips {
   double fromY(double units) const { return units * kTwipsPerInch / dpiY; }
 };
 
-// What both routes need to know of the page being printed on.
-struct Page {
-  QPagedPaintDevice& device;
-  QPainter& painter;
+// What both routes need to know of the paper they print on.
+struct Sheet {
   Twips twips;
   QRect full;       // the paper, in device units, relative to the printable area
   QRect printable;  // the printable area, from (0, 0)
 };
 
+Sheet SheetOf(const QPageLayout& layout, int dpiX, int dpiY) {
+  const QRect paint = layout.paintRectPixels(dpiY);
+  const QRect full = layout.fullRectPixels(dpiY).translated(-paint.topLeft());
+  return {{static_cast<double>(dpiX), static_cast<double>(dpiY)},
+          full,
+          QRect(QPoint(0, 0), paint.size())};
+}
+
+// The page being printed on, and the device it is on.
+struct Page {
+  QPagedPaintDevice& device;
+  QPainter& painter;
+  Sheet sheet;
+};
+
 Page PageOf(QPagedPaintDevice& device, QPainter& painter) {
-  const Twips twips{static_cast<double>(device.logicalDpiX()),
-                    static_cast<double>(device.logicalDpiY())};
-  const QPageLayout layout = device.pageLayout();
-  const int resolution = device.logicalDpiY();
-  const QRect paint = layout.paintRectPixels(resolution);
-  const QRect full = layout.fullRectPixels(resolution).translated(-paint.topLeft());
-  return {device, painter, twips, full, QRect(QPoint(0, 0), paint.size())};
+  return {device, painter,
+          SheetOf(device.pageLayout(), device.logicalDpiX(), device.logicalDpiY())};
 }
 
 // Prints `text` with its top at `top` (device units), as a printer prints a line at its
@@ -119,10 +129,10 @@ int PrintColour(const Page& page, PageLayout& layout, const QFont& viewFont,
   if (printerFont) painter.setFont(*printerFont);
   PrintLineAt(painter, QPointF(0, 0), ColourHeader(headers.source, headers.created, 1));
 
-  const Twips& t = page.twips;
-  const PaperTwips paper{
-      std::llround(t.fromX(page.full.width())), std::llround(t.fromY(page.full.height())),
-      std::llround(t.fromX(-page.full.left())), std::llround(t.fromY(-page.full.top()))};
+  const Twips& t = page.sheet.twips;
+  const QRect& full = page.sheet.full;
+  const PaperTwips paper{std::llround(t.fromX(full.width())), std::llround(t.fromY(full.height())),
+                         std::llround(t.fromX(-full.left())), std::llround(t.fromY(-full.top()))};
   const TwipsRect body = ColourBodyRect(settings, paper);
   const int left = static_cast<int>(std::lround(t.toX(static_cast<double>(body.left))));
   const int top = static_cast<int>(std::lround(t.toY(static_cast<double>(body.top))));
@@ -167,6 +177,66 @@ qsizetype WrapPoint(const QString& text, const std::function<bool(const QString&
   return cut;
 }
 
+// Where the glyphs of the black-and-white route go: a printer through its painter, or a PDF
+// file written directly (GlyphPdf).
+class PlainOutput {
+ public:
+  virtual ~PlainOutput() = default;
+  // Puts the glyphs of `ink` in `font` on the page, the line's layout having its origin at
+  // `origin` (device units); false, and nothing put, when glyphs of `font` cannot go here.
+  virtual bool add(const QRawFont& font, const InkLine& ink, QPointF origin) = 0;
+  // Ends the page and begins the next.
+  virtual void newPage() = 0;
+};
+
+// Draws through a painter, the glyphs of consecutive lines as one run (InkRun).
+class PainterOutput final : public PlainOutput {
+ public:
+  explicit PainterOutput(const Page& page) : m_page(page) {}
+  ~PainterOutput() override { m_run.flush(m_page.painter); }
+  PainterOutput(const PainterOutput&) = delete;
+  PainterOutput& operator=(const PainterOutput&) = delete;
+
+  bool add(const QRawFont& font, const InkLine& ink, QPointF origin) override {
+    m_run.add(m_page.painter, font, ink, origin);
+    return true;
+  }
+  void newPage() override {
+    m_run.flush(m_page.painter);
+    m_page.device.newPage();
+  }
+
+ private:
+  const Page& m_page;
+  InkRun m_run;
+};
+
+// Writes a PDF file directly; refuses fonts it cannot embed.
+class PdfOutput final : public PlainOutput {
+ public:
+  explicit PdfOutput(GlyphPdf& pdf) : m_pdf(pdf) {}
+
+  bool add(const QRawFont& font, const InkLine& ink, QPointF origin) override {
+    if (std::find(m_embeddable.begin(), m_embeddable.end(), font) == m_embeddable.end()) {
+      if (!GlyphPdf::CanEmbed(font)) {
+        m_refused = true;
+        return false;
+      }
+      m_embeddable.push_back(font);
+    }
+    m_pdf.add(font, ink, origin);
+    return true;
+  }
+  void newPage() override { m_pdf.newPage(); }
+  // Whether a font was refused: the print is to be made through Qt's engine instead.
+  bool refused() const { return m_refused; }
+
+ private:
+  GlyphPdf& m_pdf;
+  std::vector<QRawFont> m_embeddable;
+  bool m_refused = false;
+};
+
 // One line of the black-and-white route, shaped once: measured for the width limits and
 // drawn from the same shaping. The one line asked for last is kept.
 class ShapedLine {
@@ -175,10 +245,14 @@ class ShapedLine {
 
   // The width of `text` in device units.
   qreal width(const QString& text) { return Shape(text).horizontalAdvance(); }
-  // Draws `text` with its baseline at `baseline`.
-  void draw(QPainter& painter, QPointF baseline, const QString& text) {
+  // Puts `text` out with its baseline at `baseline`; false when `output` refused a font of it.
+  bool draw(PlainOutput& output, QPointF baseline, const QString& text) {
     const QTextLine line = Shape(text);
-    m_inked.draw(painter, line, QPointF(baseline.x(), baseline.y() - line.ascent()));
+    const QPointF origin(baseline.x(), baseline.y() - line.ascent());
+    for (const auto& [font, ink] : m_reader.runs(line)) {
+      if (!output.add(font, ink, origin)) return false;
+    }
+    return true;
   }
   // The line of `text`, laid out.
   QTextLine Shape(const QString& text) {
@@ -199,7 +273,7 @@ class ShapedLine {
  private:
   QFont m_font;
   std::unique_ptr<QTextLayout> m_layout;
-  InkedGlyphs m_inked;
+  InkReader m_reader;
 };
 
 // A line of the black-and-white route as it is to be printed: its text, and its inked glyphs
@@ -332,34 +406,31 @@ class PlainShaper {
                                   [this](Handoff<PlainBatch>& out) { Run(out); }};
 };
 
-// Prints the lines of `work` in `font`; returns the number of pages printed.
-base::Result<int> PrintPlain(const Page& page, platform::SequentialFile& work, const QFont& font,
+// Prints the lines of `work` in `font` on `output`, measured as on `device`; returns the
+// number of pages printed. Stops early when `output` refuses a font.
+base::Result<int> PrintPlain(const Sheet& sheet, PlainOutput& output, QPaintDevice& device,
+                             platform::SequentialFile& work, const QFont& font,
                              const engine::SettingsRecord& settings, const Headers& headers) {
-  QPainter& painter = page.painter;
-  painter.setFont(font);
-  const QFontMetricsF metrics(font, &page.device);
-  const Twips& t = page.twips;
-  ShapedLine shaped(font, &page.device);
+  const QFontMetricsF metrics(font, &device);
+  const Twips& t = sheet.twips;
+  ShapedLine shaped(font, &device);
 
   // Unrounded, as positions; the limit is a plain integer so that no page is too wide for it.
   const double leftTwips = engine::StoredToInches(settings.LeftMargin) * kTwipsPerInch;
   const double topTwips = engine::StoredToInches(settings.TopMargin) * kTwipsPerInch;
   const long long limit =
-      std::llround(t.fromX(page.full.width()) - leftTwips - kPlainRightAllowance);
+      std::llround(t.fromX(sheet.full.width()) - leftTwips - kPlainRightAllowance);
   const double lineTwips = t.fromY(metrics.lineSpacing());
   // The limit above is measured on the paper, but lines are printed from the printable
   // area's left edge: what they may really take ends before its right edge.
-  const double printableLimit = t.fromX(page.printable.width()) - leftTwips - kPlainRightAllowance;
+  const double printableLimit = t.fromX(sheet.printable.width()) - leftTwips - kPlainRightAllowance;
 
   double y = topTwips;
   int pageNumber = 1;
+  bool refused = false;
   const auto baseline = [&] { return QPointF(t.toX(leftTwips), t.toY(y) + metrics.ascent()); };
-  // Body lines of the route's font are drawn a page at a time (InkRun); what is drawn
-  // otherwise comes after them.
-  InkRun run;
   const auto print = [&](const QString& line) {
-    run.flush(painter);
-    shaped.draw(painter, baseline(), line);
+    refused = refused || !shaped.draw(output, baseline(), line);
     y += lineTwips;
   };
   const auto printHeader = [&] {
@@ -368,30 +439,28 @@ base::Result<int> PrintPlain(const Page& page, platform::SequentialFile& work, c
   };
 
   printHeader();
-  PlainShaper shaper(work, font, page.device, {t, limit, printableLimit});
-  const QRawFont raw = QRawFont::fromFont(QFont(font, &page.device));
+  PlainShaper shaper(work, font, device, {t, limit, printableLimit});
+  const QRawFont raw = QRawFont::fromFont(QFont(font, &device));
   std::optional<bool> sameFace;  // whether the shaper's glyphs are of `raw`'s face
   PlainBatch batch;
-  while (shaper.take(&batch)) {
+  while (!refused && shaper.take(&batch)) {
     if (!sameFace) sameFace = shaper.face() == FaceKeyOf(raw);
     for (const PlainLine& line : batch) {
       if (y > kPlainPageFull) {
         ++pageNumber;
-        run.flush(painter);
-        page.device.newPage();
+        output.newPage();
         y = topTwips;
         printHeader();
       }
       if (line.inked && *sameFace) {
         const QPointF at = baseline();
-        run.add(painter, raw, line.ink, QPointF(at.x(), at.y() - line.ascent));
+        refused = refused || !output.add(raw, line.ink, QPointF(at.x(), at.y() - line.ascent));
         y += lineTwips;
       } else {
         print(line.text);
       }
     }
   }
-  run.flush(painter);
   if (!shaper.error().isEmpty()) return base::Status::ioError(shaper.error().toStdString());
   return pageNumber;
 }
@@ -458,11 +527,17 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
   plainFont.setPointSize(10);
   std::unique_ptr<platform::SequentialFile> work;
   std::unique_ptr<WorkFileRemover> removeWork;
+  const QString workPath =
+      QDir(request.programFolder).filePath(QString::fromLatin1(kPlainWorkFileName));
+  const auto openWork = [&]() -> base::Status {
+    auto opened = fs.openForReading(platform::NativeBytes(workPath));
+    if (!opened.isOk()) return opened.status();
+    work = std::move(opened).value();
+    return base::Status::ok();
+  };
   if (colour) {
     layout = std::make_unique<PageLayout>(view);
   } else {
-    const QString workPath =
-        QDir(request.programFolder).filePath(QString::fromLatin1(kPlainWorkFileName));
     // Written like every other file of the program, so that a link planted in its place is
     // replaced rather than written through.
     const base::Status written = ReplaceFileWith(fs, workPath, [&](QIODevice& out) {
@@ -478,9 +553,7 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     });
     if (!written.isOk()) return Failure(FromStatus(written));
     removeWork = std::make_unique<WorkFileRemover>(fs, platform::NativeBytes(workPath));
-    auto opened = fs.openForReading(platform::NativeBytes(workPath));
-    if (!opened.isOk()) return Failure(FromStatus(opened.status()));
-    work = std::move(opened).value();
+    if (const base::Status opened = openWork(); !opened.isOk()) return Failure(FromStatus(opened));
   }
 
   int pages = 0;
@@ -493,12 +566,15 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     }
     const Page page = PageOf(device, painter);
     // A printer prints nothing outside its printable area; the PDF file printer neither.
-    painter.setClipRect(page.printable);
+    painter.setClipRect(page.sheet.printable);
     base::Status status;
     if (colour) {
       pages = PrintColour(page, *layout, viewFont, printer->printerFont(), settings, headers);
     } else {
-      base::Result<int> printed = PrintPlain(page, *work, plainFont, settings, headers);
+      base::Result<int> printed = [&] {
+        PainterOutput output(page);
+        return PrintPlain(page.sheet, output, device, *work, plainFont, settings, headers);
+      }();
       if (printed.isOk()) {
         pages = printed.value();
       } else {
@@ -511,19 +587,48 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
 
   PrintResult result;
   if (target.isPdfFile) {
-    const base::Status status = ReplaceFileWith(fs, pdfPath, [&](QIODevice& out) {
-      QPdfWriter writer(&out);
-      writer.setResolution(kPdfResolution);
-      writer.setCreator(QStringLiteral("Brinvale"));
-      writer.setTitle(headers.source);
-      const bool us = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-      writer.setPageLayout(QPageLayout(QPageSize(us ? QPageSize::Letter : QPageSize::A4),
-                                       QPageLayout::Portrait,
-                                       QMarginsF(kPdfUnprintableSides, kPdfUnprintableTopBottom,
-                                                 kPdfUnprintableSides, kPdfUnprintableTopBottom),
-                                       QPageLayout::Inch));
-      return print(writer);
-    });
+    const bool us = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    const QPageLayout paper(QPageSize(us ? QPageSize::Letter : QPageSize::A4),
+                            QPageLayout::Portrait,
+                            QMarginsF(kPdfUnprintableSides, kPdfUnprintableTopBottom,
+                                      kPdfUnprintableSides, kPdfUnprintableTopBottom),
+                            QPageLayout::Inch);
+    // The black-and-white route writes its PDF itself unless a line needs a font it cannot
+    // embed; then, and for the colour route, Qt's PDF engine writes it.
+    bool direct = !colour && !request.qtPdfEngine;
+    base::Status status;
+    if (direct) {
+      status = ReplaceFileWith(fs, pdfPath, [&](QIODevice& out) -> base::Status {
+        GlyphPdf pdf(out, PdfPaper::Of(paper, kPdfResolution), headers.source);
+        PdfOutput output(pdf);
+        ResolutionDevice device(kPdfResolution, kPdfResolution);
+        base::Result<int> printed = PrintPlain(SheetOf(paper, kPdfResolution, kPdfResolution),
+                                               output, device, *work, plainFont, settings, headers);
+        if (output.refused()) {
+          direct = false;
+          return base::Status::cancelled();
+        }
+        if (!printed.isOk()) return printed.status();
+        pdf.finish();
+        pages = printed.value();
+        return base::Status::ok();
+      });
+      if (!direct) {
+        if (const base::Status opened = openWork(); !opened.isOk()) {
+          return Failure(FromStatus(opened));
+        }
+      }
+    }
+    if (!direct) {
+      status = ReplaceFileWith(fs, pdfPath, [&](QIODevice& out) {
+        QPdfWriter writer(&out);
+        writer.setResolution(kPdfResolution);
+        writer.setCreator(QStringLiteral("Brinvale"));
+        writer.setTitle(headers.source);
+        writer.setPageLayout(paper);
+        return print(writer);
+      });
+    }
     if (!status.isOk()) return Failure(FromStatus(status));
     result.pdfPath = QDir::toNativeSeparators(pdfPath);
   } else {

@@ -74,6 +74,7 @@ class ReportPrinterTest : public ::testing::Test {
     request.currentFile = m_currentFile;
     request.programFolder = m_program;
     request.reportsFolder = m_reports;
+    request.qtPdfEngine = m_qtPdfEngine;
     PrintResult result = PrintReport(request, m_settings, m_locale, &m_printer);
     if (const QByteArray keep = qgetenv("BRINVALE_PRINT_KEEP");
         !keep.isEmpty() && !result.pdfPath.isEmpty()) {
@@ -131,6 +132,7 @@ class ReportPrinterTest : public ::testing::Test {
   platform::QtLocaleFormat m_locale;
   testing::ListedPrinters m_printers{{{kPdfPrinterName, true}}, ""};
   PrinterChoice m_printer{m_printers};
+  bool m_qtPdfEngine = false;
 };
 
 QByteArray ReadFile(const QString& path) {
@@ -260,6 +262,47 @@ TEST_F(ReportPrinterTest, PlainRouteStartsAPageBelowThePageFullMark) {
     }
     EXPECT_LE(lowest, mark + 0.1) << "page " << page;
     EXPECT_GT(lowest, mark - 12) << "page " << page;
+  }
+}
+
+TEST_F(ReportPrinterTest, PlainRouteWritesThePagesQtsPdfEngineWould) {
+  // A few pages, with a line in a second font (Arial has no CJK characters).
+  QByteArray rtf = testing::LongReportRtf(160);
+  rtf.insert(rtf.indexOf("\\par") + 4, " \\u26085?\\u26412?\\u35486? Added\\par");
+  UseReport("Drive_CD.rtf", rtf);
+  SetMargins(0.5, 0.5);
+  m_qtPdfEngine = true;
+  const PrintResult byQt = Print();
+  ASSERT_EQ(byQt.outcome, PrintResult::Outcome::kPrinted) << byQt.message.toStdString();
+  const QString qtPdf = m_dir.filePath("qt.pdf");
+  ASSERT_TRUE(QFile::rename(byQt.pdfPath, qtPdf));
+  m_qtPdfEngine = false;
+  const PrintResult direct = Print();
+  ASSERT_EQ(direct.outcome, PrintResult::Outcome::kPrinted) << direct.message.toStdString();
+  EXPECT_EQ(direct.pages, byQt.pages);
+  ASSERT_GT(direct.pages, 2);
+
+  // Every word in its place...
+  const std::vector<testing::PdfWord> ours = testing::PdfWords(direct.pdfPath);
+  const std::vector<testing::PdfWord> qts = testing::PdfWords(qtPdf);
+  ASSERT_EQ(ours.size(), qts.size());
+  ASSERT_GT(ours.size(), 1000u);
+  for (std::size_t i = 0; i < ours.size(); ++i) {
+    ASSERT_EQ(ours[i].text, qts[i].text) << i;
+    ASSERT_EQ(ours[i].page, qts[i].page) << ours[i].text.toStdString();
+    ASSERT_NEAR(ours[i].xMin, qts[i].xMin, 0.05) << ours[i].text.toStdString();
+    ASSERT_NEAR(ours[i].yMin, qts[i].yMin, 0.05) << ours[i].text.toStdString();
+  }
+  // ... and looking the same.
+  for (const int page : {1, direct.pages}) {
+    SCOPED_TRACE(page);
+    const QImage ourPage =
+        testing::RenderPdfPage(direct.pdfPath, page, 100, m_dir.filePath(QString("o%1").arg(page)));
+    const QImage qtPage =
+        testing::RenderPdfPage(qtPdf, page, 100, m_dir.filePath(QString("q%1").arg(page)));
+    ASSERT_FALSE(ourPage.isNull());
+    ASSERT_EQ(ourPage.size(), qtPage.size());
+    EXPECT_LE(testing::DifferentPixels(ourPage, qtPage), 10);
   }
 }
 

@@ -20,11 +20,12 @@ packages=(
   libzstd-dev pkgconf
   # Running: the report's font, the sound cues
   fonts-liberation gstreamer1.0-plugins-base
-  # Testing: GoogleTest, PDF text of printed reports, the JSON Lines read back, the packages
+  # Testing: GoogleTest, PDF text of printed reports, a font of PostScript outlines (which the
+  # PDF writer leaves to Qt's engine), the JSON Lines read back, the packages
   # made (dpkg-shlibdeps, and dpkg-buildflags for every build's hardening flags) and checked
   # (menu entry, manual pages, lintian, AppStream metadata, the programs' ELF headers), the
   # documents' examples run (jq)
-  libgtest-dev libgmock-dev poppler-utils python3 dpkg-dev desktop-file-utils groff-base
+  libgtest-dev libgmock-dev poppler-utils fonts-urw-base35 python3 dpkg-dev desktop-file-utils groff-base
   lintian appstream binutils jq
   "$@"
 )
