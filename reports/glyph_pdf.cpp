@@ -67,6 +67,23 @@ void AppendInt(std::string& out, long long value) {
   const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
   out.append(buffer, end);
 }
+// `value` to three decimals, without trailing zeros: the number between two glyphs, written
+// for nearly every glyph, so in integer arithmetic rather than as a floating-point number.
+void AppendThousandths(std::string& out, double value) {
+  long long thousandths = std::llround(value * 1000);
+  if (thousandths < 0) {
+    out += '-';
+    thousandths = -thousandths;
+  }
+  AppendInt(out, thousandths / 1000);
+  long long fraction = thousandths % 1000;
+  if (fraction == 0) return;
+  out += '.';
+  for (long long digit = 100; fraction != 0; digit /= 10) {
+    out += static_cast<char>('0' + fraction / digit);
+    fraction %= digit;
+  }
+}
 void AppendHex4(std::string& out, std::uint32_t value) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
@@ -440,7 +457,7 @@ void GlyphPdf::add(const QRawFont& raw, const InkLine& ink, QPointF origin) {
           font.width(lastGlyph) - static_cast<double>(x - lastX) * thousandthsPerUnit;
       if (std::abs(take) >= 0.0005) {
         m_content += '>';
-        AppendNumber(m_content, take);
+        AppendThousandths(m_content, take);
         m_content += '<';
       }
     }
