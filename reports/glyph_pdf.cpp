@@ -94,7 +94,10 @@ std::string Compressed(const std::string& data, int level) {
                                       static_cast<qsizetype>(data.size()), level);
   // qCompress puts the length in front of the zlib stream, which is what PDF's FlateDecode
   // reads.
-  return packed.size() < 4 ? std::string() : std::string(packed.constData() + 4, packed.size() - 4);
+  return QByteArrayView(packed)
+      .sliced(std::min<qsizetype>(4, packed.size()))
+      .toByteArray()
+      .toStdString();
 }
 
 // The glyphs of a TrueType font that `used` names, with the glyphs the composite ones among
