@@ -306,6 +306,24 @@ TEST_F(ReportPrinterTest, PlainRouteWritesThePagesQtsPdfEngineWould) {
   }
 }
 
+TEST_F(ReportPrinterTest, PlainRouteLeavesFontsItCannotEmbedToQtsPdfEngine) {
+  // U+301A is only in fonts of PostScript outlines (those of fonts-urw-base35): the whole
+  // print goes to Qt's engine, which embeds such fonts, and nothing is lost.
+  QByteArray rtf = testing::LongReportRtf(160);
+  rtf.insert(rtf.indexOf("\\par") + 4, " Added \\u12314?arrow.txt (1.00 K)\\par");
+  UseReport("Drive_CD.rtf", rtf);
+  const PrintResult result = Print();
+  ASSERT_EQ(result.outcome, PrintResult::Outcome::kPrinted) << result.message.toStdString();
+  const QString info = QString::fromUtf8(testing::RunTool("pdfinfo", {result.pdfPath}));
+  EXPECT_TRUE(info.contains(QRegularExpression("Producer:\\s+Qt"))) << info.toStdString();
+  const QStringList pages = testing::PdfPageTexts(result.pdfPath);
+  EXPECT_EQ(pages.size(), result.pages);
+  ASSERT_FALSE(pages.isEmpty());
+  EXPECT_TRUE(pages[0].contains(QString::fromUtf8("Added \u301aarrow.txt (1.00 K)")))
+      << pages[0].toStdString();
+  EXPECT_FALSE(QFileInfo::exists(WorkFile()));
+}
+
 TEST_F(ReportPrinterTest, PlainRouteSplitsTooWideChangeLines) {
   const QString name = QString("a_very_long_file_name_").repeated(3) + "end";
   const QByteArray text = ("In /srv/\r\n"
