@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QIODevice>
 #include <QPageLayout>
+#include <QRectF>
 
 namespace reports {
 namespace {
@@ -363,12 +364,36 @@ void GlyphPdf::newPage() {
   m_content += ' ';
   AppendInt(m_content, m_paper.printable.height());
   m_content += " re W n\nBT\n";
-  m_pageFont = nullptr;
-  m_pageSize = 0;
+  m_state = TextState();
+  m_inBand = false;
+}
+
+void GlyphPdf::beginBand(const QRectF& band) {
+  if (m_inBand) endBand();
+  // Clipping is no text operator: the text object ends for it and begins again after it.
+  m_content += "ET\nq\n";
+  AppendNumber(m_content, band.x());
+  m_content += ' ';
+  AppendNumber(m_content, band.y());
+  m_content += ' ';
+  AppendNumber(m_content, band.width());
+  m_content += ' ';
+  AppendNumber(m_content, band.height());
+  m_content += " re W n\nBT\n";
+  m_outsideBand = m_state;
+  m_inBand = true;
+}
+
+void GlyphPdf::endBand() {
+  if (!m_inBand) return;
+  // The font and colour set inside the band end with it.
+  m_content += "ET\nQ\nBT\n";
+  m_state = m_outsideBand;
+  m_inBand = false;
 }
 
 void GlyphPdf::EndPage() {
-  m_content += "ET\n";
+  m_content += m_inBand ? "ET\nQ\n" : "ET\n";
   const int contents = NewObject();
   const int page = NewObject();
   WriteStream(contents, "", m_content, kPageCompression);
@@ -421,19 +446,27 @@ GlyphPdf::Font& GlyphPdf::FontOf(const QRawFont& raw) {
   return *m_lastFont;
 }
 
-void GlyphPdf::add(const QRawFont& raw, const InkLine& ink, QPointF origin) {
+void GlyphPdf::add(const QRawFont& raw, const InkLine& ink, QPointF origin, const QColor& colour) {
   const qsizetype count = std::min(ink.glyphs.size(), ink.positions.size());
   if (count == 0) return;
   Font& font = FontOf(raw);
   const qreal size = raw.pixelSize();
-  if (&font != m_pageFont || size != m_pageSize) {
+  if (&font != m_state.font || size != m_state.size) {
     m_content += "/F";
     AppendInt(m_content, font.number);
     m_content += ' ';
     AppendNumber(m_content, size);
     m_content += " Tf\n";
-    m_pageFont = &font;
-    m_pageSize = size;
+    m_state.font = &font;
+    m_state.size = size;
+  }
+  if (colour != m_state.colour) {
+    for (const float component : {colour.redF(), colour.greenF(), colour.blueF()}) {
+      AppendNumber(m_content, component, 4);
+      m_content += ' ';
+    }
+    m_content += "rg\n";
+    m_state.colour = colour;
   }
   // One text operator for each stretch of glyphs on one baseline: each glyph advances by its
   // width, and the number between two glyphs takes back what that leaves over, in
@@ -643,5 +676,38 @@ void GlyphPdf::finish() {
   object += "\n%%EOF\n";
   Write(object);
 }
+
+PdfCanvas::PdfCanvas(GlyphPdf& pdf, int resolution)
+    : m_pdf(pdf), m_device(resolution, resolution) {}
+
+bool PdfCanvas::add(const QRawFont& font, const InkLine& ink, QPointF origin,
+                    const QColor& colour) {
+  if (std::find(m_embeddable.begin(), m_embeddable.end(), font) == m_embeddable.end()) {
+    if (!GlyphPdf::CanEmbed(font)) {
+      m_refused = true;
+      return false;
+    }
+    m_embeddable.push_back(font);
+  }
+  m_pdf.add(font, ink, origin + m_shift, colour);
+  return true;
+}
+
+bool PdfCanvas::draw(const QTextLine&, QPointF, const QColor&) {
+  m_refused = true;
+  return false;
+}
+
+void PdfCanvas::beginBand(QPointF shift, const QRectF& clip) {
+  m_shift = shift;
+  m_pdf.beginBand(clip.translated(shift));
+}
+
+void PdfCanvas::endBand() {
+  m_shift = QPointF();
+  m_pdf.endBand();
+}
+
+void PdfCanvas::newPage() { m_pdf.newPage(); }
 
 }  // namespace reports

@@ -3,14 +3,14 @@
 //
 // A PDF file written straight from positioned glyphs, a page at a time.
 //
-// The black-and-white print route puts nothing on paper but the glyphs of a font or two, in
-// black. Qt's PDF engine spends its work per glyph (a positioning and a text operator for
-// each, every page compressed at zlib's default level), and that was most of the route's
-// time. This writer puts the glyphs of a line into one text operator with the offsets
-// between them, compresses each page at a fast level, and embeds each font once, cut down to
-// the glyphs it drew. It writes only what that route draws: glyphs of TrueType fonts whose
-// licence allows embedding (CanEmbed), in black, clipped to the printable area. Whatever
-// else there is to print goes through Qt's engine.
+// The print routes put nothing on paper but glyphs of a font or two, in a few colours. Qt's
+// PDF engine spends its work per glyph (a positioning and a text operator for each, every page
+// compressed at zlib's default level), and that was most of a print's time. This writer puts
+// the glyphs of a line into one text operator with the offsets between them, compresses each
+// page at a fast level, and embeds each font once, cut down to the glyphs it drew. It writes
+// only glyphs: of TrueType fonts whose licence allows embedding (CanEmbed), in flat colours,
+// clipped to the printable area and to bands of it. A print that needs anything else (a
+// PostScript font, an underline) goes through Qt's engine instead (PdfCanvas tells).
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include <QColor>
 #include <QPointF>
 #include <QRawFont>
 #include <QSize>
@@ -30,6 +31,7 @@
 QT_BEGIN_NAMESPACE
 class QIODevice;
 class QPageLayout;
+class QRectF;
 QT_END_NAMESPACE
 
 namespace reports {
@@ -58,11 +60,16 @@ class GlyphPdf {
   // does not forbid embedding it.
   [[nodiscard]] static bool CanEmbed(const QRawFont& font);
 
-  // Puts the glyphs of `ink` on the page, in `font` (REQUIRES: CanEmbed(font)), the line's
-  // layout having its origin at `origin`: device units from the printable area's top-left
-  // corner, downwards. Each glyph is placed at its position rounded to the device's grid, as
-  // a printer places it at its dots.
-  void add(const QRawFont& font, const InkLine& ink, QPointF origin);
+  // Puts the glyphs of `ink` on the page, in `font` (REQUIRES: CanEmbed(font)) and `colour`,
+  // the line's layout having its origin at `origin`: device units from the printable area's
+  // top-left corner, downwards. Each glyph is placed at its position rounded to the device's
+  // grid, as a printer places it at its dots.
+  void add(const QRawFont& font, const InkLine& ink, QPointF origin,
+           const QColor& colour = Qt::black);
+  // Clips what is put to `band` (device units, as positions) until endBand(); bands do not
+  // nest, and a page ends any.
+  void beginBand(const QRectF& band);
+  void endBand();
   // Ends the page and begins the next.
   void newPage();
   // Ends the last page and writes the fonts and the document's structure. Whether `out` took
@@ -93,8 +100,40 @@ class GlyphPdf {
   std::vector<std::unique_ptr<Font>> m_fonts;  // in the order met
   QRawFont m_lastRaw;                          // the font last added, and its Font
   Font* m_lastFont = nullptr;
-  const Font* m_pageFont = nullptr;  // the text state of the page being printed
-  qreal m_pageSize = 0;
+  // The text state of the page being printed, and what it was when the band began.
+  struct TextState {
+    const Font* font = nullptr;
+    qreal size = 0;
+    QColor colour = Qt::black;
+  };
+  TextState m_state;
+  TextState m_outsideBand;
+  bool m_inBand = false;
+};
+
+// A canvas of a GlyphPdf's pages. It takes glyphs of the fonts GlyphPdf can embed and refuses
+// the rest, and lines of other formats: once it has refused something, its PDF is not the
+// print, and the print is to be made through Qt's engine instead.
+class PdfCanvas final : public GlyphCanvas {
+ public:
+  // Lines are laid out at the resolution of `pdf`'s paper.
+  PdfCanvas(GlyphPdf& pdf, int resolution);
+
+  using GlyphCanvas::add;
+  QPaintDevice* device() override { return &m_device; }
+  bool add(const QRawFont& font, const InkLine& ink, QPointF origin, const QColor& colour) override;
+  bool draw(const QTextLine& line, QPointF origin, const QColor& pen) override;
+  void beginBand(QPointF shift, const QRectF& clip) override;
+  void endBand() override;
+  void newPage() override;
+  bool refused() const override { return m_refused; }
+
+ private:
+  GlyphPdf& m_pdf;
+  ResolutionDevice m_device;
+  std::vector<QRawFont> m_embeddable;
+  QPointF m_shift;
+  bool m_refused = false;
 };
 
 }  // namespace reports

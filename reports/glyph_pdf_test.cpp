@@ -32,13 +32,20 @@ struct Placed {
   QRawFont font;
   InkLine ink;
   QPointF origin;
+  QColor colour;
+  bool banded;  // shifted and clipped (kShift, kBand)
 };
 // The pages to print, each a list of lines in a font: an Arial page with letters built of
-// others (accented ones), and a page of Arial and a larger bold face.
+// others (accented ones), and a page of Arial and a larger bold face, in colours, one line
+// shifted and cut off at its middle.
 struct Line {
   QString text;
   QFont font;
+  QColor colour = Qt::black;
+  bool banded = false;
 };
+const QPointF kShift(300, 2000);
+const QRectF kBand(0, 0, 4000, 20000);
 
 QFont Font(const QString& family, int points, QFont::Weight weight = QFont::Normal) {
   QFont font(family);
@@ -52,9 +59,11 @@ const std::vector<std::vector<Line>> kPages = {
      {". Added \u00c5ngstr\u00f6m caf\u00e9 na\u00efve fa\u00e7ade.txt (1,536.00 K)",
       Font("Arial", 10)},
      {"\u00c4\u00d6\u00dc \u00e4\u00f6\u00fc \u00df \u20ac 100 \u2014 \u00bd", Font("Arial", 24)}},
-    {{"Total of Files Added = 1,536.00K", Font("Arial", 10)},
-     {"Gr\u00f6\u00dfe: 2,000.41 K \u00e9\u00e8\u00ea", Font("DejaVu Sans", 14, QFont::Bold)},
-     {"Net Change = 1,533.53", Font("Arial", 10)}},
+    {{"Total of Files Added = 1,536.00K", Font("Arial", 10), QColor(0, 0, 128)},
+     {"Gr\u00f6\u00dfe: 2,000.41 K \u00e9\u00e8\u00ea", Font("DejaVu Sans", 14, QFont::Bold),
+      QColor(128, 0, 0)},
+     {"Net Change = 1,533.53 and a line cut off at its middle", Font("Arial", 10), Qt::black,
+      true}},
 };
 
 // The pages laid out as the print routes lay out their lines, at the PDF printer's resolution.
@@ -71,7 +80,7 @@ std::vector<std::vector<Placed>> LayOut() {
       layout.createLine().setLineWidth(std::numeric_limits<int>::max() / 256);
       layout.endLayout();
       for (auto& [font, ink] : reader.runs(layout.lineAt(0))) {
-        page.push_back({font, std::move(ink), QPointF(700.5, top)});
+        page.push_back({font, std::move(ink), QPointF(700.5, top), line.colour, line.banded});
       }
       top += layout.lineAt(0).height() * 1.5;
     }
@@ -96,15 +105,25 @@ class GlyphPdfTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
+  // The pages put on `canvas`.
+  static void Put(GlyphCanvas& canvas, const std::vector<std::vector<Placed>>& pages) {
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+      if (i > 0) canvas.newPage();
+      for (const Placed& placed : pages[i]) {
+        if (placed.banded) canvas.beginBand(kShift, kBand);
+        EXPECT_TRUE(canvas.add(placed.font, placed.ink, placed.origin, placed.colour));
+        if (placed.banded) canvas.endBand();
+      }
+    }
+  }
   // The pages written by GlyphPdf to `path`.
   void WriteOurs(const QString& path, const std::vector<std::vector<Placed>>& pages) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     GlyphPdf pdf(file, PdfPaper::Of(Letter(), kResolution), "Drive_C.rtf");
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-      if (i > 0) pdf.newPage();
-      for (const Placed& placed : pages[i]) pdf.add(placed.font, placed.ink, placed.origin);
-    }
+    PdfCanvas canvas(pdf, kResolution);
+    Put(canvas, pages);
+    EXPECT_FALSE(canvas.refused());
     pdf.finish();
   }
   // The pages drawn by Qt's PDF engine to `path`, as the print routes draw them.
@@ -114,16 +133,8 @@ class GlyphPdfTest : public ::testing::Test {
     writer.setPageLayout(Letter());
     QPainter painter(&writer);
     painter.setClipRect(QRect(QPoint(0, 0), Letter().paintRectPixels(kResolution).size()));
-    InkRun run;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-      if (i > 0) {
-        run.flush(painter);
-        writer.newPage();
-      }
-      for (const Placed& placed : pages[i])
-        run.add(painter, placed.font, placed.ink, placed.origin);
-    }
-    run.flush(painter);
+    PainterCanvas canvas(painter, writer);
+    Put(canvas, pages);
   }
 
   QTemporaryDir m_dir;
@@ -149,8 +160,9 @@ TEST_F(GlyphPdfTest, PagesLookAndReadAsQtsPdfEngineDrawsThem) {
     }
     EXPECT_EQ(read, expected);
 
-    // The same glyphs in the same places: only anti-aliasing may differ, as Qt embeds its own
-    // tracing of each glyph's outline where the writer embeds the font's own.
+    // The same glyphs in the same places and colours, the banded line cut off at the same
+    // place (pdftotext reads what a clip hides, too): only anti-aliasing may differ, as Qt
+    // embeds its own tracing of each glyph's outline where the writer embeds the font's own.
     const QImage ourPage =
         testing::RenderPdfPage(ours, page + 1, 100, m_dir.filePath(QString("o%1").arg(page)));
     const QImage qtPage =
@@ -158,6 +170,7 @@ TEST_F(GlyphPdfTest, PagesLookAndReadAsQtsPdfEngineDrawsThem) {
     ASSERT_FALSE(ourPage.isNull());
     ASSERT_EQ(ourPage.size(), qtPage.size());
     EXPECT_GT(DarkPixels(ourPage), 500);  // not blank
+    EXPECT_EQ(testing::ColouredPixels(ourPage) > 100, page == 1);
     EXPECT_LE(testing::DifferentPixels(ourPage, qtPage), 10);
   }
   const QString info = QString::fromUtf8(testing::RunTool("pdfinfo", {ours}));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextLine>
@@ -33,9 +34,12 @@ bool InkReader::read(const QTextLine& line, const QRawFont& font, InkLine* ink) 
 }
 
 std::vector<std::pair<QRawFont, InkLine>> InkReader::runs(const QTextLine& line) {
+  return runs(line.glyphRuns());
+}
+
+std::vector<std::pair<QRawFont, InkLine>> InkReader::runs(const QList<QGlyphRun>& glyphRuns) {
   std::vector<std::pair<QRawFont, InkLine>> result;
-  const QList<QGlyphRun> runs = line.glyphRuns();
-  for (const QGlyphRun& run : runs) {
+  for (const QGlyphRun& run : glyphRuns) {
     InkLine ink;
     Append(run, &ink);
     if (!ink.glyphs.isEmpty()) result.emplace_back(run.rawFont(), std::move(ink));
@@ -69,13 +73,13 @@ void InkReader::Append(const QGlyphRun& run, InkLine* ink) {
   ink->positions.resize(keptPosition - ink->positions.data());
 }
 
-void InkRun::add(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin) {
+void InkRun::add(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin,
+                 const QColor& colour) {
   if (ink.glyphs.isEmpty()) return;
-  const QColor pen = painter.pen().color();
-  if (!m_glyphs.isEmpty() && (font != m_run.rawFont() || pen != m_pen)) flush(painter);
+  if (!m_glyphs.isEmpty() && (font != m_run.rawFont() || colour != m_pen)) flush(painter);
   if (m_glyphs.isEmpty()) {
     m_run.setRawFont(font);
-    m_pen = pen;
+    m_pen = colour;
   }
   // Positions are rounded where the device sees them; under any transform but a shift they
   // are kept as laid out.
@@ -106,9 +110,52 @@ void InkRun::flush(QPainter& painter) {
   m_positions.clear();
 }
 
-void InkedGlyphs::draw(QPainter& painter, const QTextLine& line, QPointF origin) {
-  for (const auto& [font, ink] : m_reader.runs(line)) m_run.add(painter, font, ink, origin);
-  m_run.flush(painter);
+bool GlyphCanvas::add(const QTextLine& line, QPointF origin, const QColor& colour) {
+  return add(line.glyphRuns(), origin, colour);
+}
+
+bool GlyphCanvas::add(const QList<QGlyphRun>& runs, QPointF origin, const QColor& colour) {
+  for (const auto& [font, ink] : m_reader.runs(runs)) {
+    if (!add(font, ink, origin, colour)) return false;
+  }
+  return true;
+}
+
+PainterCanvas::PainterCanvas(QPainter& painter, QPagedPaintDevice& device)
+    : m_painter(painter), m_device(device) {}
+
+PainterCanvas::~PainterCanvas() { m_run.flush(m_painter); }
+
+QPaintDevice* PainterCanvas::device() { return &m_device; }
+
+bool PainterCanvas::add(const QRawFont& font, const InkLine& ink, QPointF origin,
+                        const QColor& colour) {
+  m_run.add(m_painter, font, ink, origin, colour);
+  return true;
+}
+
+bool PainterCanvas::draw(const QTextLine& line, QPointF origin, const QColor& pen) {
+  m_run.flush(m_painter);
+  m_painter.setPen(pen);
+  line.draw(&m_painter, origin);
+  return true;
+}
+
+void PainterCanvas::beginBand(QPointF shift, const QRectF& clip) {
+  m_run.flush(m_painter);
+  m_painter.save();
+  m_painter.translate(shift);
+  m_painter.setClipRect(clip, Qt::IntersectClip);
+}
+
+void PainterCanvas::endBand() {
+  m_run.flush(m_painter);
+  m_painter.restore();
+}
+
+void PainterCanvas::newPage() {
+  m_run.flush(m_painter);
+  m_device.newPage();
 }
 
 int ResolutionDevice::metric(PaintDeviceMetric metric) const {

@@ -15,6 +15,9 @@
 // be handed between threads (each thread has its own font engines), so a shaped line crosses
 // as glyph indexes and positions (InkLine), drawn in the calling thread's own font of the same
 // face and size (FaceKey tells whether two fonts are that).
+//
+// The routes put what they print on a GlyphCanvas: a printer through its painter, or a PDF
+// file written directly (glyph_pdf.h), which takes glyphs only.
 #pragma once
 
 #include <condition_variable>
@@ -37,7 +40,9 @@
 #include <QString>
 
 QT_BEGIN_NAMESPACE
+class QPagedPaintDevice;
 class QPainter;
+class QRectF;
 class QTextLine;
 QT_END_NAMESPACE
 
@@ -73,6 +78,7 @@ class InkReader {
 
   // The glyph runs of `line` with their blank glyphs left out, each with its font.
   std::vector<std::pair<QRawFont, InkLine>> runs(const QTextLine& line);
+  std::vector<std::pair<QRawFont, InkLine>> runs(const QList<QGlyphRun>& runs);
 
  private:
   enum class Ink : std::uint8_t { kUnknown, kInked, kBlank };
@@ -82,18 +88,19 @@ class InkReader {
   QHash<QRawFont, std::vector<Ink>> m_ink;  // by glyph index, for each font met
 };
 
-// Draws inked glyphs in the painter's pen, the glyphs of consecutive lines of one font and
-// colour handed to the printer as one run: a printer's work for a run of text (saving and
-// restoring its state, setting colour, font and text matrix) then comes once for many lines,
-// and the text keeps its order for a reader of the printed file. Each glyph is placed at its
-// position rounded to the device's own grid (a printer places glyphs at its dots anyway): at a
-// printer's resolution that moves a glyph by less than half a dot, and it keeps the positions
-// the printer is given short.
+// Draws inked glyphs, the glyphs of consecutive lines of one font and colour handed to the
+// printer as one run: a printer's work for a run of text (saving and restoring its state,
+// setting colour, font and text matrix) then comes once for many lines, and the text keeps its
+// order for a reader of the printed file. Each glyph is placed at its position rounded to the
+// device's own grid (a printer places glyphs at its dots anyway): at a printer's resolution
+// that moves a glyph by less than half a dot, and it keeps the positions the printer is given
+// short.
 class InkRun {
  public:
-  // Adds the glyphs of `ink` in `font`, the line's layout having its origin at `origin`, in
-  // the painter's pen; a run of another font or colour is drawn first.
-  void add(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin);
+  // Adds the glyphs of `ink` in `font` and `colour`, the line's layout having its origin at
+  // `origin`; a run of another font or colour is drawn first.
+  void add(QPainter& painter, const QRawFont& font, const InkLine& ink, QPointF origin,
+           const QColor& colour);
   // Draws the run. Call it before the painter's transform or clip changes, before anything
   // else is drawn that must come after the run, and before the page ends.
   void flush(QPainter& painter);
@@ -105,15 +112,61 @@ class InkRun {
   QList<QPointF> m_positions;
 };
 
-// Draws a laid-out line of the calling thread as its inked glyphs, in the painter's pen.
-// Nothing else of a character format (underline, background) is drawn: lines whose formats
-// say more than a font and a colour are drawn with QTextLine::draw instead.
-class InkedGlyphs {
+// Where a print route puts what it prints: a printer through its painter (PainterCanvas), or
+// a PDF file written directly (PdfCanvas, in glyph_pdf.h). Positions are in the device's
+// units, shifted by the band begun last.
+class GlyphCanvas {
  public:
-  void draw(QPainter& painter, const QTextLine& line, QPointF origin);
+  virtual ~GlyphCanvas() = default;
+
+  // The device lines are laid out for: its resolution decides the size of a point.
+  virtual QPaintDevice* device() = 0;
+  // Puts the glyphs of `ink` in `font` and `colour`, the line's layout having its origin at
+  // `origin`; false, and nothing put, when glyphs of `font` cannot go on this canvas.
+  virtual bool add(const QRawFont& font, const InkLine& ink, QPointF origin,
+                   const QColor& colour) = 0;
+  // Draws `line` with everything its formats say (underline, background), text without a
+  // colour of its own in `pen`; false, and nothing drawn, when this canvas takes glyphs only.
+  virtual bool draw(const QTextLine& line, QPointF origin, const QColor& pen) = 0;
+  // Until endBand(), shifts what is put by `shift` and clips it to `clip` (before the shift).
+  virtual void beginBand(QPointF shift, const QRectF& clip) = 0;
+  virtual void endBand() = 0;
+  // Ends the page and begins the next.
+  virtual void newPage() = 0;
+  // Whether this canvas refused something: what is on it then is not the print.
+  virtual bool refused() const = 0;
+
+  // Puts the inked glyphs of laid-out `line` (or of some of its glyph runs) in `colour`, every
+  // run in its own font; false when a font of it cannot go on this canvas.
+  bool add(const QTextLine& line, QPointF origin, const QColor& colour);
+  bool add(const QList<QGlyphRun>& runs, QPointF origin, const QColor& colour);
 
  private:
   InkReader m_reader;
+};
+
+// Draws through a painter; what is put goes out at the latest when the page ends, a band
+// ends, or this is destroyed.
+class PainterCanvas final : public GlyphCanvas {
+ public:
+  // `painter` is active on `device`.
+  PainterCanvas(QPainter& painter, QPagedPaintDevice& device);
+  ~PainterCanvas() override;
+  PainterCanvas(const PainterCanvas&) = delete;
+  PainterCanvas& operator=(const PainterCanvas&) = delete;
+
+  using GlyphCanvas::add;
+  QPaintDevice* device() override;
+  bool add(const QRawFont& font, const InkLine& ink, QPointF origin, const QColor& colour) override;
+  bool draw(const QTextLine& line, QPointF origin, const QColor& pen) override;
+  void beginBand(QPointF shift, const QRectF& clip) override;
+  void endBand() override;
+  void newPage() override;
+  bool refused() const override { return false; }
+
+ private:
+  QPainter& m_painter;
+  QPagedPaintDevice& m_device;
   InkRun m_run;
 };
 

@@ -10,7 +10,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QPainter>
 #include <QRect>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -308,14 +307,36 @@ bool PageLayout::LayOutNext() {
   return true;
 }
 
-int PageLayout::FormatRange(QPainter& painter, int from, const QRect& target) {
+bool PageLayout::PutInItsColours(GlyphCanvas& canvas, const Paragraph& paragraph, int line,
+                                 QPointF origin, const QColor& pen) {
+  // Formats of fonts and colours alone that cover the whole paragraph.
+  int covered = 0;
+  for (const QTextLayout::FormatRange& range : paragraph.formats) {
+    if (!IsFontAndColourOnly(range.format)) return false;
+    covered += range.length;
+  }
+  if (covered != paragraph.text.size()) return false;
+  const QTextLine laidOut = paragraph.layout->lineAt(line);
+  for (const QTextLayout::FormatRange& range : paragraph.formats) {
+    const int from = std::max(range.start, laidOut.textStart());
+    const int to = std::min(range.start + range.length, laidOut.textStart() + laidOut.textLength());
+    if (from >= to) continue;
+    const QColor colour = range.format.hasProperty(QTextFormat::ForegroundBrush)
+                              ? range.format.foreground().color()
+                              : pen;
+    canvas.add(laidOut.glyphRuns(from, to - from), origin, colour);
+  }
+  return true;
+}
+
+int PageLayout::FormatRange(GlyphCanvas& canvas, int from, const QRect& target) {
   const int end = endPosition();
   if (from >= end) return end;
   from = std::max(from, 0);
   const int width = std::max(target.width(), 1);
-  if (painter.device() != m_device || width != m_width ||
+  if (canvas.device() != m_device || width != m_width ||
       (!m_paragraphs.empty() && from < m_paragraphs.front().position())) {
-    Restart(painter.device(), width);
+    Restart(canvas.device(), width);
   }
   // The paragraphs of earlier pages are done with.
   while (!m_paragraphs.empty() && m_paragraphs.front().end() <= from) m_paragraphs.pop_front();
@@ -360,30 +381,27 @@ int PageLayout::FormatRange(QPainter& painter, int from, const QRect& target) {
   }
   if (next == end) lastParagraph = m_paragraphs.size();
 
-  painter.save();
-  painter.translate(target.left(), target.top() - top);
-  painter.setClipRect(QRectF(0, top, target.width(), cut - top), Qt::IntersectClip);
+  canvas.beginBand(QPointF(target.left(), target.top() - top),
+                   QRectF(0, top, target.width(), cut - top));
   for (std::size_t p = 0; p < m_paragraphs.size() && p <= lastParagraph; ++p) {
     const Paragraph& paragraph = m_paragraphs[p];
     const std::size_t stop = p == lastParagraph ? lastLine : paragraph.lines.size();
     const QPointF origin(0, paragraph.top);
-    painter.setPen(paragraph.look != nullptr ? paragraph.look->pen : QColor(Qt::black));
+    const QColor pen = paragraph.look != nullptr ? paragraph.look->pen : QColor(Qt::black);
     for (std::size_t i = p == 0 ? startLine : 0; i < stop; ++i) {
+      // A canvas that refuses a font or a format is given up on by its owner, so what is
+      // refused is simply not put.
       if (!paragraph.ink.empty()) {
-        m_run.add(painter, FaceOf(paragraph.look).font, paragraph.ink[i], origin);
-        continue;
-      }
-      m_run.flush(painter);
-      if (paragraph.look != nullptr) {
-        // One font and colour: its glyphs in the pen's colour.
-        m_inked.draw(painter, paragraph.layout->lineAt(static_cast<int>(i)), origin);
-      } else {
-        paragraph.layout->lineAt(static_cast<int>(i)).draw(&painter, origin);
+        canvas.add(FaceOf(paragraph.look).font, paragraph.ink[i], origin, pen);
+      } else if (paragraph.look != nullptr) {
+        // One font and colour: its glyphs.
+        canvas.add(paragraph.layout->lineAt(static_cast<int>(i)), origin, pen);
+      } else if (!PutInItsColours(canvas, paragraph, static_cast<int>(i), origin, pen)) {
+        canvas.draw(paragraph.layout->lineAt(static_cast<int>(i)), origin, pen);
       }
     }
   }
-  m_run.flush(painter);
-  painter.restore();
+  canvas.endBand();
   return next;
 }
 

@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 
+#include <QColor>
+#include <QPointF>
 #include <QRawFont>
 #include <QtGlobal>
 
@@ -16,7 +18,6 @@
 
 QT_BEGIN_NAMESPACE
 class QPaintDevice;
-class QPainter;
 class QRect;
 class QTextDocument;
 QT_END_NAMESPACE
@@ -32,7 +33,7 @@ namespace reports {
 // are those of that layout.
 //
 // The paragraphs are read and laid out on a thread of its own, a bounded number ahead of the
-// page being rendered, while the painter's device does its work for the page on the calling
+// page being rendered, while the canvas's device does its work for the page on the calling
 // thread; paragraphs of one font and colour cross as their inked glyphs (inked_glyphs.h).
 // While pages are being rendered that thread reads the document, so nothing may use the
 // document, not even to read it, between the first FormatRange and this object's end.
@@ -45,15 +46,15 @@ class PageLayout {
   PageLayout& operator=(const PageLayout&) = delete;
 
   // Renders the document from character position `from` into `target`, a rectangle in the
-  // device units of the painter's device, and returns the position of the first character that
+  // device units of the canvas's device, and returns the position of the first character that
   // did not fit, or endPosition() once the rest has fitted. Only whole lines are rendered: a
   // `from` inside a line starts with that line, and a line that does not fit entirely is left
   // for the next page. A line taller than `target` is rendered clipped, so the result is always
   // greater than `from` while `from` < endPosition(). Text without a colour of its own is
-  // black; the layout follows the painter's device (its resolution decides the size of a
+  // black; the layout follows the canvas's device (its resolution decides the size of a
   // point) and target's width. Pages are asked for in order; asking for an earlier one lays
-  // the document out again from its start. REQUIRES: `painter` is active.
-  int FormatRange(QPainter& painter, int from, const QRect& target);
+  // the document out again from its start.
+  int FormatRange(GlyphCanvas& canvas, int from, const QRect& target);
 
   // The position just after the document's last character.
   int endPosition() const { return m_end; }
@@ -75,6 +76,11 @@ class PageLayout {
   // Lays out on this thread a paragraph the shaping thread could not hand over as glyphs.
   void LayOutHere(Paragraph& paragraph);
   const Face& FaceOf(const std::shared_ptr<const Look>& look);
+  // Puts line `line` of a paragraph laid out with its formats on `canvas` as glyphs, each in
+  // its format's colour (`pen` when it has none); false, and nothing put, when the formats
+  // say more than fonts and colours.
+  static bool PutInItsColours(GlyphCanvas& canvas, const Paragraph& paragraph, int line,
+                              QPointF origin, const QColor& pen);
 
   const QTextDocument& m_document;
   const int m_end;
@@ -85,8 +91,6 @@ class PageLayout {
   std::deque<Paragraph> m_arrived;     // handed over, not laid out in m_paragraphs yet
   qreal m_nextTop = 0;                 // where the next paragraph begins
   std::map<std::shared_ptr<const Look>, Face> m_faces;
-  InkedGlyphs m_inked;
-  InkRun m_run;
 };
 
 }  // namespace reports

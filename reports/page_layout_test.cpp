@@ -88,14 +88,15 @@ class PageLayoutTest : public ::testing::Test {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(m_pdf);
     QPainter painter(&printer);
+    PainterCanvas canvas(painter, printer);
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     const QRect target(page.width() / 10, page.height() / 10, page.width() * 8 / 10, bodyHeight);
     PageLayout layout(m_document);
     std::vector<int> answers;
     int from = 0;
     while (from < layout.endPosition() && answers.size() < 1000) {
-      if (!answers.empty()) printer.newPage();
-      from = layout.FormatRange(painter, from, target);
+      if (!answers.empty()) canvas.newPage();
+      from = layout.FormatRange(canvas, from, target);
       answers.push_back(from);
     }
     return answers;
@@ -153,11 +154,12 @@ TEST_F(PageLayoutTest, PagesBreakWhereTheDocumentsOwnLayoutBreaksThem) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(m_pdf);
   QPainter painter(&printer);
+  PainterCanvas canvas(painter, printer);
   const auto check = [&](const QTextDocument& document, int width, int height) {
     PageLayout layout(document);
     std::vector<int> answers;
     for (int from = 0; from < layout.endPosition() && answers.size() < 10000;) {
-      from = layout.FormatRange(painter, from, QRect(0, 0, width, height));
+      from = layout.FormatRange(canvas, from, QRect(0, 0, width, height));
       answers.push_back(from);
     }
     EXPECT_EQ(answers, DocumentLayoutBreaks(document, &printer, width, height));
@@ -215,10 +217,11 @@ TEST_F(PageLayoutTest, PagesLookAsTheDocumentsOwnLayoutDrawsThem) {
   std::vector<int> answers;
   {
     QPainter painter(&printer);
+    PainterCanvas canvas(painter, printer);
     PageLayout layout(m_document);
     for (int from = 0; from < layout.endPosition() && answers.size() < 100;) {
-      if (!answers.empty()) printer.newPage();
-      from = layout.FormatRange(painter, from, target);
+      if (!answers.empty()) canvas.newPage();
+      from = layout.FormatRange(canvas, from, target);
       answers.push_back(from);
     }
   }
@@ -267,23 +270,24 @@ TEST_F(PageLayoutTest, GoingBackOrStoppingEarlyIsSafe) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(m_pdf);
   QPainter painter(&printer);
+  PainterCanvas canvas(painter, printer);
   const QRect target(0, 0, 8000, 3000);
   {
     PageLayout layout(m_document);
-    const int second = layout.FormatRange(painter, 0, target);
-    const int third = layout.FormatRange(painter, second, target);
+    const int second = layout.FormatRange(canvas, 0, target);
+    const int third = layout.FormatRange(canvas, second, target);
     ASSERT_GT(second, 0);
     ASSERT_GT(third, second);
     // An earlier page again: laid out anew from the start, to the same breaks.
-    EXPECT_EQ(layout.FormatRange(painter, 0, target), second);
-    EXPECT_EQ(layout.FormatRange(painter, second, target), third);
+    EXPECT_EQ(layout.FormatRange(canvas, 0, target), second);
+    EXPECT_EQ(layout.FormatRange(canvas, second, target), third);
     // A narrower page: the lines that no longer fit wrap, so the page holds less.
-    EXPECT_LT(layout.FormatRange(painter, 0, QRect(0, 0, 1500, 3000)), second);
+    EXPECT_LT(layout.FormatRange(canvas, 0, QRect(0, 0, 1500, 3000)), second);
   }  // left with most of the document still to lay out, its thread stopped
   // Nothing reads the document any more: it may change, and is printed as it now is.
   QTextCursor(&m_document).insertText(QString("changed ").repeated(500));
   PageLayout layout(m_document);
-  EXPECT_EQ(layout.FormatRange(painter, 0, target),
+  EXPECT_EQ(layout.FormatRange(canvas, 0, target),
             DocumentLayoutBreaks(m_document, &printer, 8000, 3000).front());
 }
 

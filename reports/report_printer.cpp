@@ -96,41 +96,35 @@ Sheet SheetOf(const QPageLayout& layout, int dpiX, int dpiY) {
           QRect(QPoint(0, 0), paint.size())};
 }
 
-// The page being printed on, and the device it is on.
-struct Page {
-  QPagedPaintDevice& device;
-  QPainter& painter;
-  Sheet sheet;
-};
-
-Page PageOf(QPagedPaintDevice& device, QPainter& painter) {
-  return {device, painter,
-          SheetOf(device.pageLayout(), device.logicalDpiX(), device.logicalDpiY())};
-}
-
-// Prints `text` with its top at `top` (device units), as a printer prints a line at its
-// current position.
-void PrintLineAt(QPainter& painter, QPointF top, const QString& text) {
-  const QFontMetricsF metrics(painter.font(), painter.device());
-  painter.drawText(QPointF(top.x(), top.y() + metrics.ascent()), text);
-}
-
 struct Headers {
   QString source;
   QString created;
 };
 
+// Prints `text` in `font` with its top at the page's top-left corner, as a printer prints a
+// line at its current position.
+void PrintHeader(GlyphCanvas& canvas, const QFont& font, const QString& text) {
+  const QFont deviceFont(font, canvas.device());
+  const QFontMetricsF metrics(deviceFont, canvas.device());
+  QTextLayout layout(text, deviceFont, canvas.device());
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  line.setLineWidth(std::numeric_limits<int>::max() / 256);
+  layout.endLayout();
+  canvas.add(line, QPointF(0, metrics.ascent() - line.ascent()), Qt::black);
+}
+
 // Returns the number of pages printed.
-int PrintColour(const Page& page, PageLayout& layout, const QFont& viewFont,
+int PrintColour(GlyphCanvas& canvas, const Sheet& sheet, PageLayout& layout, const QFont& viewFont,
                 const std::optional<QFont>& printerFont, const engine::SettingsRecord& settings,
                 const Headers& headers) {
-  QPainter& painter = page.painter;
-  // The first header goes out in whatever font the printer has now.
-  if (printerFont) painter.setFont(*printerFont);
-  PrintLineAt(painter, QPointF(0, 0), ColourHeader(headers.source, headers.created, 1));
+  // The first header goes out in whatever font the printer has now: a printer not printed on
+  // yet has the program's default font.
+  PrintHeader(canvas, printerFont.value_or(QFont()),
+              ColourHeader(headers.source, headers.created, 1));
 
-  const Twips& t = page.sheet.twips;
-  const QRect& full = page.sheet.full;
+  const Twips& t = sheet.twips;
+  const QRect& full = sheet.full;
   const PaperTwips paper{std::llround(t.fromX(full.width())), std::llround(t.fromY(full.height())),
                          std::llround(t.fromX(-full.left())), std::llround(t.fromY(-full.top()))};
   const TwipsRect body = ColourBodyRect(settings, paper);
@@ -142,14 +136,13 @@ int PrintColour(const Page& page, PageLayout& layout, const QFont& viewFont,
 
   int pageNumber = 1;
   int start = 0;
-  for (;;) {
+  while (!canvas.refused()) {
     ++pageNumber;
-    const int next = layout.FormatRange(painter, start, target);
+    const int next = layout.FormatRange(canvas, start, target);
     if (next >= layout.endPosition()) break;
     start = next;
-    page.device.newPage();
-    painter.setFont(viewFont);
-    PrintLineAt(painter, QPointF(0, 0), ColourHeader(headers.source, headers.created, pageNumber));
+    canvas.newPage();
+    PrintHeader(canvas, viewFont, ColourHeader(headers.source, headers.created, pageNumber));
   }
   return pageNumber - 1;
 }
@@ -177,66 +170,6 @@ qsizetype WrapPoint(const QString& text, const std::function<bool(const QString&
   return cut;
 }
 
-// Where the glyphs of the black-and-white route go: a printer through its painter, or a PDF
-// file written directly (GlyphPdf).
-class PlainOutput {
- public:
-  virtual ~PlainOutput() = default;
-  // Puts the glyphs of `ink` in `font` on the page, the line's layout having its origin at
-  // `origin` (device units); false, and nothing put, when glyphs of `font` cannot go here.
-  virtual bool add(const QRawFont& font, const InkLine& ink, QPointF origin) = 0;
-  // Ends the page and begins the next.
-  virtual void newPage() = 0;
-};
-
-// Draws through a painter, the glyphs of consecutive lines as one run (InkRun).
-class PainterOutput final : public PlainOutput {
- public:
-  explicit PainterOutput(const Page& page) : m_page(page) {}
-  ~PainterOutput() override { m_run.flush(m_page.painter); }
-  PainterOutput(const PainterOutput&) = delete;
-  PainterOutput& operator=(const PainterOutput&) = delete;
-
-  bool add(const QRawFont& font, const InkLine& ink, QPointF origin) override {
-    m_run.add(m_page.painter, font, ink, origin);
-    return true;
-  }
-  void newPage() override {
-    m_run.flush(m_page.painter);
-    m_page.device.newPage();
-  }
-
- private:
-  const Page& m_page;
-  InkRun m_run;
-};
-
-// Writes a PDF file directly; refuses fonts it cannot embed.
-class PdfOutput final : public PlainOutput {
- public:
-  explicit PdfOutput(GlyphPdf& pdf) : m_pdf(pdf) {}
-
-  bool add(const QRawFont& font, const InkLine& ink, QPointF origin) override {
-    if (std::find(m_embeddable.begin(), m_embeddable.end(), font) == m_embeddable.end()) {
-      if (!GlyphPdf::CanEmbed(font)) {
-        m_refused = true;
-        return false;
-      }
-      m_embeddable.push_back(font);
-    }
-    m_pdf.add(font, ink, origin);
-    return true;
-  }
-  void newPage() override { m_pdf.newPage(); }
-  // Whether a font was refused: the print is to be made through Qt's engine instead.
-  bool refused() const { return m_refused; }
-
- private:
-  GlyphPdf& m_pdf;
-  std::vector<QRawFont> m_embeddable;
-  bool m_refused = false;
-};
-
 // One line of the black-and-white route, shaped once: measured for the width limits and
 // drawn from the same shaping. The one line asked for last is kept.
 class ShapedLine {
@@ -245,14 +178,10 @@ class ShapedLine {
 
   // The width of `text` in device units.
   qreal width(const QString& text) { return Shape(text).horizontalAdvance(); }
-  // Puts `text` out with its baseline at `baseline`; false when `output` refused a font of it.
-  bool draw(PlainOutput& output, QPointF baseline, const QString& text) {
+  // Puts `text` on `canvas` with its baseline at `baseline`.
+  void draw(GlyphCanvas& canvas, QPointF baseline, const QString& text) {
     const QTextLine line = Shape(text);
-    const QPointF origin(baseline.x(), baseline.y() - line.ascent());
-    for (const auto& [font, ink] : m_reader.runs(line)) {
-      if (!output.add(font, ink, origin)) return false;
-    }
-    return true;
+    canvas.add(line, QPointF(baseline.x(), baseline.y() - line.ascent()), Qt::black);
   }
   // The line of `text`, laid out.
   QTextLine Shape(const QString& text) {
@@ -273,7 +202,6 @@ class ShapedLine {
  private:
   QFont m_font;
   std::unique_ptr<QTextLayout> m_layout;
-  InkReader m_reader;
 };
 
 // A line of the black-and-white route as it is to be printed: its text, and its inked glyphs
@@ -406,11 +334,12 @@ class PlainShaper {
                                   [this](Handoff<PlainBatch>& out) { Run(out); }};
 };
 
-// Prints the lines of `work` in `font` on `output`, measured as on `device`; returns the
-// number of pages printed. Stops early when `output` refuses a font.
-base::Result<int> PrintPlain(const Sheet& sheet, PlainOutput& output, QPaintDevice& device,
+// Prints the lines of `work` in `font` on `canvas`; returns the number of pages printed. Stops
+// early when the canvas refuses something.
+base::Result<int> PrintPlain(GlyphCanvas& canvas, const Sheet& sheet,
                              platform::SequentialFile& work, const QFont& font,
                              const engine::SettingsRecord& settings, const Headers& headers) {
+  QPaintDevice& device = *canvas.device();
   const QFontMetricsF metrics(font, &device);
   const Twips& t = sheet.twips;
   ShapedLine shaped(font, &device);
@@ -427,10 +356,9 @@ base::Result<int> PrintPlain(const Sheet& sheet, PlainOutput& output, QPaintDevi
 
   double y = topTwips;
   int pageNumber = 1;
-  bool refused = false;
   const auto baseline = [&] { return QPointF(t.toX(leftTwips), t.toY(y) + metrics.ascent()); };
   const auto print = [&](const QString& line) {
-    refused = refused || !shaped.draw(output, baseline(), line);
+    shaped.draw(canvas, baseline(), line);
     y += lineTwips;
   };
   const auto printHeader = [&] {
@@ -443,18 +371,18 @@ base::Result<int> PrintPlain(const Sheet& sheet, PlainOutput& output, QPaintDevi
   const QRawFont raw = QRawFont::fromFont(QFont(font, &device));
   std::optional<bool> sameFace;  // whether the shaper's glyphs are of `raw`'s face
   PlainBatch batch;
-  while (!refused && shaper.take(&batch)) {
+  while (!canvas.refused() && shaper.take(&batch)) {
     if (!sameFace) sameFace = shaper.face() == FaceKeyOf(raw);
     for (const PlainLine& line : batch) {
       if (y > kPlainPageFull) {
         ++pageNumber;
-        output.newPage();
+        canvas.newPage();
         y = topTwips;
         printHeader();
       }
       if (line.inked && *sameFace) {
         const QPointF at = baseline();
-        refused = refused || !output.add(raw, line.ink, QPointF(at.x(), at.y() - line.ascent));
+        canvas.add(raw, line.ink, QPointF(at.x(), at.y() - line.ascent), Qt::black);
         y += lineTwips;
       } else {
         print(line.text);
@@ -556,7 +484,19 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
     if (const base::Status opened = openWork(); !opened.isOk()) return Failure(FromStatus(opened));
   }
 
+  // Prints the route on `canvas`, on paper of `sheet`.
   int pages = 0;
+  const auto printOn = [&](GlyphCanvas& canvas, const Sheet& sheet) -> base::Status {
+    if (colour) {
+      pages =
+          PrintColour(canvas, sheet, *layout, viewFont, printer->printerFont(), settings, headers);
+      return base::Status::ok();
+    }
+    base::Result<int> printed = PrintPlain(canvas, sheet, *work, plainFont, settings, headers);
+    if (!printed.isOk()) return printed.status();
+    pages = printed.value();
+    return base::Status::ok();
+  };
   const auto print = [&](QPagedPaintDevice& device) -> base::Status {
     QPainter painter;
     if (!painter.begin(&device)) {
@@ -564,22 +504,13 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
                                        .arg(target.name)
                                        .toStdString());
     }
-    const Page page = PageOf(device, painter);
+    const Sheet sheet = SheetOf(device.pageLayout(), device.logicalDpiX(), device.logicalDpiY());
     // A printer prints nothing outside its printable area; the PDF file printer neither.
-    painter.setClipRect(page.sheet.printable);
+    painter.setClipRect(sheet.printable);
     base::Status status;
-    if (colour) {
-      pages = PrintColour(page, *layout, viewFont, printer->printerFont(), settings, headers);
-    } else {
-      base::Result<int> printed = [&] {
-        PainterOutput output(page);
-        return PrintPlain(page.sheet, output, device, *work, plainFont, settings, headers);
-      }();
-      if (printed.isOk()) {
-        pages = printed.value();
-      } else {
-        status = printed.status();
-      }
+    {
+      PainterCanvas canvas(painter, device);
+      status = printOn(canvas, sheet);
     }
     painter.end();
     return status;
@@ -593,27 +524,27 @@ PrintResult PrintReport(const PrintRequest& request, const engine::SettingsRecor
                             QMarginsF(kPdfUnprintableSides, kPdfUnprintableTopBottom,
                                       kPdfUnprintableSides, kPdfUnprintableTopBottom),
                             QPageLayout::Inch);
-    // The black-and-white route writes its PDF itself unless a line needs a font it cannot
-    // embed; then, and for the colour route, Qt's PDF engine writes it.
-    bool direct = !colour && !request.qtPdfEngine;
+    // The program writes the PDF itself unless the print needs a font it cannot embed or a
+    // format other than font and colour; then Qt's PDF engine writes it.
+    bool direct = !request.qtPdfEngine;
     base::Status status;
     if (direct) {
       status = ReplaceFileWith(fs, pdfPath, [&](QIODevice& out) -> base::Status {
         GlyphPdf pdf(out, PdfPaper::Of(paper, kPdfResolution), headers.source);
-        PdfOutput output(pdf);
-        ResolutionDevice device(kPdfResolution, kPdfResolution);
-        base::Result<int> printed = PrintPlain(SheetOf(paper, kPdfResolution, kPdfResolution),
-                                               output, device, *work, plainFont, settings, headers);
-        if (output.refused()) {
+        PdfCanvas canvas(pdf, kPdfResolution);
+        const base::Status printed =
+            printOn(canvas, SheetOf(paper, kPdfResolution, kPdfResolution));
+        if (canvas.refused()) {
           direct = false;
           return base::Status::cancelled();
         }
-        if (!printed.isOk()) return printed.status();
+        if (!printed.isOk()) return printed;
         pdf.finish();
-        pages = printed.value();
         return base::Status::ok();
       });
-      if (!direct) {
+      // The work file is read again from its start; the colour route's layout starts again
+      // by itself on another device.
+      if (!direct && !colour) {
         if (const base::Status opened = openWork(); !opened.isOk()) {
           return Failure(FromStatus(opened));
         }

@@ -41,9 +41,10 @@ struct PrintRequest {
   QString currentFile;
   QString programFolder;  // where the work file is written (and deleted)
   QString reportsFolder;  // where the PDF file printer writes
-  // On the PDF file printer the black-and-white route writes the PDF itself (GlyphPdf), and
-  // leaves it to Qt's PDF engine only when a line needs a font that cannot be embedded; true
-  // leaves all of it to Qt's engine, as the colour route does. For comparing the two.
+  // On the PDF file printer both routes write the PDF themselves (GlyphPdf), and leave it to
+  // Qt's PDF engine only when the print needs a font that cannot be embedded or a format other
+  // than font and colour (an underline); true leaves all of it to Qt's engine. For comparing
+  // the two.
   bool qtPdfEngine = false;
 };
 

@@ -265,44 +265,56 @@ TEST_F(ReportPrinterTest, PlainRouteStartsAPageBelowThePageFullMark) {
   }
 }
 
-TEST_F(ReportPrinterTest, PlainRouteWritesThePagesQtsPdfEngineWould) {
+TEST_F(ReportPrinterTest, BothRoutesWriteThePagesQtsPdfEngineWould) {
   // A few pages, with a line in a second font (Arial has no CJK characters).
   QByteArray rtf = testing::LongReportRtf(160);
   rtf.insert(rtf.indexOf("\\par") + 4, " \\u26085?\\u26412?\\u35486? Added\\par");
   UseReport("Drive_CD.rtf", rtf);
   SetMargins(0.5, 0.5);
-  m_qtPdfEngine = true;
-  const PrintResult byQt = Print();
-  ASSERT_EQ(byQt.outcome, PrintResult::Outcome::kPrinted) << byQt.message.toStdString();
-  const QString qtPdf = m_dir.filePath("qt.pdf");
-  ASSERT_TRUE(QFile::rename(byQt.pdfPath, qtPdf));
-  m_qtPdfEngine = false;
-  const PrintResult direct = Print();
-  ASSERT_EQ(direct.outcome, PrintResult::Outcome::kPrinted) << direct.message.toStdString();
-  EXPECT_EQ(direct.pages, byQt.pages);
-  ASSERT_GT(direct.pages, 2);
+  for (std::uint8_t colour : {1, 0}) {
+    SCOPED_TRACE(colour);
+    m_settings.PrintColor = colour;
+    // Each print leaves its font on the printer for the next one's first header: both start
+    // from the same.
+    m_printer.setPrinterFont(QFont("DejaVu Serif", 12));
+    m_qtPdfEngine = true;
+    const PrintResult byQt = Print();
+    ASSERT_EQ(byQt.outcome, PrintResult::Outcome::kPrinted) << byQt.message.toStdString();
+    const QString qtPdf = m_dir.filePath("qt.pdf");
+    QFile::remove(qtPdf);
+    ASSERT_TRUE(QFile::rename(byQt.pdfPath, qtPdf));
+    m_qtPdfEngine = false;
+    m_printer.setPrinterFont(QFont("DejaVu Serif", 12));
+    const PrintResult direct = Print();
+    ASSERT_EQ(direct.outcome, PrintResult::Outcome::kPrinted) << direct.message.toStdString();
+    EXPECT_EQ(direct.pages, byQt.pages);
+    ASSERT_GT(direct.pages, 2);
+    EXPECT_TRUE(QString::fromUtf8(testing::RunTool("pdfinfo", {direct.pdfPath}))
+                    .contains(QRegularExpression("Producer:\\s+Brinvale")));
 
-  // Every word in its place...
-  const std::vector<testing::PdfWord> ours = testing::PdfWords(direct.pdfPath);
-  const std::vector<testing::PdfWord> qts = testing::PdfWords(qtPdf);
-  ASSERT_EQ(ours.size(), qts.size());
-  ASSERT_GT(ours.size(), 1000u);
-  for (std::size_t i = 0; i < ours.size(); ++i) {
-    ASSERT_EQ(ours[i].text, qts[i].text) << i;
-    ASSERT_EQ(ours[i].page, qts[i].page) << ours[i].text.toStdString();
-    ASSERT_NEAR(ours[i].xMin, qts[i].xMin, 0.05) << ours[i].text.toStdString();
-    ASSERT_NEAR(ours[i].yMin, qts[i].yMin, 0.05) << ours[i].text.toStdString();
-  }
-  // ... and looking the same.
-  for (const int page : {1, direct.pages}) {
-    SCOPED_TRACE(page);
-    const QImage ourPage =
-        testing::RenderPdfPage(direct.pdfPath, page, 100, m_dir.filePath(QString("o%1").arg(page)));
-    const QImage qtPage =
-        testing::RenderPdfPage(qtPdf, page, 100, m_dir.filePath(QString("q%1").arg(page)));
-    ASSERT_FALSE(ourPage.isNull());
-    ASSERT_EQ(ourPage.size(), qtPage.size());
-    EXPECT_LE(testing::DifferentPixels(ourPage, qtPage), 10);
+    // Every word in its place...
+    const std::vector<testing::PdfWord> ours = testing::PdfWords(direct.pdfPath);
+    const std::vector<testing::PdfWord> qts = testing::PdfWords(qtPdf);
+    ASSERT_EQ(ours.size(), qts.size());
+    ASSERT_GT(ours.size(), 1000u);
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+      ASSERT_EQ(ours[i].text, qts[i].text) << i;
+      ASSERT_EQ(ours[i].page, qts[i].page) << ours[i].text.toStdString();
+      ASSERT_NEAR(ours[i].xMin, qts[i].xMin, 0.05) << ours[i].text.toStdString();
+      ASSERT_NEAR(ours[i].yMin, qts[i].yMin, 0.05) << ours[i].text.toStdString();
+    }
+    // ... and looking the same, in the same colours.
+    for (const int page : {1, direct.pages}) {
+      SCOPED_TRACE(page);
+      const QImage ourPage = testing::RenderPdfPage(direct.pdfPath, page, 100,
+                                                    m_dir.filePath(QString("o%1").arg(page)));
+      const QImage qtPage =
+          testing::RenderPdfPage(qtPdf, page, 100, m_dir.filePath(QString("q%1").arg(page)));
+      ASSERT_FALSE(ourPage.isNull());
+      ASSERT_EQ(ourPage.size(), qtPage.size());
+      EXPECT_LE(testing::DifferentPixels(ourPage, qtPage), 10);
+      EXPECT_EQ(testing::ColouredPixels(ourPage) > 100, colour == 1);
+    }
   }
 }
 
@@ -322,6 +334,26 @@ TEST_F(ReportPrinterTest, PlainRouteLeavesFontsItCannotEmbedToQtsPdfEngine) {
   EXPECT_TRUE(pages[0].contains(QString::fromUtf8("Added \u301aarrow.txt (1.00 K)")))
       << pages[0].toStdString();
   EXPECT_FALSE(QFileInfo::exists(WorkFile()));
+}
+
+TEST_F(ReportPrinterTest, ColourRouteLeavesFormatsOtherThanFontAndColourToQtsPdfEngine) {
+  // Typing in the view may carry an underline: the whole print goes to Qt's engine, which
+  // draws it.
+  m_settings.PrintColor = 1;
+  QTextCursor cursor(&m_view);
+  cursor.movePosition(QTextCursor::End);
+  QTextCharFormat underlined;
+  underlined.setFontUnderline(true);
+  cursor.insertBlock();
+  cursor.insertText("Checked by the night shift", underlined);
+  const PrintResult result = Print();
+  ASSERT_EQ(result.outcome, PrintResult::Outcome::kPrinted) << result.message.toStdString();
+  const QString info = QString::fromUtf8(testing::RunTool("pdfinfo", {result.pdfPath}));
+  EXPECT_TRUE(info.contains(QRegularExpression("Producer:\\s+Qt"))) << info.toStdString();
+  const QStringList pages = testing::PdfPageTexts(result.pdfPath);
+  ASSERT_EQ(pages.size(), 1);
+  EXPECT_TRUE(pages[0].contains("Checked by the night shift")) << pages[0].toStdString();
+  EXPECT_TRUE(pages[0].contains("Net Change")) << pages[0].toStdString();
 }
 
 TEST_F(ReportPrinterTest, PlainRouteSplitsTooWideChangeLines) {
