@@ -62,8 +62,11 @@ const std::vector<std::vector<Line>> kPages = {
     {{"Total of Files Added = 1,536.00K", Font("Arial", 10), QColor(0, 0, 128)},
      {"Gr\u00f6\u00dfe: 2,000.41 K \u00e9\u00e8\u00ea", Font("DejaVu Sans", 14, QFont::Bold),
       QColor(128, 0, 0)},
-     {"Net Change = 1,533.53 and a line cut off at its middle", Font("Arial", 10), Qt::black,
-      true}},
+     {"Net Change = 1,533.53 and a line cut off at its middle", Font("Arial", 10), Qt::black, true},
+     // Right to left, joined letters, and marks placed on others: read back in no useful order
+     // from any PDF, but drawn the same.
+     {"\u05e9\u05dc\u05d5\u05dd \u0639\u0631\u0628\u064a\u0651 e\u0301 a\u0308",
+      Font("DejaVu Sans", 12)}},
 };
 
 // The pages laid out as the print routes lay out their lines, at the PDF printer's resolution.
@@ -149,16 +152,16 @@ TEST_F(GlyphPdfTest, PagesLookAndReadAsQtsPdfEngineDrawsThem) {
 
   ASSERT_EQ(testing::PdfPageCount(ours), 2);
   const QStringList texts = testing::PdfPageTexts(ours);
+  // A reader of the PDF finds the text Qt's engine gives it, left-to-right lines as they are.
+  EXPECT_EQ(texts, testing::PdfPageTexts(qts));
   ASSERT_EQ(texts.size(), 2);
   for (int page = 0; page < 2; ++page) {
     SCOPED_TRACE(page + 1);
-    QStringList expected;
-    for (const Line& line : kPages[page]) expected.append(line.text.simplified());
-    QStringList read;
-    for (const QString& line : texts[page].split('\n')) {
-      if (!line.simplified().isEmpty()) read.append(line.simplified());
+    for (const Line& line : kPages[page]) {
+      if (line.text.isRightToLeft()) continue;
+      EXPECT_TRUE(texts[page].simplified().contains(line.text.simplified()))
+          << line.text.toStdString() << " in " << texts[page].toStdString();
     }
-    EXPECT_EQ(read, expected);
 
     // The same glyphs in the same places and colours, the banded line cut off at the same
     // place (pdftotext reads what a clip hides, too): only anti-aliasing may differ, as Qt
