@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -104,10 +103,7 @@ class PageLayoutTest : public ::testing::Test {
 
   // The text pdftotext finds on the printed pages, or "" when it fails.
   QString PrintedText() const {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-enc", "UTF-8", m_pdf, "-"});
-    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0) return {};
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+    return QString::fromUtf8(testing::RunTool("pdftotext", {"-enc", "UTF-8", m_pdf, "-"}));
   }
 
   QTemporaryDir m_dir;

@@ -32,16 +32,12 @@ cmake --build "$folder" --parallel "$(nproc)"
 export ASAN_OPTIONS=detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:fast_unwind_on_malloc=0
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-qt.supp print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1
-# QProcess (the tests run pdftotext) starts programs with vfork, which the thread sanitizer
-# turns into a fork and then takes the parent, too, for a child of a process with threads
-# that must not start any: die_after_fork=0 lets the test go on. Qt 6.4 starts them with a
-# raw clone(CLONE_VM|CLONE_VFORK) as well (strace shows it), which the sanitizer does not see
-# at all: the child runs on a stack inside the main thread's, and what it touches there is
-# recorded as the main thread's own doing. A test that prints again after reading a printed
-# PDF back (ReportPrinterTest.PrintingReplacesOlderFilesAndNeverWritesThroughALink,
-# BothRoutesWriteThePagesQtsPdfEngineWould) is then reported for a race on the print's
-# handoff queue, which lives on the main thread's stack: the report has the main thread read
-# it holding no lock, inside a condition-variable wait that holds it. Without the child in
-# between the same prints are clean.
+# QProcess starts programs with a raw clone(CLONE_VM|CLONE_VFORK) (strace shows it), which
+# the thread sanitizer does not see at all: the child runs on a stack inside the main
+# thread's, and what it touches there is recorded as the main thread's own doing, so later
+# work on that stack is reported for races that are not there. The print tests therefore
+# run poppler's tools with fork and exec (reports/print_test_support.h, RunTool); the
+# sanitizer turns a fork into one of its own and then takes the parent, too, for a child of
+# a process with threads that must not start any: die_after_fork=0 lets the test go on.
 export TSAN_OPTIONS="second_deadlock_stack=1 die_after_fork=0 suppressions=$PWD/scripts/tsan-qt.supp"
 ctest --test-dir "$folder" --output-on-failure -j "$(nproc)" "$@"
