@@ -514,13 +514,10 @@ void GlyphPdf::WriteFont(const Font& font) {
   const std::string file = SubsetFontFile(font.raw, font.used);
 
   // A subset's name: six capitals, a plus and the face's name without blanks.
-  std::string name;
-  for (int shift : {2, 1, 0}) {
-    int value = font.number;
-    for (int i = 0; i < shift; ++i) value /= 26;
-    name += static_cast<char>('A' + value % 26);
-  }
-  name = "BRV" + name + '+';
+  const auto letter = [](int value) { return static_cast<char>('A' + value % 26); };
+  std::string name = {
+      'B', 'R', 'V', letter(font.number / (26 * 26)), letter(font.number / 26), letter(font.number),
+      '+'};
   QString face = font.face.family;
   if (!font.face.style.isEmpty() && font.face.style != QLatin1String("Regular")) {
     face += QLatin1Char('-') + font.face.style;
